@@ -1,0 +1,39 @@
+# Everything a fresh Debian 12 machine needs: `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all setup build run test test-asan bench screenshot demo clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+$(BUILD)/build.ninja: | setup
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	rm -rf $(BUILD)/demo-skins
+	$(BUILD)/tools/vestimo-demo $(BUILD)/demo-skins
+
+run: demo
+	cd $(BUILD)/demo-skins && env -u QT_QPA_PLATFORM ../vestimo
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/build.ninja: | setup
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVESTIMO_SANITIZE=ON
+
+test-asan: setup $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

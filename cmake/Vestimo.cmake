@@ -1,0 +1,39 @@
+# Small helpers so every library and test is made the same way.
+
+if(VESTIMO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings are errors in our own code (third-party headers come in as system includes).
+function(vestimo_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+    -Wno-sign-conversion -Werror)
+endfunction()
+
+# vestimo_add_library(name SOURCES ... [DEPS ...]) makes vestimo_<name> with the alias Vestimo::<name>.
+function(vestimo_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(vestimo_${name} STATIC ${ARG_SOURCES})
+  add_library(Vestimo::${name} ALIAS vestimo_${name})
+  target_include_directories(vestimo_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(vestimo_${name} PUBLIC ${ARG_DEPS})
+  vestimo_warnings(vestimo_${name})
+endfunction()
+
+# vestimo_add_test(name SOURCES ... [DEPS ...] [GUI]) makes one GoogleTest executable and registers its tests.
+# GUI tests get a main that creates a QApplication on the offscreen platform.
+function(vestimo_add_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE vestimo_test_gui_main)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vestimo_test_support GTest::gtest)
+  vestimo_warnings(${name})
+  gtest_discover_tests(${name}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
