@@ -1,0 +1,16 @@
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+#include "shell/Application.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vestimo"));
+    // The windows cannot be closed one by one; only "Close This Program" ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    vestimo::platform::QtMessageBoxes messages;
+    vestimo::shell::Application app(messages, vestimo::platform::ProgramDirectory(), [] { QApplication::quit(); });
+    app.Start();
+    return QApplication::exec();
+}

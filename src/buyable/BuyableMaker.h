@@ -1,0 +1,18 @@
+#pragma once
+
+#include "buyable/BuyableExport.h"
+#include "shell/BuyableControls.h"
+#include "shell/Services.h"
+
+namespace vestimo::buyable {
+
+// The commands of the buyable skin maker window.
+void File1_Click(shell::BuyableControls& window, const shell::Services& services);
+void cmdLoadFile_Click(shell::BuyableControls& window, const shell::Services& services);
+void cmdLoadCMX_Click(shell::BuyableControls& window, const shell::Services& services);
+void cmdCloseFile_Click(shell::BuyableControls& window);
+// Option2_Click to Option6_Click: the category letter into both names.
+void ChooseCategory(shell::BuyableControls& window, Category category);
+void cmdExport_Click(shell::BuyableControls& window, const shell::Services& services);
+
+} // namespace vestimo::buyable

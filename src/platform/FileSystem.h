@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Everything the program does to files goes through here.
+namespace vestimo::platform {
+
+// Success, or why not, in words fit for a message box.
+struct FileResult {
+    bool ok = true;
+    QString error;
+    static FileResult Ok() { return {}; }
+    static FileResult Fail(const QString& why) { return {false, why}; }
+};
+
+// directory + "/" + name, without doubling the separator at a root.
+QString JoinPath(const QString& directory, const QString& name);
+
+// Names of the ordinary files of `directory` matching `pattern` (see WildcardMatch), in the order
+// the file system gives them. Directories, hidden files and broken links are left out.
+QStringList ListFiles(const QString& directory, const QString& pattern);
+
+// The stored name of the ordinary file at `path`, or empty when there is none (directories,
+// hidden files and broken links are never found).
+QString LookUpFile(const QString& path);
+
+// Length in bytes, or nothing with `error` set.
+std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
+
+bool IsDirectory(const QString& path);
+
+// Moves a file; never replaces one. Works across file systems (copy, check the length, then
+// remove the original). On failure nothing is lost: the file stays where it was.
+FileResult MoveFile(const QString& source, const QString& target);
+
+// Sends one file to the desktop trash; never deletes outright.
+FileResult MoveToTrash(const QString& path);
+
+struct ReadResult {
+    bool ok = false;
+    QByteArray bytes;
+    QString error;
+};
+// Reads a whole file of at most `limit` bytes.
+ReadResult ReadFile(const QString& path, qint64 limit);
+
+// Writes atomically: the old file stays intact until the new content is complete.
+FileResult SaveFile(const QString& path, const QByteArray& bytes);
+// Writes a file that must not exist yet (atomically; a file in the way is never replaced).
+FileResult SaveNewFile(const QString& path, const QByteArray& bytes);
+// Copies a file to a name that must not exist yet.
+FileResult CopyToNewFile(const QString& source, const QString& target);
+
+FileResult RemoveFile(const QString& path);
+
+// The folder of the running executable.
+QString ProgramDirectory();
+QString CurrentDirectory();
+
+// `relative` ("Program Files/Maxis/The Sims") under `root`, matching each folder name without
+// regard to case as the game's platform does. Empty when some folder is missing.
+QString ResolveDirectory(const QString& root, const QString& relative);
+
+} // namespace vestimo::platform

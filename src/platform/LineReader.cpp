@@ -1,0 +1,41 @@
+#include "platform/LineReader.h"
+
+namespace vestimo::platform {
+
+LineReader::LineReader(const QString& path) : file_(path) { open_ = file_.open(QIODevice::ReadOnly); }
+
+bool LineReader::Fill() {
+    buffer_ = file_.read(1 << 16);
+    position_ = 0;
+    return !buffer_.isEmpty();
+}
+
+bool LineReader::Next(QByteArray& line) {
+    line.clear();
+    bool any = false;
+    for (;;) {
+        if (position_ >= buffer_.size() && !Fill()) {
+            return any;
+        }
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (buffer_[position_] == '\n') {
+                ++position_;
+                continue;
+            }
+        }
+        any = true;
+        const qsizetype end = buffer_.indexOf('\r', position_);
+        if (end < 0) {
+            line.append(buffer_.constData() + position_, buffer_.size() - position_);
+            position_ = buffer_.size();
+            continue;
+        }
+        line.append(buffer_.constData() + position_, end - position_);
+        position_ = end + 1;
+        skipLineFeed_ = true;
+        return true;
+    }
+}
+
+} // namespace vestimo::platform

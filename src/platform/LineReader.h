@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace vestimo::platform {
+
+// Reads a text file line by line without holding it whole: a carriage return ends a line and a
+// line feed right after it is skipped.
+class LineReader {
+public:
+    explicit LineReader(const QString& path);
+    bool IsOpen() const { return open_; }
+    QString Error() const { return file_.errorString(); }
+    // The next line's bytes, or false at the end.
+    bool Next(QByteArray& line);
+
+private:
+    bool Fill();
+
+    QFile file_;
+    bool open_ = false;
+    QByteArray buffer_;
+    qsizetype position_ = 0;
+    bool skipLineFeed_ = false;
+};
+
+} // namespace vestimo::platform

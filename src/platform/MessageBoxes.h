@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vestimo::platform {
+
+// The program's only way to tell the user something. Every box has one message, an OK button,
+// no icon and the title "Vestimo"; the windows take this interface so tests can record instead.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows `message`; `details` (may be empty) goes behind a "Show Details..." button.
+    virtual void Show(const QString& message, const QString& details = {}) = 0;
+    // A Yes/No question, standing in for the system's own confirmation; true for Yes.
+    virtual bool Ask(const QString& question) = 0;
+};
+
+inline const QString ApplicationTitle = QStringLiteral("Vestimo");
+
+// Real modal message boxes over `parent` (the active window when null).
+class QtMessageBoxes : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
+    void Show(const QString& message, const QString& details = {}) override;
+    bool Ask(const QString& question) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace vestimo::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace vestimo::shell {
+
+// The directory list: the ancestors of the current folder, then its subfolders. Opening an entry
+// (double click or Enter) makes it the current folder.
+class DirList : public QListWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
+
+public:
+    explicit DirList(QWidget* parent = nullptr);
+
+    QString path() const { return path_; }
+    // Moves to `path`, raising the change when it really changes. A folder that does not exist or
+    // cannot be read is refused: false, and the path stays.
+    bool setPath(const QString& path);
+
+signals:
+    void pathChanged();
+
+private:
+    void fill();
+
+    QString path_;
+};
+
+} // namespace vestimo::shell
