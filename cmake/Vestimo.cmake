@@ -34,6 +34,7 @@ function(vestimo_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vestimo_test_support GTest::gtest)
   vestimo_warnings(${name})
   gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,0 +1,33 @@
+#include "support/AppFixture.h"
+
+#include "shell/DirList.h"
+#include "shell/frmBuyableSkins.h"
+#include "shell/frmSkinEdit.h"
+
+namespace vestimo::test {
+
+AppFixture::AppFixture() {
+    app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
+    app->Start();
+}
+
+AppFixture::~AppFixture() = default;
+
+shell::frmSkinEdit& AppFixture::skinEdit() { return *app->skinEdit(); }
+
+shell::frmBuyableSkins& AppFixture::buyable() {
+    if (app->buyable() == nullptr || !app->buyable()->isVisible()) {
+        app->SwitchToBuyable();
+    }
+    return *app->buyable();
+}
+
+void AppFixture::browseSkinEdit(const QString& path) {
+    EXPECT_TRUE(skinEdit().Dir1->setPath(path.isEmpty() ? skins.path() : path));
+}
+
+void AppFixture::browseBuyable(const QString& path) {
+    EXPECT_TRUE(buyable().Dir1->setPath(path.isEmpty() ? skins.path() : path));
+}
+
+} // namespace vestimo::test

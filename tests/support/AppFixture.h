@@ -1,0 +1,49 @@
+#pragma once
+
+#include "support/RecordingMessages.h"
+#include "support/TempDir.h"
+
+#include "shell/Application.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vestimo::shell {
+class frmBuyableSkins;
+class frmSkinEdit;
+} // namespace vestimo::shell
+
+namespace vestimo::test {
+
+// The whole program on temporary folders: a skin directory, a program folder, and recorded
+// messages. Windows are found and driven by their controls' names.
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    shell::frmSkinEdit& skinEdit();
+    // Switches to the buyable window (creating it on first use) and returns it.
+    shell::frmBuyableSkins& buyable();
+
+    // Points the skin editing window's directory list at `path` (the skin folder by default).
+    void browseSkinEdit(const QString& path = {});
+    void browseBuyable(const QString& path = {});
+
+    // A control of `window` by name; fails the test when missing.
+    template <typename T> T* control(QWidget* window, const char* name) {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    TempDir skins;
+    TempDir program;
+    RecordingMessages messages;
+    int quits = 0;
+    std::unique_ptr<shell::Application> app;
+};
+
+} // namespace vestimo::test

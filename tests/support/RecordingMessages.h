@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+#include <QStringList>
+
+namespace vestimo::test {
+
+// Records every message instead of showing it; questions are answered from `answers` (Yes when
+// it runs out).
+class RecordingMessages : public platform::MessageBoxes {
+public:
+    void Show(const QString& message, const QString& detailText = {}) override {
+        messages.append(message);
+        details.append(detailText);
+    }
+    bool Ask(const QString& question) override {
+        questions.append(question);
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
+    void clear() {
+        messages.clear();
+        details.clear();
+        questions.clear();
+    }
+
+    QStringList messages;
+    QStringList details;
+    QStringList questions;
+    QList<bool> answers;
+};
+
+} // namespace vestimo::test
