@@ -35,5 +35,10 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# Pictures of both windows on the demo skins, drawn on a virtual display.
+screenshot: demo
+	mkdir -p docs
+	env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tools/vestimo-screenshot $(BUILD)/demo-skins docs
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -62,6 +62,9 @@ void frmSkinEdit::build() {
     Option2 = Named(new QRadioButton(QStringLiteral(".CMX Files Only"), Frame1), "Option2");
     Option1 = Named(new QRadioButton(QStringLiteral(".BMP Files Only"), Frame1), "Option1");
     Option1->setChecked(true);
+    // As wide as their captions: a click beside the caption is not a choice.
+    Option1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    Option2->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     cmdDefault = Button(Frame1, "cmdDefault", QStringLiteral("Set to Default Game Directory"));
     cmdCloseFile = Button(Frame1, "cmdCloseFile", QStringLiteral("Close Open File"));
     cmdCloseFile->setVisible(false);
@@ -132,7 +135,8 @@ void frmSkinEdit::build() {
     auto* window = new QVBoxLayout(this);
     window->addLayout(top, 3);
     window->addWidget(Frame3, 2);
-    resize(664, 519);
+    Text1->setMinimumWidth(220);
+    resize(720, 560);
 
     connect(cmdSwitch, &QPushButton::clicked, this, &frmSkinEdit::cmdSwitch_Click);
     connect(Drive1, &DriveList::driveChanged, this, &frmSkinEdit::Drive1_Change);

@@ -4,16 +4,24 @@
 #include "support/TempDir.h"
 
 #include "shell/Application.h"
+#include "shell/DirList.h"
+#include "shell/DriveList.h"
+#include "shell/FileList.h"
+#include "shell/PictureBox.h"
+#include "shell/frmBuyableSkins.h"
+#include "shell/frmSkinEdit.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
-
-namespace vestimo::shell {
-class frmBuyableSkins;
-class frmSkinEdit;
-} // namespace vestimo::shell
 
 namespace vestimo::test {
 

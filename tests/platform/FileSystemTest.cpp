@@ -1,0 +1,114 @@
+#include "platform/FileSystem.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace vestimo::platform;
+using vestimo::test::TempDir;
+
+TEST(ListFiles, ListsOrdinaryMatchingFilesOnly) {
+    TempDir dir;
+    dir.write("SKIN.bmp", "x");
+    dir.write("other.BMP", "x");
+    dir.write("skin.cmx", "x");
+    dir.write(".hidden.bmp", "x");
+    dir.mkdir("folder.bmp");
+    QFile::link(dir.filePath("missing.bmp"), dir.filePath("broken.bmp"));
+    QFile::link(dir.filePath("SKIN.bmp"), dir.filePath("linked.bmp"));
+    QStringList names = ListFiles(dir.path(), "*.BMP");
+    names.sort();
+    EXPECT_EQ(names, QStringList({"SKIN.bmp", "linked.bmp", "other.BMP"}));
+    EXPECT_EQ(ListFiles(dir.path(), "*.CMX"), QStringList({"skin.cmx"}));
+    EXPECT_TRUE(ListFiles(dir.filePath("nowhere"), "*.BMP").isEmpty());
+}
+
+TEST(LookUpFile, FindsOrdinaryFilesByTheirStoredName) {
+    TempDir dir;
+    dir.write("Temp.txt", "");
+    dir.write(".hidden", "");
+    dir.mkdir("folder");
+    EXPECT_EQ(LookUpFile(dir.filePath("Temp.txt")), "Temp.txt");
+    EXPECT_EQ(LookUpFile(dir.filePath(".hidden")), "");
+    EXPECT_EQ(LookUpFile(dir.filePath("folder")), "");
+    EXPECT_EQ(LookUpFile(dir.filePath("missing")), "");
+}
+
+TEST(MoveFile, MovesAndNeverReplaces) {
+    TempDir from;
+    TempDir to;
+    from.write("a.bmp", "new");
+    to.write("a.bmp", "old");
+    const FileResult refused = MoveFile(from.filePath("a.bmp"), to.filePath("a.bmp"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.startsWith("a file of that name is already in")) << refused.error.toStdString();
+    EXPECT_EQ(vestimo::test::readAll(from.filePath("a.bmp")), "new");
+    EXPECT_EQ(vestimo::test::readAll(to.filePath("a.bmp")), "old");
+
+    from.write("b.bmp", "content");
+    EXPECT_TRUE(MoveFile(from.filePath("b.bmp"), to.filePath("b.bmp")).ok);
+    EXPECT_FALSE(vestimo::test::exists(from.filePath("b.bmp")));
+    EXPECT_EQ(vestimo::test::readAll(to.filePath("b.bmp")), "content");
+
+    EXPECT_EQ(MoveFile(from.filePath("gone.bmp"), to.filePath("gone.bmp")).error, "it is no longer there");
+    from.mkdir("dir.cmx");
+    EXPECT_FALSE(MoveFile(from.filePath("dir.cmx"), to.filePath("dir.cmx")).ok);
+    EXPECT_TRUE(vestimo::test::exists(from.filePath("dir.cmx")));
+}
+
+TEST(MoveFile, CrossesFileSystemsWhenThereIsAnotherOne) {
+    // /dev/shm is a separate file system on most Linux machines.
+    if (!QDir("/dev/shm").exists()) {
+        GTEST_SKIP() << "no second file system to move across";
+    }
+    TempDir from;
+    QTemporaryDir to(QStringLiteral("/dev/shm/vestimo-test-XXXXXX"));
+    if (!to.isValid()) {
+        GTEST_SKIP() << "cannot write to /dev/shm";
+    }
+    const QByteArray content(100000, 'z');
+    from.write("skin.bmp", content);
+    ASSERT_TRUE(MoveFile(from.filePath("skin.bmp"), to.filePath("skin.bmp")).ok);
+    EXPECT_FALSE(vestimo::test::exists(from.filePath("skin.bmp")));
+    EXPECT_EQ(vestimo::test::readAll(to.filePath("skin.bmp")), content);
+}
+
+TEST(SaveFiles, SaveReplacesAtomicallyAndSaveNewNeverReplaces) {
+    TempDir dir;
+    EXPECT_TRUE(SaveFile(dir.filePath("a.cmx"), "one").ok);
+    EXPECT_TRUE(SaveFile(dir.filePath("a.cmx"), "two").ok);
+    EXPECT_EQ(vestimo::test::readAll(dir.filePath("a.cmx")), "two");
+    EXPECT_FALSE(SaveNewFile(dir.filePath("a.cmx"), "three").ok);
+    EXPECT_EQ(vestimo::test::readAll(dir.filePath("a.cmx")), "two");
+    EXPECT_TRUE(SaveNewFile(dir.filePath("b.cmx"), "new").ok);
+    EXPECT_EQ(vestimo::test::readAll(dir.filePath("b.cmx")), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_FALSE(SaveFile(dir.filePath("missing/c.cmx"), "x").ok);
+}
+
+TEST(ReadFile, RefusesFilesOverTheLimitAndFolders) {
+    TempDir dir;
+    dir.write("small", "12345");
+    EXPECT_TRUE(ReadFile(dir.filePath("small"), 5).ok);
+    const ReadResult big = ReadFile(dir.filePath("small"), 4);
+    EXPECT_FALSE(big.ok);
+    EXPECT_TRUE(big.bytes.isEmpty());
+    EXPECT_FALSE(ReadFile(dir.path(), 100).ok);
+    EXPECT_FALSE(ReadFile(dir.filePath("missing"), 100).ok);
+}
+
+TEST(ResolveDirectory, MatchesFolderNamesWithoutRegardToCase) {
+    TempDir dir;
+    dir.mkdir("drive_c/Program Files/Maxis/The Sims");
+    const QString expected = QDir::cleanPath(dir.filePath("drive_c/Program Files/Maxis/The Sims"));
+    EXPECT_EQ(ResolveDirectory(dir.filePath("drive_c"), "\\Program Files\\Maxis\\The Sims\\"), expected);
+    EXPECT_EQ(ResolveDirectory(dir.filePath("drive_c"), "program files/MAXIS/the sims"), expected);
+    EXPECT_EQ(ResolveDirectory(dir.filePath("drive_c"), "Program Files/Maxis/The Sims 2"), "");
+}
+
+TEST(JoinPath, NeverDoublesTheSeparator) {
+    EXPECT_EQ(JoinPath("/skins", "a"), "/skins/a");
+    EXPECT_EQ(JoinPath("/", "a"), "/a");
+}

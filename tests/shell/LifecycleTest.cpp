@@ -1,0 +1,78 @@
+#include "support/AppFixture.h"
+
+#include "shell/DirList.h"
+#include "shell/FileList.h"
+#include "shell/frmBuyableSkins.h"
+#include "shell/frmSkinEdit.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace vestimo;
+
+class Lifecycle : public test::AppFixture {};
+
+TEST_F(Lifecycle, StartsWithOnlyTheSkinEditingWindow) {
+    EXPECT_TRUE(skinEdit().isVisible());
+    EXPECT_EQ(app->buyable(), nullptr);
+    EXPECT_EQ(skinEdit().formLoadCount(), 1);
+}
+
+TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) {
+    browseSkinEdit();
+    QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+    ASSERT_EQ(skinEdit().File1->pattern(), "*.CMX");
+
+    QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
+    ASSERT_NE(app->buyable(), nullptr);
+    shell::frmBuyableSkins& b = *app->buyable();
+    EXPECT_TRUE(b.isVisible());
+    EXPECT_FALSE(skinEdit().isVisible());
+    EXPECT_TRUE(b.Dir1->setPath(program.path()));
+
+    QTest::mouseClick(b.cmdSwitch, Qt::LeftButton);
+    EXPECT_FALSE(b.isVisible());
+    EXPECT_TRUE(skinEdit().isVisible());
+    EXPECT_TRUE(skinEdit().Option2->isChecked());
+    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
+
+    QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
+    EXPECT_EQ(app->buyable(), &b);
+    EXPECT_EQ(b.formLoadCount(), 1);
+    EXPECT_EQ(b.Dir1->path(), QDir::cleanPath(program.path()));
+}
+
+TEST_F(Lifecycle, NeitherWindowOffersACloseCommand) {
+    EXPECT_FALSE(skinEdit().windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(skinEdit().close());
+    EXPECT_TRUE(skinEdit().isVisible());
+    shell::frmBuyableSkins& b = buyable();
+    EXPECT_FALSE(b.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(b.close());
+    EXPECT_TRUE(b.isVisible());
+    EXPECT_EQ(quits, 0);
+}
+
+TEST_F(Lifecycle, CloseDeletesOnlyTheScratchFileNamedExactlyTempTxt) {
+    program.write("Temp.txt", "B001FAFit_x.cmx\r\n");
+    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(test::exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(Lifecycle, CloseLeavesOtherFilesAndFoldersOfSimilarNames) {
+    program.write("temp.txt", "keep");
+    QTest::mouseClick(buyable().cmdClose, Qt::LeftButton);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(test::exists(program.filePath("temp.txt")));
+}
+
+TEST_F(Lifecycle, CloseLeavesAFolderNamedTempTxt) {
+    program.mkdir("Temp.txt");
+    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(QFileInfo(program.filePath("Temp.txt")).isDir());
+    EXPECT_TRUE(messages.messages.isEmpty());
+}

@@ -1,0 +1,117 @@
+#include "shell/ScratchListing.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using vestimo::shell::ScratchListing;
+using vestimo::test::TempDir;
+
+TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum) {
+    TempDir skins;
+    TempDir program;
+    skins.write("B001FAFit1.cmx", "");   // 14 characters
+    skins.write("Aa.cmx", "");           // 6
+    skins.write("lower_case.CMX", "");   // 14
+    skins.write("skin.bmp", "");
+    skins.mkdir("folder.cmx");
+    const ScratchListing listing(program.path());
+    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    ASSERT_TRUE(written.ok);
+    EXPECT_EQ(written.size, 14 + 6 + 14 + 3 * 2);
+    const QByteArray bytes = vestimo::test::readAll(program.filePath("Temp.txt"));
+    EXPECT_EQ(bytes.size(), written.size);
+    QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.takeLast(), "");
+    QStringList names;
+    for (const QByteArray& line : lines) {
+        ASSERT_TRUE(line.endsWith('\r'));
+        names.append(QString::fromUtf8(line.chopped(1)));
+    }
+    names.sort();
+    EXPECT_EQ(names, QStringList({"Aa.cmx", "B001FAFit1.cmx", "lower_case.CMX"}));
+}
+
+TEST(ScratchListing, WalkAdvancesByEachNamesLengthBeforeVisitingIt) {
+    TempDir skins;
+    TempDir program;
+    // Three names of 10, 12 and 8 characters: 36 bytes; the bar runs 10, 22, 30 in listing order.
+    for (const char* name : {"abcdef.cmx", "abcdefgh.cmx", "abcd.cmx"}) {
+        skins.write(name, "");
+    }
+    const ScratchListing listing(program.path());
+    ASSERT_EQ(listing.Write(skins.path(), "*.CMX").size, 36);
+    int value = 0;
+    QList<int> values;
+    QStringList visited;
+    ASSERT_TRUE(listing
+                    .Walk([&](int characters) { value += characters; },
+                          [&](const QString& name) {
+                              values.append(value);
+                              visited.append(name);
+                          })
+                    .ok);
+    ASSERT_EQ(visited.size(), 3);
+    int expected = 0;
+    for (int i = 0; i < 3; ++i) {
+        expected += static_cast<int>(visited[i].size());
+        EXPECT_EQ(values[i], expected);
+    }
+    EXPECT_EQ(value, 30);
+}
+
+TEST(ScratchListing, IsReplacedNeverAppendedAndAnEmptyOneStays) {
+    TempDir skins;
+    TempDir program;
+    program.write("Temp.txt", "old name\r\nanother\r\n");
+    const ScratchListing listing(program.path());
+    const ScratchListing::Written written = listing.Write(skins.path(), "*.BMP");
+    EXPECT_TRUE(written.ok);
+    EXPECT_EQ(written.size, 0);
+    EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
+    EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "");
+}
+
+TEST(ScratchListing, LeavesOutNamesThatCannotStandOnALine) {
+    TempDir skins;
+    TempDir program;
+    skins.write("good.cmx", "");
+    skins.write("bad\rname.cmx", "");
+    skins.write("bad\nname2.cmx", "");
+    const ScratchListing::Written written = ScratchListing(program.path()).Write(skins.path(), "*.CMX");
+    EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "good.cmx\r\n");
+    EXPECT_EQ(written.leftOut.size(), 2);
+}
+
+TEST(ScratchListing, NeverWritesThroughALinkLeftUnderItsName) {
+    TempDir skins;
+    TempDir program;
+    TempDir elsewhere;
+    const QString victim = elsewhere.write("precious.txt", "keep me");
+    QFile::link(victim, program.filePath("Temp.txt"));
+    skins.write("a.cmx", "");
+    ASSERT_TRUE(ScratchListing(program.path()).Write(skins.path(), "*.CMX").ok);
+    EXPECT_EQ(vestimo::test::readAll(victim), "keep me");
+    EXPECT_FALSE(QFileInfo(program.filePath("Temp.txt")).isSymLink());
+    EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "a.cmx\r\n");
+}
+
+TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
+    TempDir program;
+    const ScratchListing listing(program.path());
+    program.write("temp.txt", "");
+    listing.Delete();
+    EXPECT_TRUE(vestimo::test::exists(program.filePath("temp.txt")));
+    program.write("Temp.txt", "");
+    listing.Delete();
+    EXPECT_FALSE(vestimo::test::exists(program.filePath("Temp.txt")));
+}
+
+TEST(ScratchListing, ReportsAProgramFolderItCannotWriteTo) {
+    TempDir skins;
+    const ScratchListing::Written written = ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
+    EXPECT_FALSE(written.ok);
+    EXPECT_FALSE(written.error.isEmpty());
+}

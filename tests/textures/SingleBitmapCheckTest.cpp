@@ -1,0 +1,108 @@
+#include "support/AppFixture.h"
+
+#include "textures/TextureMessages.h"
+
+#include <QBuffer>
+#include <QImage>
+
+using namespace vestimo;
+
+namespace {
+
+// A bitmap of the given size padded with trailing bytes to exactly `length` bytes.
+QByteArray Bitmap(int width, int height, qint64 length) {
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorCount(256);
+    for (int i = 0; i < 256; ++i) {
+        image.setColor(i, qRgb(i, i, i));
+    }
+    image.fill(7);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    EXPECT_LE(bytes.size(), length);
+    bytes.append(QByteArray(length - bytes.size(), '\0'));
+    return bytes;
+}
+
+} // namespace
+
+class CheckingOneBitmap : public test::AppFixture {
+protected:
+    // Writes the bitmap, selects it (which shows it in the viewer) and presses "Check BMP File".
+    QString check(const QString& name, int width, int height, qint64 length) {
+        skins.write(name, Bitmap(width, height, length));
+        browseSkinEdit();
+        skinEdit().File1->refresh();
+        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf(name)));
+        messages.clear();
+        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        return messages.messages.value(0);
+    }
+    const QString notRecognized = QString::fromStdString(textures::NotRecognizedMessage());
+};
+
+TEST_F(CheckingOneBitmap, JudgesTheSizeAndTheLengthAtTheLimit) {
+    EXPECT_EQ(check("a.bmp", 256, 256, 75000), "This is a valid Skin File.");
+    EXPECT_EQ(check("b.bmp", 256, 256, 75001), "This is a not a valid Skin File.");
+    EXPECT_EQ(check("c.bmp", 512, 256, 140000), "This is a valid Skin File.");
+    EXPECT_EQ(check("d.bmp", 256, 128, 38000), "This is a valid Skin File.");
+    EXPECT_EQ(check("e.bmp", 32, 32, 3001), "This is a not a valid Skin File.");
+    EXPECT_EQ(check("f.bmp", 64, 64, 9000), "This is a valid Skin File.");
+}
+
+TEST_F(CheckingOneBitmap, UnlistedSizesAreNotRecognised) {
+    EXPECT_EQ(check("a.bmp", 256, 512, 200000), notRecognized);
+    EXPECT_EQ(check("b.bmp", 128, 256, 200000), notRecognized);
+    EXPECT_EQ(notRecognized,
+              "This is a file dimension pair not recognized by this program. Please make a note of the dimensions "
+              "and email them to " +
+                  QString::fromUtf8(textures::MaintainerContact.data(),
+                                    static_cast<qsizetype>(textures::MaintainerContact.size())) +
+                  " so we can update the program to recognize it.");
+}
+
+TEST_F(CheckingOneBitmap, AnEmptyViewerMeasuresNothingAndIsNotRecognised) {
+    skins.write("text.bmp", "not a picture at all");
+    browseSkinEdit();
+    skinEdit().File1->setListIndex(0);
+    messages.clear();
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, QStringList({notRecognized}));
+}
+
+TEST_F(CheckingOneBitmap, ThePreviousPictureIsMeasuredWithTheSelectedFilesLength) {
+    // The viewer still shows the 256 x 256 picture; the selected file is a long text file.
+    check("a.bmp", 256, 256, 70000);
+    skins.write("z.bmp", QByteArray(80000, 'x'));
+    skinEdit().File1->refresh();
+    skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("z.bmp")));
+    messages.clear();
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, QStringList({"This is a not a valid Skin File."}));
+}
+
+TEST_F(CheckingOneBitmap, RefusesWithoutASelectionThenOnTheCmxList) {
+    browseSkinEdit();
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    skinEdit().File1->setPattern("*.CMX");
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    skins.write("a.cmx", "");
+    skinEdit().File1->refresh();
+    {
+        const QSignalBlocker quiet(skinEdit().File1);
+        skinEdit().File1->setListIndex(0);
+    }
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, QStringList({"Please select a file first!", "Please select a file first!",
+                                              "You cannot perform this action on a CMX file!"}));
+}
+
+TEST_F(CheckingOneBitmap, AFileThatVanishedIsNamedInTheMessage) {
+    check("a.bmp", 64, 64, 6000);
+    QFile::remove(skins.filePath("a.bmp"));
+    messages.clear();
+    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, QStringList({"Could not read the length of a.bmp: No such file or directory"}));
+}

@@ -1,0 +1,54 @@
+// Draws both windows on the demo skins and saves them as PNG pictures for the README.
+#include "platform/MessageBoxes.h"
+#include "shell/Application.h"
+#include "shell/FileList.h"
+#include "shell/frmBuyableSkins.h"
+#include "shell/frmSkinEdit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+class Silent : public vestimo::platform::MessageBoxes {
+public:
+    void Show(const QString&, const QString&) override {}
+    bool Ask(const QString&) override { return false; }
+};
+
+bool Save(QWidget* window, const QString& path) {
+    QTest::qWait(200);
+    const bool ok = window->grab().save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+void SelectFirst(vestimo::shell::FileList* files, const QString& name) {
+    const int index = static_cast<int>(files->entries().indexOf(name));
+    files->setListIndex(index >= 0 ? index : 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vestimo-screenshot <skin folder> <output folder>\n");
+        return 2;
+    }
+    const QString output = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+    QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
+    QApplication qt(argc, argv);
+    Silent messages;
+    vestimo::shell::Application app(messages, QDir::tempPath(), [] {});
+    app.Start();
+    SelectFirst(app.skinEdit()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
+    bool ok = Save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));
+    app.SwitchToBuyable();
+    SelectFirst(app.buyable()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
+    ok = Save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
+    return ok ? 0 : 1;
+}
