@@ -4,10 +4,14 @@
 #include "shell/BuyableControls.h"
 #include "shell/Services.h"
 
+#include <QString>
+
 namespace vestimo::buyable {
 
 // The commands of the buyable skin maker window.
 void File1_Click(shell::BuyableControls& window, const shell::Services& services);
+// File1_Click's steps for the CMX file `fileName` of the skin directory.
+void PickCmxFile(shell::BuyableControls& window, const shell::Services& services, const QString& fileName);
 void cmdLoadFile_Click(shell::BuyableControls& window, const shell::Services& services);
 void cmdLoadCMX_Click(shell::BuyableControls& window, const shell::Services& services);
 void cmdCloseFile_Click(shell::BuyableControls& window);
