@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all setup build run test test-asan bench screenshot demo clean
+.PHONY: all setup build run test test-asan bench screenshot demo package fuzz clean
 
 all: build
 
@@ -34,11 +34,33 @@ $(ASAN_BUILD)/build.ninja: | setup
 test-asan: setup $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5
 
 # Pictures of both windows on the demo skins, drawn on a virtual display.
 screenshot: demo
 	mkdir -p docs
 	env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tools/vestimo-screenshot $(BUILD)/demo-skins docs
+
+# A Debian package of the program (build/vestimo_*.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Each fuzzer runs FUZZ_SECONDS (60 by default) from a seed corpus of real skin descriptions.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+REALWORLD    ?= ../shared/realworld/cmx
+
+$(FUZZ_BUILD)/build.ninja: | setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVESTIMO_FUZZ=ON -DVESTIMO_SANITIZE=ON -DVESTIMO_BUILD_TESTS=OFF -DVESTIMO_BUILD_BENCH=OFF
+
+fuzz: setup $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_cmx_walk fuzz_listing_reader
+	mkdir -p $(FUZZ_BUILD)/corpus/cmx $(FUZZ_BUILD)/corpus/listing
+	-cp -n $(REALWORLD)/*.cmx $(FUZZ_BUILD)/corpus/cmx/ 2>/dev/null
+	printf 'B001FAFit_x.cmx\r\nC001MA_y.cmx\r\n' > $(FUZZ_BUILD)/corpus/listing/seed
+	ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/fuzz_cmx_walk -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/cmx
+	ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz_listing_reader -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/listing
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

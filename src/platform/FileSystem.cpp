@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -259,7 +260,22 @@ FileResult RemoveFile(const QString& path) {
     return file.remove() ? FileResult::Ok() : FileResult::Fail(file.errorString());
 }
 
-QString ProgramDirectory() { return QCoreApplication::applicationDirPath(); }
+QString ProgramDirectory() {
+    const QString own = QCoreApplication::applicationDirPath();
+    // An installed program lives in a folder players cannot (or should not) write to; there the
+    // problem files and the scratch listing go to the user's own data folder instead.
+    static const QStringList systemFolders = {"/usr/bin", "/usr/local/bin", "/bin", "/usr/games", "/opt"};
+    bool installed = !QFileInfo(own).isWritable();
+    for (const QString& folder : systemFolders) {
+        installed = installed || own == folder || own.startsWith(folder + u'/');
+    }
+    if (!installed) {
+        return own;
+    }
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    return data;
+}
 
 QString CurrentDirectory() { return QDir::currentPath(); }
 

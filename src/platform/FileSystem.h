@@ -57,7 +57,8 @@ FileResult CopyToNewFile(const QString& source, const QString& target);
 
 FileResult RemoveFile(const QString& path);
 
-// The folder of the running executable.
+// The program's own folder, where problem files and the scratch listing go: the folder of the
+// running executable, or the user's data folder for the program when it is installed system-wide.
 QString ProgramDirectory();
 QString CurrentDirectory();
 
