@@ -28,6 +28,10 @@ run: demo
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+bench: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench
+	$(BUILD)/vestimo_bench
+
 $(ASAN_BUILD)/build.ninja: | setup
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVESTIMO_SANITIZE=ON
 

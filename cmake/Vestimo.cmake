@@ -21,11 +21,27 @@ function(vestimo_add_library name)
   vestimo_warnings(vestimo_${name})
 endfunction()
 
-# vestimo_add_test(name SOURCES ... [DEPS ...] [GUI]) makes one GoogleTest executable and registers its tests.
-# GUI tests get a main that creates a QApplication on the offscreen platform.
+# Read-only folders mean nothing to root. Tests about them run as the unprivileged user "nobody"
+# when the build runs as root and "nobody" can reach the build folder.
+execute_process(COMMAND id -u OUTPUT_VARIABLE VESTIMO_BUILD_UID OUTPUT_STRIP_TRAILING_WHITESPACE)
+find_program(VESTIMO_SETPRIV setpriv)
+set(VESTIMO_AS_NOBODY "")
+if(VESTIMO_BUILD_UID STREQUAL "0" AND VESTIMO_SETPRIV)
+  execute_process(COMMAND ${VESTIMO_SETPRIV} --reuid=65534 --regid=65534 --clear-groups test -x ${CMAKE_BINARY_DIR}
+                  RESULT_VARIABLE nobody_reaches_build)
+  if(nobody_reaches_build STREQUAL "0")
+    set(VESTIMO_AS_NOBODY "${VESTIMO_SETPRIV};--reuid=65534;--regid=65534;--clear-groups")
+  endif()
+endif()
+
+# vestimo_add_test(name SOURCES ... [DEPS ...] [GUI] [AS_NOBODY]) makes one GoogleTest executable and
+# registers its tests. GUI tests get a main that creates a QApplication on the offscreen platform.
 function(vestimo_add_test name)
-  cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;AS_NOBODY" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  if(ARG_AS_NOBODY AND VESTIMO_AS_NOBODY)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${VESTIMO_AS_NOBODY}")
+  endif()
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE vestimo_test_gui_main)
   else()

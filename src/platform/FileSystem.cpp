@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #ifdef Q_OS_LINUX
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #endif
 
 namespace vestimo::platform {
@@ -81,8 +83,43 @@ QString JoinPath(const QString& directory, const QString& name) {
     return directory + u'/' + name;
 }
 
-QStringList ListFiles(const QString& directory, const QString& pattern) {
+QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable) {
     QStringList names;
+#ifdef Q_OS_LINUX
+    // readdir straight away: a folder of ten thousand skins is listed without a file-info object
+    // per entry, and names that are not valid text are seen rather than silently dropped.
+    DIR* dir = ::opendir(QFile::encodeName(directory).constData());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* raw = entry->d_name;
+        if (raw[0] == '.') {
+            continue; // hidden files, "." and ".."
+        }
+        bool ordinary = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            ordinary = ::fstatat(::dirfd(dir), raw, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (!ordinary) {
+            continue;
+        }
+        const QByteArray bytes(raw);
+        const QString name = QFile::decodeName(bytes);
+        if (QFile::encodeName(name) != bytes) {
+            if (unnamable != nullptr && WildcardMatch(pattern, name)) {
+                unnamable->append(name);
+            }
+            continue;
+        }
+        if (WildcardMatch(pattern, name)) {
+            names.append(name);
+        }
+    }
+    ::closedir(dir);
+#else
+    Q_UNUSED(unnamable);
     QDirIterator it(directory, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
@@ -91,6 +128,7 @@ QStringList ListFiles(const QString& directory, const QString& pattern) {
             names.append(name);
         }
     }
+#endif
     return names;
 }
 
@@ -197,7 +235,9 @@ ReadResult ReadFile(const QString& path, qint64 limit) {
         result.error = QStringLiteral("it is larger than %1 MiB").arg(limit / (1024 * 1024));
         return result;
     }
-    result.bytes = file.read(limit + 1);
+    // One byte past the stated size shows a file that grew meanwhile; a size of 0 may be a
+    // file that does not know its size, so read those up to the limit.
+    result.bytes = file.size() > 0 ? file.read(file.size() + 1) : file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) {
         result.error = file.errorString();
         result.bytes.clear();
@@ -224,6 +264,20 @@ FileResult SaveFile(const QString& path, const QByteArray& bytes) {
     }
     if (!file.commit()) {
         return FileResult::Fail(file.errorString());
+    }
+    return FileResult::Ok();
+}
+
+FileResult WriteNewFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return FileResult::Fail(Occupied(path) ? QStringLiteral("a file of that name is already there")
+                                               : file.errorString());
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.remove();
+        return FileResult::Fail(why);
     }
     return FileResult::Ok();
 }

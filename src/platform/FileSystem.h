@@ -21,8 +21,9 @@ struct FileResult {
 QString JoinPath(const QString& directory, const QString& name);
 
 // Names of the ordinary files of `directory` matching `pattern` (see WildcardMatch), in the order
-// the file system gives them. Directories, hidden files and broken links are left out.
-QStringList ListFiles(const QString& directory, const QString& pattern);
+// the file system gives them. Directories, hidden files and broken links are left out, and so are
+// names that are not valid text (they could not be named back); those go to `unnamable`.
+QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable = nullptr);
 
 // The stored name of the ordinary file at `path`, or empty when there is none (directories,
 // hidden files and broken links are never found).
@@ -50,6 +51,8 @@ ReadResult ReadFile(const QString& path, qint64 limit);
 
 // Writes atomically: the old file stays intact until the new content is complete.
 FileResult SaveFile(const QString& path, const QByteArray& bytes);
+// Writes a scratch file that must not exist yet, quickly (no sync to disk); never through a link.
+FileResult WriteNewFile(const QString& path, const QByteArray& bytes);
 // Writes a file that must not exist yet (atomically; a file in the way is never replaced).
 FileResult SaveNewFile(const QString& path, const QByteArray& bytes);
 // Copies a file to a name that must not exist yet.

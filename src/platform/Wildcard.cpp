@@ -2,21 +2,45 @@
 
 namespace vestimo::platform {
 
+namespace {
+
+bool SameCharacter(QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); }
+
+bool HasSurrogates(const QString& text) {
+    for (const QChar c : text) {
+        if (c.isSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool WildcardMatch(const QString& pattern, const QString& name) {
-    const QString p = pattern.toCaseFolded();
-    const QString n = name.toCaseFolded();
+    // Character by character, without copying: this runs once per file of a folder. Names with
+    // characters beyond the basic plane are folded whole first, so pairs compare as one.
+    if (HasSurrogates(pattern) || HasSurrogates(name)) {
+        const QString foldedPattern = pattern.toCaseFolded();
+        const QString foldedName = name.toCaseFolded();
+        if (!HasSurrogates(foldedPattern) && !HasSurrogates(foldedName)) {
+            return WildcardMatch(foldedPattern, foldedName);
+        }
+    }
+    const QString& p = pattern;
+    const QString& n = name;
     // Greedy match with one backtrack point per star: linear in practice, never exponential.
     qsizetype pi = 0;
     qsizetype ni = 0;
     qsizetype starP = -1;
     qsizetype starN = 0;
     while (ni < n.size()) {
-        if (pi < p.size() && (p[pi] == u'?' || p[pi] == n[ni])) {
-            ++pi;
-            ++ni;
-        } else if (pi < p.size() && p[pi] == u'*') {
+        if (pi < p.size() && p[pi] == u'*') {
             starP = pi++;
             starN = ni;
+        } else if (pi < p.size() && (p[pi] == u'?' || SameCharacter(p[pi], n[ni]))) {
+            ++pi;
+            ++ni;
         } else if (starP >= 0) {
             pi = starP + 1;
             ni = ++starN;

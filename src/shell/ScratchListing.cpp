@@ -1,6 +1,7 @@
 #include "shell/ScratchListing.h"
 
 #include "platform/LineReader.h"
+#include "platform/Wildcard.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,15 +18,26 @@ void ScratchListing::Delete() const {
     }
 }
 
-ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, const QString& filter) const {
+ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, const QString& filter,
+                                              bool keepAll) const {
     Written result;
     Delete();
     // Never write through a link someone left under the listing's name: take the link away.
     if (QFileInfo(path()).isSymLink()) {
         platform::RemoveFile(path());
     }
+    QStringList unnamable;
+    const QStringList names = platform::ListFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter, &unnamable);
+    for (const QString& name : unnamable) {
+        if (platform::WildcardMatch(filter, name)) {
+            result.unnamable.append(name);
+        }
+    }
     QByteArray bytes;
-    for (const QString& name : platform::ListFiles(skinDirectory, filter)) {
+    for (const QString& name : names) {
+        if (keepAll && !platform::WildcardMatch(filter, name)) {
+            continue;
+        }
         if (name.contains(u'\r') || name.contains(u'\n')) {
             result.leftOut.append(name);
             continue;
@@ -33,10 +45,14 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
         bytes += QFile::encodeName(name);
         bytes += "\r\n";
     }
-    const platform::FileResult saved = platform::SaveFile(path(), bytes);
+    // A scratch file: written fresh (never through a link), without waiting for the disk.
+    const platform::FileResult saved = platform::WriteNewFile(path(), bytes);
     if (!saved.ok) {
         result.error = saved.error;
         return result;
+    }
+    if (keepAll) {
+        result.everything = names;
     }
     result.ok = true;
     result.size = bytes.size();

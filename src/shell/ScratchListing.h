@@ -24,9 +24,12 @@ public:
         qint64 size = 0;        // bytes written, the progress maximum
         QString error;          // why it could not be written
         QStringList leftOut;    // names that cannot stand on a line (they hold CR or LF)
+        QStringList unnamable;  // names that are not valid text, so cannot be named back
+        QStringList everything; // every ordinary file of the folder, whatever its name, when asked for
     };
-    // Replaces the listing with the names of `skinDirectory` matching `filter`.
-    Written Write(const QString& skinDirectory, const QString& filter) const;
+    // Replaces the listing with the names of `skinDirectory` matching `filter`. With `keepAll`, the
+    // names of all its files come back too, from the same single enumeration.
+    Written Write(const QString& skinDirectory, const QString& filter, bool keepAll = false) const;
 
     // Reads the listing from its start and hands each name to `visit`, after `advance` has been
     // told the number of characters of that name.

@@ -22,6 +22,9 @@ TEST(Wildcard, StarAndQuestionMarkAreTheOnlySpecialCharacters) {
     EXPECT_TRUE(WildcardMatch("*", ""));
     EXPECT_TRUE(WildcardMatch("**.*", "x.y"));
     EXPECT_FALSE(WildcardMatch("", "x"));
+    EXPECT_TRUE(WildcardMatch("*.bmp", "*x.bmp")); // a star in a name is just a character
+    EXPECT_TRUE(WildcardMatch("*.BMP", QString::fromUtf8("\xC3\x89T\xC3\x89.bmp")));
+    EXPECT_TRUE(WildcardMatch(QString::fromUtf8("\xC3\xA9*"), QString::fromUtf8("\xC3\x89t\xC3\xA9")));
 }
 
 TEST(Wildcard, LongNamesWithManyStarsStayFast) {

@@ -1,0 +1,236 @@
+// Times the three directory-wide checks on synthetic skin directories of 1,000 and 10,000 skins,
+// each against a plain baseline measured in the same run on the same files:
+//   CMX check        - listing the CMX files, then reading each one's first 49 lines with fgets;
+//   bitmap check     - listing the bitmaps, then decoding each once with QImageReader;
+//   associated files - one enumeration of the directory.
+// The checks run through the code the buttons run, with the window's progress bar and working
+// picture box; problem files go to a scratch program folder and are put back after each run.
+// Usage: vestimo_bench [skins...] (default 1000 10000). Prints one line per check and size.
+
+#include "cmx/CmxDirectoryCheck.h"
+#include "samples/SkinSamples.h"
+#include "shell/DirectoryRun.h"
+#include "shell/PictureBox.h"
+#include "textures/AssociatedFilesCheck.h"
+#include "textures/BitmapDirectoryCheck.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace vestimo;
+
+namespace {
+
+// Runs per measurement (VESTIMO_BENCH_REPEATS overrides); the fastest counts, as the one least
+// disturbed by the rest of the machine. Small directories get more, being over sooner.
+int Repeats(std::size_t count) {
+    const int wanted = qEnvironmentVariableIntValue("VESTIMO_BENCH_REPEATS");
+    return wanted > 0 ? wanted : count <= 2000 ? 9 : 3;
+}
+
+struct Check {
+    const char* name;
+    double target; // largest accepted ratio to the baseline
+    std::function<void(const QString& dir)> baseline;
+    std::function<shell::DirectoryReport(const QString& skins, const QString& program)> run;
+    std::size_t expectedMoves = 0;
+};
+
+struct Figures {
+    int files = 0;
+    double seconds = 0;
+    double baseline = 0;
+};
+
+double Seconds(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// Puts back everything a check moved, so the next run finds the same files.
+void Restore(const QString& skins, const QString& program) {
+    QFile::remove(QDir(program).filePath(QStringLiteral("Temp.txt")));
+    const QStringList moved = QDir(program).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QString& name : moved) {
+        if (!QFile::rename(QDir(program).filePath(name), QDir(skins).filePath(name))) {
+            std::fprintf(stderr, "cannot put back %s\n", qPrintable(name));
+            std::exit(1);
+        }
+    }
+}
+
+QStringList Names(const QString& dir, const QString& filter) {
+    return QDir(dir).entryList({filter}, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+void ReadFirstLines(const QString& dir) {
+    std::vector<char> line(4096);
+    long lines = 0;
+    for (const QString& name : Names(dir, QStringLiteral("*.cmx"))) {
+        std::FILE* file = std::fopen(QFile::encodeName(QDir(dir).filePath(name)).constData(), "rb");
+        if (file == nullptr) {
+            continue;
+        }
+        for (int n = 0; n < 49 && std::fgets(line.data(), static_cast<int>(line.size()), file) != nullptr;
+             ++n) {
+            ++lines;
+        }
+        std::fclose(file);
+    }
+    if (lines == 0) {
+        std::fprintf(stderr, "baseline read nothing\n");
+    }
+}
+
+void DecodeEach(const QString& dir) {
+    long pixels = 0;
+    for (const QString& name : Names(dir, QStringLiteral("*.bmp"))) {
+        QImageReader reader(QDir(dir).filePath(name));
+        QImage image;
+        if (reader.read(&image)) {
+            pixels += image.width();
+        }
+    }
+    if (pixels == 0) {
+        std::fprintf(stderr, "baseline decoded nothing\n");
+    }
+}
+
+void EnumerateOnce(const QString& dir) {
+    QStringList names;
+    QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
+    if (names.isEmpty()) {
+        std::fprintf(stderr, "baseline listed nothing\n");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    std::vector<std::size_t> sizes = {1000, 10000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i) {
+            sizes.push_back(static_cast<std::size_t>(std::strtoul(argv[i], nullptr, 10)));
+        }
+    }
+
+    // The window's own controls, as the buttons hand them to the checks.
+    QProgressBar bar;
+    shell::PictureBox picture;
+    const textures::PictureMeasure intoPicture = textures::MeasureIn(picture);
+
+    std::printf("%-18s %7s %9s %11s %11s %7s %8s\n", "check", "files", "seconds", "files/s", "baseline s",
+                "ratio", "target");
+    std::vector<std::vector<Figures>> all;
+    bool missed = false;
+    std::vector<const char*> names;
+    for (std::size_t count : sizes) {
+        std::fprintf(stderr, "writing %zu skins...\n", count);
+        QTemporaryDir root;
+        const QString skins = root.filePath(QStringLiteral("skins"));
+        const QString program = root.filePath(QStringLiteral("program"));
+        QDir().mkpath(program);
+        samples::SkinSetSpec spec;
+        spec.count = count;
+        spec.seed = 2024;
+        spec.faultyCmxShare = 0.10;
+        spec.oversizedBitmapShare = 0.03;
+        spec.notPictureShare = 0.02;
+        spec.orphanShare = 0.05;
+        spec.handsAtLine9Share = 0.02;
+        spec.animationFiles = count / 100;
+        const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.toStdString(), spec);
+
+        const std::vector<Check> checks = {
+            {"CMX check", 1.5, ReadFirstLines,
+             [&](const QString& s, const QString& p) {
+                 shell::ProgressBarProgress progress(bar);
+                 return cmx::CheckCmxDirectory(s, p, progress);
+             },
+             summary.faultyCmxNames.size()},
+            {"bitmap check", 1.3, DecodeEach,
+             [&](const QString& s, const QString& p) {
+                 shell::ProgressBarProgress progress(bar);
+                 return textures::CheckBitmapDirectory(s, p, progress, intoPicture);
+             },
+             summary.problemBitmapNames.size()},
+            {"associated files", 3.0, EnumerateOnce,
+             [&](const QString& s, const QString& p) {
+                 shell::ProgressBarProgress progress(bar);
+                 return textures::CheckAssociatedFilesIn(s, p, progress);
+             },
+             summary.orphanedCmx},
+        };
+        std::vector<Figures> row;
+        for (const Check& check : checks) {
+            Figures figures;
+            figures.seconds = 1e9;
+            figures.baseline = 1e9;
+            for (int r = 0; r < Repeats(count); ++r) {
+                figures.baseline = std::min(figures.baseline, Seconds([&] { check.baseline(skins); }));
+                shell::DirectoryReport report;
+                figures.seconds =
+                    std::min(figures.seconds, Seconds([&] { report = check.run(skins, program); }));
+                figures.files = report.judged;
+                if (static_cast<std::size_t>(report.moved.size()) != check.expectedMoves ||
+                    !report.trouble.isEmpty()) {
+                    std::fprintf(stderr, "%s moved %lld files, expected %zu; %lld in trouble\n", check.name,
+                                 static_cast<long long>(report.moved.size()), check.expectedMoves,
+                                 static_cast<long long>(report.trouble.size()));
+                    return 1;
+                }
+                Restore(skins, program);
+            }
+            const double ratio = figures.seconds / figures.baseline;
+            missed = missed || ratio > check.target;
+            std::printf("%-18s %7d %9.3f %11.0f %11.3f %6.2fx %7.1fx%s\n", check.name, figures.files,
+                        figures.seconds, figures.files / figures.seconds, figures.baseline, ratio,
+                        check.target, ratio > check.target ? "  MISSED" : "");
+            std::fflush(stdout);
+            row.push_back(figures);
+        }
+        all.push_back(row);
+        names.clear();
+        for (const Check& check : checks) {
+            names.push_back(check.name);
+        }
+    }
+    if (all.size() >= 2) {
+        // Linear growth: 10 times the files may take at most 12 times as long.
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            const double growth = all.back()[c].seconds / all.front()[c].seconds;
+            const double files = static_cast<double>(all.back()[c].files) / all.front()[c].files;
+            const double allowed = 1.2 * files;
+            missed = missed || growth > allowed;
+            std::printf("%-18s %7d -> %d files: %.2fx the time, at most %.1fx%s\n", names[c],
+                        all.front()[c].files, all.back()[c].files, growth, allowed,
+                        growth > allowed ? "  MISSED" : "");
+        }
+    }
+    std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
+    return 0;
+}

@@ -1,0 +1,417 @@
+#include "DirectoryCheckTesting.h"
+
+#include "platform/FileSystem.h"
+#include "platform/ProgramLock.h"
+#include "samples/DemoSkins.h"
+#include "samples/SkinSamples.h"
+#include "shell/FileList.h"
+#include "shell/frmSkinEdit.h"
+#include "support/AppFixture.h"
+#include "support/TempDir.h"
+#include "textures/AssociatedFilesCheck.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vestimo;
+using vestimo::test::Bytes;
+using vestimo::test::exists;
+using vestimo::test::Files;
+using vestimo::test::MovedNames;
+using vestimo::test::readAll;
+using vestimo::test::RecordingProgress;
+using vestimo::test::ShowCounter;
+using vestimo::test::TempDir;
+
+namespace {
+
+const QString ClosingMessage = QStringLiteral(
+    "CMX and SKN Files that have no BMP files associated with them were moved into the same directory as the "
+    "program.");
+
+const QByteArray Mesh = "mesh";
+const QByteArray Picture = "a bitmap; never read by this check";
+
+class AssociatedFilesCheck : public ::testing::Test {
+protected:
+    shell::DirectoryReport Run() {
+        return textures::CheckAssociatedFilesIn(skins.path(), program.path(), progress);
+    }
+    void Cmx(const QString& name) { skins.write(name, test::validCmx()); }
+
+    TempDir skins;
+    TempDir program;
+    RecordingProgress progress;
+};
+
+} // namespace
+
+TEST(BitmapPrefix, TakesAsManyCharactersAsTheClassAsks) {
+    EXPECT_EQ(textures::BitmapPrefix("B123FAFit_Dress.cmx"), "B123FAFit");
+    EXPECT_EQ(textures::BitmapPrefix("B123CAFit_Dress.cmx"), "B123CAF");
+    EXPECT_EQ(textures::BitmapPrefix("B123DOgie.cmx"), "B123DOg");
+    EXPECT_EQ(textures::BitmapPrefix("C456MA_Face.cmx"), "C456MA");
+    EXPECT_EQ(textures::BitmapPrefix("F001UCsuit.cmx"), "F001UCsui");
+    EXPECT_EQ(textures::BitmapPrefix("B123FA.cmx"), "B123FA.cm");
+    EXPECT_EQ(textures::BitmapPrefix("b123fa.cmx"), "b123fa.cm");
+    EXPECT_EQ(textures::BitmapPrefix(QStringLiteral("B123FAÄÖÜ_x.cmx")), QStringLiteral("B123FAÄÖÜ"));
+    EXPECT_EQ(textures::BitmapPrefix("C001CAhead.cmx"), "");
+    EXPECT_EQ(textures::BitmapPrefix("walk.cmx"), "");
+}
+
+TEST(MeshFileName, KeepsTheNamesOwnCase) {
+    EXPECT_EQ(textures::MeshFileName("B123FAFit_Dress.cmx"), "xskin-B123FAFit_Dress-PELVIS-BODY.skn");
+    EXPECT_EQ(textures::MeshFileName("b123fafit_dress.CMX"), "xskin-b123fafit_dress-PELVIS-BODY.skn");
+    EXPECT_EQ(textures::MeshFileName("C456MA_Face.cmx"), "xskin-C456MA_Face-HEAD-HEAD.skn");
+    EXPECT_EQ(textures::MeshFileName("c456ma_face.cmx"), "xskin-c456ma_face-HEAD-HEAD.skn");
+}
+
+TEST(BitmapIndex, AnswersAsTheFileListWould) {
+    TempDir dir;
+    const QStringList names = {
+        "B123FAFitlgt_Dress.bmp",
+        "b123fafat_dress.BMP",
+        "B123FA.bmp",
+        "B123FA.cmbmp",
+        "C456MA.bmp",
+        "C456MAx.Bmp",
+        QStringLiteral("äbc_x.bmp"),
+        "x?yz.bmp",
+        "a*b.bmp",
+        "plain.txt",
+        "B123FAFit.bmp.bak",
+        ".hidden.bmp",
+    };
+    for (const QString& name : names) {
+        dir.write(name, Picture);
+    }
+    dir.mkdir("B999FAFitfolder.bmp");
+    const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
+    const QStringList prefixes = {
+        "B123FAFit",
+        "b123fafit",
+        "B123FAFat",
+        "B123FA.cm",
+        "B123FA.",
+        "B123FA",
+        "C456MA",
+        "c456ma",
+        "C456MAx",
+        "C456MAx.",
+        QStringLiteral("ÄBC"),
+        QStringLiteral("äbc"),
+        "x?yz",
+        "x?",
+        "?",
+        "*",
+        "a*",
+        "a*b",
+        "B1?3FA",
+        "B999FAFit",
+        ".hidden",
+        "plain",
+        "B123FAFit.bmp",
+        "",
+    };
+    for (const QString& prefix : prefixes) {
+        const bool listed = !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).isEmpty();
+        EXPECT_EQ(index.HasBitmapFor(prefix), listed) << prefix.toStdString();
+    }
+}
+
+TEST_F(AssociatedFilesCheck, BitmapMatchIgnoresCase) {
+    Cmx("B123FAFit_Dress.cmx");
+    skins.write("b123fafitlgt_dress.bmp", Picture);
+    const auto report = Run();
+    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    EXPECT_TRUE(report.moved.isEmpty());
+    EXPECT_EQ(Files(skins.path()).size(), 2);
+}
+
+TEST_F(AssociatedFilesCheck, OrphanGoesWithItsBodyMesh) {
+    Cmx("B123FAFit_Dress.cmx");
+    skins.write("B123FAFat_Dress.bmp", Picture);
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B123FAFit_Dress.cmx"});
+    EXPECT_EQ(
+        report.moved[0].reason,
+        "no bitmap begins with \"B123FAFit\"; its mesh xskin-B123FAFit_Dress-PELVIS-BODY.skn went with it");
+    EXPECT_EQ(report.companionsMoved, 1);
+    EXPECT_EQ(Files(program.path()),
+              (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
+    EXPECT_EQ(Files(skins.path()), QStringList{"B123FAFat_Dress.bmp"});
+}
+
+TEST_F(AssociatedFilesCheck, OrphanWithoutItsMeshGoesAlone) {
+    Cmx("B123FAFit_Dress.cmx");
+    const auto report = Run();
+    EXPECT_EQ(report.moved[0].reason, "no bitmap begins with \"B123FAFit\"");
+    EXPECT_EQ(Files(program.path()), QStringList{"B123FAFit_Dress.cmx"});
+}
+
+TEST_F(AssociatedFilesCheck, HeadSkinTakesItsHeadMeshOnly) {
+    Cmx("C456MA_Face.cmx");
+    skins.write("C456FA_Other.bmp", Picture);
+    skins.write("xskin-C456MA_Face-HEAD-HEAD.skn", Mesh);
+    skins.write("xskin-C456MA_Face-PELVIS-BODY.skn", Mesh);
+    Run();
+    EXPECT_EQ(Files(program.path()), (QStringList{"C456MA_Face.cmx", "xskin-C456MA_Face-HEAD-HEAD.skn"}));
+    EXPECT_EQ(Files(skins.path()), (QStringList{"C456FA_Other.bmp", "xskin-C456MA_Face-PELVIS-BODY.skn"}));
+}
+
+TEST_F(AssociatedFilesCheck, ShortPrefixClasses) {
+    Cmx("B123CAxkid.cmx"); // needs "B123CAx"
+    Cmx("B124DOgdog.cmx"); // needs "B124DOg"
+    Cmx("C125MAhead.cmx"); // needs "C125MA"
+    Cmx("B126CAykid.cmx");
+    skins.write("B123CAxother.bmp", Picture);
+    skins.write("B124DOg.bmp", Picture);
+    skins.write("C125MAzzz.bmp", Picture);
+    skins.write("B126CAzkid.bmp", Picture);
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B126CAykid.cmx"});
+}
+
+TEST_F(AssociatedFilesCheck, PrefixIsCutFromTheWholeName) {
+    Cmx("B123FA.cmx");
+    skins.write("B123FAFitlgt.bmp", Picture);
+    skins.write("xskin-B123FA-PELVIS-BODY.skn", Mesh);
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B123FA.cmx"});
+    EXPECT_TRUE(report.moved[0].reason.startsWith("no bitmap begins with \"B123FA.cm\""));
+    EXPECT_EQ(Files(program.path()), (QStringList{"B123FA.cmx", "xskin-B123FA-PELVIS-BODY.skn"}));
+}
+
+TEST_F(AssociatedFilesCheck, WholeNamePrefixStillFindsItsBitmap) {
+    Cmx("B123FA.cmx");
+    skins.write("B123FA.cmxlgt.bmp", Picture);
+    EXPECT_TRUE(Run().moved.isEmpty());
+}
+
+TEST_F(AssociatedFilesCheck, LowerCaseNameLooksUpItsMeshInItsOwnCase) {
+    Cmx("b123fafit_dress.cmx");
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"b123fafit_dress.cmx"});
+    EXPECT_EQ(report.companionsMoved, 0);
+    EXPECT_EQ(Files(program.path()), QStringList{"b123fafit_dress.cmx"});
+    EXPECT_EQ(Files(skins.path()), QStringList{"xskin-B123FAFit_Dress-PELVIS-BODY.skn"});
+}
+
+TEST_F(AssociatedFilesCheck, BitmapsAndMeshesNeverMoveOnTheirOwn) {
+    Cmx("B123FAFit_Dress.cmx");
+    skins.write("B123FAFitlgt_Dress.bmp", Picture);
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    skins.write("B999FAlonelgt.bmp", Picture);
+    skins.write("xskin-B888FAlone-PELVIS-BODY.skn", Mesh);
+    EXPECT_TRUE(Run().moved.isEmpty());
+    EXPECT_EQ(Files(skins.path()).size(), 5);
+    EXPECT_TRUE(Files(program.path()).isEmpty());
+}
+
+TEST_F(AssociatedFilesCheck, NamesOutsideTheClassesStayWithoutBitmaps) {
+    skins.write("walk.cmx", Bytes(samples::AnimationCmx()));
+    Cmx("C001CAhead.cmx");
+    Cmx("B.cmx");
+    const auto report = Run();
+    EXPECT_TRUE(report.moved.isEmpty());
+    EXPECT_EQ(report.passedOver, 3);
+}
+
+TEST_F(AssociatedFilesCheck, QuestionMarkInTheNameMatchesAnyCharacterAsTheFileListDoes) {
+    Cmx("B12?FAFit_x.cmx");
+    skins.write("B12XFAFitlgt_x.bmp", Picture);
+    Cmx("B13*FAFit_y.cmx"); // "B13*FAFit": any run of characters
+    skins.write("B13longFAFit_y.bmp", Picture);
+    EXPECT_TRUE(Run().moved.isEmpty());
+}
+
+TEST_F(AssociatedFilesCheck, ListingStaysAfterTheRun) {
+    Cmx("B123FAFit_Dress.cmx");
+    Cmx("B124FAFit_Other.cmx");
+    skins.write("B124FAFitlgt.bmp", Picture);
+    Run();
+    const QByteArray listing = readAll(program.filePath("Temp.txt"));
+    EXPECT_EQ(listing.size(), progress.starts.value(0));
+    EXPECT_TRUE(listing.contains("B123FAFit_Dress.cmx\r\n"));
+    EXPECT_TRUE(listing.contains("B124FAFit_Other.cmx\r\n"));
+    EXPECT_EQ(listing.size(), 2 * (19 + 2));
+    EXPECT_EQ(progress.advanced, 2 * 19);
+}
+
+TEST_F(AssociatedFilesCheck, OrphanThatCannotBeMovedKeepsItsMesh) {
+    Cmx("B123FAFit_Dress.cmx");
+    Cmx("B124FAFit_Other.cmx");
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    program.write("B123FAFit_Dress.cmx", "already here");
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B124FAFit_Other.cmx"});
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "B123FAFit_Dress.cmx");
+    EXPECT_TRUE(report.trouble[0].reason.startsWith(
+        "could not be moved (no bitmap begins with \"B123FAFit\"): a file of that name is already in"));
+    EXPECT_EQ(Files(skins.path()),
+              (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
+}
+
+TEST_F(AssociatedFilesCheck, MeshThatCannotBeMovedIsReported) {
+    Cmx("B123FAFit_Dress.cmx");
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    program.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", "already here");
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B123FAFit_Dress.cmx"});
+    EXPECT_EQ(report.companionsMoved, 0);
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "xskin-B123FAFit_Dress-PELVIS-BODY.skn");
+    EXPECT_TRUE(report.trouble[0].reason.startsWith("the mesh of B123FAFit_Dress.cmx could not be moved: "));
+}
+
+TEST_F(AssociatedFilesCheck, DetailsCountAndNameEveryFile) {
+    Cmx("B123FAFit_Dress.cmx");
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    Cmx("B124FAFit_Other.cmx");
+    skins.write("B124FAFitlgt.bmp", Picture);
+    skins.write("walk.cmx", Bytes(samples::AnimationCmx()));
+    const auto report = Run();
+    EXPECT_EQ(report.Details(),
+              QStringLiteral("Skin folder: %1\n"
+                             "Files judged: 3\n"
+                             "Files moved: 1, into %2\n"
+                             "Mesh files moved with them: 1\n"
+                             "Files left: 2\n"
+                             "Not skin descriptions this check reads (animations and other kinds), left: 1\n"
+                             "\n"
+                             "Moved:\n"
+                             "B123FAFit_Dress.cmx: no bitmap begins with \"B123FAFit\"; its mesh "
+                             "xskin-B123FAFit_Dress-PELVIS-BODY.skn went with it")
+                  .arg(QDir::toNativeSeparators(skins.path()), QDir::toNativeSeparators(program.path())));
+}
+
+TEST_F(AssociatedFilesCheck, GeneratedDirectoryLosesExactlyItsOrphans) {
+    samples::SkinSetSpec spec;
+    spec.count = 300;
+    spec.seed = 5;
+    spec.orphanShare = 0.1;
+    spec.faultyCmxShare = 0.1;
+    spec.notPictureShare = 0.05;
+    spec.animationFiles = 3;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), spec);
+    const auto report = Run();
+    EXPECT_EQ(Files(program.path()), test::Sorted(summary.orphanedNames));
+    EXPECT_EQ(report.moved.size(), static_cast<qsizetype>(summary.orphanedCmx));
+    EXPECT_TRUE(report.trouble.isEmpty());
+}
+
+TEST_F(AssociatedFilesCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
+    Cmx("B123FAFit_Dress.cmx");
+    platform::ProgramLock other(program.path());
+    ASSERT_TRUE(other.Acquire(0));
+    const auto report = textures::CheckAssociatedFilesIn(skins.path(), program.path(), progress, 10);
+    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
+    EXPECT_TRUE(exists(skins.filePath("B123FAFit_Dress.cmx")));
+}
+
+// The button, end to end.
+class AssociatedFilesButton : public test::AppFixture {
+protected:
+    void Click() { QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdAssocFiles"), Qt::LeftButton); }
+    void ShowCmx() { QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton); }
+};
+
+TEST_F(AssociatedFilesButton, RefusesTheBitmapList) {
+    skins.write("B123FAFit_Dress.cmx", test::validCmx());
+    browseSkinEdit();
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a BMP file!"});
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_TRUE(exists(skins.filePath("B123FAFit_Dress.cmx")));
+}
+
+TEST_F(AssociatedFilesButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListing) {
+    skins.write("B123FAFitlgt.bmp", Picture);
+    browseSkinEdit();
+    ShowCmx();
+    ShowCounter bar(skinEdit().ProgressBar1);
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
+    EXPECT_EQ(bar.shows, 0);
+    ASSERT_TRUE(exists(program.filePath("Temp.txt")));
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
+}
+
+TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
+    skins.write("B123FAFit_Dress.cmx", test::validCmx());
+    skins.write("xskin-B123FAFit_Dress-PELVIS-BODY.skn", Mesh);
+    skins.write("B124FAFit_Other.cmx", test::validCmx());
+    skins.write("B124FAFitlgt_Other.bmp", Picture);
+    browseSkinEdit();
+    ShowCmx();
+    ASSERT_TRUE(skinEdit().File1->setListIndex(1));
+    ShowCounter bar(skinEdit().ProgressBar1);
+    Click();
+    EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), ClosingMessage);
+    EXPECT_TRUE(messages.details.last().contains("Files moved: 1, into "));
+    EXPECT_EQ(bar.shows, 1);
+    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 2 * (19 + 2));
+    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(Files(program.path()),
+              (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
+    EXPECT_TRUE(exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(AssociatedFilesButton, FileOpenInTheEditorIsJudgedLikeAnyOther) {
+    skins.write("B123FAFit_Dress.cmx", test::validCmx());
+    skins.write("B124FAFit_Other.cmx", test::validCmx());
+    skins.write("B124FAFitlgt_Other.bmp", Picture);
+    browseSkinEdit();
+    ShowCmx();
+    ASSERT_TRUE(skinEdit().File1->setListIndex(0)); // opens it in the editor
+    ASSERT_EQ(skinEdit().File1->fileName(), "B123FAFit_Dress.cmx");
+    Click();
+    EXPECT_EQ(messages.messages.last(), ClosingMessage);
+    EXPECT_TRUE(exists(program.filePath("B123FAFit_Dress.cmx")));
+    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+}
+
+TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
+    skins.write("B124FAFit_Other.cmx", test::validCmx());
+    skins.write("B124FAFitlgt_Other.bmp", Picture);
+    browseSkinEdit();
+    ShowCmx();
+    ASSERT_TRUE(skinEdit().File1->setListIndex(0));
+    int clicks = 0;
+    QObject::connect(skinEdit().File1, &shell::FileList::fileClicked, [&] { ++clicks; });
+    Click();
+    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(clicks, 0) << "clearing the selection is no click";
+}
+
+// The demo skins through all three buttons, each on a fresh copy, against an independent judge.
+class DemoSkins : public test::AppFixture {};
+
+TEST_F(DemoSkins, EveryButtonMovesSomethingAndReportsNoTrouble) {
+    samples::WriteDemoSkinDirectory(skins.pathStd());
+    browseSkinEdit();
+    const auto click = [&](const char* name) {
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), name), Qt::LeftButton);
+    };
+    click("cmdCheckAllBMP");
+    QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
+    click("cmdCheckAllCMX");
+    click("cmdAssocFiles");
+    ASSERT_EQ(messages.messages.size(), 3);
+    for (const QString& details : messages.details) {
+        EXPECT_FALSE(details.contains("Could not be read or moved")) << details.toStdString();
+        EXPECT_FALSE(details.contains("Files moved: 0,")) << details.toStdString();
+    }
+}

@@ -1,0 +1,304 @@
+#include "DirectoryCheckTesting.h"
+
+#include "platform/ProgramLock.h"
+#include "samples/SkinSamples.h"
+#include "shell/FileList.h"
+#include "shell/PictureBox.h"
+#include "shell/frmSkinEdit.h"
+#include "support/AppFixture.h"
+#include "support/TempDir.h"
+#include "textures/BitmapDirectoryCheck.h"
+
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vestimo;
+using vestimo::test::Bytes;
+using vestimo::test::exists;
+using vestimo::test::Files;
+using vestimo::test::MovedNames;
+using vestimo::test::readAll;
+using vestimo::test::RecordingProgress;
+using vestimo::test::ShowCounter;
+using vestimo::test::TempDir;
+
+namespace {
+
+const QString ClosingMessage = QStringLiteral("Problem Files were moved into the same directory as the "
+                                              "program for you to fix, everything else was left where "
+                                              "it was. If you encounter a file that was moved that is valid, "
+                                              "please email the dimensions and file size to "
+                                              "vestimo-maintainers@example.org");
+
+QByteArray Bmp(int width, int height, std::size_t fileSize = 0, int bitsPerPixel = 8) {
+    samples::BmpOptions options;
+    options.width = width;
+    options.height = height;
+    options.fileSize = fileSize;
+    options.bitsPerPixel = bitsPerPixel;
+    return Bytes(samples::MakeBmp(options));
+}
+
+class BitmapDirectoryCheck : public ::testing::Test {
+protected:
+    shell::DirectoryReport Run(const textures::PictureMeasure& measure = {}) {
+        return textures::CheckBitmapDirectory(skins.path(), program.path(), progress, measure);
+    }
+
+    TempDir skins;
+    TempDir program;
+    RecordingProgress progress;
+};
+
+} // namespace
+
+TEST_F(BitmapDirectoryCheck, ExactlyAtTheLimitStaysOneByteOverIsMoved) {
+    skins.write("B001FAFitlgt_at.bmp", Bmp(256, 256, 75000));
+    skins.write("B001FAFitlgt_x.bmp", Bmp(256, 256, 75001));
+    const auto report = Run();
+    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    ASSERT_EQ(report.moved.size(), 1);
+    EXPECT_EQ(report.moved[0].name, "B001FAFitlgt_x.bmp");
+    EXPECT_EQ(report.moved[0].reason, "256 x 256, 75001 bytes, more than 75000");
+    EXPECT_EQ(Files(program.path()), QStringList{"B001FAFitlgt_x.bmp"});
+    EXPECT_EQ(Files(skins.path()), QStringList{"B001FAFitlgt_at.bmp"});
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(BitmapDirectoryCheck, EveryRowOfTheTableAtAndOverItsLimit) {
+    for (const auto& limit : samples::TextureLimits) {
+        const QString size = QStringLiteral("%1x%2").arg(limit.width).arg(limit.height);
+        skins.write(QStringLiteral("at_%1.bmp").arg(size), Bmp(limit.width, limit.height, limit.maxFileSize));
+        skins.write(QStringLiteral("over_%1.bmp").arg(size),
+                    Bmp(limit.width, limit.height, limit.maxFileSize + 1));
+    }
+    const auto report = Run();
+    EXPECT_EQ(report.moved.size(), 6);
+    for (const QString& name : Files(program.path())) {
+        EXPECT_TRUE(name.startsWith("over_")) << name.toStdString();
+    }
+    for (const QString& name : Files(skins.path())) {
+        EXPECT_TRUE(name.startsWith("at_")) << name.toStdString();
+    }
+}
+
+TEST_F(BitmapDirectoryCheck, FilesThatAreNoPicturesAreMovedHoweverMany) {
+    skins.write("B001FAFitlgt_text.bmp", QByteArray("just some text\r\n"));
+    skins.write("B002FAFitlgt_empty.BMP", QByteArray());
+    skins.write("B003FAFitlgt_cut.bmp", Bytes(samples::TruncateBmp(samples::MakeBmp({}), 100)));
+    skins.write("B004FAFitlgt_ok.bmp", Bmp(256, 256));
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report),
+              (QStringList{"B001FAFitlgt_text.bmp", "B002FAFitlgt_empty.BMP", "B003FAFitlgt_cut.bmp"}));
+    for (const auto& moved : report.moved) {
+        EXPECT_TRUE(moved.reason.startsWith("not a readable picture")) << moved.reason.toStdString();
+    }
+    EXPECT_EQ(Files(skins.path()), QStringList{"B004FAFitlgt_ok.bmp"});
+    EXPECT_TRUE(report.trouble.isEmpty());
+}
+
+TEST_F(BitmapDirectoryCheck, WidthComesFirst) {
+    skins.write("wide_over.bmp", Bmp(512, 256, 140001));
+    skins.write("wide_ok.bmp", Bmp(512, 256, 140000));
+    skins.write("tall.bmp", Bmp(256, 512, 200000));
+    skins.write("tall_small.bmp", Bmp(128, 256, 100000));
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"wide_over.bmp"});
+    EXPECT_EQ(report.passedOver, 2);
+    EXPECT_EQ(report.moved[0].reason, "512 x 256, 140001 bytes, more than 140000");
+}
+
+TEST_F(BitmapDirectoryCheck, UnlistedSizesStayWhateverTheirLength) {
+    skins.write("odd.bmp", Bmp(100, 100, 500000));
+    skins.write("tiny.bmp", Bmp(16, 16));
+    const auto report = Run();
+    EXPECT_TRUE(report.moved.isEmpty());
+    EXPECT_EQ(report.judged, 2);
+    EXPECT_EQ(report.passedOver, 2);
+    EXPECT_EQ(Files(skins.path()).size(), 2);
+}
+
+TEST_F(BitmapDirectoryCheck, TwentyFourBitPicturesAreJudgedByTheirSize) {
+    skins.write("deep.bmp", Bmp(64, 64, 0, 24)); // 12,342 bytes, over 9,000
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"deep.bmp"});
+}
+
+TEST_F(BitmapDirectoryCheck, EachFileIsLoadedOnceThroughTheGivenMeasure) {
+    skins.write("a.bmp", Bmp(32, 32));
+    skins.write("b.bmp", Bmp(64, 64));
+    skins.write("c.bmp", QByteArray("text"));
+    QStringList loaded;
+    const auto report = Run([&](const QString& path) {
+        loaded.append(QFileInfo(path).fileName());
+        return textures::MeasureBitmapFile(path);
+    });
+    loaded.sort();
+    EXPECT_EQ(loaded, (QStringList{"a.bmp", "b.bmp", "c.bmp"}));
+    EXPECT_EQ(MovedNames(report), QStringList{"c.bmp"});
+}
+
+TEST_F(BitmapDirectoryCheck, ProgressMaximumIsTheListingSize) {
+    skins.write("a.bmp", Bmp(32, 32));
+    skins.write("bcd.BMP", Bmp(32, 32));
+    skins.write("skip.cmx", QByteArray());
+    const auto report = Run();
+    ASSERT_EQ(progress.starts.size(), 1);
+    EXPECT_EQ(progress.starts[0], 5 + 7 + 2 * 2);
+    EXPECT_EQ(progress.advanced, 5 + 7);
+    EXPECT_EQ(report.judged, 2);
+}
+
+TEST_F(BitmapDirectoryCheck, FileThatCannotBeMovedStaysAndTheRunGoesOn) {
+    skins.write("a_over.bmp", Bmp(32, 32, 3001));
+    skins.write("b_text.bmp", QByteArray("text"));
+    program.write("a_over.bmp", QByteArray("already here"));
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"b_text.bmp"});
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "a_over.bmp");
+    EXPECT_TRUE(report.trouble[0].reason.startsWith(
+        "could not be moved (32 x 32, 3001 bytes, more than 3000): a file of that name is already in"));
+    EXPECT_TRUE(exists(skins.filePath("a_over.bmp")));
+    EXPECT_EQ(readAll(program.filePath("a_over.bmp")), "already here");
+    EXPECT_TRUE(report.Details().contains(
+        "\na_over.bmp: could not be moved (32 x 32, 3001 bytes, more than 3000): "));
+}
+
+TEST_F(BitmapDirectoryCheck, FileGoneBeforeItsTurnIsReportedNotMoved) {
+    skins.write("gone.bmp", Bmp(32, 32, 3001));
+    progress.beforeTurn = [&] { QFile::remove(skins.filePath("gone.bmp")); };
+    const auto report = Run();
+    EXPECT_TRUE(report.moved.isEmpty());
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_TRUE(report.trouble[0].reason.startsWith("could not be moved (not a readable picture"))
+        << report.trouble[0].reason.toStdString();
+    EXPECT_TRUE(Files(program.path()).isEmpty());
+}
+
+TEST_F(BitmapDirectoryCheck, DetailsCountAndNameEveryFile) {
+    skins.write("B001FAFitlgt_x.bmp", Bmp(256, 256, 75001));
+    skins.write("text.bmp", QByteArray("text"));
+    skins.write("fine.bmp", Bmp(128, 128));
+    skins.write("odd.bmp", Bmp(100, 100));
+    const auto report = Run();
+    const QString details = report.Details();
+    EXPECT_TRUE(details.startsWith(
+        QStringLiteral("Skin folder: %1\n"
+                       "Files judged: 4\n"
+                       "Files moved: 2, into %2\n"
+                       "Files left: 2\n"
+                       "Sizes the texture table does not list, left: 1\n"
+                       "\n"
+                       "Moved:\n")
+            .arg(QDir::toNativeSeparators(skins.path()), QDir::toNativeSeparators(program.path()))))
+        << details.toStdString();
+    EXPECT_TRUE(details.contains("\nB001FAFitlgt_x.bmp: 256 x 256, 75001 bytes, more than 75000"));
+    EXPECT_TRUE(details.contains("\ntext.bmp: not a readable picture"));
+}
+
+TEST_F(BitmapDirectoryCheck, GeneratedDirectoryLosesExactlyItsProblemBitmaps) {
+    samples::SkinSetSpec spec;
+    spec.count = 200;
+    spec.seed = 11;
+    spec.oversizedBitmapShare = 0.1;
+    spec.notPictureShare = 0.1;
+    spec.faultyCmxShare = 0.1;
+    spec.orphanShare = 0.05;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), spec);
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), test::Sorted(summary.problemBitmapNames));
+    EXPECT_EQ(report.judged, static_cast<int>(summary.bitmapFiles));
+    EXPECT_TRUE(report.trouble.isEmpty());
+}
+
+TEST_F(BitmapDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
+    skins.write("text.bmp", QByteArray("text"));
+    platform::ProgramLock other(program.path());
+    ASSERT_TRUE(other.Acquire(0));
+    const auto report = textures::CheckBitmapDirectory(skins.path(), program.path(), progress, {}, 10);
+    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
+    EXPECT_TRUE(exists(skins.filePath("text.bmp")));
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+}
+
+// The button, end to end.
+class BitmapCheckButton : public test::AppFixture {
+protected:
+    void Click() { QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllBMP"), Qt::LeftButton); }
+};
+
+TEST_F(BitmapCheckButton, RefusesTheCmxList) {
+    skins.write("text.bmp", QByteArray("text"));
+    browseSkinEdit();
+    QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
+    ASSERT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a CMX file!"});
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_TRUE(exists(skins.filePath("text.bmp")));
+}
+
+TEST_F(BitmapCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListing) {
+    skins.write("B001FAFit_x.cmx", QByteArray());
+    program.write("Temp.txt", QByteArray("old.bmp\r\n"));
+    browseSkinEdit();
+    ShowCounter bar(skinEdit().ProgressBar1);
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{"There are no bmp files in this directory!"});
+    EXPECT_EQ(bar.shows, 0);
+    ASSERT_TRUE(exists(program.filePath("Temp.txt")));
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
+}
+
+TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
+    skins.write("B001FAFitlgt_x.bmp", Bmp(256, 256, 75001));
+    skins.write("B002FAFitlgt_ok.bmp", Bmp(128, 128));
+    skins.write("B003FAFitlgt_text.bmp", QByteArray("text"));
+    skins.write("B004FAFitlgt_text.bmp", QByteArray("more text"));
+    browseSkinEdit();
+    ASSERT_EQ(skinEdit().File1->listCount(), 4);
+    ASSERT_TRUE(skinEdit().File1->setListIndex(1)); // the selection plays no part
+    const QSize viewer = skinEdit().Picture1->image().size();
+    ShowCounter bar(skinEdit().ProgressBar1);
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    ASSERT_EQ(messages.details.size(), 1);
+    EXPECT_TRUE(messages.details[0].contains("Files moved: 3, into "));
+    EXPECT_TRUE(
+        messages.details[0].contains("\nB001FAFitlgt_x.bmp: 256 x 256, 75001 bytes, more than 75000"));
+    EXPECT_EQ(bar.shows, 1);
+    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
+    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
+    EXPECT_EQ(skinEdit().File1->pattern(), "*.BMP");
+    EXPECT_EQ(skinEdit().File1->fileName(), "B002FAFitlgt_ok.bmp");
+    EXPECT_EQ(Files(program.path()),
+              (QStringList{"B001FAFitlgt_x.bmp", "B003FAFitlgt_text.bmp", "B004FAFitlgt_text.bmp"}));
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    // The working picture keeps the last picture that loaded; the viewer is untouched.
+    EXPECT_TRUE(skinEdit().Picture2->hasPicture());
+    EXPECT_FALSE(skinEdit().Picture2->isVisible());
+    EXPECT_EQ(skinEdit().Picture1->image().size(), viewer);
+}
+
+TEST_F(BitmapCheckButton, PictureTwoKeepsTheLastPictureThatLoaded) {
+    skins.write("only.bmp", Bmp(64, 64));
+    skins.write("text.bmp", QByteArray("text"));
+    browseSkinEdit();
+    Click();
+    ASSERT_TRUE(skinEdit().Picture2->hasPicture());
+    EXPECT_EQ(skinEdit().Picture2->image().size(), QSize(64, 64));
+}
+
+TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
+    skins.write("odd.bmp", Bmp(100, 100));
+    browseSkinEdit();
+    Click();
+    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"odd.bmp"});
+}
