@@ -7,11 +7,16 @@ namespace vestimo::shell {
 
 platform::FileResult MoveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
                                             const QString& name) {
-    const QString from = QFileInfo(skinDirectory).canonicalFilePath();
-    if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
-        return platform::FileResult::Fail(QStringLiteral("the skin directory is the program's own folder"));
+    const platform::FileResult moved =
+        platform::MoveFile(platform::JoinPath(skinDirectory, name), platform::JoinPath(programDirectory, name));
+    // A file "already there" may be the file itself; only then is it worth resolving both folders.
+    if (!moved.ok) {
+        const QString from = QFileInfo(skinDirectory).canonicalFilePath();
+        if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
+            return platform::FileResult::Fail(QStringLiteral("the skin directory is the program's own folder"));
+        }
     }
-    return platform::MoveFile(platform::JoinPath(skinDirectory, name), platform::JoinPath(programDirectory, name));
+    return moved;
 }
 
 void Recycle(platform::MessageBoxes& messages, const QString& FileName) {
