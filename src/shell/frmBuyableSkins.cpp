@@ -112,6 +112,14 @@ void frmBuyableSkins::build() {
     exportLayout->addLayout(categories);
     exportLayout->addLayout(row);
 
+    // Tab goes as the eye does: the categories, the names, then the buttons beside them.
+    QWidget::setTabOrder(Option6, Text1);
+    QWidget::setTabOrder(Text1, Text2);
+    QWidget::setTabOrder(Text2, Text3);
+    QWidget::setTabOrder(Text3, cmdExport);
+    QWidget::setTabOrder(cmdExport, cmdLoadCMX);
+    QWidget::setTabOrder(cmdLoadCMX, cmdClose);
+
     auto* top = new QHBoxLayout;
     top->addWidget(Frame1, 2);
     top->addWidget(Frame2, 3);

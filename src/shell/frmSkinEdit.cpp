@@ -133,8 +133,8 @@ void frmSkinEdit::build() {
     top->addWidget(Frame1, 2);
     top->addWidget(Frame2, 3);
     auto* window = new QVBoxLayout(this);
-    window->addLayout(top, 3);
-    window->addWidget(Frame3, 2);
+    window->addLayout(top, 2);
+    window->addWidget(Frame3, 1);
     Text1->setMinimumWidth(220);
     resize(720, 560);
 

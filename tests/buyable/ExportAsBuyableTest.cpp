@@ -117,6 +117,21 @@ TEST_F(ExportingAsBuyable, WritesACmxFileThatPassesTheCmxCheck) {
         "No Errors Found.");
 }
 
+TEST_F(ExportingAsBuyable, WritesACmxFileThatTheSkinEditingWindowFindsWithoutErrors) {
+    readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
+    w.cmdExport->click();
+    QTest::mouseClick(w.cmdSwitch, Qt::LeftButton);
+    vestimo::shell::frmSkinEdit& edit = skinEdit();
+    browseSkinEdit();
+    QTest::mouseClick(edit.Option2, Qt::LeftButton);
+    const auto index = static_cast<int>(edit.File1->entries().indexOf("F9QBFAFit_xyz.CMX"));
+    ASSERT_GE(index, 0);
+    ASSERT_TRUE(edit.File1->setListIndex(index)); // opens it in the editor, which names the class
+    messages.clear();
+    QTest::mouseClick(edit.cmdCMXError, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, QStringList{"No Errors Found."});
+}
+
 TEST_F(ExportingAsBuyable, CanExportTheNextSkinStraightAway) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     w.cmdExport->click();

@@ -4,7 +4,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
+
+// Readable failures: gtest prints texts instead of their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace vestimo::test {
 

@@ -1,0 +1,55 @@
+#include "support/AppFixture.h"
+
+using namespace vestimo;
+
+class Keyboard : public test::AppFixture {};
+
+namespace {
+
+// The focusable controls of `window` in the order Tab visits them, from `first`.
+QStringList TabOrder(QWidget* first) {
+    QStringList names;
+    QWidget* w = first;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            names.append(w->objectName());
+        }
+        w = w->nextInFocusChain();
+    } while (w != first);
+    return names;
+}
+
+} // namespace
+
+TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
+    const QStringList order = TabOrder(skinEdit().cmdSwitch);
+    const QStringList expected = {"cmdSwitch",      "Drive1",      "Dir1",         "File1",      "Option2",
+                                  "Option1",        "cmdDefault",  "cmdCloseFile", "cmdCheckAllBMP",
+                                  "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP", "Text1",      "cmdAssocFiles",
+                                  "cmdSaveCMX",     "cmdCMXError", "Text3",        "cmdCheckAllCMX", "cmdClose"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheBuyableWindow) {
+    const QStringList order = TabOrder(buyable().cmdSwitch);
+    const QStringList expected = {"cmdSwitch", "Drive1",  "Dir1",    "File1",   "cmdDefault", "cmdLoadFile",
+                                  "cmdCloseFile", "Option2", "Option3", "Option4", "Option5",    "Option6",
+                                  "Text1",     "Text2",   "Text3",   "cmdExport", "cmdLoadCMX", "cmdClose"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(Keyboard, SpaceOnAFocusedButtonRunsItsCommand) {
+    skinEdit().activateWindow();
+    skinEdit().cmdCMXError->setFocus();
+    QTest::keyClick(skinEdit().cmdCMXError, Qt::Key_Space);
+    EXPECT_EQ(messages.messages, QStringList({"Please select a file first!"}));
+}
+
+TEST_F(Keyboard, ArrowKeysInTheFileListSelectAndOpenFiles) {
+    skins.write("a.bmp", "not a picture");
+    browseSkinEdit();
+    skinEdit().File1->setFocus();
+    QTest::keyClick(skinEdit().File1, Qt::Key_Down);
+    EXPECT_EQ(skinEdit().File1->fileName(), "a.bmp");
+    EXPECT_EQ(messages.messages, QStringList({"It appears this bmp file is corrupt!"}));
+}
