@@ -7,6 +7,16 @@
 
 namespace vestimo::shell {
 
+void Browser::StartAt(const QString& folder) {
+    drives->showDriveOf(folder);
+    {
+        const QSignalBlocker block(dirs);
+        dirs->setPath(folder);
+    }
+    drives->rememberDirectory(dirs->path());
+    files->setPath(dirs->path());
+}
+
 void Browser::Drive1_Change() {
     const QString drive = drives->drive();
     // The folder last shown on that drive, or its root when that folder has gone.

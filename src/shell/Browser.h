@@ -23,6 +23,8 @@ struct Browser {
     FileList* files;
     platform::MessageBoxes& messages;
 
+    // The lists at `folder` (the process's current one at start), without raising change steps.
+    void StartAt(const QString& folder);
     void Drive1_Change();
     void Dir1_Change();
     void cmdDefault_Click();

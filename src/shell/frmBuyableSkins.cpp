@@ -8,6 +8,7 @@
 #include "shell/DriveList.h"
 #include "shell/FileList.h"
 #include "shell/PictureBox.h"
+#include "shell/WidgetNames.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,17 +20,6 @@
 namespace vestimo::shell {
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QRadioButton* Category(QWidget* parent, const char* name, const QString& caption) {
     auto* option = Named(new QRadioButton(caption, parent), name);
@@ -50,7 +40,6 @@ frmBuyableSkins::frmBuyableSkins(Application& app)
     setObjectName(QStringLiteral("frmBuyableSkins"));
     setWindowTitle(QStringLiteral("Vestimo - Make Skins Buyable - From Quillbrook"));
     build();
-    browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
     Form_Load();
 }
 
@@ -144,14 +133,8 @@ void frmBuyableSkins::build() {
     connect(cmdExport, &QPushButton::clicked, this, &frmBuyableSkins::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmBuyableSkins::cmdClose_Click);
 
-    const QString start = platform::CurrentDirectory();
-    Drive1->showDriveOf(start);
-    {
-        const QSignalBlocker block(Dir1);
-        Dir1->setPath(start);
-    }
-    Drive1->rememberDirectory(Dir1->path());
-    File1->setPath(Dir1->path());
+    browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
+    browser_->StartAt(platform::CurrentDirectory());
 }
 
 void frmBuyableSkins::Form_Load() {

@@ -12,6 +12,7 @@
 #include "shell/FileList.h"
 #include "shell/FileOperations.h"
 #include "shell/PictureBox.h"
+#include "shell/WidgetNames.h"
 #include "textures/BitmapCommands.h"
 
 #include <QFile>
@@ -28,27 +29,11 @@
 
 namespace vestimo::shell {
 
-namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 frmSkinEdit::frmSkinEdit(Application& app)
     : app_(app), services_{app.messages(), app.programDirectory()} {
     setObjectName(QStringLiteral("frmSkinEdit"));
     setWindowTitle(QStringLiteral("Vestimo - Skin Editing - From Quillbrook"));
     build();
-    browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
     Form_Load();
 }
 
@@ -165,14 +150,8 @@ void frmSkinEdit::build() {
     connect(cmdClose, &QPushButton::clicked, this, &frmSkinEdit::cmdClose_Click);
 
     // The lists start at the process's current folder, without raising their change steps.
-    const QString start = platform::CurrentDirectory();
-    Drive1->showDriveOf(start);
-    {
-        const QSignalBlocker block(Dir1);
-        Dir1->setPath(start);
-    }
-    Drive1->rememberDirectory(Dir1->path());
-    File1->setPath(Dir1->path());
+    browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
+    browser_->StartAt(platform::CurrentDirectory());
 }
 
 void frmSkinEdit::Form_Load() {

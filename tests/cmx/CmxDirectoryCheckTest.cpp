@@ -4,6 +4,7 @@
 #include "shell/FileList.h"
 #include "shell/frmSkinEdit.h"
 #include "support/AppFixture.h"
+#include "support/DirectoryCheckTesting.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -17,7 +18,11 @@
 #include <functional>
 
 using namespace vestimo;
+using vestimo::test::Bytes;
 using vestimo::test::exists;
+using vestimo::test::Files;
+using vestimo::test::RecordingProgress;
+using vestimo::test::ShowCounter;
 using vestimo::test::readAll;
 using vestimo::test::TempDir;
 
@@ -26,53 +31,14 @@ namespace {
 const QString ClosingMessage = QStringLiteral(
     "Problem Files were moved into the same directory as the program for you to check individually and fix, "
     "everything else was left where it was. If you have a cmx file that was moved but yet was a valid file, "
-    "please email the file to vestimo-maintainers@example.org");
+    "please email the file to ") + test::Contact();
 
-QByteArray Bytes(const std::string& text) {
-    return QByteArray::fromStdString(text);
-}
 QByteArray Valid(const char* base) {
     return Bytes(samples::ValidBodyCmx(base));
 }
 QByteArray WithLine(const QByteArray& text, int line, const char* replacement) {
     return Bytes(samples::ReplaceCmxLine(text.toStdString(), line, replacement));
 }
-
-// Counts what the walk tells the bar; can act just before a name's turn.
-struct RecordingProgress : shell::RunProgress {
-    QList<qint64> starts;
-    qint64 advanced = 0;
-    int advances = 0;
-    std::function<void()> beforeTurn;
-    void Start(qint64 maximum) override { starts.append(maximum); }
-    void Advance(int characters) override {
-        advanced += characters;
-        ++advances;
-        if (beforeTurn) {
-            beforeTurn();
-        }
-    }
-};
-
-QStringList Files(const QString& directory) {
-    QStringList names = QDir(directory).entryList(QDir::Files, QDir::Name);
-    return names;
-}
-
-// Counts the times a widget is shown.
-class ShowCounter : public QObject {
-public:
-    explicit ShowCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int shows = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            ++shows;
-        }
-        return false;
-    }
-};
 
 class CmxDirectoryCheck : public ::testing::Test {
 protected:
@@ -171,7 +137,7 @@ TEST_F(CmxDirectoryCheck, OtherFilesAreNotListed) {
     skins.mkdir("B009FAfolder.cmx");
     skins.write(".B008FAhidden.cmx", WithLine(Valid("B008FAhidden"), 3, "1"));
     EXPECT_EQ(Run().outcome, shell::DirectoryReport::Outcome::NothingListed);
-    EXPECT_TRUE(Files(program.path()).contains("Temp.txt"));
+    EXPECT_TRUE(exists(program.filePath("Temp.txt")));
     EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
     EXPECT_TRUE(progress.starts.isEmpty());
 }

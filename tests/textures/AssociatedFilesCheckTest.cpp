@@ -1,4 +1,4 @@
-#include "DirectoryCheckTesting.h"
+#include "support/DirectoryCheckTesting.h"
 
 #include "platform/FileSystem.h"
 #include "platform/ProgramLock.h"

@@ -1,4 +1,4 @@
-#include "DirectoryCheckTesting.h"
+#include "support/DirectoryCheckTesting.h"
 
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
@@ -31,8 +31,8 @@ namespace {
 const QString ClosingMessage = QStringLiteral("Problem Files were moved into the same directory as the "
                                               "program for you to fix, everything else was left where "
                                               "it was. If you encounter a file that was moved that is valid, "
-                                              "please email the dimensions and file size to "
-                                              "vestimo-maintainers@example.org");
+                                              "please email the dimensions and file size to ") +
+                               test::Contact();
 
 QByteArray Bmp(int width, int height, std::size_t fileSize = 0, int bitsPerPixel = 8) {
     samples::BmpOptions options;

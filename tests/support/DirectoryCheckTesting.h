@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/DirectoryRun.h"
+#include "textures/TextureMessages.h"
 
 #include <QDir>
 #include <QEvent>
@@ -13,6 +14,12 @@
 #include <vector>
 
 namespace vestimo::test {
+
+// The maintainers' address as configured for this build; it ends several closing messages.
+inline QString Contact() {
+    return QString::fromUtf8(textures::MaintainerContact.data(),
+                             static_cast<qsizetype>(textures::MaintainerContact.size()));
+}
 
 // Counts what the walk tells the bar; can act just before each name's turn.
 struct RecordingProgress : shell::RunProgress {
