@@ -270,15 +270,15 @@ TEST_F(CmxDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
 }
 
 TEST_F(CmxDirectoryCheck, GeneratedDirectoryLosesExactlyItsFaultyDescriptions) {
-    samples::SkinSetSpec spec;
-    spec.count = 300;
-    spec.seed = 7;
-    spec.faultyCmxShare = 0.2;
-    spec.handsAtLine9Share = 0.05;
-    spec.orphanShare = 0.05;
-    spec.notPictureShare = 0.05;
-    spec.animationFiles = 4;
-    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), spec);
+    samples::SkinSetRecipe recipe;
+    recipe.count = 300;
+    recipe.seed = 7;
+    recipe.faultyCmxShare = 0.2;
+    recipe.handsAtLine9Share = 0.05;
+    recipe.orphanShare = 0.05;
+    recipe.notPictureShare = 0.05;
+    recipe.animationFiles = 4;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), recipe);
     const auto report = Run();
     QStringList expected;
     for (const std::string& name : summary.faultyCmxNames) {

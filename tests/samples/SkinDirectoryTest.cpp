@@ -25,17 +25,17 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-SkinSetSpec MixedSpec() {
-    SkinSetSpec spec;
-    spec.count = 240;
-    spec.seed = 42;
-    spec.faultyCmxShare = 0.15; // 36: every ruled line once
-    spec.oversizedBitmapShare = 0.05;
-    spec.notPictureShare = 0.05;
-    spec.orphanShare = 0.1;
-    spec.handsAtLine9Share = 0.05;
-    spec.animationFiles = 3;
-    return spec;
+SkinSetRecipe MixedSpec() {
+    SkinSetRecipe recipe;
+    recipe.count = 240;
+    recipe.seed = 42;
+    recipe.faultyCmxShare = 0.15; // 36: every ruled line once
+    recipe.oversizedBitmapShare = 0.05;
+    recipe.notPictureShare = 0.05;
+    recipe.orphanShare = 0.1;
+    recipe.handsAtLine9Share = 0.05;
+    recipe.animationFiles = 3;
+    return recipe;
 }
 
 } // namespace
@@ -99,7 +99,7 @@ TEST(SkinDirectory, DeterministicForOneSeed) {
     const fs::path c = fs::path(temp.pathStd()) / "c";
     const SkinSetSummary sa = GenerateSkinDirectory(a, MixedSpec());
     const SkinSetSummary sb = GenerateSkinDirectory(b, MixedSpec());
-    SkinSetSpec other = MixedSpec();
+    SkinSetRecipe other = MixedSpec();
     other.seed = 43;
     const SkinSetSummary sc = GenerateSkinDirectory(c, other);
     EXPECT_EQ(sa.faultyCmxNames, sb.faultyCmxNames);
@@ -113,13 +113,13 @@ TEST(SkinDirectory, DeterministicForOneSeed) {
 
 TEST(SkinDirectory, AllValidByDefaultAndOtherTextureSizes) {
     vestimo::test::TempDir temp;
-    SkinSetSpec spec;
-    spec.count = 30;
-    spec.textureWidth = 512;
-    spec.textureHeight = 256;
-    spec.oversizedBitmapShare = 0.1;
+    SkinSetRecipe recipe;
+    recipe.count = 30;
+    recipe.textureWidth = 512;
+    recipe.textureHeight = 256;
+    recipe.oversizedBitmapShare = 0.1;
     const fs::path dir = fs::path(temp.pathStd());
-    const SkinSetSummary s = GenerateSkinDirectory(dir, spec);
+    const SkinSetSummary s = GenerateSkinDirectory(dir, recipe);
     const DirectoryVerdicts e = JudgeDirectory(dir);
     EXPECT_TRUE(e.faultyCmx.empty());
     EXPECT_TRUE(e.orphaned.empty());
@@ -146,15 +146,15 @@ TEST(SkinDirectory, NamesAreSkinClassesWithUniquePrefixes) {
 TEST(SkinDirectory, RejectsImpossibleSpecs) {
     vestimo::test::TempDir temp;
     const fs::path dir = fs::path(temp.pathStd());
-    SkinSetSpec tooMany;
+    SkinSetRecipe tooMany;
     tooMany.count = 10;
     tooMany.faultyCmxShare = 0.6;
     tooMany.orphanShare = 0.6;
     EXPECT_THROW(GenerateSkinDirectory(dir, tooMany), std::invalid_argument);
-    SkinSetSpec badShare;
+    SkinSetRecipe badShare;
     badShare.orphanShare = -0.1;
     EXPECT_THROW(GenerateSkinDirectory(dir, badShare), std::invalid_argument);
-    SkinSetSpec badSize;
+    SkinSetRecipe badSize;
     badSize.textureWidth = 100;
     EXPECT_THROW(GenerateSkinDirectory(dir, badSize), std::invalid_argument);
     EXPECT_TRUE(fs::is_empty(dir)); // refused before anything was written

@@ -292,14 +292,14 @@ TEST_F(AssociatedFilesCheck, DetailsCountAndNameEveryFile) {
 }
 
 TEST_F(AssociatedFilesCheck, GeneratedDirectoryLosesExactlyItsOrphans) {
-    samples::SkinSetSpec spec;
-    spec.count = 300;
-    spec.seed = 5;
-    spec.orphanShare = 0.1;
-    spec.faultyCmxShare = 0.1;
-    spec.notPictureShare = 0.05;
-    spec.animationFiles = 3;
-    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), spec);
+    samples::SkinSetRecipe recipe;
+    recipe.count = 300;
+    recipe.seed = 5;
+    recipe.orphanShare = 0.1;
+    recipe.faultyCmxShare = 0.1;
+    recipe.notPictureShare = 0.05;
+    recipe.animationFiles = 3;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), recipe);
     const auto report = Run();
     EXPECT_EQ(Files(program.path()), test::Sorted(summary.orphanedNames));
     EXPECT_EQ(report.moved.size(), static_cast<qsizetype>(summary.orphanedCmx));

@@ -202,14 +202,14 @@ TEST_F(BitmapDirectoryCheck, DetailsCountAndNameEveryFile) {
 }
 
 TEST_F(BitmapDirectoryCheck, GeneratedDirectoryLosesExactlyItsProblemBitmaps) {
-    samples::SkinSetSpec spec;
-    spec.count = 200;
-    spec.seed = 11;
-    spec.oversizedBitmapShare = 0.1;
-    spec.notPictureShare = 0.1;
-    spec.faultyCmxShare = 0.1;
-    spec.orphanShare = 0.05;
-    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), spec);
+    samples::SkinSetRecipe recipe;
+    recipe.count = 200;
+    recipe.seed = 11;
+    recipe.oversizedBitmapShare = 0.1;
+    recipe.notPictureShare = 0.1;
+    recipe.faultyCmxShare = 0.1;
+    recipe.orphanShare = 0.05;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), recipe);
     const auto report = Run();
     EXPECT_EQ(MovedNames(report), test::Sorted(summary.problemBitmapNames));
     EXPECT_EQ(report.judged, static_cast<int>(summary.bitmapFiles));

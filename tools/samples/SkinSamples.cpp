@@ -43,14 +43,14 @@ std::size_t ShareOf(double share, std::size_t count, const char* what) {
 }
 
 // Which kind each skin gets: the counts the shares ask for, spread by a seeded shuffle.
-std::vector<Kind> AssignKinds(const SkinSetSpec& spec) {
-    const std::size_t n = spec.count;
+std::vector<Kind> AssignKinds(const SkinSetRecipe& recipe) {
+    const std::size_t n = recipe.count;
     const std::array<std::pair<Kind, std::size_t>, 5> wanted = {{
-        {Kind::FaultyCmx, ShareOf(spec.faultyCmxShare, n, "faultyCmxShare")},
-        {Kind::OversizedBitmap, ShareOf(spec.oversizedBitmapShare, n, "oversizedBitmapShare")},
-        {Kind::NotPicture, ShareOf(spec.notPictureShare, n, "notPictureShare")},
-        {Kind::Orphan, ShareOf(spec.orphanShare, n, "orphanShare")},
-        {Kind::HandsAtLine9, ShareOf(spec.handsAtLine9Share, n, "handsAtLine9Share")},
+        {Kind::FaultyCmx, ShareOf(recipe.faultyCmxShare, n, "faultyCmxShare")},
+        {Kind::OversizedBitmap, ShareOf(recipe.oversizedBitmapShare, n, "oversizedBitmapShare")},
+        {Kind::NotPicture, ShareOf(recipe.notPictureShare, n, "notPictureShare")},
+        {Kind::Orphan, ShareOf(recipe.orphanShare, n, "orphanShare")},
+        {Kind::HandsAtLine9, ShareOf(recipe.handsAtLine9Share, n, "handsAtLine9Share")},
     }};
     std::size_t total = 0;
     for (const auto& [kind, k] : wanted) {
@@ -65,7 +65,7 @@ std::vector<Kind> AssignKinds(const SkinSetSpec& spec) {
         kinds.insert(kinds.end(), k, kind);
     }
     kinds.resize(n, Kind::Valid);
-    Random random(spec.seed);
+    Random random(recipe.seed);
     for (std::size_t i = n; i > 1; --i) {
         std::swap(kinds[i - 1], kinds[random.Below(i)]);
     }
@@ -111,25 +111,25 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     }
 }
 
-SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const SkinSetSpec& spec) {
-    if (spec.count > MaxSkins) {
+SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const SkinSetRecipe& recipe) {
+    if (recipe.count > MaxSkins) {
         throw std::invalid_argument("at most 1,000,000 skins");
     }
-    const std::size_t limit = TextureLimitFor(spec.textureWidth, spec.textureHeight);
+    const std::size_t limit = TextureLimitFor(recipe.textureWidth, recipe.textureHeight);
     if (limit == 0) {
         throw std::invalid_argument("texture size is not one the game accepts");
     }
-    const std::vector<Kind> kinds = AssignKinds(spec);
+    const std::vector<Kind> kinds = AssignKinds(recipe);
 
     BmpOptions picture;
-    picture.width = spec.textureWidth;
-    picture.height = spec.textureHeight;
+    picture.width = recipe.textureWidth;
+    picture.height = recipe.textureHeight;
     if (NaturalBmpSize(picture) > limit) {
         throw std::invalid_argument("an 8-bit bitmap of this size is over its limit");
     }
     std::vector<std::string> pictures;
     for (std::uint32_t v = 0; v < PictureVariants; ++v) {
-        picture.seed = spec.seed * PictureVariants + v;
+        picture.seed = recipe.seed * PictureVariants + v;
         pictures.push_back(MakeBmp(picture));
     }
 
@@ -139,7 +139,7 @@ SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const Ski
     std::size_t faultyIndex = 0;
     std::size_t oversizedIndex = 0;
     std::size_t handsIndex = 0;
-    for (std::size_t i = 0; i < spec.count; ++i) {
+    for (std::size_t i = 0; i < recipe.count; ++i) {
         const std::string base = SkinBaseName(i);
         const std::string cmxName = base + ".cmx";
         const std::string meshName = BodyMeshFile(base);
@@ -190,14 +190,14 @@ SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const Ski
             ++summary.bitmapFiles;
         }
     }
-    for (std::size_t a = 0; a < spec.animationFiles; ++a) {
+    for (std::size_t a = 0; a < recipe.animationFiles; ++a) {
         char name[80];
         std::snprintf(name, sizeof name, "a2o-idle-%05zu.cmx", a);
         WriteFile(dir / name, AnimationCmx());
         ++summary.cmxFiles;
         ++summary.animationFiles;
     }
-    summary.skins = spec.count;
+    summary.skins = recipe.count;
     std::sort(summary.faultyCmxNames.begin(), summary.faultyCmxNames.end());
     std::sort(summary.problemBitmapNames.begin(), summary.problemBitmapNames.end());
     std::sort(summary.orphanedNames.begin(), summary.orphanedNames.end());

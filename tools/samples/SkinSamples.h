@@ -24,7 +24,7 @@ std::string MeshBytes();
 // bitmap and its mesh, unless one of the shares below picks it; a skin is picked for at most one
 // kind, so the three directory-wide checks give the same result in any order. Shares are
 // fractions of `count`, rounded to the nearest whole number of skins.
-struct SkinSetSpec {
+struct SkinSetRecipe {
     std::size_t count = 100; // skins, at most 1,000,000
     std::uint32_t seed = 1;  // picks which skins get which kind, and the pictures
     // The CMX file breaks a rule at some line (the lines with rules taken in turn).
@@ -73,9 +73,9 @@ std::string SkinBaseName(std::size_t index);
 std::string BodyBitmapFile(std::string_view baseName, std::string_view variant = "lgt");
 
 // Writes the skin set into `dir` (created when missing; files of the same names are replaced)
-// and says what a correct checker must move. Deterministic in `spec`; linear in `count`.
-// Throws std::invalid_argument for a bad spec and std::runtime_error when a file cannot be written.
-SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const SkinSetSpec& spec);
+// and says what a correct checker must move. Deterministic in `recipe`; linear in `count`.
+// Throws std::invalid_argument for a bad recipe and std::runtime_error when a file cannot be written.
+SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const SkinSetRecipe& recipe);
 
 // Writes `bytes` to `path` exactly. Throws std::runtime_error on failure.
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
