@@ -3,7 +3,6 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
-export QT_QPA_PLATFORM ?= offscreen
 
 .PHONY: all setup build run test test-asan bench screenshot demo package fuzz clean
 
@@ -23,14 +22,14 @@ demo: build
 	$(BUILD)/tools/vestimo-demo $(BUILD)/demo-skins
 
 run: demo
-	cd $(BUILD)/demo-skins && env -u QT_QPA_PLATFORM ../vestimo
+	cd $(BUILD)/demo-skins && ../vestimo
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench
-	$(BUILD)/vestimo_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/vestimo_bench
 
 $(ASAN_BUILD)/build.ninja: | setup
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVESTIMO_SANITIZE=ON
@@ -43,7 +42,7 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 # Pictures of both windows on the demo skins, drawn on a virtual display.
 screenshot: demo
 	mkdir -p docs
-	env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tools/vestimo-screenshot $(BUILD)/demo-skins docs
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tools/vestimo-screenshot $(BUILD)/demo-skins docs
 
 # A Debian package of the program (build/vestimo_*.deb).
 package: build
