@@ -55,6 +55,11 @@ function(vestimo_add_test name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# In a fuzzing build every library is instrumented for coverage, so the fuzzers see inside them.
+if(VESTIMO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # vestimo_fuzzer(name source deps...) makes one libFuzzer program.
 function(vestimo_fuzzer name source)
   add_executable(${name} ${source})
