@@ -157,8 +157,6 @@ std::optional<qint64> FileLength(const QString& path, QString* error) {
     return info.size();
 }
 
-bool IsDirectory(const QString& path) { return QFileInfo(path).isDir(); }
-
 FileResult MoveFile(const QString& source, const QString& target) {
     const QFileInfo from(source);
     if (!from.exists() && !from.isSymLink()) {
@@ -300,13 +298,6 @@ FileResult SaveNewFile(const QString& path, const QByteArray& bytes) {
         QFile::remove(scratch);
     }
     return moved;
-}
-
-FileResult CopyToNewFile(const QString& source, const QString& target) {
-    if (Occupied(target)) {
-        return FileResult::Fail(QStringLiteral("a file of that name is already there"));
-    }
-    return CopyAcross(source, target);
 }
 
 FileResult RemoveFile(const QString& path) {

@@ -32,8 +32,6 @@ QString LookUpFile(const QString& path);
 // Length in bytes, or nothing with `error` set.
 std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
 
-bool IsDirectory(const QString& path);
-
 // Moves a file; never replaces one. Works across file systems (copy, check the length, then
 // remove the original). On failure nothing is lost: the file stays where it was.
 FileResult MoveFile(const QString& source, const QString& target);
@@ -55,8 +53,6 @@ FileResult SaveFile(const QString& path, const QByteArray& bytes);
 FileResult WriteNewFile(const QString& path, const QByteArray& bytes);
 // Writes a file that must not exist yet (atomically; a file in the way is never replaced).
 FileResult SaveNewFile(const QString& path, const QByteArray& bytes);
-// Copies a file to a name that must not exist yet.
-FileResult CopyToNewFile(const QString& source, const QString& target);
 
 FileResult RemoveFile(const QString& path);
 

@@ -11,8 +11,8 @@ class QProgressBar;
 
 namespace vestimo::shell {
 
-// How a directory-wide check shows how far it has got. The window's progress bar in the program;
-// a recorder in tests; nothing in the benchmark.
+// How a directory-wide check shows how far it has got: the window's progress bar in the program,
+// a recorder in tests.
 class RunProgress {
 public:
     virtual ~RunProgress() = default;
@@ -22,12 +22,6 @@ public:
     virtual void Advance(int characters) = 0;
     // Every name has had its turn.
     virtual void Finish() {}
-};
-
-class NoProgress : public RunProgress {
-public:
-    void Start(qint64) override {}
-    void Advance(int) override {}
 };
 
 // Drives the window's bar: shown at the start, advanced name by name and repainted as it goes.
