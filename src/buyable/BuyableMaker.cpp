@@ -118,9 +118,7 @@ void cmdLoadCMX_Click(shell::BuyableControls& window, const shell::Services& ser
         services.messages.Show(SelectFileFirst);
         return;
     }
-    window.File1->setPattern(CmxPattern);
-    // The pattern may already be "*.CMX"; the folder is read afresh either way.
-    window.File1->refresh();
+    window.File1->rereadWith(CmxPattern);
     window.File1->setEnabled(true);
 }
 
@@ -136,8 +134,7 @@ void cmdCloseFile_Click(shell::BuyableControls& window) {
     window.Drive1->setEnabled(true);
     window.Text1->setText(QString());
     window.cmdLoadCMX->setEnabled(false);
-    window.File1->setPattern(BitmapPattern);
-    window.File1->refresh();
+    window.File1->rereadWith(BitmapPattern);
     window.Text2->setText(QString());
     window.Text3->setText(QString());
     window.cmdLoadFile->setEnabled(true);

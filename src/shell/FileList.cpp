@@ -53,6 +53,15 @@ QString FileList::fileName() const { return listIndex_ >= 0 ? entries_[listIndex
 
 void FileList::refresh() { reload(fileName()); }
 
+void FileList::rereadWith(const QString& pattern) {
+    const bool changed = pattern != pattern_;
+    pattern_ = pattern;
+    reload({});
+    if (changed) {
+        emit patternChanged();
+    }
+}
+
 void FileList::reload(const QString& keepSelected) {
     entries_ = path_.isEmpty() ? QStringList() : platform::ListFiles(path_, pattern_);
     QCollator collator;

@@ -34,6 +34,9 @@ public:
     QStringList entries() const { return entries_; }
     // Re-reads the folder; the selected name stays selected while it is still listed.
     void refresh();
+    // Shows `pattern`'s files read afresh with nothing selected (no click), even when the pattern
+    // is already in force.
+    void rereadWith(const QString& pattern);
 
 signals:
     void fileClicked();

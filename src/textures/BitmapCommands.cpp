@@ -83,15 +83,8 @@ void CheckAssociatedFiles(shell::SkinEditControls& window, const shell::Services
     services.messages.Show(OrphansMoved, report.Details());
     window.ProgressBar1->setVisible(false);
     // The list ends on the CMX files that are left, nothing selected. The prefixes were answered
-    // without it, so it may still be on "*.CMX": then it is re-read and its selection dropped
-    // without a click, as a new pattern would.
-    if (window.File1->pattern() != QStringLiteral("*.CMX")) {
-        window.File1->setPattern(QStringLiteral("*.CMX"));
-    } else {
-        window.File1->refresh();
-        const QSignalBlocker quiet(window.File1);
-        window.File1->setListIndex(-1);
-    }
+    // without it, so it may still be on "*.CMX"; it is read afresh either way.
+    window.File1->rereadWith(QStringLiteral("*.CMX"));
 }
 
 } // namespace vestimo::textures

@@ -21,6 +21,7 @@ using namespace vestimo;
 using vestimo::test::Bytes;
 using vestimo::test::exists;
 using vestimo::test::Files;
+using vestimo::test::MovedNames;
 using vestimo::test::RecordingProgress;
 using vestimo::test::ShowCounter;
 using vestimo::test::readAll;
@@ -43,15 +44,6 @@ QByteArray WithLine(const QByteArray& text, int line, const char* replacement) {
 class CmxDirectoryCheck : public ::testing::Test {
 protected:
     shell::DirectoryReport Run() { return cmx::CheckCmxDirectory(skins.path(), program.path(), progress); }
-    QStringList MovedNames(const shell::DirectoryReport& report) const {
-        QStringList names;
-        for (const auto& line : report.moved) {
-            names.append(line.name);
-        }
-        names.sort();
-        return names;
-    }
-
     TempDir skins;
     TempDir program;
     RecordingProgress progress;
@@ -280,11 +272,7 @@ TEST_F(CmxDirectoryCheck, GeneratedDirectoryLosesExactlyItsFaultyDescriptions) {
     recipe.animationFiles = 4;
     const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.pathStd(), recipe);
     const auto report = Run();
-    QStringList expected;
-    for (const std::string& name : summary.faultyCmxNames) {
-        expected.append(QString::fromStdString(name));
-    }
-    expected.sort();
+    const QStringList expected = test::Sorted(summary.faultyCmxNames);
     EXPECT_EQ(MovedNames(report), expected);
     EXPECT_EQ(Files(program.path()), expected);
     EXPECT_TRUE(report.trouble.isEmpty());

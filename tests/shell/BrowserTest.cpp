@@ -180,3 +180,20 @@ TEST_F(FileListing, TheTwoWindowsBrowseIndependently) {
     EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
     EXPECT_EQ(buyable().Dir1->path(), QDir::cleanPath(program.path()));
 }
+
+TEST_F(FileListing, RereadingWithThePatternInForceClearsTheSelectionWithoutAClick) {
+    skins.write("a.cmx", "x");
+    browseSkinEdit();
+    shell::FileList* files = skinEdit().File1;
+    {
+        const QSignalBlocker quiet(files);
+        files->setPattern("*.CMX");
+        files->setListIndex(0);
+    }
+    skins.write("b.cmx", "x");
+    QSignalSpy clicks(files, &shell::FileList::fileClicked);
+    files->rereadWith("*.CMX");
+    EXPECT_EQ(files->listIndex(), -1);
+    EXPECT_EQ(files->entries(), QStringList({"a.cmx", "b.cmx"}));
+    EXPECT_EQ(clicks.count(), 0);
+}
