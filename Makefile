@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-asan bench screenshot demo package fuzz clean
+.PHONY: all setup build run test test-asan bench screenshot demo package fuzz clean format format-check lint
 
 all: build
 
@@ -64,6 +64,18 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	printf 'B001FAFit_x.cmx\r\nC001MA_y.cmx\r\n' > $(FUZZ_BUILD)/corpus/listing/seed
 	ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/fuzz_cmx_walk -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/cmx
 	ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz_listing_reader -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/listing
+
+# Formatting and static checks (clang-format and clang-tidy, the versions Debian ships).
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format: setup
+	clang-format -i $(SOURCES)
+
+format-check: setup
+	clang-format --dry-run --Werror $(SOURCES)
+
+lint: build
+	run-clang-tidy -quiet -p $(BUILD) -j $(JOBS) '$(CURDIR)/(src|app)/.*\.cpp$$'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
-#include "shell/Application.h"
+#include "gui/app/MessageBoxes.h"
+#include "gui/app/Application.h"
 
 #include <QApplication>
 

@@ -7,12 +7,12 @@
 // picture box; problem files go to a scratch program folder and are put back after each run.
 // Usage: vestimo_bench [skins...] (default 1000 10000). Prints one line per check and size.
 
-#include "cmx/CmxDirectoryCheck.h"
+#include "gui/checks/CmxDirectoryCheck.h"
 #include "samples/SkinSamples.h"
-#include "shell/DirectoryRun.h"
-#include "shell/PictureBox.h"
-#include "textures/AssociatedFilesCheck.h"
-#include "textures/BitmapDirectoryCheck.h"
+#include "gui/checks/DirectoryRun.h"
+#include "gui/widgets/PictureBox.h"
+#include "gui/checks/AssociatedFilesCheck.h"
+#include "gui/checks/BitmapDirectoryCheck.h"
 
 #include <QApplication>
 #include <QDir>

@@ -11,13 +11,31 @@ function(vestimo_warnings target)
     -Wno-sign-conversion -Werror)
 endfunction()
 
-# vestimo_add_library(name SOURCES ... [DEPS ...]) makes vestimo_<name> with the alias Vestimo::<name>.
+# The program stands on three floors, each using only the ones below: gui -> core -> platform.
+# A floor's headers are reachable only through a root of its own (build/floors/<floor>/<floor>
+# links to src/<floor>), which a library gets by linking that floor; so core cannot even name a
+# gui header, and core sees QtCore alone.
+function(vestimo_floor_root floor out)
+  set(root ${CMAKE_BINARY_DIR}/floors/${floor})
+  if(NOT EXISTS ${root}/${floor})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${floor} ${root}/${floor} SYMBOLIC)
+  endif()
+  set(${out} ${root} PARENT_SCOPE)
+endfunction()
+
+# vestimo_add_library(name FLOOR platform|core|gui SOURCES ... [DEPS ...] [PRIVATE_DEPS ...]) makes
+# vestimo_<name> with the alias Vestimo::<name>; its own folder is a private include path.
 function(vestimo_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "FLOOR" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(vestimo_${name} STATIC ${ARG_SOURCES})
   add_library(Vestimo::${name} ALIAS vestimo_${name})
-  target_include_directories(vestimo_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(vestimo_${name} PUBLIC ${ARG_DEPS})
+  if(ARG_FLOOR)
+    vestimo_floor_root(${ARG_FLOOR} root)
+    target_include_directories(vestimo_${name} PUBLIC ${root})
+  endif()
+  target_include_directories(vestimo_${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(vestimo_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   vestimo_warnings(vestimo_${name})
 endfunction()
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the CMX line walk: it must never crash, and the verdict must not depend
 // on how the bytes arrive.
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxWalk.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Writes arbitrary bytes as a scratch listing and walks it: no crash, every byte accounted for,
 // and no name handed out holds a carriage return.
-#include "shell/ScratchListing.h"
+#include "gui/checks/ScratchListing.h"
 
 #include <QCoreApplication>
 #include <QFile>

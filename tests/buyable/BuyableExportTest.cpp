@@ -1,6 +1,6 @@
-#include "buyable/BuyableExport.h"
+#include "core/buyable/BuyableExport.h"
 
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Previewing and loading a bitmap, picking its CMX file and choosing a category.
 #include "BuyableWindowFixture.h"
 
-#include "buyable/BuyableMaker.h"
+#include "gui/buyable/BuyableMaker.h"
 
 using vestimo::test::BuyableWindow;
 

@@ -1,7 +1,7 @@
 // The window's four working states and every way between them.
 #include "BuyableWindowFixture.h"
 
-#include "shell/frmSkinEdit.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 using vestimo::test::BuyableWindow;
 

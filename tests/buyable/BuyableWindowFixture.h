@@ -2,11 +2,11 @@
 
 #include "support/AppFixture.h"
 
-#include "shell/DirList.h"
-#include "shell/DriveList.h"
-#include "shell/FileList.h"
-#include "shell/PictureBox.h"
-#include "shell/frmBuyableSkins.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+#include "gui/widgets/PictureBox.h"
+#include "gui/buyable/frmBuyableSkins.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,7 +1,7 @@
 // "Export As Buyable" from the window: the two files it writes and the window it leaves.
 #include "BuyableWindowFixture.h"
 
-#include "cmx/CheckCmxFile.h"
+#include "core/cmx/CheckCmxFile.h"
 
 #include <QDir>
 

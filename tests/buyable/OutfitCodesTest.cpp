@@ -1,4 +1,4 @@
-#include "buyable/OutfitCodes.h"
+#include "core/buyable/OutfitCodes.h"
 
 #include <gtest/gtest.h>
 

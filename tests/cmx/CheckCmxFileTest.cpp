@@ -1,4 +1,4 @@
-#include "cmx/CheckCmxFile.h"
+#include "core/cmx/CheckCmxFile.h"
 
 #include "support/TempDir.h"
 

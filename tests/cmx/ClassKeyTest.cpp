@@ -1,4 +1,4 @@
-#include "cmx/CmxLayout.h"
+#include "core/cmx/CmxLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "cmx/CheckCmxFile.h"
-#include "cmx/CmxFileSource.h"
-#include "cmx/CmxLayout.h"
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CheckCmxFile.h"
+#include "core/cmx/CmxFileSource.h"
+#include "core/cmx/CmxLayout.h"
+#include "core/cmx/CmxWalk.h"
 
 #include "support/TempDir.h"
 

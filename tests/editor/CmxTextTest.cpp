@@ -1,4 +1,4 @@
-#include "editor/CmxText.h"
+#include "core/editor/CmxText.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>

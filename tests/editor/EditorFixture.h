@@ -2,8 +2,8 @@
 
 #include "support/AppFixture.h"
 
-#include "shell/FileList.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/FileList.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QEvent>
 #include <QLineEdit>

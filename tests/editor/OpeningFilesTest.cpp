@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 
-#include "shell/DirList.h"
-#include "shell/DriveList.h"
-#include "shell/PictureBox.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/widgets/PictureBox.h"
 
 #include <QBuffer>
 #include <QColor>

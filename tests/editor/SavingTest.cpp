@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "shell/DirList.h"
+#include "gui/browser/DirList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "samples/CmxSamples.h"
 #include "samples/SkinSamples.h"
 
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxWalk.h"
 
 #include <gtest/gtest.h>
 

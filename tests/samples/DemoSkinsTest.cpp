@@ -2,7 +2,7 @@
 #include "samples/SkinSamples.h"
 
 #include "DirectoryOracle.h"
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxWalk.h"
 #include "support/TempDir.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "DirectoryOracle.h"
 
-#include "cmx/CmxLayout.h"
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxLayout.h"
+#include "core/cmx/CmxWalk.h"
 #include "samples/SkinSamples.h"
 
 #include <QByteArray>

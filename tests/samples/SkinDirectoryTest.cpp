@@ -1,8 +1,8 @@
 #include "samples/SkinSamples.h"
 
 #include "DirectoryOracle.h"
-#include "cmx/CmxLayout.h"
-#include "cmx/CmxWalk.h"
+#include "core/cmx/CmxLayout.h"
+#include "core/cmx/CmxWalk.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

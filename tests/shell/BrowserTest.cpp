@@ -1,10 +1,10 @@
 #include "support/AppFixture.h"
 
-#include "shell/DirList.h"
-#include "shell/DriveList.h"
-#include "shell/FileList.h"
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QFile>
 #include <QRadioButton>

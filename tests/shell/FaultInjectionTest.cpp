@@ -1,7 +1,7 @@
 // Hostile folders and names: whatever happens, no file is lost and the user is told.
 #include "support/AppFixture.h"
 
-#include "cmx/CmxDirectoryCheck.h"
+#include "gui/checks/CmxDirectoryCheck.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "support/AppFixture.h"
 
-#include "shell/FileOperations.h"
+#include "gui/checks/FileOperations.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,9 +1,9 @@
 #include "support/AppFixture.h"
 
-#include "shell/DirList.h"
-#include "shell/FileList.h"
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/FileList.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "shell/ScratchListing.h"
+#include "gui/checks/ScratchListing.h"
 
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "support/AppFixture.h"
 
-#include "shell/DirList.h"
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/DirList.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 namespace vestimo::test {
 

@@ -3,13 +3,13 @@
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 
-#include "shell/Application.h"
-#include "shell/DirList.h"
-#include "shell/DriveList.h"
-#include "shell/FileList.h"
-#include "shell/PictureBox.h"
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/app/Application.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+#include "gui/widgets/PictureBox.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

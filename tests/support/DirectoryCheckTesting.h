@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/DirectoryRun.h"
-#include "textures/TextureMessages.h"
+#include "gui/checks/DirectoryRun.h"
+#include "core/textures/TextureMessages.h"
 
 #include <QDir>
 #include <QEvent>

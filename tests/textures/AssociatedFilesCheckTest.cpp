@@ -4,11 +4,11 @@
 #include "platform/ProgramLock.h"
 #include "samples/DemoSkins.h"
 #include "samples/SkinSamples.h"
-#include "shell/FileList.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/FileList.h"
+#include "gui/skinedit/frmSkinEdit.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
-#include "textures/AssociatedFilesCheck.h"
+#include "gui/checks/AssociatedFilesCheck.h"
 
 #include <QProgressBar>
 #include <QPushButton>

@@ -2,12 +2,12 @@
 
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
-#include "shell/FileList.h"
-#include "shell/PictureBox.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/browser/FileList.h"
+#include "gui/widgets/PictureBox.h"
+#include "gui/skinedit/frmSkinEdit.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
-#include "textures/BitmapDirectoryCheck.h"
+#include "gui/checks/BitmapDirectoryCheck.h"
 
 #include <QFile>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
 #include "support/AppFixture.h"
 
-#include "textures/TextureMessages.h"
+#include "core/textures/TextureMessages.h"
 
 #include <QBuffer>
 #include <QImage>

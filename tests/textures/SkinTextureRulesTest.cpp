@@ -1,4 +1,4 @@
-#include "textures/SkinTextureRules.h"
+#include "core/textures/SkinTextureRules.h"
 
 #include <gtest/gtest.h>
 

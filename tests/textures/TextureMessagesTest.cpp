@@ -1,4 +1,4 @@
-#include "textures/TextureMessages.h"
+#include "core/textures/TextureMessages.h"
 
 #include <gtest/gtest.h>
 

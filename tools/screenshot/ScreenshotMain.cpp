@@ -1,9 +1,9 @@
 // Draws both windows on the demo skins and saves them as PNG pictures for the README.
-#include "platform/MessageBoxes.h"
-#include "shell/Application.h"
-#include "shell/FileList.h"
-#include "shell/frmBuyableSkins.h"
-#include "shell/frmSkinEdit.h"
+#include "gui/app/MessageBoxes.h"
+#include "gui/app/Application.h"
+#include "gui/browser/FileList.h"
+#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/skinedit/frmSkinEdit.h"
 
 #include <QApplication>
 #include <QDir>

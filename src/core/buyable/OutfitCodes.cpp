@@ -1,0 +1,14 @@
+#include "core/buyable/OutfitCodes.h"
+
+namespace vestimo::buyable {
+
+std::optional<std::string_view> FindBuyableCode(std::string_view sourceCode) {
+    for (const OutfitCode& code : OutfitCodes) {
+        if (code.source == sourceCode) {
+            return code.buyable;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace vestimo::buyable

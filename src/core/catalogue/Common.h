@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The texts every part of the program shares. Each text the program shows lives once in this
+// folder, one header per area, named after what it says.
+namespace vestimo::texts {
+
+// Every message box carries this title.
+inline QString ApplicationTitle() { return QStringLiteral("Vestimo"); }
+
+inline QString SelectFileFirst() { return QStringLiteral("Please select a file first!"); }
+
+// Lower-case "bmp": the single-file CMX commands ("Check CMX For Errors", "Save CMX Changes").
+inline QString NotOnBmpFileLower() { return QStringLiteral("You cannot perform this action on a bmp file!"); }
+// Upper-case "BMP": the directory-wide CMX commands. Players know both spellings; both stay.
+inline QString NotOnBmpFileUpper() { return QStringLiteral("You cannot perform this action on a BMP file!"); }
+
+inline QString NotOnCmxFile() { return QStringLiteral("You cannot perform this action on a CMX file!"); }
+
+} // namespace vestimo::texts

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "gui/app/MessageBoxes.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vestimo::shell {
+
+class frmBuyableSkins;
+class frmSkinEdit;
+
+// The program's two windows and their lifecycle: the skin editing window at start, the buyable
+// skin maker made at the first switch, and the only way out, "Close This Program".
+class Application {
+public:
+    // `quit` ends the program (the event loop in the real program, a recorder in tests).
+    Application(platform::MessageBoxes& messages, QString programDirectory, std::function<void()> quit);
+    ~Application();
+
+    // Creates and shows the skin editing window.
+    void Start();
+
+    frmSkinEdit* skinEdit() const { return skinEdit_.get(); }
+    // Null until the first switch.
+    frmBuyableSkins* buyable() const { return buyable_.get(); }
+
+    platform::MessageBoxes& messages() const { return messages_; }
+    const QString& programDirectory() const { return programDirectory_; }
+
+    void SwitchToBuyable();
+    void SwitchToSkinEdit();
+    // Deletes the scratch listing if present and ends the program at once, unsaved edits and all.
+    void CloseProgram();
+
+private:
+    platform::MessageBoxes& messages_;
+    QString programDirectory_;
+    std::function<void()> quit_;
+    std::unique_ptr<frmSkinEdit> skinEdit_;
+    std::unique_ptr<frmBuyableSkins> buyable_;
+};
+
+} // namespace vestimo::shell

@@ -1,0 +1,31 @@
+#include "gui/app/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace vestimo::platform {
+
+namespace {
+
+QWidget* Owner(QWidget* parent) { return parent != nullptr ? parent : QApplication::activeWindow(); }
+
+} // namespace
+
+void QtMessageBoxes::Show(const QString& message, const QString& details) {
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle, message, QMessageBox::Ok, Owner(parent_));
+    box.setTextFormat(Qt::PlainText);
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
+    }
+    box.exec();
+}
+
+bool QtMessageBoxes::Ask(const QString& question) {
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle, question, QMessageBox::Yes | QMessageBox::No,
+                    Owner(parent_));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace vestimo::platform

@@ -1,0 +1,49 @@
+#include "gui/browser/Browser.h"
+
+#include "platform/FileSystem.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+
+namespace vestimo::shell {
+
+void Browser::StartAt(const QString& folder) {
+    drives->showDriveOf(folder);
+    {
+        const QSignalBlocker block(dirs);
+        dirs->setPath(folder);
+    }
+    drives->rememberDirectory(dirs->path());
+    files->setPath(dirs->path());
+}
+
+void Browser::Drive1_Change() {
+    const QString drive = drives->drive();
+    // The folder last shown on that drive, or its root when that folder has gone.
+    if (dirs->setPath(drives->currentDirectoryOf(drive)) || dirs->setPath(drives->rootOf(drive))) {
+        return;
+    }
+    // The directory and file lists stay where they were; the drive list shows the new drive.
+    messages.Show(DriveNotAvailable);
+}
+
+void Browser::Dir1_Change() {
+    drives->showDriveOf(dirs->path());
+    drives->rememberDirectory(dirs->path());
+    files->setPath(dirs->path());
+}
+
+void Browser::cmdDefault_Click() {
+    if (!drives->setDrive(DefaultGameDrive)) {
+        messages.Show(GameNotInstalled);
+        return;
+    }
+    const QString game = platform::ResolveDirectory(drives->rootOf(DefaultGameDrive), DefaultGameDirectory);
+    if (game.isEmpty() || !dirs->setPath(game)) {
+        messages.Show(GameNotInstalled);
+        return;
+    }
+    files->setPath(dirs->path());
+}
+
+} // namespace vestimo::shell

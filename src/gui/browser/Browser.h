@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gui/app/MessageBoxes.h"
+
+namespace vestimo::shell {
+
+class DirList;
+class DriveList;
+class FileList;
+
+inline const QString DriveNotAvailable = QStringLiteral("This drive is not available!");
+inline const QString GameNotInstalled =
+    QStringLiteral("You have not installed the game in the default directory. You will have to manually open it "
+                   "using the drive and directory boxes here.");
+inline const QString DefaultGameDrive = QStringLiteral("C:");
+inline const QString DefaultGameDirectory = QStringLiteral("\\Program Files\\Maxis\\The Sims\\");
+
+// The drive, directory and file lists of one window, chained: a new drive moves the directory
+// list, a new directory moves the file list. Both windows browse the same way.
+struct Browser {
+    DriveList* drives;
+    DirList* dirs;
+    FileList* files;
+    platform::MessageBoxes& messages;
+
+    // The lists at `folder` (the process's current one at start), without raising change steps.
+    void StartAt(const QString& folder);
+    void Drive1_Change();
+    void Dir1_Change();
+    void cmdDefault_Click();
+};
+
+} // namespace vestimo::shell

@@ -1,0 +1,34 @@
+#include "gui/skinedit/FileCommands.h"
+
+#include "gui/browser/DirList.h"
+#include "gui/browser/FileList.h"
+#include "gui/checks/FileOperations.h"
+
+namespace vestimo::shell {
+
+bool RefuseSingleBitmapCommand(SkinEditControls& window, const Services& services) {
+    if (window.File1->listIndex() == -1) {
+        services.messages.Show(SelectFileFirst);
+        return true;
+    }
+    if (window.File1->pattern() == QStringLiteral("*.CMX")) {
+        services.messages.Show(NotOnCmxFile);
+        return true;
+    }
+    return false;
+}
+
+void MoveSelectedFile(SkinEditControls& window, const Services& services) {
+    if (RefuseSingleBitmapCommand(window, services)) {
+        return;
+    }
+    const QString name = window.File1->fileName();
+    const platform::FileResult moved =
+        MoveToProgramDirectory(window.Dir1->path(), services.programDirectory, name);
+    if (!moved.ok) {
+        services.messages.Show(QStringLiteral("Could not move %1: %2").arg(name, moved.error));
+    }
+    window.File1->refresh();
+}
+
+} // namespace vestimo::shell
