@@ -39,15 +39,31 @@ FileResult MoveFile(const QString& source, const QString& target);
 // Sends one file to the desktop trash; never deletes outright.
 FileResult MoveToTrash(const QString& path);
 
+// Which file a name stood for, and in what state: another program's change shows in one of these.
+struct FileIdentity {
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    qint64 inode = 0;
+    qint64 device = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 struct ReadResult {
     bool ok = false;
     QByteArray bytes;
     QString error;
+    FileIdentity identity; // of the file that was read
 };
-// Reads a whole file of at most `limit` bytes.
+// Reads a whole ordinary file of at most `limit` bytes (through a link; a FIFO or device is
+// refused at once, never waited on).
 ReadResult ReadFile(const QString& path, qint64 limit);
 
-// Writes atomically: the old file stays intact until the new content is complete.
+// The identity of what is at `path` now, the link itself for a link; nothing when there is nothing.
+std::optional<FileIdentity> IdentifyFile(const QString& path);
+bool IsSymbolicLink(const QString& path);
+
+// Writes atomically: the old file stays intact until the new content is complete and checked on
+// disk. A symbolic link at `path` is refused, never written through.
 FileResult SaveFile(const QString& path, const QByteArray& bytes);
 // Writes a scratch file that must not exist yet, quickly (no sync to disk); never through a link.
 FileResult WriteNewFile(const QString& path, const QByteArray& bytes);

@@ -128,8 +128,15 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     // Held until the run ends, so no other copy rewrites the listing under this walk. A folder
     // that cannot be written cannot be locked either; the listing then says why.
     platform::ProgramLock lock(programDirectory);
-    if (!lock.Acquire(lockWaitMs) && QFileInfo(programDirectory).isWritable()) {
-        report.outcome = DirectoryReport::Outcome::Busy;
+    const platform::ProgramLock::Result locked = lock.Acquire(lockWaitMs);
+    if (!locked.held() && QFileInfo(programDirectory).isWritable()) {
+        if (locked.kind == platform::ProgramLock::Result::Kind::Busy) {
+            report.outcome = DirectoryReport::Outcome::Busy;
+        } else {
+            report.outcome = DirectoryReport::Outcome::ListingFailed;
+            report.failure = QStringLiteral("The lock file %1 in the program folder could not be used: %2")
+                                 .arg(Shown(lock.path()), locked.reason);
+        }
         return report;
     }
 
