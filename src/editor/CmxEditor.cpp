@@ -111,7 +111,8 @@ void SaveCmx(shell::SkinEditControls& window, const shell::Services& services) {
     const std::optional<platform::FileIdentity> now = platform::IdentifyFile(path);
     if (now && !platform::IsSymbolicLink(path) && *now != window.openedFile &&
         !services.messages.Ask(
-            QStringLiteral("%1 has changed on disk since it was opened. Replace it with the text in the editor?")
+            QStringLiteral(
+                "%1 has changed on disk since it was opened. Replace it with the text in the editor?")
                 .arg(name))) {
         return; // both the file and the editor's text stay as they are
     }

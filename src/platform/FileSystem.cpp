@@ -26,7 +26,9 @@ namespace vestimo::platform {
 
 namespace {
 
-QString SystemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString SystemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 bool Occupied(const QString& path) {
     const QFileInfo info(path);
@@ -79,7 +81,8 @@ bool HoldsLength(int fd, qint64 expected, QString& why) {
 }
 
 QString LinkRefusal(const QString& path) {
-    return QStringLiteral("%1 is a symbolic link to %2; Vestimo never writes through a link, so it was left as it is")
+    return QStringLiteral(
+               "%1 is a symbolic link to %2; Vestimo never writes through a link, so it was left as it is")
         .arg(QDir::toNativeSeparators(path), RawLinkTarget(path));
 }
 
@@ -109,12 +112,14 @@ FileResult CopyAcross(const QString& source, const QString& target) {
     // Made owner-only at first, so nobody reads a half copy of a private file; the mode comes
     // over at the end, as mv does.
     const QByteArray targetName = QFile::encodeName(target);
-    const int out = ::open(targetName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int out =
+        ::open(targetName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (out < 0) {
         const int code = errno;
         ::close(in.fd);
-        return FileResult::Fail(code == EEXIST || Occupied(target) ? QStringLiteral("a file of that name is already there")
-                                                                   : SystemError(code));
+        return FileResult::Fail(code == EEXIST || Occupied(target)
+                                    ? QStringLiteral("a file of that name is already there")
+                                    : SystemError(code));
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     bool failed = false;
@@ -385,7 +390,8 @@ ReadResult ReadFile(const QString& path, qint64 limit) {
     result.bytes.resize(wanted);
     qint64 total = 0;
     while (total < wanted) {
-        const ssize_t got = ::read(opened.fd, result.bytes.data() + total, static_cast<size_t>(wanted - total));
+        const ssize_t got =
+            ::read(opened.fd, result.bytes.data() + total, static_cast<size_t>(wanted - total));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -421,7 +427,9 @@ std::optional<FileIdentity> IdentifyFile(const QString& path) {
                         static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_dev)};
 }
 
-bool IsSymbolicLink(const QString& path) { return QFileInfo(path).isSymLink(); }
+bool IsSymbolicLink(const QString& path) {
+    return QFileInfo(path).isSymLink();
+}
 
 FileResult SaveFile(const QString& path, const QByteArray& bytes) {
     const QByteArray name = QFile::encodeName(path);
@@ -431,7 +439,8 @@ FileResult SaveFile(const QString& path, const QByteArray& bytes) {
         return FileResult::Fail(LinkRefusal(path));
     }
     if (replacing && !S_ISREG(old.st_mode)) {
-        return FileResult::Fail(S_ISDIR(old.st_mode) ? SystemError(EISDIR) : QString::fromLatin1(NotOrdinaryFile));
+        return FileResult::Fail(S_ISDIR(old.st_mode) ? SystemError(EISDIR)
+                                                     : QString::fromLatin1(NotOrdinaryFile));
     }
     // Written in full beside the file, checked, and only then renamed over it: a rename replaces
     // a link put there meanwhile instead of writing through it, and a failure leaves the old file.
@@ -475,8 +484,9 @@ FileResult WriteNewFile(const QString& path, const QByteArray& bytes) {
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
         const int code = errno;
-        return FileResult::Fail(code == EEXIST || Occupied(path) ? QStringLiteral("a file of that name is already there")
-                                                                 : SystemError(code));
+        return FileResult::Fail(code == EEXIST || Occupied(path)
+                                    ? QStringLiteral("a file of that name is already there")
+                                    : SystemError(code));
     }
     QString why;
     bool ok = WriteAll(fd, bytes.constData(), bytes.size(), why) && HoldsLength(fd, bytes.size(), why);
@@ -495,7 +505,8 @@ FileResult SaveNewFile(const QString& path, const QByteArray& bytes) {
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
     if (Occupied(scratch)) {
-        return FileResult::Fail(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+        return FileResult::Fail(
+            QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
     }
     const FileResult written = SaveFile(scratch, bytes);
     if (!written.ok) {
@@ -530,7 +541,9 @@ QString ProgramDirectory() {
     return data;
 }
 
-QString CurrentDirectory() { return QDir::currentPath(); }
+QString CurrentDirectory() {
+    return QDir::currentPath();
+}
 
 QString ResolveDirectory(const QString& root, const QString& relative) {
     QString path = root;

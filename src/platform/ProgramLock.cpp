@@ -36,10 +36,12 @@ ProgramLock::Result ProgramLock::Acquire(int waitMs) {
     // An advisory lock on a small file: the system drops it with the process, so a copy that
     // crashed never leaves the folder locked, and taking it costs no write to disk. Only a lock
     // another process holds means "busy"; a lock file that cannot be used is a different story.
-    fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                 0644);
     if (fd_ < 0) {
         const int code = errno;
-        return {Kind::Failed, code == ELOOP ? QStringLiteral("it is a symbolic link") : QString::fromLocal8Bit(std::strerror(code))};
+        return {Kind::Failed, code == ELOOP ? QStringLiteral("it is a symbolic link")
+                                            : QString::fromLocal8Bit(std::strerror(code))};
     }
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -70,8 +72,9 @@ ProgramLock::Result ProgramLock::Acquire(int waitMs) {
     if (fallback_->tryLock(waitMs)) {
         return {};
     }
-    return fallback_->error() == QLockFile::LockFailedError ? Result{Kind::Busy, {}}
-                                                            : Result{Kind::Failed, QStringLiteral("it cannot be used")};
+    return fallback_->error() == QLockFile::LockFailedError
+               ? Result{Kind::Busy, {}}
+               : Result{Kind::Failed, QStringLiteral("it cannot be used")};
 #endif
 }
 

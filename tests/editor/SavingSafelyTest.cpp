@@ -16,7 +16,8 @@ using vestimo::test::EditorFixture;
 namespace {
 
 const QString Name = QStringLiteral("B001FAFit_x.cmx");
-const QString ChangedQuestion = Name + " has changed on disk since it was opened. Replace it with the text in the editor?";
+const QString ChangedQuestion =
+    Name + " has changed on disk since it was opened. Replace it with the text in the editor?";
 
 } // namespace
 
@@ -71,7 +72,8 @@ TEST_F(SavingSafely, AFileReplacedByALinkWhileOpenIsLeftAlone) {
     messages.clear();
     clickSave();
     ASSERT_EQ(messages.messages.size(), 1);
-    EXPECT_TRUE(messages.messages[0].startsWith("Could not save " + Name + ": " + path() + " is a symbolic link"))
+    EXPECT_TRUE(
+        messages.messages[0].startsWith("Could not save " + Name + ": " + path() + " is a symbolic link"))
         << messages.messages[0].toStdString();
     EXPECT_EQ(test::readAll(victim), "victim\r\n");
     expectStillEditing("old\n");

@@ -71,9 +71,10 @@ TEST(Links, SaveRefusesALinkAndNamesWhereItPoints) {
     ASSERT_TRUE(QFile::link(target, link));
     const FileResult saved = SaveFile(link, "new text");
     EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(saved.error, QStringLiteral("%1 is a symbolic link to %2; Vestimo never writes through a link, so it "
-                                          "was left as it is")
-                               .arg(link, target));
+    EXPECT_EQ(saved.error,
+              QStringLiteral("%1 is a symbolic link to %2; Vestimo never writes through a link, so it "
+                             "was left as it is")
+                  .arg(link, target));
     EXPECT_EQ(vestimo::test::readAll(target), "target");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
 
