@@ -1,5 +1,4 @@
 #include "cmx/CheckCmxFile.h"
-#include "cmx/CmxFileSource.h"
 
 #include "support/TempDir.h"
 
@@ -170,7 +169,7 @@ TEST(CheckCmxFile, AFileTooLargeToBeASkinDescriptionIsRefusedUnread) {
     EXPECT_EQ(CheckCmxFile(true, "B001FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B001FAFit_x.cmx"),
               "Could not read B001FAFit_x.cmx: too large to be a skin description (20000000000 bytes)");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(file.resize(CmxSizeLimit + 1));
+    ASSERT_TRUE(file.resize(qint64{64} * 1024 * 1024 + 1));
     file.close();
     EXPECT_EQ(CheckCmxFile(true, "B001FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B001FAFit_x.cmx"),
               "Could not read B001FAFit_x.cmx: too large to be a skin description (67108865 bytes)");

@@ -184,3 +184,27 @@ TEST(ProgramLock, OnlyALockHeldElsewhereIsBusy) {
     EXPECT_EQ(notFile.kind, ProgramLock::Result::Kind::Failed);
     EXPECT_FALSE(notFile.reason.isEmpty());
 }
+
+TEST(CopyAcross, AMoveToAnotherFileSystemKeepsModeAndTime) {
+    if (!QDir("/dev/shm").exists()) {
+        GTEST_SKIP() << "no second file system to move across";
+    }
+    TempDir from;
+    QTemporaryDir to(QStringLiteral("/dev/shm/vestimo-test-XXXXXX"));
+    if (!to.isValid()) {
+        GTEST_SKIP() << "cannot write to /dev/shm";
+    }
+    const QString source = from.write("skin.bmp", "bitmap");
+    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0600), 0);
+    const QDateTime old(QDate(2001, 5, 4), QTime(3, 2, 1), Qt::UTC);
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(MoveFile(source, to.filePath("skin.bmp")).ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(to.filePath("skin.bmp")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(QFileInfo(to.filePath("skin.bmp")).lastModified().toUTC(), old);
+}
