@@ -26,16 +26,14 @@ shell::DirectoryReport CheckCmxDirectory(const QString& skinDirectory, const QSt
             }
             if (!source.IsOpen()) {
                 report.trouble.append(
-                    {name,
-                     QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()))});
+                    {name, QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()))});
                 return;
             }
             verdict = WalkCmxLines(source, true);
             if (!source.Error().empty()) {
                 // A verdict on part of the file is no verdict.
                 report.trouble.append(
-                    {name,
-                     QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.Error()))});
+                    {name, QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.Error()))});
                 return;
             }
         }

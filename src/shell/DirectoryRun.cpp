@@ -110,8 +110,7 @@ QString DirectoryReport::Details() const {
         }
     }
     if (!unnamable.isEmpty()) {
-        lines << QString()
-              << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
+        lines << QString() << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
         for (const QString& name : unnamable) {
             lines << OneLine(name);
         }

@@ -50,7 +50,7 @@ struct DirectoryReport {
     enum class Outcome {
         Completed,     // every listed name had its turn
         NothingListed, // no file matched; the empty listing stays on disk
-        ListingFailed, // the listing could not be written or read back; nothing was judged
+        ListingFailed, // the listing or the lock file could not be used; nothing was judged
         Busy,          // another copy of the program holds the program folder
     };
     struct Line {
@@ -61,7 +61,7 @@ struct DirectoryReport {
     Outcome outcome = Outcome::Completed;
     QString skinDirectory;
     QString programDirectory;
-    QString failure; // why the listing failed
+    QString failure; // why the listing or the lock file failed
 
     qint64 listingSize = 0; // the progress maximum
     int judged = 0;         // listed names that had their turn
