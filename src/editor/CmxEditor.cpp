@@ -32,6 +32,8 @@ const QString FileSaved = QStringLiteral("File Saved!");
 void ShowBitmap(shell::SkinEditControls& window, const shell::Services& services) {
     const QString path = platform::JoinPath(window.Dir1->path(), window.File1->fileName());
     if (!window.Picture1->loadFile(path)) {
+        // The previous picture must not be judged as this file's by "Check BMP File".
+        window.Picture1->clear();
         services.messages.Show(BmpCorrupt);
     }
 }
