@@ -37,7 +37,9 @@ void Application::SwitchToSkinEdit() {
 }
 
 void Application::CloseProgram() {
-    ScratchListing(programDirectory_).Delete();
+    // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
+    // rewrote meanwhile, stays.
+    ScratchListing(programDirectory_).DeleteIfOwn();
     if (skinEdit_) {
         skinEdit_->hide();
     }

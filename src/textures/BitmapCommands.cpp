@@ -37,6 +37,8 @@ bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& servic
     switch (report.outcome) {
     case shell::DirectoryReport::Outcome::Busy:
     case shell::DirectoryReport::Outcome::ListingFailed:
+    case shell::DirectoryReport::Outcome::SameFolder:
+    case shell::DirectoryReport::Outcome::FolderUnreadable:
         window.ProgressBar1->setVisible(false);
         services.messages.Show(shell::StoppedMessage(report));
         return true;
