@@ -83,6 +83,28 @@ QString ByteText(const QByteArray& stored) {
     return text;
 }
 
+// Case-folded, each lone surrogate (a stray byte of a stored name) kept as it is: folding whole
+// would turn them into replacement characters that a prefix could match.
+QString Folded(const QString& name) {
+    QString folded;
+    folded.reserve(name.size());
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate()) {
+            folded += QStringView(name).sliced(run, i - run).toString().toCaseFolded();
+            folded += c;
+            run = i + 1;
+        }
+    }
+    folded += QStringView(name).sliced(run).toString().toCaseFolded();
+    return folded;
+}
+
 } // namespace
 
 BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& storedOnly)
@@ -92,7 +114,7 @@ BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& store
     }
     folded_.reserve(static_cast<std::size_t>(names_.size()));
     for (const QString& name : names_) {
-        folded_.push_back(name.toCaseFolded());
+        folded_.push_back(Folded(name));
     }
     std::sort(folded_.begin(), folded_.end());
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace vestimo::platform;
 using vestimo::test::TempDir;
@@ -54,6 +55,7 @@ TEST(ListFiles, KeepsTheStoredBytesOfNamesThatAreNotValidText) {
     ASSERT_EQ(listed.unnamable.size(), 1);
     EXPECT_EQ(listed.unnamableBytes, QList<QByteArray>({stored}));
     EXPECT_EQ(listed.unnamable[0], QString::fromUtf8(stored));
+    ::unlink(path.constData()); // Qt could not remove it with its folder
 }
 
 TEST(LookUpFile, FindsOrdinaryFilesByTheirStoredName) {

@@ -233,21 +233,35 @@ TEST_F(AssociatedFilesCheck, QuestionMarkInTheNameMatchesAnyCharacterAsTheFileLi
     EXPECT_TRUE(Run().moved.isEmpty());
 }
 
-// A file whose stored name is `stored` (bytes that need not be valid text).
-void WriteStored(const QString& directory, const QByteArray& stored) {
-    const QByteArray path = QFile::encodeName(directory) + '/' + stored;
-    FILE* file = std::fopen(path.constData(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fclose(file);
-}
+// Files whose stored names need not be valid text (Qt cannot name them, so cannot remove them
+// with their folder either): made through the C library and taken away again afterwards.
+class StoredFiles {
+public:
+    ~StoredFiles() {
+        for (const QByteArray& path : paths_) {
+            ::unlink(path.constData());
+        }
+    }
+    void write(const QString& directory, const QByteArray& stored) {
+        const QByteArray path = QFile::encodeName(directory) + '/' + stored;
+        FILE* file = std::fopen(path.constData(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+        paths_.append(path);
+    }
+
+private:
+    QList<QByteArray> paths_;
+};
 
 TEST_F(AssociatedFilesCheck, ABitmapWhoseNameIsNotValidTextStillBelongsAndIsNamedToFix) {
+    StoredFiles stored;
     Cmx("B123FAFit_Dress.cmx");
-    WriteStored(skins.path(), "b123fafit\xFFlgt.bmp"); // a stray byte after the prefix
+    stored.write(skins.path(), "b123fafit\xFFlgt.bmp"); // a stray byte after the prefix
     Cmx("B124FAFit_Other.cmx");
-    WriteStored(skins.path(), "B124FA\xFF\xFE_x.bmp"); // stray bytes inside the prefix: no match
+    stored.write(skins.path(), "B124FA\xFF\xFE_x.bmp"); // stray bytes inside the prefix: no match
     Cmx("B12?FAFit_Any.cmx");
-    WriteStored(skins.path(), "B12\xFF" "FAFitlgt.bmp"); // "?" takes the stray byte as one character
+    stored.write(skins.path(), "B12\xFF" "FAFitlgt.bmp"); // "?" takes the stray byte as one character
     const auto report = Run();
     EXPECT_EQ(MovedNames(report), QStringList{"B124FAFit_Other.cmx"});
     EXPECT_EQ(::access((QFile::encodeName(skins.path()) + "/b123fafit\xFFlgt.bmp").constData(), F_OK), 0);
@@ -261,8 +275,9 @@ TEST_F(AssociatedFilesCheck, ABitmapWhoseNameIsNotValidTextStillBelongsAndIsName
 
 TEST(BitmapIndex, MatchesPrefixesOnTheStoredBytesOfNamesThatAreNotValidText) {
     TempDir dir;
-    WriteStored(dir.path(), "B123FAFit\xC3lgt.bmp");
-    WriteStored(dir.path(), "C456MA\xED\xA0\x80.bmp"); // an encoded surrogate is no character either
+    StoredFiles stored;
+    stored.write(dir.path(), "B123FAFit\xC3lgt.bmp");
+    stored.write(dir.path(), "C456MA\xED\xA0\x80.bmp"); // an encoded surrogate is no character either
     const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
     EXPECT_TRUE(index.HasBitmapFor("B123FAFit"));
     EXPECT_TRUE(index.HasBitmapFor("b123fafit"));
