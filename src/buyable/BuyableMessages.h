@@ -43,7 +43,8 @@ inline QString Visible(const QString& name) {
         } else if (c == u'\t') {
             shown += QStringLiteral("\\t");
         } else if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) {
-            shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+            shown +=
+                QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
         } else {
             shown += c;
         }
@@ -57,9 +58,11 @@ inline QString CodePoint(char32_t c) {
 
 // A control character would break the CMX file's lines.
 inline QString NameHasControlCharacter(const QString& name, char32_t c) {
-    const QString what = c == U'\n' || c == U'\r' ? QStringLiteral("a line break") : QStringLiteral("a control character");
-    return QStringLiteral("Could not export: the name \"%1\" holds %2 (%3), which cannot stand in a CMX file. "
-                          "Please rename the files without it.")
+    const QString what =
+        c == U'\n' || c == U'\r' ? QStringLiteral("a line break") : QStringLiteral("a control character");
+    return QStringLiteral(
+               "Could not export: the name \"%1\" holds %2 (%3), which cannot stand in a CMX file. "
+               "Please rename the files without it.")
         .arg(Visible(name), what, CodePoint(c));
 }
 

@@ -42,7 +42,9 @@ void CheckAllCmx(shell::SkinEditControls& window, const shell::Services& service
         services.messages.Show(shell::StoppedMessage(report));
         return;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty() ? QString() : report.Details());
+        services.messages.Show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+                                               ? QString()
+                                               : report.Details());
         return;
     case shell::DirectoryReport::Outcome::Completed:
         break;

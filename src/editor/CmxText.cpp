@@ -4,7 +4,6 @@
 
 namespace vestimo::editor {
 
-
 QString DecodeCmxText(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());

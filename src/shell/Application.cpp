@@ -6,7 +6,8 @@
 
 namespace vestimo::shell {
 
-Application::Application(platform::MessageBoxes& messages, QString programDirectory, std::function<void()> quit)
+Application::Application(platform::MessageBoxes& messages, QString programDirectory,
+                         std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)) {}
 
 Application::~Application() = default;

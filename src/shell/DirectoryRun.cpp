@@ -110,7 +110,8 @@ QString DirectoryReport::Details() const {
         }
     }
     if (!unnamable.isEmpty()) {
-        lines << QString() << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
+        lines << QString()
+              << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
         for (const QString& name : unnamable) {
             lines << OneLine(name);
         }
@@ -147,7 +148,8 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     report.unnamable = written.unnamable;
     if (written.folderUnreadable) {
         report.outcome = DirectoryReport::Outcome::FolderUnreadable;
-        report.failure = QStringLiteral("Could not read the folder %1: %2").arg(Shown(skinDirectory), written.error);
+        report.failure =
+            QStringLiteral("Could not read the folder %1: %2").arg(Shown(skinDirectory), written.error);
         return report;
     }
     if (!written.ok) {
@@ -187,8 +189,9 @@ QString StoppedMessage(const DirectoryReport& report) {
                    "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
             .arg(Shown(report.programDirectory));
     case DirectoryReport::Outcome::SameFolder:
-        return QStringLiteral("The skin folder %1 is the program's own folder, where problem files are moved; "
-                              "choose another folder to check.")
+        return QStringLiteral(
+                   "The skin folder %1 is the program's own folder, where problem files are moved; "
+                   "choose another folder to check.")
             .arg(Shown(report.skinDirectory));
     case DirectoryReport::Outcome::ListingFailed:
     case DirectoryReport::Outcome::FolderUnreadable:

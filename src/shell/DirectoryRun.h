@@ -74,7 +74,7 @@ struct DirectoryReport {
     QList<Line> moved;       // moved into the program folder, with the reason
     int companionsMoved = 0; // files that went along with a moved one (meshes)
     QString companionsLabel;
-    QList<Line> trouble; // could not be read or moved, so left where they were
+    QList<Line> trouble;   // could not be read or moved, so left where they were
     QStringList leftOut;   // names the listing cannot hold (a line break in the name)
     QStringList unnamable; // names that are not valid text, so cannot be named back
 
@@ -96,7 +96,8 @@ using Turn = std::function<void(const QString& name, DirectoryReport& report)>;
 using Listed = std::function<void(const platform::FileNames& allFiles, DirectoryReport& report)>;
 DirectoryReport RunOverListing(const QString& skinDirectory, const QString& programDirectory,
                                const QString& filter, RunProgress& progress, const Turn& turn,
-                               bool keepListing, int lockWaitMs = ProgramLockWaitMs, const Listed& listed = {});
+                               bool keepListing, int lockWaitMs = ProgramLockWaitMs,
+                               const Listed& listed = {});
 
 // The one message for a run that stopped before its walk (Busy, ListingFailed, SameFolder,
 // FolderUnreadable).

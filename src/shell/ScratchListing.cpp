@@ -37,7 +37,8 @@ QByteArray Digest(const QByteArray& bytes) {
 // The listing's file, opened without following a link or waiting on a FIFO; -1 when it is not an
 // ordinary file. `info` receives its status.
 int OpenOrdinary(const QString& path, struct stat& info) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return -1;
     }
@@ -66,7 +67,7 @@ public:
         ::close(fd);
         const QMutexLocker lock(&mutex_);
         listings_.insert(Key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
-                                            ModifiedNs(info), Digest(bytes)});
+                                             ModifiedNs(info), Digest(bytes)});
     }
     void Forget(const QString& path) {
         const QMutexLocker lock(&mutex_);
@@ -130,7 +131,9 @@ bool ReachesOutside(const QString& name) {
 
 ScratchListing::ScratchListing(QString programDirectory) : programDirectory_(std::move(programDirectory)) {}
 
-QString ScratchListing::path() const { return platform::JoinPath(programDirectory_, FileName); }
+QString ScratchListing::path() const {
+    return platform::JoinPath(programDirectory_, FileName);
+}
 
 void ScratchListing::Delete() const {
     if (platform::LookUpFile(path()) == FileName) {
@@ -168,7 +171,8 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
         if (!removed.ok) {
             result.error =
                 QFileInfo(programDirectory_).isWritable()
-                    ? QStringLiteral("the old %1 there could not be deleted (%2)").arg(FileName, removed.error)
+                    ? QStringLiteral("the old %1 there could not be deleted (%2)")
+                          .arg(FileName, removed.error)
                     : QStringLiteral("the program folder cannot be written, so the old %1 there could not be "
                                      "replaced (%2)")
                           .arg(FileName, removed.error);

@@ -29,7 +29,8 @@ public:
         QStringList names;             // the listed names, in listing order: what a walk visits
         QStringList leftOut;           // names that cannot stand on a line (they hold CR or LF)
         QStringList unnamable;         // names that are not valid text, so cannot be named back
-        platform::FileNames everything; // every ordinary file of the folder, whatever its name, when asked for
+        platform::FileNames
+            everything; // every ordinary file of the folder, whatever its name, when asked for
     };
     // Replaces the listing with the names of `skinDirectory` matching `filter`. With `keepAll`, the
     // names of all its files come back too, from the same single enumeration. A folder that cannot

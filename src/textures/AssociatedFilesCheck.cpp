@@ -6,8 +6,8 @@
 #include "shell/FileOperations.h"
 
 #include <algorithm>
-#include <utility>
 #include <optional>
+#include <utility>
 
 namespace vestimo::textures {
 

@@ -21,7 +21,7 @@ public:
     bool HasBitmapFor(const QString& prefix) const;
 
 private:
-    QStringList names_; // names that are not valid text keep each stray byte as a lone surrogate
+    QStringList names_;           // names that are not valid text keep each stray byte as a lone surrogate
     std::vector<QString> folded_; // case-folded and sorted, so one prefix is one contiguous run
 };
 

@@ -43,7 +43,9 @@ bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& servic
         services.messages.Show(shell::StoppedMessage(report));
         return true;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty() ? QString() : report.Details());
+        services.messages.Show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+                                                  ? QString()
+                                                  : report.Details());
         return true;
     case shell::DirectoryReport::Outcome::Completed:
         break;

@@ -130,7 +130,8 @@ TEST(BuyableCmxText, PassesTheCmxLineWalk) {
 
 TEST(BuyableCmxText, WritesNamesInTheCodePageTheEditorAndTheGameRead) {
     // "é" and "€" in UTF-8 become the single bytes 0xE9 and 0x80 of Windows-1252.
-    const std::string text = BuyableCmxText("F9QBFAFit_caf\xC3\xA9", "xskin-B100FAFit_\xE2\x82\xAC-PELVIS-BODY");
+    const std::string text =
+        BuyableCmxText("F9QBFAFit_caf\xC3\xA9", "xskin-B100FAFit_\xE2\x82\xAC-PELVIS-BODY");
     EXPECT_NE(text.find("\r\nF9QBFAFit_caf\xE9\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nxskin-B100FAFit_\x80-PELVIS-BODY\r\n"), std::string::npos);
     EXPECT_EQ(text.find('\xC3'), std::string::npos);
@@ -144,9 +145,13 @@ TEST(FindNameFault, AcceptsEveryCharacterOfTheCodePage) {
 }
 
 TEST(FindNameFault, NamesTheFirstControlCharacter) {
-    for (const auto& [name, character] : std::initializer_list<std::pair<std::string_view, char32_t>>{
-             {"F9QB\nx", U'\n'}, {"F9QB\rx", U'\r'}, {"F9QB\tx", U'\t'}, {std::string_view("F9QB\0x", 6), U'\0'},
-             {"F9QB\x7F", U'\x7F'}, {"F9QB\xC2\x85x\n", U'\x85'}}) {
+    for (const auto& [name, character] :
+         std::initializer_list<std::pair<std::string_view, char32_t>>{{"F9QB\nx", U'\n'},
+                                                                      {"F9QB\rx", U'\r'},
+                                                                      {"F9QB\tx", U'\t'},
+                                                                      {std::string_view("F9QB\0x", 6), U'\0'},
+                                                                      {"F9QB\x7F", U'\x7F'},
+                                                                      {"F9QB\xC2\x85x\n", U'\x85'}}) {
         const auto fault = FindNameFault(name);
         ASSERT_TRUE(fault) << name;
         EXPECT_EQ(fault->kind, NameFault::Kind::ControlCharacter) << name;

@@ -179,10 +179,10 @@ TEST_F(ExportRefusals, ANameWithACharacterOutsideTheCodePageIsRefusedNamingIt) {
     messages.clear();
     const QStringList before = filesInSkinDirectory();
     w.cmdExport->click();
-    EXPECT_EQ(messages.messages,
-              QStringList{QStringLiteral("Could not export: the name \"F9QBFAFit_\u0100\" holds the character "
-                                         "\"\u0100\" (U+0100), which the code page of CMX files (Windows-1252) "
-                                         "does not have. Please rename the files without it.")});
+    EXPECT_EQ(messages.messages, QStringList{QStringLiteral(
+                                     "Could not export: the name \"F9QBFAFit_\u0100\" holds the character "
+                                     "\"\u0100\" (U+0100), which the code page of CMX files (Windows-1252) "
+                                     "does not have. Please rename the files without it.")});
     expectNothingExported(before);
 }
 

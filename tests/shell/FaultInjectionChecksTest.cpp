@@ -42,7 +42,8 @@ protected:
     // Each directory-wide command, with the list showing what it accepts.
     void clickEach(const std::function<void(const char* command)>& after) {
         for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? skinEdit().Option1 : skinEdit().Option2,
+            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? skinEdit().Option1
+                                                                            : skinEdit().Option2,
                               Qt::LeftButton);
             messages.clear();
             QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
@@ -62,10 +63,11 @@ TEST_F(FaultInjectionChecks, TheProgramFolderAsTheSkinFolderIsRefusedAtOnceAndNo
     for (const QString& folder : {program.path(), alias}) {
         browseSkinEdit(folder);
         clickEach([&](const char* command) {
-            EXPECT_EQ(messages.messages,
-                      QStringList{QStringLiteral("The skin folder %1 is the program's own folder, where problem "
-                                                 "files are moved; choose another folder to check.")
-                                      .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
+            EXPECT_EQ(
+                messages.messages,
+                QStringList{QStringLiteral("The skin folder %1 is the program's own folder, where problem "
+                                           "files are moved; choose another folder to check.")
+                                .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
                 << command;
             EXPECT_FALSE(skinEdit().ProgressBar1->isVisible()) << command;
             EXPECT_EQ(Everything(program.path()), before) << command;

@@ -84,7 +84,8 @@ TEST_F(Lifecycle, CloseKeepsATempTxtThisCopyDidNotWrite) {
 TEST_F(Lifecycle, CloseKeepsAListingChangedSinceThisCopyWroteIt) {
     skins.write("B001FAFit_x.cmx", "");
     skins.write("B001FAFitlgt_x.bmp", "");
-    for (const QByteArray& changed : {QByteArray("B001FAFit_y.cmx\r\n"), QByteArray("B001FAFit_x.cmx\r\nmore\r\n")}) {
+    for (const QByteArray& changed :
+         {QByteArray("B001FAFit_y.cmx\r\n"), QByteArray("B001FAFit_x.cmx\r\nmore\r\n")}) {
         listWithTheAssociatedFilesCheck();
         QFile file(program.filePath("Temp.txt"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -12,9 +12,9 @@ using vestimo::test::TempDir;
 TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum) {
     TempDir skins;
     TempDir program;
-    skins.write("B001FAFit1.cmx", "");   // 14 characters
-    skins.write("Aa.cmx", "");           // 6
-    skins.write("lower_case.CMX", "");   // 14
+    skins.write("B001FAFit1.cmx", ""); // 14 characters
+    skins.write("Aa.cmx", "");         // 6
+    skins.write("lower_case.CMX", ""); // 14
     skins.write("skin.bmp", "");
     skins.mkdir("folder.cmx");
     const ScratchListing listing(program.path());
@@ -111,7 +111,8 @@ TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
 
 TEST(ScratchListing, ReportsAProgramFolderItCannotWriteTo) {
     TempDir skins;
-    const ScratchListing::Written written = ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written =
+        ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
 }
@@ -124,7 +125,8 @@ TEST(ScratchListing, WalkTakesTheNamesOfItsOwnEnumerationNotTheFileAsItLiesNow) 
     const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
     program.write("Temp.txt", "../victim.cmx\r\nb.cmx\r\n");
     QStringList visited;
-    ScratchListing::Walk(written, [](int) {}, [&](const QString& name) { visited.append(name); });
+    ScratchListing::Walk(
+        written, [](int) {}, [&](const QString& name) { visited.append(name); });
     EXPECT_EQ(visited, QStringList{"a.cmx"});
 }
 

@@ -120,7 +120,8 @@ TEST(BitmapIndex, AnswersAsTheFileListWould) {
         "",
     };
     for (const QString& prefix : prefixes) {
-        const bool listed = !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).names.isEmpty();
+        const bool listed =
+            !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).names.isEmpty();
         EXPECT_EQ(index.HasBitmapFor(prefix), listed) << prefix.toStdString();
     }
 }
@@ -261,12 +262,14 @@ TEST_F(AssociatedFilesCheck, ABitmapWhoseNameIsNotValidTextStillBelongsAndIsName
     Cmx("B124FAFit_Other.cmx");
     stored.write(skins.path(), "B124FA\xFF\xFE_x.bmp"); // stray bytes inside the prefix: no match
     Cmx("B12?FAFit_Any.cmx");
-    stored.write(skins.path(), "B12\xFF" "FAFitlgt.bmp"); // "?" takes the stray byte as one character
+    stored.write(skins.path(), "B12\xFF"
+                               "FAFitlgt.bmp"); // "?" takes the stray byte as one character
     const auto report = Run();
     EXPECT_EQ(MovedNames(report), QStringList{"B124FAFit_Other.cmx"});
     EXPECT_EQ(::access((QFile::encodeName(skins.path()) + "/b123fafit\xFFlgt.bmp").constData(), F_OK), 0);
     const QString details = report.Details();
-    const QString header = QStringLiteral("Not judged, because the name is not valid text here (rename it):\n");
+    const QString header =
+        QStringLiteral("Not judged, because the name is not valid text here (rename it):\n");
     ASSERT_TRUE(details.contains(header)) << details.toStdString();
     const QStringList named = details.section(header, 1).split(u'\n');
     EXPECT_EQ(named.size(), 3) << details.toStdString();
