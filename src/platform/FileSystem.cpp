@@ -185,16 +185,27 @@ QString JoinPath(const QString& directory, const QString& name) {
     return directory + u'/' + name;
 }
 
-QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable) {
-    QStringList names;
+FileNames ListFiles(const QString& directory, const QString& pattern) {
+    FileNames result;
 #ifdef Q_OS_LINUX
     // readdir straight away: a folder of ten thousand skins is listed without a file-info object
     // per entry, and names that are not valid text are seen rather than silently dropped.
     DIR* dir = ::opendir(QFile::encodeName(directory).constData());
     if (dir == nullptr) {
-        return names;
+        result.ok = false;
+        result.error = SystemError(errno);
+        return result;
     }
-    while (const dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) {
+                // Half a folder is no listing: a check would take the missing files for absent.
+                result = FileNames{false, SystemError(errno), {}, {}, {}};
+            }
+            break;
+        }
         const char* raw = entry->d_name;
         if (raw[0] == '.') {
             continue; // hidden files, "." and ".."
@@ -209,29 +220,34 @@ QStringList ListFiles(const QString& directory, const QString& pattern, QStringL
         }
         const QByteArray bytes(raw);
         const QString name = QFile::decodeName(bytes);
-        if (QFile::encodeName(name) != bytes) {
-            if (unnamable != nullptr && WildcardMatch(pattern, name)) {
-                unnamable->append(name);
-            }
+        if (!WildcardMatch(pattern, name)) {
             continue;
         }
-        if (WildcardMatch(pattern, name)) {
-            names.append(name);
+        if (QFile::encodeName(name) != bytes) {
+            result.unnamable.append(name);
+            result.unnamableBytes.append(bytes);
+            continue;
         }
+        result.names.append(name);
     }
     ::closedir(dir);
 #else
-    Q_UNUSED(unnamable);
+    const QDir folder(directory);
+    if (!folder.exists() || !folder.isReadable()) {
+        result.ok = false;
+        result.error = QStringLiteral("it cannot be opened");
+        return result;
+    }
     QDirIterator it(directory, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
         if (WildcardMatch(pattern, name)) {
-            names.append(name);
+            result.names.append(name);
         }
     }
 #endif
-    return names;
+    return result;
 }
 
 QString LookUpFile(const QString& path) {

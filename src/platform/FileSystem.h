@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +21,20 @@ struct FileResult {
 // directory + "/" + name, without doubling the separator at a root.
 QString JoinPath(const QString& directory, const QString& name);
 
+// The ordinary files of one folder matching a pattern, from one enumeration.
+struct FileNames {
+    bool ok = true;
+    QString error; // why the folder could not be read
+    QStringList names;
+    // Names that are not valid text, so cannot be named back: as they can be shown (each stray
+    // byte a replacement character), and as stored, in the same order.
+    QStringList unnamable;
+    QList<QByteArray> unnamableBytes;
+};
 // Names of the ordinary files of `directory` matching `pattern` (see WildcardMatch), in the order
-// the file system gives them. Directories, hidden files and broken links are left out, and so are
-// names that are not valid text (they could not be named back); those go to `unnamable`.
-QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable = nullptr);
+// the file system gives them. Directories, hidden files and broken links are left out; names that
+// are not valid text go to `unnamable` instead. A folder that cannot be opened says why.
+FileNames ListFiles(const QString& directory, const QString& pattern);
 
 // The stored name of the ordinary file at `path`, or empty when there is none (directories,
 // hidden files and broken links are never found).

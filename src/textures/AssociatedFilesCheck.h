@@ -13,14 +13,15 @@ namespace vestimo::textures {
 // list would show anything for the pattern prefix + "*.BMP".
 class BitmapIndex {
 public:
-    // `bitmapNames`: the folder's ordinary files matching "*.BMP".
-    explicit BitmapIndex(QStringList bitmapNames);
+    // `bitmapNames`: the folder's ordinary files matching "*.BMP"; `storedOnly`: those of them
+    // whose names are not valid text, as stored. Both count: prefixes are matched on the bytes.
+    explicit BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& storedOnly = {});
     static BitmapIndex Of(const QString& directory);
 
     bool HasBitmapFor(const QString& prefix) const;
 
 private:
-    QStringList names_;
+    QStringList names_;           // names that are not valid text keep each stray byte as a lone surrogate
     std::vector<QString> folded_; // case-folded and sorted, so one prefix is one contiguous run
 };
 
