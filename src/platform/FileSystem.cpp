@@ -23,7 +23,9 @@ namespace vestimo::platform {
 
 namespace {
 
-QString SystemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString SystemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 bool Occupied(const QString& path) {
     const QFileInfo info(path);
@@ -207,12 +209,15 @@ FileResult MoveFile(const QString& source, const QString& target) {
     return FileResult::Ok();
 }
 
-FileResult MoveToTrash(const QString& path) {
+FileResult MoveToTrash(const QString& path, QString* pathInTrash) {
     if (!QFileInfo::exists(path)) {
         return FileResult::Fail(QStringLiteral("it is no longer there"));
     }
     QFile file(path);
     if (file.moveToTrash()) {
+        if (pathInTrash != nullptr) {
+            *pathInTrash = file.fileName(); // now the file's place in the trash
+        }
         return FileResult::Ok();
     }
     return FileResult::Fail(QStringLiteral("no trash is available for it here, so it was kept"));
@@ -287,7 +292,8 @@ FileResult SaveNewFile(const QString& path, const QByteArray& bytes) {
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
     if (Occupied(scratch)) {
-        return FileResult::Fail(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+        return FileResult::Fail(
+            QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
     }
     const FileResult written = SaveFile(scratch, bytes);
     if (!written.ok) {
@@ -322,7 +328,9 @@ QString ProgramDirectory() {
     return data;
 }
 
-QString CurrentDirectory() { return QDir::currentPath(); }
+QString CurrentDirectory() {
+    return QDir::currentPath();
+}
 
 QString ResolveDirectory(const QString& root, const QString& relative) {
     QString path = root;

@@ -36,8 +36,9 @@ std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
 // remove the original). On failure nothing is lost: the file stays where it was.
 FileResult MoveFile(const QString& source, const QString& target);
 
-// Sends one file to the desktop trash; never deletes outright.
-FileResult MoveToTrash(const QString& path);
+// Sends one file to the desktop trash; never deletes outright. `pathInTrash`, when given, gets
+// where the file went.
+FileResult MoveToTrash(const QString& path, QString* pathInTrash = nullptr);
 
 struct ReadResult {
     bool ok = false;
