@@ -23,9 +23,7 @@ namespace vestimo::platform {
 
 namespace {
 
-QString SystemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
+QString SystemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
 bool Occupied(const QString& path) {
     const QFileInfo info(path);
@@ -292,8 +290,7 @@ FileResult SaveNewFile(const QString& path, const QByteArray& bytes) {
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
     if (Occupied(scratch)) {
-        return FileResult::Fail(
-            QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+        return FileResult::Fail(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
     }
     const FileResult written = SaveFile(scratch, bytes);
     if (!written.ok) {
@@ -328,9 +325,7 @@ QString ProgramDirectory() {
     return data;
 }
 
-QString CurrentDirectory() {
-    return QDir::currentPath();
-}
+QString CurrentDirectory() { return QDir::currentPath(); }
 
 QString ResolveDirectory(const QString& root, const QString& relative) {
     QString path = root;
