@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace vestimo::journal {
 
 using platform::FileResult;
@@ -208,6 +210,72 @@ FileResult Journal::writeNew(const QString& path, const QByteArray& bytes, const
     intent.size = bytes.size();
     intent.hash = platform::DigestOf(bytes);
     return perform(intent, [&](JournalChange&) { return platform::SaveNewFile(path, bytes); });
+}
+
+MoveQueue::MoveQueue(Journal& journal, int groupSize)
+    : journal_(journal), groupSize_(groupSize > 0 ? groupSize : 1) {}
+
+MoveQueue::~MoveQueue() {
+    flush();
+}
+
+void MoveQueue::add(const QString& from, const QString& to, const QString& reason, Done done) {
+    queued_.append({from, to, reason, std::move(done)});
+    if (queued_.size() >= groupSize_) {
+        flush();
+    }
+}
+
+void MoveQueue::flush() {
+    if (queued_.isEmpty()) {
+        return;
+    }
+    // Taken first: a `done` that adds more files starts a queue of its own.
+    const QList<Queued> group = std::exchange(queued_, {});
+    JournalStore& store = journal_.store_;
+    QList<qint64> ids;
+    bool batched = false;
+    if (journal_.recording()) {
+        batched = !store.inBatch();
+        if (batched) {
+            journal_.beginBatch();
+        }
+        QList<JournalChange> intents;
+        intents.reserve(group.size());
+        for (const Queued& move : group) {
+            JournalChange intent;
+            intent.runId = journal_.runId_;
+            intent.kind = ChangeKind::Moved;
+            intent.original = move.from;
+            intent.destination = move.to;
+            intent.reason = move.reason;
+            intent.size = platform::FileLength(move.from).value_or(-1);
+            intents.append(intent);
+        }
+        const auto recorded = store.recordIntents(intents);
+        if (recorded.ok) {
+            ids = recorded.value;
+        } else {
+            // The files move all the same; the run's details say it was not recorded.
+            journal_.note(recorded.error);
+        }
+    }
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        const FileResult moved = platform::MoveFile(group[i].from, group[i].to);
+        if (!ids.isEmpty()) {
+            const platform::JournalStatus marked =
+                moved.ok ? store.markDone(ids[i]) : store.markFailed(ids[i], moved.error);
+            if (!marked.ok) {
+                journal_.note(marked.error);
+            }
+        }
+        if (group[i].done) {
+            group[i].done(moved);
+        }
+    }
+    if (batched) {
+        journal_.commitBatch();
+    }
 }
 
 RecoveryReport Journal::recover() {

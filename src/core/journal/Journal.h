@@ -127,6 +127,7 @@ public:
     PutBackReport putBack(const QList<qint64>& changeIds, const QString& skinFolder = {});
 
 private:
+    friend class MoveQueue;
     platform::FileResult perform(JournalChange intent,
                                  const std::function<platform::FileResult(JournalChange&)>& op);
     void note(const QString& problem);
@@ -134,6 +135,35 @@ private:
     JournalStore store_;
     qint64 runId_ = 0;
     QString problem_;
+};
+
+// Moves for a directory run, queued and journaled in groups: the intents of a group are committed
+// together before any of its files moves (write-ahead), their outcomes go out with the next
+// group. One commit per group rather than per file keeps the journal's share of a run small.
+// `done` is called for each file, in the order added, once it has moved or not; a file is moved
+// at the latest by flush() (or the destructor).
+class MoveQueue {
+public:
+    using Done = std::function<void(const platform::FileResult&)>;
+    explicit MoveQueue(Journal& journal, int groupSize = 64);
+    ~MoveQueue();
+    MoveQueue(const MoveQueue&) = delete;
+    MoveQueue& operator=(const MoveQueue&) = delete;
+
+    void add(const QString& from, const QString& to, const QString& reason, Done done = {});
+    void flush();
+    qsizetype waiting() const { return queued_.size(); }
+
+private:
+    struct Queued {
+        QString from;
+        QString to;
+        QString reason;
+        Done done;
+    };
+    Journal& journal_;
+    int groupSize_;
+    QList<Queued> queued_;
 };
 
 } // namespace vestimo::journal

@@ -48,9 +48,9 @@ const QList<Migration>& Migrations() {
                          " note TEXT NOT NULL DEFAULT '',"
                          " undoes INTEGER REFERENCES changes(id),"
                          " recorded INTEGER NOT NULL)"),
-          QStringLiteral("CREATE INDEX changes_by_run ON changes(run_id)"),
-          // Only the few changes still open are in here, so it costs next to nothing to keep.
-          QStringLiteral("CREATE INDEX changes_open ON changes(id) WHERE state = 'intended'")}},
+          // No index on the state: every one would cost each change a page written, and open
+          // intentions are looked for only once, at the start.
+          QStringLiteral("CREATE INDEX changes_by_run ON changes(run_id)")}},
     };
     return steps;
 }
@@ -518,11 +518,7 @@ JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
     return batch_ ? JournalStatus::Ok() : commitPending();
 }
 
-JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
-    const JournalStatus writing = ensureWriting();
-    if (!writing.ok) {
-        return JournalResult<qint64>::Fail(writing.error);
-    }
+JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
     QSqlQuery& q = statements_->insertChange;
     q.bindValue(0, change.runId);
     q.bindValue(1, KindName(change.kind));
@@ -543,13 +539,45 @@ JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
         statements_->rollback.exec();
         return JournalResult<qint64>::Fail(why);
     }
-    const qint64 id = q.lastInsertId().toLongLong();
+    return JournalResult<qint64>::Ok(q.lastInsertId().toLongLong());
+}
+
+JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return JournalResult<qint64>::Fail(writing.error);
+    }
+    const JournalResult<qint64> inserted = insertIntent(change);
+    if (!inserted.ok) {
+        return inserted;
+    }
     // Write-ahead: the intent is committed before the caller touches the file.
     const JournalStatus committed = commitPending();
     if (!committed.ok) {
         return JournalResult<qint64>::Fail(committed.error);
     }
-    return JournalResult<qint64>::Ok(id);
+    return inserted;
+}
+
+JournalResult<QList<qint64>> JournalStore::recordIntents(const QList<JournalChange>& changes) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return JournalResult<QList<qint64>>::Fail(writing.error);
+    }
+    QList<qint64> ids;
+    ids.reserve(changes.size());
+    for (const JournalChange& change : changes) {
+        const JournalResult<qint64> inserted = insertIntent(change);
+        if (!inserted.ok) {
+            return JournalResult<QList<qint64>>::Fail(inserted.error);
+        }
+        ids.append(inserted.value);
+    }
+    const JournalStatus committed = commitPending();
+    if (!committed.ok) {
+        return JournalResult<QList<qint64>>::Fail(committed.error);
+    }
+    return JournalResult<QList<qint64>>::Ok(ids);
 }
 
 JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination, qint64 size,
@@ -616,9 +644,13 @@ JournalStatus JournalStore::beginBatch() {
     if (batch_) {
         return JournalStatus::Ok();
     }
-    // The log is folded back into the database once, at the end of the batch, not during it.
+    // No one else reads the journal during a run: holding its lock throughout spares a lock and
+    // an unlock per commit, and the log is folded back into the database after the run, not
+    // during it (that is where the syncs to disk are).
     QSqlQuery q(statements_->db);
     q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+    q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    q.finish();
     batch_ = true;
     return JournalStatus::Ok();
 }
@@ -633,8 +665,13 @@ JournalStatus JournalStore::commitBatch() {
     batch_ = false;
     const JournalStatus committed = commitPending();
     QSqlQuery q(statements_->db);
+    q.exec(QStringLiteral("PRAGMA locking_mode=NORMAL"));
+    q.finish();
     q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=1000"));
-    q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    q.finish();
+    // The lock goes at the next access after leaving exclusive mode.
+    q.exec(QStringLiteral("SELECT 1 FROM runs LIMIT 1"));
+    q.finish();
     return committed;
 }
 

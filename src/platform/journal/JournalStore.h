@@ -79,10 +79,11 @@ template <class T> struct JournalResult {
 // The journal database, journal.sqlite in a given folder. Nothing here throws: every call says
 // whether it worked and why not. One instance per thread; each has its own connection.
 //
-// Write-ahead: recordIntent() returns only once the intent is committed, so it reaches the file
-// before the operation it describes. Within a batch the marks that follow (markDone, markFailed)
-// wait in an open transaction and go out with the next intent or at commitBatch(), so a directory
-// run costs one commit per change and no sync to disk per file.
+// Write-ahead: recordIntent() and recordIntents() return only once the intents are committed, so
+// they reach the file before the operations they describe. Within a batch the marks that follow
+// (markDone, markFailed, endRun) wait in an open transaction and go out with the next intents or at
+// commitBatch(), so a directory run costs one commit per group of changes and no sync to disk per
+// file. During a batch the journal is locked against other connections.
 class JournalStore {
 public:
     static constexpr int SchemaVersion = 1;
@@ -109,6 +110,9 @@ public:
     // Records `change` (its run, kind, paths, previous bytes, size, hash, reason, undoes) as
     // intended and commits it, batch or not. Returns its id.
     JournalResult<qint64> recordIntent(const JournalChange& change);
+    // Many intents in one commit, before any of their operations: the way a directory run stays
+    // cheap. Ids in the same order.
+    JournalResult<QList<qint64>> recordIntents(const QList<JournalChange>& changes);
     // `destination`, `size`, `hash` and `note` are stored when given (non-empty / not -1): a trash
     // path is known only afterwards.
     JournalStatus markDone(qint64 changeId, const QString& destination = {}, qint64 size = -1,
@@ -141,6 +145,7 @@ private:
     JournalStatus migrate();
     JournalStatus setState(qint64 changeId, ChangeState state, const QString& note);
     JournalStatus commitPending();
+    JournalResult<qint64> insertIntent(const JournalChange& change);
     JournalStatus ensureWriting();
 
     QString connection_;
