@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -328,4 +329,26 @@ TEST(JournalStore, KindAndStateNamesGoBothWays) {
     }
     EXPECT_EQ(StateName(ChangeState::SettledNotDone), "settled-not-done");
     EXPECT_FALSE(KindFromName("other").has_value());
+}
+
+TEST(JournalStore, AJournalFromANewerVersionIsRefusedAndLeftAsItIs) {
+    TempDir dir;
+    {
+        JournalStore store;
+        ASSERT_TRUE(store.open(dir.path()).ok);
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+        db.setDatabaseName(dir.filePath("journal.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("PRAGMA user_version=99");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("newer");
+    JournalStore store;
+    const JournalStatus opened = store.open(dir.path());
+    EXPECT_FALSE(opened.ok);
+    EXPECT_TRUE(opened.error.contains("newer")) << opened.error.toStdString();
+    EXPECT_TRUE(store.setAside().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("journal.sqlite")));
 }

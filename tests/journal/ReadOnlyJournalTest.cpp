@@ -66,6 +66,31 @@ TEST_F(ReadOnlyFolder, AnExistingJournalInAReadOnlyFolderIsReportedNotSetAside) 
     EXPECT_TRUE(QFileInfo::exists(program.filePath("journal.sqlite")));
 }
 
+TEST_F(ReadOnlyFolder, AReadOnlyJournalFileIsReportedNotSetAside) {
+    {
+        platform::JournalStore store;
+        ASSERT_TRUE(store.open(program.path()).ok);
+        ASSERT_TRUE(store.beginRun("Check", skins.path()).ok);
+    }
+    const QString file = program.filePath("journal.sqlite");
+    QFile::setPermissions(file, QFile::ReadOwner);
+    if (QFile(file).open(QIODevice::ReadWrite)) {
+        GTEST_SKIP() << "permissions are not enforced for this user";
+    }
+    platform::JournalStore store;
+    const platform::JournalStatus opened = store.open(program.path());
+    if (opened.ok) {
+        // Some versions of SQLite open it and refuse only the writing.
+        const auto run = store.beginRun("Check", skins.path());
+        EXPECT_FALSE(run.ok);
+        EXPECT_FALSE(run.error.isEmpty());
+    } else {
+        EXPECT_FALSE(opened.error.isEmpty());
+    }
+    EXPECT_TRUE(store.setAside().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(file));
+}
+
 TEST_F(ReadOnlyFolder, TheFacadeStillDoesItsWorkUnrecorded) {
     skins.write("a.cmx", "a");
     test::TempDir elsewhere;
