@@ -113,7 +113,7 @@ TEST_F(Recovery, ANewFileIsSettledByItsHash) {
 TEST_F(Recovery, ATrashingIsSettledByTheOrigin) {
     skins.write("kept.bmp", "k");
     const qint64 kept = intend(ChangeKind::Trashed, skins.filePath("kept.bmp"), {});
-    const qint64 trashed = intend(ChangeKind::Trashed, skins.filePath("gone.bmp"), {});
+    const qint64 trashed = intend(ChangeKind::Trashed, skins.filePath("gone.bmp"), {}); // not in the trash
     restart();
     EXPECT_EQ(stateOf(kept), ChangeState::SettledNotDone);
     EXPECT_EQ(stateOf(trashed), ChangeState::Done);
@@ -122,6 +122,24 @@ TEST_F(Recovery, ATrashingIsSettledByTheOrigin) {
     const journal::PutBackReport back = journal.putBack({trashed});
     ASSERT_EQ(back.count(journal::PutBackOutcome::LeftAlone), 1);
     EXPECT_EQ(back.items[0].reason, "where it went was not recorded");
+}
+
+TEST_F(Recovery, ATrashedFileIsFoundByTheTrashsOwnNote) {
+    skins.write("a.bmp", "this bitmap");
+    skins.write("other.bmp", "other");
+    // An older file of the same name already in the trash is not taken for it.
+    const QString older = skins.write("sub/a.bmp", "older");
+    ASSERT_TRUE(platform::MoveToTrash(older).ok);
+    const qint64 id = intend(ChangeKind::Trashed, skins.filePath("a.bmp"), {}, "this bitmap");
+    QString inTrash;
+    ASSERT_TRUE(platform::MoveToTrash(skins.filePath("a.bmp"), &inTrash).ok);
+    ASSERT_NE(inTrash, trashed("a.bmp"));
+    restart();
+    EXPECT_EQ(stateOf(id), ChangeState::Done);
+    EXPECT_EQ(store().change(id).value.destination, inTrash);
+    EXPECT_EQ(journal.putBack({id}).count(journal::PutBackOutcome::PutBack), 1);
+    EXPECT_EQ(test::readAll(skins.filePath("a.bmp")), "this bitmap");
+    EXPECT_EQ(test::readAll(trashed("a.bmp")), "older");
 }
 
 TEST_F(Recovery, AnUndoCutShortStillMarksWhatItUndid) {

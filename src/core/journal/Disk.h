@@ -14,4 +14,9 @@ QString FolderOf(const QString& path);
 // is about `original`; anything else in the trash is left as it is.
 void ForgetTrashInfo(const QString& trashPath, const QString& original);
 
+// Where the desktop trash keeps `original`, trashed earlier, when its note about it can be found
+// (and the file there still has `hash`, when one is given); empty otherwise. The newest such
+// file when there are several.
+QString FindInTrash(const QString& original, const QString& hash);
+
 } // namespace vestimo::journal::detail

@@ -5,13 +5,30 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QUrl>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace vestimo::journal {
 
 namespace detail {
+
+namespace {
+
+// A trash note's Path= line names `original`: percent-encoded as the desktop standard has it, or
+// as it is (as Qt writes it); absolute in the home trash, relative to the drive's top in a drive's.
+bool NoteNames(const QByteArray& value, const QString& original) {
+    for (const QString& recorded : {QString::fromUtf8(value), QUrl::fromPercentEncoding(value)}) {
+        if (recorded == original || (!recorded.startsWith(u'/') && original.endsWith(u'/' + recorded))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 bool Occupied(const QString& path) {
     const QFileInfo info(path);
@@ -39,13 +56,66 @@ void ForgetTrashInfo(const QString& trashPath, const QString& original) {
         if (!line.startsWith("Path=")) {
             continue;
         }
-        // Absolute in the home trash; relative to the top of the drive in a drive's own trash.
-        const QString recorded = QUrl::fromPercentEncoding(line.mid(5).trimmed());
-        if (recorded == original || (!recorded.startsWith(u'/') && original.endsWith(u'/' + recorded))) {
+        if (NoteNames(line.mid(5).trimmed(), original)) {
             platform::RemoveFile(info);
         }
         return;
     }
+}
+
+QString FindInTrash(const QString& original, const QString& hash) {
+    QStringList trashes;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    trashes.append((dataHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share")
+                                       : QString::fromLocal8Bit(dataHome)) +
+                   QStringLiteral("/Trash"));
+    // A drive's own trashes, for files that were not on the home drive.
+    const QString top = QStorageInfo(QFileInfo(original).absolutePath()).rootPath();
+    if (!top.isEmpty()) {
+        const QString uid = QString::number(::getuid());
+        trashes.append(QDir(top).filePath(QStringLiteral(".Trash-") + uid));
+        trashes.append(QDir(top).filePath(QStringLiteral(".Trash/") + uid));
+    }
+    const QString name = QFileInfo(original).fileName();
+    QString found;
+    QString newest;
+    for (const QString& trash : trashes) {
+        const QDir info(trash + QStringLiteral("/info"));
+        // Only the notes whose names start like the file's: a full trash is not read through.
+        const QStringList notes =
+            info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& note : notes) {
+            if (!note.startsWith(QFileInfo(name).completeBaseName())) {
+                continue;
+            }
+            const platform::FileDigest text = platform::DigestFile(info.filePath(note), 64 * 1024);
+            if (!text.ok) {
+                continue;
+            }
+            bool same = false;
+            QString when;
+            for (const QByteArray& line : text.bytes.split('\n')) {
+                if (line.startsWith("Path=")) {
+                    same = NoteNames(line.mid(5).trimmed(), original);
+                } else if (line.startsWith("DeletionDate=")) {
+                    when = QString::fromUtf8(line.mid(13).trimmed());
+                }
+            }
+            const QString file = trash + QStringLiteral("/files/") + note.chopped(int(qstrlen(".trashinfo")));
+            if (!same || !Occupied(file) || when < newest) {
+                continue;
+            }
+            if (!hash.isEmpty()) {
+                const platform::FileDigest content = platform::DigestFile(file);
+                if (!content.ok || content.sha256 != hash) {
+                    continue;
+                }
+            }
+            found = file;
+            newest = when;
+        }
+    }
+    return found;
 }
 
 } // namespace detail

@@ -10,6 +10,7 @@ namespace {
 struct Verdict {
     ChangeState state;
     QString note;
+    QString destination = {}; // learnt from the disk
 };
 
 // A move (or a bringing back from the trash) is one rename, or a copy that removes the original
@@ -36,6 +37,11 @@ Verdict SettleMove(const JournalChange& change) {
 Verdict SettleTrash(const JournalChange& change) {
     if (detail::Occupied(change.original)) {
         return {ChangeState::SettledNotDone, QStringLiteral("it was still in its place")};
+    }
+    // The trash's own note about the file says where it went.
+    const QString inTrash = detail::FindInTrash(change.original, change.hash);
+    if (!inTrash.isEmpty()) {
+        return {ChangeState::Done, {}, inTrash};
     }
     return {ChangeState::Done,
             QStringLiteral("it went to the trash, but where in the trash was not recorded")};
@@ -104,7 +110,7 @@ RecoveryReport Recover(JournalStore& store) {
         }
         platform::JournalStatus marked;
         if (verdict.state == ChangeState::Done) {
-            marked = store.markDone(change.id, {}, -1, {}, verdict.note);
+            marked = store.markDone(change.id, verdict.destination, -1, {}, verdict.note);
             if (marked.ok && change.undoes > 0) {
                 // The undo went through before the crash; so did the change it undid.
                 marked = store.markUndone(change.undoes, QStringLiteral("put back"));
