@@ -39,6 +39,22 @@ TEST(JournalStore, StartsAFreshJournalAtTheCurrentSchemaVersion) {
     EXPECT_EQ(store.schemaVersion().value, JournalStore::SchemaVersion);
     EXPECT_EQ(store.schemaVersion().value, 1);
     EXPECT_TRUE(store.setAside().isEmpty());
+    {
+        // The write-ahead log is a property of the file: another connection sees it.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "peek");
+        db.setDatabaseName(dir.filePath("journal.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("PRAGMA journal_mode") && q.next());
+        EXPECT_EQ(q.value(0).toString(), "wal");
+        ASSERT_TRUE(q.exec("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+        QStringList tables;
+        while (q.next()) {
+            tables.append(q.value(0).toString());
+        }
+        EXPECT_EQ(tables, QStringList({"changes", "runs"}));
+    }
+    QSqlDatabase::removeDatabase("peek");
     // Reopening keeps the version and does not migrate again.
     store.close();
     ASSERT_TRUE(store.open(dir.path()).ok);

@@ -37,6 +37,7 @@ TEST_F(PuttingBack, MovedFilesGoBackUnderTheirNamesAndASecondUndoDoesNothing) {
     journal.endRun("finished");
     EXPECT_TRUE(journal.problem().isEmpty()) << journal.problem().toStdString();
     EXPECT_EQ(Contents(skins.path()).size(), 1);
+    EXPECT_EQ(Contents(program.path()).size(), 2);
 
     const journal::PutBackReport report = journal.putBackRun(run);
     EXPECT_TRUE(report.error.isEmpty()) << report.error.toStdString();
@@ -307,6 +308,9 @@ TEST(UnopenedJournal, OperationsStillHappenAndTheProblemIsKept) {
     journal.endRun("finished");
     EXPECT_EQ(test::readAll(program.filePath("a.cmx")), "a");
     EXPECT_EQ(test::readAll(program.filePath("b.cmx")), "b");
+    EXPECT_TRUE(journal.problem().contains(program.filePath("missing"))) << journal.problem().toStdString();
+    // Every run says it, not only the first.
+    EXPECT_FALSE(journal.beginRun("Check", skins.path()));
     EXPECT_TRUE(journal.problem().contains(program.filePath("missing"))) << journal.problem().toStdString();
 }
 

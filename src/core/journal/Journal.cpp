@@ -68,6 +68,7 @@ int PutBackReport::count(PutBackOutcome outcome) const {
 
 platform::JournalStatus Journal::open(const QString& folder) {
     const platform::JournalStatus opened = store_.open(folder);
+    openError_ = opened.error;
     if (!opened.ok) {
         note(opened.error);
     }
@@ -82,8 +83,9 @@ void Journal::note(const QString& problem) {
 
 bool Journal::beginRun(const QString& command, const QString& skinFolder) {
     runId_ = 0;
+    problem_.clear();
     if (!store_.isOpen()) {
-        note(QStringLiteral("the journal is not open"));
+        note(openError_.isEmpty() ? QStringLiteral("the journal is not open") : openError_);
         return false;
     }
     const auto begun = store_.beginRun(command, skinFolder);

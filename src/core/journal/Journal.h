@@ -105,13 +105,15 @@ public:
     void endRun(const QString& outcome);
     qint64 runId() const { return runId_; }
     bool recording() const { return store_.isOpen() && runId_ > 0; }
-    // Why (some of) this run could not be recorded; empty when all of it was.
+    // Why (some of) this run could not be recorded; empty when all of it was. Cleared by beginRun.
     QString problem() const { return problem_; }
 
     // Many changes, one commit each and no sync per file; see JournalStore.
     void beginBatch();
     void commitBatch();
 
+    // One commit per call (about 50 microseconds of the processor's time): right for single
+    // files; a directory run queues its moves in a MoveQueue instead.
     platform::FileResult move(const QString& from, const QString& to, const QString& reason);
     platform::FileResult trash(const QString& path, const QString& reason);
     // Overwrites (or creates) `path`, keeping what it held in the journal.
@@ -135,6 +137,7 @@ private:
     JournalStore store_;
     qint64 runId_ = 0;
     QString problem_;
+    QString openError_;
 };
 
 // Moves for a directory run, queued and journaled in groups: the intents of a group are committed
