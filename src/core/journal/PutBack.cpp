@@ -283,6 +283,11 @@ PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const
     // Newest first: a file saved twice gets its first content back only after its second.
     std::sort(ids.begin(), ids.end(), std::greater<>());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    // Marks go out with the next step's intent: one commit per file put back.
+    const bool batched = store.isOpen() && !store.inBatch();
+    if (batched) {
+        store.beginBatch();
+    }
     for (const qint64 id : ids) {
         PutBackItem item;
         item.changeId = id;
@@ -344,6 +349,12 @@ PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const
                                                  : QStringLiteral("finished; %1 left alone").arg(left));
         if (!ended.ok && report.error.isEmpty()) {
             report.error = ended.error;
+        }
+    }
+    if (batched) {
+        const platform::JournalStatus committed = store.commitBatch();
+        if (!committed.ok && report.error.isEmpty()) {
+            report.error = committed.error;
         }
     }
     return report;
