@@ -102,6 +102,7 @@ public:
 
     // Starts a run; false (with problem() set) when it cannot be recorded.
     bool beginRun(const QString& command, const QString& skinFolder);
+    // Ends the run, committing a batch still open.
     void endRun(const QString& outcome);
     qint64 runId() const { return runId_; }
     bool recording() const { return store_.isOpen() && runId_ > 0; }
