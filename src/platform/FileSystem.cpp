@@ -366,12 +366,15 @@ FileResult MoveFile(const QString& source, const QString& target) {
     return FileResult::Ok();
 }
 
-FileResult MoveToTrash(const QString& path) {
+FileResult MoveToTrash(const QString& path, QString* pathInTrash) {
     if (!QFileInfo::exists(path)) {
         return FileResult::Fail(QStringLiteral("it is no longer there"));
     }
     QFile file(path);
     if (file.moveToTrash()) {
+        if (pathInTrash != nullptr) {
+            *pathInTrash = file.fileName(); // now the file's place in the trash
+        }
         return FileResult::Ok();
     }
     // Sending to the trash takes the file out of its folder: without leave to change that folder

@@ -47,8 +47,9 @@ std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
 // remove the original). On failure nothing is lost: the file stays where it was.
 FileResult MoveFile(const QString& source, const QString& target);
 
-// Sends one file to the desktop trash; never deletes outright.
-FileResult MoveToTrash(const QString& path);
+// Sends one file to the desktop trash; never deletes outright. `pathInTrash`, when given, gets
+// where the file went.
+FileResult MoveToTrash(const QString& path, QString* pathInTrash = nullptr);
 
 // Which file a name stood for, and in what state: another program's change shows in one of these.
 struct FileIdentity {
