@@ -166,56 +166,63 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 limit) {
 }
 
 bool ForEachLine(const QString& path, qint64 limit, qsizetype longestLine,
-                 const std::function<bool(const QByteArray&)>& line) {
+                 const std::function<bool(QByteArrayView)>& line) {
     RegularFile file(path);
     if (!file.IsOpen()) {
         return false;
     }
     constexpr qsizetype ChunkSize = 1 << 16;
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    QByteArray current;
-    bool cut = false; // the current line is already at its longest; drop the rest of it
+    // The start of a line that runs on into the next chunk; never longer than `longestLine`.
+    QByteArray carried;
+    bool carrying = false;
+    auto hand = [&line](QByteArrayView text) {
+        if (text.endsWith('\r')) {
+            text.chop(1);
+        }
+        return line(text);
+    };
     qint64 total = 0;
     while (total < limit) {
         const qint64 wanted = std::min<qint64>(ChunkSize, limit - total);
         const ssize_t got = ReadSome(file.Descriptor(), chunk.data(), static_cast<std::size_t>(wanted));
-        if (got < 0) {
-            return total > 0;
-        }
-        if (got == 0) {
+        if (got <= 0) {
+            if (got < 0 && total == 0) {
+                return false;
+            }
             break;
         }
         total += got;
+        const char* data = chunk.constData();
         qsizetype start = 0;
         while (start < got) {
-            const char* begin = chunk.constData() + start;
-            const void* found = std::memchr(begin, '\n', static_cast<std::size_t>(got - start));
-            const qsizetype end = found ? static_cast<const char*>(found) - chunk.constData() : got;
-            if (!cut) {
-                const qsizetype room = longestLine - current.size();
-                const qsizetype take = std::min(end - start, room);
-                current.append(begin, take);
-                cut = take < end - start;
-            }
+            const void* found = std::memchr(data + start, '\n', static_cast<std::size_t>(got - start));
+            const qsizetype end = found ? static_cast<const char*>(found) - data : got;
+            const QByteArrayView piece(data + start, end - start);
             if (found == nullptr) {
+                // The line goes on in the next chunk: keep what fits.
+                carried.append(piece.first(
+                    std::min(piece.size(), std::max<qsizetype>(0, longestLine - carried.size()))));
+                carrying = true;
                 break;
             }
-            if (current.endsWith('\r')) {
-                current.chop(1);
-            }
-            if (!line(current)) {
+            if (carrying) {
+                carried.append(piece.first(
+                    std::min(piece.size(), std::max<qsizetype>(0, longestLine - carried.size()))));
+                const bool more = hand(carried);
+                carried.resize(0);
+                carrying = false;
+                if (!more) {
+                    return true;
+                }
+            } else if (!hand(piece.first(std::min(piece.size(), longestLine)))) {
                 return true;
             }
-            current.clear();
-            cut = false;
             start = end + 1;
         }
     }
-    if (!current.isEmpty()) {
-        if (current.endsWith('\r')) {
-            current.chop(1);
-        }
-        line(current);
+    if (carrying && !carried.isEmpty()) {
+        hand(carried);
     }
     return true;
 }

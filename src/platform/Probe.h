@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,6 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 limit);
 // than `longestLine` bytes is cut there) until `line` returns false, the end, or `limit` bytes
 // were read. Opened like ReadSmallFile. False when the file could not be read at all.
 bool ForEachLine(const QString& path, qint64 limit, qsizetype longestLine,
-                 const std::function<bool(const QByteArray&)>& line);
+                 const std::function<bool(QByteArrayView)>& line);
 
 } // namespace vestimo::platform::probe

@@ -54,8 +54,8 @@ TEST(Probe, LinesOneByOne) {
     FakeHome home;
     home.write("f", "one\r\ntwo\n\n" + QByteArray(100, 'x') + "\nlast");
     QList<QByteArray> lines;
-    auto collect = [&lines](const QByteArray& line) {
-        lines.append(line);
+    auto collect = [&lines](QByteArrayView line) {
+        lines.append(line.toByteArray());
         return true;
     };
     EXPECT_TRUE(ForEachLine(home.at("f"), 1 << 20, 10, collect));
@@ -66,8 +66,8 @@ TEST(Probe, LinesOneByOne) {
     EXPECT_EQ(lines, QList<QByteArray>({"one", "t"}));
 
     lines.clear();
-    EXPECT_TRUE(ForEachLine(home.at("f"), 1 << 20, 10, [&lines](const QByteArray& line) {
-        lines.append(line);
+    EXPECT_TRUE(ForEachLine(home.at("f"), 1 << 20, 10, [&lines](QByteArrayView line) {
+        lines.append(line.toByteArray());
         return false;
     }));
     EXPECT_EQ(lines, QList<QByteArray>({"one"}));
@@ -80,7 +80,7 @@ TEST(Probe, LinesOneByOne) {
     home.write("big", big);
     int count = 0;
     bool inOrder = true;
-    ForEachLine(home.at("big"), 1 << 20, 100, [&](const QByteArray& line) {
+    ForEachLine(home.at("big"), 1 << 20, 100, [&](QByteArrayView line) {
         inOrder = inOrder && line == QByteArray::number(count);
         ++count;
         return true;

@@ -245,7 +245,7 @@ private:
         for (const char* file : {"system.reg", "user.reg"}) {
             InstallPathScan scan;
             probe::ForEachLine(path + u'/' + QLatin1StringView(file), RegistryLimit, LongestRegistryLine,
-                               [&scan](const QByteArray& line) {
+                               [&scan](QByteArrayView line) {
                                    scan.Feed(line);
                                    return true;
                                });

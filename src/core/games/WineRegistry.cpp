@@ -1,5 +1,7 @@
 #include "core/games/WineRegistry.h"
 
+#include <cstring>
+
 namespace vestimo::core::games {
 
 namespace {
@@ -73,15 +75,23 @@ QString InstallPathOfLine(QByteArrayView line) {
     return value.contains(u'%') ? QString() : value;
 }
 
+// Looks for the rare letter first: most key lines hold no "x" at all.
 bool MentionsMaxis(QByteArrayView line) {
-    constexpr QByteArrayView word = "maxis";
-    for (qsizetype i = 0; i + word.size() <= line.size(); ++i) {
-        qsizetype j = 0;
-        while (j < word.size() && (line[i + j] | 0x20) == word[j]) {
-            ++j;
-        }
-        if (j == word.size()) {
-            return true;
+    const char* data = line.data();
+    const std::size_t size = static_cast<std::size_t>(line.size());
+    for (const char x : {'x', 'X'}) {
+        std::size_t from = 2;
+        while (from + 2 < size) {
+            const void* found = std::memchr(data + from, x, size - from - 2);
+            if (found == nullptr) {
+                break;
+            }
+            const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+            if ((data[at - 2] | 0x20) == 'm' && (data[at - 1] | 0x20) == 'a' &&
+                (data[at + 1] | 0x20) == 'i' && (data[at + 2] | 0x20) == 's') {
+                return true;
+            }
+            from = at + 1;
         }
     }
     return false;
