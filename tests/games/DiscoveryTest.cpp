@@ -2,6 +2,7 @@
 #include "FakeHome.h"
 #include "core/games/GameFolders.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,18 @@ TEST(Discovery, AnEmptyHomeHasNoInstall) {
     EXPECT_TRUE(home.discover().empty());
     EXPECT_TRUE(DiscoverGames({}).empty());
     EXPECT_TRUE(DiscoverGames({home.at("missing"), home.at("missing too")}).empty());
+}
+
+TEST(Discovery, OnlyAbsolutePlaces) {
+    FakeHome home;
+    home.prefix(".wine");
+    home.install(QString(".wine/") + Classic);
+    ASSERT_TRUE(QDir::setCurrent(home.home()));
+    EXPECT_TRUE(DiscoverGames({".", ".wine"}).empty());
+    EXPECT_EQ(DiscoverGames({home.home() + "/", {}}).size(), 1u);
+    EXPECT_EQ(labels(DiscoverGames({"/nowhere", home.home() + "/.wine/"})),
+              QStringList({"The Sims (Wine, " + home.at(".wine") + ")"}));
+    ASSERT_TRUE(QDir::setCurrent("/"));
 }
 
 TEST(Discovery, TheClassicInstallInTheWinePrefix) {
@@ -247,9 +260,10 @@ TEST(Discovery, GarbageFilesDoNotHideTheRest) {
     FakeHome home;
     home.prefix(".wine");
     home.install(QString(".wine/") + Classic);
+    static const char brokenRegistry[] =
+        "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims\n\"Install\xff\0";
     home.write(".wine/system.reg",
-               QByteArray("WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims\n\"Install\xff\0", 64) +
-                   QByteArray(300000, '\\'));
+               QByteArray(brokenRegistry, sizeof brokenRegistry) + QByteArray(300000, '\\'));
     home.write(".wine/user.reg", QByteArray(1 << 20, '\0'));
     home.prefix("Games/garbage");
     home.write("Games/garbage/system.reg", QByteArray(70000, '[') + "\n" + QByteArray(70000, '"'));

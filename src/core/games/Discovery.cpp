@@ -73,8 +73,10 @@ struct Place {
 
 class Discovery {
 public:
-    explicit Discovery(const DiscoveryPlaces& places) : home_(QDir::cleanPath(places.home)) {
-        if (!places.home.isEmpty()) {
+    explicit Discovery(const DiscoveryPlaces& places) {
+        // Only absolute places: a relative one would depend on the current folder.
+        if (places.home.startsWith(u'/')) {
+            home_ = QDir::cleanPath(places.home);
             canonicalHome_ = probe::CanonicalPath(home_);
         }
         const QString prefix = Expand(places.winePrefix);
