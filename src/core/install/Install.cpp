@@ -336,6 +336,7 @@ public:
             }
             files.push_back(std::move(file));
         }
+        report.notSkinFiles.sort();
         Plan(files);
         Execute(files, report);
         return report;
