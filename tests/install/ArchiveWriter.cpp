@@ -16,7 +16,8 @@ namespace vestimo::test {
 namespace {
 
 void Check(struct archive* a, int status, const char* what) {
-    EXPECT_GE(status, ARCHIVE_WARN) << what << ": " << (archive_error_string(a) ? archive_error_string(a) : "");
+    EXPECT_GE(status, ARCHIVE_WARN) << what << ": "
+                                    << (archive_error_string(a) ? archive_error_string(a) : "");
 }
 
 } // namespace
@@ -87,7 +88,8 @@ void WriteArchive(const QString& path, ArchiveFormat format, const std::vector<A
                           static_cast<la_ssize_t>(item.data.size()));
             }
             for (std::uint64_t left = item.zeros; left > 0;) {
-                const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, zeros.size()));
+                const std::size_t chunk =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(left, zeros.size()));
                 ASSERT_EQ(archive_write_data(a, zeros.data(), chunk), static_cast<la_ssize_t>(chunk));
                 left -= chunk;
             }

@@ -17,8 +17,8 @@ struct ArchiveEntry {
     std::string name; // raw bytes, as stored
     std::string data;
     Type type = Type::File;
-    std::string link;          // Symlink and Hardlink: what it points at
-    std::uint64_t zeros = 0;   // File: this many zero bytes follow `data`, streamed
+    std::string link;        // Symlink and Hardlink: what it points at
+    std::uint64_t zeros = 0; // File: this many zero bytes follow `data`, streamed
 };
 
 enum class ArchiveFormat { ZipDeflate, ZipStored, SevenZip, TarGz, UstarGz };

@@ -13,7 +13,8 @@ using install::InstallReport;
 const QString SkinsIn = QStringLiteral("game/GameData/Skins/");
 
 QMap<QString, QByteArray> GoodSkinAdded(const std::string& base) {
-    return {{SkinsIn + QString::fromStdString(base) + ".cmx", QByteArray::fromStdString(samples::ValidBodyCmx(base))},
+    return {{SkinsIn + QString::fromStdString(base) + ".cmx",
+             QByteArray::fromStdString(samples::ValidBodyCmx(base))},
             {SkinsIn + QString::fromStdString(samples::BodyBitmapFile(base, "lgt")),
              QByteArray::fromStdString(InstallFixture::Bmp(1))},
             {SkinsIn + QString::fromStdString(samples::BodyMeshFile(base)),
@@ -23,9 +24,11 @@ QMap<QString, QByteArray> GoodSkinAdded(const std::string& base) {
 TEST_F(InstallFixture, EntriesThatPointOutsideAreRefusedAndTheGoodSkinBesideThemInstalled) {
     auto entries = BodySkin("Skin/", "B060FAFit_ok");
     entries.push_back(File("../x.cmx", samples::ValidBodyCmx("x")));
-    entries.push_back(File("../../game/GameData/Skins/B061FAFit_up.cmx", samples::ValidBodyCmx("B061FAFit_up")));
+    entries.push_back(
+        File("../../game/GameData/Skins/B061FAFit_up.cmx", samples::ValidBodyCmx("B061FAFit_up")));
     entries.push_back(File("/etc/x", "root"));
-    entries.push_back({"Skin/B062FAFitlgt_l.bmp", "", ArchiveEntry::Type::Symlink, "../../../outside/keep.cmx", 0});
+    entries.push_back(
+        {"Skin/B062FAFitlgt_l.bmp", "", ArchiveEntry::Type::Symlink, "../../../outside/keep.cmx", 0});
     entries.push_back(File("Skin/B063FA\nFit_n.cmx", samples::ValidBodyCmx("B063FA")));
     const QString zip = Download(QStringLiteral("hostile.zip"), ArchiveFormat::ZipDeflate, entries);
     const bool etcBefore = QFileInfo::exists(QStringLiteral("/etc/x"));
@@ -44,7 +47,8 @@ TEST_F(InstallFixture, EntriesThatPointOutsideAreRefusedAndTheGoodSkinBesideThem
 
 TEST_F(InstallFixture, AFolderDownloadDoesNotFollowItsLinks) {
     for (const auto& entry : BodySkin("", "B064FAFit_ok")) {
-        dir.write(QStringLiteral("downloads/folder/") + QString::fromStdString(entry.name), Bytes(entry.data));
+        dir.write(QStringLiteral("downloads/folder/") + QString::fromStdString(entry.name),
+                  Bytes(entry.data));
     }
     dir.write(QStringLiteral("outside/B065FAFit_x.cmx"), Bytes(samples::ValidBodyCmx("B065FAFit_x")));
     ASSERT_EQ(::symlink(QFile::encodeName(dir.filePath("outside/B065FAFit_x.cmx")).constData(),
@@ -61,7 +65,8 @@ TEST_F(InstallFixture, AFolderDownloadDoesNotFollowItsLinks) {
 }
 
 TEST_F(InstallFixture, ALinkInTheSkinFolderIsNeitherFollowedNorReplaced) {
-    const QString zip = Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B066FAFit_k"));
+    const QString zip =
+        Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B066FAFit_k"));
     ASSERT_EQ(::symlink(QFile::encodeName(dir.filePath("outside/keep.cmx")).constData(),
                         QFile::encodeName(skins + "/B066FAFit_k.cmx").constData()),
               0);
@@ -77,12 +82,13 @@ TEST_F(InstallFixture, ABombADamagedArchiveAndAPasswordStopTheirWholeDownload) {
     auto bombEntries = BodySkin("", "B070FAFit_b");
     bombEntries.push_back({"zeros.bmp", "", ArchiveEntry::Type::File, {}, 4 * 1024 * 1024});
     const QString bomb = Download(QStringLiteral("bomb.zip"), ArchiveFormat::ZipDeflate, bombEntries);
-    const QString whole = Download(QStringLiteral("whole.7z"), ArchiveFormat::SevenZip, BodySkin("", "B071FAFit_d"));
+    const QString whole =
+        Download(QStringLiteral("whole.7z"), ArchiveFormat::SevenZip, BodySkin("", "B071FAFit_d"));
     const QByteArray bytes = readAll(whole);
     const QString cut = dir.write(QStringLiteral("downloads/cut.7z"), bytes.left(bytes.size() / 2));
     QFile::remove(whole);
-    const QString locked =
-        Download(QStringLiteral("locked.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B072FAFit_p"), "secret");
+    const QString locked = Download(QStringLiteral("locked.zip"), ArchiveFormat::ZipDeflate,
+                                    BodySkin("", "B072FAFit_p"), "secret");
     const QString empty = Download(QStringLiteral("empty.zip"), ArchiveFormat::ZipDeflate, {});
     const auto before = Snapshot(dir.path());
 
@@ -92,8 +98,10 @@ TEST_F(InstallFixture, ABombADamagedArchiveAndAPasswordStopTheirWholeDownload) {
     ASSERT_EQ(report.downloads.size(), 4);
     EXPECT_EQ(report.downloads[0].stopped,
               QStringLiteral("bomb.zip: zeros.bmp unpacks to more than 1 MiB; unpacking stopped"));
-    EXPECT_TRUE(report.downloads[1].stopped.startsWith(QStringLiteral("cut.7z: "))) << report.downloads[1].stopped.toStdString();
-    EXPECT_TRUE(report.downloads[2].stopped.startsWith(QStringLiteral("locked.zip: it is protected by a password (")))
+    EXPECT_TRUE(report.downloads[1].stopped.startsWith(QStringLiteral("cut.7z: ")))
+        << report.downloads[1].stopped.toStdString();
+    EXPECT_TRUE(
+        report.downloads[2].stopped.startsWith(QStringLiteral("locked.zip: it is protected by a password (")))
         << report.downloads[2].stopped.toStdString();
     EXPECT_EQ(report.downloads[3].stopped, QString());
     for (const auto& download : report.downloads) {

@@ -24,7 +24,9 @@ protected:
         dir.write(QStringLiteral("outside/keep.cmx"), "not to be touched");
     }
 
-    install::Destination Game() const { return install::Destination::OfGame(dir.filePath(QStringLiteral("game"))); }
+    install::Destination Game() const {
+        return install::Destination::OfGame(dir.filePath(QStringLiteral("game")));
+    }
 
     QString Download(const QString& name, ArchiveFormat format, const std::vector<ArchiveEntry>& entries,
                      const char* passphrase = nullptr) const {
@@ -45,7 +47,8 @@ protected:
 
     // The tree now is the tree `before` plus exactly `added` (relative path -> content): nothing
     // else appeared, changed or went, and the staging folders are gone.
-    void ExpectOnlyAdded(const QMap<QString, QByteArray>& before, const QMap<QString, QByteArray>& added) const {
+    void ExpectOnlyAdded(const QMap<QString, QByteArray>& before,
+                         const QMap<QString, QByteArray>& added) const {
         QMap<QString, QByteArray> expected = before;
         for (auto it = added.begin(); it != added.end(); ++it) {
             EXPECT_FALSE(before.contains(it.key())) << it.key().toStdString() << " was there before";
@@ -61,7 +64,8 @@ protected:
                 EXPECT_TRUE(now.value(it.key()) == it.value()) << "changed " << it.key().toStdString();
             }
         }
-        EXPECT_TRUE(QDir(program).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+        EXPECT_TRUE(
+            QDir(program).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
     }
 
 public:
@@ -75,8 +79,9 @@ public:
     // A body skin: CMX file, mesh and one bitmap per tone, in `folder` of the download.
     static std::vector<ArchiveEntry> BodySkin(const std::string& folder, const std::string& base,
                                               std::vector<std::string> tones = {"lgt"}) {
-        std::vector<ArchiveEntry> entries = {File(folder + base + ".cmx", samples::ValidBodyCmx(base)),
-                                             File(folder + samples::BodyMeshFile(base), samples::MeshBytes())};
+        std::vector<ArchiveEntry> entries = {
+            File(folder + base + ".cmx", samples::ValidBodyCmx(base)),
+            File(folder + samples::BodyMeshFile(base), samples::MeshBytes())};
         std::uint32_t seed = 1;
         for (const std::string& tone : tones) {
             entries.push_back(File(folder + samples::BodyBitmapFile(base, tone), Bmp(seed++)));

@@ -24,7 +24,8 @@ TEST_F(InstallFixture, AGoodSkinInASubfolderLandsFlatInTheSkinsFolder) {
     EXPECT_EQ(Names(download.installed),
               QStringList({"My Skin/B001FAFit_x.cmx -> " + skins + "/B001FAFit_x.cmx",
                            "My Skin/B001FAFitlgt_x.bmp -> " + skins + "/B001FAFitlgt_x.bmp",
-                           "My Skin/xskin-B001FAFit_x-PELVIS-BODY.skn -> " + skins + "/xskin-B001FAFit_x-PELVIS-BODY.skn"}));
+                           "My Skin/xskin-B001FAFit_x-PELVIS-BODY.skn -> " + skins +
+                               "/xskin-B001FAFit_x-PELVIS-BODY.skn"}));
     EXPECT_EQ(download.notSkinFiles, QStringList({"My Skin/preview.jpg", "My Skin/readme.txt"}));
     EXPECT_TRUE(download.refused.isEmpty());
     EXPECT_TRUE(download.conflicts.isEmpty());
@@ -43,7 +44,8 @@ TEST_F(InstallFixture, AGoodSkinInASubfolderLandsFlatInTheSkinsFolder) {
 }
 
 std::vector<ArchiveEntry> TonesAndOutfit() {
-    std::vector<ArchiveEntry> entries = InstallFixture::BodySkin("Tones/", "B002MAFit_t", {"lgt", "med", "drk"});
+    std::vector<ArchiveEntry> entries =
+        InstallFixture::BodySkin("Tones/", "B002MAFit_t", {"lgt", "med", "drk"});
     entries.push_back(File("Head/C002MA_face.cmx", samples::ValidHeadCmx("C002MA_face")));
     entries.push_back(File("Head/C002MAlgt_face.bmp", InstallFixture::Bmp(7)));
     entries.push_back(File("Head/xskin-C002MA_face-HEAD-HEAD.skn", samples::MeshBytes()));
@@ -71,14 +73,16 @@ TEST_F(InstallFixture, ThreeTonesAndABuyableOutfitAreRoutedByTheirFirstLetter) {
     ASSERT_EQ(report.downloads.size(), 1);
     EXPECT_EQ(report.downloads[0].stopped, QString());
     EXPECT_EQ(Reasons(report.downloads[0].refused), QStringList());
-    EXPECT_EQ(Targets(report.downloads[0], dir.filePath("game")),
-              QStringList({"ExpansionShared/SkinsBuy/F002MAFit_t.cmx", "ExpansionShared/SkinsBuy/XSKIN-F002MAFit_t-PELVIS-BODY.SKN",
-                           "ExpansionShared/SkinsBuy/f002mafitlgt_t.BMP", "GameData/Skins/B002MAFit_t.cmx",
-                           "GameData/Skins/B002MAFitdrk_t.bmp", "GameData/Skins/B002MAFitlgt_t.bmp",
-                           "GameData/Skins/B002MAFitmed_t.bmp", "GameData/Skins/C002MA_face.cmx",
-                           "GameData/Skins/C002MAlgt_face.bmp", "GameData/Skins/xskin-B002MAFit_t-PELVIS-BODY.skn",
-                           "GameData/Skins/xskin-C002MA_face-HEAD-HEAD.skn",
-                           "GameData/Skins/xskin-Nobody-PELVIS-BODY.skn"}));
+    EXPECT_EQ(
+        Targets(report.downloads[0], dir.filePath("game")),
+        QStringList({"ExpansionShared/SkinsBuy/F002MAFit_t.cmx",
+                     "ExpansionShared/SkinsBuy/XSKIN-F002MAFit_t-PELVIS-BODY.SKN",
+                     "ExpansionShared/SkinsBuy/f002mafitlgt_t.BMP", "GameData/Skins/B002MAFit_t.cmx",
+                     "GameData/Skins/B002MAFitdrk_t.bmp", "GameData/Skins/B002MAFitlgt_t.bmp",
+                     "GameData/Skins/B002MAFitmed_t.bmp", "GameData/Skins/C002MA_face.cmx",
+                     "GameData/Skins/C002MAlgt_face.bmp", "GameData/Skins/xskin-B002MAFit_t-PELVIS-BODY.skn",
+                     "GameData/Skins/xskin-C002MA_face-HEAD-HEAD.skn",
+                     "GameData/Skins/xskin-Nobody-PELVIS-BODY.skn"}));
     EXPECT_EQ(report.downloads[0].notSkinFiles, QStringList({"Objects/chair.iff"}));
     QMap<QString, QByteArray> added;
     for (const auto& file : report.downloads[0].installed) {
@@ -132,24 +136,29 @@ TEST_F(InstallFixture, FilesThatFailTheChecksStayOutWithTheDirectoryWideReasons)
     EXPECT_EQ(refused[0], QStringLiteral("B010FAFit_bad.cmx: line 8"));
     EXPECT_EQ(refused[1], QStringLiteral("B011FAFit_big.cmx: no bitmap begins with \"B011FAFit\""));
     EXPECT_EQ(refused[2], QStringLiteral("B011FAFitlgt_big.bmp: 256 x 256, 80000 bytes, more than 75000"));
-    EXPECT_TRUE(refused[3].startsWith(QStringLiteral("B012FAFitdrk_two.bmp: not a readable picture"))) << refused[3].toStdString();
+    EXPECT_TRUE(refused[3].startsWith(QStringLiteral("B012FAFitdrk_two.bmp: not a readable picture")))
+        << refused[3].toStdString();
     EXPECT_EQ(refused[4], QStringLiteral("B013FAFit_lost.cmx: no bitmap begins with \"B013FAFit\""));
-    EXPECT_EQ(refused[5],
-              QStringLiteral("Bsmall.cmx: not a skin description this check reads (an animation or another kind)"));
-    EXPECT_EQ(refused[6],
-              QStringLiteral("xskin-B010FAFit_bad-PELVIS-BODY.skn: the mesh of B010FAFit_bad.cmx, which is not installed"));
+    EXPECT_EQ(
+        refused[5],
+        QStringLiteral("Bsmall.cmx: not a skin description this check reads (an animation or another kind)"));
+    EXPECT_EQ(
+        refused[6],
+        QStringLiteral(
+            "xskin-B010FAFit_bad-PELVIS-BODY.skn: the mesh of B010FAFit_bad.cmx, which is not installed"));
     EXPECT_EQ(download.notSkinFiles, QStringList({"a2o-walk.cmx"}));
     EXPECT_EQ(Targets(download, skins), QStringList({"B010FAFitlgt_bad.bmp", "B012FAFit_two.cmx",
                                                      "B012FAFitlgt_two.bmp", "B014FAFit_home.cmx"}));
-    ExpectOnlyAdded(before, {{SkinsIn + "B010FAFitlgt_bad.bmp", Bytes(Bmp(1))},
-                             {SkinsIn + "B012FAFit_two.cmx", Bytes(samples::ValidBodyCmx("B012FAFit_two"))},
-                             {SkinsIn + "B012FAFitlgt_two.bmp", Bytes(Bmp(3))},
-                             {SkinsIn + "B014FAFit_home.cmx", Bytes(samples::ValidBodyCmx("B014FAFit_home"))}});
+    ExpectOnlyAdded(before,
+                    {{SkinsIn + "B010FAFitlgt_bad.bmp", Bytes(Bmp(1))},
+                     {SkinsIn + "B012FAFit_two.cmx", Bytes(samples::ValidBodyCmx("B012FAFit_two"))},
+                     {SkinsIn + "B012FAFitlgt_two.bmp", Bytes(Bmp(3))},
+                     {SkinsIn + "B014FAFit_home.cmx", Bytes(samples::ValidBodyCmx("B014FAFit_home"))}});
 }
 
 TEST_F(InstallFixture, AConflictKeepsItsWholeSkinOutAndAnIdenticalFileIsAlreadyInstalled) {
-    auto entries = BodySkin("", "B020FAFit_c", {"lgt", "med"});     // lgt differs from the installed one
-    auto same = BodySkin("Same/", "B021FAFit_s", {"lgt"});          // its bitmap is installed already
+    auto entries = BodySkin("", "B020FAFit_c", {"lgt", "med"}); // lgt differs from the installed one
+    auto same = BodySkin("Same/", "B021FAFit_s", {"lgt"});      // its bitmap is installed already
     entries.insert(entries.end(), same.begin(), same.end());
     entries.push_back(File("One/B022FAFit_d.cmx", samples::ValidBodyCmx("B022FAFit_d")));
     entries.push_back(File("Two/b022fafit_d.CMX", samples::ValidBodyCmx("b022fafit_d")));
@@ -168,17 +177,20 @@ TEST_F(InstallFixture, AConflictKeepsItsWholeSkinOutAndAnIdenticalFileIsAlreadyI
     EXPECT_EQ(download.conflicts[1].other, QStringLiteral("Two/b022fafit_d.CMX"));
     EXPECT_EQ(download.conflicts[2].name, QStringLiteral("Two/b022fafit_d.CMX"));
     EXPECT_EQ(download.conflicts[2].other, QStringLiteral("One/B022FAFit_d.cmx"));
-    const QString why = QStringLiteral(": belongs to the same skin as B020FAFitlgt_c.bmp, which conflicts with ") +
-                        skins + QStringLiteral("/b020fafitLGT_c.BMP");
-    const QString why22 = QStringLiteral(": belongs to the same skin as One/B022FAFit_d.cmx, which conflicts with "
-                                         "Two/b022fafit_d.CMX");
+    const QString why =
+        QStringLiteral(": belongs to the same skin as B020FAFitlgt_c.bmp, which conflicts with ") + skins +
+        QStringLiteral("/b020fafitLGT_c.BMP");
+    const QString why22 =
+        QStringLiteral(": belongs to the same skin as One/B022FAFit_d.cmx, which conflicts with "
+                       "Two/b022fafit_d.CMX");
     EXPECT_EQ(Reasons(download.refused),
               QStringList({"B020FAFit_c.cmx" + why, "B020FAFitmed_c.bmp" + why, "B022FAFitlgt_d.bmp" + why22,
                            "xskin-B020FAFit_c-PELVIS-BODY.skn" + why}));
     ASSERT_EQ(download.alreadyInstalled.size(), 1);
     EXPECT_EQ(download.alreadyInstalled[0].name, QStringLiteral("Same/B021FAFitlgt_s.bmp"));
     EXPECT_EQ(download.alreadyInstalled[0].target, skins + QStringLiteral("/B021FAFITLGT_S.BMP"));
-    EXPECT_EQ(Targets(download, skins), QStringList({"B021FAFit_s.cmx", "xskin-B021FAFit_s-PELVIS-BODY.skn"}));
+    EXPECT_EQ(Targets(download, skins),
+              QStringList({"B021FAFit_s.cmx", "xskin-B021FAFit_s-PELVIS-BODY.skn"}));
     ExpectOnlyAdded(before, {{SkinsIn + "B021FAFit_s.cmx", Bytes(samples::ValidBodyCmx("B021FAFit_s"))},
                              {SkinsIn + "xskin-B021FAFit_s-PELVIS-BODY.skn", Bytes(samples::MeshBytes())}});
 }
@@ -189,7 +201,8 @@ TEST_F(InstallFixture, CheckOnlyGivesTheSameReportAndWritesNothing) {
     int calls = 0;
     const auto hook = [&](const InstallStep&) { return ++calls > 0; };
     const InstallReport checked = Run({zip}, Game(), true, hook);
-    EXPECT_EQ(checked.closing(), QStringLiteral("Checked only: 12 files would be installed from 1 downloads."));
+    EXPECT_EQ(checked.closing(),
+              QStringLiteral("Checked only: 12 files would be installed from 1 downloads."));
     EXPECT_EQ(calls, 0);
     ExpectOnlyAdded(before, {});
     const InstallReport real = Run({zip}, Game(), false, hook);
@@ -199,7 +212,8 @@ TEST_F(InstallFixture, CheckOnlyGivesTheSameReportAndWritesNothing) {
 }
 
 TEST_F(InstallFixture, TheHookHearsOfEachFileBeforeAndAfterAndCanHoldOneBack) {
-    const QString zip = Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B030FAFit_h"));
+    const QString zip =
+        Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B030FAFit_h"));
     QStringList heard;
     const auto hook = [&](const InstallStep& step) {
         const bool there = QFileInfo::exists(step.target);
@@ -213,19 +227,23 @@ TEST_F(InstallFixture, TheHookHearsOfEachFileBeforeAndAfterAndCanHoldOneBack) {
     EXPECT_EQ(heard, QStringList({"intent B030FAFit_h.cmx absent ok", "done B030FAFit_h.cmx there ok",
                                   "intent B030FAFitlgt_h.bmp absent ok", "done B030FAFitlgt_h.bmp there ok",
                                   "intent xskin-B030FAFit_h-PELVIS-BODY.skn absent ok"}));
-    EXPECT_EQ(Reasons(report.downloads[0].refused),
-              QStringList({"xskin-B030FAFit_h-PELVIS-BODY.skn: it could not be recorded in the history, so it was "
-                           "not installed"}));
+    EXPECT_EQ(
+        Reasons(report.downloads[0].refused),
+        QStringList({"xskin-B030FAFit_h-PELVIS-BODY.skn: it could not be recorded in the history, so it was "
+                     "not installed"}));
     EXPECT_FALSE(exists(skins + QStringLiteral("/xskin-B030FAFit_h-PELVIS-BODY.skn")));
 }
 
 TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
-    const QString good = Download(QStringLiteral("good.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B040FAFit_g"));
+    const QString good =
+        Download(QStringLiteral("good.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B040FAFit_g"));
     const QString folder = dir.filePath(QStringLiteral("downloads/unpacked"));
     for (const auto& entry : BodySkin("", "B041FAFit_f")) {
-        dir.write(QStringLiteral("downloads/unpacked/") + QString::fromStdString(entry.name), Bytes(entry.data));
+        dir.write(QStringLiteral("downloads/unpacked/") + QString::fromStdString(entry.name),
+                  Bytes(entry.data));
     }
-    const QString whole = Download(QStringLiteral("whole.zip"), ArchiveFormat::ZipStored, BodySkin("", "B042FAFit_w"));
+    const QString whole =
+        Download(QStringLiteral("whole.zip"), ArchiveFormat::ZipStored, BodySkin("", "B042FAFit_w"));
     const QByteArray bytes = readAll(whole);
     const QString cut = dir.write(QStringLiteral("downloads/cut.zip"), bytes.left(bytes.size() / 2));
     QFile::remove(whole);
@@ -234,14 +252,14 @@ TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
     install::Options options;
     options.stagingParent = program;
     const InstallReport report = install::InstallDownloads(
-        {good, cut, folder, dir.filePath("downloads/missing.zip")}, Game(), options,
-        [&](qint64 read) {
+        {good, cut, folder, dir.filePath("downloads/missing.zip")}, Game(), options, [&](qint64 read) {
             EXPECT_GT(read, lastProgress);
             lastProgress = read;
         });
     ASSERT_EQ(report.downloads.size(), 4);
     EXPECT_EQ(report.downloads[0].installed.size(), 3);
-    EXPECT_TRUE(report.downloads[1].stopped.startsWith(QStringLiteral("cut.zip: "))) << report.downloads[1].stopped.toStdString();
+    EXPECT_TRUE(report.downloads[1].stopped.startsWith(QStringLiteral("cut.zip: ")))
+        << report.downloads[1].stopped.toStdString();
     EXPECT_TRUE(report.downloads[1].installed.isEmpty());
     EXPECT_EQ(report.downloads[2].installed.size(), 3);
     EXPECT_EQ(report.downloads[3].stopped, QStringLiteral("missing.zip: No such file or directory"));
@@ -258,7 +276,8 @@ TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
 }
 
 TEST_F(InstallFixture, AMissingSkinFolderStopsBeforeAnything) {
-    const QString zip = Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B050FAFit_m"));
+    const QString zip =
+        Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B050FAFit_m"));
     const auto before = Snapshot(dir.path());
     const InstallReport report = Run({zip}, install::Destination::OfGame(dir.filePath("nowhere")));
     EXPECT_TRUE(report.downloads.isEmpty());

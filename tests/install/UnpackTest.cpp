@@ -1,5 +1,5 @@
-#include "install/ArchiveWriter.h"
 #include "platform/archive/Unpack.h"
+#include "install/ArchiveWriter.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -23,7 +23,9 @@ using platform::archive::Unpacked;
 
 constexpr std::uint64_t MiB = 1024 * 1024;
 
-bool AnyFile(const QString&) { return true; }
+bool AnyFile(const QString&) {
+    return true;
+}
 
 StagingFolder MakeStaging(const TempDir& dir, const QString& name = QStringLiteral("staging")) {
     QString why;
@@ -71,7 +73,8 @@ TEST(RefuseName, RefusesEveryWayOutAndEveryUnprintableName) {
     EXPECT_EQ(RefuseName("B001\nFA.cmx", &parts), QStringLiteral("its name holds a control character"));
     EXPECT_EQ(RefuseName("B001\x7f.cmx", &parts), QStringLiteral("its name holds a control character"));
     EXPECT_EQ(RefuseName("\xff\xfe.cmx", &parts), QStringLiteral("its name is not valid text"));
-    EXPECT_EQ(RefuseName("\xc0\xaf.cmx", &parts), QStringLiteral("its name is not valid text")); // overlong "/"
+    EXPECT_EQ(RefuseName("\xc0\xaf.cmx", &parts),
+              QStringLiteral("its name is not valid text")); // overlong "/"
     EXPECT_EQ(RefuseName("./", &parts), QStringLiteral("it has no name"));
     EXPECT_EQ(platform::archive::ShownName("B001\nFA.cmx"), QStringLiteral("B001\\x0AFA.cmx"));
 }
@@ -96,7 +99,8 @@ TEST_P(EveryFormat, ReadsFilesInSubfoldersAndUnpacksOnlyTheWantedOnes) {
             lastProgress = read;
         });
     ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
-    EXPECT_EQ(StagedNames(unpacked), QStringList({"Skin/B001FAFit_x.cmx", "Skin/Deep/B001FAFitlgt_x.bmp", "empty.skn"}));
+    EXPECT_EQ(StagedNames(unpacked),
+              QStringList({"Skin/B001FAFit_x.cmx", "Skin/Deep/B001FAFitlgt_x.bmp", "empty.skn"}));
     EXPECT_EQ(unpacked.others, QStringList({"readme.txt"}));
     EXPECT_TRUE(unpacked.refused.isEmpty());
     EXPECT_EQ(lastProgress, unpacked.entries);
@@ -106,7 +110,8 @@ TEST_P(EveryFormat, ReadsFilesInSubfoldersAndUnpacksOnlyTheWantedOnes) {
         EXPECT_EQ(readAll(file.path).size(), file.size);
     }
     EXPECT_EQ(readAll(staging.path() + QStringLiteral("/Skin/B001FAFit_x.cmx")), "cmx text");
-    EXPECT_EQ(readAll(staging.path() + QStringLiteral("/Skin/Deep/B001FAFitlgt_x.bmp")), QByteArray(100000, 'b'));
+    EXPECT_EQ(readAll(staging.path() + QStringLiteral("/Skin/Deep/B001FAFitlgt_x.bmp")),
+              QByteArray(100000, 'b'));
     EXPECT_FALSE(exists(staging.path() + QStringLiteral("/readme.txt")));
 }
 
@@ -130,8 +135,9 @@ TEST(Unpack, ReadsAPlainFolderWithoutFollowingLinks) {
     const Unpacked unpacked = Unpack(dir.filePath("download"), staging, AnyFile);
     ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
     EXPECT_EQ(StagedNames(unpacked), QStringList({"Skin/B001FAFit_x.cmx", "notes.txt"}));
-    EXPECT_EQ(RefusedNames(unpacked), QStringList({"B999FAFit_x.cmx: a symbolic link", "linked: a symbolic link",
-                                                   "pipe.bmp: a device, FIFO or socket, not a file"}));
+    EXPECT_EQ(RefusedNames(unpacked),
+              QStringList({"B999FAFit_x.cmx: a symbolic link", "linked: a symbolic link",
+                           "pipe.bmp: a device, FIFO or socket, not a file"}));
 }
 
 TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
@@ -153,8 +159,11 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("hostile.zip"));
     WriteArchive(zip, ArchiveFormat::ZipDeflate,
-                 {File("../x.cmx", "up"), File("/etc/x", "root"), File("B001\nFA.cmx", "break"),
-                  {"link.bmp", "", ArchiveEntry::Type::Symlink, "/etc/passwd", 0}, File("good.cmx", "good")});
+                 {File("../x.cmx", "up"),
+                  File("/etc/x", "root"),
+                  File("B001\nFA.cmx", "break"),
+                  {"link.bmp", "", ArchiveEntry::Type::Symlink, "/etc/passwd", 0},
+                  File("good.cmx", "good")});
     const QString tar = dir.filePath(QStringLiteral("hostile.tar.gz"));
     WriteArchive(tar, ArchiveFormat::UstarGz,
                  {File("good.cmx", "good"),
@@ -170,8 +179,10 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
         EXPECT_EQ(StagedNames(unpacked), QStringList({"good.cmx"}));
         EXPECT_EQ(RefusedNames(unpacked),
                   QStringList({"../x.cmx: a \"..\" in its path", "/etc/x: an absolute path",
-                               "B001\\x0AFA.cmx: its name holds a control character", "link.bmp: a symbolic link"}));
-        EXPECT_EQ(QDir(staging.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                               "B001\\x0AFA.cmx: its name holds a control character",
+                               "link.bmp: a symbolic link"}));
+        EXPECT_EQ(QDir(staging.path())
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                   QStringList({"good.cmx"}));
     }
     {
@@ -190,7 +201,8 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
 TEST(Unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("bomb.zip"));
-    WriteArchive(zip, ArchiveFormat::ZipDeflate, {File("B001FAFit_x.cmx", "fine"), {"zeros.bmp", "", ArchiveEntry::Type::File, {}, 8 * MiB}});
+    WriteArchive(zip, ArchiveFormat::ZipDeflate,
+                 {File("B001FAFit_x.cmx", "fine"), {"zeros.bmp", "", ArchiveEntry::Type::File, {}, 8 * MiB}});
     // Declare the zeros small everywhere a size is written: local header, data descriptor, central directory.
     QByteArray bytes = readAll(zip);
     int patched = 0;
@@ -227,12 +239,14 @@ TEST(Unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
 TEST(Unpack, TheRealEntryLimitStopsA64MiBEntryOfZeros) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("bomb.zip"));
-    WriteArchive(zip, ArchiveFormat::ZipDeflate, {{"B001FAFitlgt_x.bmp", "", ArchiveEntry::Type::File, {}, 64 * MiB + 1}});
+    WriteArchive(zip, ArchiveFormat::ZipDeflate,
+                 {{"B001FAFitlgt_x.bmp", "", ArchiveEntry::Type::File, {}, 64 * MiB + 1}});
     EXPECT_LT(QFileInfo(zip).size(), qint64{1 * MiB});
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = Unpack(zip, staging, AnyFile);
     EXPECT_FALSE(unpacked.ok);
-    EXPECT_EQ(unpacked.error, QStringLiteral("B001FAFitlgt_x.bmp unpacks to more than 64 MiB; unpacking stopped"));
+    EXPECT_EQ(unpacked.error,
+              QStringLiteral("B001FAFitlgt_x.bmp unpacks to more than 64 MiB; unpacking stopped"));
 }
 
 TEST(Unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
@@ -240,7 +254,8 @@ TEST(Unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
     const QString tar = dir.filePath(QStringLiteral("many.tar.gz"));
     std::vector<ArchiveEntry> entries;
     for (int i = 0; i < 5; ++i) {
-        entries.push_back({"part" + std::to_string(i) + ".bmp", "", ArchiveEntry::Type::File, {}, 300 * 1024});
+        entries.push_back(
+            {"part" + std::to_string(i) + ".bmp", "", ArchiveEntry::Type::File, {}, 300 * 1024});
     }
     WriteArchive(tar, ArchiveFormat::TarGz, entries);
     Limits total;
@@ -280,7 +295,8 @@ TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
     TempDir dir;
     const std::vector<ArchiveEntry> skin = {File("B001FAFit_x.cmx", std::string(200000, 'c')),
                                             File("B001FAFitlgt_x.bmp", std::string(200000, 'b'))};
-    for (const ArchiveFormat format : {ArchiveFormat::ZipStored, ArchiveFormat::SevenZip, ArchiveFormat::TarGz}) {
+    for (const ArchiveFormat format :
+         {ArchiveFormat::ZipStored, ArchiveFormat::SevenZip, ArchiveFormat::TarGz}) {
         const QString whole = dir.filePath(QStringLiteral("whole"));
         QFile::remove(whole);
         WriteArchive(whole, format, skin);
@@ -298,7 +314,8 @@ TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = Unpack(locked, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_TRUE(unpacked.error.startsWith(QStringLiteral("it is protected by a password ("))) << unpacked.error.toStdString();
+        EXPECT_TRUE(unpacked.error.startsWith(QStringLiteral("it is protected by a password (")))
+            << unpacked.error.toStdString();
         EXPECT_TRUE(unpacked.files.isEmpty());
     }
     const QString text = dir.write(QStringLiteral("readme.txt"), "just some words, no archive at all\n");

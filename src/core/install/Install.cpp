@@ -9,7 +9,6 @@
 #include "textures/AssociatedFiles.h"
 #include "textures/SkinTextureRules.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
