@@ -275,13 +275,17 @@ TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
     ExpectOnlyAdded(before, added);
 }
 
-TEST_F(InstallFixture, AMissingSkinFolderStopsBeforeAnything) {
+TEST_F(InstallFixture, AMissingSkinOrUnpackingFolderStopsBeforeAnything) {
     const QString zip =
         Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B050FAFit_m"));
     const auto before = Snapshot(dir.path());
     const InstallReport report = Run({zip}, install::Destination::OfGame(dir.filePath("nowhere")));
     EXPECT_TRUE(report.downloads.isEmpty());
     EXPECT_EQ(report.closing(), QStringLiteral("Nothing was installed: the skin folder  is not there."));
+    install::Options options; // no folder to unpack in
+    const InstallReport unstaged = install::InstallDownloads({zip}, Game(), options);
+    EXPECT_EQ(unstaged.closing(),
+              QStringLiteral("Nothing was installed: the folder for unpacking  is not there."));
     ExpectOnlyAdded(before, {});
 }
 

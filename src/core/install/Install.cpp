@@ -589,6 +589,11 @@ InstallReport InstallDownloads(const QStringList& downloads, const Destination& 
                              .arg(QDir::toNativeSeparators(destination.skins));
         return report;
     }
+    if (options.stagingParent.isEmpty() || !QFileInfo(options.stagingParent).isDir()) {
+        report.stopped = QStringLiteral("Nothing was installed: the folder for unpacking %1 is not there.")
+                             .arg(QDir::toNativeSeparators(options.stagingParent));
+        return report;
+    }
     Destination effective = destination;
     if (!effective.skinsBuy.isEmpty() && !QFileInfo(effective.skinsBuy).isDir()) {
         effective.skinsBuy.clear();
