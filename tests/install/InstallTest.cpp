@@ -133,6 +133,8 @@ TEST_F(InstallFixture, FilesThatFailTheChecksStayOutWithTheDirectoryWideReasons)
     const auto& download = report.downloads[0];
     const QStringList refused = Reasons(download.refused);
     ASSERT_EQ(refused.size(), 7) << refused.join(u'\n').toStdString();
+    EXPECT_EQ(report.totals().refused, 7);
+    EXPECT_EQ(report.totals().notSkinFiles, 1);
     EXPECT_EQ(refused[0], QStringLiteral("B010FAFit_bad.cmx: line 8"));
     EXPECT_EQ(refused[1], QStringLiteral("B011FAFit_big.cmx: no bitmap begins with \"B011FAFit\""));
     EXPECT_EQ(refused[2], QStringLiteral("B011FAFitlgt_big.bmp: 256 x 256, 80000 bytes, more than 75000"));
@@ -264,6 +266,10 @@ TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
     EXPECT_EQ(report.downloads[2].installed.size(), 3);
     EXPECT_EQ(report.downloads[3].stopped, QStringLiteral("missing.zip: No such file or directory"));
     EXPECT_EQ(report.closing(), QStringLiteral("Installed 6 files from 4 downloads."));
+    const InstallReport::Totals totals = report.totals();
+    EXPECT_EQ(totals.installed, 6);
+    EXPECT_EQ(totals.stoppedDownloads, 2);
+    EXPECT_EQ(totals.refused + totals.conflicts + totals.alreadyInstalled + totals.notSkinFiles, 0);
     EXPECT_GE(lastProgress, 6);
     QMap<QString, QByteArray> added;
     for (const auto& download : report.downloads) {

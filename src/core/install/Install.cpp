@@ -557,12 +557,17 @@ bool IsSkinFileName(const QString& name) {
            name.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive);
 }
 
-int InstallReport::installedCount() const {
-    int count = 0;
+InstallReport::Totals InstallReport::totals() const {
+    Totals totals;
     for (const DownloadReport& download : downloads) {
-        count += static_cast<int>(download.installed.size());
+        totals.installed += static_cast<int>(download.installed.size());
+        totals.alreadyInstalled += static_cast<int>(download.alreadyInstalled.size());
+        totals.refused += static_cast<int>(download.refused.size());
+        totals.conflicts += static_cast<int>(download.conflicts.size());
+        totals.notSkinFiles += static_cast<int>(download.notSkinFiles.size());
+        totals.stoppedDownloads += download.stopped.isEmpty() ? 0 : 1;
     }
-    return count;
+    return totals;
 }
 
 QString InstallReport::closing() const {

@@ -74,7 +74,16 @@ struct InstallReport {
     QString stopped; // set when the run as a whole could not go on
     QList<DownloadReport> downloads;
 
-    int installedCount() const;
+    struct Totals {
+        int installed = 0;
+        int alreadyInstalled = 0;
+        int refused = 0;
+        int conflicts = 0;
+        int notSkinFiles = 0;
+        int stoppedDownloads = 0; // downloads of which nothing could be used
+    };
+    Totals totals() const;
+    int installedCount() const { return totals().installed; }
     // "Installed N files from M downloads.", or what stopped it.
     QString closing() const;
 };
