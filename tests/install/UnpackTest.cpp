@@ -140,6 +140,32 @@ TEST(Unpack, ReadsAPlainFolderWithoutFollowingLinks) {
                            "pipe.bmp: a device, FIFO or socket, not a file"}));
 }
 
+TEST(Unpack, AFolderIsHeldToTheSameLimits) {
+    TempDir dir;
+    dir.write(QStringLiteral("download/a/B001FAFitlgt_x.bmp"), QByteArray(300 * 1024, 'b'));
+    dir.write(QStringLiteral("download/b/B001FAFitmed_x.bmp"), QByteArray(300 * 1024, 'b'));
+    dir.write(QStringLiteral("download/c/B001FAFitdrk_x.bmp"), QByteArray(300 * 1024, 'b'));
+    const QString download = dir.filePath(QStringLiteral("download"));
+    const auto run = [&](const Limits& limits) {
+        const StagingFolder staging = MakeStaging(dir);
+        return Unpack(download, staging, AnyFile, limits);
+    };
+    Limits entry;
+    entry.entryBytes = 200 * 1024;
+    EXPECT_EQ(run(entry).error,
+              QStringLiteral("a/B001FAFitlgt_x.bmp unpacks to more than 204800 bytes; unpacking stopped"));
+    Limits total;
+    total.totalBytes = 800 * 1024;
+    EXPECT_EQ(run(total).error,
+              QStringLiteral("it unpacks to more than 819200 bytes in all; unpacking stopped"));
+    Limits count;
+    count.entries = 5;
+    const Unpacked counted = run(count);
+    EXPECT_EQ(counted.error, QStringLiteral("it holds more than 5 entries; unpacking stopped"));
+    EXPECT_TRUE(counted.files.isEmpty());
+    EXPECT_TRUE(run({}).ok);
+}
+
 TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     TempDir dir;
     dir.mkdir(QStringLiteral("download"));
@@ -153,6 +179,7 @@ TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     EXPECT_TRUE(unpacked.files.isEmpty());
     ASSERT_EQ(unpacked.refused.size(), 1);
     EXPECT_EQ(unpacked.refused[0].reason, QStringLiteral("its name is not valid text"));
+    ::unlink(bad.constData()); // the temporary folder could not name it to remove it
 }
 
 TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
