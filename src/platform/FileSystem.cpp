@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/FileSystemInternal.h"
+#include "platform/ReadOpen.h"
 #include "platform/Wildcard.h"
 
 #include <QCoreApplication>
@@ -7,16 +9,17 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace vestimo::platform {
@@ -30,51 +33,150 @@ bool Occupied(const QString& path) {
     return info.exists() || info.isSymLink();
 }
 
-FileResult CopyAcross(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        return FileResult::Fail(in.errorString());
+// Writes all of `bytes`, however the system splits it; false with errno's words in `why`. A write
+// that stores nothing without saying why is taken as a full disk, which is what it means.
+bool WriteAll(int fd, const char* data, qint64 size, QString& why) {
+    while (size > 0) {
+        const ssize_t wrote = ::write(fd, data, static_cast<size_t>(size));
+        if (wrote < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            why = SystemError(errno);
+            return false;
+        }
+        if (wrote == 0) {
+            why = SystemError(ENOSPC);
+            return false;
+        }
+        data += wrote;
+        size -= wrote;
     }
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        return FileResult::Fail(Occupied(target) ? QStringLiteral("a file of that name is already there")
-                                                 : out.errorString());
+    return true;
+}
+
+// Closes a descriptor that was written to; a failed close can be the first news of a lost write.
+bool CloseWritten(int fd, QString& why) {
+    if (::close(fd) != 0 && errno != EINTR) {
+        why = SystemError(errno);
+        return false;
+    }
+    return true;
+}
+
+// The descriptor holds exactly `expected` bytes, as the disk has them.
+bool HoldsLength(int fd, qint64 expected, QString& why) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        why = SystemError(errno);
+        return false;
+    }
+    if (static_cast<qint64>(info.st_size) != expected) {
+        why = QStringLiteral("only %1 of %2 bytes were written").arg(info.st_size).arg(expected);
+        return false;
+    }
+    return true;
+}
+
+QString LinkRefusal(const QString& path) {
+    return QStringLiteral(
+               "%1 is a symbolic link to %2; Vestimo never writes through a link, so it was left as it is")
+        .arg(QDir::toNativeSeparators(path), RawLinkTarget(path));
+}
+
+} // namespace
+
+QString RawLinkTarget(const QString& path) {
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target.data(), target.size());
+    if (length < 0) {
+        return {};
+    }
+    target.truncate(length);
+    return QFile::decodeName(target);
+}
+
+FileResult CopyAcross(const QString& source, const QString& target) {
+    const ReadOpen in = OpenForReading(QFile::encodeName(source).constData(), Links::Refuse);
+    if (in.fd < 0) {
+        return FileResult::Fail(QString::fromLocal8Bit(in.error));
+    }
+    struct stat original {};
+    if (::fstat(in.fd, &original) != 0) {
+        const QString why = SystemError(errno);
+        ::close(in.fd);
+        return FileResult::Fail(why);
+    }
+    // Made owner-only at first, so nobody reads a half copy of a private file; the mode comes
+    // over at the end, as mv does.
+    const QByteArray targetName = QFile::encodeName(target);
+    const int out =
+        ::open(targetName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (out < 0) {
+        const int code = errno;
+        ::close(in.fd);
+        return FileResult::Fail(code == EEXIST || Occupied(target)
+                                    ? QStringLiteral("a file of that name is already there")
+                                    : SystemError(code));
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     bool failed = false;
     QString why;
+    qint64 total = 0;
     for (;;) {
-        const qint64 got = in.read(buffer.data(), buffer.size());
+        const ssize_t got = ::read(in.fd, buffer.data(), static_cast<size_t>(buffer.size()));
         if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
             failed = true;
-            why = in.errorString();
+            why = SystemError(errno);
             break;
         }
         if (got == 0) {
             break;
         }
-        if (out.write(buffer.constData(), got) != got) {
+        total += got;
+        if (!WriteAll(out, buffer.constData(), got, why)) {
             failed = true;
-            why = out.errorString();
             break;
         }
     }
-    if (!failed && !out.flush()) {
-        failed = true;
-        why = out.errorString();
-    }
-    out.close();
-    if (!failed && QFileInfo(target).size() != in.size()) {
+    ::close(in.fd);
+    if (!failed && total != static_cast<qint64>(original.st_size)) {
         failed = true;
         why = QStringLiteral("the copy came out at a different length");
     }
+    failed = failed || !HoldsLength(out, total, why);
+    if (!failed && ::fchmod(out, original.st_mode & 07777) != 0) {
+        failed = true;
+        why = SystemError(errno);
+    }
+    const struct timespec times[2] = {original.st_atim, original.st_mtim};
+    if (!failed && ::futimens(out, times) != 0) {
+        failed = true;
+        why = SystemError(errno);
+    }
+    failed = !CloseWritten(out, why) || failed;
     if (failed) {
-        out.remove();
+        ::unlink(targetName.constData());
     }
     return failed ? FileResult::Fail(why) : FileResult::Ok();
 }
 
-} // namespace
+std::optional<QString> MatchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted) {
+    std::optional<QString> folded;
+    const QString wantedText = QFile::decodeName(wanted);
+    for (const QByteArray& entry : entries) {
+        if (entry == wanted) {
+            return QFile::decodeName(entry);
+        }
+        if (!folded && QFile::decodeName(entry).compare(wantedText, Qt::CaseInsensitive) == 0) {
+            folded = QFile::decodeName(entry);
+        }
+    }
+    return folded;
+}
 
 QString JoinPath(const QString& directory, const QString& name) {
     if (directory.endsWith(u'/') || directory.endsWith(u'\\')) {
@@ -83,16 +185,27 @@ QString JoinPath(const QString& directory, const QString& name) {
     return directory + u'/' + name;
 }
 
-QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable) {
-    QStringList names;
+FileNames ListFiles(const QString& directory, const QString& pattern) {
+    FileNames result;
 #ifdef Q_OS_LINUX
     // readdir straight away: a folder of ten thousand skins is listed without a file-info object
     // per entry, and names that are not valid text are seen rather than silently dropped.
     DIR* dir = ::opendir(QFile::encodeName(directory).constData());
     if (dir == nullptr) {
-        return names;
+        result.ok = false;
+        result.error = SystemError(errno);
+        return result;
     }
-    while (const dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) {
+                // Half a folder is no listing: a check would take the missing files for absent.
+                result = FileNames{false, SystemError(errno), {}, {}, {}};
+            }
+            break;
+        }
         const char* raw = entry->d_name;
         if (raw[0] == '.') {
             continue; // hidden files, "." and ".."
@@ -107,29 +220,34 @@ QStringList ListFiles(const QString& directory, const QString& pattern, QStringL
         }
         const QByteArray bytes(raw);
         const QString name = QFile::decodeName(bytes);
-        if (QFile::encodeName(name) != bytes) {
-            if (unnamable != nullptr && WildcardMatch(pattern, name)) {
-                unnamable->append(name);
-            }
+        if (!WildcardMatch(pattern, name)) {
             continue;
         }
-        if (WildcardMatch(pattern, name)) {
-            names.append(name);
+        if (QFile::encodeName(name) != bytes) {
+            result.unnamable.append(name);
+            result.unnamableBytes.append(bytes);
+            continue;
         }
+        result.names.append(name);
     }
     ::closedir(dir);
 #else
-    Q_UNUSED(unnamable);
+    const QDir folder(directory);
+    if (!folder.exists() || !folder.isReadable()) {
+        result.ok = false;
+        result.error = QStringLiteral("it cannot be opened");
+        return result;
+    }
     QDirIterator it(directory, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
         if (WildcardMatch(pattern, name)) {
-            names.append(name);
+            result.names.append(name);
         }
     }
 #endif
-    return names;
+    return result;
 }
 
 QString LookUpFile(const QString& path) {
@@ -137,7 +255,48 @@ QString LookUpFile(const QString& path) {
     if (!info.exists() || !info.isFile() || info.isHidden()) {
         return {};
     }
+#ifdef Q_OS_UNIX
+    // On a case-insensitive mount (the game's FAT or NTFS partition) the file answers to any
+    // spelling, so the name asked for proves nothing; the folder's listing has the real one. The
+    // listing is read only where the name in swapped case reaches the same file, so folders on
+    // ordinary mounts cost two stat calls per name, not a listing each.
+    const QString asked = info.fileName();
+    QString swapped = asked;
+    for (QChar& c : swapped) {
+        c = c.isUpper() ? c.toLower() : c.toUpper();
+    }
+    struct stat one {};
+    struct stat other {};
+    if (swapped == asked || ::stat(QFile::encodeName(path).constData(), &one) != 0 ||
+        ::stat(QFile::encodeName(JoinPath(info.path(), swapped)).constData(), &other) != 0 ||
+        one.st_ino != other.st_ino || one.st_dev != other.st_dev) {
+        return asked;
+    }
+    DIR* dir = ::opendir(QFile::encodeName(info.path()).constData());
+    if (dir == nullptr) {
+        return {};
+    }
+    QList<QByteArray> entries;
+    const QByteArray wanted = QFile::encodeName(asked);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == wanted) {
+            entries = {name};
+            break;
+        }
+        if (QFile::decodeName(name).compare(asked, Qt::CaseInsensitive) == 0) {
+            entries.append(name);
+        }
+    }
+    ::closedir(dir);
+    const std::optional<QString> stored = MatchStoredName(entries, wanted);
+    if (!stored || stored->startsWith(u'.')) {
+        return {};
+    }
+    return *stored;
+#else
     return info.fileName();
+#endif
 }
 
 std::optional<qint64> FileLength(const QString& path, QString* error) {
@@ -207,42 +366,67 @@ FileResult MoveFile(const QString& source, const QString& target) {
     return FileResult::Ok();
 }
 
-FileResult MoveToTrash(const QString& path) {
+FileResult MoveToTrash(const QString& path, QString* pathInTrash) {
     if (!QFileInfo::exists(path)) {
         return FileResult::Fail(QStringLiteral("it is no longer there"));
     }
     QFile file(path);
     if (file.moveToTrash()) {
+        if (pathInTrash != nullptr) {
+            *pathInTrash = file.fileName(); // now the file's place in the trash
+        }
         return FileResult::Ok();
+    }
+    // Sending to the trash takes the file out of its folder: without leave to change that folder
+    // the trash is not the problem.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isWritable()) {
+        return FileResult::Fail(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
+                                    .arg(SystemError(EACCES), QDir::toNativeSeparators(folder)));
     }
     return FileResult::Fail(QStringLiteral("no trash is available for it here, so it was kept"));
 }
 
 ReadResult ReadFile(const QString& path, qint64 limit) {
     ReadResult result;
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = SystemError(EISDIR);
+    const ReadOpen opened = OpenForReading(QFile::encodeName(path).constData(), Links::Follow);
+    if (opened.fd < 0) {
+        result.error = QString::fromLocal8Bit(opened.error);
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (file.size() > limit) {
-        result.error = QStringLiteral("it is larger than %1 MiB").arg(limit / (1024 * 1024));
+    result.identity = {opened.size, opened.modifiedNs, opened.inode, opened.device};
+    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(limit / (1024 * 1024));
+    if (opened.size > limit) {
+        ::close(opened.fd);
+        result.error = tooLarge;
         return result;
     }
     // One byte past the stated size shows a file that grew meanwhile; a size of 0 may be a
     // file that does not know its size, so read those up to the limit.
-    result.bytes = file.size() > 0 ? file.read(file.size() + 1) : file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        result.bytes.clear();
-        return result;
+    const qint64 wanted = opened.size > 0 ? opened.size + 1 : limit + 1;
+    result.bytes.resize(wanted);
+    qint64 total = 0;
+    while (total < wanted) {
+        const ssize_t got =
+            ::read(opened.fd, result.bytes.data() + total, static_cast<size_t>(wanted - total));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = SystemError(errno);
+            result.bytes.clear();
+            ::close(opened.fd);
+            return result;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
     }
+    ::close(opened.fd);
+    result.bytes.truncate(total);
     if (result.bytes.size() > limit) {
-        result.error = QStringLiteral("it is larger than %1 MiB").arg(limit / (1024 * 1024));
+        result.error = tooLarge;
         result.bytes.clear();
         return result;
     }
@@ -250,31 +434,82 @@ ReadResult ReadFile(const QString& path, qint64 limit) {
     return result;
 }
 
+std::optional<FileIdentity> IdentifyFile(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<qint64>(info.st_size),
+                        static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                        static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_dev)};
+}
+
+bool IsSymbolicLink(const QString& path) {
+    return QFileInfo(path).isSymLink();
+}
+
 FileResult SaveFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return FileResult::Fail(file.errorString());
+    const QByteArray name = QFile::encodeName(path);
+    struct stat old {};
+    const bool replacing = ::lstat(name.constData(), &old) == 0;
+    if (replacing && S_ISLNK(old.st_mode)) {
+        return FileResult::Fail(LinkRefusal(path));
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    if (replacing && !S_ISREG(old.st_mode)) {
+        return FileResult::Fail(S_ISDIR(old.st_mode) ? SystemError(EISDIR)
+                                                     : QString::fromLatin1(NotOrdinaryFile));
+    }
+    // Written in full beside the file, checked, and only then renamed over it: a rename replaces
+    // a link put there meanwhile instead of writing through it, and a failure leaves the old file.
+    QByteArray scratch;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        scratch = name + ".vestimo-save-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    replacing ? 0600 : 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return FileResult::Fail(SystemError(errno));
+        }
+    }
+    if (fd < 0) {
+        return FileResult::Fail(SystemError(EEXIST));
+    }
+    QString why;
+    bool ok = WriteAll(fd, bytes.constData(), bytes.size(), why) && HoldsLength(fd, bytes.size(), why);
+    if (ok && replacing && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        ok = false;
+        why = SystemError(errno);
+    }
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        why = SystemError(errno);
+    }
+    ok = CloseWritten(fd, why) && ok;
+    if (ok && ::rename(scratch.constData(), name.constData()) != 0) {
+        ok = false;
+        why = SystemError(errno);
+    }
+    if (!ok) {
+        ::unlink(scratch.constData());
         return FileResult::Fail(why);
-    }
-    if (!file.commit()) {
-        return FileResult::Fail(file.errorString());
     }
     return FileResult::Ok();
 }
 
 FileResult WriteNewFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        return FileResult::Fail(Occupied(path) ? QStringLiteral("a file of that name is already there")
-                                               : file.errorString());
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        const int code = errno;
+        return FileResult::Fail(code == EEXIST || Occupied(path)
+                                    ? QStringLiteral("a file of that name is already there")
+                                    : SystemError(code));
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.remove();
+    QString why;
+    bool ok = WriteAll(fd, bytes.constData(), bytes.size(), why) && HoldsLength(fd, bytes.size(), why);
+    ok = CloseWritten(fd, why) && ok;
+    if (!ok) {
+        ::unlink(name.constData());
         return FileResult::Fail(why);
     }
     return FileResult::Ok();

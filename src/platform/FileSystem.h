@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +21,20 @@ struct FileResult {
 // directory + "/" + name, without doubling the separator at a root.
 QString JoinPath(const QString& directory, const QString& name);
 
+// The ordinary files of one folder matching a pattern, from one enumeration.
+struct FileNames {
+    bool ok = true;
+    QString error; // why the folder could not be read
+    QStringList names;
+    // Names that are not valid text, so cannot be named back: as they can be shown (each stray
+    // byte a replacement character), and as stored, in the same order.
+    QStringList unnamable;
+    QList<QByteArray> unnamableBytes;
+};
 // Names of the ordinary files of `directory` matching `pattern` (see WildcardMatch), in the order
-// the file system gives them. Directories, hidden files and broken links are left out, and so are
-// names that are not valid text (they could not be named back); those go to `unnamable`.
-QStringList ListFiles(const QString& directory, const QString& pattern, QStringList* unnamable = nullptr);
+// the file system gives them. Directories, hidden files and broken links are left out; names that
+// are not valid text go to `unnamable` instead. A folder that cannot be opened says why.
+FileNames ListFiles(const QString& directory, const QString& pattern);
 
 // The stored name of the ordinary file at `path`, or empty when there is none (directories,
 // hidden files and broken links are never found).
@@ -36,18 +47,35 @@ std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
 // remove the original). On failure nothing is lost: the file stays where it was.
 FileResult MoveFile(const QString& source, const QString& target);
 
-// Sends one file to the desktop trash; never deletes outright.
-FileResult MoveToTrash(const QString& path);
+// Sends one file to the desktop trash; never deletes outright. `pathInTrash`, when given, gets
+// where the file went.
+FileResult MoveToTrash(const QString& path, QString* pathInTrash = nullptr);
+
+// Which file a name stood for, and in what state: another program's change shows in one of these.
+struct FileIdentity {
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    qint64 inode = 0;
+    qint64 device = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
 struct ReadResult {
     bool ok = false;
     QByteArray bytes;
     QString error;
+    FileIdentity identity; // of the file that was read
 };
-// Reads a whole file of at most `limit` bytes.
+// Reads a whole ordinary file of at most `limit` bytes (through a link; a FIFO or device is
+// refused at once, never waited on).
 ReadResult ReadFile(const QString& path, qint64 limit);
 
-// Writes atomically: the old file stays intact until the new content is complete.
+// The identity of what is at `path` now, the link itself for a link; nothing when there is nothing.
+std::optional<FileIdentity> IdentifyFile(const QString& path);
+bool IsSymbolicLink(const QString& path);
+
+// Writes atomically: the old file stays intact until the new content is complete and checked on
+// disk. A symbolic link at `path` is refused, never written through.
 FileResult SaveFile(const QString& path, const QByteArray& bytes);
 // Writes a scratch file that must not exist yet, quickly (no sync to disk); never through a link.
 FileResult WriteNewFile(const QString& path, const QByteArray& bytes);

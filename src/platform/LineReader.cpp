@@ -1,8 +1,23 @@
 #include "platform/LineReader.h"
 
+#include "platform/ReadOpen.h"
+
+#include <unistd.h>
+
 namespace vestimo::platform {
 
-LineReader::LineReader(const QString& path) : file_(path) { open_ = file_.open(QIODevice::ReadOnly); }
+LineReader::LineReader(const QString& path) {
+    const ReadOpen opened = OpenForReading(QFile::encodeName(path).constData(), Links::Refuse);
+    if (opened.fd < 0) {
+        error_ = QString::fromLocal8Bit(opened.error);
+        return;
+    }
+    open_ = file_.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (!open_) {
+        error_ = file_.errorString();
+        ::close(opened.fd);
+    }
+}
 
 bool LineReader::Fill() {
     buffer_ = file_.read(1 << 16);

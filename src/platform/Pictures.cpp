@@ -1,5 +1,6 @@
 #include "platform/Pictures.h"
 
+#include "platform/BmpStructure.h"
 #include "platform/FileSystem.h"
 
 #include <QBuffer>
@@ -9,9 +10,67 @@ namespace vestimo::platform {
 
 namespace {
 
+constexpr qsizetype FileHeaderSize = 14;
+constexpr qsizetype V4HeaderSize = 108;
+
 QString Reason(const QImageReader& reader) {
     const QString why = reader.errorString();
     return why.isEmpty() ? QStringLiteral("not a readable picture") : why;
+}
+
+void Put32(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+quint32 Get32(const QByteArray& bytes, qsizetype at) {
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+// Qt's reader knows the 12-, 40-, 108- and 124-byte headers but not the V2 (52) and V3 (56) ones,
+// which are the first fields of a V4 header: the copy it is given carries them widened to V4,
+// everything after moved along and the offsets with it. Only called on a checked file.
+QByteArray WidenedToV4(const QByteArray& file) {
+    const auto headerSize = static_cast<qsizetype>(Get32(file, FileHeaderSize));
+    const qsizetype growth = V4HeaderSize - headerSize;
+    QByteArray wide;
+    wide.reserve(file.size() + growth);
+    wide.append(file.constData(), FileHeaderSize + headerSize);
+    wide.append(QByteArray(growth, '\0'));
+    wide.append(file.constData() + FileHeaderSize + headerSize, file.size() - FileHeaderSize - headerSize);
+    Put32(wide, 2, static_cast<quint32>(wide.size()));
+    Put32(wide, 10, Get32(file, 10) + static_cast<quint32>(growth));
+    Put32(wide, FileHeaderSize, static_cast<quint32>(V4HeaderSize));
+    return wide;
+}
+
+// Decodes a file as a BMP and nothing else (the game reads nothing else), once its headers are
+// known to agree with its length; Qt's reader would make up whatever part is missing.
+bool DecodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
+    const BmpStructure structure =
+        CheckBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!structure.ok) {
+        *why = QString::fromStdString(structure.problem);
+        return false;
+    }
+    const quint32 headerSize = Get32(bytes, FileHeaderSize);
+    QByteArray decoded = headerSize == 52 || headerSize == 56 ? WidenedToV4(bytes) : bytes;
+    QBuffer buffer(&decoded);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.read(image)) {
+        *why = Reason(reader);
+        *image = QImage();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -23,12 +82,7 @@ PictureLoad LoadPicture(const QString& path) {
         load.error = read.error;
         return load;
     }
-    QBuffer buffer(&read.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    if (!reader.read(&load.image)) {
-        load.error = Reason(reader);
-        load.image = QImage();
+    if (!DecodeBmp(read.bytes, &load.image, &load.error)) {
         return load;
     }
     load.bytes = std::move(read.bytes);
@@ -43,13 +97,9 @@ PictureSize MeasurePicture(const QString& path) {
         size.error = read.error;
         return size;
     }
-    QBuffer buffer(&read.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
     QImage image;
     // Decoding the whole picture is what tells a sound bitmap from a damaged one.
-    if (!reader.read(&image)) {
-        size.error = Reason(reader);
+    if (!DecodeBmp(read.bytes, &image, &size.error)) {
         return size;
     }
     size.ok = true;

@@ -18,7 +18,8 @@ struct PictureLoad {
 // Skin textures are a few hundred kilobytes; anything past this is not a texture to show.
 inline constexpr qint64 PictureFileLimit = qint64{64} * 1024 * 1024;
 
-// Reads the file once and decodes it from its content (not its extension).
+// Reads the file once and decodes it as a BMP, and only when its headers agree with its length
+// (see CheckBmpStructure); anything else fails with the reason.
 PictureLoad LoadPicture(const QString& path);
 
 // Only the dimensions, without keeping the bytes; decodes the file once.

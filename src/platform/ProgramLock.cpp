@@ -1,6 +1,7 @@
 #include "platform/ProgramLock.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ReadOpen.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -8,8 +9,11 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -26,29 +30,51 @@ ProgramLock::~ProgramLock() {
 #endif
 }
 
-bool ProgramLock::Acquire(int waitMs) {
+ProgramLock::Result ProgramLock::Acquire(int waitMs) {
+    using Kind = Result::Kind;
 #ifdef Q_OS_UNIX
     // An advisory lock on a small file: the system drops it with the process, so a copy that
-    // crashed never leaves the folder locked, and taking it costs no write to disk.
-    fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // crashed never leaves the folder locked, and taking it costs no write to disk. Only a lock
+    // another process holds means "busy"; a lock file that cannot be used is a different story.
+    fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                 0644);
     if (fd_ < 0) {
-        return false;
+        const int code = errno;
+        return {Kind::Failed, code == ELOOP ? QStringLiteral("it is a symbolic link")
+                                            : QString::fromLocal8Bit(std::strerror(code))};
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return {Kind::Failed, QString::fromLatin1(NotOrdinaryFile)};
     }
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            return true;
+            return {};
+        }
+        const int code = errno;
+        if (code != EWOULDBLOCK && code != EINTR) {
+            ::close(fd_);
+            fd_ = -1;
+            return {Kind::Failed, QString::fromLocal8Bit(std::strerror(code))};
         }
         if (deadline.hasExpired()) {
             ::close(fd_);
             fd_ = -1;
-            return false;
+            return {Kind::Busy, {}};
         }
         QThread::msleep(20);
     }
 #else
     fallback_ = std::make_unique<QLockFile>(path_);
-    return fallback_->tryLock(waitMs);
+    if (fallback_->tryLock(waitMs)) {
+        return {};
+    }
+    return fallback_->error() == QLockFile::LockFailedError
+               ? Result{Kind::Busy, {}}
+               : Result{Kind::Failed, QStringLiteral("it cannot be used")};
 #endif
 }
 

@@ -17,8 +17,22 @@ public:
     ProgramLock(const ProgramLock&) = delete;
     ProgramLock& operator=(const ProgramLock&) = delete;
 
+    struct Result {
+        enum class Kind {
+            Held,   // this copy holds the folder now
+            Busy,   // another process holds the lock
+            Failed, // the lock file could not be used at all; `reason` says why
+        };
+        Kind kind = Kind::Held;
+        QString reason;
+        bool held() const { return kind == Kind::Held; }
+        explicit operator bool() const { return held(); }
+    };
+
     // Waits up to `waitMs` for another copy to finish.
-    bool Acquire(int waitMs);
+    Result Acquire(int waitMs);
+    // The lock file, for messages.
+    const QString& path() const { return path_; }
 
 private:
     QString path_;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 using namespace vestimo::buyable;
 
@@ -124,4 +126,54 @@ TEST(BuyableCmxText, WritesThirteenLinesEndedByCarriageReturnAndLineFeed) {
 TEST(BuyableCmxText, PassesTheCmxLineWalk) {
     const std::string text = BuyableCmxText("F9QBFAFit_xyz", "xskin-B100FAFit_xyz-PELVIS-BODY");
     EXPECT_EQ(vestimo::cmx::WalkCmxText(text, false), vestimo::cmx::WalkVerdict::Passed());
+}
+
+TEST(BuyableCmxText, WritesNamesInTheCodePageTheEditorAndTheGameRead) {
+    // "é" and "€" in UTF-8 become the single bytes 0xE9 and 0x80 of Windows-1252.
+    const std::string text =
+        BuyableCmxText("F9QBFAFit_caf\xC3\xA9", "xskin-B100FAFit_\xE2\x82\xAC-PELVIS-BODY");
+    EXPECT_NE(text.find("\r\nF9QBFAFit_caf\xE9\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nxskin-B100FAFit_\x80-PELVIS-BODY\r\n"), std::string::npos);
+    EXPECT_EQ(text.find('\xC3'), std::string::npos);
+    EXPECT_EQ(vestimo::cmx::WalkCmxText(text, false), vestimo::cmx::WalkVerdict::Passed());
+}
+
+TEST(FindNameFault, AcceptsEveryCharacterOfTheCodePage) {
+    EXPECT_FALSE(FindNameFault("F9QBFAFit_xyz"));
+    EXPECT_FALSE(FindNameFault("F9QB caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8 \xC3\xBF"));
+    EXPECT_FALSE(FindNameFault(""));
+}
+
+TEST(FindNameFault, NamesTheFirstControlCharacter) {
+    for (const auto& [name, character] :
+         std::initializer_list<std::pair<std::string_view, char32_t>>{{"F9QB\nx", U'\n'},
+                                                                      {"F9QB\rx", U'\r'},
+                                                                      {"F9QB\tx", U'\t'},
+                                                                      {std::string_view("F9QB\0x", 6), U'\0'},
+                                                                      {"F9QB\x7F", U'\x7F'},
+                                                                      {"F9QB\xC2\x85x\n", U'\x85'}}) {
+        const auto fault = FindNameFault(name);
+        ASSERT_TRUE(fault) << name;
+        EXPECT_EQ(fault->kind, NameFault::Kind::ControlCharacter) << name;
+        EXPECT_EQ(fault->character, character) << name;
+    }
+}
+
+TEST(FindNameFault, NamesACharacterTheCodePageLacks) {
+    const auto latin = FindNameFault("F9QB\xC4\x80x"); // U+0100
+    ASSERT_TRUE(latin);
+    EXPECT_EQ(latin->kind, NameFault::Kind::NotInCodePage);
+    EXPECT_EQ(latin->character, U'\u0100');
+    const auto smiley = FindNameFault("F9QB\xF0\x9F\x98\x80"); // U+1F600
+    ASSERT_TRUE(smiley);
+    EXPECT_EQ(smiley->kind, NameFault::Kind::NotInCodePage);
+    EXPECT_EQ(smiley->character, U'\U0001F600');
+}
+
+TEST(FindNameFault, NamesAByteThatIsNotText) {
+    for (const std::string_view name : {"F9QB\xFFx", "F9QB\xC3", "F9QB\xE0\x80\x80", "F9QB\xED\xA0\x80"}) {
+        const auto fault = FindNameFault(name);
+        ASSERT_TRUE(fault) << name;
+        EXPECT_EQ(fault->kind, NameFault::Kind::NotText) << name;
+    }
 }

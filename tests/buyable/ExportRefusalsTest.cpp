@@ -1,6 +1,8 @@
 // An export that cannot be done whole writes nothing, replaces nothing and says why once.
 #include "BuyableWindowFixture.h"
 
+#include "core/cmx/CmxWalk.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -158,4 +160,39 @@ TEST_F(ExportRefusals, AReadOnlySkinDirectoryWritesNothing) {
     EXPECT_TRUE(messages.messages[0].startsWith("Could not export: F9QBFAFit_xyz.CMX could not be written ("))
         << messages.messages[0].toStdString();
     expectNothingExported(before);
+}
+
+TEST_F(ExportRefusals, ANameWithALineBreakIsRefusedForWhatItWouldDoToTheCmxFile) {
+    readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_a\nb.cmx");
+    messages.clear();
+    const QStringList before = filesInSkinDirectory();
+    w.cmdExport->click();
+    EXPECT_EQ(messages.messages,
+              QStringList{"Could not export: the name \"F9QBFAFit_a\\nb\" holds a line break (U+000A), which "
+                          "cannot stand in a CMX file. Please rename the files without it."});
+    expectNothingExported(before);
+    expectNames("F100FAFitlgt_xyz.bmp", "xskin-B100FAFit_a\nb-PELVIS-BODY", "F100FAFit_a\nb");
+}
+
+TEST_F(ExportRefusals, ANameWithACharacterOutsideTheCodePageIsRefusedNamingIt) {
+    readyToExport("B100FAFitlgt_xyz.bmp", QStringLiteral("B100FAFit_\u0100.cmx"));
+    messages.clear();
+    const QStringList before = filesInSkinDirectory();
+    w.cmdExport->click();
+    EXPECT_EQ(messages.messages, QStringList{QStringLiteral(
+                                     "Could not export: the name \"F9QBFAFit_\u0100\" holds the character "
+                                     "\"\u0100\" (U+0100), which the code page of CMX files (Windows-1252) "
+                                     "does not have. Please rename the files without it.")});
+    expectNothingExported(before);
+}
+
+TEST_F(ExportRefusals, ANameInTheCodePageIsWrittenInItAndPassesTheCheck) {
+    readyToExport("B100FAFitlgt_xyz.bmp", QStringLiteral("B100FAFit_caf\u00E9.cmx"));
+    messages.clear();
+    w.cmdExport->click();
+    ASSERT_EQ(messages.messages, QStringList{"Successfully Exported!"});
+    const QByteArray text = readAll(skins.filePath(QStringLiteral("F9QBFAFit_caf\u00E9.CMX")));
+    EXPECT_TRUE(text.contains("\r\nF9QBFAFit_caf\xE9\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\r\nxskin-B100FAFit_caf\xE9-PELVIS-BODY\r\n")) << text.toStdString();
+    EXPECT_EQ(vestimo::cmx::WalkCmxText(text.toStdString(), false), vestimo::cmx::WalkVerdict::Passed());
 }

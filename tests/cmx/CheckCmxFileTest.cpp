@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace vestimo::cmx;
 using vestimo::test::TempDir;
 
@@ -150,4 +152,32 @@ TEST(JoinPath, AddsOneSeparatorOnly) {
     EXPECT_EQ(JoinPath("/skins", "a.cmx"), "/skins/a.cmx");
     EXPECT_EQ(JoinPath("/", "a.cmx"), "/a.cmx");
     EXPECT_EQ(JoinPath("/skins/", "a.cmx"), "/skins/a.cmx");
+}
+
+TEST(CheckCmxFile, AFileTooLargeToBeASkinDescriptionIsRefusedUnread) {
+    Fixture f;
+    // Sparse: 20 GB on paper, nothing to read; the answer comes from the size alone.
+    QFile file(f.dir.filePath("B001FAFit_x.cmx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64{20} * 1000 * 1000 * 1000));
+    file.close();
+    EXPECT_EQ(CheckCmxFile(true, "B001FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B001FAFit_x.cmx"),
+              "Could not read B001FAFit_x.cmx: too large to be a skin description (20000000000 bytes)");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64{64} * 1024 * 1024 + 1));
+    file.close();
+    EXPECT_EQ(CheckCmxFile(true, "B001FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B001FAFit_x.cmx"),
+              "Could not read B001FAFit_x.cmx: too large to be a skin description (67108865 bytes)");
+}
+
+TEST(CheckCmxFile, AFifoIsRefusedWithoutWaitingForAWriter) {
+    Fixture f;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.dir.filePath("B001FAFit_x.cmx")).constData(), 0644), 0);
+    EXPECT_EQ(CheckCmxFile(true, "B001FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B001FAFit_x.cmx"),
+              "Could not read B001FAFit_x.cmx: not an ordinary file");
+    // A link to an ordinary file is read through, as the file list shows such links.
+    f.dir.write("real.cmx", "");
+    ASSERT_TRUE(QFile::link(f.dir.filePath("real.cmx"), f.dir.filePath("B002FAFit_x.cmx")));
+    EXPECT_EQ(CheckCmxFile(true, "B002FAFit_x.cmx", "*.CMX", f.dir.pathStd(), "B002FAFit_x.cmx"),
+              "No Errors Found.");
 }

@@ -46,7 +46,7 @@ TEST_F(OpeningFiles, SelectingABitmapShowsItInTheViewer) {
     EXPECT_EQ(editorText(), InitialEditorText);
 }
 
-TEST_F(OpeningFiles, ACorruptBitmapKeepsThePreviousPicture) {
+TEST_F(OpeningFiles, ACorruptBitmapClearsThePreviousPicture) {
     skins.write("a.bmp", TinyBitmap(Qt::blue));
     skins.write("x.bmp", "this is not a picture\r\n");
     showBmpFiles();
@@ -56,7 +56,9 @@ TEST_F(OpeningFiles, ACorruptBitmapKeepsThePreviousPicture) {
 
     clickFile("x.bmp");
     EXPECT_EQ(messages.messages, QStringList{"It appears this bmp file is corrupt!"});
-    EXPECT_EQ(w().Picture1->image(), shown);
+    // The old picture must not stand in for the file that failed.
+    EXPECT_FALSE(w().Picture1->hasPicture());
+    EXPECT_NE(w().Picture1->image(), shown);
     EXPECT_EQ(w().File1->fileName(), "x.bmp");
     EXPECT_TRUE(isBrowsing());
 }

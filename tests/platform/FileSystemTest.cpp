@@ -6,6 +6,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <unistd.h>
+
 using namespace vestimo::platform;
 using vestimo::test::TempDir;
 
@@ -18,11 +21,41 @@ TEST(ListFiles, ListsOrdinaryMatchingFilesOnly) {
     dir.mkdir("folder.bmp");
     QFile::link(dir.filePath("missing.bmp"), dir.filePath("broken.bmp"));
     QFile::link(dir.filePath("SKIN.bmp"), dir.filePath("linked.bmp"));
-    QStringList names = ListFiles(dir.path(), "*.BMP");
+    const FileNames listed = ListFiles(dir.path(), "*.BMP");
+    EXPECT_TRUE(listed.ok);
+    QStringList names = listed.names;
     names.sort();
     EXPECT_EQ(names, QStringList({"SKIN.bmp", "linked.bmp", "other.BMP"}));
-    EXPECT_EQ(ListFiles(dir.path(), "*.CMX"), QStringList({"skin.cmx"}));
-    EXPECT_TRUE(ListFiles(dir.filePath("nowhere"), "*.BMP").isEmpty());
+    EXPECT_EQ(ListFiles(dir.path(), "*.CMX").names, QStringList({"skin.cmx"}));
+    EXPECT_TRUE(ListFiles(dir.filePath("nowhere"), "*.BMP").names.isEmpty());
+}
+
+TEST(ListFiles, SaysWhyAFolderCannotBeReadInsteadOfListingNothing) {
+    TempDir dir;
+    const FileNames missing = ListFiles(dir.filePath("nowhere"), "*");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, "No such file or directory");
+    const FileNames file = ListFiles(dir.write("plain.txt", "x"), "*");
+    EXPECT_FALSE(file.ok);
+    EXPECT_EQ(file.error, "Not a directory");
+    EXPECT_TRUE(ListFiles(dir.path(), "*").ok);
+}
+
+TEST(ListFiles, KeepsTheStoredBytesOfNamesThatAreNotValidText) {
+    TempDir dir;
+    const QByteArray stored = "B123FAFit\xFFlgt.bmp";
+    // Qt cannot name the file; the C library can.
+    const QByteArray path = QFile::encodeName(dir.path()) + '/' + stored;
+    FILE* raw = std::fopen(path.constData(), "w");
+    ASSERT_NE(raw, nullptr);
+    std::fclose(raw);
+    dir.write("B123FAFit_ok.bmp", "x");
+    const FileNames listed = ListFiles(dir.path(), "*.BMP");
+    EXPECT_EQ(listed.names, QStringList({"B123FAFit_ok.bmp"}));
+    ASSERT_EQ(listed.unnamable.size(), 1);
+    EXPECT_EQ(listed.unnamableBytes, QList<QByteArray>({stored}));
+    EXPECT_EQ(listed.unnamable[0], QString::fromUtf8(stored));
+    ::unlink(path.constData()); // Qt could not remove it with its folder
 }
 
 TEST(LookUpFile, FindsOrdinaryFilesByTheirStoredName) {

@@ -11,7 +11,15 @@
 
 using namespace vestimo;
 
-class Lifecycle : public test::AppFixture {};
+class Lifecycle : public test::AppFixture {
+protected:
+    void listWithTheAssociatedFilesCheck() {
+        browseSkinEdit();
+        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+        QTest::mouseClick(skinEdit().cmdAssocFiles, Qt::LeftButton);
+        messages.clear();
+    }
+};
 
 TEST_F(Lifecycle, StartsWithOnlyTheSkinEditingWindow) {
     EXPECT_TRUE(skinEdit().isVisible());
@@ -56,10 +64,42 @@ TEST_F(Lifecycle, NeitherWindowOffersACloseCommand) {
 }
 
 TEST_F(Lifecycle, CloseDeletesOnlyTheScratchFileNamedExactlyTempTxt) {
-    program.write("Temp.txt", "B001FAFit_x.cmx\r\n");
+    // The associated-files check leaves its listing behind for the close to take.
+    skins.write("B001FAFit_x.cmx", "");
+    skins.write("B001FAFitlgt_x.bmp", "");
+    listWithTheAssociatedFilesCheck();
+    ASSERT_EQ(test::readAll(program.filePath("Temp.txt")), "B001FAFit_x.cmx\r\n");
     QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(test::exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(Lifecycle, CloseKeepsATempTxtThisCopyDidNotWrite) {
+    program.write("Temp.txt", "the player's own notes");
+    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "the player's own notes");
+}
+
+TEST_F(Lifecycle, CloseKeepsAListingChangedSinceThisCopyWroteIt) {
+    skins.write("B001FAFit_x.cmx", "");
+    skins.write("B001FAFitlgt_x.bmp", "");
+    for (const QByteArray& changed :
+         {QByteArray("B001FAFit_y.cmx\r\n"), QByteArray("B001FAFit_x.cmx\r\nmore\r\n")}) {
+        listWithTheAssociatedFilesCheck();
+        QFile file(program.filePath("Temp.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(changed), changed.size());
+        file.close();
+        QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+        EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), changed);
+    }
+    // One put in its place is not this copy's either.
+    listWithTheAssociatedFilesCheck();
+    ASSERT_TRUE(QFile::remove(program.filePath("Temp.txt")));
+    program.write("Temp.txt", "B001FAFit_x.cmx\r\n");
+    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    EXPECT_TRUE(test::exists(program.filePath("Temp.txt")));
 }
 
 TEST_F(Lifecycle, CloseLeavesOtherFilesAndFoldersOfSimilarNames) {

@@ -12,9 +12,9 @@ using vestimo::test::TempDir;
 TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum) {
     TempDir skins;
     TempDir program;
-    skins.write("B001FAFit1.cmx", "");   // 14 characters
-    skins.write("Aa.cmx", "");           // 6
-    skins.write("lower_case.CMX", "");   // 14
+    skins.write("B001FAFit1.cmx", ""); // 14 characters
+    skins.write("Aa.cmx", "");         // 6
+    skins.write("lower_case.CMX", ""); // 14
     skins.write("skin.bmp", "");
     skins.mkdir("folder.cmx");
     const ScratchListing listing(program.path());
@@ -42,17 +42,17 @@ TEST(ScratchListing, WalkAdvancesByEachNamesLengthBeforeVisitingIt) {
         skins.write(name, "");
     }
     const ScratchListing listing(program.path());
-    ASSERT_EQ(listing.Write(skins.path(), "*.CMX").size, 36);
+    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    ASSERT_EQ(written.size, 36);
     int value = 0;
     QList<int> values;
     QStringList visited;
-    ASSERT_TRUE(listing
-                    .Walk([&](int characters) { value += characters; },
-                          [&](const QString& name) {
-                              values.append(value);
-                              visited.append(name);
-                          })
-                    .ok);
+    ScratchListing::Walk(
+        written, [&](int characters) { value += characters; },
+        [&](const QString& name) {
+            values.append(value);
+            visited.append(name);
+        });
     ASSERT_EQ(visited.size(), 3);
     int expected = 0;
     for (int i = 0; i < 3; ++i) {
@@ -111,7 +111,70 @@ TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
 
 TEST(ScratchListing, ReportsAProgramFolderItCannotWriteTo) {
     TempDir skins;
-    const ScratchListing::Written written = ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written =
+        ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
+}
+
+TEST(ScratchListing, WalkTakesTheNamesOfItsOwnEnumerationNotTheFileAsItLiesNow) {
+    TempDir skins;
+    TempDir program;
+    skins.write("a.cmx", "");
+    const ScratchListing listing(program.path());
+    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    program.write("Temp.txt", "../victim.cmx\r\nb.cmx\r\n");
+    QStringList visited;
+    ScratchListing::Walk(
+        written, [](int) {}, [&](const QString& name) { visited.append(name); });
+    EXPECT_EQ(visited, QStringList{"a.cmx"});
+}
+
+TEST(ScratchListing, WalkNeverVisitsANameThatCouldReachOutsideTheFolder) {
+    ScratchListing::Written written;
+    written.names = {"../victim.bmp", ".", "..", "sub/x.bmp", "/etc/passwd", "", "ok.bmp", "..ok.bmp"};
+    int advanced = 0;
+    QStringList visited;
+    ScratchListing::Walk(
+        written, [&](int characters) { advanced += characters; },
+        [&](const QString& name) { visited.append(name); });
+    EXPECT_EQ(visited, QStringList({"ok.bmp", "..ok.bmp"}));
+    // The bar still counts every listed name.
+    EXPECT_EQ(advanced, 13 + 1 + 2 + 9 + 11 + 0 + 6 + 8);
+}
+
+TEST(ScratchListing, DeleteIfOwnTakesOnlyTheListingThisCopyWroteAsItWroteIt) {
+    TempDir skins;
+    TempDir program;
+    skins.write("a.cmx", "");
+    const ScratchListing listing(program.path());
+    // Never written by this copy: stays.
+    program.write("Temp.txt", "a.cmx\r\n");
+    listing.DeleteIfOwn();
+    EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
+    // Written and untouched: goes.
+    ASSERT_TRUE(listing.Write(skins.path(), "*.CMX").ok);
+    listing.DeleteIfOwn();
+    EXPECT_FALSE(vestimo::test::exists(program.filePath("Temp.txt")));
+    // Written, then replaced by a link to a file of the same bytes: stays, and so does its target.
+    TempDir elsewhere;
+    const QString same = elsewhere.write("same.txt", "a.cmx\r\n");
+    ASSERT_TRUE(listing.Write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(QFile::remove(program.filePath("Temp.txt")));
+    ASSERT_TRUE(QFile::link(same, program.filePath("Temp.txt")));
+    listing.DeleteIfOwn();
+    EXPECT_TRUE(QFileInfo(program.filePath("Temp.txt")).isSymLink());
+    EXPECT_EQ(vestimo::test::readAll(same), "a.cmx\r\n");
+}
+
+TEST(ScratchListing, AFolderThatCannotBeReadLeavesTheOldListingAndSaysWhy) {
+    TempDir skins;
+    TempDir program;
+    program.write("Temp.txt", "old\r\n");
+    const ScratchListing::Written written =
+        ScratchListing(program.path()).Write(skins.filePath("missing"), "*.CMX");
+    EXPECT_FALSE(written.ok);
+    EXPECT_TRUE(written.folderUnreadable);
+    EXPECT_EQ(written.error, "No such file or directory");
+    EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "old\r\n");
 }

@@ -16,6 +16,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <unistd.h>
+
 using namespace vestimo;
 using vestimo::test::Bytes;
 using vestimo::test::exists;
@@ -117,7 +120,8 @@ TEST(BitmapIndex, AnswersAsTheFileListWould) {
         "",
     };
     for (const QString& prefix : prefixes) {
-        const bool listed = !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).isEmpty();
+        const bool listed =
+            !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).names.isEmpty();
         EXPECT_EQ(index.HasBitmapFor(prefix), listed) << prefix.toStdString();
     }
 }
@@ -228,6 +232,64 @@ TEST_F(AssociatedFilesCheck, QuestionMarkInTheNameMatchesAnyCharacterAsTheFileLi
     Cmx("B13*FAFit_y.cmx"); // "B13*FAFit": any run of characters
     skins.write("B13longFAFit_y.bmp", Picture);
     EXPECT_TRUE(Run().moved.isEmpty());
+}
+
+// Files whose stored names need not be valid text (Qt cannot name them, so cannot remove them
+// with their folder either): made through the C library and taken away again afterwards.
+class StoredFiles {
+public:
+    ~StoredFiles() {
+        for (const QByteArray& path : paths_) {
+            ::unlink(path.constData());
+        }
+    }
+    void write(const QString& directory, const QByteArray& stored) {
+        const QByteArray path = QFile::encodeName(directory) + '/' + stored;
+        FILE* file = std::fopen(path.constData(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+        paths_.append(path);
+    }
+
+private:
+    QList<QByteArray> paths_;
+};
+
+TEST_F(AssociatedFilesCheck, ABitmapWhoseNameIsNotValidTextStillBelongsAndIsNamedToFix) {
+    StoredFiles stored;
+    Cmx("B123FAFit_Dress.cmx");
+    stored.write(skins.path(), "b123fafit\xFFlgt.bmp"); // a stray byte after the prefix
+    Cmx("B124FAFit_Other.cmx");
+    stored.write(skins.path(), "B124FA\xFF\xFE_x.bmp"); // stray bytes inside the prefix: no match
+    Cmx("B12?FAFit_Any.cmx");
+    stored.write(skins.path(), "B12\xFF"
+                               "FAFitlgt.bmp"); // "?" takes the stray byte as one character
+    const auto report = Run();
+    EXPECT_EQ(MovedNames(report), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(::access((QFile::encodeName(skins.path()) + "/b123fafit\xFFlgt.bmp").constData(), F_OK), 0);
+    const QString details = report.Details();
+    const QString header =
+        QStringLiteral("Not judged, because the name is not valid text here (rename it):\n");
+    ASSERT_TRUE(details.contains(header)) << details.toStdString();
+    const QStringList named = details.section(header, 1).split(u'\n');
+    EXPECT_EQ(named.size(), 3) << details.toStdString();
+    EXPECT_TRUE(named.contains(QString::fromUtf8("b123fafit\xFFlgt.bmp"))) << details.toStdString();
+}
+
+TEST(BitmapIndex, MatchesPrefixesOnTheStoredBytesOfNamesThatAreNotValidText) {
+    TempDir dir;
+    StoredFiles stored;
+    stored.write(dir.path(), "B123FAFit\xC3lgt.bmp");
+    stored.write(dir.path(), "C456MA\xED\xA0\x80.bmp"); // an encoded surrogate is no character either
+    const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
+    EXPECT_TRUE(index.HasBitmapFor("B123FAFit"));
+    EXPECT_TRUE(index.HasBitmapFor("b123fafit"));
+    EXPECT_TRUE(index.HasBitmapFor("B123FAFit?"));
+    EXPECT_FALSE(index.HasBitmapFor(QString::fromUtf8("B123FAFit\xC3\xA9")));
+    EXPECT_FALSE(index.HasBitmapFor(QStringLiteral("B123FAFit\uFFFD")));
+    EXPECT_TRUE(index.HasBitmapFor("C456MA"));
+    EXPECT_TRUE(index.HasBitmapFor("C456MA???"));
+    EXPECT_FALSE(index.HasBitmapFor("C456MA????"));
 }
 
 TEST_F(AssociatedFilesCheck, ListingStaysAfterTheRun) {

@@ -9,12 +9,16 @@
 #include "support/TempDir.h"
 #include "gui/checks/BitmapDirectoryCheck.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vestimo;
 using vestimo::test::Bytes;
@@ -99,6 +103,72 @@ TEST_F(BitmapDirectoryCheck, FilesThatAreNoPicturesAreMovedHoweverMany) {
     }
     EXPECT_EQ(Files(skins.path()), QStringList{"B004FAFitlgt_ok.bmp"});
     EXPECT_TRUE(report.trouble.isEmpty());
+}
+
+TEST_F(BitmapDirectoryCheck, DamagedAndForeignPicturesAreMovedWithWhatIsWrong) {
+    samples::BmpOptions deep;
+    deep.bitsPerPixel = 24;
+    const std::string full = samples::MakeBmp(deep);
+    std::string pastEnd = samples::MakeBmp({});
+    pastEnd[10] = '\x40'; // pixel data said to start at 0x20440, past the end
+    pastEnd[12] = '\x02';
+    samples::BmpOptions rle;
+    rle.rle8 = true;
+    const std::string rleFile = samples::MakeBmp(rle);
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    const auto encoded = [&image](const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, format)) << format;
+        return bytes;
+    };
+    const QString pastEndReason =
+        QStringLiteral("pixel-data offset 132160 lies past the end of the file (%1 bytes)")
+            .arg(pastEnd.size());
+    const QString rleReason =
+        QStringLiteral("run-length data ends at byte %1 without its end-of-bitmap marker")
+            .arg(rleFile.size() / 2);
+    const QList<QPair<QString, QByteArray>> bad = {
+        {"a_cut.bmp", Bytes(samples::TruncateBmp(full, 14 + 40 + 128 * 768))},
+        {"b_past.bmp", Bytes(pastEnd)},
+        {"c_png.bmp", encoded("PNG")},
+        {"d_jpeg.bmp", encoded("JPEG")},
+        {"e_rle.bmp", Bytes(samples::TruncateBmp(rleFile, rleFile.size() / 2))},
+    };
+    const QStringList reasons = {
+        "not a readable picture (pixel data cut short at byte 98358 of 196662)",
+        "not a readable picture (" + pastEndReason + ")",
+        "not a readable picture (not a BMP file)",
+        "not a readable picture (not a BMP file)",
+        "not a readable picture (" + rleReason + ")",
+    };
+    samples::BmpOptions top;
+    top.topDown = true;
+    shell::PictureBox box;
+    for (const bool inABox : {false, true}) {
+        for (const auto& [name, bytes] : bad) {
+            skins.write(name, bytes);
+        }
+        skins.write("f_top.bmp", Bytes(samples::MakeBmp(top)));
+        skins.write("g_rle.bmp", Bytes(rleFile));
+        skins.write("h_palette.bmp", Bmp(256, 256));
+        const auto report = Run(inABox ? textures::MeasureIn(box) : textures::PictureMeasure{});
+        ASSERT_EQ(report.moved.size(), bad.size()) << inABox;
+        for (const auto& moved : report.moved) {
+            const auto i =
+                std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == moved.name; }) -
+                bad.begin();
+            ASSERT_LT(i, bad.size()) << moved.name.toStdString();
+            EXPECT_EQ(moved.reason, reasons[i]) << inABox;
+            EXPECT_TRUE(exists(program.filePath(moved.name)));
+            QFile::remove(program.filePath(moved.name));
+        }
+        EXPECT_EQ(Files(skins.path()), (QStringList{"f_top.bmp", "g_rle.bmp", "h_palette.bmp"}));
+    }
+    // The box keeps the last picture that loaded, a sound one.
+    EXPECT_EQ(box.image().size(), QSize(256, 256));
 }
 
 TEST_F(BitmapDirectoryCheck, WidthComesFirst) {

@@ -1,5 +1,6 @@
 #include "support/AppFixture.h"
 
+#include "samples/BmpSamples.h"
 #include "core/textures/TextureMessages.h"
 
 #include <QBuffer>
@@ -26,6 +27,14 @@ QByteArray Bitmap(int width, int height, qint64 length) {
     return bytes;
 }
 
+QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format)) << format;
+    return bytes;
+}
+
 } // namespace
 
 class CheckingOneBitmap : public test::AppFixture {
@@ -41,6 +50,7 @@ protected:
         return messages.messages.value(0);
     }
     const QString notRecognized = QString::fromStdString(textures::NotRecognizedMessage());
+    const QString corrupt = QStringLiteral("It appears this bmp file is corrupt!");
 };
 
 TEST_F(CheckingOneBitmap, JudgesTheSizeAndTheLengthAtTheLimit) {
@@ -55,32 +65,77 @@ TEST_F(CheckingOneBitmap, JudgesTheSizeAndTheLengthAtTheLimit) {
 TEST_F(CheckingOneBitmap, UnlistedSizesAreNotRecognised) {
     EXPECT_EQ(check("a.bmp", 256, 512, 200000), notRecognized);
     EXPECT_EQ(check("b.bmp", 128, 256, 200000), notRecognized);
-    EXPECT_EQ(notRecognized,
-              "This is a file dimension pair not recognized by this program. Please make a note of the dimensions "
-              "and email them to " +
-                  QString::fromUtf8(textures::MaintainerContact.data(),
-                                    static_cast<qsizetype>(textures::MaintainerContact.size())) +
-                  " so we can update the program to recognize it.");
+    EXPECT_EQ(
+        notRecognized,
+        "This is a file dimension pair not recognized by this program. Please make a note of the dimensions "
+        "and email them to " +
+            QString::fromUtf8(textures::MaintainerContact.data(),
+                              static_cast<qsizetype>(textures::MaintainerContact.size())) +
+            " so we can update the program to recognize it.");
 }
 
-TEST_F(CheckingOneBitmap, AnEmptyViewerMeasuresNothingAndIsNotRecognised) {
+TEST_F(CheckingOneBitmap, AFileThatDoesNotLoadIsCorruptNotUnrecognised) {
     skins.write("text.bmp", "not a picture at all");
     browseSkinEdit();
     skinEdit().File1->setListIndex(0);
     messages.clear();
     QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
-    EXPECT_EQ(messages.messages, QStringList({notRecognized}));
+    EXPECT_EQ(messages.messages, QStringList({corrupt}));
 }
 
-TEST_F(CheckingOneBitmap, ThePreviousPictureIsMeasuredWithTheSelectedFilesLength) {
-    // The viewer still shows the 256 x 256 picture; the selected file is a long text file.
-    check("a.bmp", 256, 256, 70000);
-    skins.write("z.bmp", QByteArray(80000, 'x'));
+TEST_F(CheckingOneBitmap, ThePreviousPictureIsNeverJudgedAsTheSelectedFile) {
+    // The viewer showed a sound 256 x 256 picture; the next selection is a short file that does
+    // not load, whose length alone would pass as a valid skin.
+    ASSERT_EQ(check("a.bmp", 256, 256, 70000), "This is a valid Skin File.");
+    skins.write("z.bmp", QByteArray(100, 'x'));
     skinEdit().File1->refresh();
-    skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("z.bmp")));
     messages.clear();
+    skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("z.bmp")));
+    EXPECT_FALSE(skinEdit().Picture1->hasPicture());
     QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
-    EXPECT_EQ(messages.messages, QStringList({"This is a not a valid Skin File."}));
+    EXPECT_EQ(messages.messages, QStringList({corrupt, corrupt}));
+}
+
+TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
+    // 8 bits deep, so that the cut file's length is within the 256 x 256 limit.
+    const std::string full = samples::MakeBmp({});
+    std::string pastEnd = samples::MakeBmp({});
+    pastEnd[10] = '\xFF'; // the pixel-data offset now points far beyond the file
+    pastEnd[11] = '\xFF';
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    const QList<QPair<QString, QByteArray>> files = {
+        {"a_cut.bmp", QByteArray::fromStdString(samples::TruncateBmp(full, 14 + 40 + 1024 + 128 * 256))},
+        {"b_past.bmp", QByteArray::fromStdString(pastEnd)},
+        {"c_png.bmp", Encoded(image, "PNG")},
+        {"d_jpeg.bmp", Encoded(image, "JPEG")},
+    };
+    for (const auto& [name, bytes] : files) {
+        ASSERT_LE(bytes.size(), 75000) << name.toStdString() << ": its length alone would pass";
+        skins.write(name, bytes);
+    }
+    browseSkinEdit();
+    for (const auto& file : files) {
+        ASSERT_EQ(check("ok.bmp", 256, 256, 70000), "This is a valid Skin File.");
+        messages.clear();
+        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf(file.first)));
+        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        EXPECT_EQ(messages.messages, QStringList({corrupt, corrupt})) << file.first.toStdString();
+    }
+    // Sound ones in other shapes load: top-down, run-length encoded, 8-bit with a palette.
+    samples::BmpOptions top;
+    top.topDown = true;
+    samples::BmpOptions rle;
+    rle.rle8 = true;
+    for (const auto& options : {top, rle, samples::BmpOptions{}}) {
+        skins.write("sound.bmp", QByteArray::fromStdString(samples::MakeBmp(options)));
+        skinEdit().File1->refresh();
+        messages.clear();
+        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("sound.bmp")));
+        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        EXPECT_EQ(messages.messages, QStringList({"This is a valid Skin File."}));
+        skinEdit().File1->setListIndex(-1);
+    }
 }
 
 TEST_F(CheckingOneBitmap, RefusesWithoutASelectionThenOnTheCmxList) {
@@ -104,5 +159,6 @@ TEST_F(CheckingOneBitmap, AFileThatVanishedIsNamedInTheMessage) {
     QFile::remove(skins.filePath("a.bmp"));
     messages.clear();
     QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
-    EXPECT_EQ(messages.messages, QStringList({"Could not read the length of a.bmp: No such file or directory"}));
+    EXPECT_EQ(messages.messages,
+              QStringList({"Could not read the length of a.bmp: No such file or directory"}));
 }

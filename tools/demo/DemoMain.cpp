@@ -1,21 +1,34 @@
 // vestimo-demo <dir>: fills <dir> with a small skin directory on which every command of the
 // program has something to do. The same files every time.
+// vestimo-demo --fake-home <dir>: builds a player's home in <dir> with the game installed in a
+// Wine prefix and in a second Steam library, for trying the game folders (run the program with
+// HOME=<dir>).
 
+#include "samples/DemoHome.h"
 #include "samples/DemoSkins.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vestimo-demo <directory>\n");
+    const bool fakeHome = argc == 3 && std::strcmp(argv[1], "--fake-home") == 0;
+    if (argc != 2 && !fakeHome) {
+        std::fprintf(stderr,
+                     "usage: vestimo-demo <directory>\n       vestimo-demo --fake-home <directory>\n");
         return 2;
     }
-    const std::filesystem::path dir = argv[1];
+    const std::filesystem::path dir = argv[argc - 1];
     try {
-        const std::size_t written = vestimo::samples::WriteDemoSkinDirectory(dir);
-        std::printf("vestimo-demo: wrote %zu demo skin files into %s\n", written, dir.string().c_str());
+        if (fakeHome) {
+            const std::size_t written = vestimo::samples::WriteDemoHome(dir);
+            std::printf("vestimo-demo: built a home with two game installs (%zu demo skin files) in %s\n",
+                        written, dir.string().c_str());
+        } else {
+            const std::size_t written = vestimo::samples::WriteDemoSkinDirectory(dir);
+            std::printf("vestimo-demo: wrote %zu demo skin files into %s\n", written, dir.string().c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vestimo-demo: %s\n", e.what());
         return 1;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t InfoHeaderSize = 40;
+constexpr int CoreHeaderSize = 12;
 constexpr std::uint32_t BiRgb = 0;
 constexpr std::uint32_t BiRle8 = 1;
 constexpr std::uint32_t PixelsPerMeter96Dpi = 3780;
@@ -75,6 +76,13 @@ void Validate(const BmpOptions& o) {
     }
     if (o.rle8 && o.topDown) {
         throw std::invalid_argument("compressed bitmaps are always stored bottom-up");
+    }
+    const int h = o.headerSize;
+    if (h != CoreHeaderSize && h != 40 && h != 52 && h != 56 && h != 108 && h != 124) {
+        throw std::invalid_argument("unknown info header size");
+    }
+    if (h == CoreHeaderSize && (o.rle8 || o.topDown || o.width > 0xFFFF || o.height > 0xFFFF)) {
+        throw std::invalid_argument("a core header holds only small uncompressed bottom-up bitmaps");
     }
 }
 
@@ -162,20 +170,23 @@ std::string PixelData(const BmpOptions& o) {
 }
 
 std::size_t PaletteSize(const BmpOptions& o) {
-    return o.bitsPerPixel == 8 ? 256 * 4 : 0;
+    return o.bitsPerPixel == 8 ? 256 * (o.headerSize == CoreHeaderSize ? 3 : 4) : 0;
 }
 
 } // namespace
 
 std::size_t NaturalBmpSize(const BmpOptions& options) {
     Validate(options);
-    return FileHeaderSize + InfoHeaderSize + PaletteSize(options) + PixelData(options).size();
+    return FileHeaderSize + static_cast<std::size_t>(options.headerSize) + PaletteSize(options) +
+           PixelData(options).size();
 }
 
 std::string MakeBmp(const BmpOptions& options) {
     Validate(options);
     const std::string pixels = PixelData(options);
-    const std::size_t headers = FileHeaderSize + InfoHeaderSize + PaletteSize(options);
+    const auto headerSize = static_cast<std::size_t>(options.headerSize);
+    const bool core = options.headerSize == CoreHeaderSize;
+    const std::size_t headers = FileHeaderSize + headerSize + PaletteSize(options);
     const std::size_t natural = headers + pixels.size();
     const std::size_t total = options.fileSize > natural ? options.fileSize : natural;
     const std::size_t gap = total - natural;
@@ -188,18 +199,26 @@ std::string MakeBmp(const BmpOptions& options) {
     Put16(out, 0);
     Put32(out, To32(headers + gap));
 
-    Put32(out, InfoHeaderSize);
-    Put32(out, static_cast<std::uint32_t>(options.width));
-    const std::int32_t height = options.topDown ? -options.height : options.height;
-    Put32(out, static_cast<std::uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, static_cast<std::uint16_t>(options.bitsPerPixel));
-    Put32(out, options.rle8 ? BiRle8 : BiRgb);
-    Put32(out, To32(pixels.size()));
-    Put32(out, PixelsPerMeter96Dpi);
-    Put32(out, PixelsPerMeter96Dpi);
-    Put32(out, options.bitsPerPixel == 8 ? 256 : 0);
-    Put32(out, 0);
+    Put32(out, To32(headerSize));
+    if (core) {
+        Put16(out, static_cast<std::uint16_t>(options.width));
+        Put16(out, static_cast<std::uint16_t>(options.height));
+        Put16(out, 1);
+        Put16(out, static_cast<std::uint16_t>(options.bitsPerPixel));
+    } else {
+        Put32(out, static_cast<std::uint32_t>(options.width));
+        const std::int32_t height = options.topDown ? -options.height : options.height;
+        Put32(out, static_cast<std::uint32_t>(height));
+        Put16(out, 1);
+        Put16(out, static_cast<std::uint16_t>(options.bitsPerPixel));
+        Put32(out, options.rle8 ? BiRle8 : BiRgb);
+        Put32(out, To32(pixels.size()));
+        Put32(out, PixelsPerMeter96Dpi);
+        Put32(out, PixelsPerMeter96Dpi);
+        Put32(out, options.bitsPerPixel == 8 ? 256 : 0);
+        Put32(out, 0);
+        out.append(headerSize - InfoHeaderSize, '\0');
+    }
 
     if (options.bitsPerPixel == 8) {
         for (std::uint32_t k = 0; k < 256; ++k) {
@@ -207,7 +226,9 @@ std::string MakeBmp(const BmpOptions& options) {
             out.push_back(static_cast<char>(c.b));
             out.push_back(static_cast<char>(c.g));
             out.push_back(static_cast<char>(c.r));
-            out.push_back(0);
+            if (!core) {
+                out.push_back(0);
+            }
         }
     }
     out.append(gap, '\0');

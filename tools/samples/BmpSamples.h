@@ -15,12 +15,16 @@ struct BmpOptions {
     bool topDown = false;   // negative height in the header; not allowed together with rle8
     bool rle8 = false;      // BI_RLE8 compression; 8-bit only
     std::uint32_t seed = 0; // picks the palette and the pixel pattern
+    // The info header's size: 40 (BITMAPINFOHEADER); 12 (BITMAPCOREHEADER: 16-bit width and
+    // height, 3-byte palette entries, bottom-up and uncompressed only); 52, 56, 108 or 124 (the
+    // V2 to V5 headers, their extra fields zero).
+    int headerSize = 40;
     // 0: the natural size. Larger: the file is padded to exactly this many bytes with a gap before
     // the pixel data. Smaller than the natural size: the natural size is kept (see NaturalBmpSize).
     std::size_t fileSize = 0;
 };
 
-// The file: BITMAPFILEHEADER, BITMAPINFOHEADER (40 bytes), palette, gap, pixel data.
+// The file: BITMAPFILEHEADER, the info header (see headerSize), palette, gap, pixel data.
 // Throws std::invalid_argument for options that make no valid file.
 std::string MakeBmp(const BmpOptions& options);
 

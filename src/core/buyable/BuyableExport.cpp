@@ -2,6 +2,7 @@
 
 #include "core/buyable/OutfitCodes.h"
 #include "core/cmx/CmxLayout.h"
+#include "core/cmx/CodePage.h"
 
 #include <array>
 #include <optional>
@@ -18,7 +19,64 @@ std::string_view DropFirstCharacters(std::string_view name, std::size_t count) {
 
 constexpr std::size_t CodeLength = 4;
 
+// The code point of one UTF-8 character as cmx::FirstCharacters cuts it, or nothing for a
+// stray byte or a sequence that is not valid UTF-8.
+std::optional<char32_t> CodePoint(std::string_view character) {
+    const auto lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1) {
+        return lead < 0x80 ? std::optional<char32_t>(lead) : std::nullopt;
+    }
+    char32_t c = lead & (0x7Fu >> character.size());
+    for (std::size_t k = 1; k < character.size(); ++k) {
+        c = (c << 6) | (static_cast<unsigned char>(character[k]) & 0x3Fu);
+    }
+    constexpr std::array<char32_t, 5> Smallest = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < Smallest[character.size()] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+        return std::nullopt;
+    }
+    return c;
+}
+
+// Calls `each` with every character of a UTF-8 text and its code point (nothing when it has none).
+template <typename Each> void ForEachCharacter(std::string_view text, Each each) {
+    while (!text.empty()) {
+        const std::string_view character = cmx::FirstCharacters(text, 1);
+        each(character, CodePoint(character));
+        text.remove_prefix(character.size());
+    }
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::string InCodePage(std::string_view name) {
+    std::string bytes;
+    ForEachCharacter(name, [&bytes](std::string_view, std::optional<char32_t> c) {
+        const std::optional<unsigned char> byte = c ? cmx::CodePageByte(*c) : std::nullopt;
+        bytes += byte ? static_cast<char>(*byte) : '?';
+    });
+    return bytes;
+}
+
 } // namespace
+
+std::optional<NameFault> FindNameFault(std::string_view name) {
+    std::optional<NameFault> fault;
+    ForEachCharacter(name, [&fault](std::string_view character, std::optional<char32_t> c) {
+        if (fault) {
+            return;
+        }
+        if (!c) {
+            fault = NameFault{NameFault::Kind::NotText, static_cast<unsigned char>(character[0])};
+        } else if (IsControl(*c)) {
+            fault = NameFault{NameFault::Kind::ControlCharacter, *c};
+        } else if (!cmx::CodePageByte(*c)) {
+            fault = NameFault{NameFault::Kind::NotInCodePage, *c};
+        }
+    });
+    return fault;
+}
 
 std::string ReplaceFirstCharacter(std::string_view name, char letter) {
     std::string result(1, letter);
@@ -40,17 +98,19 @@ ExportedNames ExportNames(std::string_view bitmapName, std::string_view cmxName)
 }
 
 std::string BuyableCmxText(std::string_view cmxName, std::string_view meshName) {
+    const std::string cmxLine = InCodePage(cmxName);
+    const std::string meshLine = InCodePage(meshName);
     const std::array<std::string_view, 13> lines = {
         cmx::CharacterHeader,
         "Version 300",
         "0",
         "1",
-        cmxName, // the new suit's name
+        cmxLine, // the new suit's name
         "0",
         "0",
         "1", // one skin record
         "PELVIS",
-        meshName, // the picked skin's existing mesh; no mesh file is written
+        meshLine, // the picked skin's existing mesh; no mesh file is written
         "0",
         "0",
         "0", // an empty bone slot closes the list of records

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,8 +43,23 @@ struct ExportedNames {
 // that would rather refuse must check first). Otherwise both names stay as they are.
 ExportedNames ExportNames(std::string_view bitmapName, std::string_view cmxName);
 
+// What keeps a name out of a CMX file's text.
+struct NameFault {
+    enum class Kind {
+        ControlCharacter, // a line break above all, which would split the file's lines
+        NotInCodePage,    // a character the players' code page (Windows-1252) has no byte for
+        NotText,          // a byte that is not valid UTF-8
+    };
+    Kind kind;
+    char32_t character; // the byte itself for NotText
+};
+// The first fault of a name, if it has one.
+std::optional<NameFault> FindNameFault(std::string_view name);
+
 // The 13-line CMX file of a buyable outfit: the header and one skin record wearing `meshName` on the
 // pelvis, each line ended by CR LF. "Version 300" keeps its capital V; the check ignores case there.
+// Names are written in the players' code page, as the game and the editor read them; a name must
+// be free of faults (FindNameFault) first, else a character without a byte becomes "?".
 std::string BuyableCmxText(std::string_view cmxName, std::string_view meshName);
 
 } // namespace vestimo::buyable

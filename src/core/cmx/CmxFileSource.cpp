@@ -1,19 +1,30 @@
 #include "core/cmx/CmxFileSource.h"
 
+#include "platform/ReadOpen.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace vestimo::cmx {
 
 // Straight from the descriptor: a skin description comes in with the first read, and the walk
 // asks for more only when its verdict needs it. Buffered streams would cost more system calls per
-// file, a fair part of a directory-wide run.
-CmxFileSource::CmxFileSource(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (fd_ < 0) {
-        error_ = std::strerror(errno);
+// file, a fair part of a directory-wide run. A skin file may be a link to one kept elsewhere; it
+// is only read here, so links are followed.
+CmxFileSource::CmxFileSource(const std::string& path) {
+    platform::ReadOpen opened = platform::OpenForReading(path.c_str(), platform::Links::Follow);
+    if (opened.fd < 0) {
+        error_ = opened.error;
+        return;
     }
+    if (opened.size > CmxSizeLimit) {
+        ::close(opened.fd);
+        tooLarge_ = true;
+        error_ = "too large to be a skin description (" + std::to_string(opened.size) + " bytes)";
+        return;
+    }
+    fd_ = opened.fd;
 }
 
 CmxFileSource::~CmxFileSource() {
@@ -32,7 +43,7 @@ std::size_t CmxFileSource::Read(char* buffer, std::size_t capacity) {
             return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) {
-            error_ = std::strerror(errno); // a folder opens, but reading it says "Is a directory"
+            error_ = std::strerror(errno);
             return 0;
         }
     }

@@ -2,12 +2,17 @@
 
 #include "core/cmx/CmxWalk.h"
 
+#include <cstdint>
 #include <string>
 
 namespace vestimo::cmx {
 
+// Larger than this, a file is no skin description (the biggest real ones are a few hundred KiB);
+// it is refused before any of it is read.
+inline constexpr std::int64_t CmxSizeLimit = std::int64_t{64} * 1024 * 1024;
+
 // A file opened for reading, as the walk reads it. Reports why it could not be opened or read, in
-// the words of the system.
+// the words of the system. Only ordinary files open: a FIFO or device never blocks the walk.
 class CmxFileSource : public ByteSource {
 public:
     explicit CmxFileSource(const std::string& path);
@@ -16,6 +21,8 @@ public:
     CmxFileSource& operator=(const CmxFileSource&) = delete;
 
     bool IsOpen() const { return fd_ >= 0; }
+    // Not opened because it is larger than CmxSizeLimit; Error() says so with its size.
+    bool TooLarge() const { return tooLarge_; }
     // Empty while all is well; otherwise why opening or reading failed.
     const std::string& Error() const { return error_; }
 
@@ -23,6 +30,7 @@ public:
 
 private:
     int fd_ = -1;
+    bool tooLarge_ = false;
     std::string error_;
 };
 

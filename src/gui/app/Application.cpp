@@ -6,7 +6,8 @@
 
 namespace vestimo::shell {
 
-Application::Application(platform::MessageBoxes& messages, QString programDirectory, std::function<void()> quit)
+Application::Application(platform::MessageBoxes& messages, QString programDirectory,
+                         std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)) {}
 
 Application::~Application() = default;
@@ -37,7 +38,9 @@ void Application::SwitchToSkinEdit() {
 }
 
 void Application::CloseProgram() {
-    ScratchListing(programDirectory_).Delete();
+    // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
+    // rewrote meanwhile, stays.
+    ScratchListing(programDirectory_).DeleteIfOwn();
     if (skinEdit_) {
         skinEdit_->hide();
     }

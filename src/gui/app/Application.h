@@ -32,7 +32,8 @@ public:
 
     void SwitchToBuyable();
     void SwitchToSkinEdit();
-    // Deletes the scratch listing if present and ends the program at once, unsaved edits and all.
+    // Deletes the scratch listing if this copy wrote it and it is unchanged, and ends the program at
+    // once, unsaved edits and all.
     void CloseProgram();
 
 private:

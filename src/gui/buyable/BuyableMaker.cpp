@@ -15,6 +15,7 @@
 #include <QRadioButton>
 
 #include <array>
+#include <optional>
 
 namespace vestimo::buyable {
 
@@ -171,6 +172,25 @@ void cmdExport_Click(shell::BuyableControls& window, const shell::Services& serv
         window.Text3->setText(cmxName);
         services.messages.Show(message);
     };
+
+    // Both names go into the CMX text, one per line, in the players' code page.
+    for (const QString& name : {window.Text3->text(), window.Text2->text()}) {
+        const std::optional<NameFault> fault = FindNameFault(name.toStdString());
+        if (!fault) {
+            continue;
+        }
+        switch (fault->kind) {
+        case NameFault::Kind::ControlCharacter:
+            refuse(NameHasControlCharacter(name, fault->character));
+            return;
+        case NameFault::Kind::NotInCodePage:
+            refuse(NameOutsideCodePage(name, fault->character));
+            return;
+        case NameFault::Kind::NotText:
+            refuse(NameNotText(name));
+            return;
+        }
+    }
 
     const QString directory = window.Dir1->path();
     const QString cmxFile = window.Text3->text() + QStringLiteral(".CMX");

@@ -32,6 +32,53 @@ inline QString CmxNameTooShort(const QString& cmxName) {
         .arg(cmxName);
 }
 
+// A name as it can stand inside a one-line message: control characters written out.
+inline QString Visible(const QString& name) {
+    QString shown;
+    for (const QChar c : name) {
+        if (c == u'\r') {
+            shown += QStringLiteral("\\r");
+        } else if (c == u'\n') {
+            shown += QStringLiteral("\\n");
+        } else if (c == u'\t') {
+            shown += QStringLiteral("\\t");
+        } else if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) {
+            shown +=
+                QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+inline QString CodePoint(char32_t c) {
+    return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// A control character would break the CMX file's lines.
+inline QString NameHasControlCharacter(const QString& name, char32_t c) {
+    const QString what =
+        c == U'\n' || c == U'\r' ? QStringLiteral("a line break") : QStringLiteral("a control character");
+    return QStringLiteral(
+               "Could not export: the name \"%1\" holds %2 (%3), which cannot stand in a CMX file. "
+               "Please rename the files without it.")
+        .arg(Visible(name), what, CodePoint(c));
+}
+
+inline QString NameOutsideCodePage(const QString& name, char32_t c) {
+    const char32_t one[] = {c};
+    return QStringLiteral("Could not export: the name \"%1\" holds the character \"%2\" (%3), which the "
+                          "code page of CMX files (Windows-1252) does not have. Please rename the files "
+                          "without it.")
+        .arg(Visible(name), QString::fromUcs4(one, 1), CodePoint(c));
+}
+
+inline QString NameNotText(const QString& name) {
+    return QStringLiteral("Could not export: the name \"%1\" is not valid text. Please rename the files.")
+        .arg(Visible(name));
+}
+
 inline QString FileInTheWay(const QString& name) {
     return QStringLiteral("Could not export: %1 is already in the skin directory.").arg(name);
 }

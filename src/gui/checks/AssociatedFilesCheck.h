@@ -1,36 +1,11 @@
 #pragma once
 
 #include "gui/checks/DirectoryRun.h"
+#include "core/textures/AssociatedFiles.h"
 
 #include <QString>
-#include <QStringList>
-
-#include <vector>
 
 namespace vestimo::textures {
-
-// The bitmaps of a skin folder, read once, answering for each bitmap prefix whether the file
-// list would show anything for the pattern prefix + "*.BMP".
-class BitmapIndex {
-public:
-    // `bitmapNames`: the folder's ordinary files matching "*.BMP".
-    explicit BitmapIndex(QStringList bitmapNames);
-    static BitmapIndex Of(const QString& directory);
-
-    bool HasBitmapFor(const QString& prefix) const;
-
-private:
-    QStringList names_;
-    std::vector<QString> folded_; // case-folded and sorted, so one prefix is one contiguous run
-};
-
-// The bitmap prefix of a CMX file name of a skin class: its first 9 characters, 7 for B*CA and
-// B*DO, 6 for head skins (C), cut from the whole name, extension included. Empty for a name
-// outside the skin classes.
-QString BitmapPrefix(const QString& cmxName);
-// "xskin-<name less its last four characters>-HEAD-HEAD.skn" for a head skin (C),
-// "...-PELVIS-BODY.skn" for any other.
-QString MeshFileName(const QString& cmxName);
 
 // Moves every CMX file of `skinDirectory` of a skin class that no bitmap belongs to into
 // `programDirectory`, with its mesh file when that is there under exactly the expected name.

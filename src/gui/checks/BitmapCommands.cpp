@@ -37,11 +37,15 @@ bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& servic
     switch (report.outcome) {
     case shell::DirectoryReport::Outcome::Busy:
     case shell::DirectoryReport::Outcome::ListingFailed:
+    case shell::DirectoryReport::Outcome::SameFolder:
+    case shell::DirectoryReport::Outcome::FolderUnreadable:
         window.ProgressBar1->setVisible(false);
         services.messages.Show(shell::StoppedMessage(report));
         return true;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty() ? QString() : report.Details());
+        services.messages.Show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+                                                  ? QString()
+                                                  : report.Details());
         return true;
     case shell::DirectoryReport::Outcome::Completed:
         break;

@@ -36,11 +36,15 @@ void CheckAllCmx(shell::SkinEditControls& window, const shell::Services& service
     switch (report.outcome) {
     case shell::DirectoryReport::Outcome::Busy:
     case shell::DirectoryReport::Outcome::ListingFailed:
+    case shell::DirectoryReport::Outcome::SameFolder:
+    case shell::DirectoryReport::Outcome::FolderUnreadable:
         window.ProgressBar1->setVisible(false);
         services.messages.Show(shell::StoppedMessage(report));
         return;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty() ? QString() : report.Details());
+        services.messages.Show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+                                               ? QString()
+                                               : report.Details());
         return;
     case shell::DirectoryReport::Outcome::Completed:
         break;

@@ -20,6 +20,10 @@ shell::DirectoryReport CheckCmxDirectory(const QString& skinDirectory, const QSt
         {
             // Closed again before the file is moved.
             CmxFileSource source(QFile::encodeName(platform::JoinPath(skinDirectory, name)).toStdString());
+            if (source.TooLarge()) {
+                report.trouble.append({name, QString::fromStdString(source.Error())});
+                return;
+            }
             if (!source.IsOpen()) {
                 report.trouble.append(
                     {name, QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()))});

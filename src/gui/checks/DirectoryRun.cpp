@@ -110,7 +110,8 @@ QString DirectoryReport::Details() const {
         }
     }
     if (!unnamable.isEmpty()) {
-        lines << QString() << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
+        lines << QString()
+              << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
         for (const QString& name : unnamable) {
             lines << OneLine(name);
         }
@@ -125,11 +126,26 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     report.skinDirectory = skinDirectory;
     report.programDirectory = programDirectory;
 
+    // Problem files go into the program folder: checking that folder itself could move nothing,
+    // and its listing would replace whatever "Temp.txt" lies there.
+    const QString skinFolder = QFileInfo(skinDirectory).canonicalFilePath();
+    if (!skinFolder.isEmpty() && skinFolder == QFileInfo(programDirectory).canonicalFilePath()) {
+        report.outcome = DirectoryReport::Outcome::SameFolder;
+        return report;
+    }
+
     // Held until the run ends, so no other copy rewrites the listing under this walk. A folder
     // that cannot be written cannot be locked either; the listing then says why.
     platform::ProgramLock lock(programDirectory);
-    if (!lock.Acquire(lockWaitMs) && QFileInfo(programDirectory).isWritable()) {
-        report.outcome = DirectoryReport::Outcome::Busy;
+    const platform::ProgramLock::Result locked = lock.Acquire(lockWaitMs);
+    if (!locked.held() && QFileInfo(programDirectory).isWritable()) {
+        if (locked.kind == platform::ProgramLock::Result::Kind::Busy) {
+            report.outcome = DirectoryReport::Outcome::Busy;
+        } else {
+            report.outcome = DirectoryReport::Outcome::ListingFailed;
+            report.failure = QStringLiteral("The lock file %1 in the program folder could not be used: %2")
+                                 .arg(Shown(lock.path()), locked.reason);
+        }
         return report;
     }
 
@@ -137,6 +153,12 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     const ScratchListing::Written written = listing.Write(skinDirectory, filter, static_cast<bool>(listed));
     report.leftOut = written.leftOut;
     report.unnamable = written.unnamable;
+    if (written.folderUnreadable) {
+        report.outcome = DirectoryReport::Outcome::FolderUnreadable;
+        report.failure =
+            QStringLiteral("Could not read the folder %1: %2").arg(Shown(skinDirectory), written.error);
+        return report;
+    }
     if (!written.ok) {
         report.outcome = DirectoryReport::Outcome::ListingFailed;
         report.failure =
@@ -151,22 +173,18 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     }
 
     if (listed) {
-        listed(written.everything);
+        listed(written.everything, report);
     }
     progress.Start(written.size);
-    const platform::FileResult walked = listing.Walk([&](int characters) { progress.Advance(characters); },
-                                                     [&](const QString& name) {
-                                                         ++report.judged;
-                                                         turn(name, report);
-                                                     });
+    ScratchListing::Walk(
+        written, [&](int characters) { progress.Advance(characters); },
+        [&](const QString& name) {
+            ++report.judged;
+            turn(name, report);
+        });
     progress.Finish();
-    if (!walked.ok) {
-        report.outcome = DirectoryReport::Outcome::ListingFailed;
-        report.failure = QStringLiteral("The list of files %1 in the program folder %2 could not be read: %3")
-                             .arg(ScratchListing::FileName, Shown(programDirectory), walked.error);
-    }
     if (!keepListing) {
-        listing.Delete();
+        listing.DeleteIfOwn();
     }
     return report;
 }
@@ -177,7 +195,13 @@ QString StoppedMessage(const DirectoryReport& report) {
         return QStringLiteral(
                    "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
             .arg(Shown(report.programDirectory));
+    case DirectoryReport::Outcome::SameFolder:
+        return QStringLiteral(
+                   "The skin folder %1 is the program's own folder, where problem files are moved; "
+                   "choose another folder to check.")
+            .arg(Shown(report.skinDirectory));
     case DirectoryReport::Outcome::ListingFailed:
+    case DirectoryReport::Outcome::FolderUnreadable:
         return report.failure;
     case DirectoryReport::Outcome::Completed:
     case DirectoryReport::Outcome::NothingListed:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
@@ -48,10 +50,12 @@ inline constexpr int ProgramLockWaitMs = 2000;
 // What one run of a directory-wide check did, for its closing message's details.
 struct DirectoryReport {
     enum class Outcome {
-        Completed,     // every listed name had its turn
-        NothingListed, // no file matched; the empty listing stays on disk
-        ListingFailed, // the listing could not be written or read back; nothing was judged
-        Busy,          // another copy of the program holds the program folder
+        Completed,        // every listed name had its turn
+        NothingListed,    // no file matched; the empty listing stays on disk
+        ListingFailed,    // the listing or the lock file could not be used; nothing was judged
+        Busy,             // another copy of the program holds the program folder
+        SameFolder,       // the skin folder is the program folder; nothing was written
+        FolderUnreadable, // the skin folder could not be read; nothing was judged
     };
     struct Line {
         QString name;
@@ -61,7 +65,7 @@ struct DirectoryReport {
     Outcome outcome = Outcome::Completed;
     QString skinDirectory;
     QString programDirectory;
-    QString failure; // why the listing failed
+    QString failure; // why the listing or the lock file failed, or the folder could not be read
 
     qint64 listingSize = 0; // the progress maximum
     int judged = 0;         // listed names that had their turn
@@ -70,7 +74,7 @@ struct DirectoryReport {
     QList<Line> moved;       // moved into the program folder, with the reason
     int companionsMoved = 0; // files that went along with a moved one (meshes)
     QString companionsLabel;
-    QList<Line> trouble; // could not be read or moved, so left where they were
+    QList<Line> trouble;   // could not be read or moved, so left where they were
     QStringList leftOut;   // names the listing cannot hold (a line break in the name)
     QStringList unnamable; // names that are not valid text, so cannot be named back
 
@@ -81,18 +85,22 @@ struct DirectoryReport {
     bool Move(const QString& name, const QString& reason);
 };
 
-// The frame every directory-wide check shares: holds the program folder against other copies
-// of the program, writes the listing of `filter`, starts the progress, and gives each listed
-// name its turn in listing order. The listing is deleted afterwards unless `keepListing`.
+// The frame every directory-wide check shares: refuses the program folder itself as the skin
+// folder, holds the program folder against other copies of the program, writes the listing of
+// `filter`, starts the progress, and gives each listed name its turn in listing order. The names
+// come from this run's own enumeration, whatever happens to the listing file meanwhile. The
+// listing is deleted afterwards (when still as written) unless `keepListing`.
 using Turn = std::function<void(const QString& name, DirectoryReport& report)>;
-// `listed`, when given, receives the names of all the folder's files from the same enumeration
-// before the first turn.
-using Listed = std::function<void(const QStringList& allFiles)>;
+// `listed`, when given, receives all the folder's files from the same enumeration before the
+// first turn, and the report to note what it finds in them.
+using Listed = std::function<void(const platform::FileNames& allFiles, DirectoryReport& report)>;
 DirectoryReport RunOverListing(const QString& skinDirectory, const QString& programDirectory,
                                const QString& filter, RunProgress& progress, const Turn& turn,
-                               bool keepListing, int lockWaitMs = ProgramLockWaitMs, const Listed& listed = {});
+                               bool keepListing, int lockWaitMs = ProgramLockWaitMs,
+                               const Listed& listed = {});
 
-// The one message for a run that stopped before its walk (Busy, ListingFailed).
+// The one message for a run that stopped before its walk (Busy, ListingFailed, SameFolder,
+// FolderUnreadable).
 QString StoppedMessage(const DirectoryReport& report);
 
 } // namespace vestimo::shell

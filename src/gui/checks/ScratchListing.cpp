@@ -1,40 +1,191 @@
 #include "gui/checks/ScratchListing.h"
 
-#include "platform/LineReader.h"
 #include "platform/Wildcard.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+
+#include <cerrno>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vestimo::shell {
 
+namespace {
+
+// What this copy of the program last wrote as a listing: enough to tell its own file from one
+// that another program (or a player) put or rewrote there.
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    QByteArray digest;
+};
+
+QByteArray Digest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The listing's file, opened without following a link or waiting on a FIFO; -1 when it is not an
+// ordinary file. `info` receives its status.
+int OpenOrdinary(const QString& path, struct stat& info) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+qint64 ModifiedNs(const struct stat& info) {
+    return qint64{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+// Listings written by this copy, by the listing's path. The checks run one at a time, but the
+// record is the program's, so it is guarded all the same.
+class WrittenListings {
+public:
+    void Remember(const QString& path, const QByteArray& bytes) {
+        struct stat info {};
+        const int fd = OpenOrdinary(path, info);
+        if (fd < 0) {
+            Forget(path);
+            return;
+        }
+        ::close(fd);
+        const QMutexLocker lock(&mutex_);
+        listings_.insert(Key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
+                                             ModifiedNs(info), Digest(bytes)});
+    }
+    void Forget(const QString& path) {
+        const QMutexLocker lock(&mutex_);
+        listings_.remove(Key(path));
+    }
+    std::optional<Identity> Find(const QString& path) const {
+        const QMutexLocker lock(&mutex_);
+        const auto it = listings_.constFind(Key(path));
+        return it == listings_.constEnd() ? std::nullopt : std::optional<Identity>(*it);
+    }
+
+private:
+    static QString Key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+    mutable QMutex mutex_;
+    QHash<QString, Identity> listings_;
+};
+
+WrittenListings& OwnListings() {
+    static WrittenListings listings;
+    return listings;
+}
+
+// True when the file at `path` is still the one described by `identity`, byte for byte.
+bool Unchanged(const QString& path, const Identity& identity) {
+    struct stat info {};
+    const int fd = OpenOrdinary(path, info);
+    if (fd < 0) {
+        return false;
+    }
+    bool same = info.st_dev == identity.device && info.st_ino == identity.inode &&
+                static_cast<qint64>(info.st_size) == identity.size && ModifiedNs(info) == identity.modifiedNs;
+    if (same) {
+        // One byte more than remembered shows a file that grew meanwhile.
+        QByteArray bytes(identity.size + 1, Qt::Uninitialized);
+        qint64 got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                same = n == 0;
+                break;
+            }
+            got += n;
+        }
+        bytes.truncate(got);
+        same = same && Digest(bytes) == identity.digest;
+    }
+    ::close(fd);
+    return same;
+}
+
+// A name that names something other than a file of the folder itself.
+bool ReachesOutside(const QString& name) {
+    return name.isEmpty() || name == u'.' || name == QStringLiteral("..") || name.contains(u'/');
+}
+
+} // namespace
+
 ScratchListing::ScratchListing(QString programDirectory) : programDirectory_(std::move(programDirectory)) {}
 
-QString ScratchListing::path() const { return platform::JoinPath(programDirectory_, FileName); }
+QString ScratchListing::path() const {
+    return platform::JoinPath(programDirectory_, FileName);
+}
 
 void ScratchListing::Delete() const {
     if (platform::LookUpFile(path()) == FileName) {
+        OwnListings().Forget(path());
         platform::RemoveFile(path());
     }
+}
+
+void ScratchListing::DeleteIfOwn() const {
+    const std::optional<Identity> own = OwnListings().Find(path());
+    if (!own) {
+        return;
+    }
+    if (platform::LookUpFile(path()) == FileName && Unchanged(path(), *own)) {
+        platform::RemoveFile(path());
+    }
+    OwnListings().Forget(path());
 }
 
 ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, const QString& filter,
                                               bool keepAll) const {
     Written result;
-    Delete();
-    // Never write through a link someone left under the listing's name: take the link away.
-    if (QFileInfo(path()).isSymLink()) {
-        platform::RemoveFile(path());
+    // The folder first: one that cannot be read leaves everything as it was.
+    platform::FileNames listed = platform::ListFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
+    if (!listed.ok) {
+        result.folderUnreadable = true;
+        result.error = listed.error;
+        return result;
     }
-    QStringList unnamable;
-    const QStringList names = platform::ListFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter, &unnamable);
-    for (const QString& name : unnamable) {
+    // Never write through a link someone left under the listing's name: take the link away, as
+    // the old listing.
+    if (platform::LookUpFile(path()) == FileName || QFileInfo(path()).isSymLink()) {
+        OwnListings().Forget(path());
+        const platform::FileResult removed = platform::RemoveFile(path());
+        if (!removed.ok) {
+            result.error =
+                QFileInfo(programDirectory_).isWritable()
+                    ? QStringLiteral("the old %1 there could not be deleted (%2)")
+                          .arg(FileName, removed.error)
+                    : QStringLiteral("the program folder cannot be written, so the old %1 there could not be "
+                                     "replaced (%2)")
+                          .arg(FileName, removed.error);
+            return result;
+        }
+    }
+    for (const QString& name : listed.unnamable) {
         if (platform::WildcardMatch(filter, name)) {
             result.unnamable.append(name);
         }
     }
     QByteArray bytes;
-    for (const QString& name : names) {
+    for (const QString& name : listed.names) {
         if (keepAll && !platform::WildcardMatch(filter, name)) {
             continue;
         }
@@ -44,34 +195,32 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
         }
         bytes += QFile::encodeName(name);
         bytes += "\r\n";
+        result.names.append(name);
     }
     // A scratch file: written fresh (never through a link), without waiting for the disk.
     const platform::FileResult saved = platform::WriteNewFile(path(), bytes);
     if (!saved.ok) {
         result.error = saved.error;
+        result.names.clear();
         return result;
     }
+    OwnListings().Remember(path(), bytes);
     if (keepAll) {
-        result.everything = names;
+        result.everything = std::move(listed);
     }
     result.ok = true;
     result.size = bytes.size();
     return result;
 }
 
-platform::FileResult ScratchListing::Walk(const std::function<void(int)>& advance,
-                                          const std::function<void(const QString&)>& visit) const {
-    platform::LineReader reader(path());
-    if (!reader.IsOpen()) {
-        return platform::FileResult::Fail(reader.Error());
-    }
-    QByteArray line;
-    while (reader.Next(line)) {
-        const QString name = QFile::decodeName(line);
+void ScratchListing::Walk(const Written& written, const std::function<void(int)>& advance,
+                          const std::function<void(const QString&)>& visit) {
+    for (const QString& name : written.names) {
         advance(static_cast<int>(name.toUcs4().size()));
-        visit(name);
+        if (!ReachesOutside(name)) {
+            visit(name);
+        }
     }
-    return platform::FileResult::Ok();
 }
 
 } // namespace vestimo::shell

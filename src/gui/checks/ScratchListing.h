@@ -9,9 +9,11 @@
 
 namespace vestimo::shell {
 
-// The scratch listing file "Temp.txt" in the program folder, through which the directory-wide
-// checks list the skin folder first and then walk it name by name: bare names in the order the
-// file system gave them, each ended by CR LF. Its byte size is the progress maximum of a walk.
+// The scratch listing file "Temp.txt" in the program folder, which the directory-wide checks
+// write before they walk the skin folder name by name: bare names in the order the file system
+// gave them, each ended by CR LF. Its byte size is the progress maximum of a walk. The walk itself
+// takes the names from the enumeration that wrote the file, never from the file as it lies on
+// disk by then: another process may have rewritten it.
 class ScratchListing {
 public:
     static inline const QString FileName = QStringLiteral("Temp.txt");
@@ -21,23 +23,31 @@ public:
 
     struct Written {
         bool ok = false;
-        qint64 size = 0;        // bytes written, the progress maximum
-        QString error;          // why it could not be written
-        QStringList leftOut;    // names that cannot stand on a line (they hold CR or LF)
-        QStringList unnamable;  // names that are not valid text, so cannot be named back
-        QStringList everything; // every ordinary file of the folder, whatever its name, when asked for
+        bool folderUnreadable = false; // the skin folder could not be read; nothing was written
+        qint64 size = 0;               // bytes written, the progress maximum
+        QString error;                 // why the folder could not be read or the listing written
+        QStringList names;             // the listed names, in listing order: what a walk visits
+        QStringList leftOut;           // names that cannot stand on a line (they hold CR or LF)
+        QStringList unnamable;         // names that are not valid text, so cannot be named back
+        platform::FileNames
+            everything; // every ordinary file of the folder, whatever its name, when asked for
     };
     // Replaces the listing with the names of `skinDirectory` matching `filter`. With `keepAll`, the
-    // names of all its files come back too, from the same single enumeration.
+    // names of all its files come back too, from the same single enumeration. A folder that cannot
+    // be read leaves any old listing as it was. This copy of the program remembers what it wrote.
     Written Write(const QString& skinDirectory, const QString& filter, bool keepAll = false) const;
 
-    // Reads the listing from its start and hands each name to `visit`, after `advance` has been
-    // told the number of characters of that name.
-    platform::FileResult Walk(const std::function<void(int characters)>& advance,
-                              const std::function<void(const QString& name)>& visit) const;
+    // Hands each listed name of `written` to `visit` in listing order, after `advance` has been
+    // told the number of characters of that name. A name that could reach outside the folder
+    // (one holding "/", or "." or "..") is counted but never visited.
+    static void Walk(const Written& written, const std::function<void(int characters)>& advance,
+                     const std::function<void(const QString& name)>& visit);
 
     // Deletes the listing if the ordinary file named exactly "Temp.txt" is there.
     void Delete() const;
+    // Deletes the listing only when this copy of the program wrote it and it is unchanged since
+    // (the same file, size, modification time and content): a "Temp.txt" of anyone else stays.
+    void DeleteIfOwn() const;
 
 private:
     QString programDirectory_;

@@ -32,6 +32,8 @@ const QString FileSaved = QStringLiteral("File Saved!");
 void ShowBitmap(shell::SkinEditControls& window, const shell::Services& services) {
     const QString path = platform::JoinPath(window.Dir1->path(), window.File1->fileName());
     if (!window.Picture1->loadFile(path)) {
+        // The previous picture must not be judged as this file's by "Check BMP File".
+        window.Picture1->clear();
         services.messages.Show(BmpCorrupt);
     }
 }
@@ -46,6 +48,7 @@ void OpenForEditing(shell::SkinEditControls& window, const shell::Services& serv
         return;
     }
     services.messages.Show(ListLocked);
+    window.openedFile = read.identity;
     window.Text1->setPlainText(DecodeCmxText(read.bytes));
     window.File1->setEnabled(false);
     window.Dir1->setEnabled(false);
@@ -104,8 +107,18 @@ void SaveCmx(shell::SkinEditControls& window, const shell::Services& services) {
     if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
         bytes += "\r\n";
     }
-    const platform::FileResult saved =
-        platform::SaveFile(platform::JoinPath(window.Dir1->path(), name), bytes);
+    const QString path = platform::JoinPath(window.Dir1->path(), name);
+    // Another program's change is only overwritten when the user says so. A link is refused by
+    // the save itself, and a file that went away is simply written again.
+    const std::optional<platform::FileIdentity> now = platform::IdentifyFile(path);
+    if (now && !platform::IsSymbolicLink(path) && *now != window.openedFile &&
+        !services.messages.Ask(
+            QStringLiteral(
+                "%1 has changed on disk since it was opened. Replace it with the text in the editor?")
+                .arg(name))) {
+        return; // both the file and the editor's text stay as they are
+    }
+    const platform::FileResult saved = platform::SaveFile(path, bytes);
     if (!saved.ok) {
         services.messages.Show(QStringLiteral("Could not save %1: %2").arg(name, saved.error));
         return;

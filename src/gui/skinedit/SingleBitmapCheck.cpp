@@ -9,15 +9,27 @@
 
 namespace vestimo::textures {
 
+namespace {
+
+const QString BmpCorrupt = QStringLiteral("It appears this bmp file is corrupt!");
+
+} // namespace
+
 // Judges the picture the viewer holds (as it was loaded when the file was selected) against the
-// table, and the selected file's length against the row's limit.
+// table, and the selected file's length against the row's limit. An empty viewer means the
+// selected file did not load (a failed load clears it).
 void CheckBmp(shell::SkinEditControls& window, const shell::Services& services) {
     if (window.File1->listIndex() == -1) {
         services.messages.Show(shell::SelectFileFirst);
         return;
     }
     if (window.File1->pattern() == QStringLiteral("*.CMX")) {
-        services.messages.Show(QString::fromUtf8(NotOnCmxFile.data(), static_cast<qsizetype>(NotOnCmxFile.size())));
+        services.messages.Show(
+            QString::fromUtf8(NotOnCmxFile.data(), static_cast<qsizetype>(NotOnCmxFile.size())));
+        return;
+    }
+    if (!window.Picture1->hasPicture()) {
+        services.messages.Show(BmpCorrupt);
         return;
     }
     const auto width = PixelsFromHiMetric(window.Picture1->widthHiMetric());

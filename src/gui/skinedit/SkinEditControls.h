@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -44,6 +46,10 @@ struct SkinEditControls {
     QLineEdit* Text3 = nullptr;
     QPushButton* cmdCheckAllCMX = nullptr;
     QPushButton* cmdClose = nullptr;
+
+    // The CMX file open in the editor as it was when read, so a save notices another program's
+    // change in the meantime.
+    platform::FileIdentity openedFile;
 };
 
 } // namespace vestimo::shell

@@ -26,8 +26,18 @@ bool PictureBox::loadFile(const QString& path, QString* error) {
     return true;
 }
 
-int PictureBox::widthHiMetric() const { return textures::HiMetricFromPixels(image_.width()); }
-int PictureBox::heightHiMetric() const { return textures::HiMetricFromPixels(image_.height()); }
+void PictureBox::clear() {
+    image_ = QImage();
+    bytes_.clear();
+    update();
+}
+
+int PictureBox::widthHiMetric() const {
+    return textures::HiMetricFromPixels(image_.width());
+}
+int PictureBox::heightHiMetric() const {
+    return textures::HiMetricFromPixels(image_.height());
+}
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);

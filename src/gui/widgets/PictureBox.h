@@ -18,6 +18,8 @@ public:
 
     // Loads a picture file. On failure the old picture stays and `error` says why.
     bool loadFile(const QString& path, QString* error = nullptr);
+    // Shows nothing, as after a load that failed where the old picture must not stand in for the file.
+    void clear();
     bool hasPicture() const { return !image_.isNull(); }
     const QImage& image() const { return image_; }
     // The bytes of the file the picture was loaded from.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/games/Discovery.h"
+
+#include <QString>
+
+#include <vector>
+
+// The choices of game folders offered to the player.
+namespace vestimo::core::games {
+
+inline constexpr const char* NoGameFound = "No game found";
+inline constexpr const char* BuyableOutfitsSuffix = " buyable outfits";
+
+struct GameFolder {
+    QString label;
+    QString path;        // empty for the "No game found" entry
+    bool enabled = true; // false only for the "No game found" entry
+};
+
+// Each install's Skins folder, labelled with the install, then its SkinsBuy folder where it has
+// one (the label followed by " buyable outfits"). With no install, the one disabled entry
+// "No game found".
+std::vector<GameFolder> GameFolders(const std::vector<GameInstall>& installs);
+
+} // namespace vestimo::core::games

@@ -1,0 +1,643 @@
+#include "core/install/Install.h"
+
+#include "core/cmx/CmxFileSource.h"
+#include "core/cmx/CmxLayout.h"
+#include "core/cmx/CmxWalk.h"
+#include "platform/FileSystem.h"
+#include "platform/Pictures.h"
+#include "platform/Wildcard.h"
+#include "core/textures/AssociatedFiles.h"
+#include "core/textures/SkinTextureRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace vestimo::install {
+
+namespace {
+
+using platform::archive::StagingFolder;
+using platform::archive::Unpacked;
+
+const QString Unreadable = QStringLiteral("not a readable picture");
+
+QString SystemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// The game compares names without regard to case.
+QString Fold(const QString& name) {
+    return name.toCaseFolded();
+}
+
+QString FileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd) {
+        close();
+        fd_ = fd;
+    }
+    // Closes now and says whether the close went well.
+    bool close() {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+int OpenForReading(const QString& path) {
+    const int fd = ::open(path.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
+bool ReadFully(int fd, char* buffer, std::size_t size, std::size_t* got) {
+    *got = 0;
+    while (*got < size) {
+        const ssize_t n = ::read(fd, buffer + *got, size - *got);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        *got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Whether the two files hold the same bytes; a file that cannot be read is not the same.
+bool SameBytes(const QString& first, const QString& second) {
+    const Fd a(OpenForReading(first));
+    const Fd b(OpenForReading(second));
+    struct stat sa {};
+    struct stat sb {};
+    if (a.get() < 0 || b.get() < 0 || ::fstat(a.get(), &sa) != 0 || ::fstat(b.get(), &sb) != 0 ||
+        sa.st_size != sb.st_size) {
+        return false;
+    }
+    std::vector<char> left(1 << 16);
+    std::vector<char> right(1 << 16);
+    for (;;) {
+        std::size_t gotLeft = 0;
+        std::size_t gotRight = 0;
+        if (!ReadFully(a.get(), left.data(), left.size(), &gotLeft) ||
+            !ReadFully(b.get(), right.data(), right.size(), &gotRight) || gotLeft != gotRight) {
+            return false;
+        }
+        if (gotLeft == 0) {
+            return true;
+        }
+        if (std::memcmp(left.data(), right.data(), gotLeft) != 0) {
+            return false;
+        }
+    }
+}
+
+// The names in one destination folder, kept up to date with what this run adds.
+class FolderNames {
+public:
+    explicit FolderNames(const QString& folder) {
+        const QStringList names =
+            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : names) {
+            byFolded_.insert(Fold(name), name);
+        }
+    }
+    // The name present under any case of `name`, or empty.
+    QString Find(const QString& name) const { return byFolded_.value(Fold(name)); }
+    void Add(const QString& name) { byFolded_.insert(Fold(name), name); }
+    QStringList Bitmaps() const {
+        QStringList names;
+        for (const QString& name : byFolded_) {
+            if (platform::WildcardMatch(QStringLiteral("*.BMP"), name)) {
+                names.append(name);
+            }
+        }
+        return names;
+    }
+
+private:
+    QHash<QString, QString> byFolded_;
+};
+
+enum class Kind { Cmx, Bitmap, Mesh };
+enum class State { Pending, Refused, Conflict, Already, Installed };
+
+struct Candidate {
+    QString name;   // inside the download
+    QString flat;   // the file name it is installed under
+    QString staged; // where it is while being checked
+    qint64 size = 0;
+    Kind kind = Kind::Cmx;
+    QString folder; // where it goes
+    State state = State::Pending;
+    QString reason; // Refused
+    QString other;  // Conflict: the other file; Already: the installed file
+    QString prefix; // Cmx: its bitmap prefix
+    int owner = -1; // Mesh: the CMX file that names it
+};
+
+QString CheckCmx(const Candidate& file) {
+    cmx::CmxFileSource source(file.staged.toUtf8().toStdString());
+    if (!source.IsOpen()) {
+        return QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()));
+    }
+    const cmx::WalkVerdict verdict = cmx::WalkCmxLines(source, true);
+    if (!source.Error().empty()) {
+        return QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.Error()));
+    }
+    if (verdict.kind == cmx::WalkVerdict::Kind::Fault) {
+        return QStringLiteral("line %1").arg(verdict.line);
+    }
+    return {};
+}
+
+QString CheckBitmap(const Candidate& file) {
+    const platform::PictureSize size = platform::MeasurePicture(file.staged);
+    if (!size.ok) {
+        const bool plain = size.error.isEmpty() || size.error == Unreadable;
+        return plain ? Unreadable : QStringLiteral("%1 (%2)").arg(Unreadable, size.error);
+    }
+    // Through the same conversion the directory-wide check measures with.
+    const auto width = textures::PixelsFromHiMetric(textures::HiMetricFromPixels(size.width));
+    const auto height = textures::PixelsFromHiMetric(textures::HiMetricFromPixels(size.height));
+    const textures::SkinTextureRule* rule =
+        width && height ? textures::FindSkinTextureRule(*width, *height) : nullptr;
+    if (rule == nullptr || file.size <= rule->MaxFileSize) {
+        return {}; // sizes the table does not list are left alone there too
+    }
+    return QStringLiteral("%1 x %2, %3 bytes, more than %4")
+        .arg(*width)
+        .arg(*height)
+        .arg(file.size)
+        .arg(rule->MaxFileSize);
+}
+
+// Writes the staged file into `folder` under a temporary name, then renames it into place without
+// replacing anything (or, checking only, removes it again).
+platform::FileResult PutInPlace(const QString& staged, const QString& folder, const QString& name,
+                                bool checkOnly) {
+    const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) {
+        return platform::FileResult::Fail(SystemError(errno));
+    }
+    const Fd in(OpenForReading(staged));
+    if (in.get() < 0) {
+        return platform::FileResult::Fail(SystemError(errno));
+    }
+    static int counter = 0;
+    QByteArray temporary;
+    Fd out;
+    for (int attempt = 0; attempt < 100 && out.get() < 0; ++attempt) {
+        temporary = QStringLiteral(".vestimo-install-%1-%2.part").arg(::getpid()).arg(++counter).toUtf8();
+        const int fd = ::openat(dir.get(), temporary.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) {
+            return platform::FileResult::Fail(SystemError(errno));
+        }
+        out.reset(fd);
+    }
+    if (out.get() < 0) {
+        return platform::FileResult::Fail(QStringLiteral("no temporary name was free"));
+    }
+    const auto fail = [&](int code) {
+        ::unlinkat(dir.get(), temporary.constData(), 0);
+        return platform::FileResult::Fail(SystemError(code));
+    };
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        std::size_t got = 0;
+        if (!ReadFully(in.get(), buffer.data(), buffer.size(), &got)) {
+            return fail(errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        const char* data = buffer.data();
+        while (got > 0) {
+            const ssize_t put = ::write(out.get(), data, got);
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return fail(errno);
+            }
+            data += put;
+            got -= static_cast<std::size_t>(put);
+        }
+    }
+    if (::fsync(out.get()) != 0 || !out.close()) {
+        return fail(errno);
+    }
+    if (checkOnly) {
+        ::unlinkat(dir.get(), temporary.constData(), 0);
+        return platform::FileResult::Ok();
+    }
+    const QByteArray target = name.toUtf8();
+    // RENAME_NOREPLACE: a file that appeared meanwhile under this name is never replaced.
+    int code =
+        ::renameat2(dir.get(), temporary.constData(), dir.get(), target.constData(), RENAME_NOREPLACE) == 0
+            ? 0
+            : errno;
+    if (code == EINVAL || code == ENOSYS) {
+        // A file system without no-replace renames: a hard link fails just as surely on a taken name.
+        code = ::linkat(dir.get(), temporary.constData(), dir.get(), target.constData(), 0) == 0 ? 0 : errno;
+        if (code == 0) {
+            ::unlinkat(dir.get(), temporary.constData(), 0);
+        }
+    }
+    if (code != 0) {
+        ::unlinkat(dir.get(), temporary.constData(), 0);
+        return platform::FileResult::Fail(
+            code == EEXIST ? QStringLiteral("a file of that name appeared meanwhile") : SystemError(code));
+    }
+    return platform::FileResult::Ok();
+}
+
+class Installer {
+public:
+    Installer(const Destination& destination, const Options& options, const InstallHook& hook)
+        : destination_(destination), options_(options), hook_(hook) {}
+
+    DownloadReport Run(const QString& download, const StagingFolder& staging,
+                       const platform::archive::EntryProgress& progress) {
+        DownloadReport report;
+        report.download = download;
+        const Unpacked unpacked =
+            platform::archive::Unpack(download, staging, IsSkinFileName, options_.limits, progress);
+        entries_ += unpacked.entries;
+        if (!unpacked.ok) {
+            report.stopped = QStringLiteral("%1: %2").arg(QFileInfo(download).fileName(), unpacked.error);
+            return report;
+        }
+        for (const auto& refused : unpacked.refused) {
+            report.refused.append({refused.name, refused.reason});
+        }
+        report.notSkinFiles = unpacked.others;
+
+        std::vector<Candidate> files;
+        for (const auto& staged : unpacked.files) {
+            Candidate file;
+            file.name = staged.name;
+            file.flat = FileNameOf(staged.name);
+            file.staged = staged.path;
+            file.size = staged.size;
+            const QString lower = file.flat.toLower();
+            file.kind = lower.endsWith(QStringLiteral(".cmx"))   ? Kind::Cmx
+                        : lower.endsWith(QStringLiteral(".bmp")) ? Kind::Bitmap
+                                                                 : Kind::Mesh;
+            if (file.kind != Kind::Mesh) {
+                const QChar first = file.flat.isEmpty() ? QChar() : file.flat[0].toUpper();
+                if (first == u'B' || first == u'C') {
+                    file.folder = destination_.skins;
+                } else if (QStringLiteral("FLSWH").contains(first)) {
+                    file.folder =
+                        destination_.skinsBuy.isEmpty() ? destination_.skins : destination_.skinsBuy;
+                } else {
+                    report.notSkinFiles.append(file.name);
+                    continue;
+                }
+            }
+            files.push_back(std::move(file));
+        }
+        report.notSkinFiles.sort();
+        Plan(files);
+        Execute(files, report);
+        return report;
+    }
+
+    qint64 entries() const { return entries_; }
+
+private:
+    FolderNames& Names(const QString& folder) {
+        auto it = names_.find(folder);
+        if (it == names_.end()) {
+            it = names_.emplace(folder, FolderNames(folder)).first;
+        }
+        return it->second;
+    }
+
+    static void Refuse(Candidate& file, const QString& reason) {
+        file.state = State::Refused;
+        file.reason = reason;
+    }
+
+    void Plan(std::vector<Candidate>& files) {
+        // Meshes go with the CMX file that names them.
+        QHash<QString, int> meshOwners;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            Candidate& file = files[i];
+            if (file.kind != Kind::Cmx) {
+                continue;
+            }
+            if (!cmx::IsSkinClass(cmx::ClassKey(file.flat.toStdString()))) {
+                Refuse(file, QStringLiteral(
+                                 "not a skin description this check reads (an animation or another kind)"));
+                continue;
+            }
+            file.prefix = textures::BitmapPrefix(file.flat);
+            meshOwners.insert(Fold(textures::MeshFileName(file.flat)), static_cast<int>(i));
+        }
+        for (Candidate& file : files) {
+            if (file.kind == Kind::Mesh) {
+                file.owner = meshOwners.value(Fold(file.flat), -1);
+                file.folder =
+                    file.owner >= 0 ? files[static_cast<std::size_t>(file.owner)].folder : destination_.skins;
+            }
+        }
+
+        // The same checks as the directory-wide ones.
+        for (Candidate& file : files) {
+            if (file.state != State::Pending) {
+                continue;
+            }
+            const QString fault = file.kind == Kind::Cmx      ? CheckCmx(file)
+                                  : file.kind == Kind::Bitmap ? CheckBitmap(file)
+                                                              : QString();
+            if (!fault.isEmpty()) {
+                Refuse(file, fault);
+            }
+        }
+
+        // Two files of the download flattened onto one name: neither is the one to install.
+        QHash<QString, std::size_t> firstByName;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const QString key = Fold(files[i].folder) + u'/' + Fold(files[i].flat);
+            const auto it = firstByName.constFind(key);
+            if (it == firstByName.constEnd()) {
+                firstByName.insert(key, i);
+                continue;
+            }
+            Candidate& first = files[*it];
+            if (first.state != State::Conflict) {
+                first.state = State::Conflict;
+                first.other = files[i].name;
+            }
+            files[i].state = State::Conflict;
+            files[i].other = first.name;
+        }
+
+        // Never over a file that is already there.
+        for (Candidate& file : files) {
+            if (file.state != State::Pending) {
+                continue;
+            }
+            const QString present = Names(file.folder).Find(file.flat);
+            if (present.isEmpty()) {
+                continue;
+            }
+            const QString path = platform::JoinPath(file.folder, present);
+            file.other = path;
+            file.state = SameBytes(file.staged, path) ? State::Already : State::Conflict;
+        }
+
+        // A conflict keeps the rest of its skin out too: its CMX file, mesh and bitmaps.
+        for (std::size_t c = 0; c < files.size(); ++c) {
+            if (files[c].kind != Kind::Cmx || files[c].prefix.isEmpty()) {
+                continue;
+            }
+            std::vector<std::size_t> skin{c};
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                const bool mesh = files[i].kind == Kind::Mesh && files[i].owner == static_cast<int>(c);
+                const bool bitmap =
+                    files[i].kind == Kind::Bitmap && BelongsTo(files[i].flat, files[c].prefix);
+                if (mesh || bitmap) {
+                    skin.push_back(i);
+                }
+            }
+            const auto conflicting = std::find_if(
+                skin.begin(), skin.end(), [&](std::size_t i) { return files[i].state == State::Conflict; });
+            if (conflicting == skin.end()) {
+                continue;
+            }
+            const Candidate& cause = files[*conflicting];
+            for (std::size_t i : skin) {
+                if (files[i].state == State::Pending) {
+                    Refuse(files[i], QStringLiteral("belongs to the same skin as %1, which conflicts with %2")
+                                         .arg(cause.name, cause.other));
+                }
+            }
+        }
+
+        // The associated-files rule, over the download and what the folder already holds.
+        std::map<QString, textures::BitmapIndex> indexes;
+        for (std::size_t c = 0; c < files.size(); ++c) {
+            Candidate& cmxFile = files[c];
+            if (cmxFile.kind != Kind::Cmx || cmxFile.state != State::Pending) {
+                continue;
+            }
+            auto it = indexes.find(cmxFile.folder);
+            if (it == indexes.end()) {
+                QStringList bitmaps = Names(cmxFile.folder).Bitmaps();
+                for (const Candidate& file : files) {
+                    if (file.kind == Kind::Bitmap && file.state == State::Pending &&
+                        file.folder == cmxFile.folder) {
+                        bitmaps.append(file.flat);
+                    }
+                }
+                it = indexes.emplace(cmxFile.folder, textures::BitmapIndex(bitmaps)).first;
+            }
+            if (!it->second.HasBitmapFor(cmxFile.prefix)) {
+                Refuse(cmxFile, QStringLiteral("no bitmap begins with \"%1\"").arg(cmxFile.prefix));
+            }
+        }
+        for (Candidate& file : files) {
+            if (file.kind != Kind::Mesh || file.owner < 0 || file.state != State::Pending) {
+                continue;
+            }
+            const Candidate& owner = files[static_cast<std::size_t>(file.owner)];
+            if (owner.state == State::Refused || owner.state == State::Conflict) {
+                Refuse(file, QStringLiteral("the mesh of %1, which is not installed").arg(owner.name));
+            }
+        }
+    }
+
+    // Whether `bitmap` is one of the bitmaps the prefix names (as the file list's prefix + "*.BMP").
+    static bool BelongsTo(const QString& bitmap, const QString& prefix) {
+        return platform::WildcardMatch(prefix + QStringLiteral("*.BMP"), bitmap);
+    }
+
+    void Execute(std::vector<Candidate>& files, DownloadReport& report) {
+        std::stable_sort(files.begin(), files.end(),
+                         [](const Candidate& a, const Candidate& b) { return a.name < b.name; });
+        for (Candidate& file : files) {
+            switch (file.state) {
+            case State::Refused:
+                report.refused.append({file.name, file.reason});
+                continue;
+            case State::Conflict:
+                report.conflicts.append({file.name, file.other});
+                continue;
+            case State::Already:
+                report.alreadyInstalled.append({file.name, file.other});
+                continue;
+            case State::Pending:
+            case State::Installed:
+                break;
+            }
+            const QString target = platform::JoinPath(file.folder, file.flat);
+            InstallStep step{InstallStep::Stage::Intent, report.download, file.name, target, true, {}};
+            if (!options_.checkOnly && hook_ && !hook_(step)) {
+                report.refused.append(
+                    {file.name,
+                     QStringLiteral("it could not be recorded in the history, so it was not installed")});
+                continue;
+            }
+            const platform::FileResult put =
+                PutInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
+            if (!options_.checkOnly && hook_) {
+                step.stage = InstallStep::Stage::Done;
+                step.ok = put.ok;
+                step.error = put.error;
+                hook_(step);
+            }
+            if (!put.ok) {
+                report.refused.append(
+                    {file.name, QStringLiteral("could not be installed: %1").arg(put.error)});
+                continue;
+            }
+            file.state = State::Installed;
+            report.installed.append({file.name, target});
+            Names(file.folder).Add(file.flat);
+        }
+    }
+
+    const Destination& destination_;
+    const Options& options_;
+    const InstallHook& hook_;
+    std::map<QString, FolderNames> names_;
+    qint64 entries_ = 0;
+};
+
+} // namespace
+
+Destination Destination::OfGame(const QString& gameFolder) {
+    return {platform::ResolveDirectory(gameFolder, QStringLiteral("GameData/Skins")),
+            platform::ResolveDirectory(gameFolder, QStringLiteral("ExpansionShared/SkinsBuy"))};
+}
+
+bool IsSkinFileName(const QString& name) {
+    return name.endsWith(QStringLiteral(".cmx"), Qt::CaseInsensitive) ||
+           name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive) ||
+           name.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive);
+}
+
+InstallReport::Totals InstallReport::totals() const {
+    Totals totals;
+    for (const DownloadReport& download : downloads) {
+        totals.installed += static_cast<int>(download.installed.size());
+        totals.alreadyInstalled += static_cast<int>(download.alreadyInstalled.size());
+        totals.refused += static_cast<int>(download.refused.size());
+        totals.conflicts += static_cast<int>(download.conflicts.size());
+        totals.notSkinFiles += static_cast<int>(download.notSkinFiles.size());
+        totals.stoppedDownloads += download.stopped.isEmpty() ? 0 : 1;
+    }
+    return totals;
+}
+
+QString InstallReport::closing() const {
+    if (!stopped.isEmpty()) {
+        return stopped;
+    }
+    if (checkOnly) {
+        return QStringLiteral("Checked only: %1 files would be installed from %2 downloads.")
+            .arg(installedCount())
+            .arg(downloads.size());
+    }
+    return QStringLiteral("Installed %1 files from %2 downloads.")
+        .arg(installedCount())
+        .arg(downloads.size());
+}
+
+InstallReport InstallDownloads(const QStringList& downloads, const Destination& destination,
+                               const Options& options, const platform::archive::EntryProgress& progress,
+                               const InstallHook& hook) {
+    InstallReport report;
+    report.checkOnly = options.checkOnly;
+    if (destination.skins.isEmpty() || !QFileInfo(destination.skins).isDir()) {
+        report.stopped = QStringLiteral("Nothing was installed: the skin folder %1 is not there.")
+                             .arg(QDir::toNativeSeparators(destination.skins));
+        return report;
+    }
+    if (options.stagingParent.isEmpty() || !QFileInfo(options.stagingParent).isDir()) {
+        report.stopped = QStringLiteral("Nothing was installed: the folder for unpacking %1 is not there.")
+                             .arg(QDir::toNativeSeparators(options.stagingParent));
+        return report;
+    }
+    Destination effective = destination;
+    if (!effective.skinsBuy.isEmpty() && !QFileInfo(effective.skinsBuy).isDir()) {
+        effective.skinsBuy.clear();
+    }
+    Installer installer(effective, options, hook);
+    static int staged = 0;
+    for (const QString& download : downloads) {
+        QString why;
+        std::optional<StagingFolder> staging;
+        for (int attempt = 0; attempt < 100 && !staging; ++attempt) {
+            const QString path = platform::JoinPath(
+                options.stagingParent, QStringLiteral("install-staging-%1-%2").arg(::getpid()).arg(++staged));
+            if (!QFileInfo::exists(path)) {
+                if (auto made = StagingFolder::Create(path, &why)) {
+                    staging.emplace(std::move(*made));
+                }
+            }
+        }
+        if (!staging) {
+            report.stopped =
+                QStringLiteral("Nothing more was installed: no staging folder could be made (%1).")
+                    .arg(why.isEmpty() ? QStringLiteral("no free name") : why);
+            break;
+        }
+        const qint64 before = installer.entries();
+        const platform::archive::EntryProgress forward = [&](qint64 read) {
+            if (progress) {
+                progress(before + read);
+            }
+        };
+        report.downloads.append(installer.Run(download, *staging, forward));
+    }
+    if (!report.stopped.isEmpty()) {
+        report.stopped = QStringLiteral("Installed %1 files from %2 downloads. %3")
+                             .arg(report.installedCount())
+                             .arg(report.downloads.size())
+                             .arg(report.stopped);
+    }
+    return report;
+}
+
+} // namespace vestimo::install

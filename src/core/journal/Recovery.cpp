@@ -1,0 +1,142 @@
+#include "core/journal/Disk.h"
+#include "core/journal/Journal.h"
+
+#include "platform/journal/FileDigest.h"
+
+namespace vestimo::journal {
+
+namespace {
+
+struct Verdict {
+    ChangeState state;
+    QString note;
+    QString destination = {}; // learnt from the disk
+};
+
+// A move (or a bringing back from the trash) is one rename, or a copy that removes the original
+// only once the copy is complete: the origin tells whether it happened.
+Verdict SettleMove(const JournalChange& change) {
+    const bool atOrigin = detail::Occupied(change.original);
+    const bool atDestination = detail::Occupied(change.destination);
+    if (atOrigin) {
+        return {ChangeState::SettledNotDone,
+                atDestination ? QStringLiteral("it was still in its place; the file at %1 was left as it is")
+                                    .arg(change.destination)
+                              : QStringLiteral("it was still in its place")};
+    }
+    if (atDestination) {
+        if (change.kind == ChangeKind::Restored) {
+            detail::ForgetTrashInfo(change.original, change.destination);
+        }
+        return {ChangeState::Done, {}};
+    }
+    return {ChangeState::Failed,
+            QStringLiteral("it was found neither in its place nor at %1").arg(change.destination)};
+}
+
+Verdict SettleTrash(const JournalChange& change) {
+    if (detail::Occupied(change.original)) {
+        return {ChangeState::SettledNotDone, QStringLiteral("it was still in its place")};
+    }
+    // The trash's own note about the file says where it went.
+    const QString inTrash = detail::FindInTrash(change.original, change.hash);
+    if (!inTrash.isEmpty()) {
+        return {ChangeState::Done, {}, inTrash};
+    }
+    return {ChangeState::Done,
+            QStringLiteral("it went to the trash, but where in the trash was not recorded")};
+}
+
+Verdict SettleSave(JournalStore& store, const JournalChange& open) {
+    const platform::FileDigest now = platform::DigestFile(open.original);
+    if (!now.ok) {
+        return {ChangeState::Failed, QStringLiteral("it could not be read: %1").arg(now.error)};
+    }
+    if (now.sha256 == open.hash) {
+        return {ChangeState::Done, {}};
+    }
+    const auto full = store.change(open.id);
+    if (full.ok && full.value.hasPreviousBytes &&
+        platform::DigestOf(full.value.previousBytes) == now.sha256) {
+        return {ChangeState::SettledNotDone, QStringLiteral("it still held what it held before")};
+    }
+    return {ChangeState::Failed, QStringLiteral("it holds neither what it held before nor what was saved")};
+}
+
+// New files are written beside their place and moved in whole, never over another file.
+Verdict SettleNewFile(const JournalChange& change) {
+    if (!detail::Occupied(change.destination)) {
+        return {ChangeState::SettledNotDone, QStringLiteral("it was never written")};
+    }
+    const platform::FileDigest now = platform::DigestFile(change.destination);
+    if (now.ok && !change.hash.isEmpty() && now.sha256 == change.hash) {
+        return {ChangeState::Done, {}};
+    }
+    return {ChangeState::SettledNotDone, QStringLiteral("another file is in its place")};
+}
+
+} // namespace
+
+RecoveryReport Recover(JournalStore& store) {
+    RecoveryReport report;
+    const auto open = store.openIntents();
+    if (!open.ok) {
+        report.error = open.error;
+        return report;
+    }
+    const auto unended = store.unendedRuns();
+    if (!unended.ok) {
+        report.error = unended.error;
+        return report;
+    }
+    store.beginBatch();
+    for (const JournalChange& change : open.value) {
+        Verdict verdict{ChangeState::Failed, {}};
+        switch (change.kind) {
+        case ChangeKind::Moved:
+        case ChangeKind::Restored:
+            verdict = SettleMove(change);
+            break;
+        case ChangeKind::Trashed:
+            verdict = SettleTrash(change);
+            break;
+        case ChangeKind::Saved:
+            verdict = SettleSave(store, change);
+            break;
+        case ChangeKind::Exported:
+        case ChangeKind::Installed:
+            verdict = SettleNewFile(change);
+            break;
+        }
+        platform::JournalStatus marked;
+        if (verdict.state == ChangeState::Done) {
+            marked = store.markDone(change.id, verdict.destination, -1, {}, verdict.note);
+            if (marked.ok && change.undoes > 0) {
+                // The undo went through before the crash; so did the change it undid.
+                marked = store.markUndone(change.undoes, QStringLiteral("put back"));
+            }
+        } else if (verdict.state == ChangeState::SettledNotDone) {
+            marked = store.markSettledNotDone(change.id, verdict.note);
+        } else {
+            marked = store.markFailed(change.id, verdict.note);
+        }
+        if (!marked.ok && report.error.isEmpty()) {
+            report.error = marked.error;
+        }
+        report.settled.append({change.id, ChangeName(change), verdict.state, verdict.note});
+    }
+    for (const platform::JournalRun& run : unended.value) {
+        const platform::JournalStatus ended = store.endRun(run.id, QStringLiteral("interrupted"));
+        if (!ended.ok && report.error.isEmpty()) {
+            report.error = ended.error;
+        }
+        report.interruptedRuns.append(run.id);
+    }
+    const platform::JournalStatus committed = store.commitBatch();
+    if (!committed.ok && report.error.isEmpty()) {
+        report.error = committed.error;
+    }
+    return report;
+}
+
+} // namespace vestimo::journal

@@ -1,0 +1,560 @@
+#include "platform/archive/Unpack.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <QByteArray>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace vestimo::platform::archive {
+
+namespace {
+
+// Deeper than any download needs; it keeps the removal's recursion and the paths short.
+constexpr int MaxFolderDepth = 32;
+constexpr std::size_t ChunkBytes = 64 * 1024;
+
+QString SystemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+QString Mebibytes(qint64 bytes) {
+    if (bytes % (1024 * 1024) == 0) {
+        return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
+    }
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+QString Total(qint64 bytes) {
+    if (bytes % (qint64{1024} * 1024 * 1024) == 0) {
+        return QStringLiteral("%1 GiB").arg(bytes / (qint64{1024} * 1024 * 1024));
+    }
+    return Mebibytes(bytes);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes, and says whether the close went well (a late write error shows up here).
+    bool reset(int fd = -1) {
+        bool ok = true;
+        if (fd_ >= 0) {
+            ok = ::close(fd_) == 0;
+        }
+        fd_ = fd;
+        return ok;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size, int* code) {
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size);
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            *code = errno;
+            return false;
+        }
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Everything inside the open folder `dir`, never following a link.
+void RemoveContents(int dir, int depth) {
+    const int listed = ::dup(dir);
+    if (listed < 0) {
+        return;
+    }
+    DIR* stream = ::fdopendir(listed);
+    if (stream == nullptr) {
+        ::close(listed);
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(stream)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    ::closedir(stream);
+    for (const std::string& name : names) {
+        struct stat info {};
+        if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode) && depth < MaxFolderDepth + 2) {
+            const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (inner.get() >= 0) {
+                RemoveContents(inner.get(), depth + 1);
+            }
+            ::unlinkat(dir, name.c_str(), AT_REMOVEDIR);
+        } else {
+            ::unlinkat(dir, name.c_str(), 0);
+        }
+    }
+}
+
+// Shared by both kinds of download: counting, limits, and making the staged files.
+class Reader {
+public:
+    Reader(const StagingFolder& staging, const Wanted& wanted, const Limits& limits,
+           const EntryProgress& progress)
+        : staging_(staging), wanted_(wanted), limits_(limits), progress_(progress) {}
+
+    Unpacked result;
+
+    // Counts one more entry; false once past the limit.
+    bool CountEntry() {
+        ++result.entries;
+        if (result.entries > limits_.entries) {
+            Fail(QStringLiteral("it holds more than %1 entries; unpacking stopped").arg(limits_.entries));
+            return false;
+        }
+        if (progress_) {
+            progress_(result.entries);
+        }
+        return true;
+    }
+
+    void Fail(const QString& why) {
+        if (result.ok) {
+            result.ok = false;
+            result.error = why;
+        }
+    }
+
+    void Refuse(const QByteArray& raw, const QString& reason) {
+        result.refused.append({ShownName(raw), reason});
+    }
+
+    bool IsWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }
+
+    // Opens the staged file for `parts`, making its folders one by one without following links.
+    // -1 with `why` set when it cannot be made (the entry is then refused, not the download).
+    int Create(const QStringList& parts, QString* why) {
+        Fd dir(::dup(staging_.fd()));
+        if (dir.get() < 0) {
+            *why = SystemError(errno);
+            return -1;
+        }
+        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+            const QByteArray part = parts[i].toUtf8();
+            if (::mkdirat(dir.get(), part.constData(), 0700) != 0 && errno != EEXIST) {
+                *why = SystemError(errno);
+                return -1;
+            }
+            const int next =
+                ::openat(dir.get(), part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (next < 0) {
+                *why = errno == ENOTDIR || errno == ELOOP
+                           ? QStringLiteral("a file of the download is already named like its folder %1")
+                                 .arg(parts[i])
+                           : SystemError(errno);
+                return -1;
+            }
+            dir.reset(next);
+        }
+        const int fd = ::openat(dir.get(), parts.last().toUtf8().constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            *why =
+                errno == EEXIST ? QStringLiteral("the download holds this name twice") : SystemError(errno);
+        }
+        return fd;
+    }
+
+    // Counts `size` more bytes of the entry `raw`; false once past a limit.
+    bool CountBytes(const QByteArray& raw, qint64& entryBytes, qint64 size) {
+        entryBytes += size;
+        result.bytes += size;
+        if (entryBytes > limits_.entryBytes) {
+            Fail(QStringLiteral("%1 unpacks to more than %2; unpacking stopped")
+                     .arg(ShownName(raw), Mebibytes(limits_.entryBytes)));
+            return false;
+        }
+        if (result.bytes > limits_.totalBytes) {
+            Fail(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
+                     .arg(Total(limits_.totalBytes)));
+            return false;
+        }
+        return true;
+    }
+
+    QString StagedPath(const QStringList& parts) const { return staging_.path() + u'/' + parts.join(u'/'); }
+
+    const StagingFolder& staging_;
+
+private:
+    const Wanted& wanted_;
+    const Limits& limits_;
+    const EntryProgress& progress_;
+};
+
+QString ArchiveReason(struct archive* a, const char* fallback) {
+    const char* why = archive_error_string(a);
+    return QString::fromUtf8(why != nullptr && *why != '\0' ? why : fallback);
+}
+
+void ReadArchive(int fd, Reader& reader) {
+    struct archive* a = archive_read_new();
+    if (a == nullptr) {
+        reader.Fail(QStringLiteral("the archive library could not start"));
+        return;
+    }
+    archive_read_support_filter_all(a);
+    archive_read_support_format_all(a);
+    if (archive_read_open_fd(a, fd, ChunkBytes) != ARCHIVE_OK) {
+        reader.Fail(ArchiveReason(a, "not an archive this program can read"));
+        archive_read_free(a);
+        return;
+    }
+    std::vector<char> buffer(ChunkBytes);
+    for (;;) {
+        struct archive_entry* entry = nullptr;
+        const int status = archive_read_next_header(a, &entry);
+        if (status == ARCHIVE_EOF) {
+            break;
+        }
+        if (status < ARCHIVE_WARN) {
+            reader.Fail(ArchiveReason(a, "the archive is damaged"));
+            break;
+        }
+        if (!reader.CountEntry()) {
+            break;
+        }
+        const char* utf8 = archive_entry_pathname_utf8(entry);
+        const char* plain = archive_entry_pathname(entry);
+        const QByteArray raw(utf8 != nullptr ? utf8 : (plain != nullptr ? plain : ""));
+        QStringList parts;
+        std::optional<QString> refusal = RefuseName(raw, &parts);
+        const auto type = archive_entry_filetype(entry);
+        if (!refusal) {
+            if (archive_entry_hardlink(entry) != nullptr) {
+                refusal = QStringLiteral("a hard link");
+            } else if (type == AE_IFLNK || archive_entry_symlink(entry) != nullptr) {
+                refusal = QStringLiteral("a symbolic link");
+            } else if (type != AE_IFREG && type != AE_IFDIR) {
+                refusal = QStringLiteral("a device, FIFO or socket, not a file");
+            }
+        }
+        if (archive_entry_is_encrypted(entry) || archive_read_has_encrypted_entries(a) > 0) {
+            // Reading it is what makes the library say why it cannot.
+            const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
+            reader.Fail(QStringLiteral("it is protected by a password (%1)")
+                            .arg(got < 0 ? ArchiveReason(a, "encrypted") : QStringLiteral("encrypted")));
+            break;
+        }
+        if (refusal) {
+            reader.Refuse(raw, *refusal);
+            if (archive_read_data_skip(a) < ARCHIVE_WARN) {
+                reader.Fail(ArchiveReason(a, "the archive is damaged"));
+                break;
+            }
+            continue;
+        }
+        if (type == AE_IFDIR) {
+            continue;
+        }
+        Fd out;
+        QString why;
+        const bool wanted = reader.IsWanted(parts);
+        if (wanted) {
+            out.reset(reader.Create(parts, &why));
+            if (out.get() < 0) {
+                reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            }
+        }
+        qint64 entryBytes = 0;
+        bool good = true;
+        for (;;) {
+            const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
+            if (got == 0) {
+                break;
+            }
+            if (got < 0) {
+                reader.Fail(
+                    QStringLiteral("%1: %2").arg(ShownName(raw), ArchiveReason(a, "the archive is damaged")));
+                good = false;
+                break;
+            }
+            if (!reader.CountBytes(raw, entryBytes, got)) {
+                good = false;
+                break;
+            }
+            int code = 0;
+            if (out.get() >= 0 && !WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
+                reader.Fail(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(code)));
+                good = false;
+                break;
+            }
+        }
+        if (!good) {
+            break;
+        }
+        if (out.get() >= 0) {
+            if (!out.reset()) {
+                reader.Fail(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(errno)));
+                break;
+            }
+            reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
+        } else if (!wanted) {
+            reader.result.others.append(parts.join(u'/'));
+        }
+    }
+    archive_read_free(a);
+}
+
+struct FolderWalk {
+    Reader& reader;
+    dev_t stagingDevice = 0;
+    ino_t stagingInode = 0;
+    std::vector<char> buffer = std::vector<char>(ChunkBytes);
+
+    // Copies one file of the folder into the staging folder, counting as it reads.
+    bool Copy(int dir, const char* name, const QByteArray& raw, const QStringList& parts) {
+        const Fd in(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            reader.Refuse(raw, QStringLiteral("could not be read: %1")
+                                   .arg(in.get() < 0 ? SystemError(errno) : QStringLiteral("not a file")));
+            return true;
+        }
+        QString why;
+        Fd out(reader.Create(parts, &why));
+        if (out.get() < 0) {
+            reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            return true;
+        }
+        qint64 entryBytes = 0;
+        for (;;) {
+            const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+            if (got == 0) {
+                break;
+            }
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                reader.Fail(
+                    QStringLiteral("%1 could not be read: %2").arg(ShownName(raw), SystemError(errno)));
+                return false;
+            }
+            if (!reader.CountBytes(raw, entryBytes, got)) {
+                return false;
+            }
+            int code = 0;
+            if (!WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
+                reader.Fail(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(code)));
+                return false;
+            }
+        }
+        if (!out.reset()) {
+            reader.Fail(
+                QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(errno)));
+            return false;
+        }
+        reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
+        return true;
+    }
+
+    // False once the download as a whole has failed.
+    bool Walk(int dir, const QByteArray& prefix, int depth) {
+        const int listed = ::dup(dir);
+        DIR* stream = listed >= 0 ? ::fdopendir(listed) : nullptr;
+        if (stream == nullptr) {
+            if (listed >= 0) {
+                ::close(listed);
+            }
+            reader.Fail(QStringLiteral("the folder could not be read: %1").arg(SystemError(errno)));
+            return false;
+        }
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(stream)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+                names.emplace_back(entry->d_name);
+            }
+        }
+        ::closedir(stream);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            if (!reader.CountEntry()) {
+                return false;
+            }
+            const QByteArray raw = prefix + QByteArray(name.c_str());
+            struct stat info {};
+            if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(SystemError(errno)));
+                continue;
+            }
+            if (S_ISDIR(info.st_mode) && info.st_dev == stagingDevice && info.st_ino == stagingInode) {
+                continue; // our own staging folder, when the download is the folder that holds it
+            }
+            QStringList parts;
+            std::optional<QString> refusal = RefuseName(raw, &parts);
+            if (!refusal) {
+                if (S_ISLNK(info.st_mode)) {
+                    refusal = QStringLiteral("a symbolic link");
+                } else if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
+                    refusal = QStringLiteral("a device, FIFO or socket, not a file");
+                } else if (S_ISDIR(info.st_mode) && depth >= MaxFolderDepth) {
+                    refusal = QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
+                }
+            }
+            if (refusal) {
+                reader.Refuse(raw, *refusal);
+                continue;
+            }
+            if (S_ISDIR(info.st_mode)) {
+                const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (inner.get() < 0) {
+                    reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(SystemError(errno)));
+                    continue;
+                }
+                if (!Walk(inner.get(), raw + '/', depth + 1)) {
+                    return false;
+                }
+                continue;
+            }
+            if (!reader.IsWanted(parts)) {
+                reader.result.others.append(parts.join(u'/'));
+                continue;
+            }
+            if (!Copy(dir, name.c_str(), raw, parts)) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+bool IsControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+}
+
+} // namespace
+
+std::optional<StagingFolder> StagingFolder::Create(const QString& path, QString* error) {
+    const QByteArray encoded = path.toUtf8();
+    if (::mkdir(encoded.constData(), 0700) != 0) {
+        *error = errno == EEXIST ? QStringLiteral("%1 is already there").arg(path)
+                                 : QStringLiteral("%1 could not be made: %2").arg(path, SystemError(errno));
+        return std::nullopt;
+    }
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("%1 could not be opened: %2").arg(path, SystemError(errno));
+        ::rmdir(encoded.constData());
+        return std::nullopt;
+    }
+    return StagingFolder(path, fd);
+}
+
+StagingFolder::StagingFolder(StagingFolder&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+
+StagingFolder::~StagingFolder() {
+    if (fd_ < 0) {
+        return;
+    }
+    RemoveContents(fd_, 0);
+    ::close(fd_);
+    ::rmdir(path_.toUtf8().constData());
+}
+
+QString ShownName(const QByteArray& rawName) {
+    const QString text = QString::fromUtf8(rawName);
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (IsControl(c.unicode())) {
+            shown +=
+                QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::optional<QString> RefuseName(const QByteArray& rawName, QStringList* parts) {
+    const QString text = QString::fromUtf8(rawName);
+    if (text.toUtf8() != rawName) {
+        return QStringLiteral("its name is not valid text");
+    }
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return IsControl(c.unicode()); })) {
+        return QStringLiteral("its name holds a control character");
+    }
+    if (text.startsWith(u'/') || text.startsWith(u'\\')) {
+        return QStringLiteral("an absolute path");
+    }
+    // Downloads made on Windows separate folders with backslashes, and may name a drive.
+    QStringList found = text.split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts);
+    if (!found.isEmpty() && found.first().size() == 2 && found.first()[1] == u':' &&
+        found.first()[0].isLetter()) {
+        return QStringLiteral("an absolute path");
+    }
+    found.removeAll(QStringLiteral("."));
+    if (found.contains(QStringLiteral(".."))) {
+        return QStringLiteral("a \"..\" in its path");
+    }
+    if (found.isEmpty()) {
+        return QStringLiteral("it has no name");
+    }
+    if (found.size() > MaxFolderDepth + 1) {
+        return QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
+    }
+    *parts = std::move(found);
+    return std::nullopt;
+}
+
+Unpacked Unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
+                const Limits& limits, const EntryProgress& progress) {
+    Reader reader(staging, wanted, limits, progress);
+    const Fd fd(::open(download.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+        reader.Fail(errno == ELOOP ? QStringLiteral("it is a symbolic link") : SystemError(errno));
+        return reader.result;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        struct stat own {};
+        ::fstat(staging.fd(), &own);
+        FolderWalk walk{reader, own.st_dev, own.st_ino};
+        walk.Walk(fd.get(), QByteArray(), 0);
+    } else if (S_ISREG(info.st_mode)) {
+        // Reading blocks again: a regular file never waits, and libarchive expects it to.
+        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+        ReadArchive(fd.get(), reader);
+    } else {
+        reader.Fail(QStringLiteral("it is neither a file nor a folder"));
+    }
+    if (!reader.result.ok) {
+        reader.result.files.clear(); // nothing of it may be used
+    }
+    return reader.result;
+}
+
+} // namespace vestimo::platform::archive

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Reading downloads (zip, rar, 7z, tar.gz and the like through libarchive, or a plain folder) into a
+// private staging folder, so that nothing a download holds can reach anywhere else.
+namespace vestimo::platform::archive {
+
+// Counted from the bytes actually unpacked, never from what a header claims.
+struct Limits {
+    qint64 entries = 10000;
+    qint64 entryBytes = qint64{64} * 1024 * 1024;
+    qint64 totalBytes = qint64{1024} * 1024 * 1024;
+};
+
+// A folder of our own that exists only while this object does. It is made fresh (an existing
+// folder of that name is never taken over) and removed with everything in it afterwards, without
+// following links.
+class StagingFolder {
+public:
+    // Makes `path` (its parent must exist); nothing on failure, with `error` set.
+    static std::optional<StagingFolder> Create(const QString& path, QString* error);
+    ~StagingFolder();
+    StagingFolder(StagingFolder&& other) noexcept;
+    StagingFolder& operator=(StagingFolder&&) = delete;
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    const QString& path() const { return path_; }
+    // The open folder; everything inside is made relative to it.
+    int fd() const { return fd_; }
+
+private:
+    StagingFolder(QString path, int fd) : path_(std::move(path)), fd_(fd) {}
+    QString path_;
+    int fd_ = -1;
+};
+
+struct StagedFile {
+    QString name; // its path inside the download, "/" between folders
+    QString path; // where it now is, inside the staging folder
+    qint64 size = 0;
+};
+
+struct RefusedEntry {
+    QString name; // as given, with control characters shown as \xNN
+    QString reason;
+};
+
+struct Unpacked {
+    // False: the download is damaged, protected by a password, past a limit or could not be read;
+    // nothing of it may be used, and `error` says why (libarchive's own words where it has them).
+    bool ok = true;
+    QString error;
+    QList<StagedFile> files; // the files the caller wanted, unpacked
+    QStringList others;      // ordinary files read but not wanted, so not unpacked
+    QList<RefusedEntry> refused;
+    qint64 entries = 0; // entries read, folders included
+    qint64 bytes = 0;   // bytes unpacked (archives: every entry's data, read to check it)
+};
+
+// Whether an ordinary file of this path inside the download is to be unpacked.
+using Wanted = std::function<bool(const QString& name)>;
+// Called after each entry with the number read so far in this download.
+using EntryProgress = std::function<void(qint64 entriesRead)>;
+
+// Reads `download` (an archive file or a folder) into `staging`. Entries with absolute paths, ".."
+// components, links, devices or FIFOs, and names that are not valid UTF-8 text or hold control
+// characters are refused and never created.
+Unpacked Unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
+                const Limits& limits = {}, const EntryProgress& progress = {});
+
+// Why a path inside a download may not be unpacked, or nothing when it may; `parts` receives its
+// folders and file name. Exposed for tests.
+std::optional<QString> RefuseName(const QByteArray& rawName, QStringList* parts);
+
+// The name as shown in reports: invalid bytes replaced, control characters written as \xNN.
+QString ShownName(const QByteArray& rawName);
+
+} // namespace vestimo::platform::archive

@@ -1,0 +1,99 @@
+#include "platform/journal/FileDigest.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vestimo::platform {
+
+namespace {
+
+QString SystemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Closes the descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+QString DigestOf(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+FileDigest DigestFile(const QString& path, qint64 keepLimit) {
+    FileDigest digest;
+    const QByteArray name = QFile::encodeName(path);
+    const Descriptor fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        digest.error = errno == ELOOP ? QStringLiteral("it is a link, not a file") : SystemError(errno);
+        return digest;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        digest.error = SystemError(errno);
+        return digest;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        digest.error = QStringLiteral("it is not an ordinary file");
+        return digest;
+    }
+    if (keepLimit > 0 && info.st_size > keepLimit) {
+        digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (1024 * 1024));
+        return digest;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer.data(), static_cast<size_t>(buffer.size()));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            digest.error = SystemError(errno);
+            digest.bytes.clear();
+            return digest;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+        const QByteArrayView chunk(buffer.constData(), static_cast<qsizetype>(got));
+        hash.addData(chunk);
+        if (keepLimit > 0) {
+            // A file that grows while it is read is still held to the limit.
+            if (total > keepLimit) {
+                digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (1024 * 1024));
+                digest.bytes.clear();
+                return digest;
+            }
+            digest.bytes.append(chunk);
+        }
+    }
+    digest.ok = true;
+    digest.size = total;
+    digest.sha256 = QString::fromLatin1(hash.result().toHex());
+    return digest;
+}
+
+} // namespace vestimo::platform

@@ -1,0 +1,780 @@
+#include "platform/journal/JournalStore.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <unistd.h>
+
+namespace vestimo::platform {
+
+namespace {
+
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+
+// Each step lifts the schema by one version; existing steps never change once released.
+struct Migration {
+    int version;
+    QStringList statements;
+};
+
+const QList<Migration>& Migrations() {
+    static const QList<Migration> steps = {
+        {1,
+         {QStringLiteral("CREATE TABLE runs ("
+                         " id INTEGER PRIMARY KEY,"
+                         " command TEXT NOT NULL,"
+                         " skin_folder TEXT NOT NULL,"
+                         " started INTEGER NOT NULL,"
+                         " ended INTEGER,"
+                         " outcome TEXT NOT NULL DEFAULT '')"),
+          QStringLiteral("CREATE TABLE changes ("
+                         " id INTEGER PRIMARY KEY,"
+                         " run_id INTEGER NOT NULL REFERENCES runs(id),"
+                         " kind TEXT NOT NULL,"
+                         " state TEXT NOT NULL,"
+                         " original TEXT NOT NULL,"
+                         " destination TEXT NOT NULL,"
+                         " previous BLOB,"
+                         " size INTEGER,"
+                         " hash TEXT NOT NULL DEFAULT '',"
+                         " reason TEXT NOT NULL DEFAULT '',"
+                         " note TEXT NOT NULL DEFAULT '',"
+                         " undoes INTEGER REFERENCES changes(id),"
+                         " recorded INTEGER NOT NULL)"),
+          // No index on the state: every one would cost each change a page written, and open
+          // intentions are looked for only once, at the start.
+          QStringLiteral("CREATE INDEX changes_by_run ON changes(run_id)")}},
+    };
+    return steps;
+}
+
+const char* const kChangeColumns =
+    "id, run_id, kind, state, original, destination, previous IS NOT NULL, size, "
+    "hash, reason, note, undoes, recorded";
+const char* const kRunColumns = "id, command, skin_folder, started, ended, outcome";
+
+QString Describe(const QSqlError& error) {
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.isEmpty() ? QStringLiteral("the database gave no reason") : text;
+}
+
+bool IsCorruption(const QSqlError& error) {
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number);
+    if (number && ((code & 0xff) == kSqliteCorrupt || (code & 0xff) == kSqliteNotADatabase)) {
+        return true;
+    }
+    const QString text = error.databaseText();
+    return text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed"));
+}
+
+bool Occupied(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QVariant NullUnless(bool given, const QVariant& value) {
+    return given ? value : QVariant(value.metaType());
+}
+
+// Qt binds a null string as NULL; the text columns hold '' instead.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+QVariant Bytes(const QByteArray& bytes) {
+    return bytes.isNull() ? QVariant(QByteArray("", 0)) : QVariant(bytes);
+}
+
+QDateTime FromStored(const QVariant& value) {
+    return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
+}
+
+JournalRun RunFrom(const QSqlQuery& q) {
+    JournalRun run;
+    run.id = q.value(0).toLongLong();
+    run.command = q.value(1).toString();
+    run.skinFolder = q.value(2).toString();
+    run.started = FromStored(q.value(3));
+    run.ended = FromStored(q.value(4));
+    run.outcome = q.value(5).toString();
+    return run;
+}
+
+JournalChange ChangeFrom(const QSqlQuery& q) {
+    JournalChange change;
+    change.id = q.value(0).toLongLong();
+    change.runId = q.value(1).toLongLong();
+    change.kind = KindFromName(q.value(2).toString()).value_or(ChangeKind::Moved);
+    change.state = StateFromName(q.value(3).toString()).value_or(ChangeState::Failed);
+    change.original = q.value(4).toString();
+    change.destination = q.value(5).toString();
+    change.hasPreviousBytes = q.value(6).toBool();
+    change.size = q.value(7).isNull() ? -1 : q.value(7).toLongLong();
+    change.hash = q.value(8).toString();
+    change.reason = q.value(9).toString();
+    change.note = q.value(10).toString();
+    change.undoes = q.value(11).isNull() ? 0 : q.value(11).toLongLong();
+    change.recorded = FromStored(q.value(12));
+    return change;
+}
+
+} // namespace
+
+QString KindName(ChangeKind kind) {
+    switch (kind) {
+    case ChangeKind::Moved:
+        return QStringLiteral("moved");
+    case ChangeKind::Trashed:
+        return QStringLiteral("trashed");
+    case ChangeKind::Saved:
+        return QStringLiteral("saved");
+    case ChangeKind::Exported:
+        return QStringLiteral("exported");
+    case ChangeKind::Installed:
+        return QStringLiteral("installed");
+    case ChangeKind::Restored:
+        return QStringLiteral("restored");
+    }
+    return {};
+}
+
+QString StateName(ChangeState state) {
+    switch (state) {
+    case ChangeState::Intended:
+        return QStringLiteral("intended");
+    case ChangeState::Done:
+        return QStringLiteral("done");
+    case ChangeState::Failed:
+        return QStringLiteral("failed");
+    case ChangeState::Undone:
+        return QStringLiteral("undone");
+    case ChangeState::SettledNotDone:
+        return QStringLiteral("settled-not-done");
+    }
+    return {};
+}
+
+std::optional<ChangeKind> KindFromName(const QString& name) {
+    for (ChangeKind kind : {ChangeKind::Moved, ChangeKind::Trashed, ChangeKind::Saved, ChangeKind::Exported,
+                            ChangeKind::Installed, ChangeKind::Restored}) {
+        if (KindName(kind) == name) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ChangeState> StateFromName(const QString& name) {
+    for (ChangeState state : {ChangeState::Intended, ChangeState::Done, ChangeState::Failed,
+                              ChangeState::Undone, ChangeState::SettledNotDone}) {
+        if (StateName(state) == name) {
+            return state;
+        }
+    }
+    return std::nullopt;
+}
+
+// Prepared once per connection and reused for every call.
+struct JournalStore::Statements {
+    explicit Statements(const QSqlDatabase& database)
+        : db(database), begin(db), commit(db), rollback(db), insertRun(db), endRun(db), insertChange(db),
+          markDone(db), setState(db), changesOfRun(db), oneChange(db), openIntents(db), listRuns(db),
+          oneRun(db), unendedRuns(db) {}
+    QSqlDatabase db;
+    QSqlQuery begin, commit, rollback, insertRun, endRun, insertChange, markDone, setState, changesOfRun,
+        oneChange, openIntents, listRuns, oneRun, unendedRuns;
+};
+
+JournalStore::JournalStore() {
+    static std::atomic<quint64> next{0};
+    connection_ = QStringLiteral("vestimo-journal-%1").arg(++next);
+}
+
+JournalStore::~JournalStore() {
+    close();
+}
+
+bool JournalStore::isOpen() const {
+    return statements_ != nullptr;
+}
+
+void JournalStore::close() {
+    if (statements_ != nullptr && pending_) {
+        // Whatever waits in a batch is worth keeping; a failure here leaves open intents that
+        // the next start settles from the disk.
+        commitPending();
+    }
+    batch_ = false;
+    pending_ = false;
+    disconnect();
+}
+
+void JournalStore::disconnect() {
+    if (statements_ != nullptr) {
+        statements_->db.close();
+        statements_.reset();
+    }
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::removeDatabase(connection_);
+    }
+}
+
+JournalStatus JournalStore::connect(const QString& file) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    if (!db.isValid()) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection_);
+        return JournalStatus::Fail(QStringLiteral("the SQLite driver for Qt is not installed"));
+    }
+    db.setDatabaseName(file);
+    if (!db.open()) {
+        const QString why = Describe(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection_);
+        return JournalStatus::Fail(why);
+    }
+    statements_ = std::make_unique<Statements>(db);
+    return JournalStatus::Ok();
+}
+
+JournalStatus JournalStore::open(const QString& folder) {
+    close();
+    setAside_.clear();
+    const QFileInfo where(folder);
+    if (!where.isDir()) {
+        return JournalStatus::Fail(QStringLiteral("the folder %1 does not exist").arg(folder));
+    }
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+        return JournalStatus::Fail(QStringLiteral("the folder %1 cannot be written to").arg(folder));
+    }
+    path_ = folder.endsWith(u'/') ? folder + FileName() : folder + u'/' + FileName();
+    for (const QString& part : {path_, path_ + QStringLiteral("-wal"), path_ + QStringLiteral("-shm")}) {
+        const QFileInfo info(part);
+        if (info.isSymLink()) {
+            return JournalStatus::Fail(
+                QStringLiteral("%1 is a link; the journal is never written through one")
+                    .arg(info.fileName()));
+        }
+        if (info.exists() && !info.isFile()) {
+            return JournalStatus::Fail(QStringLiteral("%1 is not a file").arg(info.fileName()));
+        }
+    }
+
+    // Two tries: the second only after a damaged file has been set aside.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool corrupt = false;
+        QString why;
+        const QFileInfo info(path_);
+        if (info.exists() && info.size() > 0) {
+            QFile file(path_);
+            if (!file.open(QIODevice::ReadOnly)) {
+                return JournalStatus::Fail(
+                    QStringLiteral("%1 cannot be read: %2").arg(path_, file.errorString()));
+            }
+            corrupt = file.read(16) != QByteArray("SQLite format 3\0", 16);
+            if (corrupt) {
+                why = QStringLiteral("it is not a database");
+            }
+        }
+        if (!corrupt) {
+            const JournalStatus connected = connect(path_);
+            if (!connected.ok) {
+                return JournalStatus::Fail(
+                    QStringLiteral("%1 cannot be opened: %2").arg(path_, connected.error));
+            }
+            const JournalStatus sound = checkSound(corrupt);
+            if (sound.ok) {
+                JournalStatus ready = migrate();
+                if (ready.ok) {
+                    ready = prepare();
+                }
+                if (ready.ok) {
+                    return ready;
+                }
+                disconnect();
+                return JournalStatus::Fail(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
+            }
+            disconnect();
+            if (!corrupt) {
+                return JournalStatus::Fail(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
+            }
+            why = sound.error;
+        }
+        if (attempt > 0) {
+            break;
+        }
+        // Set the damaged file aside with its write-ahead log, so nothing in it is lost.
+        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        QString aside = path_ + QStringLiteral(".corrupt-") + stamp;
+        for (int n = 2; Occupied(aside) && n < 100; ++n) {
+            aside = path_ + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);
+        }
+        if (Occupied(aside) || !QFile::rename(path_, aside)) {
+            return JournalStatus::Fail(
+                QStringLiteral("%1 is damaged (%2) and could not be set aside").arg(path_, why));
+        }
+        for (const QString& tail : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            if (QFileInfo::exists(path_ + tail) && !QFile::rename(path_ + tail, aside + tail)) {
+                return JournalStatus::Fail(
+                    QStringLiteral("%1 is damaged (%2) and its log could not be set aside").arg(path_, why));
+            }
+        }
+        setAside_ = aside;
+    }
+    return JournalStatus::Fail(QStringLiteral("%1 could not be started afresh").arg(path_));
+}
+
+JournalStatus JournalStore::checkSound(bool& corrupt) {
+    QSqlQuery check(statements_->db);
+    corrupt = false;
+    if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+        corrupt = IsCorruption(check.lastError());
+        return JournalStatus::Fail(Describe(check.lastError()));
+    }
+    if (!check.next()) {
+        corrupt = IsCorruption(check.lastError());
+        return JournalStatus::Fail(Describe(check.lastError()));
+    }
+    const QString answer = check.value(0).toString();
+    if (answer != QLatin1String("ok")) {
+        corrupt = true;
+        return JournalStatus::Fail(answer);
+    }
+    return JournalStatus::Ok();
+}
+
+JournalStatus JournalStore::migrate() {
+    QSqlQuery q(statements_->db);
+    // WAL: a commit is an append to the log; NORMAL: no sync per commit, only at checkpoints.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+        return JournalStatus::Fail(Describe(q.lastError()));
+    }
+    if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
+        return JournalStatus::Fail(QStringLiteral("the database refused its write-ahead log"));
+    }
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+        return JournalStatus::Fail(Describe(q.lastError()));
+    }
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        return JournalStatus::Fail(Describe(q.lastError()));
+    }
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version > SchemaVersion) {
+        return JournalStatus::Fail(
+            QStringLiteral("it was written by a newer Vestimo (journal version %1)").arg(version));
+    }
+    for (const Migration& step : Migrations()) {
+        if (step.version <= version) {
+            continue;
+        }
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            return JournalStatus::Fail(Describe(q.lastError()));
+        }
+        QStringList statements = step.statements;
+        statements.append(QStringLiteral("PRAGMA user_version=%1").arg(step.version));
+        for (const QString& statement : statements) {
+            if (!q.exec(statement)) {
+                const QString why = Describe(q.lastError());
+                q.exec(QStringLiteral("ROLLBACK"));
+                return JournalStatus::Fail(why);
+            }
+        }
+        if (!q.exec(QStringLiteral("COMMIT"))) {
+            const QString why = Describe(q.lastError());
+            q.exec(QStringLiteral("ROLLBACK"));
+            return JournalStatus::Fail(why);
+        }
+    }
+    return JournalStatus::Ok();
+}
+
+JournalStatus JournalStore::prepare() {
+    Statements& s = *statements_;
+    const QString changeColumns = QString::fromLatin1(kChangeColumns);
+    const QString runColumns = QString::fromLatin1(kRunColumns);
+    const QList<std::pair<QSqlQuery*, QString>> all = {
+        {&s.begin, QStringLiteral("BEGIN")},
+        {&s.commit, QStringLiteral("COMMIT")},
+        {&s.rollback, QStringLiteral("ROLLBACK")},
+        {&s.insertRun, QStringLiteral("INSERT INTO runs (command, skin_folder, started) VALUES (?, ?, ?)")},
+        {&s.endRun, QStringLiteral("UPDATE runs SET ended = ?, outcome = ? WHERE id = ?")},
+        {&s.insertChange,
+         QStringLiteral(
+             "INSERT INTO changes (run_id, kind, state, original, destination, previous, size, hash, "
+             "reason, note, undoes, recorded) VALUES (?, ?, 'intended', ?, ?, ?, ?, ?, ?, ?, ?, ?)")},
+        {&s.markDone,
+         QStringLiteral("UPDATE changes SET state = 'done', destination = COALESCE(?, destination), "
+                        "size = COALESCE(?, size), hash = COALESCE(?, hash), note = COALESCE(?, note) "
+                        "WHERE id = ?")},
+        {&s.setState, QStringLiteral("UPDATE changes SET state = ?, note = ? WHERE id = ?")},
+        {&s.changesOfRun,
+         QStringLiteral("SELECT %1 FROM changes WHERE run_id = ? ORDER BY id").arg(changeColumns)},
+        {&s.oneChange, QStringLiteral("SELECT %1, previous FROM changes WHERE id = ?").arg(changeColumns)},
+        {&s.openIntents,
+         QStringLiteral("SELECT %1 FROM changes WHERE state = 'intended' ORDER BY id").arg(changeColumns)},
+        {&s.listRuns, QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(runColumns)},
+        {&s.oneRun, QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(runColumns)},
+        {&s.unendedRuns,
+         QStringLiteral("SELECT %1 FROM runs WHERE ended IS NULL ORDER BY id").arg(runColumns)},
+    };
+    for (const auto& [query, text] : all) {
+        if (!query->prepare(text)) {
+            return JournalStatus::Fail(Describe(query->lastError()));
+        }
+    }
+    return JournalStatus::Ok();
+}
+
+JournalResult<int> JournalStore::schemaVersion() {
+    if (!isOpen()) {
+        return JournalResult<int>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery q(statements_->db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        return JournalResult<int>::Fail(Describe(q.lastError()));
+    }
+    return JournalResult<int>::Ok(q.value(0).toInt());
+}
+
+JournalStatus JournalStore::ensureWriting() {
+    if (!isOpen()) {
+        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+    }
+    if (pending_) {
+        return JournalStatus::Ok();
+    }
+    if (!statements_->begin.exec()) {
+        return JournalStatus::Fail(Describe(statements_->begin.lastError()));
+    }
+    pending_ = true;
+    return JournalStatus::Ok();
+}
+
+JournalStatus JournalStore::commitPending() {
+    if (!pending_) {
+        return JournalStatus::Ok();
+    }
+    pending_ = false;
+    if (!statements_->commit.exec()) {
+        const QString why = Describe(statements_->commit.lastError());
+        statements_->rollback.exec();
+        return JournalStatus::Fail(why);
+    }
+    return JournalStatus::Ok();
+}
+
+JournalResult<qint64> JournalStore::beginRun(const QString& command, const QString& skinFolder) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return JournalResult<qint64>::Fail(writing.error);
+    }
+    QSqlQuery& q = statements_->insertRun;
+    q.bindValue(0, Text(command));
+    q.bindValue(1, Text(skinFolder));
+    q.bindValue(2, QDateTime::currentMSecsSinceEpoch());
+    if (!q.exec()) {
+        const QString why = Describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalResult<qint64>::Fail(why);
+    }
+    const qint64 id = q.lastInsertId().toLongLong();
+    // A run is committed at once: its changes refer to it.
+    const JournalStatus committed = commitPending();
+    if (!committed.ok) {
+        return JournalResult<qint64>::Fail(committed.error);
+    }
+    return JournalResult<qint64>::Ok(id);
+}
+
+JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return writing;
+    }
+    QSqlQuery& q = statements_->endRun;
+    q.bindValue(0, QDateTime::currentMSecsSinceEpoch());
+    q.bindValue(1, Text(outcome));
+    q.bindValue(2, runId);
+    if (!q.exec()) {
+        const QString why = Describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalStatus::Fail(why);
+    }
+    if (q.numRowsAffected() != 1) {
+        return JournalStatus::Fail(QStringLiteral("the journal has no run %1").arg(runId));
+    }
+    return batch_ ? JournalStatus::Ok() : commitPending();
+}
+
+JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
+    QSqlQuery& q = statements_->insertChange;
+    q.bindValue(0, change.runId);
+    q.bindValue(1, KindName(change.kind));
+    q.bindValue(2, Text(change.original));
+    q.bindValue(3, Text(change.destination));
+    q.bindValue(4, NullUnless(change.hasPreviousBytes, Bytes(change.previousBytes)));
+    q.bindValue(5, NullUnless(change.size >= 0, QVariant(change.size)));
+    q.bindValue(6, Text(change.hash));
+    q.bindValue(7, Text(change.reason));
+    q.bindValue(8, Text(change.note));
+    q.bindValue(9, NullUnless(change.undoes > 0, QVariant(change.undoes)));
+    q.bindValue(10, QDateTime::currentMSecsSinceEpoch());
+    if (!q.exec()) {
+        // Marks waiting in the batch go too; their changes stay open and are settled from the
+        // disk at the next start.
+        const QString why = Describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalResult<qint64>::Fail(why);
+    }
+    return JournalResult<qint64>::Ok(q.lastInsertId().toLongLong());
+}
+
+JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return JournalResult<qint64>::Fail(writing.error);
+    }
+    const JournalResult<qint64> inserted = insertIntent(change);
+    if (!inserted.ok) {
+        return inserted;
+    }
+    // Write-ahead: the intent is committed before the caller touches the file.
+    const JournalStatus committed = commitPending();
+    if (!committed.ok) {
+        return JournalResult<qint64>::Fail(committed.error);
+    }
+    return inserted;
+}
+
+JournalResult<QList<qint64>> JournalStore::recordIntents(const QList<JournalChange>& changes) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return JournalResult<QList<qint64>>::Fail(writing.error);
+    }
+    QList<qint64> ids;
+    ids.reserve(changes.size());
+    for (const JournalChange& change : changes) {
+        const JournalResult<qint64> inserted = insertIntent(change);
+        if (!inserted.ok) {
+            return JournalResult<QList<qint64>>::Fail(inserted.error);
+        }
+        ids.append(inserted.value);
+    }
+    const JournalStatus committed = commitPending();
+    if (!committed.ok) {
+        return JournalResult<QList<qint64>>::Fail(committed.error);
+    }
+    return JournalResult<QList<qint64>>::Ok(ids);
+}
+
+JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination, qint64 size,
+                                     const QString& hash, const QString& note) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return writing;
+    }
+    QSqlQuery& q = statements_->markDone;
+    q.bindValue(0, NullUnless(!destination.isEmpty(), QVariant(destination)));
+    q.bindValue(1, NullUnless(size >= 0, QVariant(size)));
+    q.bindValue(2, NullUnless(!hash.isEmpty(), QVariant(hash)));
+    q.bindValue(3, NullUnless(!note.isEmpty(), QVariant(note)));
+    q.bindValue(4, changeId);
+    if (!q.exec()) {
+        const QString why = Describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalStatus::Fail(why);
+    }
+    if (q.numRowsAffected() != 1) {
+        return JournalStatus::Fail(QStringLiteral("the journal has no change %1").arg(changeId));
+    }
+    return batch_ ? JournalStatus::Ok() : commitPending();
+}
+
+JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const QString& note) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return writing;
+    }
+    QSqlQuery& q = statements_->setState;
+    q.bindValue(0, StateName(state));
+    q.bindValue(1, Text(note));
+    q.bindValue(2, changeId);
+    if (!q.exec()) {
+        const QString why = Describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalStatus::Fail(why);
+    }
+    if (q.numRowsAffected() != 1) {
+        return JournalStatus::Fail(QStringLiteral("the journal has no change %1").arg(changeId));
+    }
+    return batch_ ? JournalStatus::Ok() : commitPending();
+}
+
+JournalStatus JournalStore::markFailed(qint64 changeId, const QString& why) {
+    return setState(changeId, ChangeState::Failed, why);
+}
+
+JournalStatus JournalStore::markSettledNotDone(qint64 changeId, const QString& why) {
+    return setState(changeId, ChangeState::SettledNotDone, why);
+}
+
+JournalStatus JournalStore::markUndone(qint64 changeId, const QString& note) {
+    return setState(changeId, ChangeState::Undone, note);
+}
+
+JournalStatus JournalStore::beginBatch() {
+    if (!isOpen()) {
+        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+    }
+    if (batch_) {
+        return JournalStatus::Ok();
+    }
+    // No one else reads the journal during a run: holding its lock throughout spares a lock and
+    // an unlock per commit, and the log is folded back into the database after the run, not
+    // during it (that is where the syncs to disk are).
+    QSqlQuery q(statements_->db);
+    q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+    q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    q.finish();
+    batch_ = true;
+    return JournalStatus::Ok();
+}
+
+JournalStatus JournalStore::commitBatch() {
+    if (!isOpen()) {
+        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+    }
+    if (!batch_) {
+        return JournalStatus::Ok();
+    }
+    batch_ = false;
+    const JournalStatus committed = commitPending();
+    QSqlQuery q(statements_->db);
+    q.exec(QStringLiteral("PRAGMA locking_mode=NORMAL"));
+    q.finish();
+    q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=1000"));
+    q.finish();
+    // The lock goes at the next access after leaving exclusive mode.
+    q.exec(QStringLiteral("SELECT 1 FROM runs LIMIT 1"));
+    q.finish();
+    return committed;
+}
+
+JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
+    if (!isOpen()) {
+        return JournalResult<QList<JournalRun>>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->listRuns;
+    q.bindValue(0, limit > 0 ? limit : -1);
+    if (!q.exec()) {
+        return JournalResult<QList<JournalRun>>::Fail(Describe(q.lastError()));
+    }
+    QList<JournalRun> runs;
+    while (q.next()) {
+        runs.append(RunFrom(q));
+    }
+    q.finish();
+    return JournalResult<QList<JournalRun>>::Ok(runs);
+}
+
+JournalResult<JournalRun> JournalStore::run(qint64 runId) {
+    if (!isOpen()) {
+        return JournalResult<JournalRun>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->oneRun;
+    q.bindValue(0, runId);
+    if (!q.exec()) {
+        return JournalResult<JournalRun>::Fail(Describe(q.lastError()));
+    }
+    if (!q.next()) {
+        return JournalResult<JournalRun>::Fail(QStringLiteral("the journal has no run %1").arg(runId));
+    }
+    JournalRun found = RunFrom(q);
+    q.finish();
+    return JournalResult<JournalRun>::Ok(found);
+}
+
+JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
+    if (!isOpen()) {
+        return JournalResult<QList<JournalRun>>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->unendedRuns;
+    if (!q.exec()) {
+        return JournalResult<QList<JournalRun>>::Fail(Describe(q.lastError()));
+    }
+    QList<JournalRun> runs;
+    while (q.next()) {
+        runs.append(RunFrom(q));
+    }
+    q.finish();
+    return JournalResult<QList<JournalRun>>::Ok(runs);
+}
+
+JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
+    if (!isOpen()) {
+        return JournalResult<QList<JournalChange>>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->changesOfRun;
+    q.bindValue(0, runId);
+    if (!q.exec()) {
+        return JournalResult<QList<JournalChange>>::Fail(Describe(q.lastError()));
+    }
+    QList<JournalChange> changes;
+    while (q.next()) {
+        changes.append(ChangeFrom(q));
+    }
+    q.finish();
+    return JournalResult<QList<JournalChange>>::Ok(changes);
+}
+
+JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
+    if (!isOpen()) {
+        return JournalResult<JournalChange>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->oneChange;
+    q.bindValue(0, changeId);
+    if (!q.exec()) {
+        return JournalResult<JournalChange>::Fail(Describe(q.lastError()));
+    }
+    if (!q.next()) {
+        return JournalResult<JournalChange>::Fail(
+            QStringLiteral("the journal has no change %1").arg(changeId));
+    }
+    JournalChange found = ChangeFrom(q);
+    found.previousBytes = q.value(13).toByteArray();
+    q.finish();
+    return JournalResult<JournalChange>::Ok(found);
+}
+
+JournalResult<QList<JournalChange>> JournalStore::openIntents() {
+    if (!isOpen()) {
+        return JournalResult<QList<JournalChange>>::Fail(QStringLiteral("the journal is not open"));
+    }
+    QSqlQuery& q = statements_->openIntents;
+    if (!q.exec()) {
+        return JournalResult<QList<JournalChange>>::Fail(Describe(q.lastError()));
+    }
+    QList<JournalChange> changes;
+    while (q.next()) {
+        changes.append(ChangeFrom(q));
+    }
+    q.finish();
+    return JournalResult<QList<JournalChange>>::Ok(changes);
+}
+
+} // namespace vestimo::platform

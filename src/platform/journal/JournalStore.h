@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace vestimo::platform {
+
+// What was done to a file. An undo is recorded as what it physically did (a file moved back is a
+// move, a saved file given its old bytes back is a save), linked to the change it undid.
+enum class ChangeKind {
+    Moved,     // original -> destination
+    Trashed,   // original -> destination, the path the desktop trash gave it
+    Saved,     // original overwritten; previousBytes is what it held before
+    Exported,  // destination newly written; original is what it was made from, if anything
+    Installed, // likewise, into the game's own folders
+    Restored,  // brought back from the trash: original is the trash path, destination where it went
+};
+
+enum class ChangeState {
+    Intended,       // recorded before the file operation; still open
+    Done,           // the operation happened
+    Failed,         // the operation was tried and did not happen
+    Undone,         // it happened and has been put back since
+    SettledNotDone, // left open by a crash; the disk showed it never happened
+};
+
+QString KindName(ChangeKind kind);
+QString StateName(ChangeState state);
+std::optional<ChangeKind> KindFromName(const QString& name);
+std::optional<ChangeState> StateFromName(const QString& name);
+
+struct JournalRun {
+    qint64 id = 0;
+    QString command;
+    QString skinFolder;
+    QDateTime started;
+    QDateTime ended; // invalid while the run is going on (or if it never ended)
+    QString outcome;
+};
+
+struct JournalChange {
+    qint64 id = 0;
+    qint64 runId = 0;
+    ChangeKind kind = ChangeKind::Moved;
+    ChangeState state = ChangeState::Intended;
+    QString original;
+    QString destination;
+    // Only saves keep what they replaced; loaded only where asked for (see change()).
+    bool hasPreviousBytes = false;
+    QByteArray previousBytes;
+    qint64 size = -1;  // of the file as the change left it; -1 when not known
+    QString hash;      // SHA-256 hex of that content; empty when not known
+    QString reason;    // why the change was made, as the details showed it
+    QString note;      // how it ended when it did not simply happen (failure, settling, ...)
+    qint64 undoes = 0; // the change this one put back, if it is an undo
+    QDateTime recorded;
+};
+
+struct JournalStatus {
+    bool ok = true;
+    QString error;
+    static JournalStatus Ok() { return {}; }
+    static JournalStatus Fail(const QString& why) { return {false, why}; }
+};
+
+template <class T> struct JournalResult {
+    bool ok = true;
+    QString error;
+    T value{};
+    static JournalResult Ok(T v) { return {true, {}, std::move(v)}; }
+    static JournalResult Fail(const QString& why) { return {false, why, T{}}; }
+};
+
+// The journal database, journal.sqlite in a given folder. Nothing here throws: every call says
+// whether it worked and why not. One instance per thread; each has its own connection.
+//
+// Write-ahead: recordIntent() and recordIntents() return only once the intents are committed, so
+// they reach the file before the operations they describe. Within a batch the marks that follow
+// (markDone, markFailed, endRun) wait in an open transaction and go out with the next intents or at
+// commitBatch(), so a directory run costs one commit per group of changes and no sync to disk per
+// file. During a batch the journal is locked against other connections.
+class JournalStore {
+public:
+    static constexpr int SchemaVersion = 1;
+    static QString FileName() { return QStringLiteral("journal.sqlite"); }
+
+    JournalStore();
+    ~JournalStore();
+    JournalStore(const JournalStore&) = delete;
+    JournalStore& operator=(const JournalStore&) = delete;
+
+    // Opens (or starts) the journal in `folder`. A file that is not a sound database is renamed
+    // aside to journal.sqlite.corrupt-<yyyyMMdd-hhmmss> (never deleted) and a new one started;
+    // `setAside()` then names it.
+    JournalStatus open(const QString& folder);
+    bool isOpen() const;
+    void close();
+    QString path() const { return path_; }
+    QString setAside() const { return setAside_; }
+    JournalResult<int> schemaVersion();
+
+    JournalResult<qint64> beginRun(const QString& command, const QString& skinFolder);
+    JournalStatus endRun(qint64 runId, const QString& outcome);
+
+    // Records `change` (its run, kind, paths, previous bytes, size, hash, reason, undoes) as
+    // intended and commits it, batch or not. Returns its id.
+    JournalResult<qint64> recordIntent(const JournalChange& change);
+    // Many intents in one commit, before any of their operations: the way a directory run stays
+    // cheap. Ids in the same order.
+    JournalResult<QList<qint64>> recordIntents(const QList<JournalChange>& changes);
+    // `destination`, `size`, `hash` and `note` are stored when given (non-empty / not -1): a trash
+    // path is known only afterwards.
+    JournalStatus markDone(qint64 changeId, const QString& destination = {}, qint64 size = -1,
+                           const QString& hash = {}, const QString& note = {});
+    JournalStatus markFailed(qint64 changeId, const QString& why);
+    JournalStatus markSettledNotDone(qint64 changeId, const QString& why);
+    JournalStatus markUndone(qint64 changeId, const QString& note = {});
+
+    JournalStatus beginBatch();
+    JournalStatus commitBatch();
+    bool inBatch() const { return batch_; }
+
+    // Newest first; limit <= 0 means all.
+    JournalResult<QList<JournalRun>> listRuns(int limit = 0);
+    JournalResult<JournalRun> run(qint64 runId);
+    // In the order they were recorded, without previous bytes.
+    JournalResult<QList<JournalChange>> changesOf(qint64 runId);
+    // One change, previous bytes included.
+    JournalResult<JournalChange> change(qint64 changeId);
+    JournalResult<QList<JournalChange>> openIntents();
+    // Runs that never ended (the program stopped during them).
+    JournalResult<QList<JournalRun>> unendedRuns();
+
+private:
+    struct Statements;
+    JournalStatus connect(const QString& file);
+    void disconnect();
+    JournalStatus prepare();
+    JournalStatus checkSound(bool& corrupt);
+    JournalStatus migrate();
+    JournalStatus setState(qint64 changeId, ChangeState state, const QString& note);
+    JournalStatus commitPending();
+    JournalResult<qint64> insertIntent(const JournalChange& change);
+    JournalStatus ensureWriting();
+
+    QString connection_;
+    QString path_;
+    QString setAside_;
+    std::unique_ptr<Statements> statements_;
+    bool batch_ = false;
+    bool pending_ = false; // a transaction is open with marks not yet committed
+};
+
+} // namespace vestimo::platform
