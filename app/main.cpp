@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     // The windows cannot be closed one by one; only "Close This Program" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;
-    vestimo::shell::Application app(messages, vestimo::platform::ProgramDirectory(), [] { QApplication::quit(); });
-    app.Start();
+    vestimo::shell::Application app(messages, vestimo::platform::programDirectory(), [] { QApplication::quit(); });
+    app.start();
     return QApplication::exec();
 }

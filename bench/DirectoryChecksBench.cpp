@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     // The window's own controls, as the buttons hand them to the checks.
     QProgressBar bar;
     shell::PictureBox picture;
-    const textures::PictureMeasure intoPicture = textures::MeasureIn(picture);
+    const textures::PictureMeasure intoPicture = textures::measureIn(picture);
 
     std::printf("%-18s %7s %9s %11s %11s %7s %8s\n", "check", "files", "seconds", "files/s", "baseline s",
                 "ratio", "target");
@@ -169,19 +169,19 @@ int main(int argc, char** argv) {
             {"CMX check", 1.5, ReadFirstLines,
              [&](const QString& s, const QString& p) {
                  shell::ProgressBarProgress progress(bar);
-                 return cmx::CheckCmxDirectory(s, p, progress);
+                 return cmx::checkCmxDirectory(s, p, progress);
              },
              summary.faultyCmxNames.size()},
             {"bitmap check", 1.3, DecodeEach,
              [&](const QString& s, const QString& p) {
                  shell::ProgressBarProgress progress(bar);
-                 return textures::CheckBitmapDirectory(s, p, progress, intoPicture);
+                 return textures::checkBitmapDirectory(s, p, progress, intoPicture);
              },
              summary.problemBitmapNames.size()},
             {"associated files", 3.0, EnumerateOnce,
              [&](const QString& s, const QString& p) {
                  shell::ProgressBarProgress progress(bar);
-                 return textures::CheckAssociatedFilesIn(s, p, progress);
+                 return textures::checkAssociatedFilesIn(s, p, progress);
              },
              summary.orphanedCmx},
         };

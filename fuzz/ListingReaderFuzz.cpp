@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     const vestimo::shell::ScratchListing listing(dir.path());
     qint64 characters = 0;
-    listing.Walk([&](int count) { characters += count; },
+    listing.walk([&](int count) { characters += count; },
                  [&](const QString& name) {
                      if (name.contains(u'\r')) {
                          std::abort();

@@ -19,28 +19,28 @@ std::uint32_t Byte(std::string_view file, std::uint64_t at) {
     return static_cast<unsigned char>(file[static_cast<std::size_t>(at)]);
 }
 
-std::uint32_t Read16(std::string_view file, std::uint64_t at) {
+std::uint32_t read16(std::string_view file, std::uint64_t at) {
     return Byte(file, at) | Byte(file, at + 1) << 8;
 }
 
-std::uint32_t Read32(std::string_view file, std::uint64_t at) {
-    return Read16(file, at) | Read16(file, at + 2) << 16;
+std::uint32_t read32(std::string_view file, std::uint64_t at) {
+    return read16(file, at) | read16(file, at + 2) << 16;
 }
 
 std::string Num(std::uint64_t value) {
     return std::to_string(value);
 }
 
-std::string CutShort(const char* what, std::uint64_t have, std::uint64_t need) {
+std::string cutShort(const char* what, std::uint64_t have, std::uint64_t need) {
     return std::string(what) + " cut short at byte " + Num(have) + " of " + Num(need);
 }
 
-bool KnownHeaderSize(std::uint32_t size) {
+bool knownHeaderSize(std::uint32_t size) {
     return size == CoreHeaderSize || size == InfoHeaderSize || size == 52 || size == 56 || size == 108 ||
            size == 124;
 }
 
-bool SupportedDepthAndCompression(std::uint32_t headerSize, int bits, std::uint32_t compression) {
+bool supportedDepthAndCompression(std::uint32_t headerSize, int bits, std::uint32_t compression) {
     if (headerSize == CoreHeaderSize) {
         return bits == 1 || bits == 4 || bits == 8 || bits == 24;
     }
@@ -60,7 +60,7 @@ bool SupportedDepthAndCompression(std::uint32_t headerSize, int bits, std::uint3
 
 // Walks the run-length opcodes from `start` to the end-of-bitmap marker (00 01). Every step
 // consumes at least two bytes, so the walk ends within the file's length.
-std::string WalkRle(std::string_view file, std::uint64_t start, bool fourBit) {
+std::string walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
     const std::uint64_t size = file.size();
     std::uint64_t at = start;
     while (at + 2 <= size) {
@@ -87,7 +87,7 @@ std::string WalkRle(std::string_view file, std::uint64_t start, bool fourBit) {
 
 } // namespace
 
-BmpStructure CheckBmpStructure(std::string_view file) {
+BmpStructure checkBmpStructure(std::string_view file) {
     BmpStructure result;
     const std::uint64_t size = file.size();
     if (size < 2 || file[0] != 'B' || file[1] != 'M') {
@@ -95,19 +95,19 @@ BmpStructure CheckBmpStructure(std::string_view file) {
         return result;
     }
     if (size < FileHeaderSize + 4) {
-        result.problem = CutShort("headers", size, FileHeaderSize + 4);
+        result.problem = cutShort("headers", size, FileHeaderSize + 4);
         return result;
     }
-    const std::uint64_t offset = Read32(file, 10);
-    const std::uint32_t headerSize = Read32(file, FileHeaderSize);
-    if (!KnownHeaderSize(headerSize)) {
+    const std::uint64_t offset = read32(file, 10);
+    const std::uint32_t headerSize = read32(file, FileHeaderSize);
+    if (!knownHeaderSize(headerSize)) {
         result.problem = "unknown bitmap header size " + Num(headerSize);
         return result;
     }
     const bool core = headerSize == CoreHeaderSize;
     std::uint64_t headersEnd = FileHeaderSize + headerSize;
     if (size < headersEnd) {
-        result.problem = CutShort("headers", size, headersEnd);
+        result.problem = cutShort("headers", size, headersEnd);
         return result;
     }
 
@@ -118,17 +118,17 @@ BmpStructure CheckBmpStructure(std::string_view file) {
     std::uint32_t compression = BiRgb;
     std::uint64_t coloursUsed = 0;
     if (core) {
-        width = Read16(file, h + 4);
-        height = Read16(file, h + 6);
-        planes = Read16(file, h + 8);
+        width = read16(file, h + 4);
+        height = read16(file, h + 6);
+        planes = read16(file, h + 8);
     } else {
-        width = static_cast<std::int32_t>(Read32(file, h + 4));
-        height = static_cast<std::int32_t>(Read32(file, h + 8));
-        planes = Read16(file, h + 12);
-        compression = Read32(file, h + 16);
-        coloursUsed = Read32(file, h + 32);
+        width = static_cast<std::int32_t>(read32(file, h + 4));
+        height = static_cast<std::int32_t>(read32(file, h + 8));
+        planes = read16(file, h + 12);
+        compression = read32(file, h + 16);
+        coloursUsed = read32(file, h + 32);
     }
-    const int bits = static_cast<int>(core ? Read16(file, h + 10) : Read16(file, h + 14));
+    const int bits = static_cast<int>(core ? read16(file, h + 10) : read16(file, h + 14));
     result.width = static_cast<std::int32_t>(width);
     result.height = static_cast<std::int32_t>(height);
     result.bitsPerPixel = bits;
@@ -142,7 +142,7 @@ BmpStructure CheckBmpStructure(std::string_view file) {
         result.problem = "plane count " + Num(planes) + " instead of 1";
         return result;
     }
-    if (!SupportedDepthAndCompression(headerSize, bits, compression)) {
+    if (!supportedDepthAndCompression(headerSize, bits, compression)) {
         result.problem = "unsupported compression " + Num(compression) + " with " + std::to_string(bits) +
                          " bits per pixel";
         return result;
@@ -156,7 +156,7 @@ BmpStructure CheckBmpStructure(std::string_view file) {
     if (headerSize == InfoHeaderSize && compression == BiBitfields) {
         headersEnd += 12;
         if (size < headersEnd) {
-            result.problem = CutShort("headers", size, headersEnd);
+            result.problem = cutShort("headers", size, headersEnd);
             return result;
         }
     }
@@ -170,7 +170,7 @@ BmpStructure CheckBmpStructure(std::string_view file) {
         }
         headersEnd += entries * (core ? 3 : 4);
         if (size < headersEnd) {
-            result.problem = CutShort("colour table", size, headersEnd);
+            result.problem = cutShort("colour table", size, headersEnd);
             return result;
         }
     }
@@ -186,7 +186,7 @@ BmpStructure CheckBmpStructure(std::string_view file) {
     }
 
     if (rle) {
-        result.problem = WalkRle(file, offset, compression == BiRle4);
+        result.problem = walkRle(file, offset, compression == BiRle4);
         result.ok = result.problem.empty();
         return result;
     }
@@ -199,7 +199,7 @@ BmpStructure CheckBmpStructure(std::string_view file) {
     }
     const std::uint64_t needed = offset + stride * rows;
     if (size < needed) {
-        result.problem = CutShort("pixel data", size, needed);
+        result.problem = cutShort("pixel data", size, needed);
         return result;
     }
     result.ok = true;

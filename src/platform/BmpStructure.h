@@ -21,6 +21,6 @@ struct BmpStructure {
 
 // Header kinds known: BITMAPCOREHEADER (12), BITMAPINFOHEADER (40), V2 (52), V3 (56),
 // V4 (108) and V5 (124). Work is linear in the file's length.
-BmpStructure CheckBmpStructure(std::string_view file);
+BmpStructure checkBmpStructure(std::string_view file);
 
 } // namespace vestimo::platform

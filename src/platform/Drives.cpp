@@ -9,7 +9,7 @@ namespace vestimo::platform {
 
 namespace {
 
-bool IsUnder(const QString& path, const QString& root) {
+bool isUnder(const QString& path, const QString& root) {
     if (root.endsWith(u'/')) {
         return path.startsWith(root) || path + u'/' == root;
     }
@@ -18,7 +18,7 @@ bool IsUnder(const QString& path, const QString& root) {
 
 #ifndef Q_OS_WIN
 // Mount points a player would browse; pseudo and system file systems are left out.
-bool Browsable(const QStorageInfo& volume, const QString& homeRoot) {
+bool browsable(const QStorageInfo& volume, const QString& homeRoot) {
     const QString root = volume.rootPath();
     static const QStringList pseudo = {"proc",   "sysfs",   "tmpfs",    "devtmpfs",   "devpts",      "cgroup",
                                        "cgroup2", "securityfs", "pstore", "debugfs",  "tracefs",     "mqueue",
@@ -31,19 +31,19 @@ bool Browsable(const QStorageInfo& volume, const QString& homeRoot) {
     if (root == QStringLiteral("/") || root == homeRoot) {
         return true;
     }
-    return IsUnder(root, QStringLiteral("/media")) || IsUnder(root, QStringLiteral("/mnt")) ||
-           IsUnder(root, QStringLiteral("/run/media"));
+    return isUnder(root, QStringLiteral("/media")) || isUnder(root, QStringLiteral("/mnt")) ||
+           isUnder(root, QStringLiteral("/run/media"));
 }
 #endif
 
 } // namespace
 
-QString WinePrefix() {
+QString winePrefix() {
     const QString fromEnvironment = qEnvironmentVariable("WINEPREFIX");
     return fromEnvironment.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine") : fromEnvironment;
 }
 
-QList<Drive> WineDrives(const QString& prefix) {
+QList<Drive> wineDrives(const QString& prefix) {
     QList<Drive> drives;
     const QDir devices(prefix + QStringLiteral("/dosdevices"));
     static const QRegularExpression letter(QStringLiteral("^[a-zA-Z]:$"));
@@ -62,7 +62,7 @@ QList<Drive> WineDrives(const QString& prefix) {
     return drives;
 }
 
-QList<Drive> AvailableDrives() {
+QList<Drive> availableDrives() {
     QList<Drive> drives;
 #ifdef Q_OS_WIN
     for (const QFileInfo& info : QDir::drives()) {
@@ -70,12 +70,12 @@ QList<Drive> AvailableDrives() {
         drives.append({root.left(2).toUpper(), root});
     }
 #else
-    drives = WineDrives(WinePrefix());
+    drives = wineDrives(winePrefix());
     const QString homeRoot = QStorageInfo(QDir::homePath()).rootPath();
     QStringList seen;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
-        if (!volume.isValid() || seen.contains(root) || !Browsable(volume, homeRoot)) {
+        if (!volume.isValid() || seen.contains(root) || !browsable(volume, homeRoot)) {
             continue;
         }
         seen.append(root);
@@ -88,13 +88,13 @@ QList<Drive> AvailableDrives() {
     return drives;
 }
 
-int DriveIndexOf(const QList<Drive>& drives, const QString& path) {
+int driveIndexOf(const QList<Drive>& drives, const QString& path) {
     int best = -1;
     qsizetype bestLength = -1;
     const QString clean = QDir::cleanPath(path);
     for (int i = 0; i < drives.size(); ++i) {
         const QString root = QDir::cleanPath(drives[i].root);
-        if (IsUnder(clean, root) && root.size() > bestLength) {
+        if (isUnder(clean, root) && root.size() > bestLength) {
             best = i;
             bestLength = root.size();
         }

@@ -16,13 +16,13 @@ struct Drive {
 // The drive letters of the Wine prefix ($WINEPREFIX, else ~/.wine), then the mounted file systems
 // a person browses: the root, the one holding the home folder, removable media. On Windows, the
 // real drives.
-QList<Drive> AvailableDrives();
+QList<Drive> availableDrives();
 
 // The Wine prefix's drive letters, read from its dosdevices links ("c:" -> "../drive_c").
-QList<Drive> WineDrives(const QString& prefix);
-QString WinePrefix();
+QList<Drive> wineDrives(const QString& prefix);
+QString winePrefix();
 
 // The drive of `drives` that holds `path` (the longest root that contains it); -1 when none does.
-int DriveIndexOf(const QList<Drive>& drives, const QString& path);
+int driveIndexOf(const QList<Drive>& drives, const QString& path);
 
 } // namespace vestimo::platform

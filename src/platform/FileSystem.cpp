@@ -26,27 +26,27 @@ namespace vestimo::platform {
 
 namespace {
 
-QString SystemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-bool Occupied(const QString& path) {
+bool occupied(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
 
 // Writes all of `bytes`, however the system splits it; false with errno's words in `why`. A write
 // that stores nothing without saying why is taken as a full disk, which is what it means.
-bool WriteAll(int fd, const char* data, qint64 size, QString& why) {
+bool writeAll(int fd, const char* data, qint64 size, QString& why) {
     while (size > 0) {
         const ssize_t wrote = ::write(fd, data, static_cast<size_t>(size));
         if (wrote < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            why = SystemError(errno);
+            why = systemError(errno);
             return false;
         }
         if (wrote == 0) {
-            why = SystemError(ENOSPC);
+            why = systemError(ENOSPC);
             return false;
         }
         data += wrote;
@@ -56,19 +56,19 @@ bool WriteAll(int fd, const char* data, qint64 size, QString& why) {
 }
 
 // Closes a descriptor that was written to; a failed close can be the first news of a lost write.
-bool CloseWritten(int fd, QString& why) {
+bool closeWritten(int fd, QString& why) {
     if (::close(fd) != 0 && errno != EINTR) {
-        why = SystemError(errno);
+        why = systemError(errno);
         return false;
     }
     return true;
 }
 
 // The descriptor holds exactly `expected` bytes, as the disk has them.
-bool HoldsLength(int fd, qint64 expected, QString& why) {
+bool holdsLength(int fd, qint64 expected, QString& why) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        why = SystemError(errno);
+        why = systemError(errno);
         return false;
     }
     if (static_cast<qint64>(info.st_size) != expected) {
@@ -78,15 +78,15 @@ bool HoldsLength(int fd, qint64 expected, QString& why) {
     return true;
 }
 
-QString LinkRefusal(const QString& path) {
+QString linkRefusal(const QString& path) {
     return QStringLiteral(
                "%1 is a symbolic link to %2; Vestimo never writes through a link, so it was left as it is")
-        .arg(QDir::toNativeSeparators(path), RawLinkTarget(path));
+        .arg(QDir::toNativeSeparators(path), rawLinkTarget(path));
 }
 
 } // namespace
 
-QString RawLinkTarget(const QString& path) {
+QString rawLinkTarget(const QString& path) {
     QByteArray target(4096, Qt::Uninitialized);
     const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target.data(), target.size());
     if (length < 0) {
@@ -96,16 +96,16 @@ QString RawLinkTarget(const QString& path) {
     return QFile::decodeName(target);
 }
 
-FileResult CopyAcross(const QString& source, const QString& target) {
-    const ReadOpen in = OpenForReading(QFile::encodeName(source).constData(), Links::Refuse);
+FileResult copyAcross(const QString& source, const QString& target) {
+    const ReadOpen in = openForReading(QFile::encodeName(source).constData(), Links::Refuse);
     if (in.fd < 0) {
-        return FileResult::Fail(QString::fromLocal8Bit(in.error));
+        return FileResult::failure(QString::fromLocal8Bit(in.error));
     }
     struct stat original {};
     if (::fstat(in.fd, &original) != 0) {
-        const QString why = SystemError(errno);
+        const QString why = systemError(errno);
         ::close(in.fd);
-        return FileResult::Fail(why);
+        return FileResult::failure(why);
     }
     // Made owner-only at first, so nobody reads a half copy of a private file; the mode comes
     // over at the end, as mv does.
@@ -115,9 +115,9 @@ FileResult CopyAcross(const QString& source, const QString& target) {
     if (out < 0) {
         const int code = errno;
         ::close(in.fd);
-        return FileResult::Fail(code == EEXIST || Occupied(target)
+        return FileResult::failure(code == EEXIST || occupied(target)
                                     ? QStringLiteral("a file of that name is already there")
-                                    : SystemError(code));
+                                    : systemError(code));
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     bool failed = false;
@@ -130,14 +130,14 @@ FileResult CopyAcross(const QString& source, const QString& target) {
                 continue;
             }
             failed = true;
-            why = SystemError(errno);
+            why = systemError(errno);
             break;
         }
         if (got == 0) {
             break;
         }
         total += got;
-        if (!WriteAll(out, buffer.constData(), got, why)) {
+        if (!writeAll(out, buffer.constData(), got, why)) {
             failed = true;
             break;
         }
@@ -147,24 +147,24 @@ FileResult CopyAcross(const QString& source, const QString& target) {
         failed = true;
         why = QStringLiteral("the copy came out at a different length");
     }
-    failed = failed || !HoldsLength(out, total, why);
+    failed = failed || !holdsLength(out, total, why);
     if (!failed && ::fchmod(out, original.st_mode & 07777) != 0) {
         failed = true;
-        why = SystemError(errno);
+        why = systemError(errno);
     }
     const struct timespec times[2] = {original.st_atim, original.st_mtim};
     if (!failed && ::futimens(out, times) != 0) {
         failed = true;
-        why = SystemError(errno);
+        why = systemError(errno);
     }
-    failed = !CloseWritten(out, why) || failed;
+    failed = !closeWritten(out, why) || failed;
     if (failed) {
         ::unlink(targetName.constData());
     }
-    return failed ? FileResult::Fail(why) : FileResult::Ok();
+    return failed ? FileResult::failure(why) : FileResult::success();
 }
 
-std::optional<QString> MatchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted) {
+std::optional<QString> matchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted) {
     std::optional<QString> folded;
     const QString wantedText = QFile::decodeName(wanted);
     for (const QByteArray& entry : entries) {
@@ -178,14 +178,14 @@ std::optional<QString> MatchStoredName(const QList<QByteArray>& entries, const Q
     return folded;
 }
 
-QString JoinPath(const QString& directory, const QString& name) {
+QString joinPath(const QString& directory, const QString& name) {
     if (directory.endsWith(u'/') || directory.endsWith(u'\\')) {
         return directory + name;
     }
     return directory + u'/' + name;
 }
 
-FileNames ListFiles(const QString& directory, const QString& pattern) {
+FileNames listFiles(const QString& directory, const QString& pattern) {
     FileNames result;
 #ifdef Q_OS_LINUX
     // readdir straight away: a folder of ten thousand skins is listed without a file-info object
@@ -193,7 +193,7 @@ FileNames ListFiles(const QString& directory, const QString& pattern) {
     DIR* dir = ::opendir(QFile::encodeName(directory).constData());
     if (dir == nullptr) {
         result.ok = false;
-        result.error = SystemError(errno);
+        result.error = systemError(errno);
         return result;
     }
     for (;;) {
@@ -202,7 +202,7 @@ FileNames ListFiles(const QString& directory, const QString& pattern) {
         if (entry == nullptr) {
             if (errno != 0) {
                 // Half a folder is no listing: a check would take the missing files for absent.
-                result = FileNames{false, SystemError(errno), {}, {}, {}};
+                result = FileNames{false, systemError(errno), {}, {}, {}};
             }
             break;
         }
@@ -220,7 +220,7 @@ FileNames ListFiles(const QString& directory, const QString& pattern) {
         }
         const QByteArray bytes(raw);
         const QString name = QFile::decodeName(bytes);
-        if (!WildcardMatch(pattern, name)) {
+        if (!wildcardMatch(pattern, name)) {
             continue;
         }
         if (QFile::encodeName(name) != bytes) {
@@ -242,7 +242,7 @@ FileNames ListFiles(const QString& directory, const QString& pattern) {
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (WildcardMatch(pattern, name)) {
+        if (wildcardMatch(pattern, name)) {
             result.names.append(name);
         }
     }
@@ -250,7 +250,7 @@ FileNames ListFiles(const QString& directory, const QString& pattern) {
     return result;
 }
 
-QString LookUpFile(const QString& path) {
+QString lookUpFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile() || info.isHidden()) {
         return {};
@@ -268,7 +268,7 @@ QString LookUpFile(const QString& path) {
     struct stat one {};
     struct stat other {};
     if (swapped == asked || ::stat(QFile::encodeName(path).constData(), &one) != 0 ||
-        ::stat(QFile::encodeName(JoinPath(info.path(), swapped)).constData(), &other) != 0 ||
+        ::stat(QFile::encodeName(joinPath(info.path(), swapped)).constData(), &other) != 0 ||
         one.st_ino != other.st_ino || one.st_dev != other.st_dev) {
         return asked;
     }
@@ -289,7 +289,7 @@ QString LookUpFile(const QString& path) {
         }
     }
     ::closedir(dir);
-    const std::optional<QString> stored = MatchStoredName(entries, wanted);
+    const std::optional<QString> stored = matchStoredName(entries, wanted);
     if (!stored || stored->startsWith(u'.')) {
         return {};
     }
@@ -299,33 +299,33 @@ QString LookUpFile(const QString& path) {
 #endif
 }
 
-std::optional<qint64> FileLength(const QString& path, QString* error) {
+std::optional<qint64> fileLength(const QString& path, QString* error) {
     const QFileInfo info(path);
     if (!info.exists()) {
         if (error != nullptr) {
-            *error = SystemError(ENOENT);
+            *error = systemError(ENOENT);
         }
         return std::nullopt;
     }
     if (info.isDir()) {
         if (error != nullptr) {
-            *error = SystemError(EISDIR);
+            *error = systemError(EISDIR);
         }
         return std::nullopt;
     }
     return info.size();
 }
 
-FileResult MoveFile(const QString& source, const QString& target) {
+FileResult moveFile(const QString& source, const QString& target) {
     const QFileInfo from(source);
     if (!from.exists() && !from.isSymLink()) {
-        return FileResult::Fail(QStringLiteral("it is no longer there"));
+        return FileResult::failure(QStringLiteral("it is no longer there"));
     }
     if (from.isDir()) {
-        return FileResult::Fail(QStringLiteral("it is a folder, not a file"));
+        return FileResult::failure(QStringLiteral("it is a folder, not a file"));
     }
-    if (Occupied(target)) {
-        return FileResult::Fail(QStringLiteral("a file of that name is already in %1")
+    if (occupied(target)) {
+        return FileResult::failure(QStringLiteral("a file of that name is already in %1")
                                     .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     }
 #ifdef Q_OS_LINUX
@@ -338,21 +338,21 @@ FileResult MoveFile(const QString& source, const QString& target) {
         code = std::rename(s.constData(), t.constData()) == 0 ? 0 : errno;
     }
     if (code == 0) {
-        return FileResult::Ok();
+        return FileResult::success();
     }
     if (code == EEXIST) {
-        return FileResult::Fail(QStringLiteral("a file of that name is already in %1")
+        return FileResult::failure(QStringLiteral("a file of that name is already in %1")
                                     .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     }
     if (code != EXDEV) {
-        return FileResult::Fail(SystemError(code));
+        return FileResult::failure(systemError(code));
     }
 #else
     if (QFile::rename(source, target)) {
-        return FileResult::Ok();
+        return FileResult::success();
     }
 #endif
-    const FileResult copied = CopyAcross(source, target);
+    const FileResult copied = copyAcross(source, target);
     if (!copied.ok) {
         return copied;
     }
@@ -361,35 +361,35 @@ FileResult MoveFile(const QString& source, const QString& target) {
         // Two copies are better than none: take the new one back and report.
         const QString why = original.errorString();
         QFile::remove(target);
-        return FileResult::Fail(why);
+        return FileResult::failure(why);
     }
-    return FileResult::Ok();
+    return FileResult::success();
 }
 
-FileResult MoveToTrash(const QString& path, QString* pathInTrash) {
+FileResult moveToTrash(const QString& path, QString* pathInTrash) {
     if (!QFileInfo::exists(path)) {
-        return FileResult::Fail(QStringLiteral("it is no longer there"));
+        return FileResult::failure(QStringLiteral("it is no longer there"));
     }
     QFile file(path);
     if (file.moveToTrash()) {
         if (pathInTrash != nullptr) {
             *pathInTrash = file.fileName(); // now the file's place in the trash
         }
-        return FileResult::Ok();
+        return FileResult::success();
     }
     // Sending to the trash takes the file out of its folder: without leave to change that folder
     // the trash is not the problem.
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isWritable()) {
-        return FileResult::Fail(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
-                                    .arg(SystemError(EACCES), QDir::toNativeSeparators(folder)));
+        return FileResult::failure(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
+                                    .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
     }
-    return FileResult::Fail(QStringLiteral("no trash is available for it here, so it was kept"));
+    return FileResult::failure(QStringLiteral("no trash is available for it here, so it was kept"));
 }
 
-ReadResult ReadFile(const QString& path, qint64 limit) {
+ReadResult readFile(const QString& path, qint64 limit) {
     ReadResult result;
-    const ReadOpen opened = OpenForReading(QFile::encodeName(path).constData(), Links::Follow);
+    const ReadOpen opened = openForReading(QFile::encodeName(path).constData(), Links::Follow);
     if (opened.fd < 0) {
         result.error = QString::fromLocal8Bit(opened.error);
         return result;
@@ -413,7 +413,7 @@ ReadResult ReadFile(const QString& path, qint64 limit) {
             if (errno == EINTR) {
                 continue;
             }
-            result.error = SystemError(errno);
+            result.error = systemError(errno);
             result.bytes.clear();
             ::close(opened.fd);
             return result;
@@ -434,7 +434,7 @@ ReadResult ReadFile(const QString& path, qint64 limit) {
     return result;
 }
 
-std::optional<FileIdentity> IdentifyFile(const QString& path) {
+std::optional<FileIdentity> identifyFile(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
         return std::nullopt;
@@ -444,19 +444,19 @@ std::optional<FileIdentity> IdentifyFile(const QString& path) {
                         static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_dev)};
 }
 
-bool IsSymbolicLink(const QString& path) {
+bool isSymbolicLink(const QString& path) {
     return QFileInfo(path).isSymLink();
 }
 
-FileResult SaveFile(const QString& path, const QByteArray& bytes) {
+FileResult saveFile(const QString& path, const QByteArray& bytes) {
     const QByteArray name = QFile::encodeName(path);
     struct stat old {};
     const bool replacing = ::lstat(name.constData(), &old) == 0;
     if (replacing && S_ISLNK(old.st_mode)) {
-        return FileResult::Fail(LinkRefusal(path));
+        return FileResult::failure(linkRefusal(path));
     }
     if (replacing && !S_ISREG(old.st_mode)) {
-        return FileResult::Fail(S_ISDIR(old.st_mode) ? SystemError(EISDIR)
+        return FileResult::failure(S_ISDIR(old.st_mode) ? systemError(EISDIR)
                                                      : QString::fromLatin1(NotOrdinaryFile));
     }
     // Written in full beside the file, checked, and only then renamed over it: a rename replaces
@@ -468,79 +468,79 @@ FileResult SaveFile(const QString& path, const QByteArray& bytes) {
         fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                     replacing ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
-            return FileResult::Fail(SystemError(errno));
+            return FileResult::failure(systemError(errno));
         }
     }
     if (fd < 0) {
-        return FileResult::Fail(SystemError(EEXIST));
+        return FileResult::failure(systemError(EEXIST));
     }
     QString why;
-    bool ok = WriteAll(fd, bytes.constData(), bytes.size(), why) && HoldsLength(fd, bytes.size(), why);
+    bool ok = writeAll(fd, bytes.constData(), bytes.size(), why) && holdsLength(fd, bytes.size(), why);
     if (ok && replacing && ::fchmod(fd, old.st_mode & 07777) != 0) {
         ok = false;
-        why = SystemError(errno);
+        why = systemError(errno);
     }
     if (ok && ::fsync(fd) != 0) {
         ok = false;
-        why = SystemError(errno);
+        why = systemError(errno);
     }
-    ok = CloseWritten(fd, why) && ok;
+    ok = closeWritten(fd, why) && ok;
     if (ok && ::rename(scratch.constData(), name.constData()) != 0) {
         ok = false;
-        why = SystemError(errno);
+        why = systemError(errno);
     }
     if (!ok) {
         ::unlink(scratch.constData());
-        return FileResult::Fail(why);
+        return FileResult::failure(why);
     }
-    return FileResult::Ok();
+    return FileResult::success();
 }
 
-FileResult WriteNewFile(const QString& path, const QByteArray& bytes) {
+FileResult writeNewFile(const QString& path, const QByteArray& bytes) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
         const int code = errno;
-        return FileResult::Fail(code == EEXIST || Occupied(path)
+        return FileResult::failure(code == EEXIST || occupied(path)
                                     ? QStringLiteral("a file of that name is already there")
-                                    : SystemError(code));
+                                    : systemError(code));
     }
     QString why;
-    bool ok = WriteAll(fd, bytes.constData(), bytes.size(), why) && HoldsLength(fd, bytes.size(), why);
-    ok = CloseWritten(fd, why) && ok;
+    bool ok = writeAll(fd, bytes.constData(), bytes.size(), why) && holdsLength(fd, bytes.size(), why);
+    ok = closeWritten(fd, why) && ok;
     if (!ok) {
         ::unlink(name.constData());
-        return FileResult::Fail(why);
+        return FileResult::failure(why);
     }
-    return FileResult::Ok();
+    return FileResult::success();
 }
 
-FileResult SaveNewFile(const QString& path, const QByteArray& bytes) {
-    if (Occupied(path)) {
-        return FileResult::Fail(QStringLiteral("a file of that name is already there"));
+FileResult saveNewFile(const QString& path, const QByteArray& bytes) {
+    if (occupied(path)) {
+        return FileResult::failure(QStringLiteral("a file of that name is already there"));
     }
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
-    if (Occupied(scratch)) {
-        return FileResult::Fail(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+    if (occupied(scratch)) {
+        return FileResult::failure(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
     }
-    const FileResult written = SaveFile(scratch, bytes);
+    const FileResult written = saveFile(scratch, bytes);
     if (!written.ok) {
         return written;
     }
-    const FileResult moved = MoveFile(scratch, path);
+    const FileResult moved = moveFile(scratch, path);
     if (!moved.ok) {
         QFile::remove(scratch);
     }
     return moved;
 }
 
-FileResult RemoveFile(const QString& path) {
+FileResult removeFile(const QString& path) {
     QFile file(path);
-    return file.remove() ? FileResult::Ok() : FileResult::Fail(file.errorString());
+    return file.remove() ? FileResult::success() : FileResult::failure(file.errorString());
 }
 
-QString ProgramDirectory() {
+QString programDirectory() {
     const QString own = QCoreApplication::applicationDirPath();
     // An installed program lives in a folder players cannot (or should not) write to; there the
     // problem files and the scratch listing go to the user's own data folder instead.
@@ -557,13 +557,13 @@ QString ProgramDirectory() {
     return data;
 }
 
-QString CurrentDirectory() { return QDir::currentPath(); }
+QString currentDirectory() { return QDir::currentPath(); }
 
-QString ResolveDirectory(const QString& root, const QString& relative) {
+QString resolveDirectory(const QString& root, const QString& relative) {
     QString path = root;
     const QStringList parts = QString(relative).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
     for (const QString& part : parts) {
-        const QString exact = JoinPath(path, part);
+        const QString exact = joinPath(path, part);
         if (QFileInfo(exact).isDir()) {
             path = exact;
             continue;
@@ -572,7 +572,7 @@ QString ResolveDirectory(const QString& root, const QString& relative) {
         const QStringList dirs = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
         for (const QString& dir : dirs) {
             if (dir.compare(part, Qt::CaseInsensitive) == 0) {
-                found = JoinPath(path, dir);
+                found = joinPath(path, dir);
                 break;
             }
         }

@@ -14,12 +14,12 @@ namespace vestimo::platform {
 struct FileResult {
     bool ok = true;
     QString error;
-    static FileResult Ok() { return {}; }
-    static FileResult Fail(const QString& why) { return {false, why}; }
+    static FileResult success() { return {}; }
+    static FileResult failure(const QString& why) { return {false, why}; }
 };
 
 // directory + "/" + name, without doubling the separator at a root.
-QString JoinPath(const QString& directory, const QString& name);
+QString joinPath(const QString& directory, const QString& name);
 
 // The ordinary files of one folder matching a pattern, from one enumeration.
 struct FileNames {
@@ -34,22 +34,22 @@ struct FileNames {
 // Names of the ordinary files of `directory` matching `pattern` (see WildcardMatch), in the order
 // the file system gives them. Directories, hidden files and broken links are left out; names that
 // are not valid text go to `unnamable` instead. A folder that cannot be opened says why.
-FileNames ListFiles(const QString& directory, const QString& pattern);
+FileNames listFiles(const QString& directory, const QString& pattern);
 
 // The stored name of the ordinary file at `path`, or empty when there is none (directories,
 // hidden files and broken links are never found).
-QString LookUpFile(const QString& path);
+QString lookUpFile(const QString& path);
 
 // Length in bytes, or nothing with `error` set.
-std::optional<qint64> FileLength(const QString& path, QString* error = nullptr);
+std::optional<qint64> fileLength(const QString& path, QString* error = nullptr);
 
 // Moves a file; never replaces one. Works across file systems (copy, check the length, then
 // remove the original). On failure nothing is lost: the file stays where it was.
-FileResult MoveFile(const QString& source, const QString& target);
+FileResult moveFile(const QString& source, const QString& target);
 
 // Sends one file to the desktop trash; never deletes outright. `pathInTrash`, when given, gets
 // where the file went.
-FileResult MoveToTrash(const QString& path, QString* pathInTrash = nullptr);
+FileResult moveToTrash(const QString& path, QString* pathInTrash = nullptr);
 
 // Which file a name stood for, and in what state: another program's change shows in one of these.
 struct FileIdentity {
@@ -68,29 +68,29 @@ struct ReadResult {
 };
 // Reads a whole ordinary file of at most `limit` bytes (through a link; a FIFO or device is
 // refused at once, never waited on).
-ReadResult ReadFile(const QString& path, qint64 limit);
+ReadResult readFile(const QString& path, qint64 limit);
 
 // The identity of what is at `path` now, the link itself for a link; nothing when there is nothing.
-std::optional<FileIdentity> IdentifyFile(const QString& path);
-bool IsSymbolicLink(const QString& path);
+std::optional<FileIdentity> identifyFile(const QString& path);
+bool isSymbolicLink(const QString& path);
 
 // Writes atomically: the old file stays intact until the new content is complete and checked on
 // disk. A symbolic link at `path` is refused, never written through.
-FileResult SaveFile(const QString& path, const QByteArray& bytes);
+FileResult saveFile(const QString& path, const QByteArray& bytes);
 // Writes a scratch file that must not exist yet, quickly (no sync to disk); never through a link.
-FileResult WriteNewFile(const QString& path, const QByteArray& bytes);
+FileResult writeNewFile(const QString& path, const QByteArray& bytes);
 // Writes a file that must not exist yet (atomically; a file in the way is never replaced).
-FileResult SaveNewFile(const QString& path, const QByteArray& bytes);
+FileResult saveNewFile(const QString& path, const QByteArray& bytes);
 
-FileResult RemoveFile(const QString& path);
+FileResult removeFile(const QString& path);
 
 // The program's own folder, where problem files and the scratch listing go: the folder of the
 // running executable, or the user's data folder for the program when it is installed system-wide.
-QString ProgramDirectory();
-QString CurrentDirectory();
+QString programDirectory();
+QString currentDirectory();
 
 // `relative` ("Program Files/Maxis/The Sims") under `root`, matching each folder name without
 // regard to case as the game's platform does. Empty when some folder is missing.
-QString ResolveDirectory(const QString& root, const QString& relative);
+QString resolveDirectory(const QString& root, const QString& relative);
 
 } // namespace vestimo::platform

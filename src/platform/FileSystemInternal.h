@@ -12,13 +12,13 @@ namespace vestimo::platform {
 
 // The copy half of a move across file systems: a new file with the same bytes, mode and
 // modification time; never replaces one, and leaves nothing behind on failure.
-FileResult CopyAcross(const QString& source, const QString& target);
+FileResult copyAcross(const QString& source, const QString& target);
 
 // Of a folder's entry names, the one stored for `wanted`: the same bytes if there is one, else
 // the first that differs only in case.
-std::optional<QString> MatchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted);
+std::optional<QString> matchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted);
 
 // Where the link at `path` points, as written in it; empty when it is no link.
-QString RawLinkTarget(const QString& path);
+QString rawLinkTarget(const QString& path);
 
 } // namespace vestimo::platform

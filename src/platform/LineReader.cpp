@@ -7,7 +7,7 @@
 namespace vestimo::platform {
 
 LineReader::LineReader(const QString& path) {
-    const ReadOpen opened = OpenForReading(QFile::encodeName(path).constData(), Links::Refuse);
+    const ReadOpen opened = openForReading(QFile::encodeName(path).constData(), Links::Refuse);
     if (opened.fd < 0) {
         error_ = QString::fromLocal8Bit(opened.error);
         return;
@@ -19,17 +19,17 @@ LineReader::LineReader(const QString& path) {
     }
 }
 
-bool LineReader::Fill() {
+bool LineReader::fill() {
     buffer_ = file_.read(1 << 16);
     position_ = 0;
     return !buffer_.isEmpty();
 }
 
-bool LineReader::Next(QByteArray& line) {
+bool LineReader::next(QByteArray& line) {
     line.clear();
     bool any = false;
     for (;;) {
-        if (position_ >= buffer_.size() && !Fill()) {
+        if (position_ >= buffer_.size() && !fill()) {
             return any;
         }
         if (skipLineFeed_) {

@@ -11,13 +11,13 @@ namespace vestimo::platform {
 class LineReader {
 public:
     explicit LineReader(const QString& path);
-    bool IsOpen() const { return open_; }
-    QString Error() const { return open_ ? file_.errorString() : error_; }
+    bool isOpen() const { return open_; }
+    QString error() const { return open_ ? file_.errorString() : error_; }
     // The next line's bytes, or false at the end.
-    bool Next(QByteArray& line);
+    bool next(QByteArray& line);
 
 private:
-    bool Fill();
+    bool fill();
 
     QFile file_;
     bool open_ = false;

@@ -18,13 +18,13 @@ QString Reason(const QImageReader& reader) {
     return why.isEmpty() ? QStringLiteral("not a readable picture") : why;
 }
 
-void Put32(QByteArray& bytes, qsizetype at, quint32 value) {
+void put32(QByteArray& bytes, qsizetype at, quint32 value) {
     for (int i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
 }
 
-quint32 Get32(const QByteArray& bytes, qsizetype at) {
+quint32 get32(const QByteArray& bytes, qsizetype at) {
     quint32 value = 0;
     for (int i = 3; i >= 0; --i) {
         value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
@@ -35,31 +35,31 @@ quint32 Get32(const QByteArray& bytes, qsizetype at) {
 // Qt's reader knows the 12-, 40-, 108- and 124-byte headers but not the V2 (52) and V3 (56) ones,
 // which are the first fields of a V4 header: the copy it is given carries them widened to V4,
 // everything after moved along and the offsets with it. Only called on a checked file.
-QByteArray WidenedToV4(const QByteArray& file) {
-    const auto headerSize = static_cast<qsizetype>(Get32(file, FileHeaderSize));
+QByteArray widenedToV4(const QByteArray& file) {
+    const auto headerSize = static_cast<qsizetype>(get32(file, FileHeaderSize));
     const qsizetype growth = V4HeaderSize - headerSize;
     QByteArray wide;
     wide.reserve(file.size() + growth);
     wide.append(file.constData(), FileHeaderSize + headerSize);
     wide.append(QByteArray(growth, '\0'));
     wide.append(file.constData() + FileHeaderSize + headerSize, file.size() - FileHeaderSize - headerSize);
-    Put32(wide, 2, static_cast<quint32>(wide.size()));
-    Put32(wide, 10, Get32(file, 10) + static_cast<quint32>(growth));
-    Put32(wide, FileHeaderSize, static_cast<quint32>(V4HeaderSize));
+    put32(wide, 2, static_cast<quint32>(wide.size()));
+    put32(wide, 10, get32(file, 10) + static_cast<quint32>(growth));
+    put32(wide, FileHeaderSize, static_cast<quint32>(V4HeaderSize));
     return wide;
 }
 
 // Decodes a file as a BMP and nothing else (the game reads nothing else), once its headers are
 // known to agree with its length; Qt's reader would make up whatever part is missing.
-bool DecodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
+bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
     const BmpStructure structure =
-        CheckBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
         *why = QString::fromStdString(structure.problem);
         return false;
     }
-    const quint32 headerSize = Get32(bytes, FileHeaderSize);
-    QByteArray decoded = headerSize == 52 || headerSize == 56 ? WidenedToV4(bytes) : bytes;
+    const quint32 headerSize = get32(bytes, FileHeaderSize);
+    QByteArray decoded = headerSize == 52 || headerSize == 56 ? widenedToV4(bytes) : bytes;
     QBuffer buffer(&decoded);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
@@ -75,14 +75,14 @@ bool DecodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
 
 } // namespace
 
-PictureLoad LoadPicture(const QString& path) {
+PictureLoad loadPicture(const QString& path) {
     PictureLoad load;
-    ReadResult read = ReadFile(path, PictureFileLimit);
+    ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
         load.error = read.error;
         return load;
     }
-    if (!DecodeBmp(read.bytes, &load.image, &load.error)) {
+    if (!decodeBmp(read.bytes, &load.image, &load.error)) {
         return load;
     }
     load.bytes = std::move(read.bytes);
@@ -90,16 +90,16 @@ PictureLoad LoadPicture(const QString& path) {
     return load;
 }
 
-PictureSize MeasurePicture(const QString& path) {
+PictureSize measurePicture(const QString& path) {
     PictureSize size;
-    ReadResult read = ReadFile(path, PictureFileLimit);
+    ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
         size.error = read.error;
         return size;
     }
     QImage image;
     // Decoding the whole picture is what tells a sound bitmap from a damaged one.
-    if (!DecodeBmp(read.bytes, &image, &size.error)) {
+    if (!decodeBmp(read.bytes, &image, &size.error)) {
         return size;
     }
     size.ok = true;

@@ -20,7 +20,7 @@ inline constexpr qint64 PictureFileLimit = qint64{64} * 1024 * 1024;
 
 // Reads the file once and decodes it as a BMP, and only when its headers agree with its length
 // (see CheckBmpStructure); anything else fails with the reason.
-PictureLoad LoadPicture(const QString& path);
+PictureLoad loadPicture(const QString& path);
 
 // Only the dimensions, without keeping the bytes; decodes the file once.
 struct PictureSize {
@@ -29,6 +29,6 @@ struct PictureSize {
     int height = 0;
     QString error;
 };
-PictureSize MeasurePicture(const QString& path);
+PictureSize measurePicture(const QString& path);
 
 } // namespace vestimo::platform

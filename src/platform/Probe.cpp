@@ -21,13 +21,13 @@ QByteArray Encoded(const QString& path) {
 }
 
 // A name that survives the trip to text and back; others could not be opened by name later.
-bool Nameable(const char* raw, QString& name) {
+bool nameable(const char* raw, QString& name) {
     name = QFile::decodeName(raw);
     return QFile::encodeName(name) == QByteArray(raw);
 }
 
 // Reads up to `size` bytes, retrying after signals; -1 on error.
-ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
     for (;;) {
         const ssize_t got = ::read(fd, buffer, size);
         if (got >= 0 || errno != EINTR) {
@@ -59,7 +59,7 @@ public:
     RegularFile(const RegularFile&) = delete;
     RegularFile& operator=(const RegularFile&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0; }
     qint64 Size() const { return size_; }
     int Descriptor() const { return fd_; }
 
@@ -70,7 +70,7 @@ private:
 
 } // namespace
 
-bool IsDirectory(const QString& path) {
+bool isDirectory(const QString& path) {
     struct stat info {};
     return !path.isEmpty() && ::stat(Encoded(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
@@ -97,7 +97,7 @@ QStringList Entries(const QString& path, bool wantDirectories) {
                      (wantDirectories ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode));
         }
         QString name;
-        if (wanted && Nameable(raw, name)) {
+        if (wanted && nameable(raw, name)) {
             names.append(name);
         }
     }
@@ -107,7 +107,7 @@ QStringList Entries(const QString& path, bool wantDirectories) {
 
 } // namespace
 
-QStringList Subdirectories(const QString& path) {
+QStringList subdirectories(const QString& path) {
     return Entries(path, true);
 }
 
@@ -115,7 +115,7 @@ QStringList Files(const QString& path) {
     return Entries(path, false);
 }
 
-QString CanonicalPath(const QString& path) {
+QString canonicalPath(const QString& path) {
     if (path.isEmpty()) {
         return {};
     }
@@ -128,7 +128,7 @@ QString CanonicalPath(const QString& path) {
     return result;
 }
 
-QString LinkTarget(const QString& path) {
+QString linkTarget(const QString& path) {
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink(Encoded(path).constData(), buffer, sizeof buffer);
     if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
@@ -139,16 +139,16 @@ QString LinkTarget(const QString& path) {
     return QFile::encodeName(target) == raw ? target : QString();
 }
 
-std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 limit) {
+std::optional<QByteArray> readSmallFile(const QString& path, qint64 limit) {
     RegularFile file(path);
-    if (!file.IsOpen() || file.Size() > limit) {
+    if (!file.isOpen() || file.Size() > limit) {
         return std::nullopt;
     }
     // One byte past the limit shows a file that grew meanwhile.
     QByteArray bytes(static_cast<qsizetype>(limit + 1), Qt::Uninitialized);
     qsizetype filled = 0;
     while (filled < bytes.size()) {
-        const ssize_t got = ReadSome(file.Descriptor(), bytes.data() + filled,
+        const ssize_t got = readSome(file.Descriptor(), bytes.data() + filled,
                                      static_cast<std::size_t>(bytes.size() - filled));
         if (got < 0) {
             return std::nullopt;
@@ -165,10 +165,10 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 limit) {
     return bytes;
 }
 
-bool ForEachLine(const QString& path, qint64 limit, qsizetype longestLine,
+bool forEachLine(const QString& path, qint64 limit, qsizetype longestLine,
                  const std::function<bool(QByteArrayView)>& line) {
     RegularFile file(path);
-    if (!file.IsOpen()) {
+    if (!file.isOpen()) {
         return false;
     }
     constexpr qsizetype ChunkSize = 1 << 16;
@@ -185,7 +185,7 @@ bool ForEachLine(const QString& path, qint64 limit, qsizetype longestLine,
     qint64 total = 0;
     while (total < limit) {
         const qint64 wanted = std::min<qint64>(ChunkSize, limit - total);
-        const ssize_t got = ReadSome(file.Descriptor(), chunk.data(), static_cast<std::size_t>(wanted));
+        const ssize_t got = readSome(file.Descriptor(), chunk.data(), static_cast<std::size_t>(wanted));
         if (got <= 0) {
             if (got < 0 && total == 0) {
                 return false;

@@ -14,31 +14,31 @@
 namespace vestimo::platform::probe {
 
 // A directory, or a link to one.
-bool IsDirectory(const QString& path);
+bool isDirectory(const QString& path);
 
 // Names of the subdirectories of `path` (links to directories included), in no particular order.
 // Names that are not valid text are left out: they could not be named back.
-QStringList Subdirectories(const QString& path);
+QStringList subdirectories(const QString& path);
 
 // Names of the regular files of `path` (links to them included), in no particular order; names
 // that are not valid text are left out.
 QStringList Files(const QString& path);
 
 // The absolute path with every link resolved, or empty when `path` does not exist.
-QString CanonicalPath(const QString& path);
+QString canonicalPath(const QString& path);
 
 // The target of the symbolic link at `path` as stored (possibly relative), or empty when `path`
 // is not a link.
-QString LinkTarget(const QString& path);
+QString linkTarget(const QString& path);
 
 // The bytes of the regular file at `path` when it holds at most `limit` bytes. Links are not
 // followed and nothing blocks (a pipe or device is refused).
-std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 limit);
+std::optional<QByteArray> readSmallFile(const QString& path, qint64 limit);
 
 // Hands each line of the regular file at `path` to `line` (without its line end; a line longer
 // than `longestLine` bytes is cut there) until `line` returns false, the end, or `limit` bytes
 // were read. Opened like ReadSmallFile. False when the file could not be read at all.
-bool ForEachLine(const QString& path, qint64 limit, qsizetype longestLine,
+bool forEachLine(const QString& path, qint64 limit, qsizetype longestLine,
                  const std::function<bool(QByteArrayView)>& line);
 
 } // namespace vestimo::platform::probe

@@ -20,7 +20,7 @@
 namespace vestimo::platform {
 
 ProgramLock::ProgramLock(const QString& programDirectory)
-    : path_(JoinPath(programDirectory, QStringLiteral(".vestimo.lock"))) {}
+    : path_(joinPath(programDirectory, QStringLiteral(".vestimo.lock"))) {}
 
 ProgramLock::~ProgramLock() {
 #ifdef Q_OS_UNIX
@@ -30,7 +30,7 @@ ProgramLock::~ProgramLock() {
 #endif
 }
 
-ProgramLock::Result ProgramLock::Acquire(int waitMs) {
+ProgramLock::Result ProgramLock::acquire(int waitMs) {
     using Kind = Result::Kind;
 #ifdef Q_OS_UNIX
     // An advisory lock on a small file: the system drops it with the process, so a copy that

@@ -30,7 +30,7 @@ public:
     };
 
     // Waits up to `waitMs` for another copy to finish.
-    Result Acquire(int waitMs);
+    Result acquire(int waitMs);
     // The lock file, for messages.
     const QString& path() const { return path_; }
 

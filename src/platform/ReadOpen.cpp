@@ -8,7 +8,7 @@
 
 namespace vestimo::platform {
 
-ReadOpen OpenForReading(const char* path, Links links) {
+ReadOpen openForReading(const char* path, Links links) {
     ReadOpen opened;
     // O_NONBLOCK keeps open() of a FIFO from waiting for a writer; it is cleared again below.
     int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;

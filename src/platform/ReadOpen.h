@@ -22,7 +22,7 @@ struct ReadOpen {
 // Opens an ordinary file for reading without ever blocking in open: a FIFO, device or socket
 // put where a file was is refused with "not an ordinary file", a folder with "Is a directory".
 // The caller closes `fd`.
-ReadOpen OpenForReading(const char* path, Links links);
+ReadOpen openForReading(const char* path, Links links);
 
 inline constexpr const char* NotOrdinaryFile = "not an ordinary file";
 

@@ -4,9 +4,9 @@ namespace vestimo::platform {
 
 namespace {
 
-bool SameCharacter(QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); }
+bool sameCharacter(QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); }
 
-bool HasSurrogates(const QString& text) {
+bool hasSurrogates(const QString& text) {
     for (const QChar c : text) {
         if (c.isSurrogate()) {
             return true;
@@ -17,14 +17,14 @@ bool HasSurrogates(const QString& text) {
 
 } // namespace
 
-bool WildcardMatch(const QString& pattern, const QString& name) {
+bool wildcardMatch(const QString& pattern, const QString& name) {
     // Character by character, without copying: this runs once per file of a folder. Names with
     // characters beyond the basic plane are folded whole first, so pairs compare as one.
-    if (HasSurrogates(pattern) || HasSurrogates(name)) {
+    if (hasSurrogates(pattern) || hasSurrogates(name)) {
         const QString foldedPattern = pattern.toCaseFolded();
         const QString foldedName = name.toCaseFolded();
-        if (!HasSurrogates(foldedPattern) && !HasSurrogates(foldedName)) {
-            return WildcardMatch(foldedPattern, foldedName);
+        if (!hasSurrogates(foldedPattern) && !hasSurrogates(foldedName)) {
+            return wildcardMatch(foldedPattern, foldedName);
         }
     }
     const QString& p = pattern;
@@ -38,7 +38,7 @@ bool WildcardMatch(const QString& pattern, const QString& name) {
         if (pi < p.size() && p[pi] == u'*') {
             starP = pi++;
             starN = ni;
-        } else if (pi < p.size() && (p[pi] == u'?' || SameCharacter(p[pi], n[ni]))) {
+        } else if (pi < p.size() && (p[pi] == u'?' || sameCharacter(p[pi], n[ni]))) {
             ++pi;
             ++ni;
         } else if (starP >= 0) {

@@ -155,7 +155,7 @@ TEST_F(PickingTheCmxFile, RefusesAFileWithNothingBeforeItsExtension) {
     writeBitmap("B100FAFitlgt_xyz.bmp");
     loadBitmap("B100FAFitlgt_xyz.bmp");
     w.cmdLoadCMX->click();
-    vestimo::buyable::PickCmxFile(w, w.services(), ".cmx");
+    vestimo::buyable::pickCmxFile(w, w.services(), ".cmx");
     EXPECT_EQ(messages.messages,
               QStringList{"The CMX file .cmx has no name before its extension, so no buyable "
                           "skin can be named after it. Please pick another CMX file."});

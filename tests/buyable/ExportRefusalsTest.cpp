@@ -194,5 +194,5 @@ TEST_F(ExportRefusals, ANameInTheCodePageIsWrittenInItAndPassesTheCheck) {
     const QByteArray text = readAll(skins.filePath(QStringLiteral("F9QBFAFit_caf\u00E9.CMX")));
     EXPECT_TRUE(text.contains("\r\nF9QBFAFit_caf\xE9\r\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\r\nxskin-B100FAFit_caf\xE9-PELVIS-BODY\r\n")) << text.toStdString();
-    EXPECT_EQ(vestimo::cmx::WalkCmxText(text.toStdString(), false), vestimo::cmx::WalkVerdict::Passed());
+    EXPECT_EQ(vestimo::cmx::walkCmxText(text.toStdString(), false), vestimo::cmx::WalkVerdict::Passed());
 }

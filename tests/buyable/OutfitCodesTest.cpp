@@ -96,39 +96,39 @@ TEST(OutfitCodes, ListEverySourceCodeOnceAndKeepTheCategoryLetter) {
     }
 }
 
-TEST(FindBuyableCode, ConvertsEveryRowOfTheTable) {
+TEST(findBuyableCode, ConvertsEveryRowOfTheTable) {
     for (const Row& row : Expected) {
-        EXPECT_EQ(FindBuyableCode(row.source), Code(row.buyable)) << row.source;
+        EXPECT_EQ(findBuyableCode(row.source), Code(row.buyable)) << row.source;
     }
 }
 
-TEST(FindBuyableCode, LeavesCodesOutsideTheTableAlone) {
-    EXPECT_EQ(FindBuyableCode("F123"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("B100"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("H553"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("S405"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("F9QB"), std::nullopt); // an exported name is not converted again
-    EXPECT_EQ(FindBuyableCode(""), std::nullopt);
+TEST(findBuyableCode, LeavesCodesOutsideTheTableAlone) {
+    EXPECT_EQ(findBuyableCode("F123"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("B100"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("H553"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("S405"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("F9QB"), std::nullopt); // an exported name is not converted again
+    EXPECT_EQ(findBuyableCode(""), std::nullopt);
 }
 
-TEST(FindBuyableCode, ComparesCaseSensitively) {
-    EXPECT_EQ(FindBuyableCode("f100"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("l401"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("F100"), Code("F9QB"));
+TEST(findBuyableCode, ComparesCaseSensitively) {
+    EXPECT_EQ(findBuyableCode("f100"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("l401"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("F100"), Code("F9QB"));
 }
 
-TEST(FindBuyableCode, MatchesOnlyAllFourCharacters) {
-    EXPECT_EQ(FindBuyableCode("F10"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("F1000"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode("F100 "), std::nullopt);
-    EXPECT_EQ(FindBuyableCode(" F100"), std::nullopt);
-    EXPECT_EQ(FindBuyableCode(std::string_view("F100\0", 5)), std::nullopt);
+TEST(findBuyableCode, MatchesOnlyAllFourCharacters) {
+    EXPECT_EQ(findBuyableCode("F10"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("F1000"), std::nullopt);
+    EXPECT_EQ(findBuyableCode("F100 "), std::nullopt);
+    EXPECT_EQ(findBuyableCode(" F100"), std::nullopt);
+    EXPECT_EQ(findBuyableCode(std::string_view("F100\0", 5)), std::nullopt);
 }
 
-TEST(FindBuyableCode, LetsTheCategoryLetterPickTheRow) {
-    EXPECT_EQ(FindBuyableCode("F100"), Code("F9QB"));
-    EXPECT_EQ(FindBuyableCode("S100"), Code("S9QB"));
-    EXPECT_EQ(FindBuyableCode("L100"), Code("L9QB"));
-    EXPECT_EQ(FindBuyableCode("W100"), Code("W9QB"));
-    EXPECT_EQ(FindBuyableCode("H100"), std::nullopt);
+TEST(findBuyableCode, LetsTheCategoryLetterPickTheRow) {
+    EXPECT_EQ(findBuyableCode("F100"), Code("F9QB"));
+    EXPECT_EQ(findBuyableCode("S100"), Code("S9QB"));
+    EXPECT_EQ(findBuyableCode("L100"), Code("L9QB"));
+    EXPECT_EQ(findBuyableCode("W100"), Code("W9QB"));
+    EXPECT_EQ(findBuyableCode("H100"), std::nullopt);
 }

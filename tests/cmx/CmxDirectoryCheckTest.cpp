@@ -29,7 +29,7 @@ using vestimo::test::TempDir;
 
 namespace {
 
-const QString ClosingMessage = QStringLiteral(
+const QString closingMessage = QStringLiteral(
     "Problem Files were moved into the same directory as the program for you to check individually and fix, "
     "everything else was left where it was. If you have a cmx file that was moved but yet was a valid file, "
     "please email the file to ") + test::Contact();
@@ -43,7 +43,7 @@ QByteArray WithLine(const QByteArray& text, int line, const char* replacement) {
 
 class CmxDirectoryCheck : public ::testing::Test {
 protected:
-    shell::DirectoryReport Run() { return cmx::CheckCmxDirectory(skins.path(), program.path(), progress); }
+    shell::DirectoryReport Run() { return cmx::checkCmxDirectory(skins.path(), program.path(), progress); }
     TempDir skins;
     TempDir program;
     RecordingProgress progress;
@@ -176,7 +176,7 @@ TEST_F(CmxDirectoryCheck, FileThatCannotBeMovedStaysAndTheRunGoesOn) {
     EXPECT_TRUE(report.trouble[0].reason.contains("a file of that name is already in"));
     EXPECT_TRUE(exists(skins.filePath("B001FAFit_x.cmx")));
     EXPECT_EQ(readAll(program.filePath("B001FAFit_x.cmx")), "already here");
-    EXPECT_TRUE(report.Details().contains(
+    EXPECT_TRUE(report.details().contains(
         QStringLiteral("B001FAFit_x.cmx: could not be moved (line 9): a file of that name is already in %1")
             .arg(QDir::toNativeSeparators(program.path()))));
 }
@@ -211,7 +211,7 @@ TEST_F(CmxDirectoryCheck, NamesWithLineBreaksAreLeftOutAndNamed) {
     const auto report = Run();
     EXPECT_EQ(report.judged, 1);
     EXPECT_EQ(report.leftOut, QStringList{QStringLiteral("B002FA\nodd.cmx")});
-    EXPECT_TRUE(report.Details().contains("\nB002FA\\nodd.cmx"));
+    EXPECT_TRUE(report.details().contains("\nB002FA\\nodd.cmx"));
     EXPECT_TRUE(exists(skins.filePath(QStringLiteral("B002FA\nodd.cmx"))));
 }
 
@@ -220,7 +220,7 @@ TEST_F(CmxDirectoryCheck, DetailsCountAndNameEveryFile) {
     skins.write("B002FAFit_ok.cmx", Valid("B002FAFit_ok"));
     skins.write("walk.cmx", QByteArray());
     const auto report = Run();
-    const QString details = report.Details();
+    const QString details = report.details();
     EXPECT_EQ(details,
               QStringLiteral("Skin folder: %1\n"
                              "Files judged: 3\n"
@@ -238,7 +238,7 @@ TEST_F(CmxDirectoryCheck, ListingThatCannotBeWrittenStopsTheRun) {
     program.mkdir("Temp.txt"); // a folder where the listing should go
     const auto report = Run();
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
-    const QString message = shell::StoppedMessage(report);
+    const QString message = shell::stoppedMessage(report);
     EXPECT_TRUE(message.startsWith(
         QStringLiteral("The list of files could not be written to Temp.txt in the program folder %1: ")
             .arg(QDir::toNativeSeparators(program.path()))))
@@ -250,10 +250,10 @@ TEST_F(CmxDirectoryCheck, ListingThatCannotBeWrittenStopsTheRun) {
 TEST_F(CmxDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     platform::ProgramLock other(program.path());
-    ASSERT_TRUE(other.Acquire(0));
-    const auto report = cmx::CheckCmxDirectory(skins.path(), program.path(), progress, 10);
+    ASSERT_TRUE(other.acquire(0));
+    const auto report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
-    EXPECT_EQ(shell::StoppedMessage(report),
+    EXPECT_EQ(shell::stoppedMessage(report),
               QStringLiteral(
                   "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
                   .arg(QDir::toNativeSeparators(program.path())));
@@ -322,7 +322,7 @@ TEST_F(CmxCheckButton, MovesFaultyFilesAndEndsWithItsMessage) {
     ASSERT_EQ(skinEdit().File1->listCount(), 3);
     ShowCounter bar(skinEdit().ProgressBar1);
     Click();
-    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
     EXPECT_TRUE(messages.details[0].contains("Files judged: 3\n"));
     EXPECT_TRUE(messages.details[0].contains("\nB001FAFit_x.cmx: line 9"));
@@ -340,7 +340,7 @@ TEST_F(CmxCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     browseSkinEdit();
     ShowCmx();
     Click();
-    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    EXPECT_EQ(messages.messages, QStringList{closingMessage});
     EXPECT_EQ(skinEdit().File1->entries(), QStringList{"anim.cmx"});
 }
 
@@ -349,7 +349,7 @@ TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {
     browseSkinEdit();
     ShowCmx();
     platform::ProgramLock other(program.path());
-    ASSERT_TRUE(other.Acquire(0));
+    ASSERT_TRUE(other.acquire(0));
     ShowCounter bar(skinEdit().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages,

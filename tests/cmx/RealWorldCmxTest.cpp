@@ -29,12 +29,12 @@ TEST(RealWorldCmx, EveryFileIsClassedAndWalkedToAVerdict) {
     }
     int walked = 0;
     for (const QString& name : files) {
-        const std::string key = ClassKey(name.toStdString());
+        const std::string key = classKey(name.toStdString());
         ASSERT_FALSE(key.empty());
-        CmxFileSource source(JoinPath(Dir(), name.toStdString()));
-        ASSERT_TRUE(source.IsOpen()) << name.toStdString();
-        const WalkVerdict verdict = WalkCmxLines(source, true);
-        EXPECT_TRUE(source.Error().empty());
+        CmxFileSource source(joinPath(Dir(), name.toStdString()));
+        ASSERT_TRUE(source.isOpen()) << name.toStdString();
+        const WalkVerdict verdict = walkCmxLines(source, true);
+        EXPECT_TRUE(source.error().empty());
         EXPECT_TRUE(verdict.kind != WalkVerdict::Kind::Fault || (verdict.line >= 2 && verdict.line <= 48));
         ++walked;
     }
@@ -53,6 +53,6 @@ TEST(RealWorldCmx, ChosenFilesGiveTheVerdictsWorkedOutByHand) {
          "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry."},
     };
     for (const auto& [name, message] : expected) {
-        EXPECT_EQ(CheckCmxFile(true, name, "*.CMX", Dir(), name), message) << name;
+        EXPECT_EQ(checkCmxFile(true, name, "*.CMX", Dir(), name), message) << name;
     }
 }

@@ -239,7 +239,7 @@ TEST_F(OpeningFiles, TheOpenFileStaysOpenAcrossAModeSwitch) {
     w().Text1->appendPlainText("edited");
     const QString text = editorText();
     buyable();
-    app->SwitchToSkinEdit();
+    app->switchToSkinEdit();
     EXPECT_EQ(editorText(), text);
     EXPECT_EQ(nameBox(), "B001FAFit_x.cmx");
     EXPECT_TRUE(isEditing());

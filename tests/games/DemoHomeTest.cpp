@@ -16,7 +16,7 @@ TEST(DemoHome, DiscoveryFindsBothInstalls) {
     test::TempDir temp;
     const QString home = temp.filePath("home");
     EXPECT_GT(samples::WriteDemoHome(home.toStdString()), 9u);
-    const auto installs = DiscoverGames({home, {}});
+    const auto installs = discoverGames({home, {}});
     ASSERT_EQ(installs.size(), 2u);
     EXPECT_EQ(installs[0].label, "The Sims (Wine, ~/.wine)");
     EXPECT_EQ(installs[0].foundBy, FoundBy::DefaultPath);
@@ -27,7 +27,7 @@ TEST(DemoHome, DiscoveryFindsBothInstalls) {
     EXPECT_EQ(QDir(installs[1].skins).entryList(QDir::Files).size(), 9);
     EXPECT_GT(QDir(installs[0].skins).entryList(QDir::Files).size(), 50);
 
-    const std::vector<GameFolder> folders = GameFolders(installs);
+    const std::vector<GameFolder> folders = gameFolders(installs);
     ASSERT_EQ(folders.size(), 3u);
     EXPECT_EQ(folders[1].label, "The Sims (Wine, ~/.wine) buyable outfits");
     EXPECT_EQ(folders[1].path, installs[0].root + "/ExpansionShared/SkinsBuy");

@@ -20,8 +20,8 @@ const char* const Classic = "drive_c/Program Files/Maxis/The Sims";
 TEST(Discovery, AnEmptyHomeHasNoInstall) {
     FakeHome home;
     EXPECT_TRUE(home.discover().empty());
-    EXPECT_TRUE(DiscoverGames({}).empty());
-    EXPECT_TRUE(DiscoverGames({home.at("missing"), home.at("missing too")}).empty());
+    EXPECT_TRUE(discoverGames({}).empty());
+    EXPECT_TRUE(discoverGames({home.at("missing"), home.at("missing too")}).empty());
 }
 
 TEST(Discovery, OnlyAbsolutePlaces) {
@@ -29,9 +29,9 @@ TEST(Discovery, OnlyAbsolutePlaces) {
     home.prefix(".wine");
     home.install(QString(".wine/") + Classic);
     ASSERT_TRUE(QDir::setCurrent(home.home()));
-    EXPECT_TRUE(DiscoverGames({".", ".wine"}).empty());
-    EXPECT_EQ(DiscoverGames({home.home() + "/", {}}).size(), 1u);
-    EXPECT_EQ(labels(DiscoverGames({"/nowhere", home.home() + "/.wine/"})),
+    EXPECT_TRUE(discoverGames({".", ".wine"}).empty());
+    EXPECT_EQ(discoverGames({home.home() + "/", {}}).size(), 1u);
+    EXPECT_EQ(labels(discoverGames({"/nowhere", home.home() + "/.wine/"})),
               QStringList({"The Sims (Wine, " + home.at(".wine") + ")"}));
     ASSERT_TRUE(QDir::setCurrent("/"));
 }
@@ -295,7 +295,7 @@ TEST(Discovery, ThreeInstallsOfAPlayer) {
                   "Software\\\\Wow6432Node\\\\Maxis\\\\The Sims", "D:\\\\EA\\\\The Sims Legacy");
     const auto installs = home.discover();
     std::vector<std::pair<QString, QString>> folders;
-    for (const GameFolder& folder : GameFolders(installs)) {
+    for (const GameFolder& folder : gameFolders(installs)) {
         EXPECT_TRUE(folder.enabled);
         folders.emplace_back(folder.label, folder.path);
     }

@@ -63,7 +63,7 @@ QString FakeHome::libraryList(const QString& steamRelative, const QStringList& l
 }
 
 std::vector<core::games::GameInstall> FakeHome::discover(const QString& winePrefix) const {
-    return core::games::DiscoverGames({home(), winePrefix});
+    return core::games::discoverGames({home(), winePrefix});
 }
 
 QStringList labels(const std::vector<core::games::GameInstall>& installs) {

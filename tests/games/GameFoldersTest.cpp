@@ -6,7 +6,7 @@
 namespace vestimo::core::games {
 namespace {
 
-TEST(GameFolders, SkinsThenSkinsBuyForEachInstall) {
+TEST(gameFolders, SkinsThenSkinsBuyForEachInstall) {
     GameInstall classic;
     classic.label = "The Sims (Wine, ~/.wine)";
     classic.skins = "/h/.wine/drive_c/Program Files/Maxis/The Sims/GameData/Skins";
@@ -14,7 +14,7 @@ TEST(GameFolders, SkinsThenSkinsBuyForEachInstall) {
     GameInstall steam;
     steam.label = "The Sims Legacy Collection (Steam, ~/SteamLibrary)";
     steam.skins = "/h/SteamLibrary/steamapps/common/The Sims Legacy Collection/GameData/Skins";
-    const std::vector<GameFolder> folders = GameFolders({classic, steam});
+    const std::vector<GameFolder> folders = gameFolders({classic, steam});
     ASSERT_EQ(folders.size(), 3u);
     EXPECT_EQ(folders[0].label, "The Sims (Wine, ~/.wine)");
     EXPECT_EQ(folders[0].path, classic.skins);
@@ -27,8 +27,8 @@ TEST(GameFolders, SkinsThenSkinsBuyForEachInstall) {
     }
 }
 
-TEST(GameFolders, NoInstallIsOneDisabledEntry) {
-    const std::vector<GameFolder> folders = GameFolders({});
+TEST(gameFolders, NoInstallIsOneDisabledEntry) {
+    const std::vector<GameFolder> folders = gameFolders({});
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_EQ(folders[0].label, "No game found");
     EXPECT_TRUE(folders[0].path.isEmpty());

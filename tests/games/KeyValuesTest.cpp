@@ -6,7 +6,7 @@
 namespace vestimo::core::games {
 namespace {
 
-TEST(LibraryFolderPaths, CurrentFormGivesEachEntrysPath) {
+TEST(libraryFolderPaths, CurrentFormGivesEachEntrysPath) {
     const QByteArray text = R"("libraryfolders"
 {
 	"contentstatsid"		"-1234567890"
@@ -28,18 +28,18 @@ TEST(LibraryFolderPaths, CurrentFormGivesEachEntrysPath) {
 	}
 }
 )";
-    EXPECT_EQ(LibraryFolderPaths(text),
+    EXPECT_EQ(libraryFolderPaths(text),
               QStringList({"/home/player/.local/share/Steam", "/mnt/games/SteamLibrary"}));
 }
 
-TEST(LibraryFolderPaths, OldFormGivesTheNumberedValues) {
+TEST(libraryFolderPaths, OldFormGivesTheNumberedValues) {
     const QByteArray text =
         "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1700000000\"\n"
         "\t\"ContentStatsID\"\t\t\"-42\"\n\t\"1\"\t\t\"/mnt/one\"\n\t\"2\"\t\t\"/mnt/two\"\n}\n";
-    EXPECT_EQ(LibraryFolderPaths(text), QStringList({"/mnt/one", "/mnt/two"}));
+    EXPECT_EQ(libraryFolderPaths(text), QStringList({"/mnt/one", "/mnt/two"}));
 }
 
-TEST(LibraryFolderPaths, CommentsEscapesConditionsAndBareWords) {
+TEST(libraryFolderPaths, CommentsEscapesConditionsAndBareWords) {
     const QByteArray text = "// written by Steam\n"
                             "libraryfolders // the list\n"
                             "{\n"
@@ -47,22 +47,22 @@ TEST(LibraryFolderPaths, CommentsEscapesConditionsAndBareWords) {
                             "  \"1\" [$LINUX] { \"path\" \"/mnt/x\" [$LINUX] }\n"
                             "  \"2\" { \"path\" \"/mnt/x\" }\n" // listed twice: once
                             "}\n";
-    EXPECT_EQ(LibraryFolderPaths(text), QStringList({"/mnt/with \"quotes\" and \\ backslash", "/mnt/x"}));
+    EXPECT_EQ(libraryFolderPaths(text), QStringList({"/mnt/with \"quotes\" and \\ backslash", "/mnt/x"}));
 }
 
-TEST(LibraryFolderPaths, OtherFilesAndPathsOutsideTheListGiveNothing) {
-    EXPECT_TRUE(LibraryFolderPaths("\"AppState\" { \"appid\" \"1\" \"path\" \"/x\" }").isEmpty());
-    EXPECT_TRUE(LibraryFolderPaths("\"x\" { \"libraryfolders\" { \"0\" { \"path\" \"/x\" } } }").isEmpty());
-    EXPECT_TRUE(LibraryFolderPaths("").isEmpty());
+TEST(libraryFolderPaths, OtherFilesAndPathsOutsideTheListGiveNothing) {
+    EXPECT_TRUE(libraryFolderPaths("\"AppState\" { \"appid\" \"1\" \"path\" \"/x\" }").isEmpty());
+    EXPECT_TRUE(libraryFolderPaths("\"x\" { \"libraryfolders\" { \"0\" { \"path\" \"/x\" } } }").isEmpty());
+    EXPECT_TRUE(libraryFolderPaths("").isEmpty());
 }
 
-TEST(LibraryFolderPaths, GarbageNeverCrashesAndKeepsWhatCameBefore) {
+TEST(libraryFolderPaths, GarbageNeverCrashesAndKeepsWhatCameBefore) {
     const QByteArray good = "\"libraryfolders\" { \"0\" { \"path\" \"/mnt/good\" } ";
     for (const QByteArray& tail :
          {QByteArray("\"1\" { \"path\" \"/mnt/unclosed"), QByteArray("}}}}}}} \"2\" "),
           QByteArray(100000, '{'), QByteArray("\"3\" { \"path\" "),
           QByteArray("\\\\\\\"\"\"\0\xff\xfe//", 12)}) {
-        const QStringList paths = LibraryFolderPaths(good + tail);
+        const QStringList paths = libraryFolderPaths(good + tail);
         ASSERT_FALSE(paths.isEmpty()) << tail.left(40).toStdString();
         EXPECT_EQ(paths.front(), "/mnt/good");
     }
@@ -72,9 +72,9 @@ TEST(LibraryFolderPaths, GarbageNeverCrashesAndKeepsWhatCameBefore) {
         seed = seed * 1103515245u + 12345u;
         noise.append(static_cast<char>("{}\"\\/ \nab0"[(seed >> 16) % 10]));
     }
-    LibraryFolderPaths(noise);
-    LibraryFolderPaths(QByteArray(100000, '}'));
-    LibraryFolderPaths(QByteArray(100000, '"'));
+    libraryFolderPaths(noise);
+    libraryFolderPaths(QByteArray(100000, '}'));
+    libraryFolderPaths(QByteArray(100000, '"'));
 }
 
 } // namespace

@@ -19,22 +19,22 @@ TEST(Probe, FoldersAndLinks) {
     home.link(home.at("a/b"), "a/to-b");
     home.link(home.at("a/file"), "a/to-file");
     home.link("missing", "a/broken");
-    EXPECT_TRUE(IsDirectory(home.at("a")));
-    EXPECT_TRUE(IsDirectory(home.at("a/to-b")));
-    EXPECT_FALSE(IsDirectory(home.at("a/file")));
-    EXPECT_FALSE(IsDirectory(home.at("a/broken")));
-    EXPECT_FALSE(IsDirectory(QString()));
-    QStringList dirs = Subdirectories(home.at("a"));
+    EXPECT_TRUE(isDirectory(home.at("a")));
+    EXPECT_TRUE(isDirectory(home.at("a/to-b")));
+    EXPECT_FALSE(isDirectory(home.at("a/file")));
+    EXPECT_FALSE(isDirectory(home.at("a/broken")));
+    EXPECT_FALSE(isDirectory(QString()));
+    QStringList dirs = subdirectories(home.at("a"));
     dirs.sort();
     EXPECT_EQ(dirs, QStringList({"b", "c", "to-b"}));
     QStringList files = Files(home.at("a"));
     files.sort();
     EXPECT_EQ(files, QStringList({"file", "to-file"}));
-    EXPECT_TRUE(Subdirectories(home.at("missing")).isEmpty());
-    EXPECT_EQ(CanonicalPath(home.at("a/to-b")), CanonicalPath(home.at("a/b")));
-    EXPECT_EQ(CanonicalPath(home.at("a/broken")), QString());
-    EXPECT_EQ(LinkTarget(home.at("a/broken")), "missing");
-    EXPECT_EQ(LinkTarget(home.at("a/b")), QString());
+    EXPECT_TRUE(subdirectories(home.at("missing")).isEmpty());
+    EXPECT_EQ(canonicalPath(home.at("a/to-b")), canonicalPath(home.at("a/b")));
+    EXPECT_EQ(canonicalPath(home.at("a/broken")), QString());
+    EXPECT_EQ(linkTarget(home.at("a/broken")), "missing");
+    EXPECT_EQ(linkTarget(home.at("a/b")), QString());
 }
 
 TEST(Probe, SmallFilesOnlyRegularAndWithinTheirLimit) {
@@ -42,12 +42,12 @@ TEST(Probe, SmallFilesOnlyRegularAndWithinTheirLimit) {
     home.write("f", "12345");
     home.link(home.at("f"), "link");
     ASSERT_EQ(::mkfifo(QFile::encodeName(home.at("fifo")).constData(), 0600), 0);
-    EXPECT_EQ(ReadSmallFile(home.at("f"), 5), QByteArray("12345"));
-    EXPECT_EQ(ReadSmallFile(home.at("f"), 4), std::nullopt);
-    EXPECT_EQ(ReadSmallFile(home.at("link"), 100), std::nullopt); // links are not followed
-    EXPECT_EQ(ReadSmallFile(home.at("fifo"), 100), std::nullopt); // nor does a pipe block
-    EXPECT_EQ(ReadSmallFile(home.home(), 100), std::nullopt);
-    EXPECT_EQ(ReadSmallFile(home.at("missing"), 100), std::nullopt);
+    EXPECT_EQ(readSmallFile(home.at("f"), 5), QByteArray("12345"));
+    EXPECT_EQ(readSmallFile(home.at("f"), 4), std::nullopt);
+    EXPECT_EQ(readSmallFile(home.at("link"), 100), std::nullopt); // links are not followed
+    EXPECT_EQ(readSmallFile(home.at("fifo"), 100), std::nullopt); // nor does a pipe block
+    EXPECT_EQ(readSmallFile(home.home(), 100), std::nullopt);
+    EXPECT_EQ(readSmallFile(home.at("missing"), 100), std::nullopt);
 }
 
 TEST(Probe, LinesOneByOne) {
@@ -58,15 +58,15 @@ TEST(Probe, LinesOneByOne) {
         lines.append(line.toByteArray());
         return true;
     };
-    EXPECT_TRUE(ForEachLine(home.at("f"), 1 << 20, 10, collect));
+    EXPECT_TRUE(forEachLine(home.at("f"), 1 << 20, 10, collect));
     EXPECT_EQ(lines, QList<QByteArray>({"one", "two", "", QByteArray(10, 'x'), "last"}));
 
     lines.clear();
-    EXPECT_TRUE(ForEachLine(home.at("f"), 6, 10, collect)); // stops after the limit
+    EXPECT_TRUE(forEachLine(home.at("f"), 6, 10, collect)); // stops after the limit
     EXPECT_EQ(lines, QList<QByteArray>({"one", "t"}));
 
     lines.clear();
-    EXPECT_TRUE(ForEachLine(home.at("f"), 1 << 20, 10, [&lines](QByteArrayView line) {
+    EXPECT_TRUE(forEachLine(home.at("f"), 1 << 20, 10, [&lines](QByteArrayView line) {
         lines.append(line.toByteArray());
         return false;
     }));
@@ -80,7 +80,7 @@ TEST(Probe, LinesOneByOne) {
     home.write("big", big);
     int count = 0;
     bool inOrder = true;
-    ForEachLine(home.at("big"), 1 << 20, 100, [&](QByteArrayView line) {
+    forEachLine(home.at("big"), 1 << 20, 100, [&](QByteArrayView line) {
         inOrder = inOrder && line == QByteArray::number(count);
         ++count;
         return true;
@@ -89,8 +89,8 @@ TEST(Probe, LinesOneByOne) {
     EXPECT_TRUE(inOrder);
 
     home.link(home.at("f"), "link");
-    EXPECT_FALSE(ForEachLine(home.at("link"), 100, 100, collect));
-    EXPECT_FALSE(ForEachLine(home.at("missing"), 100, 100, collect));
+    EXPECT_FALSE(forEachLine(home.at("link"), 100, 100, collect));
+    EXPECT_FALSE(forEachLine(home.at("missing"), 100, 100, collect));
 }
 
 } // namespace

@@ -43,31 +43,31 @@ TEST(WindowsPaths, DriveLettersThroughDosdevices) {
     home.mkdir("pfx/dosdevices/e:/Sims"); // a real folder standing in for a drive
     home.link("../../elsewhere/Games", "pfx/dosdevices/f:");
     FolderFinder finder;
-    EXPECT_EQ(finder.LinuxPath(prefix, "C:\\Program Files\\Maxis\\The Sims\\"),
+    EXPECT_EQ(finder.linuxPath(prefix, "C:\\Program Files\\Maxis\\The Sims\\"),
               home.at("pfx/drive_c/Program Files/Maxis/The Sims"));
-    EXPECT_EQ(finder.LinuxPath(prefix, "c:/PROGRAM FILES/maxis/the sims"),
+    EXPECT_EQ(finder.linuxPath(prefix, "c:/PROGRAM FILES/maxis/the sims"),
               home.at("pfx/drive_c/Program Files/Maxis/The Sims"));
-    EXPECT_EQ(finder.LinuxPath(prefix, "D:\\games\\the sims legacy"),
+    EXPECT_EQ(finder.linuxPath(prefix, "D:\\games\\the sims legacy"),
               home.at("elsewhere/Games/The Sims Legacy"));
-    EXPECT_EQ(finder.LinuxPath(prefix, "\\??\\D:\\Games\\The Sims Legacy"),
+    EXPECT_EQ(finder.linuxPath(prefix, "\\??\\D:\\Games\\The Sims Legacy"),
               home.at("elsewhere/Games/The Sims Legacy"));
-    EXPECT_EQ(finder.LinuxPath(prefix, "e:\\sims"), home.at("pfx/dosdevices/e:/Sims"));
-    EXPECT_EQ(finder.LinuxPath(prefix, "F:\\The Sims Legacy"), home.at("elsewhere/Games/The Sims Legacy"));
+    EXPECT_EQ(finder.linuxPath(prefix, "e:\\sims"), home.at("pfx/dosdevices/e:/Sims"));
+    EXPECT_EQ(finder.linuxPath(prefix, "F:\\The Sims Legacy"), home.at("elsewhere/Games/The Sims Legacy"));
 
-    EXPECT_EQ(finder.LinuxPath(prefix, "G:\\Games"), QString());   // no such drive
-    EXPECT_EQ(finder.LinuxPath(prefix, "D:\\Missing"), QString()); // no such folder
-    EXPECT_EQ(finder.LinuxPath(prefix, "Games\\The Sims"), QString());
-    EXPECT_EQ(finder.LinuxPath(prefix, "\\\\server\\share"), QString());
-    EXPECT_EQ(finder.LinuxPath(prefix, ""), QString());
-    EXPECT_EQ(finder.LinuxPath(prefix, "C:\\..\\..\\"), QString());
+    EXPECT_EQ(finder.linuxPath(prefix, "G:\\Games"), QString());   // no such drive
+    EXPECT_EQ(finder.linuxPath(prefix, "D:\\Missing"), QString()); // no such folder
+    EXPECT_EQ(finder.linuxPath(prefix, "Games\\The Sims"), QString());
+    EXPECT_EQ(finder.linuxPath(prefix, "\\\\server\\share"), QString());
+    EXPECT_EQ(finder.linuxPath(prefix, ""), QString());
+    EXPECT_EQ(finder.linuxPath(prefix, "C:\\..\\..\\"), QString());
 }
 
 TEST(WindowsPaths, DriveCWithoutDosdevicesIsDriveC) {
     FakeHome home;
     home.mkdir("pfx/drive_c/Games");
     FolderFinder finder;
-    EXPECT_EQ(finder.LinuxPath(home.at("pfx"), "C:\\games"), home.at("pfx/drive_c/Games"));
-    EXPECT_EQ(finder.LinuxPath(home.at("pfx"), "D:\\games"), QString());
+    EXPECT_EQ(finder.linuxPath(home.at("pfx"), "C:\\games"), home.at("pfx/drive_c/Games"));
+    EXPECT_EQ(finder.linuxPath(home.at("pfx"), "D:\\games"), QString());
 }
 
 } // namespace

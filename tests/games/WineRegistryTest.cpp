@@ -19,33 +19,33 @@ TEST(WineRegistry, FindsInstallPathUnderBothKeys) {
                                      "\n"
                                      "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1700000000\r\n"
                                      "\"InstallPath\"=\"D:\\\\Games\\\\The Sims Legacy\"\r\n";
-    EXPECT_EQ(InstallPathsInRegistry(text),
+    EXPECT_EQ(installPathsInRegistry(text),
               QStringList({"C:\\Program Files\\Maxis\\The Sims", "D:\\Games\\The Sims Legacy"}));
 }
 
 TEST(WineRegistry, KeysAndNamesWithoutRegardToCaseAndWithWinesPrefixes) {
-    EXPECT_TRUE(IsGameKey("software\\maxis\\THE SIMS"));
-    EXPECT_TRUE(IsGameKey("Machine\\Software\\Maxis\\The Sims"));
-    EXPECT_TRUE(IsGameKey("\\Machine\\Software\\Wow6432Node\\Maxis\\The Sims\\"));
-    EXPECT_TRUE(IsGameKey("Software\\Classes\\Software\\Maxis\\The Sims"));
-    EXPECT_FALSE(IsGameKey("Software\\Maxis\\The Sims 2"));
-    EXPECT_FALSE(IsGameKey("Software\\Maxis"));
-    EXPECT_FALSE(IsGameKey("Software\\Maxis\\The Sims\\Expansions"));
+    EXPECT_TRUE(isGameKey("software\\maxis\\THE SIMS"));
+    EXPECT_TRUE(isGameKey("Machine\\Software\\Maxis\\The Sims"));
+    EXPECT_TRUE(isGameKey("\\Machine\\Software\\Wow6432Node\\Maxis\\The Sims\\"));
+    EXPECT_TRUE(isGameKey("Software\\Classes\\Software\\Maxis\\The Sims"));
+    EXPECT_FALSE(isGameKey("Software\\Maxis\\The Sims 2"));
+    EXPECT_FALSE(isGameKey("Software\\Maxis"));
+    EXPECT_FALSE(isGameKey("Software\\Maxis\\The Sims\\Expansions"));
 
     const QByteArray text = Header + "[MACHINE\\\\SOFTWARE\\\\maxis\\\\the sims] 1\n"
                                      "\"installpath\"=\"E:\\\\Sims\"\n"
                                      "[Software\\\\Maxis\\\\The Sims\\\\Expansions] 1\n"
                                      "\"InstallPath\"=\"C:\\\\Expansion\"\n";
-    EXPECT_EQ(InstallPathsInRegistry(text), QStringList({"E:\\Sims"}));
+    EXPECT_EQ(installPathsInRegistry(text), QStringList({"E:\\Sims"}));
 }
 
 TEST(WineRegistry, EscapesInKeysAndValues) {
-    EXPECT_EQ(UnescapeRegistryString("C:\\\\Caf\\x00e9\\\\\\\"q\\\" tab\\tend"),
+    EXPECT_EQ(unescapeRegistryString("C:\\\\Caf\\x00e9\\\\\\\"q\\\" tab\\tend"),
               QString::fromUtf16(u"C:\\Café\\\"q\" tab\tend"));
-    EXPECT_EQ(UnescapeRegistryString("\\xe9t\\x4e2d"), QString::fromUtf16(u"ét中"));
-    EXPECT_EQ(UnescapeRegistryString("a\\101\\7b\\x"), QString::fromUtf16(u"aA\u0007bx"));
-    EXPECT_EQ(UnescapeRegistryString("trailing\\"), QString("trailing\\"));
-    EXPECT_EQ(UnescapeRegistryString("d\xc3\xa9j\xc3\xa0"), QString::fromUtf16(u"déjà"));
+    EXPECT_EQ(unescapeRegistryString("\\xe9t\\x4e2d"), QString::fromUtf16(u"ét中"));
+    EXPECT_EQ(unescapeRegistryString("a\\101\\7b\\x"), QString::fromUtf16(u"aA\u0007bx"));
+    EXPECT_EQ(unescapeRegistryString("trailing\\"), QString("trailing\\"));
+    EXPECT_EQ(unescapeRegistryString("d\xc3\xa9j\xc3\xa0"), QString::fromUtf16(u"déjà"));
 
     // A key written with an escaped letter, a value with \x escapes and a bracket in the key.
     const QByteArray text = Header + "[Software\\\\M\\x61xis\\\\The Sims] 1\n"
@@ -53,10 +53,10 @@ TEST(WineRegistry, EscapesInKeysAndValues) {
                                      "[Software\\\\Maxis\\\\The Sims\\]x] 1\n"
                                      "\"InstallPath\"=\"C:\\\\Wrong\"\n";
     // "M\x61xis" does not spell "maxis" in the raw line, which Wine never writes for ASCII letters.
-    EXPECT_TRUE(InstallPathsInRegistry(text).isEmpty());
+    EXPECT_TRUE(installPathsInRegistry(text).isEmpty());
     const QByteArray plain = Header + "[Software\\\\Maxis\\\\The Sims] 1\n"
                                       "\"Install\\x0050ath\"=\"C:\\\\Jeux\\\\Les Sims \\x00e9dition\"\n";
-    EXPECT_EQ(InstallPathsInRegistry(plain),
+    EXPECT_EQ(installPathsInRegistry(plain),
               QStringList({QString::fromUtf16(u"C:\\Jeux\\Les Sims édition")}));
 }
 
@@ -71,14 +71,14 @@ TEST(WineRegistry, ValueForms) {
                                      "\"InstallPath\"=\"H:\\\\Unclosed\n"
                                      "  43,00,3a,00\n"
                                      "@=\"C:\\\\Default\"\n";
-    EXPECT_EQ(InstallPathsInRegistry(text), QStringList({"F:\\Expanded", "G:\\Spaced"}));
+    EXPECT_EQ(installPathsInRegistry(text), QStringList({"F:\\Expanded", "G:\\Spaced"}));
 }
 
 TEST(WineRegistry, OnlyWinesRegistryFiles) {
     const QByteArray body = "[Software\\\\Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\Sims\"\n";
-    EXPECT_TRUE(InstallPathsInRegistry("REGEDIT4\n" + body).isEmpty());
-    EXPECT_TRUE(InstallPathsInRegistry(body).isEmpty());
-    EXPECT_EQ(InstallPathsInRegistry("\n\xEF\xBB\xBFWINE REGISTRY Version 2\n" + body),
+    EXPECT_TRUE(installPathsInRegistry("REGEDIT4\n" + body).isEmpty());
+    EXPECT_TRUE(installPathsInRegistry(body).isEmpty());
+    EXPECT_EQ(installPathsInRegistry("\n\xEF\xBB\xBFWINE REGISTRY Version 2\n" + body),
               QStringList({"C:\\Sims"}));
 }
 
@@ -93,9 +93,9 @@ TEST(WineRegistry, GarbageNeverCrashesAndKeepsWhatItCanRead) {
     const QByteArray text =
         Header + "[\n[\\\n\"\n\"\\\n\"InstallPath\"\n[Software\\\\Maxis\\\\The Sims\n\"InstallPath\"=\n" +
         noise + "\n" + good + QByteArray("\0\xff[\\x", 5);
-    EXPECT_TRUE(InstallPathsInRegistry(text).contains("C:\\Sims"));
-    InstallPathsInRegistry(Header + QByteArray(100000, '\\'));
-    InstallPathsInRegistry(Header + "[" + QByteArray(100000, '\\'));
+    EXPECT_TRUE(installPathsInRegistry(text).contains("C:\\Sims"));
+    installPathsInRegistry(Header + QByteArray(100000, '\\'));
+    installPathsInRegistry(Header + "[" + QByteArray(100000, '\\'));
 }
 
 } // namespace

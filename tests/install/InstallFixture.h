@@ -25,7 +25,7 @@ protected:
     }
 
     install::Destination Game() const {
-        return install::Destination::OfGame(dir.filePath(QStringLiteral("game")));
+        return install::Destination::ofGame(dir.filePath(QStringLiteral("game")));
     }
 
     QString Download(const QString& name, ArchiveFormat format, const std::vector<ArchiveEntry>& entries,
@@ -42,7 +42,7 @@ protected:
         options.stagingParent = program;
         options.checkOnly = checkOnly;
         options.limits = limits;
-        return install::InstallDownloads(downloads, destination, options, {}, hook);
+        return install::installDownloads(downloads, destination, options, {}, hook);
     }
 
     // The tree now is the tree `before` plus exactly `added` (relative path -> content): nothing

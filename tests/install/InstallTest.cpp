@@ -253,7 +253,7 @@ TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {
     qint64 lastProgress = 0;
     install::Options options;
     options.stagingParent = program;
-    const InstallReport report = install::InstallDownloads(
+    const InstallReport report = install::installDownloads(
         {good, cut, folder, dir.filePath("downloads/missing.zip")}, Game(), options, [&](qint64 read) {
             EXPECT_GT(read, lastProgress);
             lastProgress = read;
@@ -285,11 +285,11 @@ TEST_F(InstallFixture, AMissingSkinOrUnpackingFolderStopsBeforeAnything) {
     const QString zip =
         Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B050FAFit_m"));
     const auto before = Snapshot(dir.path());
-    const InstallReport report = Run({zip}, install::Destination::OfGame(dir.filePath("nowhere")));
+    const InstallReport report = Run({zip}, install::Destination::ofGame(dir.filePath("nowhere")));
     EXPECT_TRUE(report.downloads.isEmpty());
     EXPECT_EQ(report.closing(), QStringLiteral("Nothing was installed: the skin folder  is not there."));
     install::Options options; // no folder to unpack in
-    const InstallReport unstaged = install::InstallDownloads({zip}, Game(), options);
+    const InstallReport unstaged = install::installDownloads({zip}, Game(), options);
     EXPECT_EQ(unstaged.closing(),
               QStringLiteral("Nothing was installed: the folder for unpacking  is not there."));
     ExpectOnlyAdded(before, {});

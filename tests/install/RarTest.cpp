@@ -26,7 +26,7 @@ void Put16(std::string& out, std::uint32_t value) {
     out += static_cast<char>((value >> 8) & 0xFF);
 }
 
-void Put32(std::string& out, std::uint32_t value) {
+void put32(std::string& out, std::uint32_t value) {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
 }
@@ -48,22 +48,22 @@ std::string Rar4(const std::vector<StoredFile>& files) {
     Put16(main, 0);  // flags
     Put16(main, 13); // header size
     Put16(main, 0);  // reserved
-    Put32(main, 0);
+    put32(main, 0);
     block(main);
     for (const StoredFile& file : files) {
         std::string header;
         header += '\x74';
         Put16(header, 0x8000);
         Put16(header, static_cast<std::uint32_t>(32 + file.name.size()));
-        Put32(header, static_cast<std::uint32_t>(file.data.size())); // packed
-        Put32(header, static_cast<std::uint32_t>(file.data.size())); // unpacked
+        put32(header, static_cast<std::uint32_t>(file.data.size())); // packed
+        put32(header, static_cast<std::uint32_t>(file.data.size())); // unpacked
         header += '\x02';                                            // made on Windows
-        Put32(header, Crc32(file.data));
-        Put32(header, 0x50210000); // 1 January 2020, DOS time
+        put32(header, Crc32(file.data));
+        put32(header, 0x50210000); // 1 January 2020, DOS time
         header += '\x1d';          // version 2.9 to unpack
         header += '\x30';          // stored
         Put16(header, static_cast<std::uint32_t>(file.name.size()));
-        Put32(header, 0x20); // archive attribute
+        put32(header, 0x20); // archive attribute
         header += file.name;
         block(header);
         out += file.data;
@@ -91,7 +91,7 @@ std::string Rar5(const std::vector<StoredFile>& files) {
         std::string sized;
         PutVint(sized, header.size());
         sized += header;
-        Put32(out, Crc32(sized));
+        put32(out, Crc32(sized));
         out += sized;
     };
     std::string main;
@@ -107,7 +107,7 @@ std::string Rar5(const std::vector<StoredFile>& files) {
         PutVint(header, 0x0004); // data CRC32 present
         PutVint(header, file.data.size());
         PutVint(header, 0x20); // archive attribute
-        Put32(header, Crc32(file.data));
+        put32(header, Crc32(file.data));
         PutVint(header, 0); // compression: version 0, stored
         PutVint(header, 0); // made on Windows
         PutVint(header, file.name.size());

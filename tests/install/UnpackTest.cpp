@@ -16,9 +16,9 @@ namespace vestimo::test {
 namespace {
 
 using platform::archive::Limits;
-using platform::archive::RefuseName;
+using platform::archive::refuseName;
 using platform::archive::StagingFolder;
-using platform::archive::Unpack;
+using platform::archive::unpack;
 using platform::archive::Unpacked;
 
 constexpr std::uint64_t MiB = 1024 * 1024;
@@ -29,7 +29,7 @@ bool AnyFile(const QString&) {
 
 StagingFolder MakeStaging(const TempDir& dir, const QString& name = QStringLiteral("staging")) {
     QString why;
-    auto staging = StagingFolder::Create(dir.filePath(name), &why);
+    auto staging = StagingFolder::create(dir.filePath(name), &why);
     EXPECT_TRUE(staging.has_value()) << why.toStdString();
     return std::move(*staging);
 }
@@ -52,31 +52,31 @@ QStringList RefusedNames(const Unpacked& unpacked) {
     return names;
 }
 
-TEST(RefuseName, AcceptsPlainPathsAndSplitsThemIntoParts) {
+TEST(refuseName, AcceptsPlainPathsAndSplitsThemIntoParts) {
     QStringList parts;
-    EXPECT_FALSE(RefuseName("Skins/B001FAFit_x.cmx", &parts));
+    EXPECT_FALSE(refuseName("Skins/B001FAFit_x.cmx", &parts));
     EXPECT_EQ(parts, QStringList({"Skins", "B001FAFit_x.cmx"}));
-    EXPECT_FALSE(RefuseName("./a//b\\c.bmp", &parts));
+    EXPECT_FALSE(refuseName("./a//b\\c.bmp", &parts));
     EXPECT_EQ(parts, QStringList({"a", "b", "c.bmp"}));
-    EXPECT_FALSE(RefuseName("Ärmel/Über.bmp", &parts));
+    EXPECT_FALSE(refuseName("Ärmel/Über.bmp", &parts));
     EXPECT_EQ(parts.last(), QStringLiteral("Über.bmp"));
 }
 
-TEST(RefuseName, RefusesEveryWayOutAndEveryUnprintableName) {
+TEST(refuseName, RefusesEveryWayOutAndEveryUnprintableName) {
     QStringList parts;
-    EXPECT_EQ(RefuseName("../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(RefuseName("a/../../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(RefuseName("a\\..\\x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(RefuseName("/etc/x", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(RefuseName("\\etc\\x", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(RefuseName("C:\\Windows\\x.bmp", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(RefuseName("B001\nFA.cmx", &parts), QStringLiteral("its name holds a control character"));
-    EXPECT_EQ(RefuseName("B001\x7f.cmx", &parts), QStringLiteral("its name holds a control character"));
-    EXPECT_EQ(RefuseName("\xff\xfe.cmx", &parts), QStringLiteral("its name is not valid text"));
-    EXPECT_EQ(RefuseName("\xc0\xaf.cmx", &parts),
+    EXPECT_EQ(refuseName("../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(refuseName("a/../../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(refuseName("a\\..\\x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(refuseName("/etc/x", &parts), QStringLiteral("an absolute path"));
+    EXPECT_EQ(refuseName("\\etc\\x", &parts), QStringLiteral("an absolute path"));
+    EXPECT_EQ(refuseName("C:\\Windows\\x.bmp", &parts), QStringLiteral("an absolute path"));
+    EXPECT_EQ(refuseName("B001\nFA.cmx", &parts), QStringLiteral("its name holds a control character"));
+    EXPECT_EQ(refuseName("B001\x7f.cmx", &parts), QStringLiteral("its name holds a control character"));
+    EXPECT_EQ(refuseName("\xff\xfe.cmx", &parts), QStringLiteral("its name is not valid text"));
+    EXPECT_EQ(refuseName("\xc0\xaf.cmx", &parts),
               QStringLiteral("its name is not valid text")); // overlong "/"
-    EXPECT_EQ(RefuseName("./", &parts), QStringLiteral("it has no name"));
-    EXPECT_EQ(platform::archive::ShownName("B001\nFA.cmx"), QStringLiteral("B001\\x0AFA.cmx"));
+    EXPECT_EQ(refuseName("./", &parts), QStringLiteral("it has no name"));
+    EXPECT_EQ(platform::archive::shownName("B001\nFA.cmx"), QStringLiteral("B001\\x0AFA.cmx"));
 }
 
 class EveryFormat : public ::testing::TestWithParam<ArchiveFormat> {};
@@ -92,7 +92,7 @@ TEST_P(EveryFormat, ReadsFilesInSubfoldersAndUnpacksOnlyTheWantedOnes) {
                   File("empty.skn", "")});
     const StagingFolder staging = MakeStaging(dir);
     qint64 lastProgress = 0;
-    const Unpacked unpacked = Unpack(
+    const Unpacked unpacked = unpack(
         download, staging, [](const QString& name) { return !name.endsWith(QStringLiteral(".txt")); }, {},
         [&](qint64 read) {
             EXPECT_EQ(read, lastProgress + 1);
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
                          ::testing::Values(ArchiveFormat::ZipDeflate, ArchiveFormat::ZipStored,
                                            ArchiveFormat::SevenZip, ArchiveFormat::TarGz));
 
-TEST(Unpack, ReadsAPlainFolderWithoutFollowingLinks) {
+TEST(unpack, ReadsAPlainFolderWithoutFollowingLinks) {
     TempDir dir;
     dir.write(QStringLiteral("download/Skin/B001FAFit_x.cmx"), "cmx");
     dir.write(QStringLiteral("download/notes.txt"), "notes");
@@ -132,7 +132,7 @@ TEST(Unpack, ReadsAPlainFolderWithoutFollowingLinks) {
               0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("download/pipe.bmp")).constData(), 0644), 0);
     const StagingFolder staging = MakeStaging(dir);
-    const Unpacked unpacked = Unpack(dir.filePath("download"), staging, AnyFile);
+    const Unpacked unpacked = unpack(dir.filePath("download"), staging, AnyFile);
     ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
     EXPECT_EQ(StagedNames(unpacked), QStringList({"Skin/B001FAFit_x.cmx", "notes.txt"}));
     EXPECT_EQ(RefusedNames(unpacked),
@@ -140,7 +140,7 @@ TEST(Unpack, ReadsAPlainFolderWithoutFollowingLinks) {
                            "pipe.bmp: a device, FIFO or socket, not a file"}));
 }
 
-TEST(Unpack, AFolderIsHeldToTheSameLimits) {
+TEST(unpack, AFolderIsHeldToTheSameLimits) {
     TempDir dir;
     dir.write(QStringLiteral("download/a/B001FAFitlgt_x.bmp"), QByteArray(300 * 1024, 'b'));
     dir.write(QStringLiteral("download/b/B001FAFitmed_x.bmp"), QByteArray(300 * 1024, 'b'));
@@ -148,7 +148,7 @@ TEST(Unpack, AFolderIsHeldToTheSameLimits) {
     const QString download = dir.filePath(QStringLiteral("download"));
     const auto run = [&](const Limits& limits) {
         const StagingFolder staging = MakeStaging(dir);
-        return Unpack(download, staging, AnyFile, limits);
+        return unpack(download, staging, AnyFile, limits);
     };
     Limits entry;
     entry.entryBytes = 200 * 1024;
@@ -166,7 +166,7 @@ TEST(Unpack, AFolderIsHeldToTheSameLimits) {
     EXPECT_TRUE(run({}).ok);
 }
 
-TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
+TEST(unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     TempDir dir;
     dir.mkdir(QStringLiteral("download"));
     const QByteArray bad = QFile::encodeName(dir.filePath("download")) + "/B001\xff.cmx";
@@ -174,7 +174,7 @@ TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     ASSERT_GE(fd, 0);
     ::close(fd);
     const StagingFolder staging = MakeStaging(dir);
-    const Unpacked unpacked = Unpack(dir.filePath("download"), staging, AnyFile);
+    const Unpacked unpacked = unpack(dir.filePath("download"), staging, AnyFile);
     ASSERT_TRUE(unpacked.ok);
     EXPECT_TRUE(unpacked.files.isEmpty());
     ASSERT_EQ(unpacked.refused.size(), 1);
@@ -182,7 +182,7 @@ TEST(Unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     ::unlink(bad.constData()); // the temporary folder could not name it to remove it
 }
 
-TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
+TEST(unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("hostile.zip"));
     WriteArchive(zip, ArchiveFormat::ZipDeflate,
@@ -201,7 +201,7 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     const auto before = Snapshot(dir.path());
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(zip, staging, AnyFile);
+        const Unpacked unpacked = unpack(zip, staging, AnyFile);
         ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
         EXPECT_EQ(StagedNames(unpacked), QStringList({"good.cmx"}));
         EXPECT_EQ(RefusedNames(unpacked),
@@ -214,7 +214,7 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     }
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(tar, staging, AnyFile);
+        const Unpacked unpacked = unpack(tar, staging, AnyFile);
         ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
         EXPECT_EQ(StagedNames(unpacked), QStringList({"good.cmx"}));
         EXPECT_EQ(RefusedNames(unpacked),
@@ -225,7 +225,7 @@ TEST(Unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     EXPECT_EQ(Snapshot(dir.path()), before); // staging folders gone, nothing else touched
 }
 
-TEST(Unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
+TEST(unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("bomb.zip"));
     WriteArchive(zip, ArchiveFormat::ZipDeflate,
@@ -256,27 +256,27 @@ TEST(Unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
     Limits limits;
     limits.entryBytes = 1 * MiB;
     const StagingFolder staging = MakeStaging(dir);
-    const Unpacked unpacked = Unpack(zip, staging, AnyFile, limits);
+    const Unpacked unpacked = unpack(zip, staging, AnyFile, limits);
     EXPECT_FALSE(unpacked.ok);
     EXPECT_EQ(unpacked.error, QStringLiteral("zeros.bmp unpacks to more than 1 MiB; unpacking stopped"));
     EXPECT_TRUE(unpacked.files.isEmpty());
     EXPECT_LE(unpacked.bytes, qint64{1 * MiB} + 64 * 1024 + 4); // one chunk past the limit at most
 }
 
-TEST(Unpack, TheRealEntryLimitStopsA64MiBEntryOfZeros) {
+TEST(unpack, TheRealEntryLimitStopsA64MiBEntryOfZeros) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("bomb.zip"));
     WriteArchive(zip, ArchiveFormat::ZipDeflate,
                  {{"B001FAFitlgt_x.bmp", "", ArchiveEntry::Type::File, {}, 64 * MiB + 1}});
     EXPECT_LT(QFileInfo(zip).size(), qint64{1 * MiB});
     const StagingFolder staging = MakeStaging(dir);
-    const Unpacked unpacked = Unpack(zip, staging, AnyFile);
+    const Unpacked unpacked = unpack(zip, staging, AnyFile);
     EXPECT_FALSE(unpacked.ok);
     EXPECT_EQ(unpacked.error,
               QStringLiteral("B001FAFitlgt_x.bmp unpacks to more than 64 MiB; unpacking stopped"));
 }
 
-TEST(Unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
+TEST(unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
     TempDir dir;
     const QString tar = dir.filePath(QStringLiteral("many.tar.gz"));
     std::vector<ArchiveEntry> entries;
@@ -289,7 +289,7 @@ TEST(Unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
     total.totalBytes = 1 * MiB;
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(tar, staging, AnyFile, total);
+        const Unpacked unpacked = unpack(tar, staging, AnyFile, total);
         EXPECT_FALSE(unpacked.ok);
         EXPECT_EQ(unpacked.error, QStringLiteral("it unpacks to more than 1 MiB in all; unpacking stopped"));
     }
@@ -297,14 +297,14 @@ TEST(Unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
     count.entries = 4;
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(tar, staging, AnyFile, count);
+        const Unpacked unpacked = unpack(tar, staging, AnyFile, count);
         EXPECT_FALSE(unpacked.ok);
         EXPECT_EQ(unpacked.error, QStringLiteral("it holds more than 4 entries; unpacking stopped"));
         EXPECT_EQ(unpacked.entries, 5);
     }
 }
 
-TEST(Unpack, TenThousandAndOneEntriesAreTooMany) {
+TEST(unpack, TenThousandAndOneEntriesAreTooMany) {
     TempDir dir;
     const QString tar = dir.filePath(QStringLiteral("many.tar.gz"));
     std::vector<ArchiveEntry> entries;
@@ -313,12 +313,12 @@ TEST(Unpack, TenThousandAndOneEntriesAreTooMany) {
     }
     WriteArchive(tar, ArchiveFormat::TarGz, entries);
     const StagingFolder staging = MakeStaging(dir);
-    const Unpacked unpacked = Unpack(tar, staging, AnyFile);
+    const Unpacked unpacked = unpack(tar, staging, AnyFile);
     EXPECT_FALSE(unpacked.ok);
     EXPECT_EQ(unpacked.error, QStringLiteral("it holds more than 10000 entries; unpacking stopped"));
 }
 
-TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
+TEST(unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
     TempDir dir;
     const std::vector<ArchiveEntry> skin = {File("B001FAFit_x.cmx", std::string(200000, 'c')),
                                             File("B001FAFitlgt_x.bmp", std::string(200000, 'b'))};
@@ -330,7 +330,7 @@ TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
         const QByteArray bytes = readAll(whole);
         const QString cut = dir.write(QStringLiteral("cut"), bytes.left(bytes.size() * 2 / 3));
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(cut, staging, AnyFile);
+        const Unpacked unpacked = unpack(cut, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok) << static_cast<int>(format);
         EXPECT_FALSE(unpacked.error.isEmpty());
         EXPECT_TRUE(unpacked.files.isEmpty());
@@ -339,7 +339,7 @@ TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
     WriteArchive(locked, ArchiveFormat::ZipDeflate, skin, "secret");
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(locked, staging, AnyFile);
+        const Unpacked unpacked = unpack(locked, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok);
         EXPECT_TRUE(unpacked.error.startsWith(QStringLiteral("it is protected by a password (")))
             << unpacked.error.toStdString();
@@ -348,20 +348,20 @@ TEST(Unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
     const QString text = dir.write(QStringLiteral("readme.txt"), "just some words, no archive at all\n");
     {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(text, staging, AnyFile);
+        const Unpacked unpacked = unpack(text, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok);
         EXPECT_EQ(unpacked.error, QStringLiteral("Unrecognized archive format"));
     }
 }
 
-TEST(Unpack, EmptyArchivesHoldNothing) {
+TEST(unpack, EmptyArchivesHoldNothing) {
     TempDir dir;
     const QString zip = dir.filePath(QStringLiteral("empty.zip"));
     WriteArchive(zip, ArchiveFormat::ZipDeflate, {});
     const QString zero = dir.write(QStringLiteral("zero.zip"), "");
     for (const QString& download : {zip, zero}) {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = Unpack(download, staging, AnyFile);
+        const Unpacked unpacked = unpack(download, staging, AnyFile);
         EXPECT_TRUE(unpacked.ok) << unpacked.error.toStdString();
         EXPECT_EQ(unpacked.entries, 0);
         EXPECT_TRUE(unpacked.files.isEmpty());
@@ -373,7 +373,7 @@ TEST(StagingFolder, IsMadeFreshAndRemovedWithoutFollowingLinks) {
     dir.write(QStringLiteral("outside/keep.bmp"), "keep");
     dir.mkdir(QStringLiteral("taken"));
     QString why;
-    EXPECT_FALSE(StagingFolder::Create(dir.filePath("taken"), &why).has_value());
+    EXPECT_FALSE(StagingFolder::create(dir.filePath("taken"), &why).has_value());
     EXPECT_EQ(why, dir.filePath("taken") + QStringLiteral(" is already there"));
     const QString path = dir.filePath(QStringLiteral("staging"));
     {

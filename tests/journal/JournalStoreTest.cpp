@@ -337,14 +337,14 @@ TEST(JournalStore, EachStoreHasItsOwnConnectionAndGivesItBack) {
 TEST(JournalStore, KindAndStateNamesGoBothWays) {
     for (ChangeKind kind : {ChangeKind::Moved, ChangeKind::Trashed, ChangeKind::Saved, ChangeKind::Exported,
                             ChangeKind::Installed, ChangeKind::Restored}) {
-        EXPECT_EQ(KindFromName(KindName(kind)), kind);
+        EXPECT_EQ(kindFromName(kindName(kind)), kind);
     }
     for (ChangeState state : {ChangeState::Intended, ChangeState::Done, ChangeState::Failed,
                               ChangeState::Undone, ChangeState::SettledNotDone}) {
-        EXPECT_EQ(StateFromName(StateName(state)), state);
+        EXPECT_EQ(stateFromName(stateName(state)), state);
     }
-    EXPECT_EQ(StateName(ChangeState::SettledNotDone), "settled-not-done");
-    EXPECT_FALSE(KindFromName("other").has_value());
+    EXPECT_EQ(stateName(ChangeState::SettledNotDone), "settled-not-done");
+    EXPECT_FALSE(kindFromName("other").has_value());
 }
 
 TEST(JournalStore, AJournalFromANewerVersionIsRefusedAndLeftAsItIs) {

@@ -24,7 +24,7 @@ protected:
         change.kind = kind;
         change.original = original;
         change.destination = destination;
-        change.hash = bytes.isNull() ? QString() : platform::DigestOf(bytes);
+        change.hash = bytes.isNull() ? QString() : platform::digestOf(bytes);
         change.hasPreviousBytes = !previous.isNull();
         change.previousBytes = previous;
         change.undoes = undoes;
@@ -49,7 +49,7 @@ TEST_F(Recovery, AMoveIsSettledByWhereTheFileIs) {
     program.write("both.cmx", "partial cop");
     const qint64 moved =
         intend(ChangeKind::Moved, skins.filePath("moved.cmx"), program.filePath("moved.cmx"));
-    ASSERT_TRUE(platform::MoveFile(skins.filePath("moved.cmx"), program.filePath("moved.cmx")).ok);
+    ASSERT_TRUE(platform::moveFile(skins.filePath("moved.cmx"), program.filePath("moved.cmx")).ok);
     const qint64 stayed =
         intend(ChangeKind::Moved, skins.filePath("stayed.cmx"), program.filePath("stayed.cmx"));
     const qint64 both = intend(ChangeKind::Moved, skins.filePath("both.cmx"), program.filePath("both.cmx"));
@@ -74,7 +74,7 @@ TEST_F(Recovery, AMoveIsSettledByWhereTheFileIs) {
 
     // What was settled as done can be put back; the rest is not touched.
     const journal::PutBackReport back = journal.putBackRun(run);
-    EXPECT_EQ(back.count(journal::PutBackOutcome::PutBack), 1);
+    EXPECT_EQ(back.count(journal::PutBackOutcome::putBack), 1);
     EXPECT_EQ(test::readAll(skins.filePath("moved.cmx")), "m");
     EXPECT_EQ(test::readAll(program.filePath("both.cmx")), "partial cop");
     // A second start finds nothing left to settle.
@@ -93,7 +93,7 @@ TEST_F(Recovery, ASaveIsSettledByTheContentOnDisk) {
     EXPECT_EQ(stateOf(notDone), ChangeState::SettledNotDone);
     EXPECT_EQ(stateOf(neither), ChangeState::Failed);
     // The settled save can be undone like any other.
-    EXPECT_EQ(journal.putBack({done}).count(journal::PutBackOutcome::PutBack), 1);
+    EXPECT_EQ(journal.putBack({done}).count(journal::PutBackOutcome::putBack), 1);
     EXPECT_EQ(test::readAll(written), "old content");
 }
 
@@ -129,15 +129,15 @@ TEST_F(Recovery, ATrashedFileIsFoundByTheTrashsOwnNote) {
     skins.write("other.bmp", "other");
     // An older file of the same name already in the trash is not taken for it.
     const QString older = skins.write("sub/a.bmp", "older");
-    ASSERT_TRUE(platform::MoveToTrash(older).ok);
+    ASSERT_TRUE(platform::moveToTrash(older).ok);
     const qint64 id = intend(ChangeKind::Trashed, skins.filePath("a.bmp"), {}, "this bitmap");
     QString inTrash;
-    ASSERT_TRUE(platform::MoveToTrash(skins.filePath("a.bmp"), &inTrash).ok);
+    ASSERT_TRUE(platform::moveToTrash(skins.filePath("a.bmp"), &inTrash).ok);
     ASSERT_NE(inTrash, trashed("a.bmp"));
     restart();
     EXPECT_EQ(stateOf(id), ChangeState::Done);
     EXPECT_EQ(store().change(id).value.destination, inTrash);
-    EXPECT_EQ(journal.putBack({id}).count(journal::PutBackOutcome::PutBack), 1);
+    EXPECT_EQ(journal.putBack({id}).count(journal::PutBackOutcome::putBack), 1);
     EXPECT_EQ(test::readAll(skins.filePath("a.bmp")), "this bitmap");
     EXPECT_EQ(test::readAll(trashed("a.bmp")), "older");
 }
@@ -152,7 +152,7 @@ TEST_F(Recovery, AnUndoCutShortStillMarksWhatItUndid) {
     // The putting back moved the file, then the program stopped before recording it.
     const qint64 undo =
         intend(ChangeKind::Moved, program.filePath("a.cmx"), skins.filePath("a.cmx"), {}, {}, original);
-    ASSERT_TRUE(platform::MoveFile(program.filePath("a.cmx"), skins.filePath("a.cmx")).ok);
+    ASSERT_TRUE(platform::moveFile(program.filePath("a.cmx"), skins.filePath("a.cmx")).ok);
     restart();
     EXPECT_EQ(stateOf(undo), ChangeState::Done);
     EXPECT_EQ(stateOf(original), ChangeState::Undone);

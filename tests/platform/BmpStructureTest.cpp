@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using vestimo::platform::CheckBmpStructure;
+using vestimo::platform::checkBmpStructure;
 using vestimo::samples::BmpOptions;
 using vestimo::samples::MakeBmp;
 
@@ -30,7 +30,7 @@ void Patch32(std::string& bytes, std::size_t at, std::uint32_t value) {
 }
 
 std::string Problem(const std::string& bytes) {
-    return CheckBmpStructure(bytes).problem;
+    return checkBmpStructure(bytes).problem;
 }
 
 // A 4-bit RLE4 bitmap of 4 x 2 pixels with a 16-colour palette, ending on `data`.
@@ -88,7 +88,7 @@ TEST(BmpStructure, SoundBitmapsOfEveryHeaderKindPass) {
         for (const int bits : {8, 24}) {
             BmpOptions o = Options(64, 32, bits);
             o.headerSize = header;
-            const auto verdict = CheckBmpStructure(MakeBmp(o));
+            const auto verdict = checkBmpStructure(MakeBmp(o));
             EXPECT_TRUE(verdict.ok) << header << "/" << bits << ": " << verdict.problem;
             EXPECT_EQ(verdict.width, 64);
             EXPECT_EQ(verdict.height, 32);
@@ -97,13 +97,13 @@ TEST(BmpStructure, SoundBitmapsOfEveryHeaderKindPass) {
                 continue;
             }
             o.topDown = true;
-            EXPECT_TRUE(CheckBmpStructure(MakeBmp(o)).ok) << header << "/" << bits << " top-down";
-            EXPECT_EQ(CheckBmpStructure(MakeBmp(o)).height, -32);
+            EXPECT_TRUE(checkBmpStructure(MakeBmp(o)).ok) << header << "/" << bits << " top-down";
+            EXPECT_EQ(checkBmpStructure(MakeBmp(o)).height, -32);
         }
     }
     BmpOptions padded = Options(256, 256);
     padded.fileSize = 75000; // a gap before the pixel data
-    EXPECT_TRUE(CheckBmpStructure(MakeBmp(padded)).ok);
+    EXPECT_TRUE(checkBmpStructure(MakeBmp(padded)).ok);
 }
 
 TEST(BmpStructure, PixelDataMustLieWhollyInsideTheFile) {
@@ -166,7 +166,7 @@ TEST(BmpStructure, RunLengthDataMustReachItsEndMarker) {
     BmpOptions o = Options(256, 256);
     o.rle8 = true;
     const std::string rle = MakeBmp(o);
-    ASSERT_TRUE(CheckBmpStructure(rle).ok) << Problem(rle);
+    ASSERT_TRUE(checkBmpStructure(rle).ok) << Problem(rle);
     ASSERT_EQ(rle.substr(rle.size() - 2), std::string("\0\x01", 2));
     const std::string cut = rle.substr(0, rle.size() - 2);
     EXPECT_EQ(Problem(cut), "run-length data ends at byte " + std::to_string(cut.size()) +
@@ -186,7 +186,7 @@ TEST(BmpStructure, RunLengthDataMustReachItsEndMarker) {
 
     // RLE4: a run of four, end of line, a delta, an absolute stretch of three (two bytes, padded), end.
     const std::string rle4 = std::string("\x04\x12\0\0\0\x02\x01\x00\0\x03\x12\x30\0\x01", 14);
-    EXPECT_TRUE(CheckBmpStructure(Rle4(rle4)).ok) << Problem(Rle4(rle4));
+    EXPECT_TRUE(checkBmpStructure(Rle4(rle4)).ok) << Problem(Rle4(rle4));
     EXPECT_EQ(Problem(Rle4(rle4.substr(0, 10))),
               "run-length data ends at byte 128 without its end-of-bitmap marker");
 }
@@ -199,7 +199,7 @@ TEST_F(PictureFiles, OnlySoundBmpFilesLoadAndEveryHeaderKindDecodesAlike) {
         BmpOptions o = Options(64, 32);
         o.headerSize = header;
         const std::string bytes = MakeBmp(o);
-        const auto load = vestimo::platform::LoadPicture(write(QStringLiteral("h%1.bmp").arg(header), bytes));
+        const auto load = vestimo::platform::loadPicture(write(QStringLiteral("h%1.bmp").arg(header), bytes));
         ASSERT_TRUE(load.ok) << header << ": " << load.error.toStdString();
         EXPECT_EQ(load.image.convertToFormat(QImage::Format_RGB32), reference) << header;
         EXPECT_EQ(load.bytes, QByteArray::fromStdString(bytes)) << "the file's own bytes are kept";
@@ -216,18 +216,18 @@ TEST_F(PictureFiles, OnlySoundBmpFilesLoadAndEveryHeaderKindDecodesAlike) {
     };
     for (const auto& file : bad) {
         const QString path = write(QString::fromLatin1(file.name), file.bytes);
-        const auto load = vestimo::platform::LoadPicture(path);
+        const auto load = vestimo::platform::loadPicture(path);
         EXPECT_FALSE(load.ok) << file.name;
         EXPECT_EQ(load.error, file.error) << file.name;
         EXPECT_TRUE(load.image.isNull());
         EXPECT_TRUE(load.bytes.isEmpty());
-        const auto size = vestimo::platform::MeasurePicture(path);
+        const auto size = vestimo::platform::measurePicture(path);
         EXPECT_FALSE(size.ok) << file.name;
         EXPECT_EQ(size.error, file.error) << file.name;
     }
     BmpOptions top = Options(256, 256);
     top.topDown = true;
-    const auto size = vestimo::platform::MeasurePicture(write("top.bmp", MakeBmp(top)));
+    const auto size = vestimo::platform::measurePicture(write("top.bmp", MakeBmp(top)));
     EXPECT_TRUE(size.ok);
     EXPECT_EQ(size.height, 256);
 }

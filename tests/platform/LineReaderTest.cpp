@@ -13,7 +13,7 @@ QList<QByteArray> ReadLines(const QByteArray& content) {
     LineReader reader(dir.write("t", content));
     QList<QByteArray> lines;
     QByteArray line;
-    while (reader.Next(line)) {
+    while (reader.next(line)) {
         lines.append(line);
     }
     return lines;

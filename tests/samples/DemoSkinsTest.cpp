@@ -14,9 +14,9 @@
 #include <string>
 
 using namespace vestimo::samples;
-using vestimo::cmx::WalkCmxText;
+using vestimo::cmx::walkCmxText;
 using vestimo::cmx::WalkVerdict;
-using vestimo::samples::test::ReadFile;
+using vestimo::samples::test::readFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,11 +26,11 @@ struct Demo {
     fs::path dir = fs::path(temp.pathStd()) / "demo-skins";
     std::size_t written = WriteDemoSkinDirectory(dir);
 
-    WalkVerdict Walk(const std::string& name, bool hands) const {
-        return WalkCmxText(ReadFile(dir / name), hands);
+    WalkVerdict walk(const std::string& name, bool hands) const {
+        return walkCmxText(readFile(dir / name), hands);
     }
     QImage Image(const std::string& name) const {
-        const std::string bytes = ReadFile(dir / name);
+        const std::string bytes = readFile(dir / name);
         QImage image;
         image.loadFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "BMP");
         return image;
@@ -59,16 +59,16 @@ TEST(DemoSkins, EachDirectoryWideCheckHasExactlyItsExamples) {
 
 TEST(DemoSkins, SingleFileCheckFindsEachMistakeOnItsLine) {
     const Demo demo;
-    EXPECT_EQ(demo.Walk("B701FAErr_line2.cmx", false), WalkVerdict::Fault(2));
-    EXPECT_EQ(demo.Walk("B702FAErr_line4.cmx", false), WalkVerdict::Fault(4));
-    EXPECT_EQ(demo.Walk("B703FAErr_line8.cmx", false), WalkVerdict::Fault(8));
-    EXPECT_EQ(demo.Walk("B704MAHnd_line9.cmx", false), WalkVerdict::Fault(9));
-    EXPECT_EQ(demo.Walk("B704MAHnd_line9.cmx", true), WalkVerdict::Passed());
-    EXPECT_EQ(demo.Walk("B705MAHnd_line13.cmx", false), WalkVerdict::Fault(13));
-    EXPECT_EQ(demo.Walk("B706FCErr_line17.cmx", false), WalkVerdict::Fault(17));
-    EXPECT_EQ(demo.Walk("adult-wave.cmx", false), WalkVerdict::Animation());
-    EXPECT_EQ(demo.Walk("B501MAAni_dance.cmx", false), WalkVerdict::Animation());
-    EXPECT_EQ(demo.Walk("C301MA_beard.cmx", false), WalkVerdict::Passed());
+    EXPECT_EQ(demo.walk("B701FAErr_line2.cmx", false), WalkVerdict::Fault(2));
+    EXPECT_EQ(demo.walk("B702FAErr_line4.cmx", false), WalkVerdict::Fault(4));
+    EXPECT_EQ(demo.walk("B703FAErr_line8.cmx", false), WalkVerdict::Fault(8));
+    EXPECT_EQ(demo.walk("B704MAHnd_line9.cmx", false), WalkVerdict::Fault(9));
+    EXPECT_EQ(demo.walk("B704MAHnd_line9.cmx", true), WalkVerdict::Passed());
+    EXPECT_EQ(demo.walk("B705MAHnd_line13.cmx", false), WalkVerdict::Fault(13));
+    EXPECT_EQ(demo.walk("B706FCErr_line17.cmx", false), WalkVerdict::Fault(17));
+    EXPECT_EQ(demo.walk("adult-wave.cmx", false), WalkVerdict::Animation());
+    EXPECT_EQ(demo.walk("B501MAAni_dance.cmx", false), WalkVerdict::Animation());
+    EXPECT_EQ(demo.walk("C301MA_beard.cmx", false), WalkVerdict::Passed());
 }
 
 TEST(DemoSkins, BitmapsCoverEverySizeAndLimit) {
@@ -94,7 +94,7 @@ TEST(DemoSkins, BitmapsCoverEverySizeAndLimit) {
 
 TEST(DemoSkins, ABodySkinReadyToBeMadeBuyable) {
     const Demo demo;
-    EXPECT_EQ(ReadFile(demo.dir / "B100FAFit_xyz.cmx"), ValidBodyCmx("B100FAFit_xyz"));
+    EXPECT_EQ(readFile(demo.dir / "B100FAFit_xyz.cmx"), ValidBodyCmx("B100FAFit_xyz"));
     EXPECT_EQ(demo.Image("B100FAFitlgt_xyz.bmp").size(), QSize(256, 256));
     EXPECT_TRUE(fs::exists(demo.dir / "xskin-B100FAFit_xyz-PELVIS-BODY.skn"));
 }
@@ -104,6 +104,6 @@ TEST(DemoSkins, SameFilesEveryTime) {
     const Demo second;
     ASSERT_EQ(first.written, second.written);
     for (const auto& entry : fs::directory_iterator(first.dir)) {
-        EXPECT_EQ(ReadFile(entry.path()), ReadFile(second.dir / entry.path().filename())) << entry.path();
+        EXPECT_EQ(readFile(entry.path()), readFile(second.dir / entry.path().filename())) << entry.path();
     }
 }

@@ -22,7 +22,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // How many leading characters of a CMX name its bitmaps must share.
-std::size_t PrefixLength(const std::string& key) {
+std::size_t prefixLength(const std::string& key) {
     if (key == "B*CA" || key == "B*DO") {
         return 7;
     }
@@ -31,7 +31,7 @@ std::size_t PrefixLength(const std::string& key) {
 
 } // namespace
 
-std::string ReadFile(const fs::path& path) {
+std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -64,7 +64,7 @@ DirectoryVerdicts JudgeDirectory(const fs::path& dir) {
             ++v.skn;
         } else if (EndsWith(lower, ".bmp")) {
             ++v.bmp;
-            const std::string bytes = ReadFile(dir / name);
+            const std::string bytes = readFile(dir / name);
             QImage image;
             if (!image.loadFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "BMP")) {
                 v.problemBitmaps.push_back(name);
@@ -76,14 +76,14 @@ DirectoryVerdicts JudgeDirectory(const fs::path& dir) {
             }
         } else if (EndsWith(lower, ".cmx")) {
             ++v.cmx;
-            const std::string key = cmx::ClassKey(name);
-            if (!cmx::IsSkinClass(key)) {
+            const std::string key = cmx::classKey(name);
+            if (!cmx::isSkinClass(key)) {
                 continue;
             }
-            if (cmx::WalkCmxText(ReadFile(dir / name), true).kind == cmx::WalkVerdict::Kind::Fault) {
+            if (cmx::walkCmxText(readFile(dir / name), true).kind == cmx::WalkVerdict::Kind::Fault) {
                 v.faultyCmx.push_back(name);
             }
-            const std::string prefix = Lower(name.substr(0, PrefixLength(key)));
+            const std::string prefix = Lower(name.substr(0, prefixLength(key)));
             const bool hasBitmap = std::any_of(bitmapsLower.begin(), bitmapsLower.end(),
                                                [&](const std::string& b) { return b.rfind(prefix, 0) == 0; });
             if (!hasBitmap) {

@@ -18,7 +18,7 @@ struct DirectoryVerdicts {
 
 DirectoryVerdicts JudgeDirectory(const std::filesystem::path& dir);
 
-std::string ReadFile(const std::filesystem::path& path);
+std::string readFile(const std::filesystem::path& path);
 std::string Lower(std::string text);
 
 } // namespace vestimo::samples::test

@@ -19,7 +19,7 @@ namespace {
 using vestimo::samples::test::DirectoryVerdicts;
 using vestimo::samples::test::JudgeDirectory;
 using vestimo::samples::test::Lower;
-using vestimo::samples::test::ReadFile;
+using vestimo::samples::test::readFile;
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -74,7 +74,7 @@ TEST(SkinDirectory, FaultsCoverEveryRuledLineAndHandsPassTheDirectoryWalk) {
     const SkinSetSummary s = GenerateSkinDirectory(dir, MixedSpec());
     std::set<int> lines;
     for (const std::string& name : s.faultyCmxNames) {
-        const vestimo::cmx::WalkVerdict v = vestimo::cmx::WalkCmxText(ReadFile(dir / name), false);
+        const vestimo::cmx::WalkVerdict v = vestimo::cmx::walkCmxText(readFile(dir / name), false);
         ASSERT_EQ(v.kind, vestimo::cmx::WalkVerdict::Kind::Fault) << name;
         lines.insert(v.line);
     }
@@ -83,9 +83,9 @@ TEST(SkinDirectory, FaultsCoverEveryRuledLineAndHandsPassTheDirectoryWalk) {
     int handsFaultingAlone = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (EndsWith(name, ".cmx") && vestimo::cmx::IsSkinClass(vestimo::cmx::ClassKey(name)) &&
-            vestimo::cmx::WalkCmxText(ReadFile(entry.path()), false) == vestimo::cmx::WalkVerdict::Fault(9) &&
-            vestimo::cmx::WalkCmxText(ReadFile(entry.path()), true) == vestimo::cmx::WalkVerdict::Passed()) {
+        if (EndsWith(name, ".cmx") && vestimo::cmx::isSkinClass(vestimo::cmx::classKey(name)) &&
+            vestimo::cmx::walkCmxText(readFile(entry.path()), false) == vestimo::cmx::WalkVerdict::Fault(9) &&
+            vestimo::cmx::walkCmxText(readFile(entry.path()), true) == vestimo::cmx::WalkVerdict::Passed()) {
             ++handsFaultingAlone;
         }
     }
@@ -107,7 +107,7 @@ TEST(SkinDirectory, DeterministicForOneSeed) {
     EXPECT_EQ(sa.orphanedNames, sb.orphanedNames);
     EXPECT_NE(sa.orphanedNames, sc.orphanedNames);
     for (const auto& entry : fs::directory_iterator(a)) {
-        EXPECT_EQ(ReadFile(entry.path()), ReadFile(b / entry.path().filename())) << entry.path();
+        EXPECT_EQ(readFile(entry.path()), readFile(b / entry.path().filename())) << entry.path();
     }
 }
 
@@ -134,7 +134,7 @@ TEST(SkinDirectory, NamesAreSkinClassesWithUniquePrefixes) {
     std::set<std::string> prefixes;
     for (std::size_t i = 0; i < 20000; ++i) {
         const std::string base = SkinBaseName(i);
-        ASSERT_TRUE(vestimo::cmx::IsSkinClass(vestimo::cmx::ClassKey(base + ".cmx"))) << base;
+        ASSERT_TRUE(vestimo::cmx::isSkinClass(vestimo::cmx::classKey(base + ".cmx"))) << base;
         prefixes.insert(Lower(base.substr(0, 9)));
         ASSERT_EQ(BodyBitmapFile(base).rfind(base.substr(0, 9), 0), 0u);
     }

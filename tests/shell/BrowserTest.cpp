@@ -35,7 +35,7 @@ protected:
         }
         qputenv("WINEPREFIX", prefix.path().toUtf8());
         app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
-        app->Start();
+        app->start();
         qunsetenv("WINEPREFIX");
         browseSkinEdit();
     }

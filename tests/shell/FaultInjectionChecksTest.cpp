@@ -124,8 +124,8 @@ TEST_F(FaultInjectionChecks, AListingRewrittenBeforeTheWalkCannotSteerIt) {
     struct Rewriter : test::RecordingProgress {
         QString listing;
         QByteArray text;
-        void Start(qint64 maximum) override {
-            RecordingProgress::Start(maximum);
+        void start(qint64 maximum) override {
+            RecordingProgress::start(maximum);
             QFile file(listing);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             ASSERT_EQ(file.write(text), text.size());
@@ -133,7 +133,7 @@ TEST_F(FaultInjectionChecks, AListingRewrittenBeforeTheWalkCannotSteerIt) {
     } progress;
     progress.listing = QDir(programFolder).filePath("Temp.txt");
     progress.text = rewritten;
-    const shell::DirectoryReport report = textures::CheckBitmapDirectory(skinFolder, programFolder, progress);
+    const shell::DirectoryReport report = textures::checkBitmapDirectory(skinFolder, programFolder, progress);
     EXPECT_EQ(test::readAll(victim), "not a bitmap, and not in the skin folder");
     EXPECT_FALSE(test::exists(root.filePath("p/victim.bmp")));
     // The walk went over the names this run listed, and nothing else.
@@ -150,7 +150,7 @@ TEST_F(FaultInjectionChecks, AStaleListingInAReadOnlyProgramFolderSaysTheFolderC
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
     const bool enforced = CanEnforcePermissions(program.path());
     const shell::ScratchListing::Written written =
-        shell::ScratchListing(program.path()).Write(skins.path(), QStringLiteral("*.CMX"));
+        shell::ScratchListing(program.path()).write(skins.path(), QStringLiteral("*.CMX"));
     browseSkinEdit();
     QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
     messages.clear();

@@ -97,12 +97,12 @@ TEST_F(FaultInjectionIo, HugeAndFifoCmxFilesAreListedAsTroubleAndLeftInPlace) {
             test::MakeFifo(skins.filePath("B002FAFit_pipe.cmx"));
         }
     };
-    const shell::DirectoryReport report = cmx::CheckCmxDirectory(skins.path(), program.path(), progress);
+    const shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), progress);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(Reason(report, "B001FAFit_huge.cmx"), "too large to be a skin description (20000000000 bytes)");
     EXPECT_EQ(Reason(report, "B002FAFit_pipe.cmx"), "could not be opened: not an ordinary file");
     EXPECT_TRUE(report.moved.isEmpty());
-    EXPECT_TRUE(report.Details().contains(
+    EXPECT_TRUE(report.details().contains(
         "B001FAFit_huge.cmx: too large to be a skin description (20000000000 bytes)"));
     EXPECT_EQ(QFileInfo(skins.filePath("B001FAFit_huge.cmx")).size(), qint64{20} * 1000 * 1000 * 1000);
 }
@@ -135,8 +135,8 @@ TEST_F(FaultInjectionIo, AFifoInPlaceOfABitmapNeitherBlocksNorIsLost) {
     browseSkinEdit();
     select("B001FAFitlgt_pipe.bmp");
     ASSERT_TRUE(test::MakeFifo(skins.filePath("B001FAFitlgt_pipe.bmp")));
-    EXPECT_FALSE(platform::LoadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).ok);
-    EXPECT_EQ(platform::LoadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).error, "not an ordinary file");
+    EXPECT_FALSE(platform::loadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).ok);
+    EXPECT_EQ(platform::loadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).error, "not an ordinary file");
     // In the directory-wide check, swapped in after the listing.
     ASSERT_TRUE(image.save(skins.filePath("B002FAFitlgt_late.bmp"), "BMP"));
     QFile::remove(skins.filePath("B001FAFitlgt_pipe.bmp"));
@@ -146,9 +146,9 @@ TEST_F(FaultInjectionIo, AFifoInPlaceOfABitmapNeitherBlocksNorIsLost) {
         }
     };
     const shell::DirectoryReport report =
-        textures::CheckBitmapDirectory(skins.path(), program.path(), progress);
+        textures::checkBitmapDirectory(skins.path(), program.path(), progress);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
-    EXPECT_FALSE(Reason(report, "B002FAFitlgt_late.bmp").isEmpty()) << report.Details().toStdString();
+    EXPECT_FALSE(Reason(report, "B002FAFitlgt_late.bmp").isEmpty()) << report.details().toStdString();
     // Wherever it went, it went whole: still a FIFO, in one of the two folders.
     const bool inSkins = QFileInfo(skins.filePath("B002FAFitlgt_late.bmp")).exists();
     const bool inProgram = QFileInfo(program.filePath("B002FAFitlgt_late.bmp")).exists();
@@ -159,19 +159,19 @@ TEST_F(FaultInjectionIo, ALockFileThatIsNoLockNamesItselfInsteadOfBusy) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     const QString lock = program.filePath(".vestimo.lock");
     ASSERT_TRUE(QFile::link(program.filePath("elsewhere"), lock));
-    shell::DirectoryReport report = cmx::CheckCmxDirectory(skins.path(), program.path(), progress, 10);
+    shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
     EXPECT_EQ(
-        shell::StoppedMessage(report),
+        shell::stoppedMessage(report),
         QStringLiteral("The lock file %1 in the program folder could not be used: it is a symbolic link")
             .arg(QDir::toNativeSeparators(lock)));
     EXPECT_FALSE(test::exists(program.filePath("elsewhere")));
 
     QFile::remove(lock);
     ASSERT_TRUE(QDir(program.path()).mkdir(".vestimo.lock"));
-    report = cmx::CheckCmxDirectory(skins.path(), program.path(), progress, 10);
+    report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
-    EXPECT_TRUE(shell::StoppedMessage(report).startsWith(
+    EXPECT_TRUE(shell::stoppedMessage(report).startsWith(
         QStringLiteral("The lock file %1 in the program folder could not be used: ")
             .arg(QDir::toNativeSeparators(lock))));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_x.cmx")));
@@ -182,7 +182,7 @@ TEST_F(FaultInjectionIo, ATrashRefusedForWantOfPermissionSaysSo) {
     const QString folder = skins.filePath("sub");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     const bool enforced = CanEnforcePermissions(folder);
-    const platform::FileResult trashed = platform::MoveToTrash(path);
+    const platform::FileResult trashed = platform::moveToTrash(path);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {
         GTEST_SKIP() << "permissions are not enforced for this user";

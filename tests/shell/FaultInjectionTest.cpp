@@ -104,16 +104,16 @@ TEST_F(FaultInjection, AFileThatVanishesBeforeItsTurnIsReportedNotMoved) {
     class Vanish : public shell::RunProgress {
     public:
         explicit Vanish(test::TempDir& dir) : dir_(dir) {}
-        void Start(qint64) override {
+        void start(qint64) override {
             QFile::remove(dir_.filePath("B001FAFit_bad.cmx"));
             QFile::remove(dir_.filePath("B002FAFit_bad.cmx"));
         }
-        void Advance(int) override {}
+        void advance(int) override {}
 
     private:
         test::TempDir& dir_;
     } vanish(skins);
-    const shell::DirectoryReport report = cmx::CheckCmxDirectory(skins.path(), program.path(), vanish);
+    const shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), vanish);
     EXPECT_EQ(report.moved.size(), 0);
     EXPECT_EQ(report.trouble.size(), 2);
     EXPECT_TRUE(QDir(program.path()).entryList({"*.cmx"}, QDir::Files).isEmpty());

@@ -78,7 +78,7 @@ TEST_F(MovingFiles, AMoveOfAFileThatVanishedSaysSo) {
 
 TEST_F(MovingFiles, TheProgramFolderCannotBeItsOwnSkinDirectory) {
     program.write("c.bmp", "c");
-    const platform::FileResult moved = shell::MoveToProgramDirectory(program.path(), program.path(), "c.bmp");
+    const platform::FileResult moved = shell::moveToProgramDirectory(program.path(), program.path(), "c.bmp");
     EXPECT_FALSE(moved.ok);
     EXPECT_EQ(moved.error, "the skin directory is the program's own folder");
     EXPECT_TRUE(test::exists(program.filePath("c.bmp")));
@@ -122,7 +122,7 @@ TEST_F(Recycling, DecliningKeepsTheFileWithoutAnotherWord) {
 
 TEST_F(Recycling, AFileThatCannotBeTrashedIsKeptAndTheUserTold) {
     messages.answers = {true};
-    shell::Recycle(messages, skins.filePath("missing.bmp"));
+    shell::recycle(messages, skins.filePath("missing.bmp"));
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not send"));
 }

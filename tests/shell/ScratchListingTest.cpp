@@ -18,7 +18,7 @@ TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum
     skins.write("skin.bmp", "");
     skins.mkdir("folder.cmx");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
     ASSERT_TRUE(written.ok);
     EXPECT_EQ(written.size, 14 + 6 + 14 + 3 * 2);
     const QByteArray bytes = vestimo::test::readAll(program.filePath("Temp.txt"));
@@ -42,12 +42,12 @@ TEST(ScratchListing, WalkAdvancesByEachNamesLengthBeforeVisitingIt) {
         skins.write(name, "");
     }
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
     ASSERT_EQ(written.size, 36);
     int value = 0;
     QList<int> values;
     QStringList visited;
-    ScratchListing::Walk(
+    ScratchListing::walk(
         written, [&](int characters) { value += characters; },
         [&](const QString& name) {
             values.append(value);
@@ -67,7 +67,7 @@ TEST(ScratchListing, IsReplacedNeverAppendedAndAnEmptyOneStays) {
     TempDir program;
     program.write("Temp.txt", "old name\r\nanother\r\n");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.Write(skins.path(), "*.BMP");
+    const ScratchListing::Written written = listing.write(skins.path(), "*.BMP");
     EXPECT_TRUE(written.ok);
     EXPECT_EQ(written.size, 0);
     EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
@@ -80,7 +80,7 @@ TEST(ScratchListing, LeavesOutNamesThatCannotStandOnALine) {
     skins.write("good.cmx", "");
     skins.write("bad\rname.cmx", "");
     skins.write("bad\nname2.cmx", "");
-    const ScratchListing::Written written = ScratchListing(program.path()).Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = ScratchListing(program.path()).write(skins.path(), "*.CMX");
     EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "good.cmx\r\n");
     EXPECT_EQ(written.leftOut.size(), 2);
 }
@@ -92,7 +92,7 @@ TEST(ScratchListing, NeverWritesThroughALinkLeftUnderItsName) {
     const QString victim = elsewhere.write("precious.txt", "keep me");
     QFile::link(victim, program.filePath("Temp.txt"));
     skins.write("a.cmx", "");
-    ASSERT_TRUE(ScratchListing(program.path()).Write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(ScratchListing(program.path()).write(skins.path(), "*.CMX").ok);
     EXPECT_EQ(vestimo::test::readAll(victim), "keep me");
     EXPECT_FALSE(QFileInfo(program.filePath("Temp.txt")).isSymLink());
     EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "a.cmx\r\n");
@@ -112,7 +112,7 @@ TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
 TEST(ScratchListing, ReportsAProgramFolderItCannotWriteTo) {
     TempDir skins;
     const ScratchListing::Written written =
-        ScratchListing(skins.filePath("missing")).Write(skins.path(), "*.CMX");
+        ScratchListing(skins.filePath("missing")).write(skins.path(), "*.CMX");
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
 }
@@ -122,10 +122,10 @@ TEST(ScratchListing, WalkTakesTheNamesOfItsOwnEnumerationNotTheFileAsItLiesNow) 
     TempDir program;
     skins.write("a.cmx", "");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.Write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
     program.write("Temp.txt", "../victim.cmx\r\nb.cmx\r\n");
     QStringList visited;
-    ScratchListing::Walk(
+    ScratchListing::walk(
         written, [](int) {}, [&](const QString& name) { visited.append(name); });
     EXPECT_EQ(visited, QStringList{"a.cmx"});
 }
@@ -135,7 +135,7 @@ TEST(ScratchListing, WalkNeverVisitsANameThatCouldReachOutsideTheFolder) {
     written.names = {"../victim.bmp", ".", "..", "sub/x.bmp", "/etc/passwd", "", "ok.bmp", "..ok.bmp"};
     int advanced = 0;
     QStringList visited;
-    ScratchListing::Walk(
+    ScratchListing::walk(
         written, [&](int characters) { advanced += characters; },
         [&](const QString& name) { visited.append(name); });
     EXPECT_EQ(visited, QStringList({"ok.bmp", "..ok.bmp"}));
@@ -150,19 +150,19 @@ TEST(ScratchListing, DeleteIfOwnTakesOnlyTheListingThisCopyWroteAsItWroteIt) {
     const ScratchListing listing(program.path());
     // Never written by this copy: stays.
     program.write("Temp.txt", "a.cmx\r\n");
-    listing.DeleteIfOwn();
+    listing.deleteIfOwn();
     EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
     // Written and untouched: goes.
-    ASSERT_TRUE(listing.Write(skins.path(), "*.CMX").ok);
-    listing.DeleteIfOwn();
+    ASSERT_TRUE(listing.write(skins.path(), "*.CMX").ok);
+    listing.deleteIfOwn();
     EXPECT_FALSE(vestimo::test::exists(program.filePath("Temp.txt")));
     // Written, then replaced by a link to a file of the same bytes: stays, and so does its target.
     TempDir elsewhere;
     const QString same = elsewhere.write("same.txt", "a.cmx\r\n");
-    ASSERT_TRUE(listing.Write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(listing.write(skins.path(), "*.CMX").ok);
     ASSERT_TRUE(QFile::remove(program.filePath("Temp.txt")));
     ASSERT_TRUE(QFile::link(same, program.filePath("Temp.txt")));
-    listing.DeleteIfOwn();
+    listing.deleteIfOwn();
     EXPECT_TRUE(QFileInfo(program.filePath("Temp.txt")).isSymLink());
     EXPECT_EQ(vestimo::test::readAll(same), "a.cmx\r\n");
 }
@@ -172,7 +172,7 @@ TEST(ScratchListing, AFolderThatCannotBeReadLeavesTheOldListingAndSaysWhy) {
     TempDir program;
     program.write("Temp.txt", "old\r\n");
     const ScratchListing::Written written =
-        ScratchListing(program.path()).Write(skins.filePath("missing"), "*.CMX");
+        ScratchListing(program.path()).write(skins.filePath("missing"), "*.CMX");
     EXPECT_FALSE(written.ok);
     EXPECT_TRUE(written.folderUnreadable);
     EXPECT_EQ(written.error, "No such file or directory");

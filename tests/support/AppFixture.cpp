@@ -8,7 +8,7 @@ namespace vestimo::test {
 
 AppFixture::AppFixture() {
     app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
-    app->Start();
+    app->start();
 }
 
 AppFixture::~AppFixture() = default;
@@ -17,7 +17,7 @@ shell::frmSkinEdit& AppFixture::skinEdit() { return *app->skinEdit(); }
 
 shell::frmBuyableSkins& AppFixture::buyable() {
     if (app->buyable() == nullptr || !app->buyable()->isVisible()) {
-        app->SwitchToBuyable();
+        app->switchToBuyable();
     }
     return *app->buyable();
 }

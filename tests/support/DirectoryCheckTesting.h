@@ -27,8 +27,8 @@ struct RecordingProgress : shell::RunProgress {
     qint64 advanced = 0;
     int advances = 0;
     std::function<void()> beforeTurn;
-    void Start(qint64 maximum) override { starts.append(maximum); }
-    void Advance(int characters) override {
+    void start(qint64 maximum) override { starts.append(maximum); }
+    void advance(int characters) override {
         advanced += characters;
         ++advances;
         if (beforeTurn) {

@@ -10,11 +10,11 @@ namespace vestimo::test {
 // it runs out).
 class RecordingMessages : public platform::MessageBoxes {
 public:
-    void Show(const QString& message, const QString& detailText = {}) override {
+    void show(const QString& message, const QString& detailText = {}) override {
         messages.append(message);
         details.append(detailText);
     }
-    bool Ask(const QString& question) override {
+    bool ask(const QString& question) override {
         questions.append(question);
         return answers.isEmpty() ? true : answers.takeFirst();
     }

@@ -31,7 +31,7 @@ using vestimo::test::TempDir;
 
 namespace {
 
-const QString ClosingMessage = QStringLiteral(
+const QString closingMessage = QStringLiteral(
     "CMX and SKN Files that have no BMP files associated with them were moved into the same directory as the "
     "program.");
 
@@ -41,7 +41,7 @@ const QByteArray Picture = "a bitmap; never read by this check";
 class AssociatedFilesCheck : public ::testing::Test {
 protected:
     shell::DirectoryReport Run() {
-        return textures::CheckAssociatedFilesIn(skins.path(), program.path(), progress);
+        return textures::checkAssociatedFilesIn(skins.path(), program.path(), progress);
     }
     void Cmx(const QString& name) { skins.write(name, test::validCmx()); }
 
@@ -52,24 +52,24 @@ protected:
 
 } // namespace
 
-TEST(BitmapPrefix, TakesAsManyCharactersAsTheClassAsks) {
-    EXPECT_EQ(textures::BitmapPrefix("B123FAFit_Dress.cmx"), "B123FAFit");
-    EXPECT_EQ(textures::BitmapPrefix("B123CAFit_Dress.cmx"), "B123CAF");
-    EXPECT_EQ(textures::BitmapPrefix("B123DOgie.cmx"), "B123DOg");
-    EXPECT_EQ(textures::BitmapPrefix("C456MA_Face.cmx"), "C456MA");
-    EXPECT_EQ(textures::BitmapPrefix("F001UCsuit.cmx"), "F001UCsui");
-    EXPECT_EQ(textures::BitmapPrefix("B123FA.cmx"), "B123FA.cm");
-    EXPECT_EQ(textures::BitmapPrefix("b123fa.cmx"), "b123fa.cm");
-    EXPECT_EQ(textures::BitmapPrefix(QStringLiteral("B123FAÄÖÜ_x.cmx")), QStringLiteral("B123FAÄÖÜ"));
-    EXPECT_EQ(textures::BitmapPrefix("C001CAhead.cmx"), "");
-    EXPECT_EQ(textures::BitmapPrefix("walk.cmx"), "");
+TEST(bitmapPrefix, TakesAsManyCharactersAsTheClassAsks) {
+    EXPECT_EQ(textures::bitmapPrefix("B123FAFit_Dress.cmx"), "B123FAFit");
+    EXPECT_EQ(textures::bitmapPrefix("B123CAFit_Dress.cmx"), "B123CAF");
+    EXPECT_EQ(textures::bitmapPrefix("B123DOgie.cmx"), "B123DOg");
+    EXPECT_EQ(textures::bitmapPrefix("C456MA_Face.cmx"), "C456MA");
+    EXPECT_EQ(textures::bitmapPrefix("F001UCsuit.cmx"), "F001UCsui");
+    EXPECT_EQ(textures::bitmapPrefix("B123FA.cmx"), "B123FA.cm");
+    EXPECT_EQ(textures::bitmapPrefix("b123fa.cmx"), "b123fa.cm");
+    EXPECT_EQ(textures::bitmapPrefix(QStringLiteral("B123FAÄÖÜ_x.cmx")), QStringLiteral("B123FAÄÖÜ"));
+    EXPECT_EQ(textures::bitmapPrefix("C001CAhead.cmx"), "");
+    EXPECT_EQ(textures::bitmapPrefix("walk.cmx"), "");
 }
 
-TEST(MeshFileName, KeepsTheNamesOwnCase) {
-    EXPECT_EQ(textures::MeshFileName("B123FAFit_Dress.cmx"), "xskin-B123FAFit_Dress-PELVIS-BODY.skn");
-    EXPECT_EQ(textures::MeshFileName("b123fafit_dress.CMX"), "xskin-b123fafit_dress-PELVIS-BODY.skn");
-    EXPECT_EQ(textures::MeshFileName("C456MA_Face.cmx"), "xskin-C456MA_Face-HEAD-HEAD.skn");
-    EXPECT_EQ(textures::MeshFileName("c456ma_face.cmx"), "xskin-c456ma_face-HEAD-HEAD.skn");
+TEST(meshFileName, KeepsTheNamesOwnCase) {
+    EXPECT_EQ(textures::meshFileName("B123FAFit_Dress.cmx"), "xskin-B123FAFit_Dress-PELVIS-BODY.skn");
+    EXPECT_EQ(textures::meshFileName("b123fafit_dress.CMX"), "xskin-b123fafit_dress-PELVIS-BODY.skn");
+    EXPECT_EQ(textures::meshFileName("C456MA_Face.cmx"), "xskin-C456MA_Face-HEAD-HEAD.skn");
+    EXPECT_EQ(textures::meshFileName("c456ma_face.cmx"), "xskin-c456ma_face-HEAD-HEAD.skn");
 }
 
 TEST(BitmapIndex, AnswersAsTheFileListWould) {
@@ -121,8 +121,8 @@ TEST(BitmapIndex, AnswersAsTheFileListWould) {
     };
     for (const QString& prefix : prefixes) {
         const bool listed =
-            !platform::ListFiles(dir.path(), prefix + QStringLiteral("*.BMP")).names.isEmpty();
-        EXPECT_EQ(index.HasBitmapFor(prefix), listed) << prefix.toStdString();
+            !platform::listFiles(dir.path(), prefix + QStringLiteral("*.BMP")).names.isEmpty();
+        EXPECT_EQ(index.hasBitmapFor(prefix), listed) << prefix.toStdString();
     }
 }
 
@@ -267,7 +267,7 @@ TEST_F(AssociatedFilesCheck, ABitmapWhoseNameIsNotValidTextStillBelongsAndIsName
     const auto report = Run();
     EXPECT_EQ(MovedNames(report), QStringList{"B124FAFit_Other.cmx"});
     EXPECT_EQ(::access((QFile::encodeName(skins.path()) + "/b123fafit\xFFlgt.bmp").constData(), F_OK), 0);
-    const QString details = report.Details();
+    const QString details = report.details();
     const QString header =
         QStringLiteral("Not judged, because the name is not valid text here (rename it):\n");
     ASSERT_TRUE(details.contains(header)) << details.toStdString();
@@ -282,14 +282,14 @@ TEST(BitmapIndex, MatchesPrefixesOnTheStoredBytesOfNamesThatAreNotValidText) {
     stored.write(dir.path(), "B123FAFit\xC3lgt.bmp");
     stored.write(dir.path(), "C456MA\xED\xA0\x80.bmp"); // an encoded surrogate is no character either
     const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
-    EXPECT_TRUE(index.HasBitmapFor("B123FAFit"));
-    EXPECT_TRUE(index.HasBitmapFor("b123fafit"));
-    EXPECT_TRUE(index.HasBitmapFor("B123FAFit?"));
-    EXPECT_FALSE(index.HasBitmapFor(QString::fromUtf8("B123FAFit\xC3\xA9")));
-    EXPECT_FALSE(index.HasBitmapFor(QStringLiteral("B123FAFit\uFFFD")));
-    EXPECT_TRUE(index.HasBitmapFor("C456MA"));
-    EXPECT_TRUE(index.HasBitmapFor("C456MA???"));
-    EXPECT_FALSE(index.HasBitmapFor("C456MA????"));
+    EXPECT_TRUE(index.hasBitmapFor("B123FAFit"));
+    EXPECT_TRUE(index.hasBitmapFor("b123fafit"));
+    EXPECT_TRUE(index.hasBitmapFor("B123FAFit?"));
+    EXPECT_FALSE(index.hasBitmapFor(QString::fromUtf8("B123FAFit\xC3\xA9")));
+    EXPECT_FALSE(index.hasBitmapFor(QStringLiteral("B123FAFit\uFFFD")));
+    EXPECT_TRUE(index.hasBitmapFor("C456MA"));
+    EXPECT_TRUE(index.hasBitmapFor("C456MA???"));
+    EXPECT_FALSE(index.hasBitmapFor("C456MA????"));
 }
 
 TEST_F(AssociatedFilesCheck, ListingStaysAfterTheRun) {
@@ -339,7 +339,7 @@ TEST_F(AssociatedFilesCheck, DetailsCountAndNameEveryFile) {
     skins.write("B124FAFitlgt.bmp", Picture);
     skins.write("walk.cmx", Bytes(samples::AnimationCmx()));
     const auto report = Run();
-    EXPECT_EQ(report.Details(),
+    EXPECT_EQ(report.details(),
               QStringLiteral("Skin folder: %1\n"
                              "Files judged: 3\n"
                              "Files moved: 1, into %2\n"
@@ -371,8 +371,8 @@ TEST_F(AssociatedFilesCheck, GeneratedDirectoryLosesExactlyItsOrphans) {
 TEST_F(AssociatedFilesCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     Cmx("B123FAFit_Dress.cmx");
     platform::ProgramLock other(program.path());
-    ASSERT_TRUE(other.Acquire(0));
-    const auto report = textures::CheckAssociatedFilesIn(skins.path(), program.path(), progress, 10);
+    ASSERT_TRUE(other.acquire(0));
+    const auto report = textures::checkAssociatedFilesIn(skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
     EXPECT_TRUE(exists(skins.filePath("B123FAFit_Dress.cmx")));
 }
@@ -415,7 +415,7 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     ASSERT_TRUE(skinEdit().File1->setListIndex(1));
     ShowCounter bar(skinEdit().ProgressBar1);
     Click();
-    EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), ClosingMessage);
+    EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), closingMessage);
     EXPECT_TRUE(messages.details.last().contains("Files moved: 1, into "));
     EXPECT_EQ(bar.shows, 1);
     EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
@@ -437,7 +437,7 @@ TEST_F(AssociatedFilesButton, FileOpenInTheEditorIsJudgedLikeAnyOther) {
     ASSERT_TRUE(skinEdit().File1->setListIndex(0)); // opens it in the editor
     ASSERT_EQ(skinEdit().File1->fileName(), "B123FAFit_Dress.cmx");
     Click();
-    EXPECT_EQ(messages.messages.last(), ClosingMessage);
+    EXPECT_EQ(messages.messages.last(), closingMessage);
     EXPECT_TRUE(exists(program.filePath("B123FAFit_Dress.cmx")));
     EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
     EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});

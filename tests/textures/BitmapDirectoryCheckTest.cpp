@@ -32,7 +32,7 @@ using vestimo::test::TempDir;
 
 namespace {
 
-const QString ClosingMessage = QStringLiteral("Problem Files were moved into the same directory as the "
+const QString closingMessage = QStringLiteral("Problem Files were moved into the same directory as the "
                                               "program for you to fix, everything else was left where "
                                               "it was. If you encounter a file that was moved that is valid, "
                                               "please email the dimensions and file size to ") +
@@ -50,7 +50,7 @@ QByteArray Bmp(int width, int height, std::size_t fileSize = 0, int bitsPerPixel
 class BitmapDirectoryCheck : public ::testing::Test {
 protected:
     shell::DirectoryReport Run(const textures::PictureMeasure& measure = {}) {
-        return textures::CheckBitmapDirectory(skins.path(), program.path(), progress, measure);
+        return textures::checkBitmapDirectory(skins.path(), program.path(), progress, measure);
     }
 
     TempDir skins;
@@ -154,7 +154,7 @@ TEST_F(BitmapDirectoryCheck, DamagedAndForeignPicturesAreMovedWithWhatIsWrong) {
         skins.write("f_top.bmp", Bytes(samples::MakeBmp(top)));
         skins.write("g_rle.bmp", Bytes(rleFile));
         skins.write("h_palette.bmp", Bmp(256, 256));
-        const auto report = Run(inABox ? textures::MeasureIn(box) : textures::PictureMeasure{});
+        const auto report = Run(inABox ? textures::measureIn(box) : textures::PictureMeasure{});
         ASSERT_EQ(report.moved.size(), bad.size()) << inABox;
         for (const auto& moved : report.moved) {
             const auto i =
@@ -205,7 +205,7 @@ TEST_F(BitmapDirectoryCheck, EachFileIsLoadedOnceThroughTheGivenMeasure) {
     QStringList loaded;
     const auto report = Run([&](const QString& path) {
         loaded.append(QFileInfo(path).fileName());
-        return textures::MeasureBitmapFile(path);
+        return textures::measureBitmapFile(path);
     });
     loaded.sort();
     EXPECT_EQ(loaded, (QStringList{"a.bmp", "b.bmp", "c.bmp"}));
@@ -235,7 +235,7 @@ TEST_F(BitmapDirectoryCheck, FileThatCannotBeMovedStaysAndTheRunGoesOn) {
         "could not be moved (32 x 32, 3001 bytes, more than 3000): a file of that name is already in"));
     EXPECT_TRUE(exists(skins.filePath("a_over.bmp")));
     EXPECT_EQ(readAll(program.filePath("a_over.bmp")), "already here");
-    EXPECT_TRUE(report.Details().contains(
+    EXPECT_TRUE(report.details().contains(
         "\na_over.bmp: could not be moved (32 x 32, 3001 bytes, more than 3000): "));
 }
 
@@ -256,7 +256,7 @@ TEST_F(BitmapDirectoryCheck, DetailsCountAndNameEveryFile) {
     skins.write("fine.bmp", Bmp(128, 128));
     skins.write("odd.bmp", Bmp(100, 100));
     const auto report = Run();
-    const QString details = report.Details();
+    const QString details = report.details();
     EXPECT_TRUE(details.startsWith(
         QStringLiteral("Skin folder: %1\n"
                        "Files judged: 4\n"
@@ -289,8 +289,8 @@ TEST_F(BitmapDirectoryCheck, GeneratedDirectoryLosesExactlyItsProblemBitmaps) {
 TEST_F(BitmapDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     skins.write("text.bmp", QByteArray("text"));
     platform::ProgramLock other(program.path());
-    ASSERT_TRUE(other.Acquire(0));
-    const auto report = textures::CheckBitmapDirectory(skins.path(), program.path(), progress, {}, 10);
+    ASSERT_TRUE(other.acquire(0));
+    const auto report = textures::checkBitmapDirectory(skins.path(), program.path(), progress, {}, 10);
     EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
     EXPECT_TRUE(exists(skins.filePath("text.bmp")));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -336,7 +336,7 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     const QSize viewer = skinEdit().Picture1->image().size();
     ShowCounter bar(skinEdit().ProgressBar1);
     Click();
-    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
     EXPECT_TRUE(messages.details[0].contains("Files moved: 3, into "));
     EXPECT_TRUE(
@@ -369,6 +369,6 @@ TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     skins.write("odd.bmp", Bmp(100, 100));
     browseSkinEdit();
     Click();
-    EXPECT_EQ(messages.messages, QStringList{ClosingMessage});
+    EXPECT_EQ(messages.messages, QStringList{closingMessage});
     EXPECT_EQ(skinEdit().File1->entries(), QStringList{"odd.bmp"});
 }

@@ -49,7 +49,7 @@ protected:
         QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
         return messages.messages.value(0);
     }
-    const QString notRecognized = QString::fromStdString(textures::NotRecognizedMessage());
+    const QString notRecognized = QString::fromStdString(textures::notRecognizedMessage());
     const QString corrupt = QStringLiteral("It appears this bmp file is corrupt!");
 };
 

@@ -31,53 +31,53 @@ TEST(SkinTextureRules, ListSixSizesWidthFirstInTheirSearchOrder) {
     }
 }
 
-TEST(FindSkinTextureRule, ReturnsTheRowOfAListedSize) {
+TEST(findSkinTextureRule, ReturnsTheRowOfAListedSize) {
     for (std::size_t i = 0; i < SkinTextureRules.size(); ++i) {
-        EXPECT_EQ(FindSkinTextureRule(Limits[i].width, Limits[i].height), &SkinTextureRules[i]);
+        EXPECT_EQ(findSkinTextureRule(Limits[i].width, Limits[i].height), &SkinTextureRules[i]);
     }
 }
 
-TEST(FindSkinTextureRule, FindsNothingForSwappedOrUnlistedSizes) {
-    EXPECT_EQ(FindSkinTextureRule(256, 512), nullptr);
-    EXPECT_EQ(FindSkinTextureRule(128, 256), nullptr);
-    EXPECT_EQ(FindSkinTextureRule(0, 0), nullptr);
-    EXPECT_EQ(FindSkinTextureRule(256, 255), nullptr);
-    EXPECT_EQ(FindSkinTextureRule(-256, -256), nullptr);
-    EXPECT_EQ(FindSkinTextureRule(1024, 1024), nullptr);
+TEST(findSkinTextureRule, FindsNothingForSwappedOrUnlistedSizes) {
+    EXPECT_EQ(findSkinTextureRule(256, 512), nullptr);
+    EXPECT_EQ(findSkinTextureRule(128, 256), nullptr);
+    EXPECT_EQ(findSkinTextureRule(0, 0), nullptr);
+    EXPECT_EQ(findSkinTextureRule(256, 255), nullptr);
+    EXPECT_EQ(findSkinTextureRule(-256, -256), nullptr);
+    EXPECT_EQ(findSkinTextureRule(1024, 1024), nullptr);
 }
 
-TEST(ClassifySkinTexture, AcceptsAFileExactlyAtTheLimitAndRejectsOneByteMore) {
+TEST(classifySkinTexture, AcceptsAFileExactlyAtTheLimitAndRejectsOneByteMore) {
     for (const Limit& limit : Limits) {
-        EXPECT_EQ(ClassifySkinTexture(limit.width, limit.height, limit.maxFileSize - 1),
+        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize - 1),
                   TextureVerdict::Valid)
             << limit.width << "x" << limit.height;
-        EXPECT_EQ(ClassifySkinTexture(limit.width, limit.height, limit.maxFileSize), TextureVerdict::Valid)
+        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize), TextureVerdict::Valid)
             << limit.width << "x" << limit.height;
-        EXPECT_EQ(ClassifySkinTexture(limit.width, limit.height, limit.maxFileSize + 1),
+        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize + 1),
                   TextureVerdict::NotValid)
             << limit.width << "x" << limit.height;
     }
 }
 
-TEST(ClassifySkinTexture, JudgesTheTypicalBitmaps) {
-    EXPECT_EQ(ClassifySkinTexture(256, 256, 75000), TextureVerdict::Valid);
-    EXPECT_EQ(ClassifySkinTexture(256, 256, 75001), TextureVerdict::NotValid);
-    EXPECT_EQ(ClassifySkinTexture(512, 256, 139999), TextureVerdict::Valid);
-    EXPECT_EQ(ClassifySkinTexture(256, 128, 37999), TextureVerdict::Valid);
-    EXPECT_EQ(ClassifySkinTexture(32, 32, 3001), TextureVerdict::NotValid);
-    EXPECT_EQ(ClassifySkinTexture(64, 64, 9000), TextureVerdict::Valid);
+TEST(classifySkinTexture, JudgesTheTypicalBitmaps) {
+    EXPECT_EQ(classifySkinTexture(256, 256, 75000), TextureVerdict::Valid);
+    EXPECT_EQ(classifySkinTexture(256, 256, 75001), TextureVerdict::NotValid);
+    EXPECT_EQ(classifySkinTexture(512, 256, 139999), TextureVerdict::Valid);
+    EXPECT_EQ(classifySkinTexture(256, 128, 37999), TextureVerdict::Valid);
+    EXPECT_EQ(classifySkinTexture(32, 32, 3001), TextureVerdict::NotValid);
+    EXPECT_EQ(classifySkinTexture(64, 64, 9000), TextureVerdict::Valid);
 }
 
-TEST(ClassifySkinTexture, CountsEmptyAndHugeFilesOnlyAgainstTheLimit) {
-    EXPECT_EQ(ClassifySkinTexture(128, 128, 0), TextureVerdict::Valid);
-    EXPECT_EQ(ClassifySkinTexture(128, 128, std::int64_t{1} << 40), TextureVerdict::NotValid);
+TEST(classifySkinTexture, CountsEmptyAndHugeFilesOnlyAgainstTheLimit) {
+    EXPECT_EQ(classifySkinTexture(128, 128, 0), TextureVerdict::Valid);
+    EXPECT_EQ(classifySkinTexture(128, 128, std::int64_t{1} << 40), TextureVerdict::NotValid);
 }
 
-TEST(ClassifySkinTexture, DoesNotRecognizeUnlistedSizesWhateverTheLength) {
+TEST(classifySkinTexture, DoesNotRecognizeUnlistedSizesWhateverTheLength) {
     for (const std::int64_t length : {std::int64_t{0}, std::int64_t{1000}, std::int64_t{75000},
                                       std::int64_t{75001}, std::int64_t{10'000'000}}) {
-        EXPECT_EQ(ClassifySkinTexture(256, 512, length), TextureVerdict::NotRecognized) << length;
-        EXPECT_EQ(ClassifySkinTexture(128, 256, length), TextureVerdict::NotRecognized) << length;
-        EXPECT_EQ(ClassifySkinTexture(0, 0, length), TextureVerdict::NotRecognized) << length;
+        EXPECT_EQ(classifySkinTexture(256, 512, length), TextureVerdict::NotRecognized) << length;
+        EXPECT_EQ(classifySkinTexture(128, 256, length), TextureVerdict::NotRecognized) << length;
+        EXPECT_EQ(classifySkinTexture(0, 0, length), TextureVerdict::NotRecognized) << length;
     }
 }

@@ -11,9 +11,9 @@ TEST(MaintainerContact, IsTheAddressConfiguredForTheBuild) {
     EXPECT_FALSE(MaintainerContact.empty());
 }
 
-TEST(NotRecognizedMessage, AsksForTheDimensionsAndEndsWithTheContactSentence) {
+TEST(notRecognizedMessage, AsksForTheDimensionsAndEndsWithTheContactSentence) {
     EXPECT_EQ(
-        NotRecognizedMessage(),
+        notRecognizedMessage(),
         std::string("This is a file dimension pair not recognized by this program. Please make a note of the "
                     "dimensions and email them to ") +
             CONFIGURED_MAINTAINER_CONTACT + " so we can update the program to recognize it.");
@@ -22,5 +22,5 @@ TEST(NotRecognizedMessage, AsksForTheDimensionsAndEndsWithTheContactSentence) {
 TEST(BitmapCheckMessages, KeepTheirWordingByteForByte) {
     EXPECT_EQ(NotValidSkinFile, "This is a not a valid Skin File.");
     EXPECT_EQ(ValidSkinFile, "This is a valid Skin File.");
-    EXPECT_EQ(NotOnCmxFile, "You cannot perform this action on a CMX file!");
+    EXPECT_EQ(notOnCmxFile, "You cannot perform this action on a CMX file!");
 }

@@ -20,7 +20,7 @@ void Put16(std::string& out, std::uint16_t value) {
     out.push_back(static_cast<char>(value >> 8));
 }
 
-void Put32(std::string& out, std::uint32_t value) {
+void put32(std::string& out, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<char>((value >> shift) & 0xFF));
     }
@@ -194,29 +194,29 @@ std::string MakeBmp(const BmpOptions& options) {
     std::string out;
     out.reserve(total);
     out += "BM";
-    Put32(out, To32(total));
+    put32(out, To32(total));
     Put16(out, 0);
     Put16(out, 0);
-    Put32(out, To32(headers + gap));
+    put32(out, To32(headers + gap));
 
-    Put32(out, To32(headerSize));
+    put32(out, To32(headerSize));
     if (core) {
         Put16(out, static_cast<std::uint16_t>(options.width));
         Put16(out, static_cast<std::uint16_t>(options.height));
         Put16(out, 1);
         Put16(out, static_cast<std::uint16_t>(options.bitsPerPixel));
     } else {
-        Put32(out, static_cast<std::uint32_t>(options.width));
+        put32(out, static_cast<std::uint32_t>(options.width));
         const std::int32_t height = options.topDown ? -options.height : options.height;
-        Put32(out, static_cast<std::uint32_t>(height));
+        put32(out, static_cast<std::uint32_t>(height));
         Put16(out, 1);
         Put16(out, static_cast<std::uint16_t>(options.bitsPerPixel));
-        Put32(out, options.rle8 ? BiRle8 : BiRgb);
-        Put32(out, To32(pixels.size()));
-        Put32(out, PixelsPerMeter96Dpi);
-        Put32(out, PixelsPerMeter96Dpi);
-        Put32(out, options.bitsPerPixel == 8 ? 256 : 0);
-        Put32(out, 0);
+        put32(out, options.rle8 ? BiRle8 : BiRgb);
+        put32(out, To32(pixels.size()));
+        put32(out, PixelsPerMeter96Dpi);
+        put32(out, PixelsPerMeter96Dpi);
+        put32(out, options.bitsPerPixel == 8 ? 256 : 0);
+        put32(out, 0);
         out.append(headerSize - InfoHeaderSize, '\0');
     }
 

@@ -16,8 +16,8 @@ namespace {
 
 class Silent : public vestimo::platform::MessageBoxes {
 public:
-    void Show(const QString&, const QString&) override {}
-    bool Ask(const QString&) override { return false; }
+    void show(const QString&, const QString&) override {}
+    bool ask(const QString&) override { return false; }
 };
 
 bool Save(QWidget* window, const QString& path) {
@@ -44,10 +44,10 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     Silent messages;
     vestimo::shell::Application app(messages, QDir::tempPath(), [] {});
-    app.Start();
+    app.start();
     SelectFirst(app.skinEdit()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
     bool ok = Save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));
-    app.SwitchToBuyable();
+    app.switchToBuyable();
     SelectFirst(app.buyable()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
     ok = Save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
     return ok ? 0 : 1;

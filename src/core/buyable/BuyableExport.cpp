@@ -13,15 +13,15 @@ namespace vestimo::buyable {
 namespace {
 
 // `name` less its first `count` characters (empty when it is shorter).
-std::string_view DropFirstCharacters(std::string_view name, std::size_t count) {
-    return name.substr(cmx::FirstCharacters(name, count).size());
+std::string_view dropFirstCharacters(std::string_view name, std::size_t count) {
+    return name.substr(cmx::firstCharacters(name, count).size());
 }
 
 constexpr std::size_t CodeLength = 4;
 
 // The code point of one UTF-8 character as cmx::FirstCharacters cuts it, or nothing for a
 // stray byte or a sequence that is not valid UTF-8.
-std::optional<char32_t> CodePoint(std::string_view character) {
+std::optional<char32_t> codePoint(std::string_view character) {
     const auto lead = static_cast<unsigned char>(character[0]);
     if (character.size() == 1) {
         return lead < 0x80 ? std::optional<char32_t>(lead) : std::nullopt;
@@ -38,22 +38,22 @@ std::optional<char32_t> CodePoint(std::string_view character) {
 }
 
 // Calls `each` with every character of a UTF-8 text and its code point (nothing when it has none).
-template <typename Each> void ForEachCharacter(std::string_view text, Each each) {
+template <typename Each> void forEachCharacter(std::string_view text, Each each) {
     while (!text.empty()) {
-        const std::string_view character = cmx::FirstCharacters(text, 1);
-        each(character, CodePoint(character));
+        const std::string_view character = cmx::firstCharacters(text, 1);
+        each(character, codePoint(character));
         text.remove_prefix(character.size());
     }
 }
 
-bool IsControl(char32_t c) {
+bool isControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
-std::string InCodePage(std::string_view name) {
+std::string inCodePage(std::string_view name) {
     std::string bytes;
-    ForEachCharacter(name, [&bytes](std::string_view, std::optional<char32_t> c) {
-        const std::optional<unsigned char> byte = c ? cmx::CodePageByte(*c) : std::nullopt;
+    forEachCharacter(name, [&bytes](std::string_view, std::optional<char32_t> c) {
+        const std::optional<unsigned char> byte = c ? cmx::codePageByte(*c) : std::nullopt;
         bytes += byte ? static_cast<char>(*byte) : '?';
     });
     return bytes;
@@ -61,45 +61,45 @@ std::string InCodePage(std::string_view name) {
 
 } // namespace
 
-std::optional<NameFault> FindNameFault(std::string_view name) {
+std::optional<NameFault> findNameFault(std::string_view name) {
     std::optional<NameFault> fault;
-    ForEachCharacter(name, [&fault](std::string_view character, std::optional<char32_t> c) {
+    forEachCharacter(name, [&fault](std::string_view character, std::optional<char32_t> c) {
         if (fault) {
             return;
         }
         if (!c) {
             fault = NameFault{NameFault::Kind::NotText, static_cast<unsigned char>(character[0])};
-        } else if (IsControl(*c)) {
+        } else if (isControl(*c)) {
             fault = NameFault{NameFault::Kind::ControlCharacter, *c};
-        } else if (!cmx::CodePageByte(*c)) {
+        } else if (!cmx::codePageByte(*c)) {
             fault = NameFault{NameFault::Kind::NotInCodePage, *c};
         }
     });
     return fault;
 }
 
-std::string ReplaceFirstCharacter(std::string_view name, char letter) {
+std::string replaceFirstCharacter(std::string_view name, char letter) {
     std::string result(1, letter);
-    result += DropFirstCharacters(name, 1);
+    result += dropFirstCharacters(name, 1);
     return result;
 }
 
-ExportedNames ExportNames(std::string_view bitmapName, std::string_view cmxName) {
+ExportedNames exportNames(std::string_view bitmapName, std::string_view cmxName) {
     const std::optional<std::string_view> code =
-        FindBuyableCode(cmx::FirstCharacters(bitmapName, CodeLength));
+        findBuyableCode(cmx::firstCharacters(bitmapName, CodeLength));
     if (!code) {
         return {std::string(bitmapName), std::string(cmxName), false};
     }
     std::string newBitmapName(*code);
-    newBitmapName += DropFirstCharacters(bitmapName, CodeLength);
+    newBitmapName += dropFirstCharacters(bitmapName, CodeLength);
     std::string newCmxName(*code);
-    newCmxName += DropFirstCharacters(cmxName, CodeLength);
+    newCmxName += dropFirstCharacters(cmxName, CodeLength);
     return {std::move(newBitmapName), std::move(newCmxName), true};
 }
 
-std::string BuyableCmxText(std::string_view cmxName, std::string_view meshName) {
-    const std::string cmxLine = InCodePage(cmxName);
-    const std::string meshLine = InCodePage(meshName);
+std::string buyableCmxText(std::string_view cmxName, std::string_view meshName) {
+    const std::string cmxLine = inCodePage(cmxName);
+    const std::string meshLine = inCodePage(meshName);
     const std::array<std::string_view, 13> lines = {
         cmx::CharacterHeader,
         "Version 300",

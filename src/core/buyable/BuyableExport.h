@@ -11,7 +11,7 @@ namespace vestimo::buyable {
 enum class Category { Formal, Swimwear, Sleepwear, Winterwear, HighFashion };
 
 // The letter a skin name of the category starts with.
-constexpr char LetterOf(Category category) {
+constexpr char letterOf(Category category) {
     switch (category) {
     case Category::Formal:
         return 'F';
@@ -29,7 +29,7 @@ constexpr char LetterOf(Category category) {
 
 // `letter` followed by `name` less its first character. An empty name gives just the letter;
 // whether an empty name may be renamed at all is for the caller to decide.
-std::string ReplaceFirstCharacter(std::string_view name, char letter);
+std::string replaceFirstCharacter(std::string_view name, char letter);
 
 struct ExportedNames {
     std::string newBitmapName; // file name, extension kept
@@ -41,7 +41,7 @@ struct ExportedNames {
 // when one matches, its buyable code replaces the first four characters of both names (the CMX
 // name's own, whatever they are; a CMX name shorter than that becomes the code alone, so a caller
 // that would rather refuse must check first). Otherwise both names stay as they are.
-ExportedNames ExportNames(std::string_view bitmapName, std::string_view cmxName);
+ExportedNames exportNames(std::string_view bitmapName, std::string_view cmxName);
 
 // What keeps a name out of a CMX file's text.
 struct NameFault {
@@ -54,12 +54,12 @@ struct NameFault {
     char32_t character; // the byte itself for NotText
 };
 // The first fault of a name, if it has one.
-std::optional<NameFault> FindNameFault(std::string_view name);
+std::optional<NameFault> findNameFault(std::string_view name);
 
 // The 13-line CMX file of a buyable outfit: the header and one skin record wearing `meshName` on the
 // pelvis, each line ended by CR LF. "Version 300" keeps its capital V; the check ignores case there.
 // Names are written in the players' code page, as the game and the editor read them; a name must
 // be free of faults (FindNameFault) first, else a character without a byte becomes "?".
-std::string BuyableCmxText(std::string_view cmxName, std::string_view meshName);
+std::string buyableCmxText(std::string_view cmxName, std::string_view meshName);
 
 } // namespace vestimo::buyable

@@ -2,7 +2,7 @@
 
 namespace vestimo::buyable {
 
-std::optional<std::string_view> FindBuyableCode(std::string_view sourceCode) {
+std::optional<std::string_view> findBuyableCode(std::string_view sourceCode) {
     for (const OutfitCode& code : OutfitCodes) {
         if (code.source == sourceCode) {
             return code.buyable;

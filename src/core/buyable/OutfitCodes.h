@@ -35,6 +35,6 @@ inline constexpr std::array<OutfitCode, 47> OutfitCodes = {{
 
 // The buyable code of `sourceCode`, compared exactly and case-sensitively on the whole text, so a
 // code of other than four characters never matches.
-std::optional<std::string_view> FindBuyableCode(std::string_view sourceCode);
+std::optional<std::string_view> findBuyableCode(std::string_view sourceCode);
 
 } // namespace vestimo::buyable

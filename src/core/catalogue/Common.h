@@ -7,15 +7,15 @@
 namespace vestimo::texts {
 
 // Every message box carries this title.
-inline QString ApplicationTitle() { return QStringLiteral("Vestimo"); }
+inline QString applicationTitle() { return QStringLiteral("Vestimo"); }
 
-inline QString SelectFileFirst() { return QStringLiteral("Please select a file first!"); }
+inline QString selectFileFirst() { return QStringLiteral("Please select a file first!"); }
 
 // Lower-case "bmp": the single-file CMX commands ("Check CMX For Errors", "Save CMX Changes").
-inline QString NotOnBmpFileLower() { return QStringLiteral("You cannot perform this action on a bmp file!"); }
+inline QString notOnBmpFileLower() { return QStringLiteral("You cannot perform this action on a bmp file!"); }
 // Upper-case "BMP": the directory-wide CMX commands. Players know both spellings; both stay.
-inline QString NotOnBmpFileUpper() { return QStringLiteral("You cannot perform this action on a BMP file!"); }
+inline QString notOnBmpFileUpper() { return QStringLiteral("You cannot perform this action on a BMP file!"); }
 
-inline QString NotOnCmxFile() { return QStringLiteral("You cannot perform this action on a CMX file!"); }
+inline QString notOnCmxFile() { return QStringLiteral("You cannot perform this action on a CMX file!"); }
 
 } // namespace vestimo::texts

@@ -17,7 +17,7 @@ constexpr char Separator = '/';
 
 } // namespace
 
-std::string JoinPath(std::string_view directory, std::string_view name) {
+std::string joinPath(std::string_view directory, std::string_view name) {
     std::string path(directory);
     if (path.empty() || (path.back() != Separator && path.back() != '/')) {
         path += Separator;
@@ -26,25 +26,25 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     return path;
 }
 
-std::string CheckCmxFile(bool selected, std::string_view fileName, std::string_view pattern,
+std::string checkCmxFile(bool selected, std::string_view fileName, std::string_view pattern,
                          std::string_view skinDirectory, std::string_view nameBoxText) {
     if (!selected) {
-        return std::string(SelectFileFirst);
+        return std::string(selectFileFirst);
     }
     if (pattern == "*.BMP") {
         return std::string(NotOnBmpFile);
     }
-    if (!IsSkinClass(ClassKey(nameBoxText))) {
+    if (!isSkinClass(classKey(nameBoxText))) {
         return std::string(NotCheckableType);
     }
-    CmxFileSource source(JoinPath(skinDirectory, fileName));
-    if (!source.IsOpen()) {
-        return "Could not read " + std::string(fileName) + ": " + source.Error();
+    CmxFileSource source(joinPath(skinDirectory, fileName));
+    if (!source.isOpen()) {
+        return "Could not read " + std::string(fileName) + ": " + source.error();
     }
-    const WalkVerdict verdict = WalkCmxLines(source, false);
+    const WalkVerdict verdict = walkCmxLines(source, false);
     // A read that failed part way gives no trustworthy verdict.
-    if (!source.Error().empty()) {
-        return "Could not read " + std::string(fileName) + ": " + source.Error();
+    if (!source.error().empty()) {
+        return "Could not read " + std::string(fileName) + ": " + source.error();
     }
     switch (verdict.kind) {
     case WalkVerdict::Kind::Passed:
@@ -54,7 +54,7 @@ std::string CheckCmxFile(bool selected, std::string_view fileName, std::string_v
     case WalkVerdict::Kind::Fault:
         break;
     }
-    return FaultMessage(verdict.line);
+    return faultMessage(verdict.line);
 }
 
 } // namespace vestimo::cmx

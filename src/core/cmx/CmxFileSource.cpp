@@ -13,7 +13,7 @@ namespace vestimo::cmx {
 // file, a fair part of a directory-wide run. A skin file may be a link to one kept elsewhere; it
 // is only read here, so links are followed.
 CmxFileSource::CmxFileSource(const std::string& path) {
-    platform::ReadOpen opened = platform::OpenForReading(path.c_str(), platform::Links::Follow);
+    platform::ReadOpen opened = platform::openForReading(path.c_str(), platform::Links::Follow);
     if (opened.fd < 0) {
         error_ = opened.error;
         return;
@@ -33,7 +33,7 @@ CmxFileSource::~CmxFileSource() {
     }
 }
 
-std::size_t CmxFileSource::Read(char* buffer, std::size_t capacity) {
+std::size_t CmxFileSource::read(char* buffer, std::size_t capacity) {
     if (fd_ < 0 || !error_.empty()) {
         return 0;
     }

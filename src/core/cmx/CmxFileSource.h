@@ -20,13 +20,13 @@ public:
     CmxFileSource(const CmxFileSource&) = delete;
     CmxFileSource& operator=(const CmxFileSource&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0; }
     // Not opened because it is larger than CmxSizeLimit; Error() says so with its size.
-    bool TooLarge() const { return tooLarge_; }
+    bool tooLarge() const { return tooLarge_; }
     // Empty while all is well; otherwise why opening or reading failed.
-    const std::string& Error() const { return error_; }
+    const std::string& error() const { return error_; }
 
-    std::size_t Read(char* buffer, std::size_t capacity) override;
+    std::size_t read(char* buffer, std::size_t capacity) override;
 
 private:
     int fd_ = -1;

@@ -8,7 +8,7 @@ namespace vestimo::cmx {
 namespace {
 
 // Length in bytes of the character starting at text[i]; 1 for a byte that does not start valid UTF-8.
-std::size_t CharacterLength(std::string_view text, std::size_t i) {
+std::size_t characterLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 1;
     if (lead >= 0xC2 && lead <= 0xDF) {
@@ -29,17 +29,17 @@ std::size_t CharacterLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-std::vector<std::string_view> SplitCharacters(std::string_view text) {
+std::vector<std::string_view> splitCharacters(std::string_view text) {
     std::vector<std::string_view> characters;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = CharacterLength(text, i);
+        const std::size_t length = characterLength(text, i);
         characters.push_back(text.substr(i, length));
         i += length;
     }
     return characters;
 }
 
-std::string UpperAscii(std::string_view character) {
+std::string upperAscii(std::string_view character) {
     std::string result(character);
     for (char& c : result) {
         if (c >= 'a' && c <= 'z') {
@@ -51,29 +51,29 @@ std::string UpperAscii(std::string_view character) {
 
 } // namespace
 
-std::size_t CharacterCount(std::string_view text) {
+std::size_t characterCount(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i)) {
+    for (std::size_t i = 0; i < text.size(); i += characterLength(text, i)) {
         ++count;
     }
     return count;
 }
 
-std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+std::string_view firstCharacters(std::string_view text, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t taken = 0; taken < count && i < text.size(); ++taken) {
-        i += CharacterLength(text, i);
+        i += characterLength(text, i);
     }
     return text.substr(0, i);
 }
 
-std::string_view DropLastCharacters(std::string_view text, std::size_t count) {
-    const std::size_t total = CharacterCount(text);
-    return total <= count ? std::string_view{} : FirstCharacters(text, total - count);
+std::string_view dropLastCharacters(std::string_view text, std::size_t count) {
+    const std::size_t total = characterCount(text);
+    return total <= count ? std::string_view{} : firstCharacters(text, total - count);
 }
 
-std::string ClassKey(std::string_view fileName) {
-    const std::vector<std::string_view> chars = SplitCharacters(fileName);
+std::string classKey(std::string_view fileName) {
+    const std::vector<std::string_view> chars = splitCharacters(fileName);
     if (chars.empty()) {
         return "*";
     }
@@ -81,18 +81,18 @@ std::string ClassKey(std::string_view fileName) {
     // two, and a one-character name gives that one character.
     const std::size_t end = std::min<std::size_t>(chars.size(), 6);
     const std::size_t begin = end >= 2 ? end - 2 : 0;
-    std::string key = UpperAscii(chars.front()) + "*";
+    std::string key = upperAscii(chars.front()) + "*";
     for (std::size_t i = begin; i < end; ++i) {
-        key += UpperAscii(chars[i]);
+        key += upperAscii(chars[i]);
     }
     return key;
 }
 
-bool IsSkinClass(std::string_view key) {
+bool isSkinClass(std::string_view key) {
     return std::find(SkinClasses.begin(), SkinClasses.end(), key) != SkinClasses.end();
 }
 
-bool IsBoneName(std::string_view line, bool acceptHands) {
+bool isBoneName(std::string_view line, bool acceptHands) {
     if (std::find(BoneNames.begin(), BoneNames.end(), line) != BoneNames.end()) {
         return true;
     }

@@ -34,15 +34,15 @@ inline constexpr std::string_view LeftHand = "L_HAND";
 inline constexpr std::string_view RightHand = "R_HAND";
 
 // First letter, "*", then characters 5 and 6 of the name, upper-cased (see the .cpp for short names).
-std::string ClassKey(std::string_view fileName);
-bool IsSkinClass(std::string_view key);
-bool IsBoneName(std::string_view line, bool acceptHands);
+std::string classKey(std::string_view fileName);
+bool isSkinClass(std::string_view key);
+bool isBoneName(std::string_view line, bool acceptHands);
 
 // Characters of a UTF-8 name, counting a stray byte as one character.
-std::size_t CharacterCount(std::string_view text);
+std::size_t characterCount(std::string_view text);
 // The first `count` characters of `text` (all of it when it is shorter).
-std::string_view FirstCharacters(std::string_view text, std::size_t count);
+std::string_view firstCharacters(std::string_view text, std::size_t count);
 // `text` less its last `count` characters (empty when it is shorter).
-std::string_view DropLastCharacters(std::string_view text, std::size_t count);
+std::string_view dropLastCharacters(std::string_view text, std::size_t count);
 
 } // namespace vestimo::cmx

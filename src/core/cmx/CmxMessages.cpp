@@ -12,7 +12,7 @@ constexpr std::string_view BoneList =
 
 // The wording differs from line to line ("With"/"with", "Line"/"line", "equal"/"Equal", a closing
 // double quote from line 17 on); players have long known these texts, so they stay as they are.
-std::string FaultMessage(int line) {
+std::string faultMessage(int line) {
     const std::string n = std::to_string(line);
     switch (line) {
     case 2:

@@ -5,7 +5,7 @@
 
 namespace vestimo::cmx {
 
-inline constexpr std::string_view SelectFileFirst = "Please select a file first!";
+inline constexpr std::string_view selectFileFirst = "Please select a file first!";
 inline constexpr std::string_view NotOnBmpFile = "You cannot perform this action on a bmp file!";
 inline constexpr std::string_view NotCheckableType =
     "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry.";
@@ -13,6 +13,6 @@ inline constexpr std::string_view AnimationNotChecked = "We can't check animatio
 inline constexpr std::string_view NoErrorsFound = "No Errors Found.";
 
 // The message naming the first faulty line `line` of a single-file check.
-std::string FaultMessage(int line);
+std::string faultMessage(int line);
 
 } // namespace vestimo::cmx

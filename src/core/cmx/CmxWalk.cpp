@@ -9,7 +9,7 @@ namespace vestimo::cmx {
 
 namespace {
 
-bool IsZeroLine(int n) {
+bool isZeroLine(int n) {
     // The third and fourth lines of every skin record, and lines 3, 6 and 7 of the header.
     if (n == 3 || n == 6 || n == 7) {
         return true;
@@ -17,14 +17,14 @@ bool IsZeroLine(int n) {
     return n >= 11 && n <= 48 && (n % 4 == 3 || n % 4 == 0);
 }
 
-bool IsLaterBoneSlot(int n) { return n >= 13 && n <= 45 && n % 4 == 1; }
+bool isLaterBoneSlot(int n) { return n >= 13 && n <= 45 && n % 4 == 1; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
-bool CmxLineWalker::Feed(std::string_view bytes) {
+bool CmxLineWalker::feed(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (done_) {
             return true;
@@ -40,7 +40,7 @@ bool CmxLineWalker::Feed(std::string_view bytes) {
             if (end == nullptr) {
                 break;
             }
-            EndLine();
+            endLine();
             skipLineFeed_ = true;
             continue;
         }
@@ -51,7 +51,7 @@ bool CmxLineWalker::Feed(std::string_view bytes) {
             }
         }
         if (c == '\r') {
-            EndLine();
+            endLine();
             skipLineFeed_ = true;
             continue;
         }
@@ -62,16 +62,16 @@ bool CmxLineWalker::Feed(std::string_view bytes) {
             kept_[keptLength_++] = c;
         }
         if (line_ == 8) {
-            NumberByte(c);
+            numberByte(c);
         }
     }
     return done_;
 }
 
-WalkVerdict CmxLineWalker::Finish() {
+WalkVerdict CmxLineWalker::finish() {
     // The last line needs no line end; an empty tail after a line end is no line.
     if (!done_ && lineStarted_) {
-        EndLine();
+        endLine();
     }
     if (!done_) {
         done_ = true;
@@ -80,7 +80,7 @@ WalkVerdict CmxLineWalker::Finish() {
     return verdict_;
 }
 
-bool CmxLineWalker::LineEquals(std::string_view literal) const {
+bool CmxLineWalker::lineEquals(std::string_view literal) const {
     return lineLength_ == literal.size() && std::string_view(kept_, keptLength_) == literal;
 }
 
@@ -90,11 +90,11 @@ bool CmxLineWalker::LineEquals(std::string_view literal) const {
 // blanks. Nothing else may stand on the line. The value is greater than 0 when there is no minus
 // sign and some mantissa digit is not zero; the exponent only scales it, so it cannot make a
 // positive number 0. This is decided byte by byte, so a line of any length needs no buffer.
-void CmxLineWalker::NumberByte(char c) {
+void CmxLineWalker::numberByte(char c) {
     using S = NumberState;
     switch (number_) {
     case S::Leading:
-        if (IsBlank(c)) {
+        if (isBlank(c)) {
             return;
         }
         if (c == '+' || c == '-') {
@@ -104,7 +104,7 @@ void CmxLineWalker::NumberByte(char c) {
         }
         [[fallthrough]];
     case S::Sign:
-        if (IsDigit(c)) {
+        if (isDigit(c)) {
             mantissaDigit_ = true;
             nonZeroDigit_ = nonZeroDigit_ || c != '0';
             number_ = S::IntDigits;
@@ -117,7 +117,7 @@ void CmxLineWalker::NumberByte(char c) {
     case S::IntDigits:
     case S::Point:
     case S::FracDigits:
-        if (IsDigit(c)) {
+        if (isDigit(c)) {
             mantissaDigit_ = true;
             nonZeroDigit_ = nonZeroDigit_ || c != '0';
             if (number_ == S::Point) {
@@ -127,7 +127,7 @@ void CmxLineWalker::NumberByte(char c) {
             number_ = S::FracDigits;
         } else if ((c == 'e' || c == 'E') && mantissaDigit_) {
             number_ = S::ExpMark;
-        } else if (IsBlank(c) && mantissaDigit_) {
+        } else if (isBlank(c) && mantissaDigit_) {
             number_ = S::Trailing;
         } else {
             number_ = S::Invalid;
@@ -140,16 +140,16 @@ void CmxLineWalker::NumberByte(char c) {
         }
         [[fallthrough]];
     case S::ExpSign:
-        number_ = IsDigit(c) ? S::ExpDigits : S::Invalid;
+        number_ = isDigit(c) ? S::ExpDigits : S::Invalid;
         return;
     case S::ExpDigits:
-        if (IsDigit(c)) {
+        if (isDigit(c)) {
             return;
         }
-        number_ = IsBlank(c) ? S::Trailing : S::Invalid;
+        number_ = isBlank(c) ? S::Trailing : S::Invalid;
         return;
     case S::Trailing:
-        if (!IsBlank(c)) {
+        if (!isBlank(c)) {
             number_ = S::Invalid;
         }
         return;
@@ -158,11 +158,11 @@ void CmxLineWalker::NumberByte(char c) {
     }
 }
 
-void CmxLineWalker::EndLine() {
+void CmxLineWalker::endLine() {
     const int n = line_;
     bool fault = false;
     if (n == 1) {
-        if (LineEquals(AnimationHeader)) {
+        if (lineEquals(AnimationHeader)) {
             done_ = true;
             verdict_ = WalkVerdict::Animation();
             return;
@@ -175,23 +175,23 @@ void CmxLineWalker::EndLine() {
         }
         fault = !(lineLength_ == VersionLine.size() && std::string_view(lower.data(), keptLength_) == VersionLine);
     } else if (n == 4) {
-        fault = !LineEquals("1");
+        fault = !lineEquals("1");
     } else if (n == 8) {
         const bool complete = number_ == NumberState::IntDigits || number_ == NumberState::FracDigits ||
                               number_ == NumberState::ExpDigits || number_ == NumberState::Trailing ||
                               (number_ == NumberState::Point && mantissaDigit_);
         fault = !(complete && mantissaDigit_ && nonZeroDigit_ && !negative_);
     } else if (n == 9) {
-        fault = !IsBoneName(std::string_view(kept_, keptLength_), acceptHandsAtLine9_) || lineLength_ > Keep;
-    } else if (IsLaterBoneSlot(n)) {
-        if (LineEquals("0")) {
+        fault = !isBoneName(std::string_view(kept_, keptLength_), acceptHandsAtLine9_) || lineLength_ > Keep;
+    } else if (isLaterBoneSlot(n)) {
+        if (lineEquals("0")) {
             done_ = true;
             verdict_ = WalkVerdict::Passed();
             return;
         }
-        fault = !IsBoneName(std::string_view(kept_, keptLength_), false) || lineLength_ > Keep;
-    } else if (IsZeroLine(n)) {
-        fault = !LineEquals("0");
+        fault = !isBoneName(std::string_view(kept_, keptLength_), false) || lineLength_ > Keep;
+    } else if (isZeroLine(n)) {
+        fault = !lineEquals("0");
     }
     if (fault) {
         done_ = true;
@@ -210,25 +210,25 @@ void CmxLineWalker::EndLine() {
     lineLength_ = 0;
 }
 
-WalkVerdict WalkCmxLines(ByteSource& source, bool acceptHandsAtLine9) {
+WalkVerdict walkCmxLines(ByteSource& source, bool acceptHandsAtLine9) {
     CmxLineWalker walker(acceptHandsAtLine9);
     // Skin descriptions are a few hundred bytes; a small buffer keeps the read close to what the
     // walk needs and the memory constant whatever the file holds.
     std::array<char, 4096> buffer{};
     while (!walker.Done()) {
-        const std::size_t got = source.Read(buffer.data(), buffer.size());
+        const std::size_t got = source.read(buffer.data(), buffer.size());
         if (got == 0) {
             break;
         }
-        walker.Feed(std::string_view(buffer.data(), got));
+        walker.feed(std::string_view(buffer.data(), got));
     }
-    return walker.Finish();
+    return walker.finish();
 }
 
-WalkVerdict WalkCmxText(std::string_view text, bool acceptHandsAtLine9) {
+WalkVerdict walkCmxText(std::string_view text, bool acceptHandsAtLine9) {
     CmxLineWalker walker(acceptHandsAtLine9);
-    walker.Feed(text);
-    return walker.Finish();
+    walker.feed(text);
+    return walker.finish();
 }
 
 } // namespace vestimo::cmx

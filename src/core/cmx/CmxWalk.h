@@ -24,7 +24,7 @@ public:
     virtual ~ByteSource() = default;
     // Reads up to `capacity` bytes; returns how many were read, 0 at the end (or on a read error,
     // which the source remembers for its owner to report).
-    virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
+    virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
 };
 
 // Walks CMX text fed to it piece by piece. Holds only the few bytes a rule compares, so a line of
@@ -34,20 +34,20 @@ public:
     explicit CmxLineWalker(bool acceptHandsAtLine9) : acceptHandsAtLine9_(acceptHandsAtLine9) {}
 
     // Feeds the next bytes of the file; returns true when the verdict is known.
-    bool Feed(std::string_view bytes);
+    bool feed(std::string_view bytes);
     // Ends the input and returns the verdict.
-    WalkVerdict Finish();
+    WalkVerdict finish();
     bool Done() const { return done_; }
     // Lines fully read so far (for tests).
-    int LinesRead() const { return line_ - 1; }
+    int linesRead() const { return line_ - 1; }
 
 private:
     // Enough for every literal a line is compared with; a longer line equals none of them.
     static constexpr std::size_t Keep = 64;
 
-    void EndLine();
-    void NumberByte(char c);
-    bool LineEquals(std::string_view literal) const;
+    void endLine();
+    void numberByte(char c);
+    bool lineEquals(std::string_view literal) const;
 
     bool acceptHandsAtLine9_;
     bool done_ = false;
@@ -70,9 +70,9 @@ private:
 };
 
 // Reads lines from `source` until the layout gives a verdict.
-WalkVerdict WalkCmxLines(ByteSource& source, bool acceptHandsAtLine9);
+WalkVerdict walkCmxLines(ByteSource& source, bool acceptHandsAtLine9);
 
 // The same over text already in memory.
-WalkVerdict WalkCmxText(std::string_view text, bool acceptHandsAtLine9);
+WalkVerdict walkCmxText(std::string_view text, bool acceptHandsAtLine9);
 
 } // namespace vestimo::cmx

@@ -17,11 +17,11 @@ constexpr std::array<char16_t, 32> HighControls = {
 
 } // namespace
 
-char16_t CodePageCharacter(unsigned char byte) {
+char16_t codePageCharacter(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? HighControls[byte - 0x80u] : char16_t{byte};
 }
 
-std::optional<unsigned char> CodePageByte(char32_t c) {
+std::optional<unsigned char> codePageByte(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<unsigned char>(c);
     }

@@ -9,9 +9,9 @@
 namespace vestimo::cmx {
 
 // The character of a byte.
-char16_t CodePageCharacter(unsigned char byte);
+char16_t codePageCharacter(unsigned char byte);
 
 // The byte of a character, or nothing when the code page has none.
-std::optional<unsigned char> CodePageByte(char32_t c);
+std::optional<unsigned char> codePageByte(char32_t c);
 
 } // namespace vestimo::cmx

@@ -4,7 +4,7 @@
 
 namespace vestimo::editor {
 
-QString DecodeCmxText(const QByteArray& bytes) {
+QString decodeCmxText(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());
     const qsizetype n = bytes.size();
@@ -18,13 +18,13 @@ QString DecodeCmxText(const QByteArray& bytes) {
         } else if (byte == '\n') {
             text += BareLineFeed;
         } else {
-            text += QChar(cmx::CodePageCharacter(byte));
+            text += QChar(cmx::codePageCharacter(byte));
         }
     }
     return text;
 }
 
-QByteArray EncodeCmxText(QStringView text) {
+QByteArray encodeCmxText(QStringView text) {
     QByteArray bytes;
     bytes.reserve(text.size() + text.size() / 16);
     const qsizetype n = text.size();
@@ -56,7 +56,7 @@ QByteArray EncodeCmxText(QStringView text) {
             bytes += '?';
             continue;
         }
-        const std::optional<unsigned char> byte = cmx::CodePageByte(c);
+        const std::optional<unsigned char> byte = cmx::codePageByte(c);
         bytes += byte ? static_cast<char>(*byte) : '?';
     }
     return bytes;

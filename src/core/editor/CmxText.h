@@ -20,11 +20,11 @@ inline constexpr char16_t BareCarriageReturn = u'\u240D';
 inline constexpr char16_t BareLineFeed = u'\u240A';
 
 // The file's bytes as editor text: "\n" for each CR LF, the stand-ins for bare CR and LF.
-QString DecodeCmxText(const QByteArray& bytes);
+QString decodeCmxText(const QByteArray& bytes);
 
 // Editor text back to the file's bytes. Every line break ("\n", "\r\n", "\r", U+2028, U+2029)
 // becomes CR LF, the stand-ins become their bytes, and a character with no byte becomes "?".
 // EncodeCmxText(DecodeCmxText(b)) == b for every b.
-QByteArray EncodeCmxText(QStringView text);
+QByteArray encodeCmxText(QStringView text);
 
 } // namespace vestimo::editor

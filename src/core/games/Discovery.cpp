@@ -29,15 +29,15 @@ const QStringList DefaultGameFolders = {QStringLiteral("Maxis/The Sims"),
                                         QStringLiteral("EA Games/The Sims Legacy"),
                                         QStringLiteral("EA GAMES/The Sims")};
 
-bool AllDigits(const QString& text) {
+bool allDigits(const QString& text) {
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // Numbers in numeric order first (Proton prefixes are named after app ids), then other names.
-bool PrefixNameLess(const QString& a, const QString& b) {
-    const bool numberA = AllDigits(a);
-    const bool numberB = AllDigits(b);
+bool prefixNameLess(const QString& a, const QString& b) {
+    const bool numberA = allDigits(a);
+    const bool numberB = allDigits(b);
     if (numberA != numberB) {
         return numberA;
     }
@@ -47,9 +47,9 @@ bool PrefixNameLess(const QString& a, const QString& b) {
     return a < b;
 }
 
-QStringList SortedSubdirectories(const QString& path) {
-    QStringList names = probe::Subdirectories(path);
-    std::sort(names.begin(), names.end(), PrefixNameLess);
+QStringList sortedSubdirectories(const QString& path) {
+    QStringList names = probe::subdirectories(path);
+    std::sort(names.begin(), names.end(), prefixNameLess);
     return names;
 }
 
@@ -77,7 +77,7 @@ public:
         // Only absolute places: a relative one would depend on the current folder.
         if (places.home.startsWith(u'/')) {
             home_ = QDir::cleanPath(places.home);
-            canonicalHome_ = probe::CanonicalPath(home_);
+            canonicalHome_ = probe::canonicalPath(home_);
         }
         const QString prefix = Expand(places.winePrefix);
         if (prefix.startsWith(u'/')) {
@@ -91,7 +91,7 @@ public:
         }
         if (!home_.isEmpty()) {
             SearchPrefix(PlaceKind::Wine, InHome(".wine"));
-            for (const QString& name : SortedSubdirectories(InHome("Games"))) {
+            for (const QString& name : sortedSubdirectories(InHome("Games"))) {
                 SearchPrefix(PlaceKind::Lutris, InHome("Games/") + name);
             }
             for (const char* folder : {".config/lutris/games", ".local/share/lutris/games"}) {
@@ -100,7 +100,7 @@ public:
             for (const char* folder :
                  {".local/share/bottles/bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles"}) {
                 const QString bottles = InHome(folder);
-                for (const QString& name : SortedSubdirectories(bottles)) {
+                for (const QString& name : sortedSubdirectories(bottles)) {
                     SearchPrefix(PlaceKind::Bottles, bottles + u'/' + name, name);
                 }
             }
@@ -145,7 +145,7 @@ private:
 
     // True the first time a folder is met, by whichever route.
     static bool FirstVisit(QSet<QString>& seen, const QString& path) {
-        const QString canonical = probe::CanonicalPath(path);
+        const QString canonical = probe::canonicalPath(path);
         const QString key = canonical.isEmpty() ? path : canonical;
         if (seen.contains(key)) {
             return false;
@@ -162,7 +162,7 @@ private:
                 !file.endsWith(u".yaml", Qt::CaseInsensitive)) {
                 continue;
             }
-            const std::optional<QByteArray> text = probe::ReadSmallFile(folder + u'/' + file, GameFileLimit);
+            const std::optional<QByteArray> text = probe::readSmallFile(folder + u'/' + file, GameFileLimit);
             if (!text) {
                 continue;
             }
@@ -188,14 +188,14 @@ private:
         QStringList libraries;
         QSet<QString> seen;
         auto addLibrary = [&](const QString& path) {
-            if (probe::IsDirectory(path) && FirstVisit(seen, path)) {
+            if (probe::isDirectory(path) && FirstVisit(seen, path)) {
                 libraries.append(path);
             }
         };
         for (const char* root :
              {".local/share/Steam", ".steam/steam", ".var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
             const QString path = InHome(root);
-            if (!probe::IsDirectory(path)) {
+            if (!probe::isDirectory(path)) {
                 continue;
             }
             addLibrary(path);
@@ -204,8 +204,8 @@ private:
                 continue;
             }
             const QString list = steamapps + QStringLiteral("/libraryfolders.vdf");
-            if (const std::optional<QByteArray> text = probe::ReadSmallFile(list, LibraryListLimit)) {
-                for (const QString& listed : LibraryFolderPaths(*text)) {
+            if (const std::optional<QByteArray> text = probe::readSmallFile(list, LibraryListLimit)) {
+                for (const QString& listed : libraryFolderPaths(*text)) {
                     const QString expanded = Expand(listed);
                     if (expanded.startsWith(u'/')) {
                         addLibrary(QDir::cleanPath(expanded));
@@ -221,14 +221,14 @@ private:
             if (compat.isEmpty()) {
                 continue;
             }
-            for (const QString& id : SortedSubdirectories(compat)) {
+            for (const QString& id : sortedSubdirectories(compat)) {
                 SearchPrefix(PlaceKind::Proton, compat + u'/' + id + QStringLiteral("/pfx"), id);
             }
         }
     }
 
     void SearchPrefix(PlaceKind kind, const QString& path, const QString& name = {}) {
-        if (!probe::IsDirectory(path) || !FirstVisit(prefixes_, path)) {
+        if (!probe::isDirectory(path) || !FirstVisit(prefixes_, path)) {
             return;
         }
         const Place place{path, kind, name.isEmpty() ? Shown(path) : name};
@@ -246,13 +246,13 @@ private:
         }
         for (const char* file : {"system.reg", "user.reg"}) {
             InstallPathScan scan;
-            probe::ForEachLine(path + u'/' + QLatin1StringView(file), RegistryLimit, LongestRegistryLine,
+            probe::forEachLine(path + u'/' + QLatin1StringView(file), RegistryLimit, LongestRegistryLine,
                                [&scan](QByteArrayView line) {
-                                   scan.Feed(line);
+                                   scan.feed(line);
                                    return true;
                                });
-            for (const QString& windowsPath : scan.InstallPaths()) {
-                Consider(finder_.LinuxPath(path, windowsPath), place, FoundBy::Registry);
+            for (const QString& windowsPath : scan.installPaths()) {
+                Consider(finder_.linuxPath(path, windowsPath), place, FoundBy::Registry);
             }
         }
     }
@@ -328,7 +328,7 @@ private:
 
 } // namespace
 
-std::vector<GameInstall> DiscoverGames(const DiscoveryPlaces& places) {
+std::vector<GameInstall> discoverGames(const DiscoveryPlaces& places) {
     return Discovery(places).Run();
 }
 

@@ -38,6 +38,6 @@ struct GameInstall {
 // Every install found, each folder once however many routes lead to it, in an order that depends
 // only on what is on disk. Places that are missing or unreadable are passed over; nothing is
 // written, nothing is started.
-std::vector<GameInstall> DiscoverGames(const DiscoveryPlaces& places);
+std::vector<GameInstall> discoverGames(const DiscoveryPlaces& places);
 
 } // namespace vestimo::core::games

@@ -2,7 +2,7 @@
 
 namespace vestimo::core::games {
 
-std::vector<GameFolder> GameFolders(const std::vector<GameInstall>& installs) {
+std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs) {
     std::vector<GameFolder> folders;
     for (const GameInstall& install : installs) {
         folders.push_back({install.label, install.skins, true});

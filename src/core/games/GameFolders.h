@@ -21,6 +21,6 @@ struct GameFolder {
 // Each install's Skins folder, labelled with the install, then its SkinsBuy folder where it has
 // one (the label followed by " buyable outfits"). With no install, the one disabled entry
 // "No game found".
-std::vector<GameFolder> GameFolders(const std::vector<GameInstall>& installs);
+std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs);
 
 } // namespace vestimo::core::games

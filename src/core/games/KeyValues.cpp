@@ -6,7 +6,7 @@ namespace vestimo::core::games {
 
 namespace {
 
-bool IsSpace(char c) {
+bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
@@ -20,7 +20,7 @@ class Tokenizer {
 public:
     explicit Tokenizer(QByteArrayView text) : text_(text) {}
 
-    Token Next() {
+    Token next() {
         SkipSpaceAndComments();
         Token token;
         if (at_ >= text_.size()) {
@@ -39,7 +39,7 @@ public:
             ReadQuoted(token.text);
         } else {
             // A bare word runs to the next space, brace or quote.
-            while (at_ < text_.size() && !IsSpace(text_[at_]) && text_[at_] != '{' && text_[at_] != '}' &&
+            while (at_ < text_.size() && !isSpace(text_[at_]) && text_[at_] != '{' && text_[at_] != '}' &&
                    text_[at_] != '"') {
                 token.text.append(text_[at_++]);
             }
@@ -50,7 +50,7 @@ public:
 private:
     void SkipSpaceAndComments() {
         while (at_ < text_.size()) {
-            if (IsSpace(text_[at_])) {
+            if (isSpace(text_[at_])) {
                 ++at_;
             } else if (text_[at_] == '/' && at_ + 1 < text_.size() && text_[at_ + 1] == '/') {
                 while (at_ < text_.size() && text_[at_] != '\n') {
@@ -92,7 +92,7 @@ private:
     qsizetype at_ = 0;
 };
 
-bool AllDigits(const QByteArray& text) {
+bool allDigits(const QByteArray& text) {
     if (text.isEmpty()) {
         return false;
     }
@@ -105,13 +105,13 @@ bool AllDigits(const QByteArray& text) {
 }
 
 // A conditional such as [$WIN32] after a value or before a block.
-bool IsCondition(const Token& token) {
+bool isCondition(const Token& token) {
     return token.kind == Token::Text && !token.quoted && token.text.startsWith('[');
 }
 
 } // namespace
 
-QStringList LibraryFolderPaths(QByteArrayView text) {
+QStringList libraryFolderPaths(QByteArrayView text) {
     QStringList paths;
     auto add = [&paths](const QByteArray& raw) {
         const QString path = QString::fromUtf8(raw).trimmed();
@@ -133,7 +133,7 @@ QStringList LibraryFolderPaths(QByteArrayView text) {
         ++depth;
     };
 
-    Token token = tokens.Next();
+    Token token = tokens.next();
     while (token.kind != Token::End) {
         if (token.kind == Token::Close) {
             if (depth > 0) {
@@ -142,38 +142,38 @@ QStringList LibraryFolderPaths(QByteArrayView text) {
                     open.resize(depth);
                 }
             }
-            token = tokens.Next();
+            token = tokens.next();
             continue;
         }
-        if (token.kind == Token::Open || IsCondition(token)) {
+        if (token.kind == Token::Open || isCondition(token)) {
             // A block without a key, or a stray condition: count the block, skip the word.
             if (token.kind == Token::Open) {
                 enter({});
             }
-            token = tokens.Next();
+            token = tokens.next();
             continue;
         }
         const QByteArray key = token.text;
-        token = tokens.Next();
-        while (IsCondition(token)) {
-            token = tokens.Next();
+        token = tokens.next();
+        while (isCondition(token)) {
+            token = tokens.next();
         }
         if (token.kind == Token::Open) {
             enter(key);
-            token = tokens.Next();
+            token = tokens.next();
             continue;
         }
         if (token.kind != Token::Text) {
             continue; // a key without a value: the brace or end is handled above
         }
         if (inLibraries()) {
-            if (depth == 1 && AllDigits(key)) {
+            if (depth == 1 && allDigits(key)) {
                 add(token.text);
             } else if (depth == 2 && key.compare("path", Qt::CaseInsensitive) == 0) {
                 add(token.text);
             }
         }
-        token = tokens.Next();
+        token = tokens.next();
     }
     return paths;
 }

@@ -10,6 +10,6 @@ namespace vestimo::core::games {
 // each entry of the current form ("libraryfolders" { "0" { "path" "..." } }) and the numbered
 // values of the old one ("LibraryFolders" { "1" "..." }). Read tolerantly: whatever cannot be
 // understood is passed over, and garbage yields what could be understood before it, or nothing.
-QStringList LibraryFolderPaths(QByteArrayView text);
+QStringList libraryFolderPaths(QByteArrayView text);
 
 } // namespace vestimo::core::games

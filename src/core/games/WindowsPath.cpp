@@ -13,7 +13,7 @@ namespace probe = vestimo::platform::probe;
 const QStringList& FolderFinder::Listing(const QString& folder) {
     auto found = listings_.find(folder);
     if (found == listings_.end()) {
-        QStringList names = probe::Subdirectories(folder);
+        QStringList names = probe::subdirectories(folder);
         // Sorted, so that of two names differing only in case the same one is always taken.
         std::sort(names.begin(), names.end());
         found = listings_.insert(folder, names);
@@ -35,7 +35,7 @@ QString FolderFinder::Find(const QString& root, const QString& relative) {
             return {};
         }
         const QString exact = path == u"/" ? path + part : path + u'/' + part;
-        if (probe::IsDirectory(exact)) {
+        if (probe::isDirectory(exact)) {
             path = exact;
             continue;
         }
@@ -48,10 +48,10 @@ QString FolderFinder::Find(const QString& root, const QString& relative) {
         }
         path = path == u"/" ? path + *match : path + u'/' + *match;
     }
-    return probe::IsDirectory(path) ? path : QString();
+    return probe::isDirectory(path) ? path : QString();
 }
 
-QString FolderFinder::LinuxPath(const QString& prefix, const QString& windowsPath) {
+QString FolderFinder::linuxPath(const QString& prefix, const QString& windowsPath) {
     QString path = windowsPath.trimmed();
     path.replace(u'/', u'\\');
     // Paths in the native spelling of the NT layer.
@@ -67,10 +67,10 @@ QString FolderFinder::LinuxPath(const QString& prefix, const QString& windowsPat
     const QString devices = prefix + QStringLiteral("/dosdevices");
     const QString device = devices + u'/' + letter;
     QString drive;
-    const QString target = probe::LinkTarget(device);
+    const QString target = probe::linkTarget(device);
     if (!target.isEmpty()) {
         drive = QDir::cleanPath(target.startsWith(u'/') ? target : devices + u'/' + target);
-    } else if (probe::IsDirectory(device)) {
+    } else if (probe::isDirectory(device)) {
         drive = device;
     } else if (letter == u"c:") {
         drive = prefix + QStringLiteral("/drive_c");

@@ -18,7 +18,7 @@ public:
     // drive letter through the prefix's dosdevices link (a relative target is relative to
     // dosdevices; C: falls back to drive_c), then the folders as Find finds them. Empty when the
     // path is not an absolute path with a drive letter or the folder is not there.
-    QString LinuxPath(const QString& prefix, const QString& windowsPath);
+    QString linuxPath(const QString& prefix, const QString& windowsPath);
 
 private:
     const QStringList& Listing(const QString& folder);

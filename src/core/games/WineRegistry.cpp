@@ -8,7 +8,7 @@ namespace {
 
 constexpr QByteArrayView Header = "WINE REGISTRY Version 2";
 
-int HexValue(char c) {
+int hexValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -22,7 +22,7 @@ int HexValue(char c) {
 }
 
 // Where the string that opens at `text[0]` (a quote) closes, or -1 when it never does.
-qsizetype ClosingQuote(QByteArrayView text) {
+qsizetype closingQuote(QByteArrayView text) {
     for (qsizetype i = 1; i < text.size(); ++i) {
         if (text[i] == '\\') {
             ++i;
@@ -34,24 +34,24 @@ qsizetype ClosingQuote(QByteArrayView text) {
 }
 
 // The key of a "[key] timestamp" line: up to the first "]" that no backslash escapes.
-QString KeyOfLine(QByteArrayView line) {
+QString keyOfLine(QByteArrayView line) {
     for (qsizetype i = 1; i < line.size(); ++i) {
         if (line[i] == '\\') {
             ++i;
         } else if (line[i] == ']') {
-            return UnescapeRegistryString(line.sliced(1, i - 1));
+            return unescapeRegistryString(line.sliced(1, i - 1));
         }
     }
-    return UnescapeRegistryString(line.sliced(1));
+    return unescapeRegistryString(line.sliced(1));
 }
 
 // A string value of a `"name"=value` line whose name is InstallPath; empty otherwise.
-QString InstallPathOfLine(QByteArrayView line) {
-    const qsizetype nameEnd = ClosingQuote(line);
+QString installPathOfLine(QByteArrayView line) {
+    const qsizetype nameEnd = closingQuote(line);
     if (nameEnd < 0) {
         return {};
     }
-    if (UnescapeRegistryString(line.sliced(1, nameEnd - 1)).compare(u"InstallPath", Qt::CaseInsensitive) !=
+    if (unescapeRegistryString(line.sliced(1, nameEnd - 1)).compare(u"InstallPath", Qt::CaseInsensitive) !=
         0) {
         return {};
     }
@@ -67,16 +67,16 @@ QString InstallPathOfLine(QByteArrayView line) {
     if (!rest.startsWith('"')) {
         return {};
     }
-    const qsizetype valueEnd = ClosingQuote(rest);
+    const qsizetype valueEnd = closingQuote(rest);
     if (valueEnd < 0) {
         return {};
     }
-    const QString value = UnescapeRegistryString(rest.sliced(1, valueEnd - 1)).trimmed();
+    const QString value = unescapeRegistryString(rest.sliced(1, valueEnd - 1)).trimmed();
     return value.contains(u'%') ? QString() : value;
 }
 
 // Looks for the rare letter first: most key lines hold no "x" at all.
-bool MentionsMaxis(QByteArrayView line) {
+bool mentionsMaxis(QByteArrayView line) {
     const char* data = line.data();
     const std::size_t size = static_cast<std::size_t>(line.size());
     for (const char x : {'x', 'X'}) {
@@ -99,7 +99,7 @@ bool MentionsMaxis(QByteArrayView line) {
 
 } // namespace
 
-QString UnescapeRegistryString(QByteArrayView escaped) {
+QString unescapeRegistryString(QByteArrayView escaped) {
     QString out;
     out.reserve(escaped.size());
     qsizetype plainStart = 0;
@@ -120,8 +120,8 @@ QString UnescapeRegistryString(QByteArrayView escaped) {
         if (c == 'x' || c == 'X') {
             int value = 0;
             int digits = 0;
-            while (digits < 4 && i < escaped.size() && HexValue(escaped[i]) >= 0) {
-                value = value * 16 + HexValue(escaped[i]);
+            while (digits < 4 && i < escaped.size() && hexValue(escaped[i]) >= 0) {
+                value = value * 16 + hexValue(escaped[i]);
                 ++i;
                 ++digits;
             }
@@ -175,7 +175,7 @@ QString UnescapeRegistryString(QByteArrayView escaped) {
     return out;
 }
 
-bool IsGameKey(const QString& key) {
+bool isGameKey(const QString& key) {
     QString rest = key.toLower();
     while (rest.startsWith(u'\\')) {
         rest.remove(0, 1);
@@ -191,7 +191,7 @@ bool IsGameKey(const QString& key) {
     return rest == u"software\\maxis\\the sims" || rest == u"software\\wow6432node\\maxis\\the sims";
 }
 
-void InstallPathScan::Feed(QByteArrayView line) {
+void InstallPathScan::feed(QByteArrayView line) {
     if (state_ == State::Header) {
         // The first line that says anything must be the header; an optional UTF-8 mark before it.
         QByteArrayView text = line.trimmed();
@@ -210,18 +210,18 @@ void InstallPathScan::Feed(QByteArrayView line) {
     if (line[0] == '[') {
         // Only a line that mentions the maker can be the game's key; the others are passed over
         // without decoding (names with other letters than ASCII are always escaped).
-        state_ = MentionsMaxis(line) && IsGameKey(KeyOfLine(line)) ? State::InGameKey : State::Elsewhere;
+        state_ = mentionsMaxis(line) && isGameKey(keyOfLine(line)) ? State::InGameKey : State::Elsewhere;
         return;
     }
     if (state_ == State::InGameKey && line[0] == '"') {
-        const QString path = InstallPathOfLine(line);
+        const QString path = installPathOfLine(line);
         if (!path.isEmpty() && !paths_.contains(path)) {
             paths_.append(path);
         }
     }
 }
 
-QStringList InstallPathsInRegistry(QByteArrayView text) {
+QStringList installPathsInRegistry(QByteArrayView text) {
     InstallPathScan scan;
     while (!text.isEmpty()) {
         qsizetype end = text.indexOf('\n');
@@ -232,10 +232,10 @@ QStringList InstallPathsInRegistry(QByteArrayView text) {
         if (line.endsWith('\r')) {
             line.chop(1);
         }
-        scan.Feed(line);
+        scan.feed(line);
         text = end < text.size() ? text.sliced(end + 1) : QByteArrayView();
     }
-    return scan.InstallPaths();
+    return scan.installPaths();
 }
 
 } // namespace vestimo::core::games

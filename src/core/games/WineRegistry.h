@@ -13,11 +13,11 @@ namespace vestimo::core::games {
 class InstallPathScan {
 public:
     // Lines without their line ends, in file order.
-    void Feed(QByteArrayView line);
+    void feed(QByteArrayView line);
     // The "InstallPath" strings under Software\Maxis\The Sims and its Wow6432Node twin, Windows
     // paths as written, in file order and each once. Empty when the text did not begin with
     // Wine's header.
-    const QStringList& InstallPaths() const { return paths_; }
+    const QStringList& installPaths() const { return paths_; }
 
 private:
     enum class State { Header, Elsewhere, InGameKey, Done };
@@ -26,14 +26,14 @@ private:
 };
 
 // The same for a whole text.
-QStringList InstallPathsInRegistry(QByteArrayView text);
+QStringList installPathsInRegistry(QByteArrayView text);
 
 // A registry string without its escapes: \\ \" \n and the like, \x with up to four hex digits
 // (one UTF-16 unit), and up to three octal digits.
-QString UnescapeRegistryString(QByteArrayView escaped);
+QString unescapeRegistryString(QByteArrayView escaped);
 
 // True for a key of the game (without regard to case, with or without the Machine\ or
 // Software\Classes\ prefix that Wine writes before keys in some files).
-bool IsGameKey(const QString& key);
+bool isGameKey(const QString& key);
 
 } // namespace vestimo::core::games

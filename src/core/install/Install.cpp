@@ -33,7 +33,7 @@ using platform::archive::Unpacked;
 
 const QString Unreadable = QStringLiteral("not a readable picture");
 
-QString SystemError(int code) {
+QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
@@ -42,7 +42,7 @@ QString Fold(const QString& name) {
     return name.toCaseFolded();
 }
 
-QString FileNameOf(const QString& path) {
+QString fileNameOf(const QString& path) {
     return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
@@ -71,7 +71,7 @@ private:
     int fd_;
 };
 
-int OpenForReading(const QString& path) {
+int openForReading(const QString& path) {
     const int fd = ::open(path.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
@@ -82,7 +82,7 @@ int OpenForReading(const QString& path) {
     return fd;
 }
 
-bool ReadFully(int fd, char* buffer, std::size_t size, std::size_t* got) {
+bool readFully(int fd, char* buffer, std::size_t size, std::size_t* got) {
     *got = 0;
     while (*got < size) {
         const ssize_t n = ::read(fd, buffer + *got, size - *got);
@@ -101,9 +101,9 @@ bool ReadFully(int fd, char* buffer, std::size_t size, std::size_t* got) {
 }
 
 // Whether the two files hold the same bytes; a file that cannot be read is not the same.
-bool SameBytes(const QString& first, const QString& second) {
-    const Fd a(OpenForReading(first));
-    const Fd b(OpenForReading(second));
+bool sameBytes(const QString& first, const QString& second) {
+    const Fd a(openForReading(first));
+    const Fd b(openForReading(second));
     struct stat sa {};
     struct stat sb {};
     if (a.get() < 0 || b.get() < 0 || ::fstat(a.get(), &sa) != 0 || ::fstat(b.get(), &sb) != 0 ||
@@ -115,8 +115,8 @@ bool SameBytes(const QString& first, const QString& second) {
     for (;;) {
         std::size_t gotLeft = 0;
         std::size_t gotRight = 0;
-        if (!ReadFully(a.get(), left.data(), left.size(), &gotLeft) ||
-            !ReadFully(b.get(), right.data(), right.size(), &gotRight) || gotLeft != gotRight) {
+        if (!readFully(a.get(), left.data(), left.size(), &gotLeft) ||
+            !readFully(b.get(), right.data(), right.size(), &gotRight) || gotLeft != gotRight) {
             return false;
         }
         if (gotLeft == 0) {
@@ -144,7 +144,7 @@ public:
     QStringList Bitmaps() const {
         QStringList names;
         for (const QString& name : byFolded_) {
-            if (platform::WildcardMatch(QStringLiteral("*.BMP"), name)) {
+            if (platform::wildcardMatch(QStringLiteral("*.BMP"), name)) {
                 names.append(name);
             }
         }
@@ -172,14 +172,14 @@ struct Candidate {
     int owner = -1; // Mesh: the CMX file that names it
 };
 
-QString CheckCmx(const Candidate& file) {
+QString checkCmx(const Candidate& file) {
     cmx::CmxFileSource source(file.staged.toUtf8().toStdString());
-    if (!source.IsOpen()) {
-        return QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()));
+    if (!source.isOpen()) {
+        return QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.error()));
     }
-    const cmx::WalkVerdict verdict = cmx::WalkCmxLines(source, true);
-    if (!source.Error().empty()) {
-        return QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.Error()));
+    const cmx::WalkVerdict verdict = cmx::walkCmxLines(source, true);
+    if (!source.error().empty()) {
+        return QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.error()));
     }
     if (verdict.kind == cmx::WalkVerdict::Kind::Fault) {
         return QStringLiteral("line %1").arg(verdict.line);
@@ -187,17 +187,17 @@ QString CheckCmx(const Candidate& file) {
     return {};
 }
 
-QString CheckBitmap(const Candidate& file) {
-    const platform::PictureSize size = platform::MeasurePicture(file.staged);
+QString checkBitmap(const Candidate& file) {
+    const platform::PictureSize size = platform::measurePicture(file.staged);
     if (!size.ok) {
         const bool plain = size.error.isEmpty() || size.error == Unreadable;
         return plain ? Unreadable : QStringLiteral("%1 (%2)").arg(Unreadable, size.error);
     }
     // Through the same conversion the directory-wide check measures with.
-    const auto width = textures::PixelsFromHiMetric(textures::HiMetricFromPixels(size.width));
-    const auto height = textures::PixelsFromHiMetric(textures::HiMetricFromPixels(size.height));
+    const auto width = textures::pixelsFromHiMetric(textures::hiMetricFromPixels(size.width));
+    const auto height = textures::pixelsFromHiMetric(textures::hiMetricFromPixels(size.height));
     const textures::SkinTextureRule* rule =
-        width && height ? textures::FindSkinTextureRule(*width, *height) : nullptr;
+        width && height ? textures::findSkinTextureRule(*width, *height) : nullptr;
     if (rule == nullptr || file.size <= rule->MaxFileSize) {
         return {}; // sizes the table does not list are left alone there too
     }
@@ -210,15 +210,15 @@ QString CheckBitmap(const Candidate& file) {
 
 // Writes the staged file into `folder` under a temporary name, then renames it into place without
 // replacing anything (or, checking only, removes it again).
-platform::FileResult PutInPlace(const QString& staged, const QString& folder, const QString& name,
+platform::FileResult putInPlace(const QString& staged, const QString& folder, const QString& name,
                                 bool checkOnly) {
     const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0) {
-        return platform::FileResult::Fail(SystemError(errno));
+        return platform::FileResult::failure(systemError(errno));
     }
-    const Fd in(OpenForReading(staged));
+    const Fd in(openForReading(staged));
     if (in.get() < 0) {
-        return platform::FileResult::Fail(SystemError(errno));
+        return platform::FileResult::failure(systemError(errno));
     }
     static int counter = 0;
     QByteArray temporary;
@@ -228,21 +228,21 @@ platform::FileResult PutInPlace(const QString& staged, const QString& folder, co
         const int fd = ::openat(dir.get(), temporary.constData(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST) {
-            return platform::FileResult::Fail(SystemError(errno));
+            return platform::FileResult::failure(systemError(errno));
         }
         out.reset(fd);
     }
     if (out.get() < 0) {
-        return platform::FileResult::Fail(QStringLiteral("no temporary name was free"));
+        return platform::FileResult::failure(QStringLiteral("no temporary name was free"));
     }
     const auto fail = [&](int code) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::Fail(SystemError(code));
+        return platform::FileResult::failure(systemError(code));
     };
     std::vector<char> buffer(1 << 16);
     for (;;) {
         std::size_t got = 0;
-        if (!ReadFully(in.get(), buffer.data(), buffer.size(), &got)) {
+        if (!readFully(in.get(), buffer.data(), buffer.size(), &got)) {
             return fail(errno);
         }
         if (got == 0) {
@@ -266,7 +266,7 @@ platform::FileResult PutInPlace(const QString& staged, const QString& folder, co
     }
     if (checkOnly) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::Ok();
+        return platform::FileResult::success();
     }
     const QByteArray target = name.toUtf8();
     // RENAME_NOREPLACE: a file that appeared meanwhile under this name is never replaced.
@@ -283,10 +283,10 @@ platform::FileResult PutInPlace(const QString& staged, const QString& folder, co
     }
     if (code != 0) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::Fail(
-            code == EEXIST ? QStringLiteral("a file of that name appeared meanwhile") : SystemError(code));
+        return platform::FileResult::failure(
+            code == EEXIST ? QStringLiteral("a file of that name appeared meanwhile") : systemError(code));
     }
-    return platform::FileResult::Ok();
+    return platform::FileResult::success();
 }
 
 class Installer {
@@ -299,7 +299,7 @@ public:
         DownloadReport report;
         report.download = download;
         const Unpacked unpacked =
-            platform::archive::Unpack(download, staging, IsSkinFileName, options_.limits, progress);
+            platform::archive::unpack(download, staging, isSkinFileName, options_.limits, progress);
         entries_ += unpacked.entries;
         if (!unpacked.ok) {
             report.stopped = QStringLiteral("%1: %2").arg(QFileInfo(download).fileName(), unpacked.error);
@@ -314,7 +314,7 @@ public:
         for (const auto& staged : unpacked.files) {
             Candidate file;
             file.name = staged.name;
-            file.flat = FileNameOf(staged.name);
+            file.flat = fileNameOf(staged.name);
             file.staged = staged.path;
             file.size = staged.size;
             const QString lower = file.flat.toLower();
@@ -365,13 +365,13 @@ private:
             if (file.kind != Kind::Cmx) {
                 continue;
             }
-            if (!cmx::IsSkinClass(cmx::ClassKey(file.flat.toStdString()))) {
+            if (!cmx::isSkinClass(cmx::classKey(file.flat.toStdString()))) {
                 Refuse(file, QStringLiteral(
                                  "not a skin description this check reads (an animation or another kind)"));
                 continue;
             }
-            file.prefix = textures::BitmapPrefix(file.flat);
-            meshOwners.insert(Fold(textures::MeshFileName(file.flat)), static_cast<int>(i));
+            file.prefix = textures::bitmapPrefix(file.flat);
+            meshOwners.insert(Fold(textures::meshFileName(file.flat)), static_cast<int>(i));
         }
         for (Candidate& file : files) {
             if (file.kind == Kind::Mesh) {
@@ -386,8 +386,8 @@ private:
             if (file.state != State::Pending) {
                 continue;
             }
-            const QString fault = file.kind == Kind::Cmx      ? CheckCmx(file)
-                                  : file.kind == Kind::Bitmap ? CheckBitmap(file)
+            const QString fault = file.kind == Kind::Cmx      ? checkCmx(file)
+                                  : file.kind == Kind::Bitmap ? checkBitmap(file)
                                                               : QString();
             if (!fault.isEmpty()) {
                 Refuse(file, fault);
@@ -421,9 +421,9 @@ private:
             if (present.isEmpty()) {
                 continue;
             }
-            const QString path = platform::JoinPath(file.folder, present);
+            const QString path = platform::joinPath(file.folder, present);
             file.other = path;
-            file.state = SameBytes(file.staged, path) ? State::Already : State::Conflict;
+            file.state = sameBytes(file.staged, path) ? State::Already : State::Conflict;
         }
 
         // A conflict keeps the rest of its skin out too: its CMX file, mesh and bitmaps.
@@ -472,7 +472,7 @@ private:
                 }
                 it = indexes.emplace(cmxFile.folder, textures::BitmapIndex(bitmaps)).first;
             }
-            if (!it->second.HasBitmapFor(cmxFile.prefix)) {
+            if (!it->second.hasBitmapFor(cmxFile.prefix)) {
                 Refuse(cmxFile, QStringLiteral("no bitmap begins with \"%1\"").arg(cmxFile.prefix));
             }
         }
@@ -489,7 +489,7 @@ private:
 
     // Whether `bitmap` is one of the bitmaps the prefix names (as the file list's prefix + "*.BMP").
     static bool BelongsTo(const QString& bitmap, const QString& prefix) {
-        return platform::WildcardMatch(prefix + QStringLiteral("*.BMP"), bitmap);
+        return platform::wildcardMatch(prefix + QStringLiteral("*.BMP"), bitmap);
     }
 
     void Execute(std::vector<Candidate>& files, DownloadReport& report) {
@@ -510,7 +510,7 @@ private:
             case State::Installed:
                 break;
             }
-            const QString target = platform::JoinPath(file.folder, file.flat);
+            const QString target = platform::joinPath(file.folder, file.flat);
             InstallStep step{InstallStep::Stage::Intent, report.download, file.name, target, true, {}};
             if (!options_.checkOnly && hook_ && !hook_(step)) {
                 report.refused.append(
@@ -519,7 +519,7 @@ private:
                 continue;
             }
             const platform::FileResult put =
-                PutInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
+                putInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
             if (!options_.checkOnly && hook_) {
                 step.stage = InstallStep::Stage::Done;
                 step.ok = put.ok;
@@ -546,12 +546,12 @@ private:
 
 } // namespace
 
-Destination Destination::OfGame(const QString& gameFolder) {
-    return {platform::ResolveDirectory(gameFolder, QStringLiteral("GameData/Skins")),
-            platform::ResolveDirectory(gameFolder, QStringLiteral("ExpansionShared/SkinsBuy"))};
+Destination Destination::ofGame(const QString& gameFolder) {
+    return {platform::resolveDirectory(gameFolder, QStringLiteral("GameData/Skins")),
+            platform::resolveDirectory(gameFolder, QStringLiteral("ExpansionShared/SkinsBuy"))};
 }
 
-bool IsSkinFileName(const QString& name) {
+bool isSkinFileName(const QString& name) {
     return name.endsWith(QStringLiteral(".cmx"), Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive);
@@ -584,7 +584,7 @@ QString InstallReport::closing() const {
         .arg(downloads.size());
 }
 
-InstallReport InstallDownloads(const QStringList& downloads, const Destination& destination,
+InstallReport installDownloads(const QStringList& downloads, const Destination& destination,
                                const Options& options, const platform::archive::EntryProgress& progress,
                                const InstallHook& hook) {
     InstallReport report;
@@ -609,10 +609,10 @@ InstallReport InstallDownloads(const QStringList& downloads, const Destination& 
         QString why;
         std::optional<StagingFolder> staging;
         for (int attempt = 0; attempt < 100 && !staging; ++attempt) {
-            const QString path = platform::JoinPath(
+            const QString path = platform::joinPath(
                 options.stagingParent, QStringLiteral("install-staging-%1-%2").arg(::getpid()).arg(++staged));
             if (!QFileInfo::exists(path)) {
-                if (auto made = StagingFolder::Create(path, &why)) {
+                if (auto made = StagingFolder::create(path, &why)) {
                     staging.emplace(std::move(*made));
                 }
             }

@@ -20,7 +20,7 @@ struct Destination {
 
     // The folders of a game install, found without regard to case; `skins` stays empty when the
     // install has no GameData/Skins.
-    static Destination OfGame(const QString& gameFolder);
+    static Destination ofGame(const QString& gameFolder);
     // Everything into one folder (the current skin directory).
     static Destination Folder(const QString& folder) { return {folder, {}}; }
 };
@@ -89,10 +89,10 @@ struct InstallReport {
 };
 
 // The extensions of the files a download is read for: .cmx, .bmp and .skn, in any case.
-bool IsSkinFileName(const QString& name);
+bool isSkinFileName(const QString& name);
 
 // Installs each download in turn. `progress` gets the entries read so far over all downloads.
-InstallReport InstallDownloads(const QStringList& downloads, const Destination& destination,
+InstallReport installDownloads(const QStringList& downloads, const Destination& destination,
                                const Options& options, const platform::archive::EntryProgress& progress = {},
                                const InstallHook& hook = {});
 

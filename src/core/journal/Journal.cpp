@@ -10,7 +10,7 @@ namespace vestimo::journal {
 
 using platform::FileResult;
 
-JournaledResult RunJournaled(JournalStore* store, const JournalChange& intent,
+JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                              const std::function<FileResult(JournalChange&)>& op) {
     JournaledResult result;
     JournalChange change = intent;
@@ -39,12 +39,12 @@ JournaledResult RunJournaled(JournalStore* store, const JournalChange& intent,
     return result;
 }
 
-JournaledResult RunJournaled(JournalStore* store, const JournalChange& intent,
+JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                              const std::function<FileResult()>& op) {
-    return RunJournaled(store, intent, [&op](JournalChange&) { return op(); });
+    return runJournaled(store, intent, [&op](JournalChange&) { return op(); });
 }
 
-QString ChangeName(const JournalChange& change) {
+QString changeName(const JournalChange& change) {
     switch (change.kind) {
     case ChangeKind::Exported:
     case ChangeKind::Installed:
@@ -133,7 +133,7 @@ FileResult Journal::perform(JournalChange intent, const std::function<FileResult
         return op(intent);
     }
     intent.runId = runId_;
-    const JournaledResult result = RunJournaled(&store_, intent, op);
+    const JournaledResult result = runJournaled(&store_, intent, op);
     if (!result.journalError.isEmpty()) {
         note(result.journalError);
     }
@@ -152,9 +152,9 @@ FileResult Journal::move(const QString& from, const QString& to, const QString& 
     intent.reason = reason;
     // A size is one look at the file; no content hash, so a directory run reads nothing more.
     if (recording()) {
-        intent.size = platform::FileLength(from).value_or(-1);
+        intent.size = platform::fileLength(from).value_or(-1);
     }
-    return perform(intent, [&](JournalChange&) { return platform::MoveFile(from, to); });
+    return perform(intent, [&](JournalChange&) { return platform::moveFile(from, to); });
 }
 
 FileResult Journal::trash(const QString& path, const QString& reason) {
@@ -164,7 +164,7 @@ FileResult Journal::trash(const QString& path, const QString& reason) {
     intent.reason = reason;
     if (recording()) {
         // The hash tells later whether the file in the trash is still this one.
-        const platform::FileDigest digest = platform::DigestFile(path);
+        const platform::FileDigest digest = platform::digestFile(path);
         if (digest.ok) {
             intent.size = digest.size;
             intent.hash = digest.sha256;
@@ -172,7 +172,7 @@ FileResult Journal::trash(const QString& path, const QString& reason) {
     }
     return perform(intent, [&](JournalChange& change) {
         QString inTrash;
-        const FileResult trashed = platform::MoveToTrash(path, &inTrash);
+        const FileResult trashed = platform::moveToTrash(path, &inTrash);
         change.destination = inTrash;
         return trashed;
     });
@@ -184,9 +184,9 @@ FileResult Journal::save(const QString& path, const QByteArray& bytes, const QSt
     intent.original = path;
     intent.reason = reason;
     intent.size = bytes.size();
-    intent.hash = platform::DigestOf(bytes);
+    intent.hash = platform::digestOf(bytes);
     if (recording()) {
-        const platform::FileDigest before = platform::DigestFile(path, kMaxKeptBytes);
+        const platform::FileDigest before = platform::digestFile(path, kMaxKeptBytes);
         if (before.ok) {
             intent.hasPreviousBytes = true;
             intent.previousBytes = before.bytes;
@@ -199,7 +199,7 @@ FileResult Journal::save(const QString& path, const QByteArray& bytes, const QSt
             intent.note = before.error;
         }
     }
-    return perform(intent, [&](JournalChange&) { return platform::SaveFile(path, bytes); });
+    return perform(intent, [&](JournalChange&) { return platform::saveFile(path, bytes); });
 }
 
 FileResult Journal::writeNew(const QString& path, const QByteArray& bytes, const QString& reason,
@@ -210,8 +210,8 @@ FileResult Journal::writeNew(const QString& path, const QByteArray& bytes, const
     intent.destination = path;
     intent.reason = reason;
     intent.size = bytes.size();
-    intent.hash = platform::DigestOf(bytes);
-    return perform(intent, [&](JournalChange&) { return platform::SaveNewFile(path, bytes); });
+    intent.hash = platform::digestOf(bytes);
+    return perform(intent, [&](JournalChange&) { return platform::saveNewFile(path, bytes); });
 }
 
 MoveQueue::MoveQueue(Journal& journal, int groupSize)
@@ -251,7 +251,7 @@ void MoveQueue::flush() {
             intent.original = move.from;
             intent.destination = move.to;
             intent.reason = move.reason;
-            intent.size = platform::FileLength(move.from).value_or(-1);
+            intent.size = platform::fileLength(move.from).value_or(-1);
             intents.append(intent);
         }
         const auto recorded = store.recordIntents(intents);
@@ -263,7 +263,7 @@ void MoveQueue::flush() {
         }
     }
     for (qsizetype i = 0; i < group.size(); ++i) {
-        const FileResult moved = platform::MoveFile(group[i].from, group[i].to);
+        const FileResult moved = platform::moveFile(group[i].from, group[i].to);
         if (!ids.isEmpty()) {
             const platform::JournalStatus marked =
                 moved.ok ? store.markDone(ids[i]) : store.markFailed(ids[i], moved.error);
@@ -281,15 +281,15 @@ void MoveQueue::flush() {
 }
 
 RecoveryReport Journal::recover() {
-    return Recover(store_);
+    return journal::recover(store_);
 }
 
 PutBackReport Journal::putBackRun(qint64 runId) {
-    return PutBackRun(store_, runId);
+    return journal::putBackRun(store_, runId);
 }
 
 PutBackReport Journal::putBack(const QList<qint64>& changeIds, const QString& skinFolder) {
-    return PutBack(store_, changeIds, skinFolder);
+    return journal::putBack(store_, changeIds, skinFolder);
 }
 
 } // namespace vestimo::journal

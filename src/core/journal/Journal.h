@@ -28,13 +28,13 @@ struct JournaledResult {
 // Records `intent` (with its run) as intended, runs `op`, then marks it done or failed. The
 // operation runs even when the journal cannot record it: a command never stops for its journal.
 // `op` may fill in what is known only afterwards (destination, size, hash) in the change it gets.
-JournaledResult RunJournaled(JournalStore* store, const JournalChange& intent,
+JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                              const std::function<platform::FileResult(JournalChange&)>& op);
-JournaledResult RunJournaled(JournalStore* store, const JournalChange& intent,
+JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                              const std::function<platform::FileResult()>& op);
 
 // The file a change is about, as the player knows it.
-QString ChangeName(const JournalChange& change);
+QString changeName(const JournalChange& change);
 
 // ---- Settling after a crash -------------------------------------------------------------------
 
@@ -53,12 +53,12 @@ struct RecoveryReport {
 
 // Settles every intention left open (by a crash) by looking at the disk, and closes the runs
 // that never ended. Meant for the start, before anything else writes to the journal.
-RecoveryReport Recover(JournalStore& store);
+RecoveryReport recover(JournalStore& store);
 
 // ---- Putting back ------------------------------------------------------------------------------
 
 enum class PutBackOutcome {
-    PutBack,        // undone now
+    putBack,        // undone now
     LeftAlone,      // could not be undone without overwriting or losing something; see reason
     AlreadyPutBack, // undone before: nothing to do
     NeverHappened,  // failed, or settled as not done: nothing to undo
@@ -84,8 +84,8 @@ inline const QString kPutBackCommand = QStringLiteral("Put Back");
 // Undoes the given changes, newest first. Never overwrites: a change whose original name is taken
 // or whose file has changed since is left alone and reported; the rest go ahead. The undo is a
 // run of its own, each step recorded like any change and linked to the change it undid.
-PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const QString& skinFolder = {});
-PutBackReport PutBackRun(JournalStore& store, qint64 runId);
+PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const QString& skinFolder = {});
+PutBackReport putBackRun(JournalStore& store, qint64 runId);
 
 // ---- The facade for commands --------------------------------------------------------------------
 

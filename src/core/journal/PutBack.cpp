@@ -19,7 +19,7 @@ namespace {
 
 // A trash note's Path= line names `original`: percent-encoded as the desktop standard has it, or
 // as it is (as Qt writes it); absolute in the home trash, relative to the drive's top in a drive's.
-bool NoteNames(const QByteArray& value, const QString& original) {
+bool noteNames(const QByteArray& value, const QString& original) {
     for (const QString& recorded : {QString::fromUtf8(value), QUrl::fromPercentEncoding(value)}) {
         if (recorded == original || (!recorded.startsWith(u'/') && original.endsWith(u'/' + recorded))) {
             return true;
@@ -30,16 +30,16 @@ bool NoteNames(const QByteArray& value, const QString& original) {
 
 } // namespace
 
-bool Occupied(const QString& path) {
+bool occupied(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
 
-QString FolderOf(const QString& path) {
+QString folderOf(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }
 
-void ForgetTrashInfo(const QString& trashPath, const QString& original) {
+void forgetTrashInfo(const QString& trashPath, const QString& original) {
     // A desktop trash keeps the file in files/ and a note about it in info/<name>.trashinfo.
     const QFileInfo inTrash(trashPath);
     QDir trash = inTrash.dir();
@@ -48,7 +48,7 @@ void ForgetTrashInfo(const QString& trashPath, const QString& original) {
     }
     const QString info =
         trash.filePath(QStringLiteral("info/") + inTrash.fileName() + QStringLiteral(".trashinfo"));
-    const platform::FileDigest note = platform::DigestFile(info, 64 * 1024);
+    const platform::FileDigest note = platform::digestFile(info, 64 * 1024);
     if (!note.ok) {
         return;
     }
@@ -56,14 +56,14 @@ void ForgetTrashInfo(const QString& trashPath, const QString& original) {
         if (!line.startsWith("Path=")) {
             continue;
         }
-        if (NoteNames(line.mid(5).trimmed(), original)) {
-            platform::RemoveFile(info);
+        if (noteNames(line.mid(5).trimmed(), original)) {
+            platform::removeFile(info);
         }
         return;
     }
 }
 
-QString FindInTrash(const QString& original, const QString& hash) {
+QString findInTrash(const QString& original, const QString& hash) {
     QStringList trashes;
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     trashes.append((dataHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share")
@@ -88,7 +88,7 @@ QString FindInTrash(const QString& original, const QString& hash) {
             if (!note.startsWith(QFileInfo(name).completeBaseName())) {
                 continue;
             }
-            const platform::FileDigest text = platform::DigestFile(info.filePath(note), 64 * 1024);
+            const platform::FileDigest text = platform::digestFile(info.filePath(note), 64 * 1024);
             if (!text.ok) {
                 continue;
             }
@@ -96,17 +96,17 @@ QString FindInTrash(const QString& original, const QString& hash) {
             QString when;
             for (const QByteArray& line : text.bytes.split('\n')) {
                 if (line.startsWith("Path=")) {
-                    same = NoteNames(line.mid(5).trimmed(), original);
+                    same = noteNames(line.mid(5).trimmed(), original);
                 } else if (line.startsWith("DeletionDate=")) {
                     when = QString::fromUtf8(line.mid(13).trimmed());
                 }
             }
             const QString file = trash + QStringLiteral("/files/") + note.chopped(int(qstrlen(".trashinfo")));
-            if (!same || !Occupied(file) || when < newest) {
+            if (!same || !occupied(file) || when < newest) {
                 continue;
             }
             if (!hash.isEmpty()) {
-                const platform::FileDigest content = platform::DigestFile(file);
+                const platform::FileDigest content = platform::digestFile(file);
                 if (!content.ok || content.sha256 != hash) {
                     continue;
                 }
@@ -122,8 +122,8 @@ QString FindInTrash(const QString& original, const QString& hash) {
 
 namespace {
 
-using detail::FolderOf;
-using detail::Occupied;
+using detail::folderOf;
+using detail::occupied;
 using platform::FileResult;
 
 struct Step {
@@ -139,11 +139,11 @@ Step Refuse(const QString& why) {
 }
 
 // The file at `path` is still the one the change left there, as far as the journal can tell.
-QString Unchanged(const QString& path, const QString& hash, const QString& since) {
+QString unchanged(const QString& path, const QString& hash, const QString& since) {
     if (hash.isEmpty()) {
         return {};
     }
-    const platform::FileDigest now = platform::DigestFile(path);
+    const platform::FileDigest now = platform::digestFile(path);
     if (!now.ok) {
         return QStringLiteral("it could not be read: %1").arg(now.error);
     }
@@ -151,18 +151,18 @@ QString Unchanged(const QString& path, const QString& hash, const QString& since
 }
 
 // Moving `from` back to `to`, without ever taking the place of another file.
-Step MoveBack(const JournalChange& change, const QString& from, const QString& to, ChangeKind kind,
+Step moveBack(const JournalChange& change, const QString& from, const QString& to, ChangeKind kind,
               const QString& since, const QString& what) {
     if (from.isEmpty()) {
         return Refuse(QStringLiteral("where it went was not recorded"));
     }
-    if (!Occupied(from)) {
-        return Refuse(QStringLiteral("it is no longer in %1").arg(FolderOf(from)));
+    if (!occupied(from)) {
+        return Refuse(QStringLiteral("it is no longer in %1").arg(folderOf(from)));
     }
-    if (Occupied(to)) {
-        return Refuse(QStringLiteral("another file now has its name in %1").arg(FolderOf(to)));
+    if (occupied(to)) {
+        return Refuse(QStringLiteral("another file now has its name in %1").arg(folderOf(to)));
     }
-    const QString changed = Unchanged(from, change.hash, since);
+    const QString changed = unchanged(from, change.hash, since);
     if (!changed.isEmpty()) {
         return Refuse(changed);
     }
@@ -174,9 +174,9 @@ Step MoveBack(const JournalChange& change, const QString& from, const QString& t
     step.undo.size = change.size;
     step.undo.hash = change.hash;
     step.op = [from, to, kind](JournalChange&) {
-        const FileResult moved = platform::MoveFile(from, to);
+        const FileResult moved = platform::moveFile(from, to);
         if (moved.ok && kind == ChangeKind::Restored) {
-            detail::ForgetTrashInfo(from, to);
+            detail::forgetTrashInfo(from, to);
         }
         return moved;
     };
@@ -185,14 +185,14 @@ Step MoveBack(const JournalChange& change, const QString& from, const QString& t
 }
 
 // Sending a file the change made (or brought back) to the trash, only while it is unchanged.
-Step TrashAgain(const JournalChange& change, const QString& path, const QString& since) {
-    if (!Occupied(path)) {
+Step trashAgain(const JournalChange& change, const QString& path, const QString& since) {
+    if (!occupied(path)) {
         return Refuse(QStringLiteral("it is no longer there"));
     }
     if (change.hash.isEmpty()) {
         return Refuse(QStringLiteral("what it held was not recorded, so it is kept"));
     }
-    const QString changed = Unchanged(path, change.hash, since);
+    const QString changed = unchanged(path, change.hash, since);
     if (!changed.isEmpty()) {
         return Refuse(changed);
     }
@@ -204,7 +204,7 @@ Step TrashAgain(const JournalChange& change, const QString& path, const QString&
     step.undo.hash = change.hash;
     step.op = [path](JournalChange& done) {
         QString inTrash;
-        const FileResult trashed = platform::MoveToTrash(path, &inTrash);
+        const FileResult trashed = platform::moveToTrash(path, &inTrash);
         done.destination = inTrash;
         return trashed;
     };
@@ -212,13 +212,13 @@ Step TrashAgain(const JournalChange& change, const QString& path, const QString&
     return step;
 }
 
-Step GiveBackPrevious(const JournalChange& change) {
+Step giveBackPrevious(const JournalChange& change) {
     if (!change.hasPreviousBytes) {
         return Refuse(QStringLiteral("what it held before was not recorded"));
     }
-    const platform::FileDigest now = platform::DigestFile(change.original, kMaxKeptBytes);
+    const platform::FileDigest now = platform::digestFile(change.original, kMaxKeptBytes);
     if (!now.ok) {
-        return Refuse(Occupied(change.original) ? QStringLiteral("it could not be read: %1").arg(now.error)
+        return Refuse(occupied(change.original) ? QStringLiteral("it could not be read: %1").arg(now.error)
                                                 : QStringLiteral("it is no longer there"));
     }
     if (now.sha256 != change.hash) {
@@ -232,10 +232,10 @@ Step GiveBackPrevious(const JournalChange& change) {
     step.undo.hasPreviousBytes = true;
     step.undo.previousBytes = now.bytes;
     step.undo.size = change.previousBytes.size();
-    step.undo.hash = platform::DigestOf(change.previousBytes);
+    step.undo.hash = platform::digestOf(change.previousBytes);
     const QString path = change.original;
     const QByteArray previous = change.previousBytes;
-    step.op = [path, previous](JournalChange&) { return platform::SaveFile(path, previous); };
+    step.op = [path, previous](JournalChange&) { return platform::saveFile(path, previous); };
     step.what = QStringLiteral("given back what it held before the save");
     return step;
 }
@@ -243,24 +243,24 @@ Step GiveBackPrevious(const JournalChange& change) {
 Step Plan(const JournalChange& change) {
     switch (change.kind) {
     case ChangeKind::Moved:
-        return MoveBack(change, change.destination, change.original, ChangeKind::Moved,
+        return moveBack(change, change.destination, change.original, ChangeKind::Moved,
                         QStringLiteral("moved"),
-                        QStringLiteral("moved back to %1").arg(FolderOf(change.original)));
+                        QStringLiteral("moved back to %1").arg(folderOf(change.original)));
     case ChangeKind::Trashed:
-        return MoveBack(change, change.destination, change.original, ChangeKind::Restored,
+        return moveBack(change, change.destination, change.original, ChangeKind::Restored,
                         QStringLiteral("sent to the trash"), QStringLiteral("brought back from the trash"));
     case ChangeKind::Restored:
-        return TrashAgain(change, change.destination, QStringLiteral("brought back"));
+        return trashAgain(change, change.destination, QStringLiteral("brought back"));
     case ChangeKind::Saved:
-        return GiveBackPrevious(change);
+        return giveBackPrevious(change);
     case ChangeKind::Exported:
     case ChangeKind::Installed:
-        return TrashAgain(change, change.destination, QStringLiteral("written"));
+        return trashAgain(change, change.destination, QStringLiteral("written"));
     }
     return Refuse(QStringLiteral("the journal does not know this kind of change"));
 }
 
-QString NotDoneReason(ChangeState state) {
+QString notDoneReason(ChangeState state) {
     switch (state) {
     case ChangeState::Intended:
         return QStringLiteral("it is not known yet whether it happened");
@@ -277,7 +277,7 @@ QString NotDoneReason(ChangeState state) {
 
 } // namespace
 
-PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const QString& skinFolder) {
+PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const QString& skinFolder) {
     PutBackReport report;
     QList<qint64> ids = changeIds;
     // Newest first: a file saved twice gets its first content back only after its second.
@@ -298,11 +298,11 @@ PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const
             continue;
         }
         const JournalChange& change = loaded.value;
-        item.name = ChangeName(change);
+        item.name = changeName(change);
         if (change.state != ChangeState::Done) {
             item.outcome = change.state == ChangeState::Undone ? PutBackOutcome::AlreadyPutBack
                                                                : PutBackOutcome::NeverHappened;
-            item.reason = NotDoneReason(change.state);
+            item.reason = notDoneReason(change.state);
             report.items.append(item);
             continue;
         }
@@ -326,11 +326,11 @@ PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const
         step.undo.runId = report.runId;
         step.undo.undoes = change.id;
         step.undo.reason = QStringLiteral("put back");
-        const JournaledResult done = RunJournaled(&store, step.undo, step.op);
+        const JournaledResult done = runJournaled(&store, step.undo, step.op);
         if (!done.file.ok) {
             item.reason = done.file.error;
         } else {
-            item.outcome = PutBackOutcome::PutBack;
+            item.outcome = PutBackOutcome::putBack;
             item.what = step.what;
             const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
             if (!marked.ok && report.error.isEmpty()) {
@@ -360,7 +360,7 @@ PutBackReport PutBack(JournalStore& store, const QList<qint64>& changeIds, const
     return report;
 }
 
-PutBackReport PutBackRun(JournalStore& store, qint64 runId) {
+PutBackReport putBackRun(JournalStore& store, qint64 runId) {
     const auto run = store.run(runId);
     if (!run.ok) {
         PutBackReport report;
@@ -377,7 +377,7 @@ PutBackReport PutBackRun(JournalStore& store, qint64 runId) {
     for (const JournalChange& change : changes.value) {
         ids.append(change.id);
     }
-    return PutBack(store, ids, run.value.skinFolder);
+    return putBack(store, ids, run.value.skinFolder);
 }
 
 } // namespace vestimo::journal

@@ -15,9 +15,9 @@ struct Verdict {
 
 // A move (or a bringing back from the trash) is one rename, or a copy that removes the original
 // only once the copy is complete: the origin tells whether it happened.
-Verdict SettleMove(const JournalChange& change) {
-    const bool atOrigin = detail::Occupied(change.original);
-    const bool atDestination = detail::Occupied(change.destination);
+Verdict settleMove(const JournalChange& change) {
+    const bool atOrigin = detail::occupied(change.original);
+    const bool atDestination = detail::occupied(change.destination);
     if (atOrigin) {
         return {ChangeState::SettledNotDone,
                 atDestination ? QStringLiteral("it was still in its place; the file at %1 was left as it is")
@@ -26,7 +26,7 @@ Verdict SettleMove(const JournalChange& change) {
     }
     if (atDestination) {
         if (change.kind == ChangeKind::Restored) {
-            detail::ForgetTrashInfo(change.original, change.destination);
+            detail::forgetTrashInfo(change.original, change.destination);
         }
         return {ChangeState::Done, {}};
     }
@@ -34,12 +34,12 @@ Verdict SettleMove(const JournalChange& change) {
             QStringLiteral("it was found neither in its place nor at %1").arg(change.destination)};
 }
 
-Verdict SettleTrash(const JournalChange& change) {
-    if (detail::Occupied(change.original)) {
+Verdict settleTrash(const JournalChange& change) {
+    if (detail::occupied(change.original)) {
         return {ChangeState::SettledNotDone, QStringLiteral("it was still in its place")};
     }
     // The trash's own note about the file says where it went.
-    const QString inTrash = detail::FindInTrash(change.original, change.hash);
+    const QString inTrash = detail::findInTrash(change.original, change.hash);
     if (!inTrash.isEmpty()) {
         return {ChangeState::Done, {}, inTrash};
     }
@@ -47,8 +47,8 @@ Verdict SettleTrash(const JournalChange& change) {
             QStringLiteral("it went to the trash, but where in the trash was not recorded")};
 }
 
-Verdict SettleSave(JournalStore& store, const JournalChange& open) {
-    const platform::FileDigest now = platform::DigestFile(open.original);
+Verdict settleSave(JournalStore& store, const JournalChange& open) {
+    const platform::FileDigest now = platform::digestFile(open.original);
     if (!now.ok) {
         return {ChangeState::Failed, QStringLiteral("it could not be read: %1").arg(now.error)};
     }
@@ -57,18 +57,18 @@ Verdict SettleSave(JournalStore& store, const JournalChange& open) {
     }
     const auto full = store.change(open.id);
     if (full.ok && full.value.hasPreviousBytes &&
-        platform::DigestOf(full.value.previousBytes) == now.sha256) {
+        platform::digestOf(full.value.previousBytes) == now.sha256) {
         return {ChangeState::SettledNotDone, QStringLiteral("it still held what it held before")};
     }
     return {ChangeState::Failed, QStringLiteral("it holds neither what it held before nor what was saved")};
 }
 
 // New files are written beside their place and moved in whole, never over another file.
-Verdict SettleNewFile(const JournalChange& change) {
-    if (!detail::Occupied(change.destination)) {
+Verdict settleNewFile(const JournalChange& change) {
+    if (!detail::occupied(change.destination)) {
         return {ChangeState::SettledNotDone, QStringLiteral("it was never written")};
     }
-    const platform::FileDigest now = platform::DigestFile(change.destination);
+    const platform::FileDigest now = platform::digestFile(change.destination);
     if (now.ok && !change.hash.isEmpty() && now.sha256 == change.hash) {
         return {ChangeState::Done, {}};
     }
@@ -77,7 +77,7 @@ Verdict SettleNewFile(const JournalChange& change) {
 
 } // namespace
 
-RecoveryReport Recover(JournalStore& store) {
+RecoveryReport recover(JournalStore& store) {
     RecoveryReport report;
     const auto open = store.openIntents();
     if (!open.ok) {
@@ -95,17 +95,17 @@ RecoveryReport Recover(JournalStore& store) {
         switch (change.kind) {
         case ChangeKind::Moved:
         case ChangeKind::Restored:
-            verdict = SettleMove(change);
+            verdict = settleMove(change);
             break;
         case ChangeKind::Trashed:
-            verdict = SettleTrash(change);
+            verdict = settleTrash(change);
             break;
         case ChangeKind::Saved:
-            verdict = SettleSave(store, change);
+            verdict = settleSave(store, change);
             break;
         case ChangeKind::Exported:
         case ChangeKind::Installed:
-            verdict = SettleNewFile(change);
+            verdict = settleNewFile(change);
             break;
         }
         platform::JournalStatus marked;
@@ -123,7 +123,7 @@ RecoveryReport Recover(JournalStore& store) {
         if (!marked.ok && report.error.isEmpty()) {
             report.error = marked.error;
         }
-        report.settled.append({change.id, ChangeName(change), verdict.state, verdict.note});
+        report.settled.append({change.id, changeName(change), verdict.state, verdict.note});
     }
     for (const platform::JournalRun& run : unended.value) {
         const platform::JournalStatus ended = store.endRun(run.id, QStringLiteral("interrupted"));

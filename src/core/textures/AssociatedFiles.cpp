@@ -14,7 +14,7 @@ namespace {
 const QString BitmapPattern = QStringLiteral("*.BMP");
 const QString BitmapExtension = QStringLiteral(".bmp");
 
-std::size_t PrefixLength(const std::string& key) {
+std::size_t prefixLength(const std::string& key) {
     if (key[0] == 'C') {
         return 6;
     }
@@ -25,7 +25,7 @@ std::size_t PrefixLength(const std::string& key) {
 }
 
 // The code point of the valid UTF-8 sequence at bytes[i] and its length, or a length of 0.
-std::pair<char32_t, int> Utf8Sequence(const QByteArray& bytes, qsizetype i) {
+std::pair<char32_t, int> utf8Sequence(const QByteArray& bytes, qsizetype i) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     if (lead < 0x80) {
         return {lead, 1};
@@ -68,7 +68,7 @@ QString ByteText(const QByteArray& stored) {
     QString text;
     text.reserve(stored.size());
     for (qsizetype i = 0; i < stored.size();) {
-        const auto [c, length] = Utf8Sequence(stored, i);
+        const auto [c, length] = utf8Sequence(stored, i);
         if (length == 0) {
             text += QChar(static_cast<char16_t>(0xDC00u + static_cast<unsigned char>(stored[i])));
             ++i;
@@ -118,16 +118,16 @@ BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& store
 }
 
 BitmapIndex BitmapIndex::Of(const QString& directory) {
-    const platform::FileNames bitmaps = platform::ListFiles(directory, BitmapPattern);
+    const platform::FileNames bitmaps = platform::listFiles(directory, BitmapPattern);
     return BitmapIndex(bitmaps.names, bitmaps.unnamableBytes);
 }
 
-bool BitmapIndex::HasBitmapFor(const QString& prefix) const {
+bool BitmapIndex::hasBitmapFor(const QString& prefix) const {
     if (prefix.contains(u'*') || prefix.contains(u'?')) {
         // The file list reads these as wildcards: ask it the same question, name by name.
         const QString pattern = prefix + BitmapPattern;
         return std::any_of(names_.begin(), names_.end(),
-                           [&](const QString& name) { return platform::WildcardMatch(pattern, name); });
+                           [&](const QString& name) { return platform::wildcardMatch(pattern, name); });
     }
     // Every indexed name ends in ".bmp"; it belongs when it begins with the prefix and the two
     // do not overlap.
@@ -141,19 +141,19 @@ bool BitmapIndex::HasBitmapFor(const QString& prefix) const {
     return false;
 }
 
-QString BitmapPrefix(const QString& cmxName) {
+QString bitmapPrefix(const QString& cmxName) {
     const std::string name = cmxName.toStdString();
-    const std::string key = cmx::ClassKey(name);
-    if (!cmx::IsSkinClass(key)) {
+    const std::string key = cmx::classKey(name);
+    if (!cmx::isSkinClass(key)) {
         return {};
     }
-    return QString::fromStdString(std::string(cmx::FirstCharacters(name, PrefixLength(key))));
+    return QString::fromStdString(std::string(cmx::firstCharacters(name, prefixLength(key))));
 }
 
-QString MeshFileName(const QString& cmxName) {
+QString meshFileName(const QString& cmxName) {
     const std::string name = cmxName.toStdString();
-    const QString base = QString::fromStdString(std::string(cmx::DropLastCharacters(name, 4)));
-    const bool head = cmx::ClassKey(name)[0] == 'C';
+    const QString base = QString::fromStdString(std::string(cmx::dropLastCharacters(name, 4)));
+    const bool head = cmx::classKey(name)[0] == 'C';
     return QStringLiteral("xskin-") + base +
            (head ? QStringLiteral("-HEAD-HEAD.skn") : QStringLiteral("-PELVIS-BODY.skn"));
 }

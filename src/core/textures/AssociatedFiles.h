@@ -19,7 +19,7 @@ public:
     explicit BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& storedOnly = {});
     static BitmapIndex Of(const QString& directory);
 
-    bool HasBitmapFor(const QString& prefix) const;
+    bool hasBitmapFor(const QString& prefix) const;
 
 private:
     QStringList names_;           // names that are not valid text keep each stray byte as a lone surrogate
@@ -29,9 +29,9 @@ private:
 // The bitmap prefix of a CMX file name of a skin class: its first 9 characters, 7 for B*CA and
 // B*DO, 6 for head skins (C), cut from the whole name, extension included. Empty for a name
 // outside the skin classes.
-QString BitmapPrefix(const QString& cmxName);
+QString bitmapPrefix(const QString& cmxName);
 // "xskin-<name less its last four characters>-HEAD-HEAD.skn" for a head skin (C),
 // "...-PELVIS-BODY.skn" for any other.
-QString MeshFileName(const QString& cmxName);
+QString meshFileName(const QString& cmxName);
 
 } // namespace vestimo::textures

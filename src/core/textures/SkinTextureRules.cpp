@@ -5,7 +5,7 @@
 
 namespace vestimo::textures {
 
-double RoundHalfToEven(double value) {
+double roundHalfToEven(double value) {
     const double below = std::floor(value);
     const double fraction = value - below; // exact for doubles of this magnitude
     if (fraction < 0.5) {
@@ -17,8 +17,8 @@ double RoundHalfToEven(double value) {
     return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-std::optional<std::int16_t> PixelsFromHiMetric(std::int32_t himetric) {
-    const double pixels = RoundHalfToEven(static_cast<double>(himetric) / HiMetricPerPixel);
+std::optional<std::int16_t> pixelsFromHiMetric(std::int32_t himetric) {
+    const double pixels = roundHalfToEven(static_cast<double>(himetric) / HiMetricPerPixel);
     if (pixels < std::numeric_limits<std::int16_t>::min() ||
         pixels > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;
@@ -26,7 +26,7 @@ std::optional<std::int16_t> PixelsFromHiMetric(std::int32_t himetric) {
     return static_cast<std::int16_t>(pixels);
 }
 
-std::int32_t HiMetricFromPixels(int pixels) {
+std::int32_t hiMetricFromPixels(int pixels) {
     const std::int64_t scaled = static_cast<std::int64_t>(pixels) * 2540;
     const std::int64_t rounded = scaled >= 0 ? (scaled + 48) / 96 : -((-scaled + 48) / 96);
     if (rounded > std::numeric_limits<std::int32_t>::max()) {
@@ -38,7 +38,7 @@ std::int32_t HiMetricFromPixels(int pixels) {
     return static_cast<std::int32_t>(rounded);
 }
 
-const SkinTextureRule* FindSkinTextureRule(std::int16_t width, std::int16_t height) {
+const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t height) {
     for (const SkinTextureRule& rule : SkinTextureRules) {
         if (rule.Width == width && rule.Height == height) {
             return &rule;
@@ -47,8 +47,8 @@ const SkinTextureRule* FindSkinTextureRule(std::int16_t width, std::int16_t heig
     return nullptr;
 }
 
-TextureVerdict ClassifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength) {
-    const SkinTextureRule* rule = FindSkinTextureRule(width, height);
+TextureVerdict classifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength) {
+    const SkinTextureRule* rule = findSkinTextureRule(width, height);
     if (rule == nullptr) {
         return TextureVerdict::NotRecognized;
     }

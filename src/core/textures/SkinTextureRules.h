@@ -32,22 +32,22 @@ enum class TextureVerdict { Valid, NotValid, NotRecognized };
 
 // Rounds to the nearest whole number, a value exactly halfway going to the even neighbour,
 // independently of the floating-point rounding mode in force.
-double RoundHalfToEven(double value);
+double roundHalfToEven(double value);
 
 // Pixels of a HiMetric length: divided by HiMetricPerPixel and rounded half to even. A result
 // outside the 16-bit range gives nullopt; such a size matches no rule.
-std::optional<std::int16_t> PixelsFromHiMetric(std::int32_t himetric);
+std::optional<std::int16_t> pixelsFromHiMetric(std::int32_t himetric);
 
 // The HiMetric length that a picture box reports for `pixels` pixels at 96 dots per inch:
 // pixels * 2540 / 96 rounded to the nearest unit, halves away from zero (as Windows' MulDiv does),
 // so 32 pixels measure 847. Results beyond the 32-bit range saturate.
-std::int32_t HiMetricFromPixels(int pixels);
+std::int32_t hiMetricFromPixels(int pixels);
 
 // The first rule listing width x height, or nullptr.
-const SkinTextureRule* FindSkinTextureRule(std::int16_t width, std::int16_t height);
+const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t height);
 
 // Judges one bitmap; a length equal to the rule's limit is still valid. The length plays no part
 // when the size is not listed, so callers that must not touch the file ask FindSkinTextureRule first.
-TextureVerdict ClassifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength);
+TextureVerdict classifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength);
 
 } // namespace vestimo::textures

@@ -9,7 +9,7 @@ namespace vestimo::textures {
 // A string_view of a literal is constant-initialised, so other static initialisers may use it.
 const std::string_view MaintainerContact = VESTIMO_MAINTAINER_CONTACT;
 
-std::string NotRecognizedMessage() {
+std::string notRecognizedMessage() {
     std::string message(NotRecognizedPrefix);
     message += MaintainerContact;
     message += NotRecognizedSuffix;

@@ -18,9 +18,9 @@ inline constexpr std::string_view NotRecognizedSuffix = " so we can update the p
 // "a not a" is the wording players know; it stays.
 inline constexpr std::string_view NotValidSkinFile = "This is a not a valid Skin File.";
 inline constexpr std::string_view ValidSkinFile = "This is a valid Skin File.";
-inline constexpr std::string_view NotOnCmxFile = "You cannot perform this action on a CMX file!";
+inline constexpr std::string_view notOnCmxFile = "You cannot perform this action on a CMX file!";
 
 // The whole not-recognized message, contact address included.
-std::string NotRecognizedMessage();
+std::string notRecognizedMessage();
 
 } // namespace vestimo::textures

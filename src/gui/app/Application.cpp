@@ -12,14 +12,14 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
 
 Application::~Application() = default;
 
-void Application::Start() {
+void Application::start() {
     if (!skinEdit_) {
         skinEdit_ = std::make_unique<frmSkinEdit>(*this);
     }
     skinEdit_->show();
 }
 
-void Application::SwitchToBuyable() {
+void Application::switchToBuyable() {
     if (!buyable_) {
         buyable_ = std::make_unique<frmBuyableSkins>(*this);
     }
@@ -30,17 +30,17 @@ void Application::SwitchToBuyable() {
     }
 }
 
-void Application::SwitchToSkinEdit() {
+void Application::switchToSkinEdit() {
     if (buyable_) {
         buyable_->hide();
     }
-    Start();
+    start();
 }
 
-void Application::CloseProgram() {
+void Application::closeProgram() {
     // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
     // rewrote meanwhile, stays.
-    ScratchListing(programDirectory_).DeleteIfOwn();
+    ScratchListing(programDirectory_).deleteIfOwn();
     if (skinEdit_) {
         skinEdit_->hide();
     }

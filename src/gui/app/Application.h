@@ -21,7 +21,7 @@ public:
     ~Application();
 
     // Creates and shows the skin editing window.
-    void Start();
+    void start();
 
     frmSkinEdit* skinEdit() const { return skinEdit_.get(); }
     // Null until the first switch.
@@ -30,11 +30,11 @@ public:
     platform::MessageBoxes& messages() const { return messages_; }
     const QString& programDirectory() const { return programDirectory_; }
 
-    void SwitchToBuyable();
-    void SwitchToSkinEdit();
+    void switchToBuyable();
+    void switchToSkinEdit();
     // Deletes the scratch listing if this copy wrote it and it is unchanged, and ends the program at
     // once, unsaved edits and all.
-    void CloseProgram();
+    void closeProgram();
 
 private:
     platform::MessageBoxes& messages_;

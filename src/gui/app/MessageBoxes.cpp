@@ -11,8 +11,8 @@ QWidget* Owner(QWidget* parent) { return parent != nullptr ? parent : QApplicati
 
 } // namespace
 
-void QtMessageBoxes::Show(const QString& message, const QString& details) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle, message, QMessageBox::Ok, Owner(parent_));
+void QtMessageBoxes::show(const QString& message, const QString& details) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, message, QMessageBox::Ok, Owner(parent_));
     box.setTextFormat(Qt::PlainText);
     if (!details.isEmpty()) {
         box.setDetailedText(details);
@@ -20,8 +20,8 @@ void QtMessageBoxes::Show(const QString& message, const QString& details) {
     box.exec();
 }
 
-bool QtMessageBoxes::Ask(const QString& question) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle, question, QMessageBox::Yes | QMessageBox::No,
+bool QtMessageBoxes::ask(const QString& question) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, question, QMessageBox::Yes | QMessageBox::No,
                     Owner(parent_));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);

@@ -12,19 +12,19 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Shows `message`; `details` (may be empty) goes behind a "Show Details..." button.
-    virtual void Show(const QString& message, const QString& details = {}) = 0;
+    virtual void show(const QString& message, const QString& details = {}) = 0;
     // A Yes/No question, standing in for the system's own confirmation; true for Yes.
-    virtual bool Ask(const QString& question) = 0;
+    virtual bool ask(const QString& question) = 0;
 };
 
-inline const QString ApplicationTitle = QStringLiteral("Vestimo");
+inline const QString applicationTitle = QStringLiteral("Vestimo");
 
 // Real modal message boxes over `parent` (the active window when null).
 class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
-    void Show(const QString& message, const QString& details = {}) override;
-    bool Ask(const QString& question) override;
+    void show(const QString& message, const QString& details = {}) override;
+    bool ask(const QString& question) override;
 
 private:
     QWidget* parent_;

@@ -24,7 +24,7 @@ protected:
 
 } // namespace
 
-void NoMoreX(QWidget* window) {
+void noMoreX(QWidget* window) {
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;

@@ -7,6 +7,6 @@ namespace vestimo::platform {
 // Takes away a window's close command: no close button on its title bar, and close requests from
 // the window manager (Alt+F4, the title bar) are ignored. The program ends through its own
 // "Close This Program" only.
-void NoMoreX(QWidget* window);
+void noMoreX(QWidget* window);
 
 } // namespace vestimo::platform

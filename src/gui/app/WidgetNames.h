@@ -6,13 +6,13 @@
 namespace vestimo::shell {
 
 // Gives a control the name the program's commands (and tests) know it by.
-template <typename T> T* Named(T* widget, const char* name) {
+template <typename T> T* named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
-inline QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    return Named(new QPushButton(caption, parent), name);
+inline QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    return named(new QPushButton(caption, parent), name);
 }
 
 } // namespace vestimo::shell

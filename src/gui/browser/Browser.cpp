@@ -7,7 +7,7 @@
 
 namespace vestimo::shell {
 
-void Browser::StartAt(const QString& folder) {
+void Browser::startAt(const QString& folder) {
     drives->showDriveOf(folder);
     {
         const QSignalBlocker block(dirs);
@@ -24,7 +24,7 @@ void Browser::Drive1_Change() {
         return;
     }
     // The directory and file lists stay where they were; the drive list shows the new drive.
-    messages.Show(DriveNotAvailable);
+    messages.show(DriveNotAvailable);
 }
 
 void Browser::Dir1_Change() {
@@ -35,12 +35,12 @@ void Browser::Dir1_Change() {
 
 void Browser::cmdDefault_Click() {
     if (!drives->setDrive(DefaultGameDrive)) {
-        messages.Show(GameNotInstalled);
+        messages.show(GameNotInstalled);
         return;
     }
-    const QString game = platform::ResolveDirectory(drives->rootOf(DefaultGameDrive), DefaultGameDirectory);
+    const QString game = platform::resolveDirectory(drives->rootOf(DefaultGameDrive), DefaultGameDirectory);
     if (game.isEmpty() || !dirs->setPath(game)) {
-        messages.Show(GameNotInstalled);
+        messages.show(GameNotInstalled);
         return;
     }
     files->setPath(dirs->path());

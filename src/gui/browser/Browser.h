@@ -24,7 +24,7 @@ struct Browser {
     platform::MessageBoxes& messages;
 
     // The lists at `folder` (the process's current one at start), without raising change steps.
-    void StartAt(const QString& folder);
+    void startAt(const QString& folder);
     void Drive1_Change();
     void Dir1_Change();
     void cmdDefault_Click();

@@ -4,7 +4,7 @@
 
 namespace vestimo::shell {
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(platform::AvailableDrives()) {
+DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(platform::availableDrives()) {
     for (const platform::Drive& d : drives_) {
         addItem(d.name == d.root ? d.name : QStringLiteral("%1  [%2]").arg(d.name, QDir::toNativeSeparators(d.root)));
     }
@@ -45,10 +45,10 @@ bool DriveList::setDrive(const QString& name) {
 }
 
 void DriveList::showDriveOf(const QString& path) {
-    if (current_ >= 0 && platform::DriveIndexOf({drives_[current_]}, path) == 0) {
+    if (current_ >= 0 && platform::driveIndexOf({drives_[current_]}, path) == 0) {
         return; // the drive shown already holds it
     }
-    current_ = platform::DriveIndexOf(drives_, path);
+    current_ = platform::driveIndexOf(drives_, path);
     const QSignalBlocker block(this);
     setCurrentIndex(current_);
 }
@@ -67,8 +67,8 @@ QString DriveList::currentDirectoryOf(const QString& name) const {
 }
 
 void DriveList::rememberDirectory(const QString& path) {
-    const bool onCurrent = current_ >= 0 && platform::DriveIndexOf({drives_[current_]}, path) == 0;
-    const int index = onCurrent ? current_ : platform::DriveIndexOf(drives_, path);
+    const bool onCurrent = current_ >= 0 && platform::driveIndexOf({drives_[current_]}, path) == 0;
+    const int index = onCurrent ? current_ : platform::driveIndexOf(drives_, path);
     if (index >= 0) {
         lastDirectory_.insert(drives_[index].name, path);
     }

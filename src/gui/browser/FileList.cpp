@@ -63,7 +63,7 @@ void FileList::rereadWith(const QString& pattern) {
 }
 
 void FileList::reload(const QString& keepSelected) {
-    entries_ = path_.isEmpty() ? QStringList() : platform::ListFiles(path_, pattern_).names;
+    entries_ = path_.isEmpty() ? QStringList() : platform::listFiles(path_, pattern_).names;
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);

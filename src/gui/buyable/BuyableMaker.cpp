@@ -31,15 +31,15 @@ std::array<QRadioButton*, 5> Categories(const shell::BuyableControls& window) {
     return {window.Option2, window.Option3, window.Option4, window.Option5, window.Option6};
 }
 
-QString WithLetter(const QString& name, char letter) {
-    return QString::fromStdString(ReplaceFirstCharacter(name.toStdString(), letter));
+QString withLetter(const QString& name, char letter) {
+    return QString::fromStdString(replaceFirstCharacter(name.toStdString(), letter));
 }
 
 // The stored name of a file (not a folder) in `directory` called `name` without regard to case,
 // as the game's platform sees names; empty when there is none. Folders are left to the write,
 // which refuses them.
-QString FileCalled(const QString& directory, const QString& name) {
-    const QFileInfo exact(platform::JoinPath(directory, name));
+QString fileCalled(const QString& directory, const QString& name) {
+    const QFileInfo exact(platform::joinPath(directory, name));
     if ((exact.exists() && !exact.isDir()) || exact.isSymLink()) {
         return name;
     }
@@ -63,21 +63,21 @@ void File1_Click(shell::BuyableControls& window, const shell::Services& services
     const QString pattern = window.File1->pattern();
     if (pattern == BitmapPattern) {
         // A bitmap that does not decode leaves the last picture shown; the window has no word for it.
-        window.Picture1->loadFile(platform::JoinPath(window.Dir1->path(), window.File1->fileName()));
+        window.Picture1->loadFile(platform::joinPath(window.Dir1->path(), window.File1->fileName()));
         return;
     }
     if (pattern == CmxPattern) {
-        PickCmxFile(window, services, window.File1->fileName());
+        pickCmxFile(window, services, window.File1->fileName());
         return;
     }
-    services.messages.Show(NotABitmapPattern);
+    services.messages.show(NotABitmapPattern);
 }
 
-void PickCmxFile(shell::BuyableControls& window, const shell::Services& services, const QString& fileName) {
+void pickCmxFile(shell::BuyableControls& window, const shell::Services& services, const QString& fileName) {
     const std::string name = fileName.toStdString();
-    const QString base = QString::fromStdString(std::string(cmx::DropLastCharacters(name, 4)));
+    const QString base = QString::fromStdString(std::string(cmx::dropLastCharacters(name, 4)));
     if (base.isEmpty()) {
-        services.messages.Show(CmxNameEmpty(fileName));
+        services.messages.show(cmxNameEmpty(fileName));
         return;
     }
     window.Text2->setText(QStringLiteral("xskin-") + base + QStringLiteral("-PELVIS-BODY"));
@@ -88,20 +88,20 @@ void PickCmxFile(shell::BuyableControls& window, const shell::Services& services
     }
     window.File1->setEnabled(false);
     // Every freshly picked skin starts as Formal, whatever category button still shows selected.
-    window.Text1->setText(WithLetter(window.Text1->text(), 'F'));
-    window.Text3->setText(WithLetter(window.Text3->text(), 'F'));
+    window.Text1->setText(withLetter(window.Text1->text(), 'F'));
+    window.Text3->setText(withLetter(window.Text3->text(), 'F'));
 }
 
 void cmdLoadFile_Click(shell::BuyableControls& window, const shell::Services& services) {
     if (window.File1->listIndex() == -1) {
-        services.messages.Show(SelectFileFirst);
+        services.messages.show(selectFileFirst);
         return;
     }
     const QString name = window.File1->fileName();
     // The export writes the viewer's picture, so it must be this bitmap and not one shown before.
     QString why;
-    if (!window.Picture1->loadFile(platform::JoinPath(window.Dir1->path(), name), &why)) {
-        services.messages.Show(BitmapNotShown(name, why));
+    if (!window.Picture1->loadFile(platform::joinPath(window.Dir1->path(), name), &why)) {
+        services.messages.show(bitmapNotShown(name, why));
         return;
     }
     window.Text1->setText(name);
@@ -116,7 +116,7 @@ void cmdLoadFile_Click(shell::BuyableControls& window, const shell::Services& se
 
 void cmdLoadCMX_Click(shell::BuyableControls& window, const shell::Services& services) {
     if (window.Text1->text().isEmpty()) {
-        services.messages.Show(SelectFileFirst);
+        services.messages.show(selectFileFirst);
         return;
     }
     window.File1->rereadWith(CmxPattern);
@@ -141,53 +141,53 @@ void cmdCloseFile_Click(shell::BuyableControls& window) {
     window.cmdLoadFile->setEnabled(true);
 }
 
-void ChooseCategory(shell::BuyableControls& window, Category category) {
-    const char letter = LetterOf(category);
-    window.Text1->setText(WithLetter(window.Text1->text(), letter));
-    window.Text3->setText(WithLetter(window.Text3->text(), letter));
+void chooseCategory(shell::BuyableControls& window, Category category) {
+    const char letter = letterOf(category);
+    window.Text1->setText(withLetter(window.Text1->text(), letter));
+    window.Text3->setText(withLetter(window.Text3->text(), letter));
 }
 
 void cmdExport_Click(shell::BuyableControls& window, const shell::Services& services) {
     if (!window.cmdExport->isEnabled()) {
-        services.messages.Show(LoadCmxBeforeExport);
+        services.messages.show(LoadCmxBeforeExport);
         return;
     }
     const QString bitmapName = window.Text1->text();
     if (bitmapName.startsWith(u'B') || bitmapName.startsWith(u'b')) {
-        services.messages.Show(SelectCategoryFirst);
+        services.messages.show(SelectCategoryFirst);
         return;
     }
     const QString cmxName = window.Text3->text();
-    if (cmx::CharacterCount(cmxName.toStdString()) < CodeLength) {
-        services.messages.Show(CmxNameTooShort(cmxName));
+    if (cmx::characterCount(cmxName.toStdString()) < CodeLength) {
+        services.messages.show(cmxNameTooShort(cmxName));
         return;
     }
 
-    const ExportedNames names = ExportNames(bitmapName.toStdString(), cmxName.toStdString());
+    const ExportedNames names = exportNames(bitmapName.toStdString(), cmxName.toStdString());
     window.Text3->setText(QString::fromStdString(names.newCmxName));
     window.Text1->setText(QString::fromStdString(names.newBitmapName));
     // A failed export leaves the source names, so the user can pick another category and retry.
     const auto refuse = [&](const QString& message) {
         window.Text1->setText(bitmapName);
         window.Text3->setText(cmxName);
-        services.messages.Show(message);
+        services.messages.show(message);
     };
 
     // Both names go into the CMX text, one per line, in the players' code page.
     for (const QString& name : {window.Text3->text(), window.Text2->text()}) {
-        const std::optional<NameFault> fault = FindNameFault(name.toStdString());
+        const std::optional<NameFault> fault = findNameFault(name.toStdString());
         if (!fault) {
             continue;
         }
         switch (fault->kind) {
         case NameFault::Kind::ControlCharacter:
-            refuse(NameHasControlCharacter(name, fault->character));
+            refuse(nameHasControlCharacter(name, fault->character));
             return;
         case NameFault::Kind::NotInCodePage:
-            refuse(NameOutsideCodePage(name, fault->character));
+            refuse(nameOutsideCodePage(name, fault->character));
             return;
         case NameFault::Kind::NotText:
-            refuse(NameNotText(name));
+            refuse(nameNotText(name));
             return;
         }
     }
@@ -197,32 +197,32 @@ void cmdExport_Click(shell::BuyableControls& window, const shell::Services& serv
     const QString bitmapFile = window.Text1->text();
     // Never replace a file, not even the source skin's own when the names come out unchanged.
     for (const QString& file : {cmxFile, bitmapFile}) {
-        const QString inTheWay = FileCalled(directory, file);
+        const QString inTheWay = fileCalled(directory, file);
         if (!inTheWay.isEmpty()) {
-            refuse(FileInTheWay(inTheWay));
+            refuse(fileInTheWay(inTheWay));
             return;
         }
     }
 
     const std::string text =
-        BuyableCmxText(window.Text3->text().toStdString(), window.Text2->text().toStdString());
-    const QString cmxPath = platform::JoinPath(directory, cmxFile);
-    const platform::FileResult cmxWritten = platform::SaveNewFile(cmxPath, QByteArray::fromStdString(text));
+        buyableCmxText(window.Text3->text().toStdString(), window.Text2->text().toStdString());
+    const QString cmxPath = platform::joinPath(directory, cmxFile);
+    const platform::FileResult cmxWritten = platform::saveNewFile(cmxPath, QByteArray::fromStdString(text));
     if (!cmxWritten.ok) {
-        refuse(WriteFailed(cmxFile, cmxWritten.error));
+        refuse(writeFailed(cmxFile, cmxWritten.error));
         return;
     }
     const platform::FileResult bitmapWritten =
-        platform::SaveNewFile(platform::JoinPath(directory, bitmapFile), window.Picture1->fileBytes());
+        platform::saveNewFile(platform::joinPath(directory, bitmapFile), window.Picture1->fileBytes());
     if (!bitmapWritten.ok) {
         // Half an outfit is no outfit: take the CMX file back.
-        const platform::FileResult removed = platform::RemoveFile(cmxPath);
-        refuse(removed.ok ? WriteFailed(bitmapFile, bitmapWritten.error)
-                          : WriteFailedCmxLeft(bitmapFile, bitmapWritten.error, cmxFile, removed.error));
+        const platform::FileResult removed = platform::removeFile(cmxPath);
+        refuse(removed.ok ? writeFailed(bitmapFile, bitmapWritten.error)
+                          : writeFailedCmxLeft(bitmapFile, bitmapWritten.error, cmxFile, removed.error));
         return;
     }
 
-    services.messages.Show(SuccessfullyExported);
+    services.messages.show(SuccessfullyExported);
     cmdCloseFile_Click(window);
 }
 

@@ -5,7 +5,7 @@
 // What the buyable skin maker window tells the user.
 namespace vestimo::buyable {
 
-inline const QString SelectFileFirst = QStringLiteral("Please select a file first!");
+inline const QString selectFileFirst = QStringLiteral("Please select a file first!");
 inline const QString NotABitmapPattern = QStringLiteral(
     "You are trying to open a file that isn't a bitmap image! You should never see this message "
     "though, and if you do it's a bug...");
@@ -15,18 +15,18 @@ inline const QString SelectCategoryFirst = QStringLiteral("Please Select a type 
 inline const QString SuccessfullyExported = QStringLiteral("Successfully Exported!");
 
 // A bitmap the viewer cannot show would be exported as some other picture, so it is not loaded.
-inline QString BitmapNotShown(const QString& name, const QString& why) {
+inline QString bitmapNotShown(const QString& name, const QString& why) {
     return QStringLiteral("%1 cannot be shown (%2), so it cannot be made buyable.").arg(name, why);
 }
 
 // A file named only ".cmx" leaves no name to put the category letter into.
-inline QString CmxNameEmpty(const QString& name) {
+inline QString cmxNameEmpty(const QString& name) {
     return QStringLiteral("The CMX file %1 has no name before its extension, so no buyable skin can be named "
                           "after it. Please pick another CMX file.")
         .arg(name);
 }
 
-inline QString CmxNameTooShort(const QString& cmxName) {
+inline QString cmxNameTooShort(const QString& cmxName) {
     return QStringLiteral("Could not export: the CMX name \"%1\" is shorter than the four characters of an "
                           "outfit code.")
         .arg(cmxName);
@@ -52,44 +52,44 @@ inline QString Visible(const QString& name) {
     return shown;
 }
 
-inline QString CodePoint(char32_t c) {
+inline QString codePoint(char32_t c) {
     return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 // A control character would break the CMX file's lines.
-inline QString NameHasControlCharacter(const QString& name, char32_t c) {
+inline QString nameHasControlCharacter(const QString& name, char32_t c) {
     const QString what =
         c == U'\n' || c == U'\r' ? QStringLiteral("a line break") : QStringLiteral("a control character");
     return QStringLiteral(
                "Could not export: the name \"%1\" holds %2 (%3), which cannot stand in a CMX file. "
                "Please rename the files without it.")
-        .arg(Visible(name), what, CodePoint(c));
+        .arg(Visible(name), what, codePoint(c));
 }
 
-inline QString NameOutsideCodePage(const QString& name, char32_t c) {
+inline QString nameOutsideCodePage(const QString& name, char32_t c) {
     const char32_t one[] = {c};
     return QStringLiteral("Could not export: the name \"%1\" holds the character \"%2\" (%3), which the "
                           "code page of CMX files (Windows-1252) does not have. Please rename the files "
                           "without it.")
-        .arg(Visible(name), QString::fromUcs4(one, 1), CodePoint(c));
+        .arg(Visible(name), QString::fromUcs4(one, 1), codePoint(c));
 }
 
-inline QString NameNotText(const QString& name) {
+inline QString nameNotText(const QString& name) {
     return QStringLiteral("Could not export: the name \"%1\" is not valid text. Please rename the files.")
         .arg(Visible(name));
 }
 
-inline QString FileInTheWay(const QString& name) {
+inline QString fileInTheWay(const QString& name) {
     return QStringLiteral("Could not export: %1 is already in the skin directory.").arg(name);
 }
 
-inline QString WriteFailed(const QString& name, const QString& why) {
+inline QString writeFailed(const QString& name, const QString& why) {
     return QStringLiteral("Could not export: %1 could not be written (%2). Nothing was exported.")
         .arg(name, why);
 }
 
 // The bitmap failed after the CMX file was written, and the CMX file would not go away again.
-inline QString WriteFailedCmxLeft(const QString& name, const QString& why, const QString& cmxName,
+inline QString writeFailedCmxLeft(const QString& name, const QString& why, const QString& cmxName,
                                   const QString& removeWhy) {
     return QStringLiteral("Could not export: %1 could not be written (%2). %3 was written but could not be "
                           "removed again (%4).")

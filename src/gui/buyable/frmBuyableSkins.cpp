@@ -22,13 +22,13 @@ namespace vestimo::shell {
 namespace {
 
 QRadioButton* Category(QWidget* parent, const char* name, const QString& caption) {
-    auto* option = Named(new QRadioButton(caption, parent), name);
+    auto* option = named(new QRadioButton(caption, parent), name);
     option->setEnabled(false);
     return option;
 }
 
-QLineEdit* NameBox(QWidget* parent, const char* name, const QString& text) {
-    auto* box = Named(new QLineEdit(text, parent), name);
+QLineEdit* nameBox(QWidget* parent, const char* name, const QString& text) {
+    auto* box = named(new QLineEdit(text, parent), name);
     box->setEnabled(false);
     return box;
 }
@@ -44,14 +44,14 @@ frmBuyableSkins::frmBuyableSkins(Application& app)
 }
 
 void frmBuyableSkins::build() {
-    Frame1 = Named(new QGroupBox(QStringLiteral("Skin Directory"), this), "Frame1");
-    cmdSwitch = Button(Frame1, "cmdSwitch", QStringLiteral("Switch to Skin Editing Mode"));
-    Drive1 = Named(new DriveList(Frame1), "Drive1");
-    Dir1 = Named(new DirList(Frame1), "Dir1");
-    File1 = Named(new FileList(Frame1), "File1");
-    cmdDefault = Button(Frame1, "cmdDefault", QStringLiteral("Set to Default Game Directory"));
-    cmdLoadFile = Button(Frame1, "cmdLoadFile", QStringLiteral("Load BMP File to Change"));
-    cmdCloseFile = Button(Frame1, "cmdCloseFile", QStringLiteral("Close Open File"));
+    Frame1 = named(new QGroupBox(QStringLiteral("Skin Directory"), this), "Frame1");
+    cmdSwitch = button(Frame1, "cmdSwitch", QStringLiteral("Switch to Skin Editing Mode"));
+    Drive1 = named(new DriveList(Frame1), "Drive1");
+    Dir1 = named(new DirList(Frame1), "Dir1");
+    File1 = named(new FileList(Frame1), "File1");
+    cmdDefault = button(Frame1, "cmdDefault", QStringLiteral("Set to Default Game Directory"));
+    cmdLoadFile = button(Frame1, "cmdLoadFile", QStringLiteral("Load BMP File to Change"));
+    cmdCloseFile = button(Frame1, "cmdCloseFile", QStringLiteral("Close Open File"));
     cmdCloseFile->setVisible(false);
     auto* browserLayout = new QVBoxLayout(Frame1);
     browserLayout->addWidget(cmdSwitch);
@@ -62,25 +62,25 @@ void frmBuyableSkins::build() {
     browserLayout->addWidget(cmdLoadFile);
     browserLayout->addWidget(cmdCloseFile);
 
-    Frame2 = Named(new QGroupBox(QStringLiteral("BMP Image Viewer"), this), "Frame2");
-    Picture1 = Named(new PictureBox(Frame2), "Picture1");
+    Frame2 = named(new QGroupBox(QStringLiteral("BMP Image Viewer"), this), "Frame2");
+    Picture1 = named(new PictureBox(Frame2), "Picture1");
     auto* viewerLayout = new QVBoxLayout(Frame2);
     viewerLayout->addWidget(Picture1);
 
-    Frame3 = Named(new QGroupBox(QStringLiteral("Export as Buyable"), this), "Frame3");
+    Frame3 = named(new QGroupBox(QStringLiteral("Export as Buyable"), this), "Frame3");
     Option2 = Category(Frame3, "Option2", QStringLiteral("Formal"));
     Option3 = Category(Frame3, "Option3", QStringLiteral("Swimwear"));
     Option4 = Category(Frame3, "Option4", QStringLiteral("Sleepwear"));
     Option5 = Category(Frame3, "Option5", QStringLiteral("Winterwear"));
     Option6 = Category(Frame3, "Option6", QStringLiteral("High Fashion"));
-    cmdExport = Button(Frame3, "cmdExport", QStringLiteral("Export As Buyable"));
+    cmdExport = button(Frame3, "cmdExport", QStringLiteral("Export As Buyable"));
     cmdExport->setEnabled(false);
-    cmdLoadCMX = Button(Frame3, "cmdLoadCMX", QStringLiteral("Load CMX File"));
+    cmdLoadCMX = button(Frame3, "cmdLoadCMX", QStringLiteral("Load CMX File"));
     cmdLoadCMX->setEnabled(false);
-    Text1 = NameBox(Frame3, "Text1", QStringLiteral("BMPFileName"));
-    Text2 = NameBox(Frame3, "Text2", QStringLiteral("SKNFileName"));
-    Text3 = NameBox(Frame3, "Text3", QStringLiteral("CMXFileName"));
-    cmdClose = Button(Frame3, "cmdClose", QStringLiteral("Close This Program"));
+    Text1 = nameBox(Frame3, "Text1", QStringLiteral("BMPFileName"));
+    Text2 = nameBox(Frame3, "Text2", QStringLiteral("SKNFileName"));
+    Text3 = nameBox(Frame3, "Text3", QStringLiteral("CMXFileName"));
+    cmdClose = button(Frame3, "cmdClose", QStringLiteral("Close This Program"));
     auto* categories = new QHBoxLayout;
     for (QRadioButton* option : {Option2, Option3, Option4, Option5, Option6}) {
         categories->addWidget(option);
@@ -134,15 +134,15 @@ void frmBuyableSkins::build() {
     connect(cmdClose, &QPushButton::clicked, this, &frmBuyableSkins::cmdClose_Click);
 
     browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
-    browser_->StartAt(platform::CurrentDirectory());
+    browser_->startAt(platform::currentDirectory());
 }
 
 void frmBuyableSkins::Form_Load() {
     ++formLoads_;
-    platform::NoMoreX(this);
+    platform::noMoreX(this);
 }
 
-void frmBuyableSkins::cmdSwitch_Click() { app_.SwitchToSkinEdit(); }
+void frmBuyableSkins::cmdSwitch_Click() { app_.switchToSkinEdit(); }
 void frmBuyableSkins::Drive1_Change() { browser_->Drive1_Change(); }
 void frmBuyableSkins::Dir1_Change() { browser_->Dir1_Change(); }
 void frmBuyableSkins::File1_Click() { buyable::File1_Click(*this, services_); }
@@ -150,12 +150,12 @@ void frmBuyableSkins::cmdDefault_Click() { browser_->cmdDefault_Click(); }
 void frmBuyableSkins::cmdLoadFile_Click() { buyable::cmdLoadFile_Click(*this, services_); }
 void frmBuyableSkins::cmdLoadCMX_Click() { buyable::cmdLoadCMX_Click(*this, services_); }
 void frmBuyableSkins::cmdCloseFile_Click() { buyable::cmdCloseFile_Click(*this); }
-void frmBuyableSkins::Option2_Click() { buyable::ChooseCategory(*this, buyable::Category::Formal); }
-void frmBuyableSkins::Option3_Click() { buyable::ChooseCategory(*this, buyable::Category::Swimwear); }
-void frmBuyableSkins::Option4_Click() { buyable::ChooseCategory(*this, buyable::Category::Sleepwear); }
-void frmBuyableSkins::Option5_Click() { buyable::ChooseCategory(*this, buyable::Category::Winterwear); }
-void frmBuyableSkins::Option6_Click() { buyable::ChooseCategory(*this, buyable::Category::HighFashion); }
+void frmBuyableSkins::Option2_Click() { buyable::chooseCategory(*this, buyable::Category::Formal); }
+void frmBuyableSkins::Option3_Click() { buyable::chooseCategory(*this, buyable::Category::Swimwear); }
+void frmBuyableSkins::Option4_Click() { buyable::chooseCategory(*this, buyable::Category::Sleepwear); }
+void frmBuyableSkins::Option5_Click() { buyable::chooseCategory(*this, buyable::Category::Winterwear); }
+void frmBuyableSkins::Option6_Click() { buyable::chooseCategory(*this, buyable::Category::HighFashion); }
 void frmBuyableSkins::cmdExport_Click() { buyable::cmdExport_Click(*this, services_); }
-void frmBuyableSkins::cmdClose_Click() { app_.CloseProgram(); }
+void frmBuyableSkins::cmdClose_Click() { app_.closeProgram(); }
 
 } // namespace vestimo::shell

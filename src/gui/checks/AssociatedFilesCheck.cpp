@@ -17,7 +17,7 @@ const QString BitmapPattern = QStringLiteral("*.BMP");
 
 } // namespace
 
-shell::DirectoryReport CheckAssociatedFilesIn(const QString& skinDirectory, const QString& programDirectory,
+shell::DirectoryReport checkAssociatedFilesIn(const QString& skinDirectory, const QString& programDirectory,
                                               shell::RunProgress& progress, int lockWaitMs) {
     // Bitmaps never move during this run, so the folder's one enumeration (the same that lists
     // the CMX files) answers every prefix.
@@ -25,7 +25,7 @@ shell::DirectoryReport CheckAssociatedFilesIn(const QString& skinDirectory, cons
     const auto listed = [&bitmaps](const platform::FileNames& allFiles, shell::DirectoryReport& report) {
         QStringList names;
         for (const QString& name : allFiles.names) {
-            if (platform::WildcardMatch(BitmapPattern, name)) {
+            if (platform::wildcardMatch(BitmapPattern, name)) {
                 names.append(name);
             }
         }
@@ -33,7 +33,7 @@ shell::DirectoryReport CheckAssociatedFilesIn(const QString& skinDirectory, cons
         // to rename it all the same.
         QList<QByteArray> storedOnly;
         for (qsizetype i = 0; i < allFiles.unnamable.size(); ++i) {
-            if (platform::WildcardMatch(BitmapPattern, allFiles.unnamable[i])) {
+            if (platform::wildcardMatch(BitmapPattern, allFiles.unnamable[i])) {
                 storedOnly.append(allFiles.unnamableBytes[i]);
                 report.unnamable.append(allFiles.unnamable[i]);
             }
@@ -41,23 +41,23 @@ shell::DirectoryReport CheckAssociatedFilesIn(const QString& skinDirectory, cons
         bitmaps.emplace(std::move(names), storedOnly);
     };
     const auto turn = [&](const QString& name, shell::DirectoryReport& report) {
-        const QString prefix = BitmapPrefix(name);
+        const QString prefix = bitmapPrefix(name);
         if (prefix.isEmpty()) {
             ++report.passedOver;
             return;
         }
-        if (bitmaps->HasBitmapFor(prefix)) {
+        if (bitmaps->hasBitmapFor(prefix)) {
             return;
         }
         if (!report.Move(name, QStringLiteral("no bitmap begins with \"%1\"").arg(prefix))) {
             return; // its mesh stays with it
         }
-        const QString mesh = MeshFileName(name);
-        if (platform::LookUpFile(platform::JoinPath(skinDirectory, mesh)) != mesh) {
+        const QString mesh = meshFileName(name);
+        if (platform::lookUpFile(platform::joinPath(skinDirectory, mesh)) != mesh) {
             return;
         }
         const platform::FileResult moved =
-            shell::MoveToProgramDirectory(skinDirectory, programDirectory, mesh);
+            shell::moveToProgramDirectory(skinDirectory, programDirectory, mesh);
         if (moved.ok) {
             ++report.companionsMoved;
             report.moved.last().reason += QStringLiteral("; its mesh %1 went with it").arg(mesh);
@@ -66,7 +66,7 @@ shell::DirectoryReport CheckAssociatedFilesIn(const QString& skinDirectory, cons
                 {mesh, QStringLiteral("the mesh of %1 could not be moved: %2").arg(name, moved.error)});
         }
     };
-    shell::DirectoryReport report = shell::RunOverListing(
+    shell::DirectoryReport report = shell::runOverListing(
         skinDirectory, programDirectory, QStringLiteral("*.CMX"), progress, turn, true, lockWaitMs, listed);
     report.passedOverLabel =
         QStringLiteral("Not skin descriptions this check reads (animations and other kinds), left");

@@ -23,7 +23,7 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString BitmapsMoved() {
+QString bitmapsMoved() {
     return QStringLiteral(
                "Problem Files were moved into the same directory as the program for you to fix, everything "
                "else was left where it was. If you encounter a file that was moved that is valid, please "
@@ -32,7 +32,7 @@ QString BitmapsMoved() {
 }
 
 // Shows the message of a run that ended before its closing message; true when it did.
-bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& services,
+bool stoppedEarly(shell::SkinEditControls& window, const shell::Services& services,
                   const shell::DirectoryReport& report, const QString& nothingListed) {
     switch (report.outcome) {
     case shell::DirectoryReport::Outcome::Busy:
@@ -40,12 +40,12 @@ bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& servic
     case shell::DirectoryReport::Outcome::SameFolder:
     case shell::DirectoryReport::Outcome::FolderUnreadable:
         window.ProgressBar1->setVisible(false);
-        services.messages.Show(shell::StoppedMessage(report));
+        services.messages.show(shell::stoppedMessage(report));
         return true;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+        services.messages.show(nothingListed, report.leftOut.isEmpty() && report.unnamable.isEmpty()
                                                   ? QString()
-                                                  : report.Details());
+                                                  : report.details());
         return true;
     case shell::DirectoryReport::Outcome::Completed:
         break;
@@ -55,36 +55,36 @@ bool StoppedEarly(shell::SkinEditControls& window, const shell::Services& servic
 
 } // namespace
 
-void CheckAllBmp(shell::SkinEditControls& window, const shell::Services& services) {
+void checkAllBmp(shell::SkinEditControls& window, const shell::Services& services) {
     if (window.File1->pattern() == QStringLiteral("*.CMX")) {
-        services.messages.Show(Text(NotOnCmxFile));
+        services.messages.show(Text(notOnCmxFile));
         return;
     }
     // Each bitmap is measured by loading it into the hidden working picture, which keeps the last
     // one that loaded; the viewer is not touched.
     shell::ProgressBarProgress progress(*window.ProgressBar1);
-    const shell::DirectoryReport report = CheckBitmapDirectory(window.Dir1->path(), services.programDirectory,
-                                                               progress, MeasureIn(*window.Picture2));
-    if (StoppedEarly(window, services, report, NoBmpFiles)) {
+    const shell::DirectoryReport report = checkBitmapDirectory(window.Dir1->path(), services.programDirectory,
+                                                               progress, measureIn(*window.Picture2));
+    if (stoppedEarly(window, services, report, NoBmpFiles)) {
         return;
     }
-    services.messages.Show(BitmapsMoved(), report.Details());
+    services.messages.show(bitmapsMoved(), report.details());
     window.File1->refresh();
     window.ProgressBar1->setVisible(false);
 }
 
-void CheckAssociatedFiles(shell::SkinEditControls& window, const shell::Services& services) {
+void checkAssociatedFiles(shell::SkinEditControls& window, const shell::Services& services) {
     if (window.File1->pattern() == QStringLiteral("*.BMP")) {
-        services.messages.Show(NotOnBmpFile);
+        services.messages.show(NotOnBmpFile);
         return;
     }
     shell::ProgressBarProgress progress(*window.ProgressBar1);
     const shell::DirectoryReport report =
-        CheckAssociatedFilesIn(window.Dir1->path(), services.programDirectory, progress);
-    if (StoppedEarly(window, services, report, NoCmxFiles)) {
+        checkAssociatedFilesIn(window.Dir1->path(), services.programDirectory, progress);
+    if (stoppedEarly(window, services, report, NoCmxFiles)) {
         return;
     }
-    services.messages.Show(OrphansMoved, report.Details());
+    services.messages.show(OrphansMoved, report.details());
     window.ProgressBar1->setVisible(false);
     // The list ends on the CMX files that are left, nothing selected. The prefixes were answered
     // without it, so it may still be on "*.CMX"; it is read afresh either way.

@@ -6,10 +6,10 @@
 namespace vestimo::textures {
 
 // "Check BMP File": the viewer's picture against the texture table, with the selected file's length.
-void CheckBmp(shell::SkinEditControls& window, const shell::Services& services);
+void checkBmp(shell::SkinEditControls& window, const shell::Services& services);
 // "Check All BMP Files in Directory".
-void CheckAllBmp(shell::SkinEditControls& window, const shell::Services& services);
+void checkAllBmp(shell::SkinEditControls& window, const shell::Services& services);
 // "Check Associated Files For All CMX Files".
-void CheckAssociatedFiles(shell::SkinEditControls& window, const shell::Services& services);
+void checkAssociatedFiles(shell::SkinEditControls& window, const shell::Services& services);
 
 } // namespace vestimo::textures

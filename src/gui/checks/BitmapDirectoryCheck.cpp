@@ -15,15 +15,15 @@ const QString Unreadable = QStringLiteral("not a readable picture");
 
 } // namespace
 
-MeasuredPicture MeasureBitmapFile(const QString& path) {
-    const platform::PictureSize size = platform::MeasurePicture(path);
+MeasuredPicture measureBitmapFile(const QString& path) {
+    const platform::PictureSize size = platform::measurePicture(path);
     if (!size.ok) {
         return {false, 0, 0, -1, size.error};
     }
-    return {true, HiMetricFromPixels(size.width), HiMetricFromPixels(size.height), -1, {}};
+    return {true, hiMetricFromPixels(size.width), hiMetricFromPixels(size.height), -1, {}};
 }
 
-PictureMeasure MeasureIn(shell::PictureBox& box) {
+PictureMeasure measureIn(shell::PictureBox& box) {
     return [&box](const QString& path) {
         QString why;
         if (!box.loadFile(path, &why)) {
@@ -33,21 +33,21 @@ PictureMeasure MeasureIn(shell::PictureBox& box) {
     };
 }
 
-shell::DirectoryReport CheckBitmapDirectory(const QString& skinDirectory, const QString& programDirectory,
+shell::DirectoryReport checkBitmapDirectory(const QString& skinDirectory, const QString& programDirectory,
                                             shell::RunProgress& progress, const PictureMeasure& measure,
                                             int lockWaitMs) {
-    const PictureMeasure load = measure ? measure : PictureMeasure(MeasureBitmapFile);
+    const PictureMeasure load = measure ? measure : PictureMeasure(measureBitmapFile);
     const auto turn = [&](const QString& name, shell::DirectoryReport& report) {
-        const QString path = platform::JoinPath(skinDirectory, name);
+        const QString path = platform::joinPath(skinDirectory, name);
         const MeasuredPicture picture = load(path);
         if (!picture.ok) {
             const bool plain = picture.error.isEmpty() || picture.error == Unreadable;
             report.Move(name, plain ? Unreadable : QStringLiteral("%1 (%2)").arg(Unreadable, picture.error));
             return;
         }
-        const auto width = PixelsFromHiMetric(picture.widthHiMetric);
-        const auto height = PixelsFromHiMetric(picture.heightHiMetric);
-        const SkinTextureRule* rule = width && height ? FindSkinTextureRule(*width, *height) : nullptr;
+        const auto width = pixelsFromHiMetric(picture.widthHiMetric);
+        const auto height = pixelsFromHiMetric(picture.heightHiMetric);
+        const SkinTextureRule* rule = width && height ? findSkinTextureRule(*width, *height) : nullptr;
         if (rule == nullptr) {
             ++report.passedOver;
             return;
@@ -56,7 +56,7 @@ shell::DirectoryReport CheckBitmapDirectory(const QString& skinDirectory, const 
         // The load has usually read the whole file already; asking the file system again would
         // cost as much as judging the file.
         const auto length =
-            picture.length >= 0 ? std::optional<qint64>(picture.length) : platform::FileLength(path, &why);
+            picture.length >= 0 ? std::optional<qint64>(picture.length) : platform::fileLength(path, &why);
         if (!length) {
             report.Move(name, QStringLiteral("its length could not be read: %1").arg(why));
             return;
@@ -70,14 +70,14 @@ shell::DirectoryReport CheckBitmapDirectory(const QString& skinDirectory, const 
                                    .arg(*length)
                                    .arg(rule->MaxFileSize);
         // Only the file judged goes: not one that took its place under another case of the name.
-        if (platform::LookUpFile(path) != name) {
+        if (platform::lookUpFile(path) != name) {
             report.trouble.append(
                 {name, reason + QStringLiteral(", but it is no longer there under this name")});
             return;
         }
         report.Move(name, reason);
     };
-    shell::DirectoryReport report = shell::RunOverListing(
+    shell::DirectoryReport report = shell::runOverListing(
         skinDirectory, programDirectory, QStringLiteral("*.BMP"), progress, turn, false, lockWaitMs);
     report.passedOverLabel = QStringLiteral("Sizes the texture table does not list, left");
     return report;

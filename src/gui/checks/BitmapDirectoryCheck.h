@@ -23,16 +23,16 @@ struct MeasuredPicture {
 using PictureMeasure = std::function<MeasuredPicture(const QString& path)>;
 
 // Reads and decodes the file once, keeping nothing of it.
-MeasuredPicture MeasureBitmapFile(const QString& path);
+MeasuredPicture measureBitmapFile(const QString& path);
 // Loads each file into `box` and measures it there, as the window does with its working picture:
 // the box keeps the last picture that loaded.
-PictureMeasure MeasureIn(shell::PictureBox& box);
+PictureMeasure measureIn(shell::PictureBox& box);
 
 // Judges every bitmap of `skinDirectory` against the texture table and moves each problem bitmap
 // (one that does not load, or is longer than the limit of its listed size) into
 // `programDirectory`. Each file is loaded once, through `measure` (MeasureBitmapFile when empty).
 // The listing is deleted afterwards.
-shell::DirectoryReport CheckBitmapDirectory(const QString& skinDirectory, const QString& programDirectory,
+shell::DirectoryReport checkBitmapDirectory(const QString& skinDirectory, const QString& programDirectory,
                                             shell::RunProgress& progress, const PictureMeasure& measure = {},
                                             int lockWaitMs = shell::ProgramLockWaitMs);
 

@@ -14,7 +14,7 @@ namespace {
 const QString NotOnBmpFile = QStringLiteral("You cannot perform this action on a BMP file!");
 const QString NoCmxFiles = QStringLiteral("There are no cmx files in this directory!");
 
-QString ClosingMessage() {
+QString closingMessage() {
     return QStringLiteral(
                "Problem Files were moved into the same directory as the program for you to check "
                "individually and fix, everything else was left where it was. If you have a cmx file "
@@ -25,31 +25,31 @@ QString ClosingMessage() {
 
 } // namespace
 
-void CheckAllCmx(shell::SkinEditControls& window, const shell::Services& services) {
+void checkAllCmx(shell::SkinEditControls& window, const shell::Services& services) {
     if (window.File1->pattern() == QStringLiteral("*.BMP")) {
-        services.messages.Show(NotOnBmpFile);
+        services.messages.show(NotOnBmpFile);
         return;
     }
     shell::ProgressBarProgress progress(*window.ProgressBar1);
     const shell::DirectoryReport report =
-        CheckCmxDirectory(window.Dir1->path(), services.programDirectory, progress);
+        checkCmxDirectory(window.Dir1->path(), services.programDirectory, progress);
     switch (report.outcome) {
     case shell::DirectoryReport::Outcome::Busy:
     case shell::DirectoryReport::Outcome::ListingFailed:
     case shell::DirectoryReport::Outcome::SameFolder:
     case shell::DirectoryReport::Outcome::FolderUnreadable:
         window.ProgressBar1->setVisible(false);
-        services.messages.Show(shell::StoppedMessage(report));
+        services.messages.show(shell::stoppedMessage(report));
         return;
     case shell::DirectoryReport::Outcome::NothingListed:
-        services.messages.Show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty()
+        services.messages.show(NoCmxFiles, report.leftOut.isEmpty() && report.unnamable.isEmpty()
                                                ? QString()
-                                               : report.Details());
+                                               : report.details());
         return;
     case shell::DirectoryReport::Outcome::Completed:
         break;
     }
-    services.messages.Show(ClosingMessage(), report.Details());
+    services.messages.show(closingMessage(), report.details());
     window.File1->refresh();
     window.ProgressBar1->setVisible(false);
 }

@@ -6,6 +6,6 @@
 namespace vestimo::cmx {
 
 // "Check All CMX Files in Directory".
-void CheckAllCmx(shell::SkinEditControls& window, const shell::Services& services);
+void checkAllCmx(shell::SkinEditControls& window, const shell::Services& services);
 
 } // namespace vestimo::cmx

@@ -9,31 +9,31 @@
 
 namespace vestimo::cmx {
 
-shell::DirectoryReport CheckCmxDirectory(const QString& skinDirectory, const QString& programDirectory,
+shell::DirectoryReport checkCmxDirectory(const QString& skinDirectory, const QString& programDirectory,
                                          shell::RunProgress& progress, int lockWaitMs) {
     const auto turn = [&skinDirectory](const QString& name, shell::DirectoryReport& report) {
-        if (!IsSkinClass(ClassKey(name.toStdString()))) {
+        if (!isSkinClass(classKey(name.toStdString()))) {
             ++report.passedOver;
             return;
         }
         WalkVerdict verdict;
         {
             // Closed again before the file is moved.
-            CmxFileSource source(QFile::encodeName(platform::JoinPath(skinDirectory, name)).toStdString());
-            if (source.TooLarge()) {
-                report.trouble.append({name, QString::fromStdString(source.Error())});
+            CmxFileSource source(QFile::encodeName(platform::joinPath(skinDirectory, name)).toStdString());
+            if (source.tooLarge()) {
+                report.trouble.append({name, QString::fromStdString(source.error())});
                 return;
             }
-            if (!source.IsOpen()) {
+            if (!source.isOpen()) {
                 report.trouble.append(
-                    {name, QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.Error()))});
+                    {name, QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.error()))});
                 return;
             }
-            verdict = WalkCmxLines(source, true);
-            if (!source.Error().empty()) {
+            verdict = walkCmxLines(source, true);
+            if (!source.error().empty()) {
                 // A verdict on part of the file is no verdict.
                 report.trouble.append(
-                    {name, QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.Error()))});
+                    {name, QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.error()))});
                 return;
             }
         }
@@ -41,7 +41,7 @@ shell::DirectoryReport CheckCmxDirectory(const QString& skinDirectory, const QSt
             report.Move(name, QStringLiteral("line %1").arg(verdict.line));
         }
     };
-    shell::DirectoryReport report = shell::RunOverListing(
+    shell::DirectoryReport report = shell::runOverListing(
         skinDirectory, programDirectory, QStringLiteral("*.CMX"), progress, turn, false, lockWaitMs);
     report.passedOverLabel =
         QStringLiteral("Not skin descriptions this check reads (animations and other kinds), left");

@@ -9,7 +9,7 @@ namespace vestimo::cmx {
 // Walks every CMX file of `skinDirectory` whose name is of a skin class, with the hand bones
 // allowed in the first bone slot, and moves each faulty one into `programDirectory`. A file that
 // cannot be opened or read is reported and stays. The listing is deleted afterwards.
-shell::DirectoryReport CheckCmxDirectory(const QString& skinDirectory, const QString& programDirectory,
+shell::DirectoryReport checkCmxDirectory(const QString& skinDirectory, const QString& programDirectory,
                                          shell::RunProgress& progress,
                                          int lockWaitMs = shell::ProgramLockWaitMs);
 

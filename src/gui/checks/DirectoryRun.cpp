@@ -21,7 +21,7 @@ constexpr qint64 RepaintIntervalMs = 30;
 // Enough to keep the window painted without letting the run crawl.
 constexpr qint64 EventIntervalMs = 100;
 
-int BarValue(qint64 value) {
+int barValue(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
 
@@ -30,15 +30,15 @@ QString Shown(const QString& path) {
 }
 
 // A name as it can stand on one line of the details.
-QString OneLine(QString name) {
+QString oneLine(QString name) {
     return name.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
 }
 
 } // namespace
 
-void ProgressBarProgress::Start(qint64 maximum) {
+void ProgressBarProgress::start(qint64 maximum) {
     bar_.setVisible(true);
-    bar_.setMaximum(BarValue(maximum));
+    bar_.setMaximum(barValue(maximum));
     bar_.setValue(0);
     value_ = 0;
     // Let the layout place the newly shown bar and paint it once; user input waits.
@@ -47,20 +47,20 @@ void ProgressBarProgress::Start(qint64 maximum) {
     sinceEvents_.start();
 }
 
-void ProgressBarProgress::Advance(int characters) {
+void ProgressBarProgress::advance(int characters) {
     value_ += characters;
     if (sinceShown_.elapsed() >= RepaintIntervalMs) {
-        Show();
+        show();
     }
 }
 
-void ProgressBarProgress::Finish() {
-    Show();
+void ProgressBarProgress::finish() {
+    show();
 }
 
-void ProgressBarProgress::Show() {
+void ProgressBarProgress::show() {
     // The bar repaints itself when the change shows.
-    bar_.setValue(std::min(BarValue(value_), bar_.maximum()));
+    bar_.setValue(std::min(barValue(value_), bar_.maximum()));
     sinceShown_.restart();
     if (sinceEvents_.elapsed() >= EventIntervalMs) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -69,7 +69,7 @@ void ProgressBarProgress::Show() {
 }
 
 bool DirectoryReport::Move(const QString& name, const QString& reason) {
-    const platform::FileResult result = MoveToProgramDirectory(skinDirectory, programDirectory, name);
+    const platform::FileResult result = moveToProgramDirectory(skinDirectory, programDirectory, name);
     if (result.ok) {
         moved.append({name, reason});
         return true;
@@ -78,7 +78,7 @@ bool DirectoryReport::Move(const QString& name, const QString& reason) {
     return false;
 }
 
-QString DirectoryReport::Details() const {
+QString DirectoryReport::details() const {
     QStringList lines;
     lines << QStringLiteral("Skin folder: %1").arg(Shown(skinDirectory));
     lines << QStringLiteral("Files judged: %1").arg(judged);
@@ -93,33 +93,33 @@ QString DirectoryReport::Details() const {
     if (!moved.isEmpty()) {
         lines << QString() << QStringLiteral("Moved:");
         for (const Line& line : moved) {
-            lines << QStringLiteral("%1: %2").arg(OneLine(line.name), line.reason);
+            lines << QStringLiteral("%1: %2").arg(oneLine(line.name), line.reason);
         }
     }
     if (!trouble.isEmpty()) {
         lines << QString() << QStringLiteral("Could not be read or moved, left where they were:");
         for (const Line& line : trouble) {
-            lines << QStringLiteral("%1: %2").arg(OneLine(line.name), line.reason);
+            lines << QStringLiteral("%1: %2").arg(oneLine(line.name), line.reason);
         }
     }
     if (!leftOut.isEmpty()) {
         lines << QString()
               << QStringLiteral("Not judged, because a line break in the name keeps it off the list:");
         for (const QString& name : leftOut) {
-            lines << OneLine(name);
+            lines << oneLine(name);
         }
     }
     if (!unnamable.isEmpty()) {
         lines << QString()
               << QStringLiteral("Not judged, because the name is not valid text here (rename it):");
         for (const QString& name : unnamable) {
-            lines << OneLine(name);
+            lines << oneLine(name);
         }
     }
     return lines.join(u'\n');
 }
 
-DirectoryReport RunOverListing(const QString& skinDirectory, const QString& programDirectory,
+DirectoryReport runOverListing(const QString& skinDirectory, const QString& programDirectory,
                                const QString& filter, RunProgress& progress, const Turn& turn,
                                bool keepListing, int lockWaitMs, const Listed& listed) {
     DirectoryReport report;
@@ -137,7 +137,7 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     // Held until the run ends, so no other copy rewrites the listing under this walk. A folder
     // that cannot be written cannot be locked either; the listing then says why.
     platform::ProgramLock lock(programDirectory);
-    const platform::ProgramLock::Result locked = lock.Acquire(lockWaitMs);
+    const platform::ProgramLock::Result locked = lock.acquire(lockWaitMs);
     if (!locked.held() && QFileInfo(programDirectory).isWritable()) {
         if (locked.kind == platform::ProgramLock::Result::Kind::Busy) {
             report.outcome = DirectoryReport::Outcome::Busy;
@@ -150,7 +150,7 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     }
 
     const ScratchListing listing(programDirectory);
-    const ScratchListing::Written written = listing.Write(skinDirectory, filter, static_cast<bool>(listed));
+    const ScratchListing::Written written = listing.write(skinDirectory, filter, static_cast<bool>(listed));
     report.leftOut = written.leftOut;
     report.unnamable = written.unnamable;
     if (written.folderUnreadable) {
@@ -175,21 +175,21 @@ DirectoryReport RunOverListing(const QString& skinDirectory, const QString& prog
     if (listed) {
         listed(written.everything, report);
     }
-    progress.Start(written.size);
-    ScratchListing::Walk(
-        written, [&](int characters) { progress.Advance(characters); },
+    progress.start(written.size);
+    ScratchListing::walk(
+        written, [&](int characters) { progress.advance(characters); },
         [&](const QString& name) {
             ++report.judged;
             turn(name, report);
         });
-    progress.Finish();
+    progress.finish();
     if (!keepListing) {
-        listing.DeleteIfOwn();
+        listing.deleteIfOwn();
     }
     return report;
 }
 
-QString StoppedMessage(const DirectoryReport& report) {
+QString stoppedMessage(const DirectoryReport& report) {
     switch (report.outcome) {
     case DirectoryReport::Outcome::Busy:
         return QStringLiteral(

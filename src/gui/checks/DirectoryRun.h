@@ -19,11 +19,11 @@ class RunProgress {
 public:
     virtual ~RunProgress() = default;
     // The listing is written and holds `maximum` bytes; the walk starts at 0.
-    virtual void Start(qint64 maximum) = 0;
+    virtual void start(qint64 maximum) = 0;
     // The next listed name, of `characters` characters, is about to have its turn.
-    virtual void Advance(int characters) = 0;
+    virtual void advance(int characters) = 0;
     // Every name has had its turn.
-    virtual void Finish() {}
+    virtual void finish() {}
 };
 
 // Drives the window's bar: shown at the start, advanced name by name and repainted as it goes.
@@ -31,12 +31,12 @@ public:
 class ProgressBarProgress : public RunProgress {
 public:
     explicit ProgressBarProgress(QProgressBar& bar) : bar_(bar) {}
-    void Start(qint64 maximum) override;
-    void Advance(int characters) override;
-    void Finish() override;
+    void start(qint64 maximum) override;
+    void advance(int characters) override;
+    void finish() override;
 
 private:
-    void Show();
+    void show();
 
     QProgressBar& bar_;
     qint64 value_ = 0;
@@ -79,7 +79,7 @@ struct DirectoryReport {
     QStringList unnamable; // names that are not valid text, so cannot be named back
 
     // Counts, one line per moved file, per file in trouble and per name left out.
-    QString Details() const;
+    QString details() const;
     // Moves `name` into the program folder and records it with `reason`; on failure records why
     // it stayed. True when it moved.
     bool Move(const QString& name, const QString& reason);
@@ -94,13 +94,13 @@ using Turn = std::function<void(const QString& name, DirectoryReport& report)>;
 // `listed`, when given, receives all the folder's files from the same enumeration before the
 // first turn, and the report to note what it finds in them.
 using Listed = std::function<void(const platform::FileNames& allFiles, DirectoryReport& report)>;
-DirectoryReport RunOverListing(const QString& skinDirectory, const QString& programDirectory,
+DirectoryReport runOverListing(const QString& skinDirectory, const QString& programDirectory,
                                const QString& filter, RunProgress& progress, const Turn& turn,
                                bool keepListing, int lockWaitMs = ProgramLockWaitMs,
                                const Listed& listed = {});
 
 // The one message for a run that stopped before its walk (Busy, ListingFailed, SameFolder,
 // FolderUnreadable).
-QString StoppedMessage(const DirectoryReport& report);
+QString stoppedMessage(const DirectoryReport& report);
 
 } // namespace vestimo::shell

@@ -5,28 +5,28 @@
 
 namespace vestimo::shell {
 
-platform::FileResult MoveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
+platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
                                             const QString& name) {
     const platform::FileResult moved =
-        platform::MoveFile(platform::JoinPath(skinDirectory, name), platform::JoinPath(programDirectory, name));
+        platform::moveFile(platform::joinPath(skinDirectory, name), platform::joinPath(programDirectory, name));
     // A file "already there" may be the file itself; only then is it worth resolving both folders.
     if (!moved.ok) {
         const QString from = QFileInfo(skinDirectory).canonicalFilePath();
         if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
-            return platform::FileResult::Fail(QStringLiteral("the skin directory is the program's own folder"));
+            return platform::FileResult::failure(QStringLiteral("the skin directory is the program's own folder"));
         }
     }
     return moved;
 }
 
-void Recycle(platform::MessageBoxes& messages, const QString& FileName) {
+void recycle(platform::MessageBoxes& messages, const QString& FileName) {
     const QString shown = QDir::toNativeSeparators(FileName);
-    if (!messages.Ask(QStringLiteral("Are you sure you want to send '%1' to the Trash?").arg(shown))) {
+    if (!messages.ask(QStringLiteral("Are you sure you want to send '%1' to the Trash?").arg(shown))) {
         return;
     }
-    const platform::FileResult trashed = platform::MoveToTrash(FileName);
+    const platform::FileResult trashed = platform::moveToTrash(FileName);
     if (!trashed.ok) {
-        messages.Show(QStringLiteral("Could not send %1 to the Trash: %2").arg(shown, trashed.error));
+        messages.show(QStringLiteral("Could not send %1 to the Trash: %2").arg(shown, trashed.error));
     }
 }
 

@@ -36,7 +36,7 @@ QByteArray Digest(const QByteArray& bytes) {
 
 // The listing's file, opened without following a link or waiting on a FIFO; -1 when it is not an
 // ordinary file. `info` receives its status.
-int OpenOrdinary(const QString& path, struct stat& info) {
+int openOrdinary(const QString& path, struct stat& info) {
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -49,7 +49,7 @@ int OpenOrdinary(const QString& path, struct stat& info) {
     return fd;
 }
 
-qint64 ModifiedNs(const struct stat& info) {
+qint64 modifiedNs(const struct stat& info) {
     return qint64{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
 }
 
@@ -59,7 +59,7 @@ class WrittenListings {
 public:
     void Remember(const QString& path, const QByteArray& bytes) {
         struct stat info {};
-        const int fd = OpenOrdinary(path, info);
+        const int fd = openOrdinary(path, info);
         if (fd < 0) {
             Forget(path);
             return;
@@ -67,7 +67,7 @@ public:
         ::close(fd);
         const QMutexLocker lock(&mutex_);
         listings_.insert(Key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
-                                             ModifiedNs(info), Digest(bytes)});
+                                             modifiedNs(info), Digest(bytes)});
     }
     void Forget(const QString& path) {
         const QMutexLocker lock(&mutex_);
@@ -86,20 +86,20 @@ private:
     QHash<QString, Identity> listings_;
 };
 
-WrittenListings& OwnListings() {
+WrittenListings& ownListings() {
     static WrittenListings listings;
     return listings;
 }
 
 // True when the file at `path` is still the one described by `identity`, byte for byte.
-bool Unchanged(const QString& path, const Identity& identity) {
+bool unchanged(const QString& path, const Identity& identity) {
     struct stat info {};
-    const int fd = OpenOrdinary(path, info);
+    const int fd = openOrdinary(path, info);
     if (fd < 0) {
         return false;
     }
     bool same = info.st_dev == identity.device && info.st_ino == identity.inode &&
-                static_cast<qint64>(info.st_size) == identity.size && ModifiedNs(info) == identity.modifiedNs;
+                static_cast<qint64>(info.st_size) == identity.size && modifiedNs(info) == identity.modifiedNs;
     if (same) {
         // One byte more than remembered shows a file that grew meanwhile.
         QByteArray bytes(identity.size + 1, Qt::Uninitialized);
@@ -123,7 +123,7 @@ bool Unchanged(const QString& path, const Identity& identity) {
 }
 
 // A name that names something other than a file of the folder itself.
-bool ReachesOutside(const QString& name) {
+bool reachesOutside(const QString& name) {
     return name.isEmpty() || name == u'.' || name == QStringLiteral("..") || name.contains(u'/');
 }
 
@@ -132,32 +132,32 @@ bool ReachesOutside(const QString& name) {
 ScratchListing::ScratchListing(QString programDirectory) : programDirectory_(std::move(programDirectory)) {}
 
 QString ScratchListing::path() const {
-    return platform::JoinPath(programDirectory_, FileName);
+    return platform::joinPath(programDirectory_, FileName);
 }
 
 void ScratchListing::Delete() const {
-    if (platform::LookUpFile(path()) == FileName) {
-        OwnListings().Forget(path());
-        platform::RemoveFile(path());
+    if (platform::lookUpFile(path()) == FileName) {
+        ownListings().Forget(path());
+        platform::removeFile(path());
     }
 }
 
-void ScratchListing::DeleteIfOwn() const {
-    const std::optional<Identity> own = OwnListings().Find(path());
+void ScratchListing::deleteIfOwn() const {
+    const std::optional<Identity> own = ownListings().Find(path());
     if (!own) {
         return;
     }
-    if (platform::LookUpFile(path()) == FileName && Unchanged(path(), *own)) {
-        platform::RemoveFile(path());
+    if (platform::lookUpFile(path()) == FileName && unchanged(path(), *own)) {
+        platform::removeFile(path());
     }
-    OwnListings().Forget(path());
+    ownListings().Forget(path());
 }
 
-ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, const QString& filter,
+ScratchListing::Written ScratchListing::write(const QString& skinDirectory, const QString& filter,
                                               bool keepAll) const {
     Written result;
     // The folder first: one that cannot be read leaves everything as it was.
-    platform::FileNames listed = platform::ListFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
+    platform::FileNames listed = platform::listFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
     if (!listed.ok) {
         result.folderUnreadable = true;
         result.error = listed.error;
@@ -165,9 +165,9 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
     }
     // Never write through a link someone left under the listing's name: take the link away, as
     // the old listing.
-    if (platform::LookUpFile(path()) == FileName || QFileInfo(path()).isSymLink()) {
-        OwnListings().Forget(path());
-        const platform::FileResult removed = platform::RemoveFile(path());
+    if (platform::lookUpFile(path()) == FileName || QFileInfo(path()).isSymLink()) {
+        ownListings().Forget(path());
+        const platform::FileResult removed = platform::removeFile(path());
         if (!removed.ok) {
             result.error =
                 QFileInfo(programDirectory_).isWritable()
@@ -180,13 +180,13 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
         }
     }
     for (const QString& name : listed.unnamable) {
-        if (platform::WildcardMatch(filter, name)) {
+        if (platform::wildcardMatch(filter, name)) {
             result.unnamable.append(name);
         }
     }
     QByteArray bytes;
     for (const QString& name : listed.names) {
-        if (keepAll && !platform::WildcardMatch(filter, name)) {
+        if (keepAll && !platform::wildcardMatch(filter, name)) {
             continue;
         }
         if (name.contains(u'\r') || name.contains(u'\n')) {
@@ -198,13 +198,13 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
         result.names.append(name);
     }
     // A scratch file: written fresh (never through a link), without waiting for the disk.
-    const platform::FileResult saved = platform::WriteNewFile(path(), bytes);
+    const platform::FileResult saved = platform::writeNewFile(path(), bytes);
     if (!saved.ok) {
         result.error = saved.error;
         result.names.clear();
         return result;
     }
-    OwnListings().Remember(path(), bytes);
+    ownListings().Remember(path(), bytes);
     if (keepAll) {
         result.everything = std::move(listed);
     }
@@ -213,11 +213,11 @@ ScratchListing::Written ScratchListing::Write(const QString& skinDirectory, cons
     return result;
 }
 
-void ScratchListing::Walk(const Written& written, const std::function<void(int)>& advance,
+void ScratchListing::walk(const Written& written, const std::function<void(int)>& advance,
                           const std::function<void(const QString&)>& visit) {
     for (const QString& name : written.names) {
         advance(static_cast<int>(name.toUcs4().size()));
-        if (!ReachesOutside(name)) {
+        if (!reachesOutside(name)) {
             visit(name);
         }
     }

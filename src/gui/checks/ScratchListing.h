@@ -35,19 +35,19 @@ public:
     // Replaces the listing with the names of `skinDirectory` matching `filter`. With `keepAll`, the
     // names of all its files come back too, from the same single enumeration. A folder that cannot
     // be read leaves any old listing as it was. This copy of the program remembers what it wrote.
-    Written Write(const QString& skinDirectory, const QString& filter, bool keepAll = false) const;
+    Written write(const QString& skinDirectory, const QString& filter, bool keepAll = false) const;
 
     // Hands each listed name of `written` to `visit` in listing order, after `advance` has been
     // told the number of characters of that name. A name that could reach outside the folder
     // (one holding "/", or "." or "..") is counted but never visited.
-    static void Walk(const Written& written, const std::function<void(int characters)>& advance,
+    static void walk(const Written& written, const std::function<void(int characters)>& advance,
                      const std::function<void(const QString& name)>& visit);
 
     // Deletes the listing if the ordinary file named exactly "Temp.txt" is there.
     void Delete() const;
     // Deletes the listing only when this copy of the program wrote it and it is unchanged since
     // (the same file, size, modification time and content): a "Temp.txt" of anyone else stays.
-    void DeleteIfOwn() const;
+    void deleteIfOwn() const;
 
 private:
     QString programDirectory_;

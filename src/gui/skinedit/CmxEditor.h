@@ -7,10 +7,10 @@ namespace vestimo::editor {
 
 // Selecting a file: a bitmap goes into the viewer, a CMX file's text into the editor box (which
 // locks the browser until the file is saved or closed).
-void OpenSelectedFile(shell::SkinEditControls& window, const shell::Services& services);
+void openSelectedFile(shell::SkinEditControls& window, const shell::Services& services);
 // "Save CMX Changes".
-void SaveCmx(shell::SkinEditControls& window, const shell::Services& services);
+void saveCmx(shell::SkinEditControls& window, const shell::Services& services);
 // "Close Open File": back to browsing without writing anything.
-void CloseOpenFile(shell::SkinEditControls& window);
+void closeOpenFile(shell::SkinEditControls& window);
 
 } // namespace vestimo::editor

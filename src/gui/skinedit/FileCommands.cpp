@@ -6,27 +6,27 @@
 
 namespace vestimo::shell {
 
-bool RefuseSingleBitmapCommand(SkinEditControls& window, const Services& services) {
+bool refuseSingleBitmapCommand(SkinEditControls& window, const Services& services) {
     if (window.File1->listIndex() == -1) {
-        services.messages.Show(SelectFileFirst);
+        services.messages.show(selectFileFirst);
         return true;
     }
     if (window.File1->pattern() == QStringLiteral("*.CMX")) {
-        services.messages.Show(NotOnCmxFile);
+        services.messages.show(notOnCmxFile);
         return true;
     }
     return false;
 }
 
-void MoveSelectedFile(SkinEditControls& window, const Services& services) {
-    if (RefuseSingleBitmapCommand(window, services)) {
+void moveSelectedFile(SkinEditControls& window, const Services& services) {
+    if (refuseSingleBitmapCommand(window, services)) {
         return;
     }
     const QString name = window.File1->fileName();
     const platform::FileResult moved =
-        MoveToProgramDirectory(window.Dir1->path(), services.programDirectory, name);
+        moveToProgramDirectory(window.Dir1->path(), services.programDirectory, name);
     if (!moved.ok) {
-        services.messages.Show(QStringLiteral("Could not move %1: %2").arg(name, moved.error));
+        services.messages.show(QStringLiteral("Could not move %1: %2").arg(name, moved.error));
     }
     window.File1->refresh();
 }

@@ -39,19 +39,19 @@ frmSkinEdit::frmSkinEdit(Application& app)
 
 void frmSkinEdit::build() {
     // Skin Directory: the browser, as a column on the left.
-    Frame1 = Named(new QGroupBox(QStringLiteral("Skin Directory"), this), "Frame1");
-    cmdSwitch = Button(Frame1, "cmdSwitch", QStringLiteral("Switch to Buyable Skin Maker"));
-    Drive1 = Named(new DriveList(Frame1), "Drive1");
-    Dir1 = Named(new DirList(Frame1), "Dir1");
-    File1 = Named(new FileList(Frame1), "File1");
-    Option2 = Named(new QRadioButton(QStringLiteral(".CMX Files Only"), Frame1), "Option2");
-    Option1 = Named(new QRadioButton(QStringLiteral(".BMP Files Only"), Frame1), "Option1");
+    Frame1 = named(new QGroupBox(QStringLiteral("Skin Directory"), this), "Frame1");
+    cmdSwitch = button(Frame1, "cmdSwitch", QStringLiteral("Switch to Buyable Skin Maker"));
+    Drive1 = named(new DriveList(Frame1), "Drive1");
+    Dir1 = named(new DirList(Frame1), "Dir1");
+    File1 = named(new FileList(Frame1), "File1");
+    Option2 = named(new QRadioButton(QStringLiteral(".CMX Files Only"), Frame1), "Option2");
+    Option1 = named(new QRadioButton(QStringLiteral(".BMP Files Only"), Frame1), "Option1");
     Option1->setChecked(true);
     // As wide as their captions: a click beside the caption is not a choice.
     Option1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     Option2->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    cmdDefault = Button(Frame1, "cmdDefault", QStringLiteral("Set to Default Game Directory"));
-    cmdCloseFile = Button(Frame1, "cmdCloseFile", QStringLiteral("Close Open File"));
+    cmdDefault = button(Frame1, "cmdDefault", QStringLiteral("Set to Default Game Directory"));
+    cmdCloseFile = button(Frame1, "cmdCloseFile", QStringLiteral("Close Open File"));
     cmdCloseFile->setVisible(false);
     auto* browserLayout = new QVBoxLayout(Frame1);
     browserLayout->addWidget(cmdSwitch);
@@ -64,17 +64,17 @@ void frmSkinEdit::build() {
     browserLayout->addWidget(cmdCloseFile);
 
     // BMP Image Viewer: the picture, the progress bar, then one row of four buttons.
-    Frame2 = Named(new QGroupBox(QStringLiteral("BMP Image Viewer"), this), "Frame2");
-    Picture1 = Named(new PictureBox(Frame2), "Picture1");
-    Picture2 = Named(new PictureBox(Picture1), "Picture2");
+    Frame2 = named(new QGroupBox(QStringLiteral("BMP Image Viewer"), this), "Frame2");
+    Picture1 = named(new PictureBox(Frame2), "Picture1");
+    Picture2 = named(new PictureBox(Picture1), "Picture2");
     Picture2->setVisible(false);
-    ProgressBar1 = Named(new QProgressBar(Frame2), "ProgressBar1");
+    ProgressBar1 = named(new QProgressBar(Frame2), "ProgressBar1");
     ProgressBar1->setMinimum(0);
     ProgressBar1->setVisible(false);
-    cmdCheckAllBMP = Button(Frame2, "cmdCheckAllBMP", QStringLiteral("Check All BMP Files in Directory"));
-    cmdMoveFile = Button(Frame2, "cmdMoveFile", QStringLiteral("Move this file"));
-    cmdCheckBMP = Button(Frame2, "cmdCheckBMP", QStringLiteral("Check BMP File"));
-    cmdDeleteBMP = Button(Frame2, "cmdDeleteBMP", QStringLiteral("Delete Current BMP File"));
+    cmdCheckAllBMP = button(Frame2, "cmdCheckAllBMP", QStringLiteral("Check All BMP Files in Directory"));
+    cmdMoveFile = button(Frame2, "cmdMoveFile", QStringLiteral("Move this file"));
+    cmdCheckBMP = button(Frame2, "cmdCheckBMP", QStringLiteral("Check BMP File"));
+    cmdDeleteBMP = button(Frame2, "cmdDeleteBMP", QStringLiteral("Delete Current BMP File"));
     auto* viewerButtons = new QGridLayout;
     viewerButtons->addWidget(cmdCheckAllBMP, 0, 0);
     viewerButtons->addWidget(cmdMoveFile, 0, 1);
@@ -86,19 +86,19 @@ void frmSkinEdit::build() {
     viewerLayout->addLayout(viewerButtons);
 
     // CMX Display and Editing: the text, then two columns of commands.
-    Frame3 = Named(new QGroupBox(QStringLiteral("CMX Display and Editing"), this), "Frame3");
-    Text1 = Named(new QPlainTextEdit(Frame3), "Text1");
+    Frame3 = named(new QGroupBox(QStringLiteral("CMX Display and Editing"), this), "Frame3");
+    Text1 = named(new QPlainTextEdit(Frame3), "Text1");
     Text1->setPlainText(QStringLiteral("A CMX File's contents will be displayed here."));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    cmdAssocFiles = Button(Frame3, "cmdAssocFiles", QStringLiteral("Check Associated Files For All CMX Files"));
-    cmdSaveCMX = Button(Frame3, "cmdSaveCMX", QStringLiteral("Save CMX Changes"));
-    cmdCMXError = Button(Frame3, "cmdCMXError", QStringLiteral("Check CMX For Errors"));
-    Text3 = Named(new QLineEdit(QStringLiteral("CMX File Name"), Frame3), "Text3");
+    cmdAssocFiles = button(Frame3, "cmdAssocFiles", QStringLiteral("Check Associated Files For All CMX Files"));
+    cmdSaveCMX = button(Frame3, "cmdSaveCMX", QStringLiteral("Save CMX Changes"));
+    cmdCMXError = button(Frame3, "cmdCMXError", QStringLiteral("Check CMX For Errors"));
+    Text3 = named(new QLineEdit(QStringLiteral("CMX File Name"), Frame3), "Text3");
     Text3->setEnabled(false);
-    cmdCheckAllCMX = Button(Frame3, "cmdCheckAllCMX", QStringLiteral("Check All CMX Files in Directory"));
-    cmdClose = Button(Frame3, "cmdClose", QStringLiteral("Close This Program"));
+    cmdCheckAllCMX = button(Frame3, "cmdCheckAllCMX", QStringLiteral("Check All CMX Files in Directory"));
+    cmdClose = button(Frame3, "cmdClose", QStringLiteral("Close This Program"));
     auto* middle = new QVBoxLayout;
     middle->addWidget(cmdAssocFiles);
     middle->addWidget(cmdSaveCMX);
@@ -151,46 +151,46 @@ void frmSkinEdit::build() {
 
     // The lists start at the process's current folder, without raising their change steps.
     browser_ = std::make_unique<Browser>(Browser{Drive1, Dir1, File1, services_.messages});
-    browser_->StartAt(platform::CurrentDirectory());
+    browser_->startAt(platform::currentDirectory());
 }
 
 void frmSkinEdit::Form_Load() {
     ++formLoads_;
-    platform::NoMoreX(this);
+    platform::noMoreX(this);
 }
 
-void frmSkinEdit::Recycle(const QString& FileName) { shell::Recycle(services_.messages, FileName); }
+void frmSkinEdit::recycle(const QString& FileName) { shell::recycle(services_.messages, FileName); }
 
-void frmSkinEdit::cmdSwitch_Click() { app_.SwitchToBuyable(); }
+void frmSkinEdit::cmdSwitch_Click() { app_.switchToBuyable(); }
 void frmSkinEdit::Drive1_Change() { browser_->Drive1_Change(); }
 void frmSkinEdit::Dir1_Change() { browser_->Dir1_Change(); }
-void frmSkinEdit::File1_Click() { editor::OpenSelectedFile(*this, services_); }
+void frmSkinEdit::File1_Click() { editor::openSelectedFile(*this, services_); }
 void frmSkinEdit::Option1_Click() { File1->setPattern(QStringLiteral("*.BMP")); }
 void frmSkinEdit::Option2_Click() { File1->setPattern(QStringLiteral("*.CMX")); }
 void frmSkinEdit::cmdDefault_Click() { browser_->cmdDefault_Click(); }
-void frmSkinEdit::cmdCloseFile_Click() { editor::CloseOpenFile(*this); }
-void frmSkinEdit::cmdCheckAllBMP_Click() { textures::CheckAllBmp(*this, services_); }
-void frmSkinEdit::cmdMoveFile_Click() { MoveSelectedFile(*this, services_); }
-void frmSkinEdit::cmdCheckBMP_Click() { textures::CheckBmp(*this, services_); }
+void frmSkinEdit::cmdCloseFile_Click() { editor::closeOpenFile(*this); }
+void frmSkinEdit::cmdCheckAllBMP_Click() { textures::checkAllBmp(*this, services_); }
+void frmSkinEdit::cmdMoveFile_Click() { moveSelectedFile(*this, services_); }
+void frmSkinEdit::cmdCheckBMP_Click() { textures::checkBmp(*this, services_); }
 void frmSkinEdit::cmdDeleteBMP_Click() {
-    if (RefuseSingleBitmapCommand(*this, services_)) {
+    if (refuseSingleBitmapCommand(*this, services_)) {
         return;
     }
-    Recycle(platform::JoinPath(Dir1->path(), File1->fileName()));
+    recycle(platform::joinPath(Dir1->path(), File1->fileName()));
     File1->refresh();
 }
-void frmSkinEdit::cmdAssocFiles_Click() { textures::CheckAssociatedFiles(*this, services_); }
-void frmSkinEdit::cmdSaveCMX_Click() { editor::SaveCmx(*this, services_); }
+void frmSkinEdit::cmdAssocFiles_Click() { textures::checkAssociatedFiles(*this, services_); }
+void frmSkinEdit::cmdSaveCMX_Click() { editor::saveCmx(*this, services_); }
 
 void frmSkinEdit::cmdCMXError_Click() {
     const std::string message =
-        cmx::CheckCmxFile(File1->listIndex() != -1, QFile::encodeName(File1->fileName()).toStdString(),
+        cmx::checkCmxFile(File1->listIndex() != -1, QFile::encodeName(File1->fileName()).toStdString(),
                           File1->pattern().toStdString(), QFile::encodeName(Dir1->path()).toStdString(),
                           Text3->text().toStdString());
-    services_.messages.Show(QString::fromStdString(message));
+    services_.messages.show(QString::fromStdString(message));
 }
 
-void frmSkinEdit::cmdCheckAllCMX_Click() { cmx::CheckAllCmx(*this, services_); }
-void frmSkinEdit::cmdClose_Click() { app_.CloseProgram(); }
+void frmSkinEdit::cmdCheckAllCMX_Click() { cmx::checkAllCmx(*this, services_); }
+void frmSkinEdit::cmdClose_Click() { app_.closeProgram(); }
 
 } // namespace vestimo::shell

@@ -24,7 +24,7 @@ public:
     const Services& services() const { return services_; }
 
     // Sends one file to the trash, asking first.
-    void Recycle(const QString& FileName);
+    void recycle(const QString& FileName);
 
 public slots:
     void cmdSwitch_Click();

@@ -13,7 +13,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 bool PictureBox::loadFile(const QString& path, QString* error) {
-    platform::PictureLoad load = platform::LoadPicture(path);
+    platform::PictureLoad load = platform::loadPicture(path);
     if (!load.ok) {
         if (error != nullptr) {
             *error = load.error;
@@ -33,10 +33,10 @@ void PictureBox::clear() {
 }
 
 int PictureBox::widthHiMetric() const {
-    return textures::HiMetricFromPixels(image_.width());
+    return textures::hiMetricFromPixels(image_.width());
 }
 int PictureBox::heightHiMetric() const {
-    return textures::HiMetricFromPixels(image_.height());
+    return textures::hiMetricFromPixels(image_.height());
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

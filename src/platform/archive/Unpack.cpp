@@ -24,11 +24,11 @@ namespace {
 constexpr int MaxFolderDepth = 32;
 constexpr std::size_t ChunkBytes = 64 * 1024;
 
-QString SystemError(int code) {
+QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-QString Mebibytes(qint64 bytes) {
+QString mebibytes(qint64 bytes) {
     if (bytes % (1024 * 1024) == 0) {
         return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
     }
@@ -39,7 +39,7 @@ QString Total(qint64 bytes) {
     if (bytes % (qint64{1024} * 1024 * 1024) == 0) {
         return QStringLiteral("%1 GiB").arg(bytes / (qint64{1024} * 1024 * 1024));
     }
-    return Mebibytes(bytes);
+    return mebibytes(bytes);
 }
 
 class Fd {
@@ -63,7 +63,7 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size, int* code) {
+bool writeAll(int fd, const char* data, std::size_t size, int* code) {
     while (size > 0) {
         const ssize_t put = ::write(fd, data, size);
         if (put < 0) {
@@ -80,7 +80,7 @@ bool WriteAll(int fd, const char* data, std::size_t size, int* code) {
 }
 
 // Everything inside the open folder `dir`, never following a link.
-void RemoveContents(int dir, int depth) {
+void removeContents(int dir, int depth) {
     const int listed = ::dup(dir);
     if (listed < 0) {
         return;
@@ -105,7 +105,7 @@ void RemoveContents(int dir, int depth) {
         if (S_ISDIR(info.st_mode) && depth < MaxFolderDepth + 2) {
             const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (inner.get() >= 0) {
-                RemoveContents(inner.get(), depth + 1);
+                removeContents(inner.get(), depth + 1);
             }
             ::unlinkat(dir, name.c_str(), AT_REMOVEDIR);
         } else {
@@ -127,7 +127,7 @@ public:
     bool CountEntry() {
         ++result.entries;
         if (result.entries > limits_.entries) {
-            Fail(QStringLiteral("it holds more than %1 entries; unpacking stopped").arg(limits_.entries));
+            failure(QStringLiteral("it holds more than %1 entries; unpacking stopped").arg(limits_.entries));
             return false;
         }
         if (progress_) {
@@ -136,7 +136,7 @@ public:
         return true;
     }
 
-    void Fail(const QString& why) {
+    void failure(const QString& why) {
         if (result.ok) {
             result.ok = false;
             result.error = why;
@@ -144,23 +144,23 @@ public:
     }
 
     void Refuse(const QByteArray& raw, const QString& reason) {
-        result.refused.append({ShownName(raw), reason});
+        result.refused.append({shownName(raw), reason});
     }
 
     bool IsWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }
 
     // Opens the staged file for `parts`, making its folders one by one without following links.
     // -1 with `why` set when it cannot be made (the entry is then refused, not the download).
-    int Create(const QStringList& parts, QString* why) {
+    int create(const QStringList& parts, QString* why) {
         Fd dir(::dup(staging_.fd()));
         if (dir.get() < 0) {
-            *why = SystemError(errno);
+            *why = systemError(errno);
             return -1;
         }
         for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
             const QByteArray part = parts[i].toUtf8();
             if (::mkdirat(dir.get(), part.constData(), 0700) != 0 && errno != EEXIST) {
-                *why = SystemError(errno);
+                *why = systemError(errno);
                 return -1;
             }
             const int next =
@@ -169,7 +169,7 @@ public:
                 *why = errno == ENOTDIR || errno == ELOOP
                            ? QStringLiteral("a file of the download is already named like its folder %1")
                                  .arg(parts[i])
-                           : SystemError(errno);
+                           : systemError(errno);
                 return -1;
             }
             dir.reset(next);
@@ -178,7 +178,7 @@ public:
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             *why =
-                errno == EEXIST ? QStringLiteral("the download holds this name twice") : SystemError(errno);
+                errno == EEXIST ? QStringLiteral("the download holds this name twice") : systemError(errno);
         }
         return fd;
     }
@@ -188,12 +188,12 @@ public:
         entryBytes += size;
         result.bytes += size;
         if (entryBytes > limits_.entryBytes) {
-            Fail(QStringLiteral("%1 unpacks to more than %2; unpacking stopped")
-                     .arg(ShownName(raw), Mebibytes(limits_.entryBytes)));
+            failure(QStringLiteral("%1 unpacks to more than %2; unpacking stopped")
+                     .arg(shownName(raw), mebibytes(limits_.entryBytes)));
             return false;
         }
         if (result.bytes > limits_.totalBytes) {
-            Fail(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
+            failure(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
                      .arg(Total(limits_.totalBytes)));
             return false;
         }
@@ -210,21 +210,21 @@ private:
     const EntryProgress& progress_;
 };
 
-QString ArchiveReason(struct archive* a, const char* fallback) {
+QString archiveReason(struct archive* a, const char* fallback) {
     const char* why = archive_error_string(a);
     return QString::fromUtf8(why != nullptr && *why != '\0' ? why : fallback);
 }
 
-void ReadArchive(int fd, Reader& reader) {
+void readArchive(int fd, Reader& reader) {
     struct archive* a = archive_read_new();
     if (a == nullptr) {
-        reader.Fail(QStringLiteral("the archive library could not start"));
+        reader.failure(QStringLiteral("the archive library could not start"));
         return;
     }
     archive_read_support_filter_all(a);
     archive_read_support_format_all(a);
     if (archive_read_open_fd(a, fd, ChunkBytes) != ARCHIVE_OK) {
-        reader.Fail(ArchiveReason(a, "not an archive this program can read"));
+        reader.failure(archiveReason(a, "not an archive this program can read"));
         archive_read_free(a);
         return;
     }
@@ -236,7 +236,7 @@ void ReadArchive(int fd, Reader& reader) {
             break;
         }
         if (status < ARCHIVE_WARN) {
-            reader.Fail(ArchiveReason(a, "the archive is damaged"));
+            reader.failure(archiveReason(a, "the archive is damaged"));
             break;
         }
         if (!reader.CountEntry()) {
@@ -246,7 +246,7 @@ void ReadArchive(int fd, Reader& reader) {
         const char* plain = archive_entry_pathname(entry);
         const QByteArray raw(utf8 != nullptr ? utf8 : (plain != nullptr ? plain : ""));
         QStringList parts;
-        std::optional<QString> refusal = RefuseName(raw, &parts);
+        std::optional<QString> refusal = refuseName(raw, &parts);
         const auto type = archive_entry_filetype(entry);
         if (!refusal) {
             if (archive_entry_hardlink(entry) != nullptr) {
@@ -260,14 +260,14 @@ void ReadArchive(int fd, Reader& reader) {
         if (archive_entry_is_encrypted(entry) || archive_read_has_encrypted_entries(a) > 0) {
             // Reading it is what makes the library say why it cannot.
             const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
-            reader.Fail(QStringLiteral("it is protected by a password (%1)")
-                            .arg(got < 0 ? ArchiveReason(a, "encrypted") : QStringLiteral("encrypted")));
+            reader.failure(QStringLiteral("it is protected by a password (%1)")
+                            .arg(got < 0 ? archiveReason(a, "encrypted") : QStringLiteral("encrypted")));
             break;
         }
         if (refusal) {
             reader.Refuse(raw, *refusal);
             if (archive_read_data_skip(a) < ARCHIVE_WARN) {
-                reader.Fail(ArchiveReason(a, "the archive is damaged"));
+                reader.failure(archiveReason(a, "the archive is damaged"));
                 break;
             }
             continue;
@@ -279,7 +279,7 @@ void ReadArchive(int fd, Reader& reader) {
         QString why;
         const bool wanted = reader.IsWanted(parts);
         if (wanted) {
-            out.reset(reader.Create(parts, &why));
+            out.reset(reader.create(parts, &why));
             if (out.get() < 0) {
                 reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
             }
@@ -292,8 +292,8 @@ void ReadArchive(int fd, Reader& reader) {
                 break;
             }
             if (got < 0) {
-                reader.Fail(
-                    QStringLiteral("%1: %2").arg(ShownName(raw), ArchiveReason(a, "the archive is damaged")));
+                reader.failure(
+                    QStringLiteral("%1: %2").arg(shownName(raw), archiveReason(a, "the archive is damaged")));
                 good = false;
                 break;
             }
@@ -302,9 +302,9 @@ void ReadArchive(int fd, Reader& reader) {
                 break;
             }
             int code = 0;
-            if (out.get() >= 0 && !WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-                reader.Fail(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(code)));
+            if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
+                reader.failure(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
                 good = false;
                 break;
             }
@@ -314,8 +314,8 @@ void ReadArchive(int fd, Reader& reader) {
         }
         if (out.get() >= 0) {
             if (!out.reset()) {
-                reader.Fail(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(errno)));
+                reader.failure(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
                 break;
             }
             reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
@@ -338,11 +338,11 @@ struct FolderWalk {
         struct stat info {};
         if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
             reader.Refuse(raw, QStringLiteral("could not be read: %1")
-                                   .arg(in.get() < 0 ? SystemError(errno) : QStringLiteral("not a file")));
+                                   .arg(in.get() < 0 ? systemError(errno) : QStringLiteral("not a file")));
             return true;
         }
         QString why;
-        Fd out(reader.Create(parts, &why));
+        Fd out(reader.create(parts, &why));
         if (out.get() < 0) {
             reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
             return true;
@@ -357,23 +357,23 @@ struct FolderWalk {
                 if (errno == EINTR) {
                     continue;
                 }
-                reader.Fail(
-                    QStringLiteral("%1 could not be read: %2").arg(ShownName(raw), SystemError(errno)));
+                reader.failure(
+                    QStringLiteral("%1 could not be read: %2").arg(shownName(raw), systemError(errno)));
                 return false;
             }
             if (!reader.CountBytes(raw, entryBytes, got)) {
                 return false;
             }
             int code = 0;
-            if (!WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-                reader.Fail(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(code)));
+            if (!writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
+                reader.failure(
+                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
                 return false;
             }
         }
         if (!out.reset()) {
-            reader.Fail(
-                QStringLiteral("%1 could not be unpacked: %2").arg(ShownName(raw), SystemError(errno)));
+            reader.failure(
+                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
             return false;
         }
         reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
@@ -381,14 +381,14 @@ struct FolderWalk {
     }
 
     // False once the download as a whole has failed.
-    bool Walk(int dir, const QByteArray& prefix, int depth) {
+    bool walk(int dir, const QByteArray& prefix, int depth) {
         const int listed = ::dup(dir);
         DIR* stream = listed >= 0 ? ::fdopendir(listed) : nullptr;
         if (stream == nullptr) {
             if (listed >= 0) {
                 ::close(listed);
             }
-            reader.Fail(QStringLiteral("the folder could not be read: %1").arg(SystemError(errno)));
+            reader.failure(QStringLiteral("the folder could not be read: %1").arg(systemError(errno)));
             return false;
         }
         std::vector<std::string> names;
@@ -406,14 +406,14 @@ struct FolderWalk {
             const QByteArray raw = prefix + QByteArray(name.c_str());
             struct stat info {};
             if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(SystemError(errno)));
+                reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
                 continue;
             }
             if (S_ISDIR(info.st_mode) && info.st_dev == stagingDevice && info.st_ino == stagingInode) {
                 continue; // our own staging folder, when the download is the folder that holds it
             }
             QStringList parts;
-            std::optional<QString> refusal = RefuseName(raw, &parts);
+            std::optional<QString> refusal = refuseName(raw, &parts);
             if (!refusal) {
                 if (S_ISLNK(info.st_mode)) {
                     refusal = QStringLiteral("a symbolic link");
@@ -430,10 +430,10 @@ struct FolderWalk {
             if (S_ISDIR(info.st_mode)) {
                 const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
                 if (inner.get() < 0) {
-                    reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(SystemError(errno)));
+                    reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
                     continue;
                 }
-                if (!Walk(inner.get(), raw + '/', depth + 1)) {
+                if (!walk(inner.get(), raw + '/', depth + 1)) {
                     return false;
                 }
                 continue;
@@ -450,22 +450,22 @@ struct FolderWalk {
     }
 };
 
-bool IsControl(char16_t c) {
+bool isControl(char16_t c) {
     return c < 0x20 || (c >= 0x7f && c <= 0x9f);
 }
 
 } // namespace
 
-std::optional<StagingFolder> StagingFolder::Create(const QString& path, QString* error) {
+std::optional<StagingFolder> StagingFolder::create(const QString& path, QString* error) {
     const QByteArray encoded = path.toUtf8();
     if (::mkdir(encoded.constData(), 0700) != 0) {
         *error = errno == EEXIST ? QStringLiteral("%1 is already there").arg(path)
-                                 : QStringLiteral("%1 could not be made: %2").arg(path, SystemError(errno));
+                                 : QStringLiteral("%1 could not be made: %2").arg(path, systemError(errno));
         return std::nullopt;
     }
     const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        *error = QStringLiteral("%1 could not be opened: %2").arg(path, SystemError(errno));
+        *error = QStringLiteral("%1 could not be opened: %2").arg(path, systemError(errno));
         ::rmdir(encoded.constData());
         return std::nullopt;
     }
@@ -479,17 +479,17 @@ StagingFolder::~StagingFolder() {
     if (fd_ < 0) {
         return;
     }
-    RemoveContents(fd_, 0);
+    removeContents(fd_, 0);
     ::close(fd_);
     ::rmdir(path_.toUtf8().constData());
 }
 
-QString ShownName(const QByteArray& rawName) {
+QString shownName(const QByteArray& rawName) {
     const QString text = QString::fromUtf8(rawName);
     QString shown;
     shown.reserve(text.size());
     for (const QChar c : text) {
-        if (IsControl(c.unicode())) {
+        if (isControl(c.unicode())) {
             shown +=
                 QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
         } else {
@@ -499,12 +499,12 @@ QString ShownName(const QByteArray& rawName) {
     return shown;
 }
 
-std::optional<QString> RefuseName(const QByteArray& rawName, QStringList* parts) {
+std::optional<QString> refuseName(const QByteArray& rawName, QStringList* parts) {
     const QString text = QString::fromUtf8(rawName);
     if (text.toUtf8() != rawName) {
         return QStringLiteral("its name is not valid text");
     }
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return IsControl(c.unicode()); })) {
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); })) {
         return QStringLiteral("its name holds a control character");
     }
     if (text.startsWith(u'/') || text.startsWith(u'\\')) {
@@ -530,26 +530,26 @@ std::optional<QString> RefuseName(const QByteArray& rawName, QStringList* parts)
     return std::nullopt;
 }
 
-Unpacked Unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
+Unpacked unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
                 const Limits& limits, const EntryProgress& progress) {
     Reader reader(staging, wanted, limits, progress);
     const Fd fd(::open(download.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
-        reader.Fail(errno == ELOOP ? QStringLiteral("it is a symbolic link") : SystemError(errno));
+        reader.failure(errno == ELOOP ? QStringLiteral("it is a symbolic link") : systemError(errno));
         return reader.result;
     }
     if (S_ISDIR(info.st_mode)) {
         struct stat own {};
         ::fstat(staging.fd(), &own);
         FolderWalk walk{reader, own.st_dev, own.st_ino};
-        walk.Walk(fd.get(), QByteArray(), 0);
+        walk.walk(fd.get(), QByteArray(), 0);
     } else if (S_ISREG(info.st_mode)) {
         // Reading blocks again: a regular file never waits, and libarchive expects it to.
         ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-        ReadArchive(fd.get(), reader);
+        readArchive(fd.get(), reader);
     } else {
-        reader.Fail(QStringLiteral("it is neither a file nor a folder"));
+        reader.failure(QStringLiteral("it is neither a file nor a folder"));
     }
     if (!reader.result.ok) {
         reader.result.files.clear(); // nothing of it may be used

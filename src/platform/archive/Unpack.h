@@ -24,7 +24,7 @@ struct Limits {
 class StagingFolder {
 public:
     // Makes `path` (its parent must exist); nothing on failure, with `error` set.
-    static std::optional<StagingFolder> Create(const QString& path, QString* error);
+    static std::optional<StagingFolder> create(const QString& path, QString* error);
     ~StagingFolder();
     StagingFolder(StagingFolder&& other) noexcept;
     StagingFolder& operator=(StagingFolder&&) = delete;
@@ -72,14 +72,14 @@ using EntryProgress = std::function<void(qint64 entriesRead)>;
 // Reads `download` (an archive file or a folder) into `staging`. Entries with absolute paths, ".."
 // components, links, devices or FIFOs, and names that are not valid UTF-8 text or hold control
 // characters are refused and never created.
-Unpacked Unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
+Unpacked unpack(const QString& download, const StagingFolder& staging, const Wanted& wanted,
                 const Limits& limits = {}, const EntryProgress& progress = {});
 
 // Why a path inside a download may not be unpacked, or nothing when it may; `parts` receives its
 // folders and file name. Exposed for tests.
-std::optional<QString> RefuseName(const QByteArray& rawName, QStringList* parts);
+std::optional<QString> refuseName(const QByteArray& rawName, QStringList* parts);
 
 // The name as shown in reports: invalid bytes replaced, control characters written as \xNN.
-QString ShownName(const QByteArray& rawName);
+QString shownName(const QByteArray& rawName);
 
 } // namespace vestimo::platform::archive

@@ -13,7 +13,7 @@ namespace vestimo::platform {
 
 namespace {
 
-QString SystemError(int code) {
+QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
@@ -36,21 +36,21 @@ private:
 
 } // namespace
 
-QString DigestOf(const QByteArray& bytes) {
+QString digestOf(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-FileDigest DigestFile(const QString& path, qint64 keepLimit) {
+FileDigest digestFile(const QString& path, qint64 keepLimit) {
     FileDigest digest;
     const QByteArray name = QFile::encodeName(path);
     const Descriptor fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
-        digest.error = errno == ELOOP ? QStringLiteral("it is a link, not a file") : SystemError(errno);
+        digest.error = errno == ELOOP ? QStringLiteral("it is a link, not a file") : systemError(errno);
         return digest;
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        digest.error = SystemError(errno);
+        digest.error = systemError(errno);
         return digest;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -70,7 +70,7 @@ FileDigest DigestFile(const QString& path, qint64 keepLimit) {
             if (errno == EINTR) {
                 continue;
             }
-            digest.error = SystemError(errno);
+            digest.error = systemError(errno);
             digest.bytes.clear();
             return digest;
         }

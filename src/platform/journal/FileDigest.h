@@ -17,9 +17,9 @@ struct FileDigest {
 
 // Reads an ordinary file without following a link or blocking on a device. With `keepLimit` > 0
 // the bytes are kept, and a file longer than that is refused.
-FileDigest DigestFile(const QString& path, qint64 keepLimit = 0);
+FileDigest digestFile(const QString& path, qint64 keepLimit = 0);
 
 // SHA-256 of `bytes` as lowercase hex, the form the journal stores.
-QString DigestOf(const QByteArray& bytes);
+QString digestOf(const QByteArray& bytes);
 
 } // namespace vestimo::platform

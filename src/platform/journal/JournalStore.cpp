@@ -65,7 +65,7 @@ QString Describe(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("the database gave no reason") : text;
 }
 
-bool IsCorruption(const QSqlError& error) {
+bool isCorruption(const QSqlError& error) {
     bool number = false;
     const int code = error.nativeErrorCode().toInt(&number);
     if (number && ((code & 0xff) == kSqliteCorrupt || (code & 0xff) == kSqliteNotADatabase)) {
@@ -75,12 +75,12 @@ bool IsCorruption(const QSqlError& error) {
     return text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed"));
 }
 
-bool Occupied(const QString& path) {
+bool occupied(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
 
-QVariant NullUnless(bool given, const QVariant& value) {
+QVariant nullUnless(bool given, const QVariant& value) {
     return given ? value : QVariant(value.metaType());
 }
 
@@ -93,27 +93,27 @@ QVariant Bytes(const QByteArray& bytes) {
     return bytes.isNull() ? QVariant(QByteArray("", 0)) : QVariant(bytes);
 }
 
-QDateTime FromStored(const QVariant& value) {
+QDateTime fromStored(const QVariant& value) {
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
 }
 
-JournalRun RunFrom(const QSqlQuery& q) {
+JournalRun runFrom(const QSqlQuery& q) {
     JournalRun run;
     run.id = q.value(0).toLongLong();
     run.command = q.value(1).toString();
     run.skinFolder = q.value(2).toString();
-    run.started = FromStored(q.value(3));
-    run.ended = FromStored(q.value(4));
+    run.started = fromStored(q.value(3));
+    run.ended = fromStored(q.value(4));
     run.outcome = q.value(5).toString();
     return run;
 }
 
-JournalChange ChangeFrom(const QSqlQuery& q) {
+JournalChange changeFrom(const QSqlQuery& q) {
     JournalChange change;
     change.id = q.value(0).toLongLong();
     change.runId = q.value(1).toLongLong();
-    change.kind = KindFromName(q.value(2).toString()).value_or(ChangeKind::Moved);
-    change.state = StateFromName(q.value(3).toString()).value_or(ChangeState::Failed);
+    change.kind = kindFromName(q.value(2).toString()).value_or(ChangeKind::Moved);
+    change.state = stateFromName(q.value(3).toString()).value_or(ChangeState::Failed);
     change.original = q.value(4).toString();
     change.destination = q.value(5).toString();
     change.hasPreviousBytes = q.value(6).toBool();
@@ -122,13 +122,13 @@ JournalChange ChangeFrom(const QSqlQuery& q) {
     change.reason = q.value(9).toString();
     change.note = q.value(10).toString();
     change.undoes = q.value(11).isNull() ? 0 : q.value(11).toLongLong();
-    change.recorded = FromStored(q.value(12));
+    change.recorded = fromStored(q.value(12));
     return change;
 }
 
 } // namespace
 
-QString KindName(ChangeKind kind) {
+QString kindName(ChangeKind kind) {
     switch (kind) {
     case ChangeKind::Moved:
         return QStringLiteral("moved");
@@ -146,7 +146,7 @@ QString KindName(ChangeKind kind) {
     return {};
 }
 
-QString StateName(ChangeState state) {
+QString stateName(ChangeState state) {
     switch (state) {
     case ChangeState::Intended:
         return QStringLiteral("intended");
@@ -162,20 +162,20 @@ QString StateName(ChangeState state) {
     return {};
 }
 
-std::optional<ChangeKind> KindFromName(const QString& name) {
+std::optional<ChangeKind> kindFromName(const QString& name) {
     for (ChangeKind kind : {ChangeKind::Moved, ChangeKind::Trashed, ChangeKind::Saved, ChangeKind::Exported,
                             ChangeKind::Installed, ChangeKind::Restored}) {
-        if (KindName(kind) == name) {
+        if (kindName(kind) == name) {
             return kind;
         }
     }
     return std::nullopt;
 }
 
-std::optional<ChangeState> StateFromName(const QString& name) {
+std::optional<ChangeState> stateFromName(const QString& name) {
     for (ChangeState state : {ChangeState::Intended, ChangeState::Done, ChangeState::Failed,
                               ChangeState::Undone, ChangeState::SettledNotDone}) {
-        if (StateName(state) == name) {
+        if (stateName(state) == name) {
             return state;
         }
     }
@@ -232,17 +232,17 @@ JournalStatus JournalStore::connect(const QString& file) {
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
-        return JournalStatus::Fail(QStringLiteral("the SQLite driver for Qt is not installed"));
+        return JournalStatus::failure(QStringLiteral("the SQLite driver for Qt is not installed"));
     }
     db.setDatabaseName(file);
     if (!db.open()) {
         const QString why = Describe(db.lastError());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
-        return JournalStatus::Fail(why);
+        return JournalStatus::failure(why);
     }
     statements_ = std::make_unique<Statements>(db);
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalStatus JournalStore::open(const QString& folder) {
@@ -250,21 +250,21 @@ JournalStatus JournalStore::open(const QString& folder) {
     setAside_.clear();
     const QFileInfo where(folder);
     if (!where.isDir()) {
-        return JournalStatus::Fail(QStringLiteral("the folder %1 does not exist").arg(folder));
+        return JournalStatus::failure(QStringLiteral("the folder %1 does not exist").arg(folder));
     }
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
-        return JournalStatus::Fail(QStringLiteral("the folder %1 cannot be written to").arg(folder));
+        return JournalStatus::failure(QStringLiteral("the folder %1 cannot be written to").arg(folder));
     }
     path_ = folder.endsWith(u'/') ? folder + FileName() : folder + u'/' + FileName();
     for (const QString& part : {path_, path_ + QStringLiteral("-wal"), path_ + QStringLiteral("-shm")}) {
         const QFileInfo info(part);
         if (info.isSymLink()) {
-            return JournalStatus::Fail(
+            return JournalStatus::failure(
                 QStringLiteral("%1 is a link; the journal is never written through one")
                     .arg(info.fileName()));
         }
         if (info.exists() && !info.isFile()) {
-            return JournalStatus::Fail(QStringLiteral("%1 is not a file").arg(info.fileName()));
+            return JournalStatus::failure(QStringLiteral("%1 is not a file").arg(info.fileName()));
         }
     }
 
@@ -276,7 +276,7 @@ JournalStatus JournalStore::open(const QString& folder) {
         if (info.exists() && info.size() > 0) {
             QFile file(path_);
             if (!file.open(QIODevice::ReadOnly)) {
-                return JournalStatus::Fail(
+                return JournalStatus::failure(
                     QStringLiteral("%1 cannot be read: %2").arg(path_, file.errorString()));
             }
             corrupt = file.read(16) != QByteArray("SQLite format 3\0", 16);
@@ -287,7 +287,7 @@ JournalStatus JournalStore::open(const QString& folder) {
         if (!corrupt) {
             const JournalStatus connected = connect(path_);
             if (!connected.ok) {
-                return JournalStatus::Fail(
+                return JournalStatus::failure(
                     QStringLiteral("%1 cannot be opened: %2").arg(path_, connected.error));
             }
             const JournalStatus sound = checkSound(corrupt);
@@ -300,11 +300,11 @@ JournalStatus JournalStore::open(const QString& folder) {
                     return ready;
                 }
                 disconnect();
-                return JournalStatus::Fail(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
+                return JournalStatus::failure(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
             }
             disconnect();
             if (!corrupt) {
-                return JournalStatus::Fail(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
+                return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
             }
             why = sound.error;
         }
@@ -314,63 +314,63 @@ JournalStatus JournalStore::open(const QString& folder) {
         // Set the damaged file aside with its write-ahead log, so nothing in it is lost.
         const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
         QString aside = path_ + QStringLiteral(".corrupt-") + stamp;
-        for (int n = 2; Occupied(aside) && n < 100; ++n) {
+        for (int n = 2; occupied(aside) && n < 100; ++n) {
             aside = path_ + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);
         }
-        if (Occupied(aside) || !QFile::rename(path_, aside)) {
-            return JournalStatus::Fail(
+        if (occupied(aside) || !QFile::rename(path_, aside)) {
+            return JournalStatus::failure(
                 QStringLiteral("%1 is damaged (%2) and could not be set aside").arg(path_, why));
         }
         for (const QString& tail : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
             if (QFileInfo::exists(path_ + tail) && !QFile::rename(path_ + tail, aside + tail)) {
-                return JournalStatus::Fail(
+                return JournalStatus::failure(
                     QStringLiteral("%1 is damaged (%2) and its log could not be set aside").arg(path_, why));
             }
         }
         setAside_ = aside;
     }
-    return JournalStatus::Fail(QStringLiteral("%1 could not be started afresh").arg(path_));
+    return JournalStatus::failure(QStringLiteral("%1 could not be started afresh").arg(path_));
 }
 
 JournalStatus JournalStore::checkSound(bool& corrupt) {
     QSqlQuery check(statements_->db);
     corrupt = false;
     if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-        corrupt = IsCorruption(check.lastError());
-        return JournalStatus::Fail(Describe(check.lastError()));
+        corrupt = isCorruption(check.lastError());
+        return JournalStatus::failure(Describe(check.lastError()));
     }
     if (!check.next()) {
-        corrupt = IsCorruption(check.lastError());
-        return JournalStatus::Fail(Describe(check.lastError()));
+        corrupt = isCorruption(check.lastError());
+        return JournalStatus::failure(Describe(check.lastError()));
     }
     const QString answer = check.value(0).toString();
     if (answer != QLatin1String("ok")) {
         corrupt = true;
-        return JournalStatus::Fail(answer);
+        return JournalStatus::failure(answer);
     }
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalStatus JournalStore::migrate() {
     QSqlQuery q(statements_->db);
     // WAL: a commit is an append to the log; NORMAL: no sync per commit, only at checkpoints.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
-        return JournalStatus::Fail(Describe(q.lastError()));
+        return JournalStatus::failure(Describe(q.lastError()));
     }
     if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
-        return JournalStatus::Fail(QStringLiteral("the database refused its write-ahead log"));
+        return JournalStatus::failure(QStringLiteral("the database refused its write-ahead log"));
     }
     q.finish();
     if (!q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
-        return JournalStatus::Fail(Describe(q.lastError()));
+        return JournalStatus::failure(Describe(q.lastError()));
     }
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        return JournalStatus::Fail(Describe(q.lastError()));
+        return JournalStatus::failure(Describe(q.lastError()));
     }
     const int version = q.value(0).toInt();
     q.finish();
     if (version > SchemaVersion) {
-        return JournalStatus::Fail(
+        return JournalStatus::failure(
             QStringLiteral("it was written by a newer Vestimo (journal version %1)").arg(version));
     }
     for (const Migration& step : Migrations()) {
@@ -378,7 +378,7 @@ JournalStatus JournalStore::migrate() {
             continue;
         }
         if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            return JournalStatus::Fail(Describe(q.lastError()));
+            return JournalStatus::failure(Describe(q.lastError()));
         }
         QStringList statements = step.statements;
         statements.append(QStringLiteral("PRAGMA user_version=%1").arg(step.version));
@@ -386,16 +386,16 @@ JournalStatus JournalStore::migrate() {
             if (!q.exec(statement)) {
                 const QString why = Describe(q.lastError());
                 q.exec(QStringLiteral("ROLLBACK"));
-                return JournalStatus::Fail(why);
+                return JournalStatus::failure(why);
             }
         }
         if (!q.exec(QStringLiteral("COMMIT"))) {
             const QString why = Describe(q.lastError());
             q.exec(QStringLiteral("ROLLBACK"));
-            return JournalStatus::Fail(why);
+            return JournalStatus::failure(why);
         }
     }
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalStatus JournalStore::prepare() {
@@ -429,54 +429,54 @@ JournalStatus JournalStore::prepare() {
     };
     for (const auto& [query, text] : all) {
         if (!query->prepare(text)) {
-            return JournalStatus::Fail(Describe(query->lastError()));
+            return JournalStatus::failure(Describe(query->lastError()));
         }
     }
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalResult<int> JournalStore::schemaVersion() {
     if (!isOpen()) {
-        return JournalResult<int>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<int>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery q(statements_->db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        return JournalResult<int>::Fail(Describe(q.lastError()));
+        return JournalResult<int>::failure(Describe(q.lastError()));
     }
-    return JournalResult<int>::Ok(q.value(0).toInt());
+    return JournalResult<int>::success(q.value(0).toInt());
 }
 
 JournalStatus JournalStore::ensureWriting() {
     if (!isOpen()) {
-        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(QStringLiteral("the journal is not open"));
     }
     if (pending_) {
-        return JournalStatus::Ok();
+        return JournalStatus::success();
     }
     if (!statements_->begin.exec()) {
-        return JournalStatus::Fail(Describe(statements_->begin.lastError()));
+        return JournalStatus::failure(Describe(statements_->begin.lastError()));
     }
     pending_ = true;
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalStatus JournalStore::commitPending() {
     if (!pending_) {
-        return JournalStatus::Ok();
+        return JournalStatus::success();
     }
     pending_ = false;
     if (!statements_->commit.exec()) {
         const QString why = Describe(statements_->commit.lastError());
         statements_->rollback.exec();
-        return JournalStatus::Fail(why);
+        return JournalStatus::failure(why);
     }
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalResult<qint64> JournalStore::beginRun(const QString& command, const QString& skinFolder) {
     const JournalStatus writing = ensureWriting();
     if (!writing.ok) {
-        return JournalResult<qint64>::Fail(writing.error);
+        return JournalResult<qint64>::failure(writing.error);
     }
     QSqlQuery& q = statements_->insertRun;
     q.bindValue(0, Text(command));
@@ -486,15 +486,15 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
         const QString why = Describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
-        return JournalResult<qint64>::Fail(why);
+        return JournalResult<qint64>::failure(why);
     }
     const qint64 id = q.lastInsertId().toLongLong();
     // A run is committed at once: its changes refer to it.
     const JournalStatus committed = commitPending();
     if (!committed.ok) {
-        return JournalResult<qint64>::Fail(committed.error);
+        return JournalResult<qint64>::failure(committed.error);
     }
-    return JournalResult<qint64>::Ok(id);
+    return JournalResult<qint64>::success(id);
 }
 
 JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
@@ -510,26 +510,26 @@ JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
         const QString why = Describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
-        return JournalStatus::Fail(why);
+        return JournalStatus::failure(why);
     }
     if (q.numRowsAffected() != 1) {
-        return JournalStatus::Fail(QStringLiteral("the journal has no run %1").arg(runId));
+        return JournalStatus::failure(QStringLiteral("the journal has no run %1").arg(runId));
     }
-    return batch_ ? JournalStatus::Ok() : commitPending();
+    return batch_ ? JournalStatus::success() : commitPending();
 }
 
 JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
     QSqlQuery& q = statements_->insertChange;
     q.bindValue(0, change.runId);
-    q.bindValue(1, KindName(change.kind));
+    q.bindValue(1, kindName(change.kind));
     q.bindValue(2, Text(change.original));
     q.bindValue(3, Text(change.destination));
-    q.bindValue(4, NullUnless(change.hasPreviousBytes, Bytes(change.previousBytes)));
-    q.bindValue(5, NullUnless(change.size >= 0, QVariant(change.size)));
+    q.bindValue(4, nullUnless(change.hasPreviousBytes, Bytes(change.previousBytes)));
+    q.bindValue(5, nullUnless(change.size >= 0, QVariant(change.size)));
     q.bindValue(6, Text(change.hash));
     q.bindValue(7, Text(change.reason));
     q.bindValue(8, Text(change.note));
-    q.bindValue(9, NullUnless(change.undoes > 0, QVariant(change.undoes)));
+    q.bindValue(9, nullUnless(change.undoes > 0, QVariant(change.undoes)));
     q.bindValue(10, QDateTime::currentMSecsSinceEpoch());
     if (!q.exec()) {
         // Marks waiting in the batch go too; their changes stay open and are settled from the
@@ -537,15 +537,15 @@ JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
         const QString why = Describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
-        return JournalResult<qint64>::Fail(why);
+        return JournalResult<qint64>::failure(why);
     }
-    return JournalResult<qint64>::Ok(q.lastInsertId().toLongLong());
+    return JournalResult<qint64>::success(q.lastInsertId().toLongLong());
 }
 
 JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
     const JournalStatus writing = ensureWriting();
     if (!writing.ok) {
-        return JournalResult<qint64>::Fail(writing.error);
+        return JournalResult<qint64>::failure(writing.error);
     }
     const JournalResult<qint64> inserted = insertIntent(change);
     if (!inserted.ok) {
@@ -554,7 +554,7 @@ JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
     // Write-ahead: the intent is committed before the caller touches the file.
     const JournalStatus committed = commitPending();
     if (!committed.ok) {
-        return JournalResult<qint64>::Fail(committed.error);
+        return JournalResult<qint64>::failure(committed.error);
     }
     return inserted;
 }
@@ -562,22 +562,22 @@ JournalResult<qint64> JournalStore::recordIntent(const JournalChange& change) {
 JournalResult<QList<qint64>> JournalStore::recordIntents(const QList<JournalChange>& changes) {
     const JournalStatus writing = ensureWriting();
     if (!writing.ok) {
-        return JournalResult<QList<qint64>>::Fail(writing.error);
+        return JournalResult<QList<qint64>>::failure(writing.error);
     }
     QList<qint64> ids;
     ids.reserve(changes.size());
     for (const JournalChange& change : changes) {
         const JournalResult<qint64> inserted = insertIntent(change);
         if (!inserted.ok) {
-            return JournalResult<QList<qint64>>::Fail(inserted.error);
+            return JournalResult<QList<qint64>>::failure(inserted.error);
         }
         ids.append(inserted.value);
     }
     const JournalStatus committed = commitPending();
     if (!committed.ok) {
-        return JournalResult<QList<qint64>>::Fail(committed.error);
+        return JournalResult<QList<qint64>>::failure(committed.error);
     }
-    return JournalResult<QList<qint64>>::Ok(ids);
+    return JournalResult<QList<qint64>>::success(ids);
 }
 
 JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination, qint64 size,
@@ -587,21 +587,21 @@ JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination
         return writing;
     }
     QSqlQuery& q = statements_->markDone;
-    q.bindValue(0, NullUnless(!destination.isEmpty(), QVariant(destination)));
-    q.bindValue(1, NullUnless(size >= 0, QVariant(size)));
-    q.bindValue(2, NullUnless(!hash.isEmpty(), QVariant(hash)));
-    q.bindValue(3, NullUnless(!note.isEmpty(), QVariant(note)));
+    q.bindValue(0, nullUnless(!destination.isEmpty(), QVariant(destination)));
+    q.bindValue(1, nullUnless(size >= 0, QVariant(size)));
+    q.bindValue(2, nullUnless(!hash.isEmpty(), QVariant(hash)));
+    q.bindValue(3, nullUnless(!note.isEmpty(), QVariant(note)));
     q.bindValue(4, changeId);
     if (!q.exec()) {
         const QString why = Describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
-        return JournalStatus::Fail(why);
+        return JournalStatus::failure(why);
     }
     if (q.numRowsAffected() != 1) {
-        return JournalStatus::Fail(QStringLiteral("the journal has no change %1").arg(changeId));
+        return JournalStatus::failure(QStringLiteral("the journal has no change %1").arg(changeId));
     }
-    return batch_ ? JournalStatus::Ok() : commitPending();
+    return batch_ ? JournalStatus::success() : commitPending();
 }
 
 JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const QString& note) {
@@ -610,19 +610,19 @@ JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const Q
         return writing;
     }
     QSqlQuery& q = statements_->setState;
-    q.bindValue(0, StateName(state));
+    q.bindValue(0, stateName(state));
     q.bindValue(1, Text(note));
     q.bindValue(2, changeId);
     if (!q.exec()) {
         const QString why = Describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
-        return JournalStatus::Fail(why);
+        return JournalStatus::failure(why);
     }
     if (q.numRowsAffected() != 1) {
-        return JournalStatus::Fail(QStringLiteral("the journal has no change %1").arg(changeId));
+        return JournalStatus::failure(QStringLiteral("the journal has no change %1").arg(changeId));
     }
-    return batch_ ? JournalStatus::Ok() : commitPending();
+    return batch_ ? JournalStatus::success() : commitPending();
 }
 
 JournalStatus JournalStore::markFailed(qint64 changeId, const QString& why) {
@@ -639,10 +639,10 @@ JournalStatus JournalStore::markUndone(qint64 changeId, const QString& note) {
 
 JournalStatus JournalStore::beginBatch() {
     if (!isOpen()) {
-        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(QStringLiteral("the journal is not open"));
     }
     if (batch_) {
-        return JournalStatus::Ok();
+        return JournalStatus::success();
     }
     // No one else reads the journal during a run: holding its lock throughout spares a lock and
     // an unlock per commit, and the log is folded back into the database after the run, not
@@ -652,15 +652,15 @@ JournalStatus JournalStore::beginBatch() {
     q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
     q.finish();
     batch_ = true;
-    return JournalStatus::Ok();
+    return JournalStatus::success();
 }
 
 JournalStatus JournalStore::commitBatch() {
     if (!isOpen()) {
-        return JournalStatus::Fail(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(QStringLiteral("the journal is not open"));
     }
     if (!batch_) {
-        return JournalStatus::Ok();
+        return JournalStatus::success();
     }
     batch_ = false;
     const JournalStatus committed = commitPending();
@@ -677,104 +677,104 @@ JournalStatus JournalStore::commitBatch() {
 
 JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
     if (!isOpen()) {
-        return JournalResult<QList<JournalRun>>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<QList<JournalRun>>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->listRuns;
     q.bindValue(0, limit > 0 ? limit : -1);
     if (!q.exec()) {
-        return JournalResult<QList<JournalRun>>::Fail(Describe(q.lastError()));
+        return JournalResult<QList<JournalRun>>::failure(Describe(q.lastError()));
     }
     QList<JournalRun> runs;
     while (q.next()) {
-        runs.append(RunFrom(q));
+        runs.append(runFrom(q));
     }
     q.finish();
-    return JournalResult<QList<JournalRun>>::Ok(runs);
+    return JournalResult<QList<JournalRun>>::success(runs);
 }
 
 JournalResult<JournalRun> JournalStore::run(qint64 runId) {
     if (!isOpen()) {
-        return JournalResult<JournalRun>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<JournalRun>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->oneRun;
     q.bindValue(0, runId);
     if (!q.exec()) {
-        return JournalResult<JournalRun>::Fail(Describe(q.lastError()));
+        return JournalResult<JournalRun>::failure(Describe(q.lastError()));
     }
     if (!q.next()) {
-        return JournalResult<JournalRun>::Fail(QStringLiteral("the journal has no run %1").arg(runId));
+        return JournalResult<JournalRun>::failure(QStringLiteral("the journal has no run %1").arg(runId));
     }
-    JournalRun found = RunFrom(q);
+    JournalRun found = runFrom(q);
     q.finish();
-    return JournalResult<JournalRun>::Ok(found);
+    return JournalResult<JournalRun>::success(found);
 }
 
 JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
     if (!isOpen()) {
-        return JournalResult<QList<JournalRun>>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<QList<JournalRun>>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->unendedRuns;
     if (!q.exec()) {
-        return JournalResult<QList<JournalRun>>::Fail(Describe(q.lastError()));
+        return JournalResult<QList<JournalRun>>::failure(Describe(q.lastError()));
     }
     QList<JournalRun> runs;
     while (q.next()) {
-        runs.append(RunFrom(q));
+        runs.append(runFrom(q));
     }
     q.finish();
-    return JournalResult<QList<JournalRun>>::Ok(runs);
+    return JournalResult<QList<JournalRun>>::success(runs);
 }
 
 JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
     if (!isOpen()) {
-        return JournalResult<QList<JournalChange>>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<QList<JournalChange>>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->changesOfRun;
     q.bindValue(0, runId);
     if (!q.exec()) {
-        return JournalResult<QList<JournalChange>>::Fail(Describe(q.lastError()));
+        return JournalResult<QList<JournalChange>>::failure(Describe(q.lastError()));
     }
     QList<JournalChange> changes;
     while (q.next()) {
-        changes.append(ChangeFrom(q));
+        changes.append(changeFrom(q));
     }
     q.finish();
-    return JournalResult<QList<JournalChange>>::Ok(changes);
+    return JournalResult<QList<JournalChange>>::success(changes);
 }
 
 JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
     if (!isOpen()) {
-        return JournalResult<JournalChange>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<JournalChange>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->oneChange;
     q.bindValue(0, changeId);
     if (!q.exec()) {
-        return JournalResult<JournalChange>::Fail(Describe(q.lastError()));
+        return JournalResult<JournalChange>::failure(Describe(q.lastError()));
     }
     if (!q.next()) {
-        return JournalResult<JournalChange>::Fail(
+        return JournalResult<JournalChange>::failure(
             QStringLiteral("the journal has no change %1").arg(changeId));
     }
-    JournalChange found = ChangeFrom(q);
+    JournalChange found = changeFrom(q);
     found.previousBytes = q.value(13).toByteArray();
     q.finish();
-    return JournalResult<JournalChange>::Ok(found);
+    return JournalResult<JournalChange>::success(found);
 }
 
 JournalResult<QList<JournalChange>> JournalStore::openIntents() {
     if (!isOpen()) {
-        return JournalResult<QList<JournalChange>>::Fail(QStringLiteral("the journal is not open"));
+        return JournalResult<QList<JournalChange>>::failure(QStringLiteral("the journal is not open"));
     }
     QSqlQuery& q = statements_->openIntents;
     if (!q.exec()) {
-        return JournalResult<QList<JournalChange>>::Fail(Describe(q.lastError()));
+        return JournalResult<QList<JournalChange>>::failure(Describe(q.lastError()));
     }
     QList<JournalChange> changes;
     while (q.next()) {
-        changes.append(ChangeFrom(q));
+        changes.append(changeFrom(q));
     }
     q.finish();
-    return JournalResult<QList<JournalChange>>::Ok(changes);
+    return JournalResult<QList<JournalChange>>::success(changes);
 }
 
 } // namespace vestimo::platform

@@ -29,10 +29,10 @@ enum class ChangeState {
     SettledNotDone, // left open by a crash; the disk showed it never happened
 };
 
-QString KindName(ChangeKind kind);
-QString StateName(ChangeState state);
-std::optional<ChangeKind> KindFromName(const QString& name);
-std::optional<ChangeState> StateFromName(const QString& name);
+QString kindName(ChangeKind kind);
+QString stateName(ChangeState state);
+std::optional<ChangeKind> kindFromName(const QString& name);
+std::optional<ChangeState> stateFromName(const QString& name);
 
 struct JournalRun {
     qint64 id = 0;
@@ -64,16 +64,16 @@ struct JournalChange {
 struct JournalStatus {
     bool ok = true;
     QString error;
-    static JournalStatus Ok() { return {}; }
-    static JournalStatus Fail(const QString& why) { return {false, why}; }
+    static JournalStatus success() { return {}; }
+    static JournalStatus failure(const QString& why) { return {false, why}; }
 };
 
 template <class T> struct JournalResult {
     bool ok = true;
     QString error;
     T value{};
-    static JournalResult Ok(T v) { return {true, {}, std::move(v)}; }
-    static JournalResult Fail(const QString& why) { return {false, why, T{}}; }
+    static JournalResult success(T v) { return {true, {}, std::move(v)}; }
+    static JournalResult failure(const QString& why) { return {false, why, T{}}; }
 };
 
 // The journal database, journal.sqlite in a given folder. Nothing here throws: every call says
