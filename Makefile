@@ -44,9 +44,12 @@ screenshot: demo
 	mkdir -p docs
 	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tools/vestimo-screenshot $(BUILD)/demo-skins docs
 
-# A Debian package of the program (build/vestimo_*.deb).
-package: build
+# A Debian package of the program (build/vestimo_*.deb), checked by lintian where it is installed.
+# Only the program and its data are built: the package holds nothing else.
+package: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target vestimo
 	cd $(BUILD) && cpack -G DEB
+	if command -v lintian >/dev/null; then lintian --fail-on error $$(ls -t $(BUILD)/vestimo_*.deb | head -n 1); fi
 
 # Each fuzzer runs FUZZ_SECONDS (60 by default) from a seed corpus of real skin descriptions.
 FUZZ_BUILD   ?= build-fuzz

@@ -143,6 +143,54 @@ elseif(CHECK STREQUAL "debian_docs")
     endif()
   endforeach()
 
+elseif(CHECK STREQUAL "installed_tree")
+  # What `cmake --install` (and so the package) lays out, where desktops look for it.
+  set(root ${BINARY_DIR}/packaging-tree)
+  file(REMOVE_RECURSE ${root})
+  execute_process(COMMAND ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix ${root}/usr RESULT_VARIABLE status
+                  OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    fail("cmake --install (${status}):\n${out}")
+  endif()
+  set(expected
+      bin/vestimo
+      share/applications/${APP_ID}.desktop
+      share/metainfo/${APP_ID}.metainfo.xml
+      share/icons/hicolor/scalable/apps/${APP_ID}.svg
+      share/man/man1/vestimo.1.gz
+      share/doc/vestimo/copyright
+      share/doc/vestimo/changelog.Debian.gz)
+  foreach(size 16 24 32 48 64 128 256)
+    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+  endforeach()
+  foreach(file ${expected})
+    if(NOT EXISTS ${root}/usr/${file})
+      fail("the installed tree lacks usr/${file}")
+    endif()
+  endforeach()
+  foreach(size 16 256)
+    file(READ ${root}/usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png png LIMIT 24 HEX)
+    math(EXPR hex_size "${size}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REGEX REPLACE "^0x" "" hex_size "${hex_size}")
+    string(LENGTH "${hex_size}" digits)
+    math(EXPR pad "8 - ${digits}")
+    string(REPEAT "0" ${pad} zeros)
+    # The PNG header's width and height, big-endian after the IHDR tag.
+    if(NOT png MATCHES "^89504e470d0a1a0a0000000d49484452${zeros}${hex_size}${zeros}${hex_size}$")
+      fail("the ${size}x${size} icon is not ${size} pixels square: ${png}")
+    endif()
+  endforeach()
+  skip_without(appstreamcli validator)
+  if(skipped)
+    return()
+  endif()
+  # validate-tree also joins the component to its desktop file and icon.
+  execute_process(COMMAND ${validator} validate-tree --no-net --strict ${root} RESULT_VARIABLE status
+                  OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    fail("appstreamcli validate-tree (${status}):\n${out}")
+  endif()
+
 else()
   fail("unknown check \"${CHECK}\"")
 endif()
