@@ -120,7 +120,8 @@ struct PrefixIndex {
     std::vector<qsizetype> lengths; // prefix lengths in characters, ascending
 
     void add(const QString& prefix) {
-        tones.insert(prefix.toCaseFolded(), tones.value(prefix.toCaseFolded(), 0));
+        const QString folded = prefix.toCaseFolded();
+        tones.insert(folded, tones.value(folded, 0));
         const qsizetype length = codePoints(prefix);
         if (std::find(lengths.begin(), lengths.end(), length) == lengths.end()) {
             lengths.insert(std::upper_bound(lengths.begin(), lengths.end(), length), length);
@@ -197,6 +198,136 @@ ReportRow bodySkinRow(const QString& cmxName, const QString& prefix, unsigned to
     return row;
 }
 
+// Line 5 of a skin CMX file against its name; nothing when they agree or the file is an animation.
+std::optional<ReportRow> nameMismatchRow(const QString& name, const QByteArray& bytes) {
+    const CmxHead head = readHead(bytes);
+    if (head.animation) {
+        return std::nullopt;
+    }
+    const QString base = name.chopped(CmxExtension.size());
+    if (!head.line5) {
+        return makeRow(RowKind::NameMismatch, {name}, texts::reportNoLine5(), texts::reportWriteName(base));
+    }
+    const QString line5 = fromCodePage(*head.line5);
+    if (line5.toCaseFolded() == base.toCaseFolded()) {
+        return std::nullopt;
+    }
+    const QString shown =
+        line5.size() > ShownLineLength ? line5.left(ShownLineLength) + QChar(0x2026) : line5;
+    return makeRow(RowKind::NameMismatch, {name}, texts::reportNameMismatch(shown, base),
+                   texts::reportWriteName(base));
+}
+
+ReportRow unreadableRow(const QString& name, const QString& why) {
+    return makeRow(RowKind::Unreadable, {name}, texts::reportUnreadable(why), texts::reportMakeReadable());
+}
+
+// Rows that need only the names: case twins, skins' tones and meshes, unclaimed bitmaps. Returns
+// the names of the skin CMX files, whose line 5 is judged once they are read.
+QSet<QString> nameRows(const QStringList& names, QList<ReportRow>& rows) {
+    QSet<QString> exact(names.begin(), names.end());
+    QHash<QString, QString> byFolded; // folded name -> one stored name
+    QHash<QString, QStringList> caseGroups;
+    for (const QString& name : names) {
+        const QString folded = name.toCaseFolded();
+        byFolded.insert(folded, name);
+        caseGroups[folded].append(name);
+    }
+    for (const QStringList& group : std::as_const(caseGroups)) {
+        if (group.size() > 1) {
+            rows.append(
+                makeRow(RowKind::CaseTwins, group, texts::reportCaseTwins(), texts::reportKeepOneName()));
+        }
+    }
+
+    struct SkinCmx {
+        QString name;
+        QString prefix;
+        bool body = false;
+    };
+    std::vector<SkinCmx> skins;
+    QSet<QString> skinNames;
+    PrefixIndex prefixes;
+    for (const QString& name : names) {
+        const std::string key = cmx::classKey(name.toStdString());
+        if (endsWithNoCase(name, CmxExtension) && cmx::isSkinClass(key)) {
+            const QString prefix = textures::bitmapPrefix(name);
+            skins.push_back({name, prefix, key[0] != 'C'});
+            skinNames.insert(name);
+            prefixes.add(prefix);
+        }
+    }
+    for (const QString& name : names) {
+        if (endsWithNoCase(name, BitmapExtension) && !prefixes.claim(name)) {
+            rows.append(makeRow(RowKind::UnclaimedBitmap, {name}, texts::reportUnclaimedBitmap(),
+                                texts::reportClaimBitmap()));
+        }
+    }
+    for (const SkinCmx& skin : skins) {
+        if (skin.body) {
+            rows.append(bodySkinRow(skin.name, skin.prefix, prefixes.tones.value(skin.prefix.toCaseFolded()),
+                                    exact, byFolded));
+        }
+    }
+    return skinNames;
+}
+
+// Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
+// only a file whose length another shares can have a twin, so only those are hashed. Each file is
+// read at most once, for its hash and its line 5 together.
+void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
+                 QList<ReportRow>& rows) {
+    std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
+    QHash<qint64, int> lengthCount;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QString why;
+        const std::optional<qint64> length =
+            platform::fileLength(platform::joinPath(directory, names[i]), &why);
+        if (!length) {
+            rows.append(unreadableRow(names[i], why));
+            continue;
+        }
+        lengths[static_cast<std::size_t>(i)] = *length;
+        if (*length > 0) {
+            ++lengthCount[*length];
+        }
+    }
+    QHash<QByteArray, QStringList> byHash;
+    QHash<QByteArray, qint64> hashLength;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const qint64 length = lengths[static_cast<std::size_t>(i)];
+        const bool hashed = length > 0 && lengthCount.value(length) > 1;
+        const bool skin = length >= 0 && skinNames.contains(name);
+        if (!hashed && !skin) {
+            continue;
+        }
+        const platform::ReadResult read =
+            platform::readFile(platform::joinPath(directory, name), ReportReadLimit);
+        if (!read.ok) {
+            rows.append(unreadableRow(name, read.error));
+            continue;
+        }
+        if (hashed) {
+            const QByteArray hash = QCryptographicHash::hash(read.bytes, QCryptographicHash::Sha256);
+            byHash[hash].append(name);
+            hashLength.insert(hash, read.bytes.size());
+        }
+        if (skin) {
+            if (std::optional<ReportRow> mismatch = nameMismatchRow(name, read.bytes)) {
+                rows.append(std::move(*mismatch));
+            }
+        }
+    }
+    for (auto it = byHash.cbegin(); it != byHash.cend(); ++it) {
+        if (it->size() > 1) {
+            rows.append(makeRow(RowKind::IdenticalContent, *it,
+                                texts::reportIdenticalContent(hashLength.value(it.key())),
+                                texts::reportRemoveCopies()));
+        }
+    }
+}
+
 } // namespace
 
 QString toneName(int tone) {
@@ -211,135 +342,12 @@ SkinSetReport makeSkinSetReport(const QString& directory) {
         report.error = listing.error;
         return report;
     }
-    const QStringList& names = listing.names;
     for (const QString& shown : listing.unnamable) {
         report.rows.append(
             makeRow(RowKind::Unreadable, {shown}, texts::reportUnnamable(), texts::reportRenamePlainly()));
     }
-
-    // Names: exact, and grouped without regard to case.
-    QSet<QString> exact(names.begin(), names.end());
-    QHash<QString, QString> byFolded; // folded name -> one stored name
-    QHash<QString, QStringList> caseGroups;
-    for (const QString& name : names) {
-        const QString folded = name.toCaseFolded();
-        byFolded.insert(folded, name);
-        caseGroups[folded].append(name);
-    }
-    for (const QStringList& group : std::as_const(caseGroups)) {
-        if (group.size() > 1) {
-            report.rows.append(
-                makeRow(RowKind::CaseTwins, group, texts::reportCaseTwins(), texts::reportKeepOneName()));
-        }
-    }
-
-    // Skin CMX files and their prefixes; then every bitmap against them.
-    struct SkinCmx {
-        QString name;
-        QString prefix;
-        bool body = false;
-    };
-    std::vector<SkinCmx> skins;
-    QSet<QString> skinNames;
-    PrefixIndex prefixes;
-    for (const QString& name : names) {
-        if (!endsWithNoCase(name, CmxExtension)) {
-            continue;
-        }
-        const std::string key = cmx::classKey(name.toStdString());
-        if (!cmx::isSkinClass(key)) {
-            continue;
-        }
-        const QString prefix = textures::bitmapPrefix(name);
-        skins.push_back({name, prefix, key[0] != 'C'});
-        skinNames.insert(name);
-        prefixes.add(prefix);
-    }
-    for (const QString& name : names) {
-        if (endsWithNoCase(name, BitmapExtension) && !prefixes.claim(name)) {
-            report.rows.append(makeRow(RowKind::UnclaimedBitmap, {name}, texts::reportUnclaimedBitmap(),
-                                       texts::reportClaimBitmap()));
-        }
-    }
-    for (const SkinCmx& skin : skins) {
-        if (skin.body) {
-            report.rows.append(bodySkinRow(
-                skin.name, skin.prefix, prefixes.tones.value(skin.prefix.toCaseFolded()), exact, byFolded));
-        }
-    }
-
-    // Lengths first: only a file whose length another shares can have a twin, so only those are
-    // hashed. Each file is read at most once, for its hash and its line 5 together.
-    std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
-    QHash<qint64, int> lengthCount;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        QString why;
-        const std::optional<qint64> length =
-            platform::fileLength(platform::joinPath(directory, names[i]), &why);
-        if (!length) {
-            report.rows.append(makeRow(RowKind::Unreadable, {names[i]}, texts::reportUnreadable(why),
-                                       texts::reportMakeReadable()));
-            continue;
-        }
-        lengths[static_cast<std::size_t>(i)] = *length;
-        if (*length > 0) {
-            ++lengthCount[*length];
-        }
-    }
-    QHash<QByteArray, QStringList> byHash;
-    QHash<QByteArray, qint64> hashLength;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& name = names[i];
-        const qint64 length = lengths[static_cast<std::size_t>(i)];
-        if (length < 0) {
-            continue;
-        }
-        const bool hashed = length > 0 && lengthCount.value(length) > 1;
-        const bool skin = skinNames.contains(name);
-        if (!hashed && !skin) {
-            continue;
-        }
-        const platform::ReadResult read =
-            platform::readFile(platform::joinPath(directory, name), ReportReadLimit);
-        if (!read.ok) {
-            report.rows.append(makeRow(RowKind::Unreadable, {name}, texts::reportUnreadable(read.error),
-                                       texts::reportMakeReadable()));
-            continue;
-        }
-        if (hashed) {
-            const QByteArray hash = QCryptographicHash::hash(read.bytes, QCryptographicHash::Sha256);
-            byHash[hash].append(name);
-            hashLength.insert(hash, read.bytes.size());
-        }
-        if (!skin) {
-            continue;
-        }
-        const CmxHead head = readHead(read.bytes);
-        const QString base = name.chopped(CmxExtension.size());
-        if (head.animation) {
-            continue;
-        }
-        if (!head.line5) {
-            report.rows.append(
-                makeRow(RowKind::NameMismatch, {name}, texts::reportNoLine5(), texts::reportWriteName(base)));
-            continue;
-        }
-        const QString line5 = fromCodePage(*head.line5);
-        if (line5.toCaseFolded() != base.toCaseFolded()) {
-            const QString shown =
-                line5.size() > ShownLineLength ? line5.left(ShownLineLength) + QChar(0x2026) : line5;
-            report.rows.append(makeRow(RowKind::NameMismatch, {name}, texts::reportNameMismatch(shown, base),
-                                       texts::reportWriteName(base)));
-        }
-    }
-    for (auto it = byHash.cbegin(); it != byHash.cend(); ++it) {
-        if (it->size() > 1) {
-            report.rows.append(makeRow(RowKind::IdenticalContent, *it,
-                                       texts::reportIdenticalContent(hashLength.value(it.key())),
-                                       texts::reportRemoveCopies()));
-        }
-    }
-
+    const QSet<QString> skinNames = nameRows(listing.names, report.rows);
+    contentRows(directory, listing.names, skinNames, report.rows);
     std::sort(report.rows.begin(), report.rows.end(), rowLess);
     return report;
 }
