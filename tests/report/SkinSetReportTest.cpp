@@ -190,6 +190,8 @@ TEST(SkinSetReport, Line5IsReadAsTheCmxRulesReadLines) {
     TempDir dir;
     // A bare line feed does not end a line, so line 5 of this file is not the name.
     dir.write("B050FAFit_Lf.cmx", "h\nversion 300\n0\n1\nB050FAFit_Lf\n0\n");
+    // A tab and a bare line feed inside line 5 are part of it, shown as their pictures.
+    dir.write("B055FAFit_Tab.cmx", "h\r\nversion 300\r\n0\r\n1\r\nB055FAFit\tTab\n\r\n0\r\n");
     // CR alone ends lines too; the name is in the players' code page (0xE9 is "é").
     dir.write("B060FAFit_\xC3\xA9t\xC3\xA9.cmx", "h\rversion 300\r0\r1\rB060FAFit_\xC9T\xC9\r0\r");
     // A trailing blank is part of the line.
@@ -205,8 +207,18 @@ TEST(SkinSetReport, Line5IsReadAsTheCmxRulesReadLines) {
             mismatched.append(r.files);
         }
     }
-    EXPECT_EQ(mismatched, (QStringList{"B050FAFit_Lf.cmx", "B070FAFit_Blank.cmx", "B080FAFit_Empty.cmx"}));
+    EXPECT_EQ(mismatched, (QStringList{"B050FAFit_Lf.cmx", "B055FAFit_Tab.cmx", "B070FAFit_Blank.cmx",
+                                       "B080FAFit_Empty.cmx"}));
     for (const ReportRow& r : report.rows) {
+        if (r.kind == RowKind::NameMismatch && r.files.first() == "B050FAFit_Lf.cmx") {
+            EXPECT_EQ(r.description, texts::reportNoLine5()) << "bare line feeds end no line";
+        }
+        if (r.kind == RowKind::NameMismatch && r.files.first() == "B055FAFit_Tab.cmx") {
+            EXPECT_EQ(r.description, texts::reportNameMismatch(
+                                         QString::fromUtf16(u"B055FAFit\u2409Tab\u240A"), "B055FAFit_Tab"));
+            EXPECT_EQ(reportText({r}).count(u'\n'), 1);
+            EXPECT_EQ(reportText({r}).count(u'\t'), 3);
+        }
         if (r.kind == RowKind::NameMismatch && r.files.first() == "B080FAFit_Empty.cmx") {
             EXPECT_EQ(r.description, texts::reportNameMismatch("", "B080FAFit_Empty"));
         }
@@ -251,6 +263,25 @@ TEST(SkinSetReport, FilesThatCannotBeReadOrNamedAreReportedNotSkippedSilently) {
     }
     EXPECT_EQ(unreadable,
               (QList<QStringList>{{"B090FAFit_Locked.cmx"}, {"bad\uFFFDname.bmp"}, {"same2.dat"}}));
+}
+
+TEST(SkinSetReport, RowsCopyAsOneTabSeparatedLineEach) {
+    TempDir dir;
+    dir.write("Z1.bmp", bmp(1, 4));
+    dir.write("z1.BMP", bmp(2, 8));
+    const SkinSetReport report = makeSkinSetReport(dir.path());
+    ASSERT_TRUE(report.ok);
+    EXPECT_EQ(reportText(report.rows),
+              "Bitmap without skin\tZ1.bmp\t" + texts::reportUnclaimedBitmap() + "\t" +
+                  texts::reportClaimBitmap() +
+                  "\n"
+                  "Bitmap without skin\tz1.BMP\t" +
+                  texts::reportUnclaimedBitmap() + "\t" + texts::reportClaimBitmap() +
+                  "\n"
+                  "Names differ only in case\tZ1.bmp, z1.BMP\t" +
+                  texts::reportCaseTwins() + "\t" + texts::reportKeepOneName() + "\n");
+    EXPECT_EQ(rowKindText(RowKind::BodySkin), "Body skin");
+    EXPECT_EQ(rowKindText(RowKind::Unreadable), "Not read");
 }
 
 TEST(SkinSetReport, EmptyAndMissingFolders) {

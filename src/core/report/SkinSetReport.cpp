@@ -212,8 +212,13 @@ std::optional<ReportRow> nameMismatchRow(const QString& name, const QByteArray& 
     if (line5.toCaseFolded() == base.toCaseFolded()) {
         return std::nullopt;
     }
-    const QString shown =
-        line5.size() > ShownLineLength ? line5.left(ShownLineLength) + QChar(0x2026) : line5;
+    // Shown on one line: control characters (a bare line feed, a tab) as their visible pictures.
+    QString shown = line5.size() > ShownLineLength ? line5.left(ShownLineLength) + QChar(0x2026) : line5;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20) {
+            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
+        }
+    }
     return makeRow(RowKind::NameMismatch, {name}, texts::reportNameMismatch(shown, base),
                    texts::reportWriteName(base));
 }
@@ -332,6 +337,42 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
 
 QString toneName(int tone) {
     return tone >= 0 && tone < ToneCount ? ToneNames[static_cast<std::size_t>(tone)] : QString();
+}
+
+QString rowKindText(RowKind kind) {
+    switch (kind) {
+    case RowKind::BodySkin:
+        return texts::reportKindBodySkin();
+    case RowKind::NameMismatch:
+        return texts::reportKindNameMismatch();
+    case RowKind::UnclaimedBitmap:
+        return texts::reportKindUnclaimedBitmap();
+    case RowKind::CaseTwins:
+        return texts::reportKindCaseTwins();
+    case RowKind::IdenticalContent:
+        return texts::reportKindIdenticalContent();
+    case RowKind::Unreadable:
+        return texts::reportKindUnreadable();
+    }
+    return {};
+}
+
+QString reportText(const QList<ReportRow>& rows) {
+    // A file name may hold a tab or a line break; as a space it cannot split the line.
+    const auto field = [](QString text) {
+        for (QChar& c : text) {
+            if (c == u'\t' || c == u'\n' || c == u'\r') {
+                c = u' ';
+            }
+        }
+        return text;
+    };
+    QString text;
+    for (const ReportRow& row : rows) {
+        text += rowKindText(row.kind) + u'\t' + field(row.files.join(QStringLiteral(", "))) + u'\t' +
+                field(row.description) + u'\t' + field(row.advice) + u'\n';
+    }
+    return text;
 }
 
 SkinSetReport makeSkinSetReport(const QString& directory) {

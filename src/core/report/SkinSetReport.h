@@ -64,6 +64,13 @@ struct SkinSetReport {
 // - Empty files are never reported as identical.
 SkinSetReport makeSkinSetReport(const QString& directory);
 
+// The kind as the report's table names it.
+QString rowKindText(RowKind kind);
+
+// The rows as text to copy: one line per row, kind, files (joined by ", "), description and advice
+// separated by tabs, each line ended by "\n".
+QString reportText(const QList<ReportRow>& rows);
+
 // Skins are a few hundred kilobytes; a file past this is not read.
 inline constexpr qint64 ReportReadLimit = qint64{64} * 1024 * 1024;
 
