@@ -15,24 +15,24 @@ constexpr std::uint32_t BiRle8 = 1;
 constexpr std::uint32_t BiRle4 = 2;
 constexpr std::uint32_t BiBitfields = 3;
 
-std::uint32_t Byte(std::string_view file, std::uint64_t at) {
+std::uint32_t byte(std::string_view file, std::uint64_t at) {
     return static_cast<unsigned char>(file[static_cast<std::size_t>(at)]);
 }
 
 std::uint32_t read16(std::string_view file, std::uint64_t at) {
-    return Byte(file, at) | Byte(file, at + 1) << 8;
+    return byte(file, at) | byte(file, at + 1) << 8;
 }
 
 std::uint32_t read32(std::string_view file, std::uint64_t at) {
     return read16(file, at) | read16(file, at + 2) << 16;
 }
 
-std::string Num(std::uint64_t value) {
+std::string num(std::uint64_t value) {
     return std::to_string(value);
 }
 
 std::string cutShort(const char* what, std::uint64_t have, std::uint64_t need) {
-    return std::string(what) + " cut short at byte " + Num(have) + " of " + Num(need);
+    return std::string(what) + " cut short at byte " + num(have) + " of " + num(need);
 }
 
 bool knownHeaderSize(std::uint32_t size) {
@@ -64,8 +64,8 @@ std::string walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
     const std::uint64_t size = file.size();
     std::uint64_t at = start;
     while (at + 2 <= size) {
-        const std::uint32_t count = Byte(file, at);
-        const std::uint32_t code = Byte(file, at + 1);
+        const std::uint32_t count = byte(file, at);
+        const std::uint32_t code = byte(file, at + 1);
         if (count != 0 || code == 0) { // a run, or the end of a line
             at += 2;
             continue;
@@ -82,127 +82,162 @@ std::string walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
         literal += literal % 2;
         at += 2 + literal;
     }
-    return "run-length data ends at byte " + Num(size) + " without its end-of-bitmap marker";
+    return "run-length data ends at byte " + num(size) + " without its end-of-bitmap marker";
+}
+
+// Whether the file starts with both headers of a kind known; empty when it does.
+std::string headersProblem(std::string_view file) {
+    const std::uint64_t size = file.size();
+    if (size < 2 || file[0] != 'B' || file[1] != 'M') {
+        return "not a BMP file";
+    }
+    if (size < FileHeaderSize + 4) {
+        return cutShort("headers", size, FileHeaderSize + 4);
+    }
+    const std::uint32_t headerSize = read32(file, FileHeaderSize);
+    if (!knownHeaderSize(headerSize)) {
+        return "unknown bitmap header size " + num(headerSize);
+    }
+    if (size < FileHeaderSize + headerSize) {
+        return cutShort("headers", size, FileHeaderSize + headerSize);
+    }
+    return {};
+}
+
+// What the two headers say, read where the kind of header has it.
+struct Headers {
+    std::uint64_t offset = 0; // of the pixel data
+    std::uint32_t size = 0;   // of the bitmap header
+    bool core = false;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t planes = 0;
+    std::uint32_t compression = BiRgb;
+    std::uint64_t coloursUsed = 0;
+    int bits = 0;
+
+    bool rle() const { return compression == BiRle8 || compression == BiRle4; }
+};
+
+Headers readHeaders(std::string_view file) {
+    Headers headers;
+    headers.offset = read32(file, 10);
+    headers.size = read32(file, FileHeaderSize);
+    headers.core = headers.size == CoreHeaderSize;
+    const std::uint64_t h = FileHeaderSize;
+    if (headers.core) {
+        headers.width = read16(file, h + 4);
+        headers.height = read16(file, h + 6);
+        headers.planes = read16(file, h + 8);
+    } else {
+        headers.width = static_cast<std::int32_t>(read32(file, h + 4));
+        headers.height = static_cast<std::int32_t>(read32(file, h + 8));
+        headers.planes = read16(file, h + 12);
+        headers.compression = read32(file, h + 16);
+        headers.coloursUsed = read32(file, h + 32);
+    }
+    headers.bits = static_cast<int>(headers.core ? read16(file, h + 10) : read16(file, h + 14));
+    return headers;
+}
+
+std::string impossibleSize(const Headers& headers) {
+    return "impossible picture size " + std::to_string(headers.width) + " x " +
+           std::to_string(headers.height);
+}
+
+// Whether the headers describe a picture a decoder can make; empty when they do.
+std::string valuesProblem(const Headers& headers) {
+    if (headers.width <= 0 || headers.height == 0) {
+        return impossibleSize(headers);
+    }
+    if (headers.planes != 1) {
+        return "plane count " + num(headers.planes) + " instead of 1";
+    }
+    if (!supportedDepthAndCompression(headers.size, headers.bits, headers.compression)) {
+        return "unsupported compression " + num(headers.compression) + " with " +
+               std::to_string(headers.bits) + " bits per pixel";
+    }
+    if (headers.rle() && headers.height < 0) {
+        return "a run-length encoded bitmap stored top-down";
+    }
+    return {};
+}
+
+// Finds where the colour masks and colour table after the headers end; empty when the file holds them.
+std::string tablesProblem(const Headers& headers, std::uint64_t size, std::uint64_t* end) {
+    *end = FileHeaderSize + headers.size;
+    // A BITMAPINFOHEADER with bit fields is followed by its three colour masks.
+    if (headers.size == InfoHeaderSize && headers.compression == BiBitfields) {
+        *end += 12;
+        if (size < *end) {
+            return cutShort("headers", size, *end);
+        }
+    }
+    if (headers.bits <= 8) {
+        const std::uint64_t most = std::uint64_t{1} << headers.bits;
+        const std::uint64_t entries = headers.coloursUsed == 0 ? most : headers.coloursUsed;
+        if (entries > most) {
+            return "colour table of " + num(entries) + " entries for " + std::to_string(headers.bits) +
+                   " bits per pixel";
+        }
+        *end += entries * (headers.core ? 3 : 4);
+        if (size < *end) {
+            return cutShort("colour table", size, *end);
+        }
+    }
+    return {};
+}
+
+// Whether the pixel data starts after the tables and lies wholly inside the file; empty when so.
+std::string pixelDataProblem(std::string_view file, const Headers& headers, std::uint64_t headersEnd) {
+    const std::uint64_t size = file.size();
+    const std::uint64_t offset = headers.offset;
+    if (offset > size) {
+        return "pixel-data offset " + num(offset) + " lies past the end of the file (" + num(size) +
+               " bytes)";
+    }
+    if (offset < headersEnd) {
+        return "pixel-data offset " + num(offset) + " lies inside the headers, which end at byte " +
+               num(headersEnd);
+    }
+    if (headers.rle()) {
+        return walkRle(file, offset, headers.compression == BiRle4);
+    }
+    const auto rows = static_cast<std::uint64_t>(headers.height < 0 ? -headers.height : headers.height);
+    const std::uint64_t stride =
+        (static_cast<std::uint64_t>(headers.width) * static_cast<std::uint64_t>(headers.bits) + 31) / 32 * 4;
+    if (rows > (std::numeric_limits<std::uint64_t>::max() - offset) / stride) {
+        return impossibleSize(headers);
+    }
+    const std::uint64_t needed = offset + stride * rows;
+    if (size < needed) {
+        return cutShort("pixel data", size, needed);
+    }
+    return {};
 }
 
 } // namespace
 
 BmpStructure checkBmpStructure(std::string_view file) {
     BmpStructure result;
-    const std::uint64_t size = file.size();
-    if (size < 2 || file[0] != 'B' || file[1] != 'M') {
-        result.problem = "not a BMP file";
+    result.problem = headersProblem(file);
+    if (!result.problem.empty()) {
         return result;
     }
-    if (size < FileHeaderSize + 4) {
-        result.problem = cutShort("headers", size, FileHeaderSize + 4);
-        return result;
+    const Headers headers = readHeaders(file);
+    result.width = static_cast<std::int32_t>(headers.width);
+    result.height = static_cast<std::int32_t>(headers.height);
+    result.bitsPerPixel = headers.bits;
+    result.compression = headers.compression;
+    std::uint64_t headersEnd = 0;
+    result.problem = valuesProblem(headers);
+    if (result.problem.empty()) {
+        result.problem = tablesProblem(headers, file.size(), &headersEnd);
     }
-    const std::uint64_t offset = read32(file, 10);
-    const std::uint32_t headerSize = read32(file, FileHeaderSize);
-    if (!knownHeaderSize(headerSize)) {
-        result.problem = "unknown bitmap header size " + Num(headerSize);
-        return result;
+    if (result.problem.empty()) {
+        result.problem = pixelDataProblem(file, headers, headersEnd);
     }
-    const bool core = headerSize == CoreHeaderSize;
-    std::uint64_t headersEnd = FileHeaderSize + headerSize;
-    if (size < headersEnd) {
-        result.problem = cutShort("headers", size, headersEnd);
-        return result;
-    }
-
-    const std::uint64_t h = FileHeaderSize;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::uint32_t planes = 0;
-    std::uint32_t compression = BiRgb;
-    std::uint64_t coloursUsed = 0;
-    if (core) {
-        width = read16(file, h + 4);
-        height = read16(file, h + 6);
-        planes = read16(file, h + 8);
-    } else {
-        width = static_cast<std::int32_t>(read32(file, h + 4));
-        height = static_cast<std::int32_t>(read32(file, h + 8));
-        planes = read16(file, h + 12);
-        compression = read32(file, h + 16);
-        coloursUsed = read32(file, h + 32);
-    }
-    const int bits = static_cast<int>(core ? read16(file, h + 10) : read16(file, h + 14));
-    result.width = static_cast<std::int32_t>(width);
-    result.height = static_cast<std::int32_t>(height);
-    result.bitsPerPixel = bits;
-    result.compression = compression;
-
-    if (width <= 0 || height == 0) {
-        result.problem = "impossible picture size " + std::to_string(width) + " x " + std::to_string(height);
-        return result;
-    }
-    if (planes != 1) {
-        result.problem = "plane count " + Num(planes) + " instead of 1";
-        return result;
-    }
-    if (!supportedDepthAndCompression(headerSize, bits, compression)) {
-        result.problem = "unsupported compression " + Num(compression) + " with " + std::to_string(bits) +
-                         " bits per pixel";
-        return result;
-    }
-    const bool rle = compression == BiRle8 || compression == BiRle4;
-    if (rle && height < 0) {
-        result.problem = "a run-length encoded bitmap stored top-down";
-        return result;
-    }
-    // A BITMAPINFOHEADER with bit fields is followed by its three colour masks.
-    if (headerSize == InfoHeaderSize && compression == BiBitfields) {
-        headersEnd += 12;
-        if (size < headersEnd) {
-            result.problem = cutShort("headers", size, headersEnd);
-            return result;
-        }
-    }
-    if (bits <= 8) {
-        const std::uint64_t most = std::uint64_t{1} << bits;
-        const std::uint64_t entries = coloursUsed == 0 ? most : coloursUsed;
-        if (entries > most) {
-            result.problem = "colour table of " + Num(entries) + " entries for " + std::to_string(bits) +
-                             " bits per pixel";
-            return result;
-        }
-        headersEnd += entries * (core ? 3 : 4);
-        if (size < headersEnd) {
-            result.problem = cutShort("colour table", size, headersEnd);
-            return result;
-        }
-    }
-    if (offset > size) {
-        result.problem =
-            "pixel-data offset " + Num(offset) + " lies past the end of the file (" + Num(size) + " bytes)";
-        return result;
-    }
-    if (offset < headersEnd) {
-        result.problem = "pixel-data offset " + Num(offset) + " lies inside the headers, which end at byte " +
-                         Num(headersEnd);
-        return result;
-    }
-
-    if (rle) {
-        result.problem = walkRle(file, offset, compression == BiRle4);
-        result.ok = result.problem.empty();
-        return result;
-    }
-    const auto rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
-    const std::uint64_t stride =
-        (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bits) + 31) / 32 * 4;
-    if (rows > (std::numeric_limits<std::uint64_t>::max() - offset) / stride) {
-        result.problem = "impossible picture size " + std::to_string(width) + " x " + std::to_string(height);
-        return result;
-    }
-    const std::uint64_t needed = offset + stride * rows;
-    if (size < needed) {
-        result.problem = cutShort("pixel data", size, needed);
-        return result;
-    }
-    result.ok = true;
+    result.ok = result.problem.empty();
     return result;
 }
 

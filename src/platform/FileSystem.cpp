@@ -26,7 +26,9 @@ namespace vestimo::platform {
 
 namespace {
 
-QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString systemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 bool occupied(const QString& path) {
     const QFileInfo info(path);
@@ -116,8 +118,8 @@ FileResult copyAcross(const QString& source, const QString& target) {
         const int code = errno;
         ::close(in.fd);
         return FileResult::failure(code == EEXIST || occupied(target)
-                                    ? QStringLiteral("a file of that name is already there")
-                                    : systemError(code));
+                                       ? QStringLiteral("a file of that name is already there")
+                                       : systemError(code));
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     bool failed = false;
@@ -326,7 +328,7 @@ FileResult moveFile(const QString& source, const QString& target) {
     }
     if (occupied(target)) {
         return FileResult::failure(QStringLiteral("a file of that name is already in %1")
-                                    .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+                                       .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     }
 #ifdef Q_OS_LINUX
     const QByteArray s = QFile::encodeName(source);
@@ -342,7 +344,7 @@ FileResult moveFile(const QString& source, const QString& target) {
     }
     if (code == EEXIST) {
         return FileResult::failure(QStringLiteral("a file of that name is already in %1")
-                                    .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+                                       .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     }
     if (code != EXDEV) {
         return FileResult::failure(systemError(code));
@@ -382,7 +384,7 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isWritable()) {
         return FileResult::failure(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
-                                    .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
+                                       .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
     }
     return FileResult::failure(QStringLiteral("no trash is available for it here, so it was kept"));
 }
@@ -395,7 +397,7 @@ ReadResult readFile(const QString& path, qint64 limit) {
         return result;
     }
     result.identity = {opened.size, opened.modifiedNs, opened.inode, opened.device};
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(limit / (1024 * 1024));
+    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(limit / (qint64{1024} * 1024));
     if (opened.size > limit) {
         ::close(opened.fd);
         result.error = tooLarge;
@@ -457,7 +459,7 @@ FileResult saveFile(const QString& path, const QByteArray& bytes) {
     }
     if (replacing && !S_ISREG(old.st_mode)) {
         return FileResult::failure(S_ISDIR(old.st_mode) ? systemError(EISDIR)
-                                                     : QString::fromLatin1(NotOrdinaryFile));
+                                                        : QString::fromLatin1(NotOrdinaryFile));
     }
     // Written in full beside the file, checked, and only then renamed over it: a rename replaces
     // a link put there meanwhile instead of writing through it, and a failure leaves the old file.
@@ -502,8 +504,8 @@ FileResult writeNewFile(const QString& path, const QByteArray& bytes) {
     if (fd < 0) {
         const int code = errno;
         return FileResult::failure(code == EEXIST || occupied(path)
-                                    ? QStringLiteral("a file of that name is already there")
-                                    : systemError(code));
+                                       ? QStringLiteral("a file of that name is already there")
+                                       : systemError(code));
     }
     QString why;
     bool ok = writeAll(fd, bytes.constData(), bytes.size(), why) && holdsLength(fd, bytes.size(), why);
@@ -522,7 +524,8 @@ FileResult saveNewFile(const QString& path, const QByteArray& bytes) {
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
     if (occupied(scratch)) {
-        return FileResult::failure(QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+        return FileResult::failure(
+            QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
     }
     const FileResult written = saveFile(scratch, bytes);
     if (!written.ok) {
@@ -557,7 +560,9 @@ QString programDirectory() {
     return data;
 }
 
-QString currentDirectory() { return QDir::currentPath(); }
+QString currentDirectory() {
+    return QDir::currentPath();
+}
 
 QString resolveDirectory(const QString& root, const QString& relative) {
     QString path = root;

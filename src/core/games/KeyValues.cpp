@@ -16,12 +16,17 @@ struct Token {
     bool quoted = false;
 };
 
+// A conditional such as [$WIN32] after a value or before a block.
+bool isCondition(const Token& token) {
+    return token.kind == Token::Text && !token.quoted && token.text.startsWith('[');
+}
+
 class Tokenizer {
 public:
     explicit Tokenizer(QByteArrayView text) : text_(text) {}
 
     Token next() {
-        SkipSpaceAndComments();
+        skipSpaceAndComments();
         Token token;
         if (at_ >= text_.size()) {
             return token;
@@ -36,7 +41,7 @@ public:
         if (c == '"') {
             token.quoted = true;
             ++at_;
-            ReadQuoted(token.text);
+            readQuoted(token.text);
         } else {
             // A bare word runs to the next space, brace or quote.
             while (at_ < text_.size() && !isSpace(text_[at_]) && text_[at_] != '{' && text_[at_] != '}' &&
@@ -47,8 +52,17 @@ public:
         return token;
     }
 
+    // The next token that is not a condition.
+    Token nextPastConditions() {
+        Token token = next();
+        while (isCondition(token)) {
+            token = next();
+        }
+        return token;
+    }
+
 private:
-    void SkipSpaceAndComments() {
+    void skipSpaceAndComments() {
         while (at_ < text_.size()) {
             if (isSpace(text_[at_])) {
                 ++at_;
@@ -63,7 +77,7 @@ private:
     }
 
     // An unclosed string runs to the end of the text.
-    void ReadQuoted(QByteArray& out) {
+    void readQuoted(QByteArray& out) {
         while (at_ < text_.size()) {
             const char c = text_[at_++];
             if (c == '"') {
@@ -104,74 +118,75 @@ bool allDigits(const QByteArray& text) {
     return true;
 }
 
-// A conditional such as [$WIN32] after a value or before a block.
-bool isCondition(const Token& token) {
-    return token.kind == Token::Text && !token.quoted && token.text.startsWith('[');
-}
+// The blocks the reader is in. Only the outer three names matter; deeper ones are only counted.
+class Blocks {
+public:
+    void enter(const QByteArray& name) {
+        if (depth_ < 3) {
+            open_.append(name);
+        }
+        ++depth_;
+    }
+
+    void leave() {
+        if (depth_ == 0) {
+            return;
+        }
+        --depth_;
+        if (open_.size() > depth_) {
+            open_.resize(depth_);
+        }
+    }
+
+    // Whether a value under `key` here is a library folder: "libraryfolders" { "1" "<path>" } in
+    // older files, "libraryfolders" { "1" { "path" "<path>" } } in newer ones.
+    bool namesLibrary(const QByteArray& key) const {
+        if (open_.isEmpty() || open_[0].compare("libraryfolders", Qt::CaseInsensitive) != 0) {
+            return false;
+        }
+        return (depth_ == 1 && allDigits(key)) ||
+               (depth_ == 2 && key.compare("path", Qt::CaseInsensitive) == 0);
+    }
+
+private:
+    QList<QByteArray> open_;
+    qsizetype depth_ = 0;
+};
 
 } // namespace
 
 QStringList libraryFolderPaths(QByteArrayView text) {
     QStringList paths;
-    auto add = [&paths](const QByteArray& raw) {
-        const QString path = QString::fromUtf8(raw).trimmed();
-        if (!path.isEmpty() && !paths.contains(path)) {
-            paths.append(path);
-        }
-    };
     Tokenizer tokens(text);
-    // The names of the open blocks; only the outer three matter, deeper ones are only counted.
-    QList<QByteArray> open;
-    qsizetype depth = 0;
-    auto inLibraries = [&] {
-        return !open.isEmpty() && open[0].compare("libraryfolders", Qt::CaseInsensitive) == 0;
-    };
-    auto enter = [&](const QByteArray& name) {
-        if (depth < 3) {
-            open.append(name);
-        }
-        ++depth;
-    };
-
+    Blocks blocks;
     Token token = tokens.next();
     while (token.kind != Token::End) {
         if (token.kind == Token::Close) {
-            if (depth > 0) {
-                --depth;
-                if (open.size() > depth) {
-                    open.resize(depth);
-                }
-            }
+            blocks.leave();
             token = tokens.next();
             continue;
         }
+        // A block without a key, or a stray condition: count the block, skip the word.
         if (token.kind == Token::Open || isCondition(token)) {
-            // A block without a key, or a stray condition: count the block, skip the word.
             if (token.kind == Token::Open) {
-                enter({});
+                blocks.enter({});
             }
             token = tokens.next();
             continue;
         }
         const QByteArray key = token.text;
-        token = tokens.next();
-        while (isCondition(token)) {
-            token = tokens.next();
-        }
+        token = tokens.nextPastConditions();
         if (token.kind == Token::Open) {
-            enter(key);
+            blocks.enter(key);
             token = tokens.next();
             continue;
         }
         if (token.kind != Token::Text) {
             continue; // a key without a value: the brace or end is handled above
         }
-        if (inLibraries()) {
-            if (depth == 1 && allDigits(key)) {
-                add(token.text);
-            } else if (depth == 2 && key.compare("path", Qt::CaseInsensitive) == 0) {
-                add(token.text);
-            }
+        const QString path = QString::fromUtf8(token.text).trimmed();
+        if (blocks.namesLibrary(key) && !path.isEmpty() && !paths.contains(path)) {
+            paths.append(path);
         }
         token = tokens.next();
     }

@@ -3,11 +3,11 @@
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxWalk.h"
+#include "core/textures/AssociatedFiles.h"
+#include "core/textures/SkinTextureRules.h"
 #include "platform/FileSystem.h"
 #include "platform/Pictures.h"
 #include "platform/Wildcard.h"
-#include "core/textures/AssociatedFiles.h"
-#include "core/textures/SkinTextureRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,7 +38,7 @@ QString systemError(int code) {
 }
 
 // The game compares names without regard to case.
-QString Fold(const QString& name) {
+QString fold(const QString& name) {
     return name.toCaseFolded();
 }
 
@@ -135,13 +135,13 @@ public:
         const QStringList names =
             QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& name : names) {
-            byFolded_.insert(Fold(name), name);
+            byFolded_.insert(fold(name), name);
         }
     }
     // The name present under any case of `name`, or empty.
-    QString Find(const QString& name) const { return byFolded_.value(Fold(name)); }
-    void Add(const QString& name) { byFolded_.insert(Fold(name), name); }
-    QStringList Bitmaps() const {
+    QString find(const QString& name) const { return byFolded_.value(fold(name)); }
+    void add(const QString& name) { byFolded_.insert(fold(name), name); }
+    QStringList bitmaps() const {
         QStringList names;
         for (const QString& name : byFolded_) {
             if (platform::wildcardMatch(QStringLiteral("*.BMP"), name)) {
@@ -208,6 +208,66 @@ QString checkBitmap(const Candidate& file) {
         .arg(rule->MaxFileSize);
 }
 
+// Creates a file of a free temporary name in `dir`; on failure `error` says why and -1 comes back.
+int createTemporary(int dir, QByteArray* temporary, QString* error) {
+    static int counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temporary = QStringLiteral(".vestimo-install-%1-%2.part").arg(::getpid()).arg(++counter).toUtf8();
+        const int fd =
+            ::openat(dir, temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            return fd;
+        }
+        if (errno != EEXIST) {
+            *error = systemError(errno);
+            return -1;
+        }
+    }
+    *error = QStringLiteral("no temporary name was free");
+    return -1;
+}
+
+// Copies all of `in` to `out`; 0 when it went well, else the error code.
+int copyAll(int in, int out) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        std::size_t got = 0;
+        if (!readFully(in, buffer.data(), buffer.size(), &got)) {
+            return errno;
+        }
+        if (got == 0) {
+            return 0;
+        }
+        const char* data = buffer.data();
+        while (got > 0) {
+            const ssize_t put = ::write(out, data, got);
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
+            }
+            data += put;
+            got -= static_cast<std::size_t>(put);
+        }
+    }
+}
+
+// Gives the temporary file in `dir` its name, never replacing a file that has it; 0 or the error code.
+int renameWithoutReplacing(int dir, const QByteArray& temporary, const QByteArray& target) {
+    // RENAME_NOREPLACE: a file that appeared meanwhile under this name is never replaced.
+    int code =
+        ::renameat2(dir, temporary.constData(), dir, target.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+    if (code == EINVAL || code == ENOSYS) {
+        // A file system without no-replace renames: a hard link fails just as surely on a taken name.
+        code = ::linkat(dir, temporary.constData(), dir, target.constData(), 0) == 0 ? 0 : errno;
+        if (code == 0) {
+            ::unlinkat(dir, temporary.constData(), 0);
+        }
+    }
+    return code;
+}
+
 // Writes the staged file into `folder` under a temporary name, then renames it into place without
 // replacing anything (or, checking only, removes it again).
 platform::FileResult putInPlace(const QString& staged, const QString& folder, const QString& name,
@@ -220,46 +280,19 @@ platform::FileResult putInPlace(const QString& staged, const QString& folder, co
     if (in.get() < 0) {
         return platform::FileResult::failure(systemError(errno));
     }
-    static int counter = 0;
     QByteArray temporary;
-    Fd out;
-    for (int attempt = 0; attempt < 100 && out.get() < 0; ++attempt) {
-        temporary = QStringLiteral(".vestimo-install-%1-%2.part").arg(::getpid()).arg(++counter).toUtf8();
-        const int fd = ::openat(dir.get(), temporary.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) {
-            return platform::FileResult::failure(systemError(errno));
-        }
-        out.reset(fd);
-    }
+    QString why;
+    Fd out(createTemporary(dir.get(), &temporary, &why));
     if (out.get() < 0) {
-        return platform::FileResult::failure(QStringLiteral("no temporary name was free"));
+        return platform::FileResult::failure(why);
     }
     const auto fail = [&](int code) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
         return platform::FileResult::failure(systemError(code));
     };
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        std::size_t got = 0;
-        if (!readFully(in.get(), buffer.data(), buffer.size(), &got)) {
-            return fail(errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        const char* data = buffer.data();
-        while (got > 0) {
-            const ssize_t put = ::write(out.get(), data, got);
-            if (put < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return fail(errno);
-            }
-            data += put;
-            got -= static_cast<std::size_t>(put);
-        }
+    const int copied = copyAll(in.get(), out.get());
+    if (copied != 0) {
+        return fail(copied);
     }
     if (::fsync(out.get()) != 0 || !out.close()) {
         return fail(errno);
@@ -268,19 +301,7 @@ platform::FileResult putInPlace(const QString& staged, const QString& folder, co
         ::unlinkat(dir.get(), temporary.constData(), 0);
         return platform::FileResult::success();
     }
-    const QByteArray target = name.toUtf8();
-    // RENAME_NOREPLACE: a file that appeared meanwhile under this name is never replaced.
-    int code =
-        ::renameat2(dir.get(), temporary.constData(), dir.get(), target.constData(), RENAME_NOREPLACE) == 0
-            ? 0
-            : errno;
-    if (code == EINVAL || code == ENOSYS) {
-        // A file system without no-replace renames: a hard link fails just as surely on a taken name.
-        code = ::linkat(dir.get(), temporary.constData(), dir.get(), target.constData(), 0) == 0 ? 0 : errno;
-        if (code == 0) {
-            ::unlinkat(dir.get(), temporary.constData(), 0);
-        }
-    }
+    const int code = renameWithoutReplacing(dir.get(), temporary, name.toUtf8());
     if (code != 0) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
         return platform::FileResult::failure(
@@ -294,7 +315,7 @@ public:
     Installer(const Destination& destination, const Options& options, const InstallHook& hook)
         : destination_(destination), options_(options), hook_(hook) {}
 
-    DownloadReport Run(const QString& download, const StagingFolder& staging,
+    DownloadReport run(const QString& download, const StagingFolder& staging,
                        const platform::archive::EntryProgress& progress) {
         DownloadReport report;
         report.download = download;
@@ -336,15 +357,15 @@ public:
             files.push_back(std::move(file));
         }
         report.notSkinFiles.sort();
-        Plan(files);
-        Execute(files, report);
+        makePlan(files);
+        execute(files, report);
         return report;
     }
 
     qint64 entries() const { return entries_; }
 
 private:
-    FolderNames& Names(const QString& folder) {
+    FolderNames& namesIn(const QString& folder) {
         auto it = names_.find(folder);
         if (it == names_.end()) {
             it = names_.emplace(folder, FolderNames(folder)).first;
@@ -352,13 +373,23 @@ private:
         return it->second;
     }
 
-    static void Refuse(Candidate& file, const QString& reason) {
+    static void refuse(Candidate& file, const QString& reason) {
         file.state = State::Refused;
         file.reason = reason;
     }
 
-    void Plan(std::vector<Candidate>& files) {
-        // Meshes go with the CMX file that names them.
+    void makePlan(std::vector<Candidate>& files) {
+        assignMeshes(files);
+        refuseFaulty(files);
+        markFlattenedClashes(files);
+        markTakenNames(files);
+        keepConflictingSkinsOut(files);
+        refuseCmxWithoutBitmaps(files);
+        refuseMeshesLeftBehind(files);
+    }
+
+    // Meshes go with the CMX file that names them.
+    void assignMeshes(std::vector<Candidate>& files) const {
         QHash<QString, int> meshOwners;
         for (std::size_t i = 0; i < files.size(); ++i) {
             Candidate& file = files[i];
@@ -366,22 +397,24 @@ private:
                 continue;
             }
             if (!cmx::isSkinClass(cmx::classKey(file.flat.toStdString()))) {
-                Refuse(file, QStringLiteral(
+                refuse(file, QStringLiteral(
                                  "not a skin description this check reads (an animation or another kind)"));
                 continue;
             }
             file.prefix = textures::bitmapPrefix(file.flat);
-            meshOwners.insert(Fold(textures::meshFileName(file.flat)), static_cast<int>(i));
+            meshOwners.insert(fold(textures::meshFileName(file.flat)), static_cast<int>(i));
         }
         for (Candidate& file : files) {
             if (file.kind == Kind::Mesh) {
-                file.owner = meshOwners.value(Fold(file.flat), -1);
+                file.owner = meshOwners.value(fold(file.flat), -1);
                 file.folder =
                     file.owner >= 0 ? files[static_cast<std::size_t>(file.owner)].folder : destination_.skins;
             }
         }
+    }
 
-        // The same checks as the directory-wide ones.
+    // The same checks as the directory-wide ones.
+    static void refuseFaulty(std::vector<Candidate>& files) {
         for (Candidate& file : files) {
             if (file.state != State::Pending) {
                 continue;
@@ -390,14 +423,16 @@ private:
                                   : file.kind == Kind::Bitmap ? checkBitmap(file)
                                                               : QString();
             if (!fault.isEmpty()) {
-                Refuse(file, fault);
+                refuse(file, fault);
             }
         }
+    }
 
-        // Two files of the download flattened onto one name: neither is the one to install.
+    // Two files of the download flattened onto one name: neither is the one to install.
+    static void markFlattenedClashes(std::vector<Candidate>& files) {
         QHash<QString, std::size_t> firstByName;
         for (std::size_t i = 0; i < files.size(); ++i) {
-            const QString key = Fold(files[i].folder) + u'/' + Fold(files[i].flat);
+            const QString key = fold(files[i].folder) + u'/' + fold(files[i].flat);
             const auto it = firstByName.constFind(key);
             if (it == firstByName.constEnd()) {
                 firstByName.insert(key, i);
@@ -411,13 +446,15 @@ private:
             files[i].state = State::Conflict;
             files[i].other = first.name;
         }
+    }
 
-        // Never over a file that is already there.
+    // Never over a file that is already there.
+    void markTakenNames(std::vector<Candidate>& files) {
         for (Candidate& file : files) {
             if (file.state != State::Pending) {
                 continue;
             }
-            const QString present = Names(file.folder).Find(file.flat);
+            const QString present = namesIn(file.folder).find(file.flat);
             if (present.isEmpty()) {
                 continue;
             }
@@ -425,21 +462,29 @@ private:
             file.other = path;
             file.state = sameBytes(file.staged, path) ? State::Already : State::Conflict;
         }
+    }
 
-        // A conflict keeps the rest of its skin out too: its CMX file, mesh and bitmaps.
+    // The CMX file at `cmxIndex` with its mesh and its bitmaps.
+    static std::vector<std::size_t> skinOf(const std::vector<Candidate>& files, std::size_t cmxIndex) {
+        std::vector<std::size_t> skin{cmxIndex};
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const bool mesh = files[i].kind == Kind::Mesh && files[i].owner == static_cast<int>(cmxIndex);
+            const bool bitmap =
+                files[i].kind == Kind::Bitmap && belongsTo(files[i].flat, files[cmxIndex].prefix);
+            if (mesh || bitmap) {
+                skin.push_back(i);
+            }
+        }
+        return skin;
+    }
+
+    // A conflict keeps the rest of its skin out too: its CMX file, mesh and bitmaps.
+    static void keepConflictingSkinsOut(std::vector<Candidate>& files) {
         for (std::size_t c = 0; c < files.size(); ++c) {
             if (files[c].kind != Kind::Cmx || files[c].prefix.isEmpty()) {
                 continue;
             }
-            std::vector<std::size_t> skin{c};
-            for (std::size_t i = 0; i < files.size(); ++i) {
-                const bool mesh = files[i].kind == Kind::Mesh && files[i].owner == static_cast<int>(c);
-                const bool bitmap =
-                    files[i].kind == Kind::Bitmap && BelongsTo(files[i].flat, files[c].prefix);
-                if (mesh || bitmap) {
-                    skin.push_back(i);
-                }
-            }
+            const std::vector<std::size_t> skin = skinOf(files, c);
             const auto conflicting = std::find_if(
                 skin.begin(), skin.end(), [&](std::size_t i) { return files[i].state == State::Conflict; });
             if (conflicting == skin.end()) {
@@ -448,51 +493,63 @@ private:
             const Candidate& cause = files[*conflicting];
             for (std::size_t i : skin) {
                 if (files[i].state == State::Pending) {
-                    Refuse(files[i], QStringLiteral("belongs to the same skin as %1, which conflicts with %2")
+                    refuse(files[i], QStringLiteral("belongs to the same skin as %1, which conflicts with %2")
                                          .arg(cause.name, cause.other));
                 }
             }
         }
+    }
 
-        // The associated-files rule, over the download and what the folder already holds.
+    // The bitmaps `folder` will hold: those already there and those of the download still going in.
+    QStringList bitmapsAfterwards(const std::vector<Candidate>& files, const QString& folder) {
+        QStringList bitmaps = namesIn(folder).bitmaps();
+        for (const Candidate& file : files) {
+            if (file.kind == Kind::Bitmap && file.state == State::Pending && file.folder == folder) {
+                bitmaps.append(file.flat);
+            }
+        }
+        return bitmaps;
+    }
+
+    // The associated-files rule, over the download and what the folder already holds.
+    void refuseCmxWithoutBitmaps(std::vector<Candidate>& files) {
         std::map<QString, textures::BitmapIndex> indexes;
-        for (std::size_t c = 0; c < files.size(); ++c) {
-            Candidate& cmxFile = files[c];
+        for (Candidate& cmxFile : files) {
             if (cmxFile.kind != Kind::Cmx || cmxFile.state != State::Pending) {
                 continue;
             }
             auto it = indexes.find(cmxFile.folder);
             if (it == indexes.end()) {
-                QStringList bitmaps = Names(cmxFile.folder).Bitmaps();
-                for (const Candidate& file : files) {
-                    if (file.kind == Kind::Bitmap && file.state == State::Pending &&
-                        file.folder == cmxFile.folder) {
-                        bitmaps.append(file.flat);
-                    }
-                }
-                it = indexes.emplace(cmxFile.folder, textures::BitmapIndex(bitmaps)).first;
+                it = indexes
+                         .emplace(cmxFile.folder,
+                                  textures::BitmapIndex(bitmapsAfterwards(files, cmxFile.folder)))
+                         .first;
             }
             if (!it->second.hasBitmapFor(cmxFile.prefix)) {
-                Refuse(cmxFile, QStringLiteral("no bitmap begins with \"%1\"").arg(cmxFile.prefix));
+                refuse(cmxFile, QStringLiteral("no bitmap begins with \"%1\"").arg(cmxFile.prefix));
             }
         }
+    }
+
+    // A mesh whose CMX file stays out stays out with it.
+    static void refuseMeshesLeftBehind(std::vector<Candidate>& files) {
         for (Candidate& file : files) {
             if (file.kind != Kind::Mesh || file.owner < 0 || file.state != State::Pending) {
                 continue;
             }
             const Candidate& owner = files[static_cast<std::size_t>(file.owner)];
             if (owner.state == State::Refused || owner.state == State::Conflict) {
-                Refuse(file, QStringLiteral("the mesh of %1, which is not installed").arg(owner.name));
+                refuse(file, QStringLiteral("the mesh of %1, which is not installed").arg(owner.name));
             }
         }
     }
 
     // Whether `bitmap` is one of the bitmaps the prefix names (as the file list's prefix + "*.BMP").
-    static bool BelongsTo(const QString& bitmap, const QString& prefix) {
+    static bool belongsTo(const QString& bitmap, const QString& prefix) {
         return platform::wildcardMatch(prefix + QStringLiteral("*.BMP"), bitmap);
     }
 
-    void Execute(std::vector<Candidate>& files, DownloadReport& report) {
+    void execute(std::vector<Candidate>& files, DownloadReport& report) {
         std::stable_sort(files.begin(), files.end(),
                          [](const Candidate& a, const Candidate& b) { return a.name < b.name; });
         for (Candidate& file : files) {
@@ -533,7 +590,7 @@ private:
             }
             file.state = State::Installed;
             report.installed.append({file.name, target});
-            Names(file.folder).Add(file.flat);
+            namesIn(file.folder).add(file.flat);
         }
     }
 
@@ -629,7 +686,7 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
                 progress(before + read);
             }
         };
-        report.downloads.append(installer.Run(download, *staging, forward));
+        report.downloads.append(installer.run(download, *staging, forward));
     }
     if (!report.stopped.isEmpty()) {
         report.stopped = QStringLiteral("Installed %1 files from %2 downloads. %3")

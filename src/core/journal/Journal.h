@@ -16,7 +16,7 @@ using platform::JournalChange;
 using platform::JournalStore;
 
 // Saves keep what they replaced in the journal; nothing larger than this is kept.
-inline constexpr qint64 kMaxKeptBytes = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxKeptBytes = qint64{16} * 1024 * 1024;
 
 // What came of one journaled file operation.
 struct JournaledResult {

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
 #include <unistd.h>
 
 namespace vestimo::journal {
@@ -16,6 +17,9 @@ namespace vestimo::journal {
 namespace detail {
 
 namespace {
+
+// Trash notes are a few lines; nothing larger is read as one.
+constexpr qint64 kMaxNoteBytes = qint64{64} * 1024;
 
 // A trash note's Path= line names `original`: percent-encoded as the desktop standard has it, or
 // as it is (as Qt writes it); absolute in the home trash, relative to the drive's top in a drive's.
@@ -48,7 +52,7 @@ void forgetTrashInfo(const QString& trashPath, const QString& original) {
     }
     const QString info =
         trash.filePath(QStringLiteral("info/") + inTrash.fileName() + QStringLiteral(".trashinfo"));
-    const platform::FileDigest note = platform::digestFile(info, 64 * 1024);
+    const platform::FileDigest note = platform::digestFile(info, kMaxNoteBytes);
     if (!note.ok) {
         return;
     }
@@ -63,7 +67,8 @@ void forgetTrashInfo(const QString& trashPath, const QString& original) {
     }
 }
 
-QString findInTrash(const QString& original, const QString& hash) {
+// The trashes a file deleted from `original` may be in: the home trash first, then its drive's own.
+QStringList trashesFor(const QString& original) {
     QStringList trashes;
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     trashes.append((dataHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share")
@@ -76,43 +81,64 @@ QString findInTrash(const QString& original, const QString& hash) {
         trashes.append(QDir(top).filePath(QStringLiteral(".Trash-") + uid));
         trashes.append(QDir(top).filePath(QStringLiteral(".Trash/") + uid));
     }
+    return trashes;
+}
+
+// What one trash note says: whether it is about `original`, and when that was deleted.
+struct TrashNote {
+    bool about = false;
+    QString when;
+};
+
+std::optional<TrashNote> readTrashNote(const QString& path, const QString& original) {
+    const platform::FileDigest text = platform::digestFile(path, kMaxNoteBytes);
+    if (!text.ok) {
+        return std::nullopt;
+    }
+    TrashNote note;
+    for (const QByteArray& line : text.bytes.split('\n')) {
+        if (line.startsWith("Path=")) {
+            note.about = noteNames(line.mid(5).trimmed(), original);
+        } else if (line.startsWith("DeletionDate=")) {
+            note.when = QString::fromUtf8(line.mid(13).trimmed());
+        }
+    }
+    return note;
+}
+
+// Whether the file in the trash still holds what was deleted (any content, when that is unknown).
+bool holds(const QString& file, const QString& hash) {
+    if (hash.isEmpty()) {
+        return true;
+    }
+    const platform::FileDigest content = platform::digestFile(file);
+    return content.ok && content.sha256 == hash;
+}
+
+QString findInTrash(const QString& original, const QString& hash) {
     const QString name = QFileInfo(original).fileName();
     QString found;
     QString newest;
-    for (const QString& trash : trashes) {
+    for (const QString& trash : trashesFor(original)) {
         const QDir info(trash + QStringLiteral("/info"));
         // Only the notes whose names start like the file's: a full trash is not read through.
         const QStringList notes =
             info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden, QDir::Name);
-        for (const QString& note : notes) {
-            if (!note.startsWith(QFileInfo(name).completeBaseName())) {
+        for (const QString& noteName : notes) {
+            if (!noteName.startsWith(QFileInfo(name).completeBaseName())) {
                 continue;
             }
-            const platform::FileDigest text = platform::digestFile(info.filePath(note), 64 * 1024);
-            if (!text.ok) {
+            const std::optional<TrashNote> note = readTrashNote(info.filePath(noteName), original);
+            if (!note) {
                 continue;
             }
-            bool same = false;
-            QString when;
-            for (const QByteArray& line : text.bytes.split('\n')) {
-                if (line.startsWith("Path=")) {
-                    same = noteNames(line.mid(5).trimmed(), original);
-                } else if (line.startsWith("DeletionDate=")) {
-                    when = QString::fromUtf8(line.mid(13).trimmed());
-                }
-            }
-            const QString file = trash + QStringLiteral("/files/") + note.chopped(int(qstrlen(".trashinfo")));
-            if (!same || !occupied(file) || when < newest) {
+            const QString file =
+                trash + QStringLiteral("/files/") + noteName.chopped(int(qstrlen(".trashinfo")));
+            if (!note->about || !occupied(file) || note->when < newest || !holds(file, hash)) {
                 continue;
-            }
-            if (!hash.isEmpty()) {
-                const platform::FileDigest content = platform::digestFile(file);
-                if (!content.ok || content.sha256 != hash) {
-                    continue;
-                }
             }
             found = file;
-            newest = when;
+            newest = note->when;
         }
     }
     return found;
@@ -134,7 +160,7 @@ struct Step {
     QString what;
 };
 
-Step Refuse(const QString& why) {
+Step refuse(const QString& why) {
     return {false, why, {}, {}, {}};
 }
 
@@ -154,17 +180,17 @@ QString unchanged(const QString& path, const QString& hash, const QString& since
 Step moveBack(const JournalChange& change, const QString& from, const QString& to, ChangeKind kind,
               const QString& since, const QString& what) {
     if (from.isEmpty()) {
-        return Refuse(QStringLiteral("where it went was not recorded"));
+        return refuse(QStringLiteral("where it went was not recorded"));
     }
     if (!occupied(from)) {
-        return Refuse(QStringLiteral("it is no longer in %1").arg(folderOf(from)));
+        return refuse(QStringLiteral("it is no longer in %1").arg(folderOf(from)));
     }
     if (occupied(to)) {
-        return Refuse(QStringLiteral("another file now has its name in %1").arg(folderOf(to)));
+        return refuse(QStringLiteral("another file now has its name in %1").arg(folderOf(to)));
     }
     const QString changed = unchanged(from, change.hash, since);
     if (!changed.isEmpty()) {
-        return Refuse(changed);
+        return refuse(changed);
     }
     Step step;
     step.go = true;
@@ -187,14 +213,14 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
 // Sending a file the change made (or brought back) to the trash, only while it is unchanged.
 Step trashAgain(const JournalChange& change, const QString& path, const QString& since) {
     if (!occupied(path)) {
-        return Refuse(QStringLiteral("it is no longer there"));
+        return refuse(QStringLiteral("it is no longer there"));
     }
     if (change.hash.isEmpty()) {
-        return Refuse(QStringLiteral("what it held was not recorded, so it is kept"));
+        return refuse(QStringLiteral("what it held was not recorded, so it is kept"));
     }
     const QString changed = unchanged(path, change.hash, since);
     if (!changed.isEmpty()) {
-        return Refuse(changed);
+        return refuse(changed);
     }
     Step step;
     step.go = true;
@@ -214,15 +240,15 @@ Step trashAgain(const JournalChange& change, const QString& path, const QString&
 
 Step giveBackPrevious(const JournalChange& change) {
     if (!change.hasPreviousBytes) {
-        return Refuse(QStringLiteral("what it held before was not recorded"));
+        return refuse(QStringLiteral("what it held before was not recorded"));
     }
     const platform::FileDigest now = platform::digestFile(change.original, kMaxKeptBytes);
     if (!now.ok) {
-        return Refuse(occupied(change.original) ? QStringLiteral("it could not be read: %1").arg(now.error)
+        return refuse(occupied(change.original) ? QStringLiteral("it could not be read: %1").arg(now.error)
                                                 : QStringLiteral("it is no longer there"));
     }
     if (now.sha256 != change.hash) {
-        return Refuse(QStringLiteral("it has changed since it was saved"));
+        return refuse(QStringLiteral("it has changed since it was saved"));
     }
     Step step;
     step.go = true;
@@ -240,7 +266,7 @@ Step giveBackPrevious(const JournalChange& change) {
     return step;
 }
 
-Step Plan(const JournalChange& change) {
+Step planUndo(const JournalChange& change) {
     switch (change.kind) {
     case ChangeKind::Moved:
         return moveBack(change, change.destination, change.original, ChangeKind::Moved,
@@ -257,7 +283,7 @@ Step Plan(const JournalChange& change) {
     case ChangeKind::Installed:
         return trashAgain(change, change.destination, QStringLiteral("written"));
     }
-    return Refuse(QStringLiteral("the journal does not know this kind of change"));
+    return refuse(QStringLiteral("the journal does not know this kind of change"));
 }
 
 QString notDoneReason(ChangeState state) {
@@ -277,6 +303,82 @@ QString notDoneReason(ChangeState state) {
 
 } // namespace
 
+namespace {
+
+void keepFirstError(PutBackReport& report, const QString& error) {
+    if (report.error.isEmpty()) {
+        report.error = error;
+    }
+}
+
+// The undo is recorded like any run, started only once there is something to do; false (with the
+// reason in `item`) when the journal cannot start it.
+bool startRunOnce(JournalStore& store, const QString& skinFolder, PutBackReport& report, PutBackItem& item) {
+    if (report.runId != 0) {
+        return true;
+    }
+    const auto begun = store.beginRun(kPutBackCommand, skinFolder);
+    if (!begun.ok) {
+        report.error = begun.error;
+        item.reason = QStringLiteral("the journal cannot record it: %1").arg(begun.error);
+        return false;
+    }
+    report.runId = begun.value;
+    return true;
+}
+
+// Takes the planned step as a journaled change of its own and marks `change` undone when it worked.
+void takeStep(JournalStore& store, const JournalChange& change, Step& step, PutBackReport& report,
+              PutBackItem& item) {
+    step.undo.runId = report.runId;
+    step.undo.undoes = change.id;
+    step.undo.reason = QStringLiteral("put back");
+    const JournaledResult done = runJournaled(&store, step.undo, step.op);
+    if (!done.file.ok) {
+        item.reason = done.file.error;
+    } else {
+        item.outcome = PutBackOutcome::putBack;
+        item.what = step.what;
+        const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
+        if (!marked.ok) {
+            keepFirstError(report, marked.error);
+        }
+    }
+    if (!done.journalError.isEmpty()) {
+        keepFirstError(report, done.journalError);
+    }
+}
+
+// Puts back the one change `id`, or says in its item why it is left alone.
+PutBackItem putBackOne(JournalStore& store, qint64 id, const QString& skinFolder, PutBackReport& report) {
+    PutBackItem item;
+    item.changeId = id;
+    const auto loaded = store.change(id);
+    if (!loaded.ok) {
+        item.reason = loaded.error;
+        return item;
+    }
+    const JournalChange& change = loaded.value;
+    item.name = changeName(change);
+    if (change.state != ChangeState::Done) {
+        item.outcome = change.state == ChangeState::Undone ? PutBackOutcome::AlreadyPutBack
+                                                           : PutBackOutcome::NeverHappened;
+        item.reason = notDoneReason(change.state);
+        return item;
+    }
+    Step step = planUndo(change);
+    if (!step.go) {
+        item.reason = step.reason;
+        return item;
+    }
+    if (startRunOnce(store, skinFolder, report, item)) {
+        takeStep(store, change, step, report, item);
+    }
+    return item;
+}
+
+} // namespace
+
 PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const QString& skinFolder) {
     PutBackReport report;
     QList<qint64> ids = changeIds;
@@ -289,72 +391,21 @@ PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const
         store.beginBatch();
     }
     for (const qint64 id : ids) {
-        PutBackItem item;
-        item.changeId = id;
-        const auto loaded = store.change(id);
-        if (!loaded.ok) {
-            item.reason = loaded.error;
-            report.items.append(item);
-            continue;
-        }
-        const JournalChange& change = loaded.value;
-        item.name = changeName(change);
-        if (change.state != ChangeState::Done) {
-            item.outcome = change.state == ChangeState::Undone ? PutBackOutcome::AlreadyPutBack
-                                                               : PutBackOutcome::NeverHappened;
-            item.reason = notDoneReason(change.state);
-            report.items.append(item);
-            continue;
-        }
-        Step step = Plan(change);
-        if (!step.go) {
-            item.reason = step.reason;
-            report.items.append(item);
-            continue;
-        }
-        if (report.runId == 0) {
-            // The undo is recorded like any run, started only once there is something to do.
-            const auto begun = store.beginRun(kPutBackCommand, skinFolder);
-            if (!begun.ok) {
-                report.error = begun.error;
-                item.reason = QStringLiteral("the journal cannot record it: %1").arg(begun.error);
-                report.items.append(item);
-                continue;
-            }
-            report.runId = begun.value;
-        }
-        step.undo.runId = report.runId;
-        step.undo.undoes = change.id;
-        step.undo.reason = QStringLiteral("put back");
-        const JournaledResult done = runJournaled(&store, step.undo, step.op);
-        if (!done.file.ok) {
-            item.reason = done.file.error;
-        } else {
-            item.outcome = PutBackOutcome::putBack;
-            item.what = step.what;
-            const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
-            if (!marked.ok && report.error.isEmpty()) {
-                report.error = marked.error;
-            }
-        }
-        if (!done.journalError.isEmpty() && report.error.isEmpty()) {
-            report.error = done.journalError;
-        }
-        report.items.append(item);
+        report.items.append(putBackOne(store, id, skinFolder, report));
     }
     if (report.runId > 0) {
         const int left = report.count(PutBackOutcome::LeftAlone);
         const platform::JournalStatus ended =
             store.endRun(report.runId, left == 0 ? QStringLiteral("finished")
                                                  : QStringLiteral("finished; %1 left alone").arg(left));
-        if (!ended.ok && report.error.isEmpty()) {
-            report.error = ended.error;
+        if (!ended.ok) {
+            keepFirstError(report, ended.error);
         }
     }
     if (batched) {
         const platform::JournalStatus committed = store.commitBatch();
-        if (!committed.ok && report.error.isEmpty()) {
-            report.error = committed.error;
+        if (!committed.ok) {
+            keepFirstError(report, committed.error);
         }
     }
     return report;

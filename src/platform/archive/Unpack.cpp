@@ -22,15 +22,15 @@ namespace {
 
 // Deeper than any download needs; it keeps the removal's recursion and the paths short.
 constexpr int MaxFolderDepth = 32;
-constexpr std::size_t ChunkBytes = 64 * 1024;
+constexpr std::size_t ChunkBytes = std::size_t{64} * 1024;
 
 QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
 QString mebibytes(qint64 bytes) {
-    if (bytes % (1024 * 1024) == 0) {
-        return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
+    if (bytes % (qint64{1024} * 1024) == 0) {
+        return QStringLiteral("%1 MiB").arg(bytes / (qint64{1024} * 1024));
     }
     return QStringLiteral("%1 bytes").arg(bytes);
 }
@@ -189,12 +189,12 @@ public:
         result.bytes += size;
         if (entryBytes > limits_.entryBytes) {
             failure(QStringLiteral("%1 unpacks to more than %2; unpacking stopped")
-                     .arg(shownName(raw), mebibytes(limits_.entryBytes)));
+                        .arg(shownName(raw), mebibytes(limits_.entryBytes)));
             return false;
         }
         if (result.bytes > limits_.totalBytes) {
             failure(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
-                     .arg(Total(limits_.totalBytes)));
+                        .arg(Total(limits_.totalBytes)));
             return false;
         }
         return true;
@@ -215,6 +215,130 @@ QString archiveReason(struct archive* a, const char* fallback) {
     return QString::fromUtf8(why != nullptr && *why != '\0' ? why : fallback);
 }
 
+// Why an entry is not unpacked (its name, or a kind other than file or folder), or nothing.
+std::optional<QString> entryRefusal(struct archive_entry* entry, const QByteArray& raw, QStringList* parts) {
+    std::optional<QString> refusal = refuseName(raw, parts);
+    if (refusal) {
+        return refusal;
+    }
+    const auto type = archive_entry_filetype(entry);
+    if (archive_entry_hardlink(entry) != nullptr) {
+        return QStringLiteral("a hard link");
+    }
+    if (type == AE_IFLNK || archive_entry_symlink(entry) != nullptr) {
+        return QStringLiteral("a symbolic link");
+    }
+    if (type != AE_IFREG && type != AE_IFDIR) {
+        return QStringLiteral("a device, FIFO or socket, not a file");
+    }
+    return std::nullopt;
+}
+
+// Whether the entry is protected by a password; the download then fails, saying so.
+bool stoppedByPassword(struct archive* a, struct archive_entry* entry, std::vector<char>& buffer,
+                       Reader& reader) {
+    if (!archive_entry_is_encrypted(entry) && archive_read_has_encrypted_entries(a) <= 0) {
+        return false;
+    }
+    // Reading it is what makes the library say why it cannot.
+    const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
+    reader.failure(QStringLiteral("it is protected by a password (%1)")
+                       .arg(got < 0 ? archiveReason(a, "encrypted") : QStringLiteral("encrypted")));
+    return true;
+}
+
+// Reads the entry's data, counting it and writing it to `out` when that is open; false once the
+// download as a whole has failed.
+bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, const Fd& out,
+                   std::vector<char>& buffer, qint64& entryBytes) {
+    for (;;) {
+        const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
+        if (got == 0) {
+            return true;
+        }
+        if (got < 0) {
+            reader.failure(
+                QStringLiteral("%1: %2").arg(shownName(raw), archiveReason(a, "the archive is damaged")));
+            return false;
+        }
+        if (!reader.CountBytes(raw, entryBytes, got)) {
+            return false;
+        }
+        int code = 0;
+        if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
+            reader.failure(
+                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
+            return false;
+        }
+    }
+}
+
+// Unpacks one file entry into the staging folder when it is wanted, else only reads it through;
+// false once the download as a whole has failed.
+bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const QStringList& parts,
+                std::vector<char>& buffer) {
+    Fd out;
+    QString why;
+    const bool wanted = reader.IsWanted(parts);
+    if (wanted) {
+        out.reset(reader.create(parts, &why));
+        if (out.get() < 0) {
+            reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+        }
+    }
+    qint64 entryBytes = 0;
+    if (!readEntryData(a, reader, raw, out, buffer, entryBytes)) {
+        return false;
+    }
+    if (out.get() >= 0) {
+        if (!out.reset()) {
+            reader.failure(
+                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
+            return false;
+        }
+        reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
+    } else if (!wanted) {
+        reader.result.others.append(parts.join(u'/'));
+    }
+    return true;
+}
+
+// Handles the next entry of the archive; false when there is none or the download has failed.
+bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer) {
+    struct archive_entry* entry = nullptr;
+    const int status = archive_read_next_header(a, &entry);
+    if (status == ARCHIVE_EOF) {
+        return false;
+    }
+    if (status < ARCHIVE_WARN) {
+        reader.failure(archiveReason(a, "the archive is damaged"));
+        return false;
+    }
+    if (!reader.CountEntry()) {
+        return false;
+    }
+    const char* utf8 = archive_entry_pathname_utf8(entry);
+    const char* plain = archive_entry_pathname(entry);
+    const QByteArray raw(utf8 != nullptr ? utf8 : (plain != nullptr ? plain : ""));
+    QStringList parts;
+    const std::optional<QString> refusal = entryRefusal(entry, raw, &parts);
+    if (stoppedByPassword(a, entry, buffer, reader)) {
+        return false;
+    }
+    if (refusal) {
+        reader.Refuse(raw, *refusal);
+        if (archive_read_data_skip(a) < ARCHIVE_WARN) {
+            reader.failure(archiveReason(a, "the archive is damaged"));
+            return false;
+        }
+        return true;
+    }
+    if (archive_entry_filetype(entry) == AE_IFDIR) {
+        return true;
+    }
+    return unpackFile(a, reader, raw, parts, buffer);
+}
+
 void readArchive(int fd, Reader& reader) {
     struct archive* a = archive_read_new();
     if (a == nullptr) {
@@ -229,99 +353,8 @@ void readArchive(int fd, Reader& reader) {
         return;
     }
     std::vector<char> buffer(ChunkBytes);
-    for (;;) {
-        struct archive_entry* entry = nullptr;
-        const int status = archive_read_next_header(a, &entry);
-        if (status == ARCHIVE_EOF) {
-            break;
-        }
-        if (status < ARCHIVE_WARN) {
-            reader.failure(archiveReason(a, "the archive is damaged"));
-            break;
-        }
-        if (!reader.CountEntry()) {
-            break;
-        }
-        const char* utf8 = archive_entry_pathname_utf8(entry);
-        const char* plain = archive_entry_pathname(entry);
-        const QByteArray raw(utf8 != nullptr ? utf8 : (plain != nullptr ? plain : ""));
-        QStringList parts;
-        std::optional<QString> refusal = refuseName(raw, &parts);
-        const auto type = archive_entry_filetype(entry);
-        if (!refusal) {
-            if (archive_entry_hardlink(entry) != nullptr) {
-                refusal = QStringLiteral("a hard link");
-            } else if (type == AE_IFLNK || archive_entry_symlink(entry) != nullptr) {
-                refusal = QStringLiteral("a symbolic link");
-            } else if (type != AE_IFREG && type != AE_IFDIR) {
-                refusal = QStringLiteral("a device, FIFO or socket, not a file");
-            }
-        }
-        if (archive_entry_is_encrypted(entry) || archive_read_has_encrypted_entries(a) > 0) {
-            // Reading it is what makes the library say why it cannot.
-            const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
-            reader.failure(QStringLiteral("it is protected by a password (%1)")
-                            .arg(got < 0 ? archiveReason(a, "encrypted") : QStringLiteral("encrypted")));
-            break;
-        }
-        if (refusal) {
-            reader.Refuse(raw, *refusal);
-            if (archive_read_data_skip(a) < ARCHIVE_WARN) {
-                reader.failure(archiveReason(a, "the archive is damaged"));
-                break;
-            }
-            continue;
-        }
-        if (type == AE_IFDIR) {
-            continue;
-        }
-        Fd out;
-        QString why;
-        const bool wanted = reader.IsWanted(parts);
-        if (wanted) {
-            out.reset(reader.create(parts, &why));
-            if (out.get() < 0) {
-                reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
-            }
-        }
-        qint64 entryBytes = 0;
-        bool good = true;
-        for (;;) {
-            const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
-            if (got == 0) {
-                break;
-            }
-            if (got < 0) {
-                reader.failure(
-                    QStringLiteral("%1: %2").arg(shownName(raw), archiveReason(a, "the archive is damaged")));
-                good = false;
-                break;
-            }
-            if (!reader.CountBytes(raw, entryBytes, got)) {
-                good = false;
-                break;
-            }
-            int code = 0;
-            if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-                reader.failure(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
-                good = false;
-                break;
-            }
-        }
-        if (!good) {
-            break;
-        }
-        if (out.get() >= 0) {
-            if (!out.reset()) {
-                reader.failure(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
-                break;
-            }
-            reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
-        } else if (!wanted) {
-            reader.result.others.append(parts.join(u'/'));
-        }
+    // Entry after entry, until the end of the archive or a failure of the whole download.
+    while (readNextEntry(a, reader, buffer)) {
     }
     archive_read_free(a);
 }
@@ -380,8 +413,8 @@ struct FolderWalk {
         return true;
     }
 
-    // False once the download as a whole has failed.
-    bool walk(int dir, const QByteArray& prefix, int depth) {
+    // The names in the folder, sorted; false (the download failed) when it cannot be listed.
+    bool listNames(int dir, std::vector<std::string>* names) {
         const int listed = ::dup(dir);
         DIR* stream = listed >= 0 ? ::fdopendir(listed) : nullptr;
         if (stream == nullptr) {
@@ -391,14 +424,46 @@ struct FolderWalk {
             reader.failure(QStringLiteral("the folder could not be read: %1").arg(systemError(errno)));
             return false;
         }
-        std::vector<std::string> names;
         while (const dirent* entry = ::readdir(stream)) {
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-                names.emplace_back(entry->d_name);
+                names->emplace_back(entry->d_name);
             }
         }
         ::closedir(stream);
-        std::sort(names.begin(), names.end());
+        std::sort(names->begin(), names->end());
+        return true;
+    }
+
+    // Why an entry of this kind at this depth is not taken, or nothing.
+    static std::optional<QString> kindRefusal(const struct stat& info, int depth) {
+        if (S_ISLNK(info.st_mode)) {
+            return QStringLiteral("a symbolic link");
+        }
+        if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
+            return QStringLiteral("a device, FIFO or socket, not a file");
+        }
+        if (S_ISDIR(info.st_mode) && depth >= MaxFolderDepth) {
+            return QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
+        }
+        return std::nullopt;
+    }
+
+    // Walks into the inner folder `name`; false once the download as a whole has failed.
+    bool walkInto(int dir, const std::string& name, const QByteArray& raw, int depth) {
+        const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (inner.get() < 0) {
+            reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
+            return true;
+        }
+        return walk(inner.get(), raw + '/', depth + 1);
+    }
+
+    // False once the download as a whole has failed.
+    bool walk(int dir, const QByteArray& prefix, int depth) {
+        std::vector<std::string> names;
+        if (!listNames(dir, &names)) {
+            return false;
+        }
         for (const std::string& name : names) {
             if (!reader.CountEntry()) {
                 return false;
@@ -415,25 +480,14 @@ struct FolderWalk {
             QStringList parts;
             std::optional<QString> refusal = refuseName(raw, &parts);
             if (!refusal) {
-                if (S_ISLNK(info.st_mode)) {
-                    refusal = QStringLiteral("a symbolic link");
-                } else if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
-                    refusal = QStringLiteral("a device, FIFO or socket, not a file");
-                } else if (S_ISDIR(info.st_mode) && depth >= MaxFolderDepth) {
-                    refusal = QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
-                }
+                refusal = kindRefusal(info, depth);
             }
             if (refusal) {
                 reader.Refuse(raw, *refusal);
                 continue;
             }
             if (S_ISDIR(info.st_mode)) {
-                const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (inner.get() < 0) {
-                    reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
-                    continue;
-                }
-                if (!walk(inner.get(), raw + '/', depth + 1)) {
+                if (!walkInto(dir, name, raw, depth)) {
                     return false;
                 }
                 continue;

@@ -58,7 +58,7 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
         return digest;
     }
     if (keepLimit > 0 && info.st_size > keepLimit) {
-        digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (1024 * 1024));
+        digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (qint64{1024} * 1024));
         return digest;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -83,7 +83,8 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
         if (keepLimit > 0) {
             // A file that grows while it is read is still held to the limit.
             if (total > keepLimit) {
-                digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (1024 * 1024));
+                digest.error =
+                    QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (qint64{1024} * 1024));
                 digest.bytes.clear();
                 return digest;
             }

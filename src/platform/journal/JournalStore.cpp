@@ -245,6 +245,63 @@ JournalStatus JournalStore::connect(const QString& file) {
     return JournalStatus::success();
 }
 
+namespace {
+
+// The journal and its log files are plain files, never links; empty when they are (or are not there).
+QString journalFilesProblem(const QString& path) {
+    for (const QString& part : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+        const QFileInfo info(part);
+        if (info.isSymLink()) {
+            return QStringLiteral("%1 is a link; the journal is never written through one")
+                .arg(info.fileName());
+        }
+        if (info.exists() && !info.isFile()) {
+            return QStringLiteral("%1 is not a file").arg(info.fileName());
+        }
+    }
+    return {};
+}
+
+// Whether a journal file that is there starts as a database does; `corrupt` (with `why`) when not.
+JournalStatus checkDatabaseHeader(const QString& path, bool& corrupt, QString& why) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.size() <= 0) {
+        return JournalStatus::success();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+    }
+    corrupt = file.read(16) != QByteArray("SQLite format 3\0", 16);
+    if (corrupt) {
+        why = QStringLiteral("it is not a database");
+    }
+    return JournalStatus::success();
+}
+
+// Sets the damaged file aside with its write-ahead log, so nothing in it is lost; `aside` is where.
+JournalStatus setAsideDamaged(const QString& path, const QString& why, QString& aside) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString target = path + QStringLiteral(".corrupt-") + stamp;
+    for (int n = 2; occupied(target) && n < 100; ++n) {
+        target = path + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);
+    }
+    if (occupied(target) || !QFile::rename(path, target)) {
+        return JournalStatus::failure(
+            QStringLiteral("%1 is damaged (%2) and could not be set aside").arg(path, why));
+    }
+    for (const QString& tail : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFileInfo::exists(path + tail) && !QFile::rename(path + tail, target + tail)) {
+            return JournalStatus::failure(
+                QStringLiteral("%1 is damaged (%2) and its log could not be set aside").arg(path, why));
+        }
+    }
+    aside = target;
+    return JournalStatus::success();
+}
+
+} // namespace
+
 JournalStatus JournalStore::open(const QString& folder) {
     close();
     setAside_.clear();
@@ -256,80 +313,60 @@ JournalStatus JournalStore::open(const QString& folder) {
         return JournalStatus::failure(QStringLiteral("the folder %1 cannot be written to").arg(folder));
     }
     path_ = folder.endsWith(u'/') ? folder + FileName() : folder + u'/' + FileName();
-    for (const QString& part : {path_, path_ + QStringLiteral("-wal"), path_ + QStringLiteral("-shm")}) {
-        const QFileInfo info(part);
-        if (info.isSymLink()) {
-            return JournalStatus::failure(
-                QStringLiteral("%1 is a link; the journal is never written through one")
-                    .arg(info.fileName()));
-        }
-        if (info.exists() && !info.isFile()) {
-            return JournalStatus::failure(QStringLiteral("%1 is not a file").arg(info.fileName()));
-        }
+    const QString refused = journalFilesProblem(path_);
+    if (!refused.isEmpty()) {
+        return JournalStatus::failure(refused);
     }
 
     // Two tries: the second only after a damaged file has been set aside.
     for (int attempt = 0; attempt < 2; ++attempt) {
         bool corrupt = false;
         QString why;
-        const QFileInfo info(path_);
-        if (info.exists() && info.size() > 0) {
-            QFile file(path_);
-            if (!file.open(QIODevice::ReadOnly)) {
-                return JournalStatus::failure(
-                    QStringLiteral("%1 cannot be read: %2").arg(path_, file.errorString()));
-            }
-            corrupt = file.read(16) != QByteArray("SQLite format 3\0", 16);
-            if (corrupt) {
-                why = QStringLiteral("it is not a database");
-            }
+        const JournalStatus header = checkDatabaseHeader(path_, corrupt, why);
+        if (!header.ok) {
+            return header;
         }
         if (!corrupt) {
-            const JournalStatus connected = connect(path_);
-            if (!connected.ok) {
-                return JournalStatus::failure(
-                    QStringLiteral("%1 cannot be opened: %2").arg(path_, connected.error));
+            const std::optional<JournalStatus> opened = connectAndReady(why);
+            if (opened) {
+                return *opened;
             }
-            const JournalStatus sound = checkSound(corrupt);
-            if (sound.ok) {
-                JournalStatus ready = migrate();
-                if (ready.ok) {
-                    ready = prepare();
-                }
-                if (ready.ok) {
-                    return ready;
-                }
-                disconnect();
-                return JournalStatus::failure(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
-            }
-            disconnect();
-            if (!corrupt) {
-                return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
-            }
-            why = sound.error;
         }
         if (attempt > 0) {
             break;
         }
-        // Set the damaged file aside with its write-ahead log, so nothing in it is lost.
-        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-        QString aside = path_ + QStringLiteral(".corrupt-") + stamp;
-        for (int n = 2; occupied(aside) && n < 100; ++n) {
-            aside = path_ + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);
+        const JournalStatus setAside = setAsideDamaged(path_, why, setAside_);
+        if (!setAside.ok) {
+            return setAside;
         }
-        if (occupied(aside) || !QFile::rename(path_, aside)) {
-            return JournalStatus::failure(
-                QStringLiteral("%1 is damaged (%2) and could not be set aside").arg(path_, why));
-        }
-        for (const QString& tail : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-            if (QFileInfo::exists(path_ + tail) && !QFile::rename(path_ + tail, aside + tail)) {
-                return JournalStatus::failure(
-                    QStringLiteral("%1 is damaged (%2) and its log could not be set aside").arg(path_, why));
-            }
-        }
-        setAside_ = aside;
     }
     return JournalStatus::failure(QStringLiteral("%1 could not be started afresh").arg(path_));
+}
+
+std::optional<JournalStatus> JournalStore::connectAndReady(QString& why) {
+    const JournalStatus connected = connect(path_);
+    if (!connected.ok) {
+        return JournalStatus::failure(QStringLiteral("%1 cannot be opened: %2").arg(path_, connected.error));
+    }
+    bool corrupt = false;
+    const JournalStatus sound = checkSound(corrupt);
+    if (sound.ok) {
+        JournalStatus ready = migrate();
+        if (ready.ok) {
+            ready = prepare();
+        }
+        if (ready.ok) {
+            return ready;
+        }
+        disconnect();
+        return JournalStatus::failure(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
+    }
+    disconnect();
+    if (!corrupt) {
+        return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
+    }
+    why = sound.error;
+    return std::nullopt;
 }
 
 JournalStatus JournalStore::checkSound(bool& corrupt) {

@@ -142,6 +142,9 @@ private:
     void disconnect();
     JournalStatus prepare();
     JournalStatus checkSound(bool& corrupt);
+    // Connects to the journal file and readies it; no answer when the file proves damaged (`why`
+    // says how), so that it may be set aside.
+    std::optional<JournalStatus> connectAndReady(QString& why);
     JournalStatus migrate();
     JournalStatus setState(qint64 changeId, ChangeState state, const QString& note);
     JournalStatus commitPending();
