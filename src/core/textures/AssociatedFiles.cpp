@@ -117,11 +117,6 @@ BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& store
     std::sort(folded_.begin(), folded_.end());
 }
 
-BitmapIndex BitmapIndex::Of(const QString& directory) {
-    const platform::FileNames bitmaps = platform::listFiles(directory, BitmapPattern);
-    return BitmapIndex(bitmaps.names, bitmaps.unnamableBytes);
-}
-
 bool BitmapIndex::hasBitmapFor(const QString& prefix) const {
     if (prefix.contains(u'*') || prefix.contains(u'?')) {
         // The file list reads these as wildcards: ask it the same question, name by name.
