@@ -143,9 +143,6 @@ inline QString notAReadablePicture() {
 inline QString notAReadablePicture(const QString& why) {
     return QStringLiteral("%1 (%2)").arg(notAReadablePicture(), why);
 }
-inline QString lengthUnreadable(const QString& why) {
-    return QStringLiteral("its length could not be read: %1").arg(why);
-}
 inline QString overTheLimit(int width, int height, qint64 length, qint64 limit) {
     return QStringLiteral("%1 x %2, %3 bytes, more than %4").arg(width).arg(height).arg(length).arg(limit);
 }
