@@ -3,16 +3,15 @@
 //   CMX check        - listing the CMX files, then reading each one's first 49 lines with fgets;
 //   bitmap check     - listing the bitmaps, then decoding each once with QImageReader;
 //   associated files - one enumeration of the directory.
-// The checks run through the code the buttons run, with the window's progress bar and working
-// picture box; problem files go to a scratch program folder and are put back after each run.
+// Each check runs as the whole command its button runs: the listing, the walk, the moves, the
+// closing message (recorded, not shown) and the file list's re-read, with a real progress bar and
+// file list. Problem files go to a scratch program folder and are put back after each run.
 // Usage: vestimo_bench [skins...] (default 1000 10000). Prints one line per check and size.
 
-#include "gui/checks/CmxDirectoryCheck.h"
+#include "core/checks/SkinChecks.h"
+#include "gui/browser/FileList.h"
+#include "gui/checks/DirectoryCheckCommand.h"
 #include "samples/SkinSamples.h"
-#include "gui/checks/DirectoryRun.h"
-#include "gui/widgets/PictureBox.h"
-#include "gui/checks/AssociatedFilesCheck.h"
-#include "gui/checks/BitmapDirectoryCheck.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,9 +45,34 @@ struct Check {
     const char* name;
     double target; // largest accepted ratio to the baseline
     std::function<void(const QString& dir)> baseline;
-    std::function<shell::DirectoryReport(const QString& skins, const QString& program)> run;
+    checks::DirectoryCheck check;
     std::size_t expectedMoves = 0;
 };
+
+// Keeps the closing message instead of showing it.
+struct RecordedMessages : platform::MessageBoxes {
+    QString message;
+    QString details;
+    void show(const QString& shown, const QString& more) override {
+        message = shown;
+        details = more;
+    }
+    bool ask(const QString&) override { return false; }
+};
+
+// The number after `label` on its line of the details, or -1.
+long long Count(const QString& details, const QString& label) {
+    const qsizetype at = details.indexOf(label);
+    if (at < 0) {
+        return -1;
+    }
+    const qsizetype from = at + label.size();
+    qsizetype to = from;
+    while (to < details.size() && details[to].isDigit()) {
+        ++to;
+    }
+    return details.mid(from, to - from).toLongLong();
+}
 
 struct Figures {
     int files = 0;
@@ -138,10 +162,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The window's own controls, as the buttons hand them to the checks.
+    // The window's own controls, as the buttons hand them to the command.
     QProgressBar bar;
-    shell::PictureBox picture;
-    const textures::PictureMeasure intoPicture = textures::measureIn(picture);
+    shell::FileList fileList;
+    RecordedMessages messages;
 
     std::printf("%-18s %7s %9s %11s %11s %7s %8s\n", "check", "files", "seconds", "files/s", "baseline s",
                 "ratio", "target");
@@ -166,25 +190,11 @@ int main(int argc, char** argv) {
         const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.toStdString(), recipe);
 
         const std::vector<Check> checks = {
-            {"CMX check", 1.5, ReadFirstLines,
-             [&](const QString& s, const QString& p) {
-                 shell::ProgressBarProgress progress(bar);
-                 return cmx::checkCmxDirectory(s, p, progress);
-             },
-             summary.faultyCmxNames.size()},
-            {"bitmap check", 1.3, DecodeEach,
-             [&](const QString& s, const QString& p) {
-                 shell::ProgressBarProgress progress(bar);
-                 return textures::checkBitmapDirectory(s, p, progress, intoPicture);
-             },
-             summary.problemBitmapNames.size()},
-            {"associated files", 3.0, EnumerateOnce,
-             [&](const QString& s, const QString& p) {
-                 shell::ProgressBarProgress progress(bar);
-                 return textures::checkAssociatedFilesIn(s, p, progress);
-             },
-             summary.orphanedCmx},
+            {"CMX check", 1.5, ReadFirstLines, checks::cmxCheck(), summary.faultyCmxNames.size()},
+            {"bitmap check", 1.3, DecodeEach, checks::bitmapCheck(), summary.problemBitmapNames.size()},
+            {"associated files", 3.0, EnumerateOnce, checks::associatedFilesCheck(), summary.orphanedCmx},
         };
+        const shell::Services services{messages, program};
         std::vector<Figures> row;
         for (const Check& check : checks) {
             Figures figures;
@@ -192,15 +202,20 @@ int main(int argc, char** argv) {
             figures.baseline = 1e9;
             for (int r = 0; r < Repeats(count); ++r) {
                 figures.baseline = std::min(figures.baseline, Seconds([&] { check.baseline(skins); }));
-                shell::DirectoryReport report;
+                // The list shows the check's kind in the skin folder, as the window's would.
+                fileList.setPath(skins);
+                fileList.setPattern(patternOf(check.check.filter));
+                messages = {};
+                const shell::CheckSite site{check.check.filter, skins, bar, fileList};
                 figures.seconds =
-                    std::min(figures.seconds, Seconds([&] { report = check.run(skins, program); }));
-                figures.files = report.judged;
-                if (static_cast<std::size_t>(report.moved.size()) != check.expectedMoves ||
-                    !report.trouble.isEmpty()) {
-                    std::fprintf(stderr, "%s moved %lld files, expected %zu; %lld in trouble\n", check.name,
-                                 static_cast<long long>(report.moved.size()), check.expectedMoves,
-                                 static_cast<long long>(report.trouble.size()));
+                    std::min(figures.seconds,
+                             Seconds([&] { shell::runDirectoryCheckCommand(check.check, site, services); }));
+                figures.files = static_cast<int>(Count(messages.details, QStringLiteral("Files judged: ")));
+                const long long moved = Count(messages.details, QStringLiteral("Files moved: "));
+                const bool trouble = messages.details.contains(QStringLiteral("Could not be read or moved"));
+                if (moved != static_cast<long long>(check.expectedMoves) || trouble) {
+                    std::fprintf(stderr, "%s moved %lld files, expected %zu%s\n", check.name, moved,
+                                 check.expectedMoves, trouble ? "; some in trouble" : "");
                     return 1;
                 }
                 Restore(skins, program);

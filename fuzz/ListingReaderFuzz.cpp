@@ -1,32 +1,33 @@
-// Writes arbitrary bytes as a scratch listing and walks it: no crash, every byte accounted for,
-// and no name handed out holds a carriage return.
-#include "gui/checks/ScratchListing.h"
+// Hands arbitrary names to the listing's walk: no crash, every name's characters counted, and no
+// name visited that could reach outside the skin folder.
+#include "core/checks/ScratchListing.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("Temp.txt")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return 0;
+    // Names as an enumeration could give them, one per NUL-separated part of the input.
+    vestimo::checks::ScratchListing::Written written;
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    qint64 expected = 0;
+    for (const QByteArray& part : bytes.split('\0')) {
+        const QString name = QString::fromUtf8(part);
+        written.names.append(name);
+        expected += name.toUcs4().size();
     }
-    file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-    file.close();
-    const vestimo::shell::ScratchListing listing(dir.path());
     qint64 characters = 0;
-    listing.walk([&](int count) { characters += count; },
-                 [&](const QString& name) {
-                     if (name.contains(u'\r')) {
-                         std::abort();
-                     }
-                 });
-    if (characters > static_cast<qint64>(size)) {
+    vestimo::checks::ScratchListing::walk(
+        written, [&](int count) { characters += count; },
+        [&](const QString& name) {
+            if (name.isEmpty() || name.contains(u'/') || name == QStringLiteral(".") ||
+                name == QStringLiteral("..")) {
+                std::abort();
+            }
+        });
+    if (characters != expected) {
         std::abort();
     }
     return 0;

@@ -1,4 +1,5 @@
 #include "platform/Pictures.h"
+#include "platform/PictureImages.h"
 
 #include "platform/BmpStructure.h"
 #include "platform/FileSystem.h"
@@ -103,6 +104,7 @@ PictureSize measurePicture(const QString& path) {
         return size;
     }
     size.ok = true;
+    size.length = read.bytes.size();
     size.width = image.width();
     size.height = image.height();
     return size;

@@ -1,34 +1,26 @@
 #pragma once
 
-#include <QByteArray>
-#include <QImage>
 #include <QString>
 
+// What the floors above learn of a picture file: its size and whether it is a sound BMP, never
+// the decoded image (that is the windows' business, see PictureImages.h).
 namespace vestimo::platform {
-
-// A picture file as loaded: the decoded image and the file's bytes (so a copy can be written
-// that is exactly the file that was shown), or why it could not be loaded.
-struct PictureLoad {
-    bool ok = false;
-    QImage image;
-    QByteArray bytes;
-    QString error;
-};
 
 // Skin textures are a few hundred kilobytes; anything past this is not a texture to show.
 inline constexpr qint64 PictureFileLimit = qint64{64} * 1024 * 1024;
 
-// Reads the file once and decodes it as a BMP, and only when its headers agree with its length
-// (see CheckBmpStructure); anything else fails with the reason.
-PictureLoad loadPicture(const QString& path);
-
-// Only the dimensions, without keeping the bytes; decodes the file once.
+// A picture file as measured: its size in pixels and the file's length in bytes, or why it is
+// not a readable BMP.
 struct PictureSize {
     bool ok = false;
     int width = 0;
     int height = 0;
+    qint64 length = 0;
     QString error;
 };
+
+// Reads the file once and decodes it as a BMP, and only when its headers agree with its length
+// (see checkBmpStructure); keeps nothing of it.
 PictureSize measurePicture(const QString& path);
 
 } // namespace vestimo::platform

@@ -1,8 +1,9 @@
-#include "gui/checks/CmxDirectoryCheck.h"
-#include "platform/ProgramLock.h"
-#include "samples/SkinSamples.h"
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/SkinChecks.h"
 #include "gui/browser/FileList.h"
 #include "gui/skinedit/frmSkinEdit.h"
+#include "platform/ProgramLock.h"
+#include "samples/SkinSamples.h"
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
 #include "support/TempDir.h"
@@ -22,17 +23,19 @@ using vestimo::test::Bytes;
 using vestimo::test::exists;
 using vestimo::test::Files;
 using vestimo::test::MovedNames;
+using vestimo::test::readAll;
 using vestimo::test::RecordingProgress;
 using vestimo::test::ShowCounter;
-using vestimo::test::readAll;
 using vestimo::test::TempDir;
 
 namespace {
 
-const QString closingMessage = QStringLiteral(
-    "Problem Files were moved into the same directory as the program for you to check individually and fix, "
-    "everything else was left where it was. If you have a cmx file that was moved but yet was a valid file, "
-    "please email the file to ") + test::Contact();
+const QString closingMessage = QStringLiteral("Problem Files were moved into the same directory as the "
+                                              "program for you to check individually and fix, "
+                                              "everything else was left where it was. If you have a cmx file "
+                                              "that was moved but yet was a valid file, "
+                                              "please email the file to ") +
+                               test::Contact();
 
 QByteArray Valid(const char* base) {
     return Bytes(samples::ValidBodyCmx(base));
@@ -43,7 +46,9 @@ QByteArray WithLine(const QByteArray& text, int line, const char* replacement) {
 
 class CmxDirectoryCheck : public ::testing::Test {
 protected:
-    shell::DirectoryReport Run() { return cmx::checkCmxDirectory(skins.path(), program.path(), progress); }
+    checks::DirectoryReport Run() {
+        return checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress);
+    }
     TempDir skins;
     TempDir program;
     RecordingProgress progress;
@@ -56,7 +61,7 @@ TEST_F(CmxDirectoryCheck, HandBonesPassOnLineNineAndAreMovedOnLineThirteen) {
     skins.write("B002FAFit_right.cmx", WithLine(Valid("B002FAFit_right"), 9, "R_HAND"));
     skins.write("B003FAFit_late.cmx", WithLine(Valid("B003FAFit_late"), 13, "R_HAND"));
     const auto report = Run();
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(MovedNames(report), QStringList{"B003FAFit_late.cmx"});
     EXPECT_EQ(report.moved[0].reason, "line 13");
     EXPECT_EQ(Files(program.path()), QStringList{"B003FAFit_late.cmx"});
@@ -128,7 +133,7 @@ TEST_F(CmxDirectoryCheck, OtherFilesAreNotListed) {
     skins.write("B001FAFit_x.cmx.bak", WithLine(Valid("B001FAFit_x"), 3, "1"));
     skins.mkdir("B009FAfolder.cmx");
     skins.write(".B008FAhidden.cmx", WithLine(Valid("B008FAhidden"), 3, "1"));
-    EXPECT_EQ(Run().outcome, shell::DirectoryReport::Outcome::NothingListed);
+    EXPECT_EQ(Run().outcome, checks::DirectoryReport::Outcome::NothingListed);
     EXPECT_TRUE(exists(program.filePath("Temp.txt")));
     EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
     EXPECT_TRUE(progress.starts.isEmpty());
@@ -168,7 +173,7 @@ TEST_F(CmxDirectoryCheck, FileThatCannotBeMovedStaysAndTheRunGoesOn) {
     skins.write("B002FAFit_y.cmx", WithLine(Valid("B002FAFit_y"), 9, "0"));
     program.write("B001FAFit_x.cmx", QByteArray("already here"));
     const auto report = Run();
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(MovedNames(report), QStringList{"B002FAFit_y.cmx"});
     ASSERT_EQ(report.trouble.size(), 1);
     EXPECT_EQ(report.trouble[0].name, "B001FAFit_x.cmx");
@@ -237,8 +242,8 @@ TEST_F(CmxDirectoryCheck, ListingThatCannotBeWrittenStopsTheRun) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     program.mkdir("Temp.txt"); // a folder where the listing should go
     const auto report = Run();
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
-    const QString message = shell::stoppedMessage(report);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::ListingFailed);
+    const QString message = checks::closingMessageFor(checks::cmxCheck(), report).message;
     EXPECT_TRUE(message.startsWith(
         QStringLiteral("The list of files could not be written to Temp.txt in the program folder %1: ")
             .arg(QDir::toNativeSeparators(program.path()))))
@@ -251,9 +256,10 @@ TEST_F(CmxDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     platform::ProgramLock other(program.path());
     ASSERT_TRUE(other.acquire(0));
-    const auto report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
-    EXPECT_EQ(shell::stoppedMessage(report),
+    const auto report =
+        checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Busy);
+    EXPECT_EQ(checks::closingMessageFor(checks::cmxCheck(), report).message,
               QStringLiteral(
                   "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
                   .arg(QDir::toNativeSeparators(program.path())));
@@ -292,7 +298,7 @@ protected:
 TEST_F(CmxCheckButton, RefusesTheBitmapList) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     browseSkinEdit();
-    ASSERT_EQ(skinEdit().File1->pattern(), "*.BMP");
+    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a BMP file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -303,12 +309,12 @@ TEST_F(CmxCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListing)
     skins.write("B001FAFit_x.bmp", QByteArray("a bitmap, not a cmx"));
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
     EXPECT_EQ(messages.details, QStringList{QString()});
     EXPECT_EQ(bar.shows, 0);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     ASSERT_TRUE(exists(program.filePath("Temp.txt")));
     EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
 }
@@ -319,18 +325,19 @@ TEST_F(CmxCheckButton, MovesFaultyFilesAndEndsWithItsMessage) {
     skins.write("B003FAFit_hands.cmx", WithLine(Valid("B003FAFit_hands"), 9, "R_HAND"));
     browseSkinEdit();
     ShowCmx();
-    ASSERT_EQ(skinEdit().File1->listCount(), 3);
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listCount(), 3);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
     EXPECT_TRUE(messages.details[0].contains("Files judged: 3\n"));
     EXPECT_TRUE(messages.details[0].contains("\nB001FAFit_x.cmx: line 9"));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 15 + 16 + 19 + 3 * 2);
-    EXPECT_EQ(skinEdit().ProgressBar1->value(), 15 + 16 + 19);
-    EXPECT_EQ(skinEdit().File1->entries(), (QStringList{"B002FAFit_ok.cmx", "B003FAFit_hands.cmx"}));
+    EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
+    EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 15 + 16 + 19 + 3 * 2);
+    EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->value(), 15 + 16 + 19);
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(),
+              (QStringList{"B002FAFit_ok.cmx", "B003FAFit_hands.cmx"}));
     EXPECT_TRUE(exists(program.filePath("B001FAFit_x.cmx")));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
 }
@@ -341,7 +348,7 @@ TEST_F(CmxCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     ShowCmx();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"anim.cmx"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"anim.cmx"});
 }
 
 TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {
@@ -350,7 +357,7 @@ TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {
     ShowCmx();
     platform::ProgramLock other(program.path());
     ASSERT_TRUE(other.acquire(0));
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages,
               QStringList{QStringLiteral(
@@ -366,7 +373,7 @@ TEST_F(CmxCheckButton, UnwritableListingIsOneMessageNamingTheFolder) {
     program.mkdir("Temp.txt");
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].contains(QDir::toNativeSeparators(program.path())));

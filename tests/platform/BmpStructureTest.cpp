@@ -1,5 +1,5 @@
 #include "platform/BmpStructure.h"
-#include "platform/Pictures.h"
+#include "platform/PictureImages.h"
 #include "samples/BmpSamples.h"
 
 #include <QBuffer>

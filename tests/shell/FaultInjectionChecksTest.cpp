@@ -4,8 +4,8 @@
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
 
-#include "gui/checks/ScratchListing.h"
-#include "gui/checks/BitmapDirectoryCheck.h"
+#include "core/checks/ScratchListing.h"
+#include "core/checks/SkinChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,8 +42,8 @@ protected:
     // Each directory-wide command, with the list showing what it accepts.
     void clickEach(const std::function<void(const char* command)>& after) {
         for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? skinEdit().Option1
-                                                                            : skinEdit().Option2,
+            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? control<QRadioButton>(&skinEdit(), "Option1")
+                                                                            : control<QRadioButton>(&skinEdit(), "Option2"),
                               Qt::LeftButton);
             messages.clear();
             QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
@@ -67,13 +67,13 @@ TEST_F(FaultInjectionChecks, TheProgramFolderAsTheSkinFolderIsRefusedAtOnceAndNo
                 messages.messages,
                 QStringList{QStringLiteral("The skin folder %1 is the program's own folder, where problem "
                                            "files are moved; choose another folder to check.")
-                                .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
+                                .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
                 << command;
-            EXPECT_FALSE(skinEdit().ProgressBar1->isVisible()) << command;
+            EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
             EXPECT_EQ(Everything(program.path()), before) << command;
         });
     }
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdClose"), Qt::LeftButton);
     EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "the player's own notes");
 }
 
@@ -85,9 +85,9 @@ TEST_F(FaultInjectionChecks, ASkinFolderThatWasDeletedSaysItCannotBeRead) {
     clickEach([&](const char* command) {
         EXPECT_EQ(messages.messages,
                   QStringList{QStringLiteral("Could not read the folder %1: No such file or directory")
-                                  .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
+                                  .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
             << command;
-        EXPECT_FALSE(skinEdit().ProgressBar1->isVisible()) << command;
+        EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
     });
     // Nothing was listed, so the old listing was left alone.
     EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "B001FAFit_x.cmx\r\n");
@@ -106,7 +106,7 @@ TEST_F(FaultInjectionChecks, AnUnreadableSkinFolderSaysWhy) {
     clickEach([&](const char*) { shown += messages.messages; });
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString expected = QStringLiteral("Could not read the folder %1: Permission denied")
-                                 .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()));
+                                 .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()));
     EXPECT_EQ(shown, QStringList({expected, expected, expected}));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFitlgt_bad.bmp")));
@@ -133,7 +133,7 @@ TEST_F(FaultInjectionChecks, AListingRewrittenBeforeTheWalkCannotSteerIt) {
     } progress;
     progress.listing = QDir(programFolder).filePath("Temp.txt");
     progress.text = rewritten;
-    const shell::DirectoryReport report = textures::checkBitmapDirectory(skinFolder, programFolder, progress);
+    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::bitmapCheck(), skinFolder, programFolder, progress);
     EXPECT_EQ(test::readAll(victim), "not a bitmap, and not in the skin folder");
     EXPECT_FALSE(test::exists(root.filePath("p/victim.bmp")));
     // The walk went over the names this run listed, and nothing else.
@@ -149,12 +149,12 @@ TEST_F(FaultInjectionChecks, AStaleListingInAReadOnlyProgramFolderSaysTheFolderC
     program.write("Temp.txt", "an old listing\r\n");
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
     const bool enforced = CanEnforcePermissions(program.path());
-    const shell::ScratchListing::Written written =
-        shell::ScratchListing(program.path()).write(skins.path(), QStringLiteral("*.CMX"));
+    const checks::ScratchListing::Written written =
+        checks::ScratchListing(program.path()).write(skins.path(), FileFilter::CmxFiles);
     browseSkinEdit();
-    QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdCheckAllCMX, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {
         GTEST_SKIP() << "permissions are not enforced for this user";

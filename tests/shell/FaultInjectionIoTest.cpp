@@ -6,12 +6,13 @@
 #include "support/DirectoryCheckTesting.h"
 #include "support/HostileFiles.h"
 
-#include "gui/checks/CmxDirectoryCheck.h"
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/SkinChecks.h"
 #include "platform/FileSystem.h"
-#include "platform/Pictures.h"
-#include "gui/checks/DirectoryRun.h"
+#include "platform/PictureImages.h"
 #include "gui/browser/FileList.h"
-#include "gui/checks/BitmapDirectoryCheck.h"
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/SkinChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,7 @@ namespace {
 
 const QString FileTooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
 
-QString Reason(const shell::DirectoryReport& report, const QString& name) {
+QString Reason(const checks::DirectoryReport& report, const QString& name) {
     for (const auto& line : report.trouble) {
         if (line.name == name) {
             return line.reason;
@@ -59,12 +60,12 @@ class FaultInjectionIo : public test::AppFixture {
 protected:
     void showCmxFiles() {
         browseSkinEdit();
-        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     }
     void select(const QString& name) {
-        const qsizetype row = skinEdit().File1->entries().indexOf(name);
+        const qsizetype row = control<shell::FileList>(&skinEdit(), "File1")->entries().indexOf(name);
         ASSERT_GE(row, 0) << name.toStdString();
-        ASSERT_TRUE(skinEdit().File1->setListIndex(static_cast<int>(row)));
+        ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(static_cast<int>(row)));
     }
     RecordingProgress progress;
 };
@@ -73,15 +74,15 @@ TEST_F(FaultInjectionIo, AFullDiskSaveKeepsTheFileTheEditorHadOpen) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     showCmxFiles();
     select("B001FAFit_x.cmx");
-    QListWidgetItem* item = skinEdit().File1->item(skinEdit().File1->listIndex());
-    QTest::mouseClick(skinEdit().File1->viewport(), Qt::LeftButton, {},
-                      skinEdit().File1->visualItemRect(item).center());
-    ASSERT_FALSE(skinEdit().File1->isEnabled()) << "the file did not open";
-    skinEdit().Text1->setPlainText(QString(4000, u'y'));
+    QListWidgetItem* item = control<shell::FileList>(&skinEdit(), "File1")->item(control<shell::FileList>(&skinEdit(), "File1")->listIndex());
+    QTest::mouseClick(control<shell::FileList>(&skinEdit(), "File1")->viewport(), Qt::LeftButton, {},
+                      control<shell::FileList>(&skinEdit(), "File1")->visualItemRect(item).center());
+    ASSERT_FALSE(control<shell::FileList>(&skinEdit(), "File1")->isEnabled()) << "the file did not open";
+    control<QPlainTextEdit>(&skinEdit(), "Text1")->setPlainText(QString(4000, u'y'));
     messages.clear();
     {
         const test::FileSizeLimit limit(100);
-        QTest::mouseClick(skinEdit().cmdSaveCMX, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdSaveCMX"), Qt::LeftButton);
     }
     EXPECT_EQ(messages.messages, QStringList{"Could not save B001FAFit_x.cmx: " + FileTooLarge});
     EXPECT_EQ(test::readAll(skins.filePath("B001FAFit_x.cmx")), test::validCmx("B001FAFit_x"));
@@ -97,8 +98,8 @@ TEST_F(FaultInjectionIo, HugeAndFifoCmxFilesAreListedAsTroubleAndLeftInPlace) {
             test::MakeFifo(skins.filePath("B002FAFit_pipe.cmx"));
         }
     };
-    const shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), progress);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(Reason(report, "B001FAFit_huge.cmx"), "too large to be a skin description (20000000000 bytes)");
     EXPECT_EQ(Reason(report, "B002FAFit_pipe.cmx"), "could not be opened: not an ordinary file");
     EXPECT_TRUE(report.moved.isEmpty());
@@ -116,9 +117,9 @@ TEST_F(FaultInjectionIo, ASingleCheckOfAFifoOrHugeCmxFileAnswersAtOnce) {
     QStringList answers;
     for (const QString name : {"B001FAFit_pipe.cmx", "B002FAFit_huge.cmx"}) {
         select(name); // selecting opens the file for editing, which refuses both
-        skinEdit().Text3->setText(name);
+        control<QLineEdit>(&skinEdit(), "Text3")->setText(name);
         messages.clear();
-        QTest::mouseClick(skinEdit().cmdCMXError, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCMXError"), Qt::LeftButton);
         answers += messages.messages;
     }
     EXPECT_EQ(answers,
@@ -145,9 +146,9 @@ TEST_F(FaultInjectionIo, AFifoInPlaceOfABitmapNeitherBlocksNorIsLost) {
             test::MakeFifo(skins.filePath("B002FAFitlgt_late.bmp"));
         }
     };
-    const shell::DirectoryReport report =
-        textures::checkBitmapDirectory(skins.path(), program.path(), progress);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    const checks::DirectoryReport report =
+        checks::runDirectoryCheck(checks::bitmapCheck(), skins.path(), program.path(), progress);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_FALSE(Reason(report, "B002FAFitlgt_late.bmp").isEmpty()) << report.details().toStdString();
     // Wherever it went, it went whole: still a FIFO, in one of the two folders.
     const bool inSkins = QFileInfo(skins.filePath("B002FAFitlgt_late.bmp")).exists();
@@ -159,19 +160,19 @@ TEST_F(FaultInjectionIo, ALockFileThatIsNoLockNamesItselfInsteadOfBusy) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     const QString lock = program.filePath(".vestimo.lock");
     ASSERT_TRUE(QFile::link(program.filePath("elsewhere"), lock));
-    shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
+    checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::ListingFailed);
     EXPECT_EQ(
-        shell::stoppedMessage(report),
+        checks::closingMessageFor(checks::cmxCheck(), report).message,
         QStringLiteral("The lock file %1 in the program folder could not be used: it is a symbolic link")
             .arg(QDir::toNativeSeparators(lock)));
     EXPECT_FALSE(test::exists(program.filePath("elsewhere")));
 
     QFile::remove(lock);
     ASSERT_TRUE(QDir(program.path()).mkdir(".vestimo.lock"));
-    report = cmx::checkCmxDirectory(skins.path(), program.path(), progress, 10);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::ListingFailed);
-    EXPECT_TRUE(shell::stoppedMessage(report).startsWith(
+    report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::ListingFailed);
+    EXPECT_TRUE(checks::closingMessageFor(checks::cmxCheck(), report).message.startsWith(
         QStringLiteral("The lock file %1 in the program folder could not be used: ")
             .arg(QDir::toNativeSeparators(lock))));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_x.cmx")));

@@ -1,7 +1,7 @@
 // Hostile folders and names: whatever happens, no file is lost and the user is told.
 #include "support/AppFixture.h"
 
-#include "gui/checks/CmxDirectoryCheck.h"
+#include "core/checks/SkinChecks.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -52,11 +52,11 @@ class FaultInjection : public test::AppFixture {
 protected:
     void SetUp() override {
         browseSkinEdit();
-        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     }
     void runCmxCheck() {
         messages.clear();
-        QTest::mouseClick(skinEdit().cmdCheckAllCMX, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
     }
     void expectNothingLost(const QMultiMap<QByteArray, QString>& before) {
         EXPECT_EQ(Contents({skins.path(), program.path()}), before);
@@ -93,7 +93,7 @@ TEST_F(FaultInjection, AReadOnlyProgramFolderStopsTheRunWithOneMessage) {
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].contains(QDir::toNativeSeparators(program.path())))
         << messages.messages[0].toStdString();
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     expectNothingLost(before);
 }
 
@@ -101,7 +101,7 @@ TEST_F(FaultInjection, AFileThatVanishesBeforeItsTurnIsReportedNotMoved) {
     skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
     skins.write("B002FAFit_bad.cmx", FaultyCmx("B002FAFit_bad"));
     // Both files go away after the listing is written, before the first turn.
-    class Vanish : public shell::RunProgress {
+    class Vanish : public checks::RunProgress {
     public:
         explicit Vanish(test::TempDir& dir) : dir_(dir) {}
         void start(qint64) override {
@@ -113,7 +113,7 @@ TEST_F(FaultInjection, AFileThatVanishesBeforeItsTurnIsReportedNotMoved) {
     private:
         test::TempDir& dir_;
     } vanish(skins);
-    const shell::DirectoryReport report = cmx::checkCmxDirectory(skins.path(), program.path(), vanish);
+    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), vanish);
     EXPECT_EQ(report.moved.size(), 0);
     EXPECT_EQ(report.trouble.size(), 2);
     EXPECT_TRUE(QDir(program.path()).entryList({"*.cmx"}, QDir::Files).isEmpty());
@@ -125,9 +125,9 @@ TEST_F(FaultInjection, FoldersAndBrokenLinksNamedLikeSkinsAreLeftAlone) {
     QFile::link(skins.filePath("nowhere.cmx"), skins.filePath("B002FAFit_link.cmx"));
     skins.write("B003FAFit_bad.cmx", FaultyCmx("B003FAFit_bad"));
     runCmxCheck();
-    QTest::mouseClick(skinEdit().cmdAssocFiles, Qt::LeftButton);
-    QTest::mouseClick(skinEdit().Option1, Qt::LeftButton);
-    QTest::mouseClick(skinEdit().cmdCheckAllBMP, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdAssocFiles"), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllBMP"), Qt::LeftButton);
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFit_dir.cmx")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFitlgt_dir.bmp")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B002FAFit_link.cmx")).isSymLink());

@@ -1,4 +1,4 @@
-#include "gui/checks/ScratchListing.h"
+#include "core/checks/ScratchListing.h"
 
 #include "support/TempDir.h"
 
@@ -6,7 +6,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-using vestimo::shell::ScratchListing;
+using vestimo::FileFilter;
+using vestimo::checks::ScratchListing;
 using vestimo::test::TempDir;
 
 TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum) {
@@ -18,7 +19,7 @@ TEST(ScratchListing, HoldsBareNamesEachEndedByCrLfAndItsSizeIsTheProgressMaximum
     skins.write("skin.bmp", "");
     skins.mkdir("folder.cmx");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), FileFilter::CmxFiles);
     ASSERT_TRUE(written.ok);
     EXPECT_EQ(written.size, 14 + 6 + 14 + 3 * 2);
     const QByteArray bytes = vestimo::test::readAll(program.filePath("Temp.txt"));
@@ -42,7 +43,7 @@ TEST(ScratchListing, WalkAdvancesByEachNamesLengthBeforeVisitingIt) {
         skins.write(name, "");
     }
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), FileFilter::CmxFiles);
     ASSERT_EQ(written.size, 36);
     int value = 0;
     QList<int> values;
@@ -67,7 +68,7 @@ TEST(ScratchListing, IsReplacedNeverAppendedAndAnEmptyOneStays) {
     TempDir program;
     program.write("Temp.txt", "old name\r\nanother\r\n");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.write(skins.path(), "*.BMP");
+    const ScratchListing::Written written = listing.write(skins.path(), FileFilter::Bitmaps);
     EXPECT_TRUE(written.ok);
     EXPECT_EQ(written.size, 0);
     EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
@@ -80,7 +81,8 @@ TEST(ScratchListing, LeavesOutNamesThatCannotStandOnALine) {
     skins.write("good.cmx", "");
     skins.write("bad\rname.cmx", "");
     skins.write("bad\nname2.cmx", "");
-    const ScratchListing::Written written = ScratchListing(program.path()).write(skins.path(), "*.CMX");
+    const ScratchListing::Written written =
+        ScratchListing(program.path()).write(skins.path(), FileFilter::CmxFiles);
     EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "good.cmx\r\n");
     EXPECT_EQ(written.leftOut.size(), 2);
 }
@@ -92,7 +94,7 @@ TEST(ScratchListing, NeverWritesThroughALinkLeftUnderItsName) {
     const QString victim = elsewhere.write("precious.txt", "keep me");
     QFile::link(victim, program.filePath("Temp.txt"));
     skins.write("a.cmx", "");
-    ASSERT_TRUE(ScratchListing(program.path()).write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(ScratchListing(program.path()).write(skins.path(), FileFilter::CmxFiles).ok);
     EXPECT_EQ(vestimo::test::readAll(victim), "keep me");
     EXPECT_FALSE(QFileInfo(program.filePath("Temp.txt")).isSymLink());
     EXPECT_EQ(vestimo::test::readAll(program.filePath("Temp.txt")), "a.cmx\r\n");
@@ -112,7 +114,7 @@ TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
 TEST(ScratchListing, ReportsAProgramFolderItCannotWriteTo) {
     TempDir skins;
     const ScratchListing::Written written =
-        ScratchListing(skins.filePath("missing")).write(skins.path(), "*.CMX");
+        ScratchListing(skins.filePath("missing")).write(skins.path(), FileFilter::CmxFiles);
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
 }
@@ -122,7 +124,7 @@ TEST(ScratchListing, WalkTakesTheNamesOfItsOwnEnumerationNotTheFileAsItLiesNow) 
     TempDir program;
     skins.write("a.cmx", "");
     const ScratchListing listing(program.path());
-    const ScratchListing::Written written = listing.write(skins.path(), "*.CMX");
+    const ScratchListing::Written written = listing.write(skins.path(), FileFilter::CmxFiles);
     program.write("Temp.txt", "../victim.cmx\r\nb.cmx\r\n");
     QStringList visited;
     ScratchListing::walk(
@@ -153,13 +155,13 @@ TEST(ScratchListing, DeleteIfOwnTakesOnlyTheListingThisCopyWroteAsItWroteIt) {
     listing.deleteIfOwn();
     EXPECT_TRUE(vestimo::test::exists(program.filePath("Temp.txt")));
     // Written and untouched: goes.
-    ASSERT_TRUE(listing.write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(listing.write(skins.path(), FileFilter::CmxFiles).ok);
     listing.deleteIfOwn();
     EXPECT_FALSE(vestimo::test::exists(program.filePath("Temp.txt")));
     // Written, then replaced by a link to a file of the same bytes: stays, and so does its target.
     TempDir elsewhere;
     const QString same = elsewhere.write("same.txt", "a.cmx\r\n");
-    ASSERT_TRUE(listing.write(skins.path(), "*.CMX").ok);
+    ASSERT_TRUE(listing.write(skins.path(), FileFilter::CmxFiles).ok);
     ASSERT_TRUE(QFile::remove(program.filePath("Temp.txt")));
     ASSERT_TRUE(QFile::link(same, program.filePath("Temp.txt")));
     listing.deleteIfOwn();
@@ -172,7 +174,7 @@ TEST(ScratchListing, AFolderThatCannotBeReadLeavesTheOldListingAndSaysWhy) {
     TempDir program;
     program.write("Temp.txt", "old\r\n");
     const ScratchListing::Written written =
-        ScratchListing(program.path()).write(skins.filePath("missing"), "*.CMX");
+        ScratchListing(program.path()).write(skins.filePath("missing"), FileFilter::CmxFiles);
     EXPECT_FALSE(written.ok);
     EXPECT_TRUE(written.folderUnreadable);
     EXPECT_EQ(written.error, "No such file or directory");

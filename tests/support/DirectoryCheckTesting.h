@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/checks/DirectoryRun.h"
-#include "core/textures/TextureMessages.h"
+#include "core/catalogue/Checks.h"
+#include "core/checks/DirectoryCheck.h"
 
 #include <QDir>
 #include <QEvent>
@@ -17,12 +17,11 @@ namespace vestimo::test {
 
 // The maintainers' address as configured for this build; it ends several closing messages.
 inline QString Contact() {
-    return QString::fromUtf8(textures::MaintainerContact.data(),
-                             static_cast<qsizetype>(textures::MaintainerContact.size()));
+    return texts::maintainerContact();
 }
 
 // Counts what the walk tells the bar; can act just before each name's turn.
-struct RecordingProgress : shell::RunProgress {
+struct RecordingProgress : checks::RunProgress {
     QList<qint64> starts;
     qint64 advanced = 0;
     int advances = 0;
@@ -59,7 +58,7 @@ inline QStringList Files(const QString& directory) {
     return names;
 }
 
-inline QStringList MovedNames(const shell::DirectoryReport& report) {
+inline QStringList MovedNames(const checks::DirectoryReport& report) {
     QStringList names;
     for (const auto& line : report.moved) {
         names.append(line.name);

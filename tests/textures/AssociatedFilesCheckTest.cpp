@@ -1,14 +1,15 @@
 #include "support/DirectoryCheckTesting.h"
 
+#include "core/checks/SkinChecks.h"
+#include "core/textures/AssociatedFiles.h"
+#include "gui/browser/FileList.h"
+#include "gui/skinedit/frmSkinEdit.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLock.h"
 #include "samples/DemoSkins.h"
 #include "samples/SkinSamples.h"
-#include "gui/browser/FileList.h"
-#include "gui/skinedit/frmSkinEdit.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
-#include "gui/checks/AssociatedFilesCheck.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,10 +39,18 @@ const QString closingMessage = QStringLiteral(
 const QByteArray Mesh = "mesh";
 const QByteArray Picture = "a bitmap; never read by this check";
 
+// The bitmaps of `directory` as the check indexes them: every ordinary "*.BMP" file, those whose
+// names are not valid text by their stored bytes.
+textures::BitmapIndex IndexOf(const QString& directory) {
+    const platform::FileNames bitmaps = platform::listFiles(directory, patternOf(FileFilter::Bitmaps));
+    return textures::BitmapIndex(bitmaps.names, bitmaps.unnamableBytes);
+}
+
 class AssociatedFilesCheck : public ::testing::Test {
 protected:
-    shell::DirectoryReport Run() {
-        return textures::checkAssociatedFilesIn(skins.path(), program.path(), progress);
+    checks::DirectoryReport Run() {
+        return checks::runDirectoryCheck(checks::associatedFilesCheck(), skins.path(), program.path(),
+                                         progress);
     }
     void Cmx(const QString& name) { skins.write(name, test::validCmx()); }
 
@@ -92,7 +101,7 @@ TEST(BitmapIndex, AnswersAsTheFileListWould) {
         dir.write(name, Picture);
     }
     dir.mkdir("B999FAFitfolder.bmp");
-    const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
+    const textures::BitmapIndex index = IndexOf(dir.path());
     const QStringList prefixes = {
         "B123FAFit",
         "b123fafit",
@@ -130,7 +139,7 @@ TEST_F(AssociatedFilesCheck, BitmapMatchIgnoresCase) {
     Cmx("B123FAFit_Dress.cmx");
     skins.write("b123fafitlgt_dress.bmp", Picture);
     const auto report = Run();
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_TRUE(report.moved.isEmpty());
     EXPECT_EQ(Files(skins.path()).size(), 2);
 }
@@ -281,7 +290,7 @@ TEST(BitmapIndex, MatchesPrefixesOnTheStoredBytesOfNamesThatAreNotValidText) {
     StoredFiles stored;
     stored.write(dir.path(), "B123FAFit\xC3lgt.bmp");
     stored.write(dir.path(), "C456MA\xED\xA0\x80.bmp"); // an encoded surrogate is no character either
-    const textures::BitmapIndex index = textures::BitmapIndex::Of(dir.path());
+    const textures::BitmapIndex index = IndexOf(dir.path());
     EXPECT_TRUE(index.hasBitmapFor("B123FAFit"));
     EXPECT_TRUE(index.hasBitmapFor("b123fafit"));
     EXPECT_TRUE(index.hasBitmapFor("B123FAFit?"));
@@ -372,8 +381,9 @@ TEST_F(AssociatedFilesCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     Cmx("B123FAFit_Dress.cmx");
     platform::ProgramLock other(program.path());
     ASSERT_TRUE(other.acquire(0));
-    const auto report = textures::checkAssociatedFilesIn(skins.path(), program.path(), progress, 10);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
+    const auto report =
+        checks::runDirectoryCheck(checks::associatedFilesCheck(), skins.path(), program.path(), progress, 10);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Busy);
     EXPECT_TRUE(exists(skins.filePath("B123FAFit_Dress.cmx")));
 }
 
@@ -397,7 +407,7 @@ TEST_F(AssociatedFilesButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyL
     skins.write("B123FAFitlgt.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
     EXPECT_EQ(bar.shows, 0);
@@ -412,17 +422,17 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(1));
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(1));
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), closingMessage);
     EXPECT_TRUE(messages.details.last().contains("Files moved: 1, into "));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 2 * (19 + 2));
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
+    EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 2 * (19 + 2));
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
     EXPECT_TRUE(exists(program.filePath("Temp.txt")));
@@ -434,14 +444,14 @@ TEST_F(AssociatedFilesButton, FileOpenInTheEditorIsJudgedLikeAnyOther) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(0)); // opens it in the editor
-    ASSERT_EQ(skinEdit().File1->fileName(), "B123FAFit_Dress.cmx");
+    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(0)); // opens it in the editor
+    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->fileName(), "B123FAFit_Dress.cmx");
     Click();
     EXPECT_EQ(messages.messages.last(), closingMessage);
     EXPECT_TRUE(exists(program.filePath("B123FAFit_Dress.cmx")));
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
 }
 
 TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
@@ -449,12 +459,13 @@ TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(0));
+    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(0));
     int clicks = 0;
-    QObject::connect(skinEdit().File1, &shell::FileList::fileClicked, [&] { ++clicks; });
+    QObject::connect(control<shell::FileList>(&skinEdit(), "File1"), &shell::FileList::fileClicked,
+                     [&] { ++clicks; });
     Click();
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
     EXPECT_EQ(clicks, 0) << "clearing the selection is no click";
 }
 

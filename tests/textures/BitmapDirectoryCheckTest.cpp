@@ -1,13 +1,13 @@
 #include "support/DirectoryCheckTesting.h"
 
+#include "core/checks/SkinChecks.h"
+#include "gui/browser/FileList.h"
+#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/widgets/PictureBox.h"
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
-#include "gui/browser/FileList.h"
-#include "gui/widgets/PictureBox.h"
-#include "gui/skinedit/frmSkinEdit.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
-#include "gui/checks/BitmapDirectoryCheck.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -49,8 +49,9 @@ QByteArray Bmp(int width, int height, std::size_t fileSize = 0, int bitsPerPixel
 
 class BitmapDirectoryCheck : public ::testing::Test {
 protected:
-    shell::DirectoryReport Run(const textures::PictureMeasure& measure = {}) {
-        return textures::checkBitmapDirectory(skins.path(), program.path(), progress, measure);
+    checks::DirectoryReport Run(int lockWaitMs = checks::ProgramLockWaitMs) {
+        return checks::runDirectoryCheck(checks::bitmapCheck(), skins.path(), program.path(), progress,
+                                         lockWaitMs);
     }
 
     TempDir skins;
@@ -64,7 +65,7 @@ TEST_F(BitmapDirectoryCheck, ExactlyAtTheLimitStaysOneByteOverIsMoved) {
     skins.write("B001FAFitlgt_at.bmp", Bmp(256, 256, 75000));
     skins.write("B001FAFitlgt_x.bmp", Bmp(256, 256, 75001));
     const auto report = Run();
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Completed);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     ASSERT_EQ(report.moved.size(), 1);
     EXPECT_EQ(report.moved[0].name, "B001FAFitlgt_x.bmp");
     EXPECT_EQ(report.moved[0].reason, "256 x 256, 75001 bytes, more than 75000");
@@ -146,29 +147,23 @@ TEST_F(BitmapDirectoryCheck, DamagedAndForeignPicturesAreMovedWithWhatIsWrong) {
     };
     samples::BmpOptions top;
     top.topDown = true;
-    shell::PictureBox box;
-    for (const bool inABox : {false, true}) {
-        for (const auto& [name, bytes] : bad) {
-            skins.write(name, bytes);
-        }
-        skins.write("f_top.bmp", Bytes(samples::MakeBmp(top)));
-        skins.write("g_rle.bmp", Bytes(rleFile));
-        skins.write("h_palette.bmp", Bmp(256, 256));
-        const auto report = Run(inABox ? textures::measureIn(box) : textures::PictureMeasure{});
-        ASSERT_EQ(report.moved.size(), bad.size()) << inABox;
-        for (const auto& moved : report.moved) {
-            const auto i =
-                std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == moved.name; }) -
-                bad.begin();
-            ASSERT_LT(i, bad.size()) << moved.name.toStdString();
-            EXPECT_EQ(moved.reason, reasons[i]) << inABox;
-            EXPECT_TRUE(exists(program.filePath(moved.name)));
-            QFile::remove(program.filePath(moved.name));
-        }
-        EXPECT_EQ(Files(skins.path()), (QStringList{"f_top.bmp", "g_rle.bmp", "h_palette.bmp"}));
+    for (const auto& [name, bytes] : bad) {
+        skins.write(name, bytes);
     }
-    // The box keeps the last picture that loaded, a sound one.
-    EXPECT_EQ(box.image().size(), QSize(256, 256));
+    skins.write("f_top.bmp", Bytes(samples::MakeBmp(top)));
+    skins.write("g_rle.bmp", Bytes(rleFile));
+    skins.write("h_palette.bmp", Bmp(256, 256));
+    const auto report = Run();
+    ASSERT_EQ(report.moved.size(), bad.size());
+    for (const auto& moved : report.moved) {
+        const auto i =
+            std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == moved.name; }) -
+            bad.begin();
+        ASSERT_LT(i, bad.size()) << moved.name.toStdString();
+        EXPECT_EQ(moved.reason, reasons[i]);
+        EXPECT_TRUE(exists(program.filePath(moved.name)));
+    }
+    EXPECT_EQ(Files(skins.path()), (QStringList{"f_top.bmp", "g_rle.bmp", "h_palette.bmp"}));
 }
 
 TEST_F(BitmapDirectoryCheck, WidthComesFirst) {
@@ -198,18 +193,17 @@ TEST_F(BitmapDirectoryCheck, TwentyFourBitPicturesAreJudgedByTheirSize) {
     EXPECT_EQ(MovedNames(report), QStringList{"deep.bmp"});
 }
 
-TEST_F(BitmapDirectoryCheck, EachFileIsLoadedOnceThroughTheGivenMeasure) {
+// The measure reads each file whole once; the length it read is the one judged, so a file that
+// grows after its measure is judged by what was read.
+TEST_F(BitmapDirectoryCheck, EachFileIsJudgedOnceByTheLengthItsMeasureRead) {
     skins.write("a.bmp", Bmp(32, 32));
-    skins.write("b.bmp", Bmp(64, 64));
+    skins.write("b.bmp", Bmp(64, 64, 9001));
     skins.write("c.bmp", QByteArray("text"));
-    QStringList loaded;
-    const auto report = Run([&](const QString& path) {
-        loaded.append(QFileInfo(path).fileName());
-        return textures::measureBitmapFile(path);
-    });
-    loaded.sort();
-    EXPECT_EQ(loaded, (QStringList{"a.bmp", "b.bmp", "c.bmp"}));
-    EXPECT_EQ(MovedNames(report), QStringList{"c.bmp"});
+    const auto report = Run();
+    EXPECT_EQ(report.judged, 3);
+    EXPECT_EQ(MovedNames(report), (QStringList{"b.bmp", "c.bmp"}));
+    EXPECT_EQ(report.moved[0].name == "b.bmp" ? report.moved[0].reason : report.moved[1].reason,
+              "64 x 64, 9001 bytes, more than 9000");
 }
 
 TEST_F(BitmapDirectoryCheck, ProgressMaximumIsTheListingSize) {
@@ -290,8 +284,8 @@ TEST_F(BitmapDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
     skins.write("text.bmp", QByteArray("text"));
     platform::ProgramLock other(program.path());
     ASSERT_TRUE(other.acquire(0));
-    const auto report = textures::checkBitmapDirectory(skins.path(), program.path(), progress, {}, 10);
-    EXPECT_EQ(report.outcome, shell::DirectoryReport::Outcome::Busy);
+    const auto report = Run(10);
+    EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Busy);
     EXPECT_TRUE(exists(skins.filePath("text.bmp")));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
 }
@@ -306,7 +300,7 @@ TEST_F(BitmapCheckButton, RefusesTheCmxList) {
     skins.write("text.bmp", QByteArray("text"));
     browseSkinEdit();
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
-    ASSERT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a CMX file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -317,7 +311,7 @@ TEST_F(BitmapCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListi
     skins.write("B001FAFit_x.cmx", QByteArray());
     program.write("Temp.txt", QByteArray("old.bmp\r\n"));
     browseSkinEdit();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no bmp files in this directory!"});
     EXPECT_EQ(bar.shows, 0);
@@ -331,10 +325,12 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     skins.write("B003FAFitlgt_text.bmp", QByteArray("text"));
     skins.write("B004FAFitlgt_text.bmp", QByteArray("more text"));
     browseSkinEdit();
-    ASSERT_EQ(skinEdit().File1->listCount(), 4);
-    ASSERT_TRUE(skinEdit().File1->setListIndex(1)); // the selection plays no part
-    const QSize viewer = skinEdit().Picture1->image().size();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listCount(), 4);
+    ASSERT_TRUE(
+        control<shell::FileList>(&skinEdit(), "File1")->setListIndex(1)); // the selection plays no part
+    auto* viewer = control<shell::PictureBox>(&skinEdit(), "Picture1");
+    const QSize shown(viewer->widthHiMetric(), viewer->heightHiMetric());
+    ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
@@ -342,27 +338,28 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     EXPECT_TRUE(
         messages.details[0].contains("\nB001FAFitlgt_x.bmp: 256 x 256, 75001 bytes, more than 75000"));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.BMP");
-    EXPECT_EQ(skinEdit().File1->fileName(), "B002FAFitlgt_ok.bmp");
+    EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
+    EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->fileName(), "B002FAFitlgt_ok.bmp");
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B001FAFitlgt_x.bmp", "B003FAFitlgt_text.bmp", "B004FAFitlgt_text.bmp"}));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
-    // The working picture keeps the last picture that loaded; the viewer is untouched.
-    EXPECT_TRUE(skinEdit().Picture2->hasPicture());
-    EXPECT_FALSE(skinEdit().Picture2->isVisible());
-    EXPECT_EQ(skinEdit().Picture1->image().size(), viewer);
+    // Bitmaps are measured without any picture box: the viewer is untouched.
+    EXPECT_EQ(QSize(viewer->widthHiMetric(), viewer->heightHiMetric()), shown);
 }
 
-TEST_F(BitmapCheckButton, PictureTwoKeepsTheLastPictureThatLoaded) {
+// The check measures files, not pictures on the window: neither picture box takes any of them.
+TEST_F(BitmapCheckButton, NoPictureBoxTakesTheCheckedBitmaps) {
     skins.write("only.bmp", Bmp(64, 64));
     skins.write("text.bmp", QByteArray("text"));
     browseSkinEdit();
     Click();
-    ASSERT_TRUE(skinEdit().Picture2->hasPicture());
-    EXPECT_EQ(skinEdit().Picture2->image().size(), QSize(64, 64));
+    for (const char* name : {"Picture1", "Picture2"}) {
+        EXPECT_EQ(control<shell::PictureBox>(&skinEdit(), name)->widthHiMetric(), 0) << name;
+    }
+    EXPECT_EQ(messages.messages, QStringList{closingMessage});
 }
 
 TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
@@ -370,5 +367,5 @@ TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     browseSkinEdit();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"odd.bmp"});
+    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"odd.bmp"});
 }

@@ -46,38 +46,15 @@ TEST(findSkinTextureRule, FindsNothingForSwappedOrUnlistedSizes) {
     EXPECT_EQ(findSkinTextureRule(1024, 1024), nullptr);
 }
 
-TEST(classifySkinTexture, AcceptsAFileExactlyAtTheLimitAndRejectsOneByteMore) {
+// Whether a length is over its size's limit is judged by the directory-wide bitmap check (see
+// BitmapDirectoryCheckTest: at the limit stays, one byte over moves, every row of the table).
+TEST(findSkinTextureRule, GivesEachListedSizeItsLimitInBytes) {
     for (const Limit& limit : Limits) {
-        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize - 1),
-                  TextureVerdict::Valid)
-            << limit.width << "x" << limit.height;
-        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize), TextureVerdict::Valid)
-            << limit.width << "x" << limit.height;
-        EXPECT_EQ(classifySkinTexture(limit.width, limit.height, limit.maxFileSize + 1),
-                  TextureVerdict::NotValid)
-            << limit.width << "x" << limit.height;
+        const SkinTextureRule* rule = findSkinTextureRule(limit.width, limit.height);
+        ASSERT_NE(rule, nullptr) << limit.width << "x" << limit.height;
+        EXPECT_EQ(rule->MaxFileSize, limit.maxFileSize) << limit.width << "x" << limit.height;
     }
-}
-
-TEST(classifySkinTexture, JudgesTheTypicalBitmaps) {
-    EXPECT_EQ(classifySkinTexture(256, 256, 75000), TextureVerdict::Valid);
-    EXPECT_EQ(classifySkinTexture(256, 256, 75001), TextureVerdict::NotValid);
-    EXPECT_EQ(classifySkinTexture(512, 256, 139999), TextureVerdict::Valid);
-    EXPECT_EQ(classifySkinTexture(256, 128, 37999), TextureVerdict::Valid);
-    EXPECT_EQ(classifySkinTexture(32, 32, 3001), TextureVerdict::NotValid);
-    EXPECT_EQ(classifySkinTexture(64, 64, 9000), TextureVerdict::Valid);
-}
-
-TEST(classifySkinTexture, CountsEmptyAndHugeFilesOnlyAgainstTheLimit) {
-    EXPECT_EQ(classifySkinTexture(128, 128, 0), TextureVerdict::Valid);
-    EXPECT_EQ(classifySkinTexture(128, 128, std::int64_t{1} << 40), TextureVerdict::NotValid);
-}
-
-TEST(classifySkinTexture, DoesNotRecognizeUnlistedSizesWhateverTheLength) {
-    for (const std::int64_t length : {std::int64_t{0}, std::int64_t{1000}, std::int64_t{75000},
-                                      std::int64_t{75001}, std::int64_t{10'000'000}}) {
-        EXPECT_EQ(classifySkinTexture(256, 512, length), TextureVerdict::NotRecognized) << length;
-        EXPECT_EQ(classifySkinTexture(128, 256, length), TextureVerdict::NotRecognized) << length;
-        EXPECT_EQ(classifySkinTexture(0, 0, length), TextureVerdict::NotRecognized) << length;
-    }
+    EXPECT_EQ(findSkinTextureRule(256, 256)->MaxFileSize, 75000);
+    EXPECT_EQ(findSkinTextureRule(512, 256)->MaxFileSize, 140000);
+    EXPECT_EQ(findSkinTextureRule(32, 32)->MaxFileSize, 3000);
 }

@@ -1,7 +1,7 @@
 #include "core/textures/AssociatedFiles.h"
 
+#include "core/FileFilter.h"
 #include "core/cmx/CmxLayout.h"
-#include "platform/FileSystem.h"
 #include "platform/Wildcard.h"
 
 #include <algorithm>
@@ -11,7 +11,6 @@ namespace vestimo::textures {
 
 namespace {
 
-const QString BitmapPattern = QStringLiteral("*.BMP");
 const QString BitmapExtension = QStringLiteral(".bmp");
 
 std::size_t prefixLength(const std::string& key) {
@@ -117,15 +116,10 @@ BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& store
     std::sort(folded_.begin(), folded_.end());
 }
 
-BitmapIndex BitmapIndex::Of(const QString& directory) {
-    const platform::FileNames bitmaps = platform::listFiles(directory, BitmapPattern);
-    return BitmapIndex(bitmaps.names, bitmaps.unnamableBytes);
-}
-
 bool BitmapIndex::hasBitmapFor(const QString& prefix) const {
     if (prefix.contains(u'*') || prefix.contains(u'?')) {
         // The file list reads these as wildcards: ask it the same question, name by name.
-        const QString pattern = prefix + BitmapPattern;
+        const QString pattern = prefix + patternOf(FileFilter::Bitmaps);
         return std::any_of(names_.begin(), names_.end(),
                            [&](const QString& name) { return platform::wildcardMatch(pattern, name); });
     }

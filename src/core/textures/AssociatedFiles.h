@@ -17,7 +17,6 @@ public:
     // `bitmapNames`: the folder's ordinary files matching "*.BMP"; `storedOnly`: those of them
     // whose names are not valid text, as stored. Both count: prefixes are matched on the bytes.
     explicit BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& storedOnly = {});
-    static BitmapIndex Of(const QString& directory);
 
     bool hasBitmapFor(const QString& prefix) const;
 

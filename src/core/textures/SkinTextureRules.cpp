@@ -47,12 +47,4 @@ const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t heig
     return nullptr;
 }
 
-TextureVerdict classifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength) {
-    const SkinTextureRule* rule = findSkinTextureRule(width, height);
-    if (rule == nullptr) {
-        return TextureVerdict::NotRecognized;
-    }
-    return fileLength > rule->MaxFileSize ? TextureVerdict::NotValid : TextureVerdict::Valid;
-}
-
 } // namespace vestimo::textures

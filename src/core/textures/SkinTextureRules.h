@@ -28,8 +28,6 @@ inline constexpr std::array<SkinTextureRule, 6> SkinTextureRules = {{
 // 2540 / 96, so a length rounded up to whole units still converts back to its pixel count.
 inline constexpr double HiMetricPerPixel = 26.457031;
 
-enum class TextureVerdict { Valid, NotValid, NotRecognized };
-
 // Rounds to the nearest whole number, a value exactly halfway going to the even neighbour,
 // independently of the floating-point rounding mode in force.
 double roundHalfToEven(double value);
@@ -45,9 +43,5 @@ std::int32_t hiMetricFromPixels(int pixels);
 
 // The first rule listing width x height, or nullptr.
 const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t height);
-
-// Judges one bitmap; a length equal to the rule's limit is still valid. The length plays no part
-// when the size is not listed, so callers that must not touch the file ask FindSkinTextureRule first.
-TextureVerdict classifySkinTexture(std::int16_t width, std::int16_t height, std::int64_t fileLength);
 
 } // namespace vestimo::textures

@@ -1,6 +1,6 @@
 #include "gui/app/Application.h"
 
-#include "gui/checks/ScratchListing.h"
+#include "core/checks/ScratchListing.h"
 #include "gui/buyable/frmBuyableSkins.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
@@ -40,7 +40,7 @@ void Application::switchToSkinEdit() {
 void Application::closeProgram() {
     // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
     // rewrote meanwhile, stays.
-    ScratchListing(programDirectory_).deleteIfOwn();
+    checks::ScratchListing(programDirectory_).deleteIfOwn();
     if (skinEdit_) {
         skinEdit_->hide();
     }

@@ -1,23 +1,10 @@
 #include "gui/checks/FileOperations.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDir>
-#include <QFileInfo>
 
 namespace vestimo::shell {
-
-platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
-                                            const QString& name) {
-    const platform::FileResult moved =
-        platform::moveFile(platform::joinPath(skinDirectory, name), platform::joinPath(programDirectory, name));
-    // A file "already there" may be the file itself; only then is it worth resolving both folders.
-    if (!moved.ok) {
-        const QString from = QFileInfo(skinDirectory).canonicalFilePath();
-        if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
-            return platform::FileResult::failure(QStringLiteral("the skin directory is the program's own folder"));
-        }
-    }
-    return moved;
-}
 
 void recycle(platform::MessageBoxes& messages, const QString& FileName) {
     const QString shown = QDir::toNativeSeparators(FileName);

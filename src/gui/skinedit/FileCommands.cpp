@@ -2,7 +2,7 @@
 
 #include "gui/browser/DirList.h"
 #include "gui/browser/FileList.h"
-#include "gui/checks/FileOperations.h"
+#include "core/checks/DirectoryCheck.h"
 
 namespace vestimo::shell {
 
@@ -24,7 +24,7 @@ void moveSelectedFile(SkinEditControls& window, const Services& services) {
     }
     const QString name = window.File1->fileName();
     const platform::FileResult moved =
-        moveToProgramDirectory(window.Dir1->path(), services.programDirectory, name);
+        checks::moveToProgramDirectory(window.Dir1->path(), services.programDirectory, name);
     if (!moved.ok) {
         services.messages.show(QStringLiteral("Could not move %1: %2").arg(name, moved.error));
     }

@@ -1,7 +1,7 @@
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include "core/cmx/CheckCmxFile.h"
-#include "gui/checks/CmxCommands.h"
+#include "core/checks/SkinChecks.h"
 #include "gui/skinedit/CmxEditor.h"
 #include "platform/FileSystem.h"
 #include "gui/app/NoMoreX.h"
@@ -14,6 +14,7 @@
 #include "gui/widgets/PictureBox.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/checks/BitmapCommands.h"
+#include "gui/checks/DirectoryCheckCommand.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -169,7 +170,9 @@ void frmSkinEdit::Option1_Click() { File1->setPattern(QStringLiteral("*.BMP")); 
 void frmSkinEdit::Option2_Click() { File1->setPattern(QStringLiteral("*.CMX")); }
 void frmSkinEdit::cmdDefault_Click() { browser_->cmdDefault_Click(); }
 void frmSkinEdit::cmdCloseFile_Click() { editor::closeOpenFile(*this); }
-void frmSkinEdit::cmdCheckAllBMP_Click() { textures::checkAllBmp(*this, services_); }
+void frmSkinEdit::cmdCheckAllBMP_Click() {
+    runDirectoryCheckCommand(checks::bitmapCheck(), {File1->pattern() == patternOf(FileFilter::Bitmaps) ? FileFilter::Bitmaps : FileFilter::CmxFiles, Dir1->path(), *ProgressBar1, *File1}, services_);
+}
 void frmSkinEdit::cmdMoveFile_Click() { moveSelectedFile(*this, services_); }
 void frmSkinEdit::cmdCheckBMP_Click() { textures::checkBmp(*this, services_); }
 void frmSkinEdit::cmdDeleteBMP_Click() {
@@ -179,7 +182,9 @@ void frmSkinEdit::cmdDeleteBMP_Click() {
     recycle(platform::joinPath(Dir1->path(), File1->fileName()));
     File1->refresh();
 }
-void frmSkinEdit::cmdAssocFiles_Click() { textures::checkAssociatedFiles(*this, services_); }
+void frmSkinEdit::cmdAssocFiles_Click() {
+    runDirectoryCheckCommand(checks::associatedFilesCheck(), {File1->pattern() == patternOf(FileFilter::Bitmaps) ? FileFilter::Bitmaps : FileFilter::CmxFiles, Dir1->path(), *ProgressBar1, *File1}, services_);
+}
 void frmSkinEdit::cmdSaveCMX_Click() { editor::saveCmx(*this, services_); }
 
 void frmSkinEdit::cmdCMXError_Click() {
@@ -190,7 +195,9 @@ void frmSkinEdit::cmdCMXError_Click() {
     services_.messages.show(QString::fromStdString(message));
 }
 
-void frmSkinEdit::cmdCheckAllCMX_Click() { cmx::checkAllCmx(*this, services_); }
+void frmSkinEdit::cmdCheckAllCMX_Click() {
+    runDirectoryCheckCommand(checks::cmxCheck(), {File1->pattern() == patternOf(FileFilter::Bitmaps) ? FileFilter::Bitmaps : FileFilter::CmxFiles, Dir1->path(), *ProgressBar1, *File1}, services_);
+}
 void frmSkinEdit::cmdClose_Click() { app_.closeProgram(); }
 
 } // namespace vestimo::shell

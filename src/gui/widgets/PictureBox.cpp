@@ -1,6 +1,6 @@
 #include "gui/widgets/PictureBox.h"
 
-#include "platform/Pictures.h"
+#include "platform/PictureImages.h"
 #include "core/textures/SkinTextureRules.h"
 
 #include <QPainter>

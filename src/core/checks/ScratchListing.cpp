@@ -1,5 +1,6 @@
-#include "gui/checks/ScratchListing.h"
+#include "core/checks/ScratchListing.h"
 
+#include "core/catalogue/Checks.h"
 #include "platform/Wildcard.h"
 
 #include <QCryptographicHash>
@@ -16,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vestimo::shell {
+namespace vestimo::checks {
 
 namespace {
 
@@ -153,9 +154,10 @@ void ScratchListing::deleteIfOwn() const {
     ownListings().Forget(path());
 }
 
-ScratchListing::Written ScratchListing::write(const QString& skinDirectory, const QString& filter,
+ScratchListing::Written ScratchListing::write(const QString& skinDirectory, FileFilter kind,
                                               bool keepAll) const {
     Written result;
+    const QString filter = patternOf(kind);
     // The folder first: one that cannot be read leaves everything as it was.
     platform::FileNames listed = platform::listFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
     if (!listed.ok) {
@@ -169,13 +171,9 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, cons
         ownListings().Forget(path());
         const platform::FileResult removed = platform::removeFile(path());
         if (!removed.ok) {
-            result.error =
-                QFileInfo(programDirectory_).isWritable()
-                    ? QStringLiteral("the old %1 there could not be deleted (%2)")
-                          .arg(FileName, removed.error)
-                    : QStringLiteral("the program folder cannot be written, so the old %1 there could not be "
-                                     "replaced (%2)")
-                          .arg(FileName, removed.error);
+            result.error = QFileInfo(programDirectory_).isWritable()
+                               ? texts::oldListingNotDeleted(FileName, removed.error)
+                               : texts::oldListingNotReplaced(FileName, removed.error);
             return result;
         }
     }
@@ -223,4 +221,4 @@ void ScratchListing::walk(const Written& written, const std::function<void(int)>
     }
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::checks

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileFilter.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -7,7 +8,7 @@
 
 #include <functional>
 
-namespace vestimo::shell {
+namespace vestimo::checks {
 
 // The scratch listing file "Temp.txt" in the program folder, which the directory-wide checks
 // write before they walk the skin folder name by name: bare names in the order the file system
@@ -32,10 +33,10 @@ public:
         platform::FileNames
             everything; // every ordinary file of the folder, whatever its name, when asked for
     };
-    // Replaces the listing with the names of `skinDirectory` matching `filter`. With `keepAll`, the
+    // Replaces the listing with the names of `skinDirectory` of the `kind`. With `keepAll`, the
     // names of all its files come back too, from the same single enumeration. A folder that cannot
     // be read leaves any old listing as it was. This copy of the program remembers what it wrote.
-    Written write(const QString& skinDirectory, const QString& filter, bool keepAll = false) const;
+    Written write(const QString& skinDirectory, FileFilter kind, bool keepAll = false) const;
 
     // Hands each listed name of `written` to `visit` in listing order, after `advance` has been
     // told the number of characters of that name. A name that could reach outside the folder
@@ -53,4 +54,4 @@ private:
     QString programDirectory_;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::checks

@@ -1,0 +1,347 @@
+#include "core/catalogue/Checks.h"
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/DirectoryCheck.h"
+#include "platform/ProgramLock.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace vestimo;
+using checks::DirectoryReport;
+using checks::Verdict;
+using test::exists;
+using test::readAll;
+using test::TempDir;
+
+namespace {
+
+struct Progress : checks::RunProgress {
+    QList<qint64> starts;
+    qint64 advanced = 0;
+    int finishes = 0;
+    void start(qint64 maximum) override { starts.append(maximum); }
+    void advance(int characters) override { advanced += characters; }
+    void finish() override { ++finishes; }
+};
+
+// A made-up check of CMX files: each name's verdict is looked up, anything else is kept.
+class Frame : public ::testing::Test {
+protected:
+    checks::DirectoryCheck Check() {
+        checks::DirectoryCheck check;
+        check.filter = FileFilter::CmxFiles;
+        check.judge = [this](const QString& skinDirectory, const QString& name) {
+            EXPECT_EQ(skinDirectory, skins.path());
+            judged.append(name);
+            return verdicts.value(name, Verdict::keep());
+        };
+        check.passedOverLabel = QStringLiteral("Passed over");
+        check.companionsLabel = QStringLiteral("Went along");
+        check.closingMessage = QStringLiteral("All done.");
+        return check;
+    }
+    DirectoryReport Run(const checks::DirectoryCheck& check, int lockWaitMs = checks::ProgramLockWaitMs) {
+        return checks::runDirectoryCheck(check, skins.path(), program.path(), progress, lockWaitMs);
+    }
+    DirectoryReport Run() { return Run(Check()); }
+    QString Shown(const TempDir& dir) const { return QDir::toNativeSeparators(dir.path()); }
+
+    TempDir skins;
+    TempDir program;
+    Progress progress;
+    QHash<QString, Verdict> verdicts;
+    QStringList judged;
+};
+
+} // namespace
+
+TEST_F(Frame, JudgesEachListedNameOnceInListingOrderAndCarriesOutEachVerdict) {
+    for (const char* name : {"keep.cmx", "over.cmx", "move.cmx", "hurt.cmx", "skip.bmp"}) {
+        skins.write(name, QByteArray("x"));
+    }
+    verdicts.insert("over.cmx", Verdict::passOver());
+    verdicts.insert("move.cmx", Verdict::move("faulty"));
+    verdicts.insert("hurt.cmx", Verdict::trouble("could not be read: broken"));
+    const DirectoryReport report = Run();
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::Completed);
+    // The order is the listing's, as written to Temp.txt.
+    const QByteArray listing = readAll(program.filePath("Temp.txt"));
+    EXPECT_TRUE(listing.isEmpty()) << "a completed run deletes its own listing";
+    QStringList sorted = judged;
+    sorted.sort();
+    EXPECT_EQ(sorted, (QStringList{"hurt.cmx", "keep.cmx", "move.cmx", "over.cmx"}));
+    EXPECT_EQ(report.judged, 4);
+    EXPECT_EQ(report.passedOver, 1);
+    ASSERT_EQ(report.moved.size(), 1);
+    EXPECT_EQ(report.moved[0].name, "move.cmx");
+    EXPECT_EQ(report.moved[0].reason, "faulty");
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].reason, "could not be read: broken");
+    EXPECT_TRUE(exists(program.filePath("move.cmx")));
+    EXPECT_FALSE(exists(skins.filePath("move.cmx")));
+    EXPECT_TRUE(exists(skins.filePath("hurt.cmx")));
+    EXPECT_EQ(progress.starts, QList<qint64>{4 * (8 + 2)});
+    EXPECT_EQ(progress.advanced, 4 * 8);
+    EXPECT_EQ(progress.finishes, 1);
+}
+
+TEST_F(Frame, WalksTheNamesInTheOrderTheListingHoldsThem) {
+    for (const char* name : {"c.cmx", "a.cmx", "b.cmx", "d.cmx"}) {
+        skins.write(name, QByteArray("x"));
+    }
+    auto check = Check();
+    check.keepsListing = true;
+    Run(check);
+    QStringList listed;
+    for (const QByteArray& line : readAll(program.filePath("Temp.txt")).split('\n')) {
+        if (!line.isEmpty()) {
+            listed.append(QString::fromUtf8(line.chopped(1)));
+        }
+    }
+    EXPECT_EQ(judged, listed);
+}
+
+TEST_F(Frame, PreparesOnceWithTheWholeFolderBeforeTheFirstJudgement) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("a.bmp", QByteArray("x"));
+    skins.write("notes.txt", QByteArray("x"));
+    auto check = Check();
+    int prepared = 0;
+    check.prepare = [&](const platform::FileNames& all, DirectoryReport& report) {
+        EXPECT_TRUE(judged.isEmpty());
+        ++prepared;
+        QStringList names = all.names;
+        names.sort();
+        EXPECT_EQ(names, (QStringList{"a.bmp", "a.cmx", "notes.txt"}));
+        report.unnamable.append(QStringLiteral("noted"));
+    };
+    const DirectoryReport report = Run(check);
+    EXPECT_EQ(prepared, 1);
+    EXPECT_EQ(judged, QStringList{"a.cmx"});
+    EXPECT_EQ(report.unnamable, QStringList{"noted"});
+    // Only the check's own kind is listed.
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(Frame, KeepsTheListingOnlyWhenTheCheckSaysSo) {
+    skins.write("a.cmx", QByteArray("x"));
+    auto check = Check();
+    check.keepsListing = true;
+    Run(check);
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), "a.cmx\r\n");
+    check.keepsListing = false;
+    Run(check);
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(Frame, AFileThatCannotBeMovedStaysWithItsCompanionsAndTheRunGoesOn) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("a.skn", QByteArray("mesh"));
+    skins.write("b.cmx", QByteArray("x"));
+    program.write("a.cmx", QByteArray("already here"));
+    verdicts.insert("a.cmx", Verdict::move("orphan", {{"a.skn", "mesh"}}));
+    verdicts.insert("b.cmx", Verdict::move("faulty"));
+    const DirectoryReport report = Run();
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "a.cmx");
+    EXPECT_TRUE(
+        report.trouble[0].reason.startsWith("could not be moved (orphan): a file of that name is already in"))
+        << report.trouble[0].reason.toStdString();
+    EXPECT_EQ(readAll(program.filePath("a.cmx")), "already here");
+    EXPECT_TRUE(exists(skins.filePath("a.cmx")));
+    EXPECT_TRUE(exists(skins.filePath("a.skn")));
+    ASSERT_EQ(report.moved.size(), 1);
+    EXPECT_EQ(report.moved[0].name, "b.cmx");
+    EXPECT_EQ(report.companionsMoved, 0);
+}
+
+TEST_F(Frame, CompanionsGoAlongOnlyUnderExactlyTheirNames) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("a.skn", QByteArray("mesh"));
+    skins.write("b.cmx", QByteArray("x"));
+    skins.write("B.SKN", QByteArray("another case"));
+    skins.write("c.cmx", QByteArray("x"));
+    skins.write("c.skn", QByteArray("mesh"));
+    program.write("c.skn", QByteArray("already here"));
+    verdicts.insert("a.cmx", Verdict::move("orphan", {{"a.skn", "mesh"}}));
+    verdicts.insert("b.cmx", Verdict::move("orphan", {{"b.skn", "mesh"}}));
+    verdicts.insert("c.cmx", Verdict::move("orphan", {{"c.skn", "mesh"}}));
+    const DirectoryReport report = Run();
+    EXPECT_EQ(report.companionsMoved, 1);
+    EXPECT_TRUE(exists(program.filePath("a.skn")));
+    EXPECT_TRUE(exists(skins.filePath("B.SKN")));
+    EXPECT_EQ(readAll(program.filePath("c.skn")), "already here");
+    EXPECT_TRUE(exists(skins.filePath("c.skn")));
+    QHash<QString, QString> reasons;
+    for (const auto& line : report.moved) {
+        reasons.insert(line.name, line.reason);
+    }
+    EXPECT_EQ(reasons.value("a.cmx"), "orphan; its mesh a.skn went with it");
+    EXPECT_EQ(reasons.value("b.cmx"), "orphan");
+    EXPECT_EQ(reasons.value("c.cmx"), "orphan");
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "c.skn");
+    EXPECT_TRUE(report.trouble[0].reason.startsWith("the mesh of c.cmx could not be moved: "));
+}
+
+TEST_F(Frame, DetailsCountThenNameEveryFileInItsSection) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("a.skn", QByteArray("mesh"));
+    skins.write("b.cmx", QByteArray("x"));
+    skins.write("c.cmx", QByteArray("x"));
+    skins.write("d.cmx", QByteArray("x"));
+    skins.write(QStringLiteral("line\nbreak.cmx"), QByteArray("x"));
+    verdicts.insert("a.cmx", Verdict::move("orphan", {{"a.skn", "mesh"}}));
+    verdicts.insert("b.cmx", Verdict::passOver());
+    verdicts.insert("c.cmx", Verdict::trouble("could not be read: broken"));
+    const DirectoryReport report = Run();
+    EXPECT_EQ(report.details(),
+              QStringLiteral("Skin folder: %1\n"
+                             "Files judged: 4\n"
+                             "Files moved: 1, into %2\n"
+                             "Went along: 1\n"
+                             "Files left: 3\n"
+                             "Passed over: 1\n"
+                             "\n"
+                             "Moved:\n"
+                             "a.cmx: orphan; its mesh a.skn went with it\n"
+                             "\n"
+                             "Could not be read or moved, left where they were:\n"
+                             "c.cmx: could not be read: broken\n"
+                             "\n"
+                             "Not judged, because a line break in the name keeps it off the list:\n"
+                             "line\\nbreak.cmx")
+                  .arg(Shown(skins), Shown(program)));
+}
+
+TEST_F(Frame, AnEmptyListingStaysOnDiskAndNothingIsJudged) {
+    skins.write("a.bmp", QByteArray("x"));
+    program.write("Temp.txt", QByteArray("old.cmx\r\n"));
+    const auto check = Check();
+    const DirectoryReport report = Run(check);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::NothingListed);
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
+    EXPECT_TRUE(judged.isEmpty());
+    EXPECT_TRUE(progress.starts.isEmpty());
+    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+    EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::NothingListed);
+    EXPECT_EQ(closing.message, "There are no cmx files in this directory!");
+    EXPECT_EQ(closing.details, QString());
+}
+
+TEST_F(Frame, AnEmptyListingStillNamesTheFilesItCouldNotList) {
+    skins.write(QStringLiteral("line\nbreak.cmx"), QByteArray("x"));
+    auto check = Check();
+    check.filter = FileFilter::CmxFiles;
+    const DirectoryReport report = Run(check);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::NothingListed);
+    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+    EXPECT_TRUE(closing.details.endsWith("keeps it off the list:\nline\\nbreak.cmx"))
+        << closing.details.toStdString();
+    check.filter = FileFilter::Bitmaps;
+    EXPECT_EQ(checks::closingMessageFor(check, report).message, "There are no bmp files in this directory!");
+}
+
+TEST_F(Frame, AnotherCopyHoldingTheProgramFolderStopsTheRunBeforeTheListing) {
+    skins.write("a.cmx", QByteArray("x"));
+    verdicts.insert("a.cmx", Verdict::move("faulty"));
+    platform::ProgramLock other(program.path());
+    ASSERT_TRUE(other.acquire(0));
+    const auto check = Check();
+    const DirectoryReport report = Run(check, 10);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::Busy);
+    EXPECT_TRUE(judged.isEmpty());
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_TRUE(exists(skins.filePath("a.cmx")));
+    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+    EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::Stopped);
+    EXPECT_EQ(closing.message,
+              QStringLiteral(
+                  "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
+                  .arg(Shown(program)));
+}
+
+TEST_F(Frame, RefusesTheProgramFolderAsTheSkinFolder) {
+    program.write("a.cmx", QByteArray("x"));
+    program.write("Temp.txt", QByteArray("the player's own"));
+    verdicts.insert("a.cmx", Verdict::move("faulty"));
+    const auto check = Check();
+    const DirectoryReport report = checks::runDirectoryCheck(check, program.path(), program.path(), progress);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::SameFolder);
+    EXPECT_TRUE(judged.isEmpty());
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), "the player's own");
+    EXPECT_EQ(checks::closingMessageFor(check, report).message,
+              QStringLiteral("The skin folder %1 is the program's own folder, where problem files are moved; "
+                             "choose another folder to check.")
+                  .arg(Shown(program)));
+}
+
+TEST_F(Frame, AFolderThatCannotBeReadStopsTheRunAndSaysWhy) {
+    program.write("Temp.txt", QByteArray("old.cmx\r\n"));
+    const auto check = Check();
+    const QString missing = skins.filePath("missing");
+    const DirectoryReport report = checks::runDirectoryCheck(check, missing, program.path(), progress);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::FolderUnreadable);
+    EXPECT_EQ(readAll(program.filePath("Temp.txt")), "old.cmx\r\n");
+    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+    EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::Stopped);
+    EXPECT_TRUE(closing.message.startsWith(
+        QStringLiteral("Could not read the folder %1: ").arg(QDir::toNativeSeparators(missing))))
+        << closing.message.toStdString();
+}
+
+TEST_F(Frame, AListingThatCannotBeWrittenStopsTheRunAndSaysWhere) {
+    skins.write("a.cmx", QByteArray("x"));
+    program.mkdir("Temp.txt");
+    const auto check = Check();
+    const DirectoryReport report = Run(check);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::ListingFailed);
+    EXPECT_TRUE(judged.isEmpty());
+    EXPECT_TRUE(
+        checks::closingMessageFor(check, report)
+            .message.startsWith(QStringLiteral("The list of files could not be written to Temp.txt in the "
+                                               "program folder %1: ")
+                                    .arg(Shown(program))));
+}
+
+// The presenter, as values.
+TEST(ClosingMessage, ACompletedRunEndsOnTheChecksOwnMessageWithItsDetails) {
+    checks::DirectoryCheck check;
+    check.closingMessage = QStringLiteral("All done.");
+    DirectoryReport report;
+    report.skinDirectory = QStringLiteral("/skins");
+    report.programDirectory = QStringLiteral("/program");
+    report.judged = 2;
+    report.moved.append({QStringLiteral("a.cmx"), QStringLiteral("line 9")});
+    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+    EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::Completed);
+    EXPECT_EQ(closing.message, "All done.");
+    EXPECT_EQ(closing.details, report.details());
+    EXPECT_TRUE(closing.details.endsWith("\nMoved:\na.cmx: line 9"));
+}
+
+TEST(ClosingMessage, ARunThatStoppedSaysWhyWithoutDetails) {
+    checks::DirectoryCheck check;
+    DirectoryReport report;
+    report.failure =
+        QStringLiteral("The lock file /p/.vestimo.lock in the program folder could not be used: no");
+    for (const auto outcome :
+         {DirectoryReport::Outcome::ListingFailed, DirectoryReport::Outcome::FolderUnreadable}) {
+        report.outcome = outcome;
+        const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+        EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::Stopped);
+        EXPECT_EQ(closing.message, report.failure);
+        EXPECT_TRUE(closing.details.isEmpty());
+    }
+}
+
+TEST(ClosingMessage, TheClosingMessagesEndOnTheMaintainersAddress) {
+    EXPECT_TRUE(texts::cmxFilesChecked().endsWith(texts::maintainerContact()));
+    EXPECT_TRUE(texts::bitmapsChecked().endsWith(texts::maintainerContact()));
+    EXPECT_FALSE(texts::maintainerContact().isEmpty());
+}
