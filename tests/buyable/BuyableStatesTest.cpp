@@ -26,6 +26,7 @@ TEST_F(BuyableStates, LoadCmxFileEntersChoosingACmxFile) {
     loadBitmap("B100FAFitlgt_xyz.bmp");
     click("cmdLoadCMX");
     expectState(Step::PickingCmx);
+    EXPECT_FALSE(button("cmdExport")->isEnabled());
     EXPECT_EQ(files()->entries(), QStringList{"B100FAFit_xyz.cmx"});
     EXPECT_EQ(files()->listIndex(), -1);
 }
@@ -40,6 +41,8 @@ TEST_F(BuyableStates, LoadCmxFileAgainAfterAPickLeavesCategoriesAndExportEnabled
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     click("cmdLoadCMX");
     expectState(Step::PickingCmx);
+    EXPECT_TRUE(button("cmdExport")->isEnabled());
+    EXPECT_TRUE(option("Option2")->isEnabled());
 }
 
 TEST_F(BuyableStates, PickingAgainReturnsToReadyToExport) {
