@@ -1,18 +1,25 @@
 // Previewing and loading a bitmap, picking its CMX file and choosing a category.
 #include "BuyableWindowFixture.h"
 
-#include "gui/buyable/BuyableMaker.h"
+#include "core/textures/SkinTextureRules.h"
 
 using vestimo::test::BuyableWindow;
 
-class Previewing : public BuyableWindow {};
+class Previewing : public BuyableWindow {
+protected:
+    // The viewer reports its picture's size as the texture checks measure it.
+    void expectViewerSize(int width, int height) {
+        EXPECT_EQ(viewer()->widthHiMetric(), vestimo::textures::hiMetricFromPixels(width));
+        EXPECT_EQ(viewer()->heightHiMetric(), vestimo::textures::hiMetricFromPixels(height));
+    }
+};
 
 TEST_F(Previewing, SelectingABitmapShowsItInTheViewer) {
     const QString path = writeBitmap("B100FAFitlgt_xyz.bmp", Qt::red, 16, 8);
     select("B100FAFitlgt_xyz.bmp");
-    ASSERT_TRUE(w.Picture1->hasPicture());
-    EXPECT_EQ(w.Picture1->image().size(), QSize(16, 8));
-    EXPECT_EQ(w.Picture1->fileBytes(), vestimo::test::readAll(path));
+    ASSERT_FALSE(viewer()->fileBytes().isEmpty());
+    expectViewerSize(16, 8);
+    EXPECT_EQ(viewer()->fileBytes(), vestimo::test::readAll(path));
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
@@ -21,55 +28,55 @@ TEST_F(Previewing, SelectingAnotherBitmapReplacesIt) {
     const QString second = writeBitmap("b.bmp", Qt::blue, 4, 4);
     select("a.bmp");
     select("b.bmp");
-    EXPECT_EQ(w.Picture1->image().size(), QSize(4, 4));
-    EXPECT_EQ(w.Picture1->fileBytes(), vestimo::test::readAll(second));
-    expectState(State::ChoosingBitmap);
+    expectViewerSize(4, 4);
+    EXPECT_EQ(viewer()->fileBytes(), vestimo::test::readAll(second));
+    expectState(Step::Browsing);
 }
 
 TEST_F(Previewing, ABitmapThatDoesNotDecodeLeavesTheViewerAsItWasWithoutAMessage) {
     const QString good = writeBitmap("good.bmp");
     skins.write("broken.bmp", "BM not really a bitmap");
-    w.File1->refresh();
+    files()->refresh();
     select("good.bmp");
     select("broken.bmp");
-    EXPECT_EQ(w.Picture1->fileBytes(), vestimo::test::readAll(good));
+    EXPECT_EQ(viewer()->fileBytes(), vestimo::test::readAll(good));
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
 TEST_F(Previewing, ASelectionClearedFromCodeDoesNothing) {
     writeBitmap("good.bmp");
     select("good.bmp");
-    const QByteArray shown = w.Picture1->fileBytes();
-    ASSERT_TRUE(w.File1->setListIndex(-1));
-    EXPECT_EQ(w.Picture1->fileBytes(), shown);
+    const QByteArray shown = viewer()->fileBytes();
+    ASSERT_TRUE(files()->setListIndex(-1));
+    EXPECT_EQ(viewer()->fileBytes(), shown);
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
 TEST_F(Previewing, AnyOtherPatternIsCalledABug) {
     skins.write("notes.txt", "hello");
-    w.File1->setPattern("*.TXT");
+    files()->setPattern("*.TXT");
     select("notes.txt");
     EXPECT_EQ(
         messages.messages,
         QStringList{"You are trying to open a file that isn't a bitmap image! You should never see this "
                     "message though, and if you do it's a bug..."});
-    EXPECT_FALSE(w.Picture1->hasPicture());
+    EXPECT_TRUE(viewer()->fileBytes().isEmpty());
     expectNames("BMPFileName", "SKNFileName", "CMXFileName");
 }
 
 TEST_F(Previewing, ThePatternIsComparedCaseSensitively) {
     writeBitmap("good.bmp");
-    w.File1->setPattern("*.bmp");
+    files()->setPattern("*.bmp");
     select("good.bmp");
     EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_FALSE(w.Picture1->hasPicture());
+    EXPECT_TRUE(viewer()->fileBytes().isEmpty());
 }
 
 class LoadingABitmap : public BuyableWindow {};
 
 TEST_F(LoadingABitmap, WithoutASelectionAnswersPleaseSelectAFileFirst) {
     writeBitmap("B100FAFitlgt_xyz.bmp");
-    w.cmdLoadFile->click();
+    click("cmdLoadFile");
     EXPECT_EQ(messages.messages, QStringList{"Please select a file first!"});
 }
 
@@ -84,26 +91,48 @@ TEST_F(LoadingABitmap, RefusesABitmapThatTheViewerCannotShow) {
     // Otherwise the export would write the picture shown before under the new name.
     writeBitmap("good.bmp");
     skins.write("broken.bmp", "BM not really a bitmap");
-    w.File1->refresh();
+    files()->refresh();
     select("good.bmp");
     select("broken.bmp");
-    w.cmdLoadFile->click();
+    click("cmdLoadFile");
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("broken.bmp cannot be shown ("));
-    expectState(State::ChoosingBitmap);
+    expectState(Step::Browsing);
     expectNames("BMPFileName", "SKNFileName", "CMXFileName");
 }
 
 class LoadingTheCmxFile : public BuyableWindow {};
 
-TEST_F(LoadingTheCmxFile, WithAnEmptyBitmapNameAnswersPleaseSelectAFileFirst) {
+TEST_F(LoadingTheCmxFile, WithoutALoadedBitmapAnswersPleaseSelectAFileFirst) {
+    // The button is disabled then; its command, reached by name, still refuses and changes nothing.
     writeBitmap("B100FAFitlgt_xyz.bmp");
     writeCmx("B100FAFit_xyz.cmx");
     loadBitmap("B100FAFitlgt_xyz.bmp");
-    w.Text1->setText("");
-    w.cmdLoadCMX->click();
+    click("cmdCloseFile");
+    ASSERT_TRUE(QMetaObject::invokeMethod(&w, "onLoadCmxClicked"));
     EXPECT_EQ(messages.messages, QStringList{"Please select a file first!"});
-    expectState(State::BitmapLoaded);
+    expectState(Step::Browsing);
+    EXPECT_EQ(files()->entries(), QStringList{"B100FAFitlgt_xyz.bmp"});
+    expectNames("", "", "");
+}
+
+TEST_F(LoadingTheCmxFile, NameBoxesChangedFromOutsideDoNotChangeTheCommands) {
+    // The boxes only show the draft: emptying the bitmap box neither refuses "Load CMX File" nor
+    // changes the names the export writes.
+    writeBitmap("B100FAFitlgt_xyz.bmp");
+    writeCmx("B100FAFit_xyz.cmx");
+    loadBitmap("B100FAFitlgt_xyz.bmp");
+    box("Text1")->setText("");
+    click("cmdLoadCMX");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    expectState(Step::PickingCmx);
+    select("B100FAFit_xyz.cmx");
+    box("Text1")->setText("B100FAFitlgt_xyz.bmp");
+    box("Text3")->setText("elsewhere");
+    click("cmdExport");
+    EXPECT_EQ(messages.messages, QStringList{"Successfully Exported!"});
+    EXPECT_TRUE(vestimo::test::exists(skins.filePath("F9QBFAFit_xyz.CMX")));
+    EXPECT_TRUE(vestimo::test::exists(skins.filePath("F9QBFAFitlgt_xyz.bmp")));
 }
 
 TEST_F(LoadingTheCmxFile, ListsTheCmxFilesOfTheBitmapsDirectory) {
@@ -111,16 +140,16 @@ TEST_F(LoadingTheCmxFile, ListsTheCmxFilesOfTheBitmapsDirectory) {
     writeCmx("B100FAFit_xyz.cmx");
     writeCmx("B200MAFit_abc.CMX");
     loadBitmap("B100FAFitlgt_xyz.bmp");
-    w.cmdLoadCMX->click();
-    EXPECT_EQ(w.File1->entries(), (QStringList{"B100FAFit_xyz.cmx", "B200MAFit_abc.CMX"}));
+    click("cmdLoadCMX");
+    EXPECT_EQ(files()->entries(), (QStringList{"B100FAFit_xyz.cmx", "B200MAFit_abc.CMX"}));
 }
 
 TEST_F(LoadingTheCmxFile, PressedAgainRereadsTheList) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     skins.write("B100FAFit_new.cmx", vestimo::test::validCmx("B100FAFit_new"));
-    w.cmdLoadCMX->click();
-    EXPECT_TRUE(w.File1->entries().contains("B100FAFit_new.cmx"));
-    EXPECT_TRUE(w.File1->isEnabled());
+    click("cmdLoadCMX");
+    EXPECT_TRUE(files()->entries().contains("B100FAFit_new.cmx"));
+    EXPECT_TRUE(files()->isEnabled());
 }
 
 class PickingTheCmxFile : public BuyableWindow {};
@@ -144,37 +173,27 @@ TEST_F(PickingTheCmxFile, ReplacesAMultiByteFirstCharacterWhole) {
 TEST_F(PickingTheCmxFile, ASecondPickRecomputesTheNamesAndPutsFBack) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     writeCmx("B401MAFit_abc.cmx");
-    w.Option3->click();
+    option("Option3")->click();
     pickCmx("B401MAFit_abc.cmx");
     expectNames("F100FAFitlgt_xyz.bmp", "xskin-B401MAFit_abc-PELVIS-BODY", "F401MAFit_abc");
-    EXPECT_TRUE(w.Option3->isChecked());
-}
-
-TEST_F(PickingTheCmxFile, RefusesAFileWithNothingBeforeItsExtension) {
-    // The file list never shows such a name here (it is a hidden file), so it is handed in directly.
-    writeBitmap("B100FAFitlgt_xyz.bmp");
-    loadBitmap("B100FAFitlgt_xyz.bmp");
-    w.cmdLoadCMX->click();
-    vestimo::buyable::pickCmxFile(w, w.services(), ".cmx");
-    EXPECT_EQ(messages.messages,
-              QStringList{"The CMX file .cmx has no name before its extension, so no buyable "
-                          "skin can be named after it. Please pick another CMX file."});
-    expectState(State::ChoosingCmx);
-    expectNames("B100FAFitlgt_xyz.bmp", "SKNFileName", "CMXFileName");
+    EXPECT_TRUE(option("Option3")->isChecked());
 }
 
 class ChoosingACategory : public BuyableWindow {};
 
 TEST_F(ChoosingACategory, SwimwearPutsSInBothNamesAndLeavesTheMesh) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
-    w.Option3->click();
+    option("Option3")->click();
     expectNames("S100FAFitlgt_xyz.bmp", "xskin-B100FAFit_xyz-PELVIS-BODY", "S100FAFit_xyz");
 }
 
 TEST_F(ChoosingACategory, EachButtonWritesItsOwnLetter) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
-    const std::pair<QRadioButton*, QString> letters[] = {
-        {w.Option3, "S"}, {w.Option4, "L"}, {w.Option5, "W"}, {w.Option6, "H"}, {w.Option2, "F"}};
+    const std::pair<QRadioButton*, QString> letters[] = {{option("Option3"), "S"},
+                                                         {option("Option4"), "L"},
+                                                         {option("Option5"), "W"},
+                                                         {option("Option6"), "H"},
+                                                         {option("Option2"), "F"}};
     for (const auto& [button, letter] : letters) {
         button->click();
         expectNames(letter + "100FAFitlgt_xyz.bmp", "xskin-B100FAFit_xyz-PELVIS-BODY",

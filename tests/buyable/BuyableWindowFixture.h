@@ -2,11 +2,12 @@
 
 #include "support/AppFixture.h"
 
+#include "core/buyable/BuyableDraft.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/widgets/PictureBox.h"
-#include "gui/buyable/frmBuyableSkins.h"
 
 #include <QColor>
 #include <QImage>
@@ -17,13 +18,20 @@
 
 namespace vestimo::test {
 
-// The buyable skin maker window on the temporary skin folder, with the few moves every test makes.
+// The buyable skin maker window on the temporary skin folder, driven by its controls' names, with
+// the few moves every test makes.
 class BuyableWindow : public AppFixture {
 protected:
-    // The window's working states, as the user sees them.
-    enum class State { ChoosingBitmap, BitmapLoaded, ChoosingCmx, ChoosingAnotherCmx, ReadyToExport };
+    using Step = buyable::BuyableStep;
 
     BuyableWindow() : w(buyable()) { browseBuyable(); }
+
+    shell::FileList* files() { return control<shell::FileList>(&w, "File1"); }
+    shell::PictureBox* viewer() { return control<shell::PictureBox>(&w, "Picture1"); }
+    QPushButton* button(const char* name) { return control<QPushButton>(&w, name); }
+    QRadioButton* option(const char* name) { return control<QRadioButton>(&w, name); }
+    QLineEdit* box(const char* name) { return control<QLineEdit>(&w, name); }
+    void click(const char* name) { button(name)->click(); }
 
     // A small bitmap of its own colour, so two bitmaps never share their bytes.
     QString writeBitmap(const QString& name, QColor colour = Qt::darkCyan, int width = 8, int height = 4) {
@@ -31,30 +39,30 @@ protected:
         image.fill(colour);
         const QString path = skins.filePath(name);
         EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
-        w.File1->refresh();
+        files()->refresh();
         return path;
     }
 
     QString writeCmx(const QString& name) {
         const QString path = skins.write(name, validCmx(name.left(name.size() - 4).toUtf8()));
-        w.File1->refresh();
+        files()->refresh();
         return path;
     }
 
     // Selects `name` in the file list as a click does; fails the test when it is not listed.
     void select(const QString& name) {
-        const auto index = static_cast<int>(w.File1->entries().indexOf(name));
+        const auto index = static_cast<int>(files()->entries().indexOf(name));
         ASSERT_GE(index, 0) << name.toStdString() << " is not listed";
-        ASSERT_TRUE(w.File1->setListIndex(index));
+        ASSERT_TRUE(files()->setListIndex(index));
     }
 
     void loadBitmap(const QString& name) {
         select(name);
-        w.cmdLoadFile->click();
+        click("cmdLoadFile");
     }
 
     void pickCmx(const QString& name) {
-        w.cmdLoadCMX->click();
+        click("cmdLoadCMX");
         select(name);
     }
 
@@ -67,41 +75,44 @@ protected:
     }
 
     void expectNames(const QString& bitmap, const QString& mesh, const QString& cmx) {
-        EXPECT_EQ(w.Text1->text(), bitmap);
-        EXPECT_EQ(w.Text2->text(), mesh);
-        EXPECT_EQ(w.Text3->text(), cmx);
+        EXPECT_EQ(box("Text1")->text(), bitmap);
+        EXPECT_EQ(box("Text2")->text(), mesh);
+        EXPECT_EQ(box("Text3")->text(), cmx);
     }
 
-    // Every control that the state table names, and those that never change.
-    void expectState(State state) {
-        const bool choosingBitmap = state == State::ChoosingBitmap;
-        const bool choosingCmx = state == State::ChoosingCmx || state == State::ChoosingAnotherCmx;
-        const bool exportable = state == State::ReadyToExport || state == State::ChoosingAnotherCmx;
-        EXPECT_EQ(w.File1->pattern(), choosingCmx || state == State::ReadyToExport ? "*.CMX" : "*.BMP");
-        EXPECT_EQ(w.File1->isEnabled(), choosingBitmap || choosingCmx);
-        EXPECT_EQ(w.Dir1->isEnabled(), choosingBitmap);
-        EXPECT_EQ(w.Drive1->isEnabled(), choosingBitmap);
-        EXPECT_EQ(w.cmdLoadFile->isEnabled(), choosingBitmap);
-        EXPECT_EQ(w.cmdLoadCMX->isEnabled(), !choosingBitmap);
-        for (QRadioButton* category : {w.Option2, w.Option3, w.Option4, w.Option5, w.Option6}) {
-            EXPECT_EQ(category->isEnabled(), exportable) << category->text().toStdString();
-            EXPECT_TRUE(category->isVisibleTo(&w));
+    // The window's draft is at `step`, and every control shows it; those that never change too.
+    // While choosing a CMX file, the categories and the export stay enabled once a CMX file was picked.
+    void expectState(Step step) {
+        const buyable::BuyableDraft& draft = w.draft();
+        EXPECT_EQ(draft.step, step);
+        const bool choosingBitmap = step == Step::Browsing;
+        const bool choosingCmx = step == Step::PickingCmx;
+        const bool exportable = step == Step::ReadyToExport || (choosingCmx && draft.hasCmx());
+        EXPECT_EQ(files()->pattern(), choosingCmx || step == Step::ReadyToExport ? "*.CMX" : "*.BMP");
+        EXPECT_EQ(files()->isEnabled(), choosingBitmap || choosingCmx);
+        EXPECT_EQ(control<shell::DirList>(&w, "Dir1")->isEnabled(), choosingBitmap);
+        EXPECT_EQ(control<shell::DriveList>(&w, "Drive1")->isEnabled(), choosingBitmap);
+        EXPECT_EQ(button("cmdLoadFile")->isEnabled(), choosingBitmap);
+        EXPECT_EQ(button("cmdLoadCMX")->isEnabled(), !choosingBitmap);
+        for (const char* name : {"Option2", "Option3", "Option4", "Option5", "Option6"}) {
+            EXPECT_EQ(option(name)->isEnabled(), exportable) << name;
+            EXPECT_TRUE(option(name)->isVisibleTo(&w)) << name;
         }
-        EXPECT_EQ(w.cmdExport->isEnabled(), exportable);
-        EXPECT_EQ(w.cmdCloseFile->isVisibleTo(&w), !choosingBitmap);
-        EXPECT_EQ(w.cmdClose->isEnabled(), choosingBitmap);
-        for (QPushButton* always :
-             {w.cmdSwitch, w.cmdDefault, w.cmdClose, w.cmdLoadFile, w.cmdLoadCMX, w.cmdExport}) {
-            EXPECT_TRUE(always->isVisibleTo(&w)) << always->objectName().toStdString();
+        EXPECT_EQ(button("cmdExport")->isEnabled(), exportable);
+        EXPECT_EQ(button("cmdCloseFile")->isVisibleTo(&w), !choosingBitmap);
+        EXPECT_EQ(button("cmdClose")->isEnabled(), choosingBitmap);
+        for (const char* always :
+             {"cmdSwitch", "cmdDefault", "cmdClose", "cmdLoadFile", "cmdLoadCMX", "cmdExport"}) {
+            EXPECT_TRUE(button(always)->isVisibleTo(&w)) << always;
         }
-        EXPECT_TRUE(w.cmdSwitch->isEnabled());
-        EXPECT_TRUE(w.cmdDefault->isEnabled());
-        for (QLineEdit* box : {w.Text1, w.Text2, w.Text3}) {
-            EXPECT_FALSE(box->isEnabled()) << box->objectName().toStdString();
+        EXPECT_TRUE(button("cmdSwitch")->isEnabled());
+        EXPECT_TRUE(button("cmdDefault")->isEnabled());
+        for (const char* name : {"Text1", "Text2", "Text3"}) {
+            EXPECT_FALSE(box(name)->isEnabled()) << name;
         }
     }
 
-    shell::frmBuyableSkins& w;
+    shell::BuyableMakerWindow& w;
 };
 
 } // namespace vestimo::test

@@ -29,7 +29,7 @@ protected:
 
     void expectNothingExported(const QStringList& filesBefore) {
         EXPECT_EQ(filesInSkinDirectory(), filesBefore);
-        expectState(State::ReadyToExport);
+        expectState(Step::ReadyToExport);
     }
 };
 
@@ -37,7 +37,7 @@ TEST_F(ExportRefusals, ACmxFileOfTheNewNameIsNeverReplaced) {
     readySkin();
     skins.write("F9QBFAFit_xyz.CMX", "mine");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: F9QBFAFit_xyz.CMX is already in the skin directory."});
     EXPECT_EQ(readAll(skins.filePath("F9QBFAFit_xyz.CMX")), "mine");
@@ -50,7 +50,7 @@ TEST_F(ExportRefusals, ABitmapOfTheNewNameIsNeverReplaced) {
     readySkin();
     skins.write("F9QBFAFitlgt_xyz.bmp", "mine");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: F9QBFAFitlgt_xyz.bmp is already in the skin directory."});
     EXPECT_EQ(readAll(skins.filePath("F9QBFAFitlgt_xyz.bmp")), "mine");
@@ -62,7 +62,7 @@ TEST_F(ExportRefusals, ANameDifferingOnlyInCaseIsInTheWayAsOnTheGamesPlatform) {
     readySkin();
     skins.write("f9qbfafit_xyz.cmx", "mine");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: f9qbfafit_xyz.cmx is already in the skin directory."});
     expectNothingExported(before);
@@ -76,7 +76,7 @@ TEST_F(ExportRefusals, TheSourceFilesOwnNamesAreInTheWay) {
     loadBitmap("F123FAFitlgt_xyz.bmp");
     pickCmx("F123FAFit_xyz.CMX");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: F123FAFit_xyz.CMX is already in the skin directory."});
     EXPECT_EQ(readAll(bitmap), bitmapBytes);
@@ -89,11 +89,11 @@ TEST_F(ExportRefusals, AnotherCategoryCanBeExportedAfterARefusal) {
     writeCmx("F123FAFit_xyz.cmx");
     loadBitmap("F123FAFitlgt_xyz.bmp");
     pickCmx("F123FAFit_xyz.cmx");
-    w.cmdExport->click();
+    click("cmdExport");
     ASSERT_EQ(messages.messages,
               QStringList{"Could not export: F123FAFit_xyz.cmx is already in the skin directory."});
-    w.Option3->click();
-    w.cmdExport->click();
+    option("Option3")->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages.last(), "Successfully Exported!");
     EXPECT_TRUE(exists(skins.filePath("S123FAFit_xyz.CMX")));
     EXPECT_TRUE(exists(skins.filePath("S123FAFitlgt_xyz.bmp")));
@@ -103,7 +103,7 @@ TEST_F(ExportRefusals, ACmxNameShorterThanFourCharactersIsRefused) {
     readyToExport("B100FAFitlgt_xyz.bmp", "abc.cmx");
     messages.clear();
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: the CMX name \"Fbc\" is shorter than the four "
                           "characters of an outfit code."});
@@ -113,7 +113,7 @@ TEST_F(ExportRefusals, ACmxNameShorterThanFourCharactersIsRefused) {
 
 TEST_F(ExportRefusals, AFourCharacterCmxNameIsEnough) {
     readyToExport("B100FAFitlgt_xyz.bmp", "abcd.cmx");
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages, QStringList{"Successfully Exported!"});
     EXPECT_TRUE(exists(skins.filePath("F9QB.CMX")));
 }
@@ -122,7 +122,7 @@ TEST_F(ExportRefusals, ABitmapThatCannotBeWrittenTakesTheCmxFileBackWithIt) {
     readySkin();
     skins.mkdir("F9QBFAFitlgt_xyz.bmp");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(
         messages.messages[0].startsWith("Could not export: F9QBFAFitlgt_xyz.bmp could not be written ("))
@@ -138,7 +138,7 @@ TEST_F(ExportRefusals, ACmxFileThatCannotBeWrittenWritesNothing) {
     readySkin();
     skins.mkdir("F9QBFAFit_xyz.CMX");
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not export: F9QBFAFit_xyz.CMX could not be written ("))
         << messages.messages[0].toStdString();
@@ -154,7 +154,7 @@ TEST_F(ExportRefusals, AReadOnlySkinDirectoryWritesNothing) {
     const QStringList before = filesInSkinDirectory();
     const QFileDevice::Permissions permissions = QFile::permissions(skins.path());
     ASSERT_TRUE(QFile::setPermissions(skins.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    w.cmdExport->click();
+    click("cmdExport");
     QFile::setPermissions(skins.path(), permissions);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not export: F9QBFAFit_xyz.CMX could not be written ("))
@@ -166,7 +166,7 @@ TEST_F(ExportRefusals, ANameWithALineBreakIsRefusedForWhatItWouldDoToTheCmxFile)
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_a\nb.cmx");
     messages.clear();
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages,
               QStringList{"Could not export: the name \"F9QBFAFit_a\\nb\" holds a line break (U+000A), which "
                           "cannot stand in a CMX file. Please rename the files without it."});
@@ -178,7 +178,7 @@ TEST_F(ExportRefusals, ANameWithACharacterOutsideTheCodePageIsRefusedNamingIt) {
     readyToExport("B100FAFitlgt_xyz.bmp", QStringLiteral("B100FAFit_\u0100.cmx"));
     messages.clear();
     const QStringList before = filesInSkinDirectory();
-    w.cmdExport->click();
+    click("cmdExport");
     EXPECT_EQ(messages.messages, QStringList{QStringLiteral(
                                      "Could not export: the name \"F9QBFAFit_\u0100\" holds the character "
                                      "\"\u0100\" (U+0100), which the code page of CMX files (Windows-1252) "
@@ -189,7 +189,7 @@ TEST_F(ExportRefusals, ANameWithACharacterOutsideTheCodePageIsRefusedNamingIt) {
 TEST_F(ExportRefusals, ANameInTheCodePageIsWrittenInItAndPassesTheCheck) {
     readyToExport("B100FAFitlgt_xyz.bmp", QStringLiteral("B100FAFit_caf\u00E9.cmx"));
     messages.clear();
-    w.cmdExport->click();
+    click("cmdExport");
     ASSERT_EQ(messages.messages, QStringList{"Successfully Exported!"});
     const QByteArray text = readAll(skins.filePath(QStringLiteral("F9QBFAFit_caf\u00E9.CMX")));
     EXPECT_TRUE(text.contains("\r\nF9QBFAFit_caf\xE9\r\n")) << text.toStdString();

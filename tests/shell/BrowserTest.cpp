@@ -3,7 +3,7 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include <QFile>
@@ -121,7 +121,7 @@ TEST_F(Browsing, DefaultButtonWithoutTheGameExplainsAndStaysOnDriveC) {
 TEST_F(Browsing, DefaultButtonWithoutDriveCOnlyExplains) {
     startWithPrefix(false, false);
     const QString before = skinEdit().Dir1->path();
-    QTest::mouseClick(buyable().cmdDefault, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&buyable(), "cmdDefault"), Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({NotInstalled}));
     EXPECT_EQ(skinEdit().Dir1->path(), before);
 }
@@ -178,7 +178,7 @@ TEST_F(FileListing, TheTwoWindowsBrowseIndependently) {
     browseSkinEdit();
     browseBuyable(program.path());
     EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
-    EXPECT_EQ(buyable().Dir1->path(), QDir::cleanPath(program.path()));
+    EXPECT_EQ(control<shell::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
 TEST_F(FileListing, RereadingWithThePatternInForceClearsTheSelectionWithoutAClick) {

@@ -201,7 +201,7 @@ TEST_F(FaultInjectionIoExport, AFullDiskExportLeavesNoEmptyFilesAndSaysWhy) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     {
         const test::FileSizeLimit limit(10);
-        w.cmdExport->click();
+        click("cmdExport");
     }
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.messages[0], "Could not export: F9QBFAFit_xyz.CMX could not be written (" +

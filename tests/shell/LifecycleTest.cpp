@@ -2,7 +2,7 @@
 
 #include "gui/browser/DirList.h"
 #include "gui/browser/FileList.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include <QPushButton>
@@ -34,12 +34,12 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
 
     QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
     ASSERT_NE(app->buyable(), nullptr);
-    shell::frmBuyableSkins& b = *app->buyable();
+    shell::BuyableMakerWindow& b = *app->buyable();
     EXPECT_TRUE(b.isVisible());
     EXPECT_FALSE(skinEdit().isVisible());
-    EXPECT_TRUE(b.Dir1->setPath(program.path()));
+    EXPECT_TRUE(control<shell::DirList>(&b, "Dir1")->setPath(program.path()));
 
-    QTest::mouseClick(b.cmdSwitch, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&b, "cmdSwitch"), Qt::LeftButton);
     EXPECT_FALSE(b.isVisible());
     EXPECT_TRUE(skinEdit().isVisible());
     EXPECT_TRUE(skinEdit().Option2->isChecked());
@@ -48,15 +48,14 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
 
     QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
     EXPECT_EQ(app->buyable(), &b);
-    EXPECT_EQ(b.formLoadCount(), 1);
-    EXPECT_EQ(b.Dir1->path(), QDir::cleanPath(program.path()));
+    EXPECT_EQ(control<shell::DirList>(&b, "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
 TEST_F(Lifecycle, NeitherWindowOffersACloseCommand) {
     EXPECT_FALSE(skinEdit().windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(skinEdit().close());
     EXPECT_TRUE(skinEdit().isVisible());
-    shell::frmBuyableSkins& b = buyable();
+    shell::BuyableMakerWindow& b = buyable();
     EXPECT_FALSE(b.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(b.close());
     EXPECT_TRUE(b.isVisible());
@@ -104,7 +103,7 @@ TEST_F(Lifecycle, CloseKeepsAListingChangedSinceThisCopyWroteIt) {
 
 TEST_F(Lifecycle, CloseLeavesOtherFilesAndFoldersOfSimilarNames) {
     program.write("temp.txt", "keep");
-    QTest::mouseClick(buyable().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&buyable(), "cmdClose"), Qt::LeftButton);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(test::exists(program.filePath("temp.txt")));
 }

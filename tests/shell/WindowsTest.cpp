@@ -1,6 +1,6 @@
 #include "support/AppFixture.h"
 
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include <QGroupBox>
@@ -71,7 +71,7 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
 }
 
 TEST_F(Windows, BuyableWindowShowsEveryControlWithItsCaptionAndState) {
-    shell::frmBuyableSkins& w = buyable();
+    shell::BuyableMakerWindow& w = buyable();
     EXPECT_EQ(w.objectName(), "frmBuyableSkins");
     EXPECT_EQ(w.windowTitle(), "Vestimo - Make Skins Buyable - From Quillbrook");
     const Caption buttons[] = {

@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
 #include "gui/browser/DirList.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 namespace vestimo::test {
@@ -15,7 +15,7 @@ AppFixture::~AppFixture() = default;
 
 shell::frmSkinEdit& AppFixture::skinEdit() { return *app->skinEdit(); }
 
-shell::frmBuyableSkins& AppFixture::buyable() {
+shell::BuyableMakerWindow& AppFixture::buyable() {
     if (app->buyable() == nullptr || !app->buyable()->isVisible()) {
         app->switchToBuyable();
     }
@@ -27,7 +27,7 @@ void AppFixture::browseSkinEdit(const QString& path) {
 }
 
 void AppFixture::browseBuyable(const QString& path) {
-    EXPECT_TRUE(buyable().Dir1->setPath(path.isEmpty() ? skins.path() : path));
+    EXPECT_TRUE(control<shell::DirList>(&buyable(), "Dir1")->setPath(path.isEmpty() ? skins.path() : path));
 }
 
 } // namespace vestimo::test

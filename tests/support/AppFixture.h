@@ -8,7 +8,7 @@
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
 #include "gui/widgets/PictureBox.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include <QGroupBox>
@@ -34,7 +34,7 @@ protected:
 
     shell::frmSkinEdit& skinEdit();
     // Switches to the buyable window (creating it on first use) and returns it.
-    shell::frmBuyableSkins& buyable();
+    shell::BuyableMakerWindow& buyable();
 
     // Points the skin editing window's directory list at `path` (the skin folder by default).
     void browseSkinEdit(const QString& path = {});

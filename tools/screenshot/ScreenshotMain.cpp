@@ -2,7 +2,7 @@
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/Application.h"
 #include "gui/browser/FileList.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 #include <QApplication>
@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     SelectFirst(app.skinEdit()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
     bool ok = Save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));
     app.switchToBuyable();
-    SelectFirst(app.buyable()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
+    SelectFirst(app.buyable()->findChild<vestimo::shell::FileList*>(QStringLiteral("File1")),
+                QStringLiteral("B100FAFitlgt_xyz.bmp"));
     ok = Save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 #include "gui/app/Application.h"
 
 #include "core/checks/ScratchListing.h"
-#include "gui/buyable/frmBuyableSkins.h"
+#include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/frmSkinEdit.h"
 
 namespace vestimo::shell {
@@ -21,7 +21,7 @@ void Application::start() {
 
 void Application::switchToBuyable() {
     if (!buyable_) {
-        buyable_ = std::make_unique<frmBuyableSkins>(*this);
+        buyable_ = std::make_unique<BuyableMakerWindow>(*this);
     }
     // The new window appears before the old one goes, so the screen is never empty.
     buyable_->show();

@@ -9,7 +9,7 @@
 
 namespace vestimo::shell {
 
-class frmBuyableSkins;
+class BuyableMakerWindow;
 class frmSkinEdit;
 
 // The program's two windows and their lifecycle: the skin editing window at start, the buyable
@@ -25,7 +25,7 @@ public:
 
     frmSkinEdit* skinEdit() const { return skinEdit_.get(); }
     // Null until the first switch.
-    frmBuyableSkins* buyable() const { return buyable_.get(); }
+    BuyableMakerWindow* buyable() const { return buyable_.get(); }
 
     platform::MessageBoxes& messages() const { return messages_; }
     const QString& programDirectory() const { return programDirectory_; }
@@ -41,7 +41,7 @@ private:
     QString programDirectory_;
     std::function<void()> quit_;
     std::unique_ptr<frmSkinEdit> skinEdit_;
-    std::unique_ptr<frmBuyableSkins> buyable_;
+    std::unique_ptr<BuyableMakerWindow> buyable_;
 };
 
 } // namespace vestimo::shell

@@ -2,20 +2,71 @@
 
 #include <QString>
 
-// What the buyable skin maker window tells the user.
-namespace vestimo::buyable {
+// What the buyable skin maker window says: its captions and its messages.
+namespace vestimo::texts {
 
-inline const QString selectFileFirst = QStringLiteral("Please select a file first!");
-inline const QString NotABitmapPattern = QStringLiteral(
-    "You are trying to open a file that isn't a bitmap image! You should never see this message "
-    "though, and if you do it's a bug...");
-inline const QString LoadCmxBeforeExport =
-    QStringLiteral("You must load a cmx file before you can export the skin!");
-inline const QString SelectCategoryFirst = QStringLiteral("Please Select a type of buyable skin first!");
-inline const QString SuccessfullyExported = QStringLiteral("Successfully Exported!");
+inline QString buyableWindowCaption() {
+    return QStringLiteral("Vestimo - Make Skins Buyable - From Quillbrook");
+}
+inline QString switchToSkinEditing() {
+    return QStringLiteral("Switch to Skin Editing Mode");
+}
+inline QString loadBmpFileToChange() {
+    return QStringLiteral("Load BMP File to Change");
+}
+inline QString exportAsBuyableFrame() {
+    return QStringLiteral("Export as Buyable");
+}
+inline QString formal() {
+    return QStringLiteral("Formal");
+}
+inline QString swimwear() {
+    return QStringLiteral("Swimwear");
+}
+inline QString sleepwear() {
+    return QStringLiteral("Sleepwear");
+}
+inline QString winterwear() {
+    return QStringLiteral("Winterwear");
+}
+inline QString highFashion() {
+    return QStringLiteral("High Fashion");
+}
+inline QString exportAsBuyable() {
+    return QStringLiteral("Export As Buyable");
+}
+inline QString loadCmxFile() {
+    return QStringLiteral("Load CMX File");
+}
+
+// What the three name boxes show until the first close or export empties them.
+inline QString bmpFileNamePlaceholder() {
+    return QStringLiteral("BMPFileName");
+}
+inline QString sknFileNamePlaceholder() {
+    return QStringLiteral("SKNFileName");
+}
+inline QString cmxFileNamePlaceholder() {
+    return QStringLiteral("CMXFileName");
+}
+
+inline QString notABitmapImageBug() {
+    return QStringLiteral(
+        "You are trying to open a file that isn't a bitmap image! You should never see this "
+        "message though, and if you do it's a bug...");
+}
+inline QString loadCmxBeforeExport() {
+    return QStringLiteral("You must load a cmx file before you can export the skin!");
+}
+inline QString selectBuyableTypeFirst() {
+    return QStringLiteral("Please Select a type of buyable skin first!");
+}
+inline QString successfullyExported() {
+    return QStringLiteral("Successfully Exported!");
+}
 
 // A bitmap the viewer cannot show would be exported as some other picture, so it is not loaded.
-inline QString bitmapNotShown(const QString& name, const QString& why) {
+inline QString bitmapCannotBeShown(const QString& name, const QString& why) {
     return QStringLiteral("%1 cannot be shown (%2), so it cannot be made buyable.").arg(name, why);
 }
 
@@ -26,14 +77,14 @@ inline QString cmxNameEmpty(const QString& name) {
         .arg(name);
 }
 
-inline QString cmxNameTooShort(const QString& cmxName) {
+inline QString cmxNameShorterThanOutfitCode(const QString& cmxName) {
     return QStringLiteral("Could not export: the CMX name \"%1\" is shorter than the four characters of an "
                           "outfit code.")
         .arg(cmxName);
 }
 
 // A name as it can stand inside a one-line message: control characters written out.
-inline QString Visible(const QString& name) {
+inline QString visibleName(const QString& name) {
     QString shown;
     for (const QChar c : name) {
         if (c == u'\r') {
@@ -52,7 +103,7 @@ inline QString Visible(const QString& name) {
     return shown;
 }
 
-inline QString codePoint(char32_t c) {
+inline QString codePointName(char32_t c) {
     return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
@@ -63,7 +114,7 @@ inline QString nameHasControlCharacter(const QString& name, char32_t c) {
     return QStringLiteral(
                "Could not export: the name \"%1\" holds %2 (%3), which cannot stand in a CMX file. "
                "Please rename the files without it.")
-        .arg(Visible(name), what, codePoint(c));
+        .arg(visibleName(name), what, codePointName(c));
 }
 
 inline QString nameOutsideCodePage(const QString& name, char32_t c) {
@@ -71,29 +122,29 @@ inline QString nameOutsideCodePage(const QString& name, char32_t c) {
     return QStringLiteral("Could not export: the name \"%1\" holds the character \"%2\" (%3), which the "
                           "code page of CMX files (Windows-1252) does not have. Please rename the files "
                           "without it.")
-        .arg(Visible(name), QString::fromUcs4(one, 1), codePoint(c));
+        .arg(visibleName(name), QString::fromUcs4(one, 1), codePointName(c));
 }
 
 inline QString nameNotText(const QString& name) {
     return QStringLiteral("Could not export: the name \"%1\" is not valid text. Please rename the files.")
-        .arg(Visible(name));
+        .arg(visibleName(name));
 }
 
-inline QString fileInTheWay(const QString& name) {
+inline QString fileAlreadyInSkinDirectory(const QString& name) {
     return QStringLiteral("Could not export: %1 is already in the skin directory.").arg(name);
 }
 
-inline QString writeFailed(const QString& name, const QString& why) {
+inline QString exportWriteFailed(const QString& name, const QString& why) {
     return QStringLiteral("Could not export: %1 could not be written (%2). Nothing was exported.")
         .arg(name, why);
 }
 
 // The bitmap failed after the CMX file was written, and the CMX file would not go away again.
-inline QString writeFailedCmxLeft(const QString& name, const QString& why, const QString& cmxName,
-                                  const QString& removeWhy) {
+inline QString exportWriteFailedCmxLeft(const QString& name, const QString& why, const QString& cmxName,
+                                        const QString& removeWhy) {
     return QStringLiteral("Could not export: %1 could not be written (%2). %3 was written but could not be "
                           "removed again (%4).")
         .arg(name, why, cmxName, removeWhy);
 }
 
-} // namespace vestimo::buyable
+} // namespace vestimo::texts

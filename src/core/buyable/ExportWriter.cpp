@@ -1,0 +1,58 @@
+#include "core/buyable/ExportWriter.h"
+
+#include "core/catalogue/Buyable.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vestimo::buyable {
+
+namespace {
+
+// The stored name of a file (not a folder) in `directory` called `name` without regard to case,
+// as the game's platform sees names; empty when there is none. Folders are left to the write,
+// which refuses them.
+QString fileCalled(const QString& directory, const QString& name) {
+    const QFileInfo exact(platform::joinPath(directory, name));
+    if ((exact.exists() && !exact.isDir()) || exact.isSymLink()) {
+        return name;
+    }
+    const QStringList names =
+        QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& stored : names) {
+        if (stored.compare(name, Qt::CaseInsensitive) == 0) {
+            return stored;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QString writeExport(const QString& directory, const ExportPlan& plan, const QByteArray& bitmapBytes) {
+    // Never replace a file, not even the source skin's own when the names come out unchanged.
+    for (const QString& file : {plan.cmxFileName, plan.bitmapFileName}) {
+        const QString inTheWay = fileCalled(directory, file);
+        if (!inTheWay.isEmpty()) {
+            return texts::fileAlreadyInSkinDirectory(inTheWay);
+        }
+    }
+    const QString cmxPath = platform::joinPath(directory, plan.cmxFileName);
+    const platform::FileResult cmxWritten = platform::saveNewFile(cmxPath, plan.cmxText);
+    if (!cmxWritten.ok) {
+        return texts::exportWriteFailed(plan.cmxFileName, cmxWritten.error);
+    }
+    const platform::FileResult bitmapWritten =
+        platform::saveNewFile(platform::joinPath(directory, plan.bitmapFileName), bitmapBytes);
+    if (bitmapWritten.ok) {
+        return {};
+    }
+    // Half an outfit is no outfit: take the CMX file back.
+    const platform::FileResult removed = platform::removeFile(cmxPath);
+    return removed.ok ? texts::exportWriteFailed(plan.bitmapFileName, bitmapWritten.error)
+                      : texts::exportWriteFailedCmxLeft(plan.bitmapFileName, bitmapWritten.error,
+                                                        plan.cmxFileName, removed.error);
+}
+
+} // namespace vestimo::buyable

@@ -1,0 +1,273 @@
+#include "gui/buyable/BuyableMakerWindow.h"
+
+#include "core/buyable/ExportWriter.h"
+#include "core/catalogue/Buyable.h"
+#include "core/catalogue/Common.h"
+#include "gui/app/Application.h"
+#include "gui/app/NoMoreX.h"
+#include "gui/app/WidgetNames.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+#include "gui/widgets/PictureBox.h"
+#include "platform/FileSystem.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace vestimo::shell {
+
+using buyable::BuyableStep;
+using buyable::Category;
+
+namespace {
+
+QRadioButton* categoryButton(QWidget* parent, const char* name, const QString& caption) {
+    return named(new QRadioButton(caption, parent), name);
+}
+
+// Display only: the program writes the names, the user reads them.
+QLineEdit* nameBox(QWidget* parent, const char* name) {
+    auto* box = named(new QLineEdit(parent), name);
+    box->setEnabled(false);
+    return box;
+}
+
+// What a file list's pattern shows, or none for a pattern this window never sets. Compared as
+// text, exactly.
+std::optional<FileFilter> listingOf(const QString& pattern) {
+    for (const FileFilter filter : {FileFilter::Bitmaps, FileFilter::CmxFiles}) {
+        if (pattern == patternOf(filter)) {
+            return filter;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+BuyableMakerWindow::BuyableMakerWindow(Application& app)
+    : m_app(app), m_services{app.messages(), app.programDirectory()} {
+    setObjectName(QStringLiteral("frmBuyableSkins"));
+    setWindowTitle(texts::buyableWindowCaption());
+    build();
+    render(ListReading::Keep);
+    platform::noMoreX(this);
+}
+
+BuyableMakerWindow::~BuyableMakerWindow() = default;
+
+void BuyableMakerWindow::build() {
+    Ui& ui = m_ui;
+    ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
+    ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToSkinEditing());
+    ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
+    ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
+    ui.fileList = named(new FileList(ui.browserFrame), "File1");
+    ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
+    ui.loadBmpButton = button(ui.browserFrame, "cmdLoadFile", texts::loadBmpFileToChange());
+    ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
+    auto* browserLayout = new QVBoxLayout(ui.browserFrame);
+    browserLayout->addWidget(ui.switchButton);
+    browserLayout->addWidget(ui.driveList);
+    browserLayout->addWidget(ui.directoryList, 2);
+    browserLayout->addWidget(ui.fileList, 3);
+    browserLayout->addWidget(ui.defaultDirectoryButton);
+    browserLayout->addWidget(ui.loadBmpButton);
+    browserLayout->addWidget(ui.closeFileButton);
+
+    ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
+    ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
+    auto* viewerLayout = new QVBoxLayout(ui.viewerFrame);
+    viewerLayout->addWidget(ui.viewer);
+
+    ui.exportFrame = named(new QGroupBox(texts::exportAsBuyableFrame(), this), "Frame3");
+    ui.formalButton = categoryButton(ui.exportFrame, "Option2", texts::formal());
+    ui.swimwearButton = categoryButton(ui.exportFrame, "Option3", texts::swimwear());
+    ui.sleepwearButton = categoryButton(ui.exportFrame, "Option4", texts::sleepwear());
+    ui.winterwearButton = categoryButton(ui.exportFrame, "Option5", texts::winterwear());
+    ui.highFashionButton = categoryButton(ui.exportFrame, "Option6", texts::highFashion());
+    ui.exportButton = button(ui.exportFrame, "cmdExport", texts::exportAsBuyable());
+    ui.loadCmxButton = button(ui.exportFrame, "cmdLoadCMX", texts::loadCmxFile());
+    ui.bitmapNameBox = nameBox(ui.exportFrame, "Text1");
+    ui.meshNameBox = nameBox(ui.exportFrame, "Text2");
+    ui.cmxNameBox = nameBox(ui.exportFrame, "Text3");
+    ui.closeProgramButton = button(ui.exportFrame, "cmdClose", texts::closeThisProgram());
+    auto* categories = new QHBoxLayout;
+    for (QRadioButton* option : ui.categoryButtons()) {
+        categories->addWidget(option);
+    }
+    categories->addStretch();
+    auto* names = new QVBoxLayout;
+    names->addWidget(ui.bitmapNameBox);
+    names->addWidget(ui.meshNameBox);
+    names->addWidget(ui.cmxNameBox);
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(ui.exportButton);
+    commands->addWidget(ui.loadCmxButton);
+    commands->addWidget(ui.closeProgramButton);
+    auto* row = new QHBoxLayout;
+    row->addLayout(names, 1);
+    row->addLayout(commands);
+    auto* exportLayout = new QVBoxLayout(ui.exportFrame);
+    exportLayout->addLayout(categories);
+    exportLayout->addLayout(row);
+
+    // Tab goes as the eye does: the categories, the names, then the buttons beside them.
+    QWidget::setTabOrder(ui.highFashionButton, ui.bitmapNameBox);
+    QWidget::setTabOrder(ui.bitmapNameBox, ui.meshNameBox);
+    QWidget::setTabOrder(ui.meshNameBox, ui.cmxNameBox);
+    QWidget::setTabOrder(ui.cmxNameBox, ui.exportButton);
+    QWidget::setTabOrder(ui.exportButton, ui.loadCmxButton);
+    QWidget::setTabOrder(ui.loadCmxButton, ui.closeProgramButton);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(ui.browserFrame, 2);
+    top->addWidget(ui.viewerFrame, 3);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(top, 3);
+    window->addWidget(ui.exportFrame, 1);
+    resize(664, 513);
+
+    connect(ui.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
+    connect(ui.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
+    connect(ui.directoryList, &DirList::pathChanged, this, &BuyableMakerWindow::onDirectoryChanged);
+    connect(ui.fileList, &FileList::fileClicked, this, &BuyableMakerWindow::onFileClicked);
+    connect(ui.defaultDirectoryButton, &QPushButton::clicked, this,
+            &BuyableMakerWindow::onDefaultDirectoryClicked);
+    connect(ui.loadBmpButton, &QPushButton::clicked, this, &BuyableMakerWindow::onLoadBmpClicked);
+    connect(ui.loadCmxButton, &QPushButton::clicked, this, &BuyableMakerWindow::onLoadCmxClicked);
+    connect(ui.closeFileButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseFileClicked);
+    const std::array<Category, 5> letters = {Category::Formal, Category::Swimwear, Category::Sleepwear,
+                                             Category::Winterwear, Category::HighFashion};
+    for (std::size_t k = 0; k < letters.size(); ++k) {
+        connect(ui.categoryButtons()[k], &QRadioButton::clicked, this,
+                [this, category = letters[k]] { onCategoryClicked(category); });
+    }
+    connect(ui.exportButton, &QPushButton::clicked, this, &BuyableMakerWindow::onExportClicked);
+    connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
+
+    m_browser =
+        std::make_unique<Browser>(Browser{ui.driveList, ui.directoryList, ui.fileList, m_services.messages});
+    m_browser->startAt(platform::currentDirectory());
+}
+
+void BuyableMakerWindow::render(ListReading reading) {
+    const buyable::BuyableDraft& draft = m_draft;
+    setUserInteractionLock(draft.step != BuyableStep::Browsing);
+    m_ui.fileList->setEnabled(draft.step == BuyableStep::Browsing || draft.step == BuyableStep::PickingCmx);
+    m_ui.loadCmxButton->setEnabled(draft.step != BuyableStep::Browsing);
+    // A picked CMX file makes the skin exportable, also while another CMX file is being chosen.
+    for (QRadioButton* category : m_ui.categoryButtons()) {
+        category->setEnabled(draft.hasCmx());
+    }
+    m_ui.exportButton->setEnabled(draft.hasCmx());
+    m_ui.bitmapNameBox->setText(buyable::bitmapBoxText(draft));
+    m_ui.meshNameBox->setText(buyable::meshBoxText(draft));
+    m_ui.cmxNameBox->setText(buyable::cmxBoxText(draft));
+    if (reading == ListReading::Reread) {
+        // A listing made here is not the user's click.
+        const QSignalBlocker quiet(m_ui.fileList);
+        m_ui.fileList->rereadWith(patternOf(draft.listing()));
+    }
+}
+
+void BuyableMakerWindow::setUserInteractionLock(bool locked) {
+    m_ui.closeFileButton->setVisible(locked);
+    m_ui.closeProgramButton->setEnabled(!locked);
+    m_ui.directoryList->setEnabled(!locked);
+    m_ui.driveList->setEnabled(!locked);
+    m_ui.loadBmpButton->setEnabled(!locked);
+}
+
+void BuyableMakerWindow::apply(const buyable::DraftChange& change, ListReading reading) {
+    if (change.isRefused()) {
+        m_services.messages.show(change.message);
+        return;
+    }
+    m_draft = *change.draft;
+    render(reading);
+}
+
+void BuyableMakerWindow::onSwitchClicked() {
+    m_app.switchToSkinEdit();
+}
+void BuyableMakerWindow::onDriveChanged() {
+    m_browser->Drive1_Change();
+}
+void BuyableMakerWindow::onDirectoryChanged() {
+    m_browser->Dir1_Change();
+}
+void BuyableMakerWindow::onDefaultDirectoryClicked() {
+    m_browser->cmdDefault_Click();
+}
+void BuyableMakerWindow::onCloseProgramClicked() {
+    m_app.closeProgram();
+}
+
+void BuyableMakerWindow::onFileClicked() {
+    // A selection cleared from outside also raises the click; nothing was clicked then.
+    if (m_ui.fileList->listIndex() == -1) {
+        return;
+    }
+    const QString name = m_ui.fileList->fileName();
+    const buyable::FileClick click = buyable::clickFile(m_draft, listingOf(m_ui.fileList->pattern()), name);
+    if (click.previewBitmap) {
+        // A bitmap that does not decode leaves the last picture shown; the window has no word for it.
+        m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name));
+        return;
+    }
+    apply(click.change, ListReading::Keep);
+}
+
+void BuyableMakerWindow::onLoadBmpClicked() {
+    const QString name = m_ui.fileList->fileName();
+    const buyable::DraftChange change = buyable::loadBitmap(m_draft, name);
+    if (!change.isRefused() && *change.draft != m_draft) {
+        // The export copies the loaded bitmap, so it must be this one and not one shown before.
+        QString why;
+        if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name), &why)) {
+            m_services.messages.show(texts::bitmapCannotBeShown(name, why));
+            return;
+        }
+        m_loadedBitmap = m_ui.viewer->fileBytes();
+    }
+    apply(change, ListReading::Keep);
+}
+
+void BuyableMakerWindow::onLoadCmxClicked() {
+    apply(buyable::loadCmxFile(m_draft), ListReading::Reread);
+}
+
+void BuyableMakerWindow::onCloseFileClicked() {
+    m_draft = buyable::closeOpenFile(m_draft);
+    render(ListReading::Reread);
+}
+
+void BuyableMakerWindow::onCategoryClicked(Category category) {
+    m_draft = buyable::chooseCategory(m_draft, category);
+    render(ListReading::Keep);
+}
+
+void BuyableMakerWindow::onExportClicked() {
+    const buyable::ExportDecision decision = buyable::planExport(m_draft);
+    if (!decision.plan) {
+        m_services.messages.show(decision.message);
+        return;
+    }
+    const QString failure = buyable::writeExport(m_ui.directoryList->path(), *decision.plan, m_loadedBitmap);
+    if (!failure.isEmpty()) {
+        // The draft stays as it was, so the user can pick another category and retry.
+        m_services.messages.show(failure);
+        return;
+    }
+    m_services.messages.show(texts::successfullyExported());
+    onCloseFileClicked();
+}
+
+} // namespace vestimo::shell
