@@ -41,7 +41,7 @@ TEST_F(PuttingBack, MovedFilesGoBackUnderTheirNamesAndASecondUndoDoesNothing) {
 
     const journal::PutBackReport report = journal.putBackRun(run);
     EXPECT_TRUE(report.error.isEmpty()) << report.error.toStdString();
-    EXPECT_EQ(report.count(PutBackOutcome::putBack), 2);
+    EXPECT_EQ(report.count(PutBackOutcome::PutBack), 2);
     EXPECT_EQ(Contents(skins.path()), before);
     EXPECT_TRUE(Contents(program.path()).isEmpty());
     const auto* a = item(report, "B001FAFit_a.cmx");
@@ -63,7 +63,7 @@ TEST_F(PuttingBack, MovedFilesGoBackUnderTheirNamesAndASecondUndoDoesNothing) {
     const journal::PutBackReport again = journal.putBackRun(run);
     EXPECT_EQ(again.runId, 0); // no run: nothing was done
     EXPECT_EQ(again.count(PutBackOutcome::AlreadyPutBack), 2);
-    EXPECT_EQ(again.count(PutBackOutcome::putBack), 0);
+    EXPECT_EQ(again.count(PutBackOutcome::PutBack), 0);
     EXPECT_EQ(Contents(skins.path()), before);
     EXPECT_EQ(journal.store().listRuns().value.size(), 2);
 }
@@ -84,7 +84,7 @@ TEST_F(PuttingBack, ATakenNameOrAChangedFileIsLeftAloneAndTheRestGoAhead) {
     skins.write("B9FAFit_new.bmp", "edited by the player since");
 
     const journal::PutBackReport report = journal.putBackRun(run);
-    EXPECT_EQ(report.count(PutBackOutcome::putBack), 2);
+    EXPECT_EQ(report.count(PutBackOutcome::PutBack), 2);
     EXPECT_EQ(report.count(PutBackOutcome::LeftAlone), 2);
     const auto* taken = item(report, "taken.bmp");
     ASSERT_NE(taken, nullptr);
@@ -104,7 +104,7 @@ TEST_F(PuttingBack, ATakenNameOrAChangedFileIsLeftAloneAndTheRestGoAhead) {
     // Once the way is clear, the rest can follow; what was done stays done.
     ASSERT_TRUE(platform::moveFile(skins.filePath("taken.bmp"), program.filePath("other.bmp")).ok);
     const journal::PutBackReport later = journal.putBackRun(run);
-    EXPECT_EQ(later.count(PutBackOutcome::putBack), 1);
+    EXPECT_EQ(later.count(PutBackOutcome::PutBack), 1);
     EXPECT_EQ(later.count(PutBackOutcome::AlreadyPutBack), 2);
     EXPECT_EQ(later.count(PutBackOutcome::LeftAlone), 1);
     EXPECT_EQ(test::readAll(skins.filePath("taken.bmp")), "moved away");
@@ -124,7 +124,7 @@ TEST_F(PuttingBack, ATrashedFileComesBackFromTheTrashAndItsNoteGoes) {
     EXPECT_EQ(recorded[0].hash, platform::digestOf("bitmap a"));
 
     const journal::PutBackReport report = journal.putBackRun(run);
-    ASSERT_EQ(report.count(PutBackOutcome::putBack), 1);
+    ASSERT_EQ(report.count(PutBackOutcome::PutBack), 1);
     EXPECT_EQ(report.items[0].what, "brought back from the trash");
     EXPECT_EQ(test::readAll(skins.filePath("a.bmp")), "bitmap a");
     EXPECT_FALSE(test::exists(trashed("a.bmp")));
@@ -132,7 +132,7 @@ TEST_F(PuttingBack, ATrashedFileComesBackFromTheTrashAndItsNoteGoes) {
 
     // Putting back the putting back sends it to the trash again.
     const journal::PutBackReport redo = journal.putBackRun(report.runId);
-    ASSERT_EQ(redo.count(PutBackOutcome::putBack), 1) << redo.items[0].reason.toStdString();
+    ASSERT_EQ(redo.count(PutBackOutcome::PutBack), 1) << redo.items[0].reason.toStdString();
     EXPECT_FALSE(test::exists(skins.filePath("a.bmp")));
     EXPECT_EQ(test::readAll(trashed("a.bmp")), "bitmap a");
 }
@@ -168,7 +168,7 @@ TEST_F(PuttingBack, ASaveGetsItsPreviousBytesBackAndThatIsASaveToo) {
     // Both at once: the newest is undone first, so the oldest content comes back.
     const journal::PutBackReport report =
         journal.putBack({changesOf(first)[0].id, changesOf(second)[0].id}, skins.path());
-    EXPECT_EQ(report.count(PutBackOutcome::putBack), 2);
+    EXPECT_EQ(report.count(PutBackOutcome::PutBack), 2);
     EXPECT_EQ(test::readAll(path), "version one");
     const auto undo = changesOf(report.runId);
     ASSERT_EQ(undo.size(), 2);
@@ -178,7 +178,7 @@ TEST_F(PuttingBack, ASaveGetsItsPreviousBytesBackAndThatIsASaveToo) {
 
     // The undone saves are saves: putting them back gives the newest content again.
     const journal::PutBackReport redo = journal.putBackRun(report.runId);
-    EXPECT_EQ(redo.count(PutBackOutcome::putBack), 2);
+    EXPECT_EQ(redo.count(PutBackOutcome::PutBack), 2);
     EXPECT_EQ(test::readAll(path), "version three");
 }
 
@@ -206,7 +206,7 @@ TEST_F(PuttingBack, SavingAFileThatWasNotThereIsUndoneByTrashingIt) {
     journal.endRun("finished");
     EXPECT_EQ(changesOf(run)[0].kind, ChangeKind::Exported);
     const journal::PutBackReport report = journal.putBackRun(run);
-    ASSERT_EQ(report.count(PutBackOutcome::putBack), 1);
+    ASSERT_EQ(report.count(PutBackOutcome::PutBack), 1);
     EXPECT_EQ(report.items[0].what, "sent to the trash");
     EXPECT_FALSE(test::exists(path));
     EXPECT_EQ(test::readAll(trashed("B001FAFit_new.cmx")), "brand new");
@@ -225,7 +225,7 @@ TEST_F(PuttingBack, InstalledFilesGoToTheTrashOnlyWhileUnchanged) {
     EXPECT_EQ(recorded[0].destination, skins.filePath("b.cmx"));
     EXPECT_EQ(recorded[0].size, 9);
     const journal::PutBackReport report = journal.putBackRun(run);
-    ASSERT_EQ(report.count(PutBackOutcome::putBack), 1);
+    ASSERT_EQ(report.count(PutBackOutcome::PutBack), 1);
     EXPECT_EQ(report.items[0].name, skins.filePath("b.cmx"));
     EXPECT_EQ(test::readAll(trashed("b.cmx")), "installed");
 }
@@ -285,7 +285,7 @@ TEST_F(PuttingBack, AQueueOfMovesIsJournaledInGroupsAndPutBackWhole) {
     EXPECT_TRUE(journal.store().openIntents().value.isEmpty());
 
     const journal::PutBackReport report = journal.putBackRun(run);
-    EXPECT_EQ(report.count(PutBackOutcome::putBack), 149);
+    EXPECT_EQ(report.count(PutBackOutcome::PutBack), 149);
     EXPECT_EQ(report.count(PutBackOutcome::NeverHappened), 1);
     EXPECT_EQ(Contents(skins.path()), before);
     EXPECT_EQ(test::readAll(program.filePath("B7FAFit_x.cmx")), "in the way");

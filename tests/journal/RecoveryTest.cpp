@@ -74,7 +74,7 @@ TEST_F(Recovery, AMoveIsSettledByWhereTheFileIs) {
 
     // What was settled as done can be put back; the rest is not touched.
     const journal::PutBackReport back = journal.putBackRun(run);
-    EXPECT_EQ(back.count(journal::PutBackOutcome::putBack), 1);
+    EXPECT_EQ(back.count(journal::PutBackOutcome::PutBack), 1);
     EXPECT_EQ(test::readAll(skins.filePath("moved.cmx")), "m");
     EXPECT_EQ(test::readAll(program.filePath("both.cmx")), "partial cop");
     // A second start finds nothing left to settle.
@@ -93,7 +93,7 @@ TEST_F(Recovery, ASaveIsSettledByTheContentOnDisk) {
     EXPECT_EQ(stateOf(notDone), ChangeState::SettledNotDone);
     EXPECT_EQ(stateOf(neither), ChangeState::Failed);
     // The settled save can be undone like any other.
-    EXPECT_EQ(journal.putBack({done}).count(journal::PutBackOutcome::putBack), 1);
+    EXPECT_EQ(journal.putBack({done}).count(journal::PutBackOutcome::PutBack), 1);
     EXPECT_EQ(test::readAll(written), "old content");
 }
 
@@ -137,7 +137,7 @@ TEST_F(Recovery, ATrashedFileIsFoundByTheTrashsOwnNote) {
     restart();
     EXPECT_EQ(stateOf(id), ChangeState::Done);
     EXPECT_EQ(store().change(id).value.destination, inTrash);
-    EXPECT_EQ(journal.putBack({id}).count(journal::PutBackOutcome::putBack), 1);
+    EXPECT_EQ(journal.putBack({id}).count(journal::PutBackOutcome::PutBack), 1);
     EXPECT_EQ(test::readAll(skins.filePath("a.bmp")), "this bitmap");
     EXPECT_EQ(test::readAll(trashed("a.bmp")), "older");
 }

@@ -58,7 +58,7 @@ RecoveryReport recover(JournalStore& store);
 // ---- Putting back ------------------------------------------------------------------------------
 
 enum class PutBackOutcome {
-    putBack,        // undone now
+    PutBack,        // undone now
     LeftAlone,      // could not be undone without overwriting or losing something; see reason
     AlreadyPutBack, // undone before: nothing to do
     NeverHappened,  // failed, or settled as not done: nothing to undo

@@ -337,7 +337,7 @@ void takeStep(JournalStore& store, const JournalChange& change, Step& step, PutB
     if (!done.file.ok) {
         item.reason = done.file.error;
     } else {
-        item.outcome = PutBackOutcome::putBack;
+        item.outcome = PutBackOutcome::PutBack;
         item.what = step.what;
         const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
         if (!marked.ok) {
