@@ -1,3 +1,4 @@
+#include "core/catalogue/Common.h"
 #include "platform/FileSystem.h"
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/Application.h"
@@ -6,7 +7,7 @@
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vestimo"));
+    QApplication::setApplicationName(vestimo::texts::applicationTitle());
     // The windows cannot be closed one by one; only "Close This Program" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;

@@ -113,7 +113,7 @@ TEST_F(ExportingAsBuyable, WritesACmxFileThatPassesTheCmxCheck) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     w.cmdExport->click();
     EXPECT_EQ(
-        vestimo::cmx::checkCmxFile(true, "F9QBFAFit_xyz.CMX", "*.CMX", skins.pathStd(), "F9QBFAFit_xyz.CMX"),
+        vestimo::cmx::checkCmxFile(true, vestimo::FileFilter::CmxFiles, skins.path(), "F9QBFAFit_xyz.CMX", "F9QBFAFit_xyz.CMX"),
         "No Errors Found.");
 }
 

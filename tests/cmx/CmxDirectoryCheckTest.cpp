@@ -2,7 +2,7 @@
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
 #include "gui/browser/FileList.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
 #include "support/TempDir.h"
@@ -292,7 +292,7 @@ protected:
 TEST_F(CmxCheckButton, RefusesTheBitmapList) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     browseSkinEdit();
-    ASSERT_EQ(skinEdit().File1->pattern(), "*.BMP");
+    ASSERT_EQ(skinEditNamed().File1->pattern(), "*.BMP");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a BMP file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -303,12 +303,12 @@ TEST_F(CmxCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListing)
     skins.write("B001FAFit_x.bmp", QByteArray("a bitmap, not a cmx"));
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
     EXPECT_EQ(messages.details, QStringList{QString()});
     EXPECT_EQ(bar.shows, 0);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
     ASSERT_TRUE(exists(program.filePath("Temp.txt")));
     EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
 }
@@ -319,18 +319,18 @@ TEST_F(CmxCheckButton, MovesFaultyFilesAndEndsWithItsMessage) {
     skins.write("B003FAFit_hands.cmx", WithLine(Valid("B003FAFit_hands"), 9, "R_HAND"));
     browseSkinEdit();
     ShowCmx();
-    ASSERT_EQ(skinEdit().File1->listCount(), 3);
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_EQ(skinEditNamed().File1->listCount(), 3);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
     EXPECT_TRUE(messages.details[0].contains("Files judged: 3\n"));
     EXPECT_TRUE(messages.details[0].contains("\nB001FAFit_x.cmx: line 9"));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 15 + 16 + 19 + 3 * 2);
-    EXPECT_EQ(skinEdit().ProgressBar1->value(), 15 + 16 + 19);
-    EXPECT_EQ(skinEdit().File1->entries(), (QStringList{"B002FAFit_ok.cmx", "B003FAFit_hands.cmx"}));
+    EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
+    EXPECT_EQ(skinEditNamed().ProgressBar1->maximum(), 15 + 16 + 19 + 3 * 2);
+    EXPECT_EQ(skinEditNamed().ProgressBar1->value(), 15 + 16 + 19);
+    EXPECT_EQ(skinEditNamed().File1->entries(), (QStringList{"B002FAFit_ok.cmx", "B003FAFit_hands.cmx"}));
     EXPECT_TRUE(exists(program.filePath("B001FAFit_x.cmx")));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
 }
@@ -341,7 +341,7 @@ TEST_F(CmxCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     ShowCmx();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"anim.cmx"});
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"anim.cmx"});
 }
 
 TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {
@@ -350,7 +350,7 @@ TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {
     ShowCmx();
     platform::ProgramLock other(program.path());
     ASSERT_TRUE(other.acquire(0));
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages,
               QStringList{QStringLiteral(
@@ -366,7 +366,7 @@ TEST_F(CmxCheckButton, UnwritableListingIsOneMessageNamingTheFolder) {
     program.mkdir("Temp.txt");
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].contains(QDir::toNativeSeparators(program.path())));

@@ -42,8 +42,8 @@ protected:
     // Each directory-wide command, with the list showing what it accepts.
     void clickEach(const std::function<void(const char* command)>& after) {
         for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? skinEdit().Option1
-                                                                            : skinEdit().Option2,
+            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? skinEditNamed().Option1
+                                                                            : skinEditNamed().Option2,
                               Qt::LeftButton);
             messages.clear();
             QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
@@ -67,13 +67,13 @@ TEST_F(FaultInjectionChecks, TheProgramFolderAsTheSkinFolderIsRefusedAtOnceAndNo
                 messages.messages,
                 QStringList{QStringLiteral("The skin folder %1 is the program's own folder, where problem "
                                            "files are moved; choose another folder to check.")
-                                .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
+                                .arg(QDir::toNativeSeparators(skinEditNamed().Dir1->path()))})
                 << command;
-            EXPECT_FALSE(skinEdit().ProgressBar1->isVisible()) << command;
+            EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible()) << command;
             EXPECT_EQ(Everything(program.path()), before) << command;
         });
     }
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
     EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "the player's own notes");
 }
 
@@ -85,9 +85,9 @@ TEST_F(FaultInjectionChecks, ASkinFolderThatWasDeletedSaysItCannotBeRead) {
     clickEach([&](const char* command) {
         EXPECT_EQ(messages.messages,
                   QStringList{QStringLiteral("Could not read the folder %1: No such file or directory")
-                                  .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()))})
+                                  .arg(QDir::toNativeSeparators(skinEditNamed().Dir1->path()))})
             << command;
-        EXPECT_FALSE(skinEdit().ProgressBar1->isVisible()) << command;
+        EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible()) << command;
     });
     // Nothing was listed, so the old listing was left alone.
     EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "B001FAFit_x.cmx\r\n");
@@ -106,7 +106,7 @@ TEST_F(FaultInjectionChecks, AnUnreadableSkinFolderSaysWhy) {
     clickEach([&](const char*) { shown += messages.messages; });
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString expected = QStringLiteral("Could not read the folder %1: Permission denied")
-                                 .arg(QDir::toNativeSeparators(skinEdit().Dir1->path()));
+                                 .arg(QDir::toNativeSeparators(skinEditNamed().Dir1->path()));
     EXPECT_EQ(shown, QStringList({expected, expected, expected}));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFitlgt_bad.bmp")));
@@ -152,9 +152,9 @@ TEST_F(FaultInjectionChecks, AStaleListingInAReadOnlyProgramFolderSaysTheFolderC
     const shell::ScratchListing::Written written =
         shell::ScratchListing(program.path()).write(skins.path(), QStringLiteral("*.CMX"));
     browseSkinEdit();
-    QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdCheckAllCMX, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckAllCMX, Qt::LeftButton);
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {
         GTEST_SKIP() << "permissions are not enforced for this user";

@@ -59,12 +59,12 @@ class FaultInjectionIo : public test::AppFixture {
 protected:
     void showCmxFiles() {
         browseSkinEdit();
-        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
     }
     void select(const QString& name) {
-        const qsizetype row = skinEdit().File1->entries().indexOf(name);
+        const qsizetype row = skinEditNamed().File1->entries().indexOf(name);
         ASSERT_GE(row, 0) << name.toStdString();
-        ASSERT_TRUE(skinEdit().File1->setListIndex(static_cast<int>(row)));
+        ASSERT_TRUE(skinEditNamed().File1->setListIndex(static_cast<int>(row)));
     }
     RecordingProgress progress;
 };
@@ -73,15 +73,15 @@ TEST_F(FaultInjectionIo, AFullDiskSaveKeepsTheFileTheEditorHadOpen) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     showCmxFiles();
     select("B001FAFit_x.cmx");
-    QListWidgetItem* item = skinEdit().File1->item(skinEdit().File1->listIndex());
-    QTest::mouseClick(skinEdit().File1->viewport(), Qt::LeftButton, {},
-                      skinEdit().File1->visualItemRect(item).center());
-    ASSERT_FALSE(skinEdit().File1->isEnabled()) << "the file did not open";
-    skinEdit().Text1->setPlainText(QString(4000, u'y'));
+    QListWidgetItem* item = skinEditNamed().File1->item(skinEditNamed().File1->listIndex());
+    QTest::mouseClick(skinEditNamed().File1->viewport(), Qt::LeftButton, {},
+                      skinEditNamed().File1->visualItemRect(item).center());
+    ASSERT_FALSE(skinEditNamed().File1->isEnabled()) << "the file did not open";
+    skinEditNamed().Text1->setPlainText(QString(4000, u'y'));
     messages.clear();
     {
         const test::FileSizeLimit limit(100);
-        QTest::mouseClick(skinEdit().cmdSaveCMX, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdSaveCMX, Qt::LeftButton);
     }
     EXPECT_EQ(messages.messages, QStringList{"Could not save B001FAFit_x.cmx: " + FileTooLarge});
     EXPECT_EQ(test::readAll(skins.filePath("B001FAFit_x.cmx")), test::validCmx("B001FAFit_x"));
@@ -116,9 +116,9 @@ TEST_F(FaultInjectionIo, ASingleCheckOfAFifoOrHugeCmxFileAnswersAtOnce) {
     QStringList answers;
     for (const QString name : {"B001FAFit_pipe.cmx", "B002FAFit_huge.cmx"}) {
         select(name); // selecting opens the file for editing, which refuses both
-        skinEdit().Text3->setText(name);
+        skinEditNamed().Text3->setText(name);
         messages.clear();
-        QTest::mouseClick(skinEdit().cmdCMXError, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdCMXError, Qt::LeftButton);
         answers += messages.messages;
     }
     EXPECT_EQ(answers,

@@ -52,11 +52,11 @@ class FaultInjection : public test::AppFixture {
 protected:
     void SetUp() override {
         browseSkinEdit();
-        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
     }
     void runCmxCheck() {
         messages.clear();
-        QTest::mouseClick(skinEdit().cmdCheckAllCMX, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdCheckAllCMX, Qt::LeftButton);
     }
     void expectNothingLost(const QMultiMap<QByteArray, QString>& before) {
         EXPECT_EQ(Contents({skins.path(), program.path()}), before);
@@ -93,7 +93,7 @@ TEST_F(FaultInjection, AReadOnlyProgramFolderStopsTheRunWithOneMessage) {
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].contains(QDir::toNativeSeparators(program.path())))
         << messages.messages[0].toStdString();
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
+    EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
     expectNothingLost(before);
 }
 
@@ -125,9 +125,9 @@ TEST_F(FaultInjection, FoldersAndBrokenLinksNamedLikeSkinsAreLeftAlone) {
     QFile::link(skins.filePath("nowhere.cmx"), skins.filePath("B002FAFit_link.cmx"));
     skins.write("B003FAFit_bad.cmx", FaultyCmx("B003FAFit_bad"));
     runCmxCheck();
-    QTest::mouseClick(skinEdit().cmdAssocFiles, Qt::LeftButton);
-    QTest::mouseClick(skinEdit().Option1, Qt::LeftButton);
-    QTest::mouseClick(skinEdit().cmdCheckAllBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdAssocFiles, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().Option1, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckAllBMP, Qt::LeftButton);
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFit_dir.cmx")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFitlgt_dir.bmp")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B002FAFit_link.cmx")).isSymLink());

@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
 #include "gui/buyable/frmBuyableSkins.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -28,7 +28,7 @@ struct Caption {
 class Windows : public AppFixture {};
 
 TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
-    shell::frmSkinEdit& w = skinEdit();
+    shell::SkinEditWindow& w = skinEdit();
     EXPECT_EQ(w.objectName(), "frmSkinEdit");
     EXPECT_EQ(w.windowTitle(), "Vestimo - Skin Editing - From Quillbrook");
     EXPECT_TRUE(w.isVisible());

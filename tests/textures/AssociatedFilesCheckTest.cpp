@@ -5,7 +5,7 @@
 #include "samples/DemoSkins.h"
 #include "samples/SkinSamples.h"
 #include "gui/browser/FileList.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 #include "gui/checks/AssociatedFilesCheck.h"
@@ -397,7 +397,7 @@ TEST_F(AssociatedFilesButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyL
     skins.write("B123FAFitlgt.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
     EXPECT_EQ(bar.shows, 0);
@@ -412,17 +412,17 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(1));
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_TRUE(skinEditNamed().File1->setListIndex(1));
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), closingMessage);
     EXPECT_TRUE(messages.details.last().contains("Files moved: 1, into "));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 2 * (19 + 2));
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
+    EXPECT_EQ(skinEditNamed().ProgressBar1->maximum(), 2 * (19 + 2));
+    EXPECT_EQ(skinEditNamed().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEditNamed().File1->listIndex(), -1);
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
     EXPECT_TRUE(exists(program.filePath("Temp.txt")));
@@ -434,14 +434,14 @@ TEST_F(AssociatedFilesButton, FileOpenInTheEditorIsJudgedLikeAnyOther) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(0)); // opens it in the editor
-    ASSERT_EQ(skinEdit().File1->fileName(), "B123FAFit_Dress.cmx");
+    ASSERT_TRUE(skinEditNamed().File1->setListIndex(0)); // opens it in the editor
+    ASSERT_EQ(skinEditNamed().File1->fileName(), "B123FAFit_Dress.cmx");
     Click();
     EXPECT_EQ(messages.messages.last(), closingMessage);
     EXPECT_TRUE(exists(program.filePath("B123FAFit_Dress.cmx")));
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(skinEditNamed().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEditNamed().File1->listIndex(), -1);
 }
 
 TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
@@ -449,12 +449,12 @@ TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(skinEdit().File1->setListIndex(0));
+    ASSERT_TRUE(skinEditNamed().File1->setListIndex(0));
     int clicks = 0;
-    QObject::connect(skinEdit().File1, &shell::FileList::fileClicked, [&] { ++clicks; });
+    QObject::connect(skinEditNamed().File1, &shell::FileList::fileClicked, [&] { ++clicks; });
     Click();
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(skinEdit().File1->listIndex(), -1);
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(skinEditNamed().File1->listIndex(), -1);
     EXPECT_EQ(clicks, 0) << "clearing the selection is no click";
 }
 

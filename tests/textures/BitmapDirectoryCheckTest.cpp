@@ -4,7 +4,7 @@
 #include "samples/SkinSamples.h"
 #include "gui/browser/FileList.h"
 #include "gui/widgets/PictureBox.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 #include "gui/checks/BitmapDirectoryCheck.h"
@@ -306,7 +306,7 @@ TEST_F(BitmapCheckButton, RefusesTheCmxList) {
     skins.write("text.bmp", QByteArray("text"));
     browseSkinEdit();
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
-    ASSERT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    ASSERT_EQ(skinEditNamed().File1->pattern(), "*.CMX");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a CMX file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -317,7 +317,7 @@ TEST_F(BitmapCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListi
     skins.write("B001FAFit_x.cmx", QByteArray());
     program.write("Temp.txt", QByteArray("old.bmp\r\n"));
     browseSkinEdit();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no bmp files in this directory!"});
     EXPECT_EQ(bar.shows, 0);
@@ -331,10 +331,10 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     skins.write("B003FAFitlgt_text.bmp", QByteArray("text"));
     skins.write("B004FAFitlgt_text.bmp", QByteArray("more text"));
     browseSkinEdit();
-    ASSERT_EQ(skinEdit().File1->listCount(), 4);
-    ASSERT_TRUE(skinEdit().File1->setListIndex(1)); // the selection plays no part
-    const QSize viewer = skinEdit().Picture1->image().size();
-    ShowCounter bar(skinEdit().ProgressBar1);
+    ASSERT_EQ(skinEditNamed().File1->listCount(), 4);
+    ASSERT_TRUE(skinEditNamed().File1->setListIndex(1)); // the selection plays no part
+    const QSize viewer = skinEditNamed().Picture1->image().size();
+    ShowCounter bar(skinEditNamed().ProgressBar1);
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
@@ -342,18 +342,18 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     EXPECT_TRUE(
         messages.details[0].contains("\nB001FAFitlgt_x.bmp: 256 x 256, 75001 bytes, more than 75000"));
     EXPECT_EQ(bar.shows, 1);
-    EXPECT_FALSE(skinEdit().ProgressBar1->isVisible());
-    EXPECT_EQ(skinEdit().ProgressBar1->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.BMP");
-    EXPECT_EQ(skinEdit().File1->fileName(), "B002FAFitlgt_ok.bmp");
+    EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
+    EXPECT_EQ(skinEditNamed().ProgressBar1->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
+    EXPECT_EQ(skinEditNamed().File1->pattern(), "*.BMP");
+    EXPECT_EQ(skinEditNamed().File1->fileName(), "B002FAFitlgt_ok.bmp");
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B001FAFitlgt_x.bmp", "B003FAFitlgt_text.bmp", "B004FAFitlgt_text.bmp"}));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
     // The working picture keeps the last picture that loaded; the viewer is untouched.
-    EXPECT_TRUE(skinEdit().Picture2->hasPicture());
-    EXPECT_FALSE(skinEdit().Picture2->isVisible());
-    EXPECT_EQ(skinEdit().Picture1->image().size(), viewer);
+    EXPECT_TRUE(skinEditNamed().Picture2->hasPicture());
+    EXPECT_FALSE(skinEditNamed().Picture2->isVisible());
+    EXPECT_EQ(skinEditNamed().Picture1->image().size(), viewer);
 }
 
 TEST_F(BitmapCheckButton, PictureTwoKeepsTheLastPictureThatLoaded) {
@@ -361,8 +361,8 @@ TEST_F(BitmapCheckButton, PictureTwoKeepsTheLastPictureThatLoaded) {
     skins.write("text.bmp", QByteArray("text"));
     browseSkinEdit();
     Click();
-    ASSERT_TRUE(skinEdit().Picture2->hasPicture());
-    EXPECT_EQ(skinEdit().Picture2->image().size(), QSize(64, 64));
+    ASSERT_TRUE(skinEditNamed().Picture2->hasPicture());
+    EXPECT_EQ(skinEditNamed().Picture2->image().size(), QSize(64, 64));
 }
 
 TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
@@ -370,5 +370,5 @@ TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     browseSkinEdit();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(skinEdit().File1->entries(), QStringList{"odd.bmp"});
+    EXPECT_EQ(skinEditNamed().File1->entries(), QStringList{"odd.bmp"});
 }

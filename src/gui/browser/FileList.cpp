@@ -62,6 +62,8 @@ void FileList::rereadWith(const QString& pattern) {
     }
 }
 
+void FileList::rereadUnselected() { reload({}); }
+
 void FileList::reload(const QString& keepSelected) {
     entries_ = path_.isEmpty() ? QStringList() : platform::listFiles(path_, pattern_).names;
     QCollator collator;

@@ -2,7 +2,7 @@
 
 #include "gui/buyable/BuyableMaker.h"
 #include "platform/FileSystem.h"
-#include "gui/app/NoMoreX.h"
+#include "gui/app/CloseBox.h"
 #include "gui/app/Application.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
@@ -139,7 +139,7 @@ void frmBuyableSkins::build() {
 
 void frmBuyableSkins::Form_Load() {
     ++formLoads_;
-    platform::noMoreX(this);
+    removeCloseBox(this);
 }
 
 void frmBuyableSkins::cmdSwitch_Click() { app_.switchToSkinEdit(); }
