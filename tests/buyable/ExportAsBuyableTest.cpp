@@ -121,7 +121,7 @@ TEST_F(ExportingAsBuyable, WritesACmxFileThatTheSkinEditingWindowFindsWithoutErr
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     w.cmdExport->click();
     QTest::mouseClick(w.cmdSwitch, Qt::LeftButton);
-    vestimo::shell::frmSkinEdit& edit = skinEdit();
+    const vestimo::test::SkinEditByName edit = skinEditNamed();
     browseSkinEdit();
     QTest::mouseClick(edit.Option2, Qt::LeftButton);
     const auto index = static_cast<int>(edit.File1->entries().indexOf("F9QBFAFit_xyz.CMX"));

@@ -189,6 +189,7 @@ void SkinEditWindow::connectControls() {
     connect(ui.directoryList, &DirList::pathChanged, this, &SkinEditWindow::onDirectoryChanged);
     connect(ui.fileList, &FileList::fileClicked, this, &SkinEditWindow::onFileClicked);
     connect(ui.fileList, &FileList::patternChanged, this, &SkinEditWindow::onPatternChanged);
+    connect(ui.cmxNameBox, &QLineEdit::textChanged, this, &SkinEditWindow::onNameBoxChanged);
     connect(ui.bmpFilterButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             onFilterChosen(FileFilter::Bitmaps);
@@ -307,6 +308,10 @@ void SkinEditWindow::onDirectoryChanged() { m_browser->Dir1_Change(); }
 void SkinEditWindow::onDefaultDirectoryClicked() { m_browser->cmdDefault_Click(); }
 
 void SkinEditWindow::onPatternChanged() { m_state = editor::listShows(m_state, m_ui->fileList->pattern()); }
+
+// The name box is only written by render(), or by whatever drives the window by name: either way
+// its text is the name "Check CMX For Errors" takes the class from.
+void SkinEditWindow::onNameBoxChanged(const QString& text) { m_state.nameBox = text; }
 
 void SkinEditWindow::onFilterChosen(FileFilter filter) { m_ui->fileList->setPattern(patternOf(filter)); }
 

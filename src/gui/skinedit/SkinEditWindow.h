@@ -49,6 +49,7 @@ private:
     void onDriveChanged();
     void onDirectoryChanged();
     void onPatternChanged();
+    void onNameBoxChanged(const QString& text);
     void onFileClicked();
     void onFilterChosen(FileFilter filter);
     void onDefaultDirectoryClicked();
