@@ -1,7 +1,7 @@
 #include "core/catalogue/Common.h"
-#include "platform/FileSystem.h"
-#include "gui/app/MessageBoxes.h"
 #include "gui/app/Application.h"
+#include "gui/app/MessageBoxes.h"
+#include "platform/FileSystem.h"
 
 #include <QApplication>
 
@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     // The windows cannot be closed one by one; only "Close This Program" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;
-    vestimo::shell::Application app(messages, vestimo::platform::programDirectory(), [] { QApplication::quit(); });
+    vestimo::shell::Application app(messages, vestimo::platform::programDirectory(),
+                                    [] { QApplication::quit(); });
     app.start();
     return QApplication::exec();
 }

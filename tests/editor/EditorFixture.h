@@ -32,8 +32,8 @@ struct WindowAtMessage {
 
 inline std::ostream& operator<<(std::ostream& out, const WindowAtMessage& seen) {
     return out << '{' << seen.message.toStdString() << ", browser " << (seen.browserFree ? "free" : "locked")
-               << ", editor \"" << seen.editorText.toStdString() << "\", name box \"" << seen.nameBox.toStdString()
-               << "\"}";
+               << ", editor \"" << seen.editorText.toStdString() << "\", name box \""
+               << seen.nameBox.toStdString() << "\"}";
 }
 
 // The skin editing window on the temporary skin folder, driven through its controls as a user

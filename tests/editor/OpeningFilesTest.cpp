@@ -95,7 +95,8 @@ TEST_F(OpeningFiles, TheNoticeComesBeforeTheFileIsShownAndTheClickIsHandledOnce)
     clickFile("B123FAred.cmx");
     // The user reads the notice over the window as it was, then finds the file open and the
     // browser locked.
-    EXPECT_EQ(seen, (QList<test::WindowAtMessage>{{ListLockedNotice, true, InitialEditorText, InitialNameBox}}));
+    EXPECT_EQ(seen,
+              (QList<test::WindowAtMessage>{{ListLockedNotice, true, InitialEditorText, InitialNameBox}}));
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_TRUE(isEditing());
     ASSERT_TRUE(state().openFile.has_value());

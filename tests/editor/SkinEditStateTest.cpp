@@ -20,7 +20,9 @@ SkinEditState showing(std::optional<FileFilter> filter) {
     return state;
 }
 
-SkinEditState editing(const QString& name) { return opened(showing(FileFilter::CmxFiles), name, SomeFile).state; }
+SkinEditState editing(const QString& name) {
+    return opened(showing(FileFilter::CmxFiles), name, SomeFile).state;
+}
 
 } // namespace
 
@@ -57,12 +59,14 @@ TEST(SkinEditState, AClickAsksForWhatTheFilterShows) {
     EXPECT_EQ(cmx.message, "");
     const FileClick other = clickFile(showing(std::nullopt), true);
     EXPECT_EQ(other.action, FileClickAction::Nothing);
-    EXPECT_EQ(other.message, "You are trying to open a non skin related file. This does not compute. Try using one "
-                             "of the other file options.");
+    EXPECT_EQ(other.message,
+              "You are trying to open a non skin related file. This does not compute. Try using one "
+              "of the other file options.");
 }
 
 TEST(SkinEditState, AClickWithNothingSelectedRereadsTheListEvenWhileEditing) {
-    for (const SkinEditState& state : {showing(FileFilter::Bitmaps), showing(std::nullopt), editing("a.cmx")}) {
+    for (const SkinEditState& state :
+         {showing(FileFilter::Bitmaps), showing(std::nullopt), editing("a.cmx")}) {
         const FileClick click = clickFile(state, false);
         EXPECT_EQ(click.action, FileClickAction::Reread);
         EXPECT_EQ(click.message, "");
@@ -101,7 +105,8 @@ TEST(SkinEditState, SaveChecksSelectionThenKindThenAnOpenFileInThatOrder) {
     // Each refusal is the first that applies, whatever else is also wrong.
     EXPECT_EQ(refuseSave(showing(FileFilter::Bitmaps), false), SelectFileFirst);
     EXPECT_EQ(refuseSave(editing("a.cmx"), false), SelectFileFirst);
-    EXPECT_EQ(refuseSave(showing(FileFilter::Bitmaps), true), "You cannot perform this action on a bmp file!");
+    EXPECT_EQ(refuseSave(showing(FileFilter::Bitmaps), true),
+              "You cannot perform this action on a bmp file!");
     EXPECT_EQ(refuseSave(listShows(editing("a.cmx"), "*.BMP"), true),
               "You cannot perform this action on a bmp file!");
     EXPECT_EQ(refuseSave(showing(FileFilter::CmxFiles), true), "Please open a CMX file first!");
@@ -123,7 +128,8 @@ TEST(SkinEditState, SingleBitmapCommandsWantASelectionThenNotTheCmxList) {
     EXPECT_EQ(refuseSingleBitmapCommand(showing(FileFilter::Bitmaps), false), SelectFileFirst);
     EXPECT_EQ(refuseSingleBitmapCommand(showing(FileFilter::CmxFiles), true),
               "You cannot perform this action on a CMX file!");
-    EXPECT_EQ(refuseSingleBitmapCommand(editing("a.cmx"), true), "You cannot perform this action on a CMX file!");
+    EXPECT_EQ(refuseSingleBitmapCommand(editing("a.cmx"), true),
+              "You cannot perform this action on a CMX file!");
     EXPECT_EQ(refuseSingleBitmapCommand(showing(FileFilter::Bitmaps), true), "");
     // Another pattern is not the CMX list.
     EXPECT_EQ(refuseSingleBitmapCommand(showing(std::nullopt), true), "");

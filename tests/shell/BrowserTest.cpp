@@ -15,8 +15,9 @@ using namespace vestimo;
 
 namespace {
 
-const QString NotInstalled = "You have not installed the game in the default directory. You will have to manually "
-                             "open it using the drive and directory boxes here.";
+const QString NotInstalled =
+    "You have not installed the game in the default directory. You will have to manually "
+    "open it using the drive and directory boxes here.";
 
 } // namespace
 
@@ -100,8 +101,8 @@ TEST_F(Browsing, DefaultButtonGoesToTheGameFolderOnDriveC) {
 TEST_F(Browsing, DefaultButtonMovesDisabledListsAndLeavesThemDisabled) {
     startWithPrefix(true);
     test::SkinEditByName w = skinEditNamed();
-    for (QWidget* list : {static_cast<QWidget*>(w.Drive1), static_cast<QWidget*>(w.Dir1),
-                          static_cast<QWidget*>(w.File1)}) {
+    for (QWidget* list :
+         {static_cast<QWidget*>(w.Drive1), static_cast<QWidget*>(w.Dir1), static_cast<QWidget*>(w.File1)}) {
         list->setEnabled(false);
     }
     QTest::mouseClick(w.cmdDefault, Qt::LeftButton);

@@ -15,7 +15,9 @@ protected:
         browseSkinEdit();
     }
     shell::FileList& files() { return *skinEditNamed().File1; }
-    void select(const QString& name) { ASSERT_TRUE(files().setListIndex(static_cast<int>(files().entries().indexOf(name)))); }
+    void select(const QString& name) {
+        ASSERT_TRUE(files().setListIndex(static_cast<int>(files().entries().indexOf(name))));
+    }
 };
 
 TEST_F(MovingFiles, BothCommandsWantASelectionFirstWhateverTheFilter) {

@@ -11,7 +11,8 @@ QStringList TabOrder(QWidget* first) {
     QStringList names;
     QWidget* w = first;
     do {
-        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() &&
+            !w->objectName().startsWith("qt_")) {
             names.append(w->objectName());
         }
         w = w->nextInFocusChain();
@@ -23,18 +24,20 @@ QStringList TabOrder(QWidget* first) {
 
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
     const QStringList order = TabOrder(skinEditNamed().cmdSwitch);
-    const QStringList expected = {"cmdSwitch",      "Drive1",      "Dir1",         "File1",      "Option2",
-                                  "Option1",        "cmdDefault",  "cmdCloseFile", "cmdCheckAllBMP",
-                                  "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP", "Text1",      "cmdAssocFiles",
-                                  "cmdSaveCMX",     "cmdCMXError", "Text3",        "cmdCheckAllCMX", "cmdClose"};
+    const QStringList expected = {"cmdSwitch",      "Drive1",         "Dir1",        "File1",
+                                  "Option2",        "Option1",        "cmdDefault",  "cmdCloseFile",
+                                  "cmdCheckAllBMP", "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP",
+                                  "Text1",          "cmdAssocFiles",  "cmdSaveCMX",  "cmdCMXError",
+                                  "Text3",          "cmdCheckAllCMX", "cmdClose"};
     EXPECT_EQ(order, expected);
 }
 
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheBuyableWindow) {
     const QStringList order = TabOrder(buyable().cmdSwitch);
-    const QStringList expected = {"cmdSwitch", "Drive1",  "Dir1",    "File1",   "cmdDefault", "cmdLoadFile",
-                                  "cmdCloseFile", "Option2", "Option3", "Option4", "Option5",    "Option6",
-                                  "Text1",     "Text2",   "Text3",   "cmdExport", "cmdLoadCMX", "cmdClose"};
+    const QStringList expected = {"cmdSwitch",   "Drive1",       "Dir1",    "File1",   "cmdDefault",
+                                  "cmdLoadFile", "cmdCloseFile", "Option2", "Option3", "Option4",
+                                  "Option5",     "Option6",      "Text1",   "Text2",   "Text3",
+                                  "cmdExport",   "cmdLoadCMX",   "cmdClose"};
     EXPECT_EQ(order, expected);
 }
 

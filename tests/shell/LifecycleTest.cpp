@@ -33,7 +33,6 @@ TEST_F(Lifecycle, StartsWithOnlyTheSkinEditingWindow) {
     for (const char* name : {"File1", "Dir1", "Drive1", "Option1", "Text1", "cmdClose"}) {
         EXPECT_EQ(countNamed(skinEdit(), name), 1) << name;
     }
-
 }
 
 TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) {

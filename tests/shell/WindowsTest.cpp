@@ -60,7 +60,8 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
     EXPECT_TRUE(control<QRadioButton>(&w, "Option1")->isChecked());
     EXPECT_EQ(control<QRadioButton>(&w, "Option2")->text(), ".CMX Files Only");
     EXPECT_FALSE(control<QRadioButton>(&w, "Option2")->isChecked());
-    EXPECT_EQ(control<QPlainTextEdit>(&w, "Text1")->toPlainText(), "A CMX File's contents will be displayed here.");
+    EXPECT_EQ(control<QPlainTextEdit>(&w, "Text1")->toPlainText(),
+              "A CMX File's contents will be displayed here.");
     EXPECT_EQ(control<QLineEdit>(&w, "Text3")->text(), "CMX File Name");
     EXPECT_FALSE(control<QLineEdit>(&w, "Text3")->isEnabled());
     EXPECT_FALSE(control<QProgressBar>(&w, "ProgressBar1")->isVisible());

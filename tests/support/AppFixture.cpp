@@ -22,14 +22,17 @@ SkinEditByName::SkinEditByName(QWidget& window)
       File1(find<shell::FileList>(window, "File1")), Option1(find<QRadioButton>(window, "Option1")),
       Option2(find<QRadioButton>(window, "Option2")), cmdDefault(find<QPushButton>(window, "cmdDefault")),
       cmdCloseFile(find<QPushButton>(window, "cmdCloseFile")), Frame2(find<QGroupBox>(window, "Frame2")),
-      Picture1(find<shell::PictureBox>(window, "Picture1")), Picture2(find<shell::PictureBox>(window, "Picture2")),
+      Picture1(find<shell::PictureBox>(window, "Picture1")),
+      Picture2(find<shell::PictureBox>(window, "Picture2")),
       ProgressBar1(find<QProgressBar>(window, "ProgressBar1")),
       cmdCheckAllBMP(find<QPushButton>(window, "cmdCheckAllBMP")),
-      cmdMoveFile(find<QPushButton>(window, "cmdMoveFile")), cmdCheckBMP(find<QPushButton>(window, "cmdCheckBMP")),
+      cmdMoveFile(find<QPushButton>(window, "cmdMoveFile")),
+      cmdCheckBMP(find<QPushButton>(window, "cmdCheckBMP")),
       cmdDeleteBMP(find<QPushButton>(window, "cmdDeleteBMP")), Frame3(find<QGroupBox>(window, "Frame3")),
       Text1(find<QPlainTextEdit>(window, "Text1")), cmdAssocFiles(find<QPushButton>(window, "cmdAssocFiles")),
-      cmdSaveCMX(find<QPushButton>(window, "cmdSaveCMX")), cmdCMXError(find<QPushButton>(window, "cmdCMXError")),
-      Text3(find<QLineEdit>(window, "Text3")), cmdCheckAllCMX(find<QPushButton>(window, "cmdCheckAllCMX")),
+      cmdSaveCMX(find<QPushButton>(window, "cmdSaveCMX")),
+      cmdCMXError(find<QPushButton>(window, "cmdCMXError")), Text3(find<QLineEdit>(window, "Text3")),
+      cmdCheckAllCMX(find<QPushButton>(window, "cmdCheckAllCMX")),
       cmdClose(find<QPushButton>(window, "cmdClose")) {}
 
 AppFixture::AppFixture() {
@@ -39,7 +42,9 @@ AppFixture::AppFixture() {
 
 AppFixture::~AppFixture() = default;
 
-shell::SkinEditWindow& AppFixture::skinEdit() { return *app->skinEdit(); }
+shell::SkinEditWindow& AppFixture::skinEdit() {
+    return *app->skinEdit();
+}
 
 shell::frmBuyableSkins& AppFixture::buyable() {
     if (app->buyable() == nullptr || !app->buyable()->isVisible()) {

@@ -7,9 +7,9 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
-#include "gui/widgets/PictureBox.h"
 #include "gui/buyable/frmBuyableSkins.h"
 #include "gui/skinedit/SkinEditWindow.h"
+#include "gui/widgets/PictureBox.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
-#include "samples/BmpSamples.h"
 #include "core/textures/TextureMessages.h"
+#include "samples/BmpSamples.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -118,7 +118,8 @@ TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
     for (const auto& file : files) {
         ASSERT_EQ(check("ok.bmp", 256, 256, 70000), "This is a valid Skin File.");
         messages.clear();
-        skinEditNamed().File1->setListIndex(static_cast<int>(skinEditNamed().File1->entries().indexOf(file.first)));
+        skinEditNamed().File1->setListIndex(
+            static_cast<int>(skinEditNamed().File1->entries().indexOf(file.first)));
         QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({corrupt, corrupt})) << file.first.toStdString();
     }
@@ -131,7 +132,8 @@ TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
         skins.write("sound.bmp", QByteArray::fromStdString(samples::MakeBmp(options)));
         skinEditNamed().File1->refresh();
         messages.clear();
-        skinEditNamed().File1->setListIndex(static_cast<int>(skinEditNamed().File1->entries().indexOf("sound.bmp")));
+        skinEditNamed().File1->setListIndex(
+            static_cast<int>(skinEditNamed().File1->entries().indexOf("sound.bmp")));
         QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({"This is a valid Skin File."}));
         skinEditNamed().File1->setListIndex(-1);

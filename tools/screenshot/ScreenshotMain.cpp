@@ -1,6 +1,6 @@
 // Draws both windows on the demo skins and saves them as PNG pictures for the README.
-#include "gui/app/MessageBoxes.h"
 #include "gui/app/Application.h"
+#include "gui/app/MessageBoxes.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/frmBuyableSkins.h"
 #include "gui/skinedit/SkinEditWindow.h"

@@ -1,10 +1,10 @@
 #include "core/cmx/CheckCmxFile.h"
 
+#include "core/catalogue/Common.h"
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxMessages.h"
 #include "core/cmx/CmxWalk.h"
-#include "core/catalogue/Common.h"
 
 #include <QFile>
 
@@ -43,8 +43,8 @@ QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QStri
     const auto couldNotRead = [&](const std::string& why) {
         return QStringLiteral("Could not read %1: %2").arg(fileName, QString::fromStdString(why));
     };
-    CmxFileSource source(joinPath(QFile::encodeName(skinDirectory).toStdString(),
-                                  QFile::encodeName(fileName).toStdString()));
+    CmxFileSource source(
+        joinPath(QFile::encodeName(skinDirectory).toStdString(), QFile::encodeName(fileName).toStdString()));
     if (!source.isOpen()) {
         return couldNotRead(source.error());
     }
@@ -57,7 +57,8 @@ QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QStri
     case WalkVerdict::Kind::Passed:
         return QString::fromUtf8(NoErrorsFound.data(), static_cast<qsizetype>(NoErrorsFound.size()));
     case WalkVerdict::Kind::Animation:
-        return QString::fromUtf8(AnimationNotChecked.data(), static_cast<qsizetype>(AnimationNotChecked.size()));
+        return QString::fromUtf8(AnimationNotChecked.data(),
+                                 static_cast<qsizetype>(AnimationNotChecked.size()));
     case WalkVerdict::Kind::Fault:
         break;
     }

@@ -35,7 +35,8 @@ FileClick clickFile(const SkinEditState& state, bool selected) {
     if (!state.filter) {
         return {FileClickAction::Nothing, texts::notASkinFile()};
     }
-    return {*state.filter == FileFilter::Bitmaps ? FileClickAction::ShowBitmap : FileClickAction::OpenCmx, {}};
+    return {*state.filter == FileFilter::Bitmaps ? FileClickAction::ShowBitmap : FileClickAction::OpenCmx,
+            {}};
 }
 
 Transition opened(SkinEditState state, const QString& name, const platform::FileIdentity& identity) {
@@ -64,7 +65,9 @@ QString refuseSave(const SkinEditState& state, bool selected) {
     return {};
 }
 
-Transition saved(SkinEditState state) { return {closed(std::move(state)), texts::fileSaved()}; }
+Transition saved(SkinEditState state) {
+    return {closed(std::move(state)), texts::fileSaved()};
+}
 
 QString refuseSingleBitmapCommand(const SkinEditState& state, bool selected) {
     if (!selected) {

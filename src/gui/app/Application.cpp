@@ -1,7 +1,7 @@
 #include "gui/app/Application.h"
 
-#include "gui/checks/ScratchListing.h"
 #include "gui/buyable/frmBuyableSkins.h"
+#include "gui/checks/ScratchListing.h"
 #include "gui/skinedit/SkinEditWindow.h"
 
 namespace vestimo::shell {

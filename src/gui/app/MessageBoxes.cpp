@@ -9,7 +9,9 @@ namespace vestimo::platform {
 
 namespace {
 
-QWidget* owner(QWidget* parent) { return parent != nullptr ? parent : QApplication::activeWindow(); }
+QWidget* owner(QWidget* parent) {
+    return parent != nullptr ? parent : QApplication::activeWindow();
+}
 
 } // namespace
 
@@ -23,8 +25,8 @@ void QtMessageBoxes::show(const QString& message, const QString& details) {
 }
 
 bool QtMessageBoxes::ask(const QString& question) {
-    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), question, QMessageBox::Yes | QMessageBox::No,
-                    owner(parent_));
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), question,
+                    QMessageBox::Yes | QMessageBox::No, owner(parent_));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

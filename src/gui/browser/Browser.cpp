@@ -2,10 +2,10 @@
 
 #include "core/catalogue/SkinEdit.h"
 
-#include "platform/FileSystem.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "platform/FileSystem.h"
 
 namespace vestimo::shell {
 

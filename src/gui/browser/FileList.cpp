@@ -49,9 +49,13 @@ bool FileList::setListIndex(int index) {
     return true;
 }
 
-QString FileList::fileName() const { return listIndex_ >= 0 ? entries_[listIndex_] : QString(); }
+QString FileList::fileName() const {
+    return listIndex_ >= 0 ? entries_[listIndex_] : QString();
+}
 
-void FileList::refresh() { reload(fileName()); }
+void FileList::refresh() {
+    reload(fileName());
+}
 
 void FileList::rereadWith(const QString& pattern) {
     const bool changed = pattern != pattern_;
@@ -62,7 +66,9 @@ void FileList::rereadWith(const QString& pattern) {
     }
 }
 
-void FileList::rereadUnselected() { reload({}); }
+void FileList::rereadUnselected() {
+    reload({});
+}
 
 void FileList::reload(const QString& keepSelected) {
     entries_ = path_.isEmpty() ? QStringList() : platform::listFiles(path_, pattern_).names;

@@ -145,7 +145,8 @@ void SkinEditWindow::build() {
     ui.cmxTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui.cmxTextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.cmxTextBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    ui.checkAssociatedFilesButton = button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
+    ui.checkAssociatedFilesButton =
+        button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
     ui.saveCmxButton = button(ui.editorFrame, "cmdSaveCMX", texts::saveCmxButton());
     ui.checkCmxButton = button(ui.editorFrame, "cmdCMXError", texts::checkCmxButton());
     ui.cmxNameBox = named(new QLineEdit(ui.editorFrame), "Text3");
@@ -224,8 +225,9 @@ void SkinEditWindow::render() {
 }
 
 void SkinEditWindow::setUserInteractionLock(bool locked) {
-    for (QWidget* browsing : std::initializer_list<QWidget*>{m_ui->fileList, m_ui->directoryList, m_ui->driveList,
-                                                              m_ui->bmpFilterButton, m_ui->cmxFilterButton}) {
+    for (QWidget* browsing :
+         std::initializer_list<QWidget*>{m_ui->fileList, m_ui->directoryList, m_ui->driveList,
+                                         m_ui->bmpFilterButton, m_ui->cmxFilterButton}) {
         browsing->setEnabled(!locked);
     }
 }
@@ -246,7 +248,9 @@ bool SkinEditWindow::refused(const QString& refusal) {
     return true;
 }
 
-bool SkinEditWindow::fileSelected() const { return m_ui->fileList->listIndex() != -1; }
+bool SkinEditWindow::fileSelected() const {
+    return m_ui->fileList->listIndex() != -1;
+}
 
 QString SkinEditWindow::selectedPath() const {
     return platform::joinPath(m_ui->directoryList->path(), m_ui->fileList->fileName());
@@ -302,18 +306,32 @@ bool SkinEditWindow::writeEditorText() {
     return true;
 }
 
-void SkinEditWindow::onSwitchClicked() { m_app.switchToBuyable(); }
-void SkinEditWindow::onDriveChanged() { m_browser->Drive1_Change(); }
-void SkinEditWindow::onDirectoryChanged() { m_browser->Dir1_Change(); }
-void SkinEditWindow::onDefaultDirectoryClicked() { m_browser->cmdDefault_Click(); }
+void SkinEditWindow::onSwitchClicked() {
+    m_app.switchToBuyable();
+}
+void SkinEditWindow::onDriveChanged() {
+    m_browser->Drive1_Change();
+}
+void SkinEditWindow::onDirectoryChanged() {
+    m_browser->Dir1_Change();
+}
+void SkinEditWindow::onDefaultDirectoryClicked() {
+    m_browser->cmdDefault_Click();
+}
 
-void SkinEditWindow::onPatternChanged() { m_state = editor::listShows(m_state, m_ui->fileList->pattern()); }
+void SkinEditWindow::onPatternChanged() {
+    m_state = editor::listShows(m_state, m_ui->fileList->pattern());
+}
 
 // The name box is only written by render(), or by whatever drives the window by name: either way
 // its text is the name "Check CMX For Errors" takes the class from.
-void SkinEditWindow::onNameBoxChanged(const QString& text) { m_state.nameBox = text; }
+void SkinEditWindow::onNameBoxChanged(const QString& text) {
+    m_state.nameBox = text;
+}
 
-void SkinEditWindow::onFilterChosen(FileFilter filter) { m_ui->fileList->setPattern(patternOf(filter)); }
+void SkinEditWindow::onFilterChosen(FileFilter filter) {
+    m_ui->fileList->setPattern(patternOf(filter));
+}
 
 void SkinEditWindow::onFileClicked() {
     const editor::FileClick click = editor::clickFile(m_state, fileSelected());
@@ -411,10 +429,18 @@ void SkinEditWindow::onDeleteBmpClicked() {
 }
 
 // The directory-wide checks are their own commands; the window only hands them its widgets.
-void SkinEditWindow::onCheckAllBmpClicked() { textures::checkAllBmp(m_checkControls, m_services); }
-void SkinEditWindow::onCheckAssociatedFilesClicked() { textures::checkAssociatedFiles(m_checkControls, m_services); }
-void SkinEditWindow::onCheckAllCmxClicked() { cmx::checkAllCmx(m_checkControls, m_services); }
+void SkinEditWindow::onCheckAllBmpClicked() {
+    textures::checkAllBmp(m_checkControls, m_services);
+}
+void SkinEditWindow::onCheckAssociatedFilesClicked() {
+    textures::checkAssociatedFiles(m_checkControls, m_services);
+}
+void SkinEditWindow::onCheckAllCmxClicked() {
+    cmx::checkAllCmx(m_checkControls, m_services);
+}
 
-void SkinEditWindow::onCloseProgramClicked() { m_app.closeProgram(); }
+void SkinEditWindow::onCloseProgramClicked() {
+    m_app.closeProgram();
+}
 
 } // namespace vestimo::shell
