@@ -1,7 +1,7 @@
 // The window's four working states and every way between them.
 #include "BuyableWindowFixture.h"
 
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 using vestimo::test::BuyableWindow;
 

@@ -113,7 +113,7 @@ TEST_F(ExportingAsBuyable, WritesACmxFileThatPassesTheCmxCheck) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     click("cmdExport");
     EXPECT_EQ(
-        vestimo::cmx::checkCmxFile(true, "F9QBFAFit_xyz.CMX", "*.CMX", skins.pathStd(), "F9QBFAFit_xyz.CMX"),
+        vestimo::cmx::checkCmxFile(true, vestimo::FileFilter::CmxFiles, skins.path(), "F9QBFAFit_xyz.CMX", "F9QBFAFit_xyz.CMX"),
         "No Errors Found.");
 }
 
@@ -121,7 +121,7 @@ TEST_F(ExportingAsBuyable, WritesACmxFileThatTheSkinEditingWindowFindsWithoutErr
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     click("cmdExport");
     QTest::mouseClick(button("cmdSwitch"), Qt::LeftButton);
-    vestimo::shell::frmSkinEdit& edit = skinEdit();
+    const vestimo::test::SkinEditByName edit = skinEditNamed();
     browseSkinEdit();
     QTest::mouseClick(edit.Option2, Qt::LeftButton);
     const auto index = static_cast<int>(edit.File1->entries().indexOf("F9QBFAFit_xyz.CMX"));

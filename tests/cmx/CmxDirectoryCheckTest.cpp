@@ -1,7 +1,7 @@
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/browser/FileList.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
 #include "support/AppFixture.h"

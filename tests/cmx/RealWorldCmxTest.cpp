@@ -53,6 +53,9 @@ TEST(RealWorldCmx, ChosenFilesGiveTheVerdictsWorkedOutByHand) {
          "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry."},
     };
     for (const auto& [name, message] : expected) {
-        EXPECT_EQ(checkCmxFile(true, name, "*.CMX", Dir(), name), message) << name;
+        EXPECT_EQ(checkCmxFile(true, vestimo::FileFilter::CmxFiles, QString::fromStdString(Dir()),
+                               QString::fromStdString(name), QString::fromStdString(name))
+                      .toStdString(),
+                  message) << name;
     }
 }

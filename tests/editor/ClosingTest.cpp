@@ -1,8 +1,9 @@
 #include "EditorFixture.h"
 
+#include <QSignalSpy>
+
 using namespace vestimo;
 using vestimo::test::EditorFixture;
-using vestimo::test::Timeline;
 
 class Closing : public EditorFixture {};
 
@@ -16,13 +17,19 @@ TEST_F(Closing, ClosingEmptiesBothBoxesAndFreesTheBrowserWithoutAMessage) {
     EXPECT_EQ(nameBox(), "");
 }
 
-TEST_F(Closing, ClosingGoesStepByStepInTheRightOrder) {
+TEST_F(Closing, ClosingRaisesNoClickAndLeavesNothingOpen) {
     openCmx("B001FAFit_x.cmx", test::validCmx());
-    Timeline timeline(w(), messages);
+    QSignalSpy clicks(w().File1, &shell::FileList::fileClicked);
     clickClose();
-    EXPECT_EQ(timeline.events(),
-              (QStringList{"Text1 emptied", "Text3 emptied", "Option1 enabled", "Option2 enabled",
-                           "Dir1 enabled", "Drive1 enabled", "File1 enabled", "cmdCloseFile hidden"}));
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_FALSE(state().openFile.has_value());
+    EXPECT_FALSE(state().browsingLocked());
+    EXPECT_EQ(state().nameBox, "");
+    // A save now has no file to write under.
+    messages.clear();
+    clickSave();
+    EXPECT_EQ(messages.messages, QStringList{"Please open a CMX file first!"});
+    EXPECT_EQ(test::readAll(skins.filePath("B001FAFit_x.cmx")), test::validCmx());
 }
 
 TEST_F(Closing, ClosingKeepsTheSelectionAndTheCaption) {

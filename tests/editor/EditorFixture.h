@@ -3,7 +3,7 @@
 #include "support/AppFixture.h"
 
 #include "gui/browser/FileList.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <ostream>
+
 namespace vestimo::test {
 
 inline const QString InitialEditorText = QStringLiteral("A CMX File's contents will be displayed here.");
@@ -19,11 +21,29 @@ inline const QString InitialNameBox = QStringLiteral("CMX File Name");
 inline const QString ListLockedNotice =
     QStringLiteral("The File List box will now be disabled until you close or save the CMX file.");
 
+// What the window showed at the moment a message box appeared over it.
+struct WindowAtMessage {
+    QString message;
+    bool browserFree;
+    QString editorText;
+    QString nameBox;
+    bool operator==(const WindowAtMessage&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const WindowAtMessage& seen) {
+    return out << '{' << seen.message.toStdString() << ", browser " << (seen.browserFree ? "free" : "locked")
+               << ", editor \"" << seen.editorText.toStdString() << "\", name box \""
+               << seen.nameBox.toStdString() << "\"}";
+}
+
 // The skin editing window on the temporary skin folder, driven through its controls as a user
 // would: filter buttons, clicks on list entries, buttons.
 class EditorFixture : public AppFixture {
 protected:
-    shell::frmSkinEdit& w() { return skinEdit(); }
+    // The window's controls by name.
+    SkinEditByName w() { return skinEditNamed(); }
+    // What the window is doing.
+    const editor::SkinEditState& state() { return skinEdit().state(); }
 
     void showCmxFiles() {
         browseSkinEdit();
@@ -63,8 +83,8 @@ protected:
     void clickClose() { QTest::mouseClick(w().cmdCloseFile, Qt::LeftButton); }
     void clickCheck() { QTest::mouseClick(w().cmdCMXError, Qt::LeftButton); }
 
-    QString editorText() const { return app->skinEdit()->Text1->toPlainText(); }
-    QString nameBox() const { return app->skinEdit()->Text3->text(); }
+    QString editorText() { return w().Text1->toPlainText(); }
+    QString nameBox() { return w().Text3->text(); }
 
     // The five browser controls as the two states have them.
     bool browserLocked() {
@@ -77,67 +97,17 @@ protected:
     }
     bool isEditing() { return browserLocked() && w().cmdCloseFile->isVisible(); }
     bool isBrowsing() { return browserFree() && !w().cmdCloseFile->isVisible(); }
-};
 
-// Records, in order, what happens to the window's controls while a command runs, with the
-// messages shown in between. A click on the file list is noted after the window's own handler
-// for it has run.
-class Timeline : public QObject {
-public:
-    Timeline(shell::frmSkinEdit& window, RecordingMessages& messages)
-        : messages_(messages), seen_(messages.messages.size()) {
-        for (QWidget* watched :
-             std::initializer_list<QWidget*>{window.File1, window.Dir1, window.Drive1, window.Option1,
-                                             window.Option2, window.cmdCloseFile}) {
-            watched->installEventFilter(this);
-        }
-        connect(window.Text1, &QPlainTextEdit::textChanged, this, [this, &window] {
-            note(window.Text1->toPlainText().isEmpty() ? "Text1 emptied" : "Text1 filled");
-        });
-        connect(window.Text3, &QLineEdit::textChanged, this,
-                [this](const QString& text) { note(text.isEmpty() ? "Text3 emptied" : "Text3 " + text); });
-        connect(window.File1, &shell::FileList::fileClicked, this,
-                [this, &window] { note(QStringLiteral("File1 index %1").arg(window.File1->listIndex())); });
-    }
-
-    QStringList events() {
-        flushMessages();
-        return events_;
-    }
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        auto* widget = static_cast<QWidget*>(object);
-        switch (event->type()) {
-        case QEvent::EnabledChange:
-            note(object->objectName() + (widget->isEnabled() ? " enabled" : " disabled"));
-            break;
-        case QEvent::Show:
-            note(object->objectName() + " shown");
-            break;
-        case QEvent::Hide:
-            note(object->objectName() + " hidden");
-            break;
-        default:
-            break;
-        }
-        return false;
+    // From now on, notes what the window shows as each message appears.
+    QList<WindowAtMessage>& recordWindowAtEachMessage() {
+        messages.onShow = [this](const QString& message) {
+            seenAtMessages_.append({message, browserFree(), editorText(), nameBox()});
+        };
+        return seenAtMessages_;
     }
 
 private:
-    void note(const QString& what) {
-        flushMessages();
-        events_.append(what);
-    }
-    void flushMessages() {
-        while (seen_ < messages_.messages.size()) {
-            events_.append("message: " + messages_.messages[seen_++]);
-        }
-    }
-
-    RecordingMessages& messages_;
-    qsizetype seen_;
-    QStringList events_;
+    QList<WindowAtMessage> seenAtMessages_;
 };
 
 } // namespace vestimo::test

@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include <QSignalSpy>
+
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/widgets/PictureBox.h"
@@ -16,7 +18,6 @@ using vestimo::test::EditorFixture;
 using vestimo::test::InitialEditorText;
 using vestimo::test::InitialNameBox;
 using vestimo::test::ListLockedNotice;
-using vestimo::test::Timeline;
 
 namespace {
 
@@ -86,16 +87,22 @@ TEST_F(OpeningFiles, SelectingACmxFileShowsTheNoticeLoadsTheTextAndLocksTheBrows
     EXPECT_EQ(w().File1->fileName(), "B123FAred.cmx");
 }
 
-TEST_F(OpeningFiles, OpeningACmxFileGoesStepByStepInTheRightOrder) {
+TEST_F(OpeningFiles, TheNoticeComesBeforeTheFileIsShownAndTheClickIsHandledOnce) {
     skins.write("B123FAred.cmx", test::validCmx("B123FAred"));
     showCmxFiles();
-    Timeline timeline(w(), messages);
+    QList<test::WindowAtMessage>& seen = recordWindowAtEachMessage();
+    QSignalSpy clicks(w().File1, &shell::FileList::fileClicked);
     clickFile("B123FAred.cmx");
-    // The click itself is noted once the window's handler has returned.
-    EXPECT_EQ(timeline.events(),
-              (QStringList{"message: " + ListLockedNotice, "Text1 filled", "File1 disabled", "Dir1 disabled",
-                           "Drive1 disabled", "Option1 disabled", "Option2 disabled", "cmdCloseFile shown",
-                           "Text3 B123FAred.cmx", "File1 index 0"}));
+    // The user reads the notice over the window as it was, then finds the file open and the
+    // browser locked.
+    EXPECT_EQ(seen,
+              (QList<test::WindowAtMessage>{{ListLockedNotice, true, InitialEditorText, InitialNameBox}}));
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_TRUE(isEditing());
+    ASSERT_TRUE(state().openFile.has_value());
+    EXPECT_EQ(state().openFile->name, "B123FAred.cmx");
+    EXPECT_EQ(state().openFile->identity, platform::identifyFile(skins.filePath("B123FAred.cmx")));
+    EXPECT_EQ(state().nameBox, "B123FAred.cmx");
 }
 
 TEST_F(OpeningFiles, AnEmptyCmxFileOpensWithAnEmptyEditorBox) {

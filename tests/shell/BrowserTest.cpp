@@ -4,7 +4,7 @@
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QFile>
 #include <QRadioButton>
@@ -15,8 +15,9 @@ using namespace vestimo;
 
 namespace {
 
-const QString NotInstalled = "You have not installed the game in the default directory. You will have to manually "
-                             "open it using the drive and directory boxes here.";
+const QString NotInstalled =
+    "You have not installed the game in the default directory. You will have to manually "
+    "open it using the drive and directory boxes here.";
 
 } // namespace
 
@@ -46,7 +47,7 @@ protected:
 
 TEST_F(Browsing, ChoosingADriveMovesTheDirectoryAndFileListsEachOnce) {
     startWithPrefix(true);
-    shell::frmSkinEdit& w = skinEdit();
+    test::SkinEditByName w = skinEditNamed();
     QSignalSpy drive(w.Drive1, &shell::DriveList::driveChanged);
     QSignalSpy dir(w.Dir1, &shell::DirList::pathChanged);
     QSignalSpy files(w.File1, &shell::FileList::pathChanged);
@@ -65,7 +66,7 @@ TEST_F(Browsing, ChoosingADriveMovesTheDirectoryAndFileListsEachOnce) {
 
 TEST_F(Browsing, EachDriveRemembersItsFolder) {
     startWithPrefix(true);
-    shell::frmSkinEdit& w = skinEdit();
+    test::SkinEditByName w = skinEditNamed();
     w.Drive1->setDrive("C:");
     ASSERT_TRUE(w.Dir1->setPath(prefix.filePath("drive_c/users")));
     w.Drive1->setDrive("Z:") || w.Drive1->setDrive("/");
@@ -75,7 +76,7 @@ TEST_F(Browsing, EachDriveRemembersItsFolder) {
 
 TEST_F(Browsing, ADriveThatCannotBeReadSaysSoOnceAndKeepsTheFolder) {
     startWithPrefix(true);
-    shell::frmSkinEdit& w = skinEdit();
+    test::SkinEditByName w = skinEditNamed();
     skins.write("skin.bmp", "x");
     w.File1->refresh();
     ASSERT_TRUE(w.Drive1->setDrive("D:"));
@@ -87,7 +88,7 @@ TEST_F(Browsing, ADriveThatCannotBeReadSaysSoOnceAndKeepsTheFolder) {
 
 TEST_F(Browsing, DefaultButtonGoesToTheGameFolderOnDriveC) {
     startWithPrefix(true);
-    shell::frmSkinEdit& w = skinEdit();
+    test::SkinEditByName w = skinEditNamed();
     QTest::mouseClick(w.Option2, Qt::LeftButton);
     QTest::mouseClick(w.cmdDefault, Qt::LeftButton);
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
@@ -99,9 +100,9 @@ TEST_F(Browsing, DefaultButtonGoesToTheGameFolderOnDriveC) {
 
 TEST_F(Browsing, DefaultButtonMovesDisabledListsAndLeavesThemDisabled) {
     startWithPrefix(true);
-    shell::frmSkinEdit& w = skinEdit();
-    for (QWidget* list : {static_cast<QWidget*>(w.Drive1), static_cast<QWidget*>(w.Dir1),
-                          static_cast<QWidget*>(w.File1)}) {
+    test::SkinEditByName w = skinEditNamed();
+    for (QWidget* list :
+         {static_cast<QWidget*>(w.Drive1), static_cast<QWidget*>(w.Dir1), static_cast<QWidget*>(w.File1)}) {
         list->setEnabled(false);
     }
     QTest::mouseClick(w.cmdDefault, Qt::LeftButton);
@@ -112,18 +113,18 @@ TEST_F(Browsing, DefaultButtonMovesDisabledListsAndLeavesThemDisabled) {
 
 TEST_F(Browsing, DefaultButtonWithoutTheGameExplainsAndStaysOnDriveC) {
     startWithPrefix(false);
-    QTest::mouseClick(skinEdit().cmdDefault, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdDefault, Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({NotInstalled}));
-    EXPECT_EQ(skinEdit().Drive1->drive(), "C:");
-    EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(prefix.filePath("drive_c")));
+    EXPECT_EQ(skinEditNamed().Drive1->drive(), "C:");
+    EXPECT_EQ(skinEditNamed().Dir1->path(), QDir::cleanPath(prefix.filePath("drive_c")));
 }
 
 TEST_F(Browsing, DefaultButtonWithoutDriveCOnlyExplains) {
     startWithPrefix(false, false);
-    const QString before = skinEdit().Dir1->path();
+    const QString before = control<shell::DirList>(&skinEdit(), "Dir1")->path();
     QTest::mouseClick(control<QPushButton>(&buyable(), "cmdDefault"), Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({NotInstalled}));
-    EXPECT_EQ(skinEdit().Dir1->path(), before);
+    EXPECT_EQ(skinEditNamed().Dir1->path(), before);
 }
 
 class FileListing : public test::AppFixture {};
@@ -132,9 +133,9 @@ TEST_F(FileListing, PatternsMatchWithoutRegardToCase) {
     skins.write("SKIN.bmp", "x");
     skins.write("skin.cmx", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEdit().File1;
+    shell::FileList* files = skinEditNamed().File1;
     EXPECT_EQ(files->property("entries").toStringList(), QStringList({"SKIN.bmp"}));
-    QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
     EXPECT_EQ(files->property("entries").toStringList(), QStringList({"skin.cmx"}));
     EXPECT_EQ(files->property("listCount").toInt(), 1);
 }
@@ -144,7 +145,7 @@ TEST_F(FileListing, ANewPatternOrPathClearsTheSelection) {
     skins.write("a.cmx", "x");
     skins.write("sub/b.bmp", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEdit().File1;
+    shell::FileList* files = skinEditNamed().File1;
     ASSERT_TRUE(files->setListIndex(0));
     EXPECT_EQ(files->property("fileName").toString(), "a.bmp");
     files->setPattern("*.CMX");
@@ -159,7 +160,7 @@ TEST_F(FileListing, SettingTheIndexRaisesTheClickOnlyOnAChange) {
     skins.write("a.bmp", "x");
     skins.write("b.bmp", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEdit().File1;
+    shell::FileList* files = skinEditNamed().File1;
     QSignalSpy clicks(files, &shell::FileList::fileClicked);
     files->setProperty("listIndex", 1);
     files->setProperty("listIndex", 1);
@@ -170,21 +171,21 @@ TEST_F(FileListing, SettingTheIndexRaisesTheClickOnlyOnAChange) {
 
 TEST_F(FileListing, AFolderThatDoesNotExistIsRefused) {
     browseSkinEdit();
-    EXPECT_FALSE(skinEdit().Dir1->setPath(skins.filePath("missing")));
-    EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
+    EXPECT_FALSE(skinEditNamed().Dir1->setPath(skins.filePath("missing")));
+    EXPECT_EQ(skinEditNamed().Dir1->path(), QDir::cleanPath(skins.path()));
 }
 
 TEST_F(FileListing, TheTwoWindowsBrowseIndependently) {
     browseSkinEdit();
     browseBuyable(program.path());
-    EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
+    EXPECT_EQ(control<shell::DirList>(&skinEdit(), "Dir1")->path(), QDir::cleanPath(skins.path()));
     EXPECT_EQ(control<shell::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
 TEST_F(FileListing, RereadingWithThePatternInForceClearsTheSelectionWithoutAClick) {
     skins.write("a.cmx", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEdit().File1;
+    shell::FileList* files = skinEditNamed().File1;
     {
         const QSignalBlocker quiet(files);
         files->setPattern("*.CMX");

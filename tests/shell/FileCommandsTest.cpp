@@ -15,12 +15,14 @@ protected:
         skins.write("b.cmx", "cmx b");
         browseSkinEdit();
     }
-    shell::FileList& files() { return *skinEdit().File1; }
-    void select(const QString& name) { ASSERT_TRUE(files().setListIndex(static_cast<int>(files().entries().indexOf(name)))); }
+    shell::FileList& files() { return *skinEditNamed().File1; }
+    void select(const QString& name) {
+        ASSERT_TRUE(files().setListIndex(static_cast<int>(files().entries().indexOf(name))));
+    }
 };
 
 TEST_F(MovingFiles, BothCommandsWantASelectionFirstWhateverTheFilter) {
-    for (QPushButton* button : {skinEdit().cmdMoveFile, skinEdit().cmdDeleteBMP}) {
+    for (QPushButton* button : {skinEditNamed().cmdMoveFile, skinEditNamed().cmdDeleteBMP}) {
         messages.clear();
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({"Please select a file first!"}));
@@ -36,7 +38,7 @@ TEST_F(MovingFiles, BothCommandsRefuseTheCmxList) {
     files().setPattern("*.CMX");
     const QSignalBlocker quiet(&files()); // select without opening the file in the editor
     files().setListIndex(0);
-    for (QPushButton* button : {skinEdit().cmdMoveFile, skinEdit().cmdDeleteBMP}) {
+    for (QPushButton* button : {skinEditNamed().cmdMoveFile, skinEditNamed().cmdDeleteBMP}) {
         messages.clear();
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({"You cannot perform this action on a CMX file!"}));
@@ -47,7 +49,7 @@ TEST_F(MovingFiles, BothCommandsRefuseTheCmxList) {
 TEST_F(MovingFiles, MoveThisFilePutsItInTheProgramFolderUnderItsName) {
     select("a.bmp");
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdMoveFile, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdMoveFile, Qt::LeftButton);
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
     EXPECT_FALSE(test::exists(skins.filePath("a.bmp")));
     EXPECT_EQ(test::readAll(program.filePath("a.bmp")), "bitmap a");
@@ -59,7 +61,7 @@ TEST_F(MovingFiles, AMoveNeverReplacesAFileAlreadyInTheProgramFolder) {
     program.write("a.bmp", "older");
     select("a.bmp");
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdMoveFile, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdMoveFile, Qt::LeftButton);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not move a.bmp: a file of that name is already in"))
         << messages.messages[0].toStdString();
@@ -72,7 +74,7 @@ TEST_F(MovingFiles, AMoveOfAFileThatVanishedSaysSo) {
     select("a.bmp");
     QFile::remove(skins.filePath("a.bmp"));
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdMoveFile, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdMoveFile, Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({"Could not move a.bmp: it is no longer there"}));
     EXPECT_TRUE(files().entries().isEmpty());
 }
@@ -101,7 +103,7 @@ TEST_F(Recycling, DeleteAsksFirstAndSendsTheBitmapToTheTrash) {
     select("a.bmp");
     messages.clear();
     messages.answers = {true};
-    QTest::mouseClick(skinEdit().cmdDeleteBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdDeleteBMP, Qt::LeftButton);
     ASSERT_EQ(messages.questions.size(), 1);
     EXPECT_TRUE(messages.questions[0].contains(QDir::toNativeSeparators(skins.filePath("a.bmp"))));
     EXPECT_TRUE(messages.messages.isEmpty());
@@ -114,7 +116,7 @@ TEST_F(Recycling, DecliningKeepsTheFileWithoutAnotherWord) {
     select("a.bmp");
     messages.clear();
     messages.answers = {false};
-    QTest::mouseClick(skinEdit().cmdDeleteBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdDeleteBMP, Qt::LeftButton);
     EXPECT_EQ(messages.questions.size(), 1);
     EXPECT_TRUE(messages.messages.isEmpty());
     EXPECT_TRUE(test::exists(skins.filePath("a.bmp")));

@@ -11,7 +11,8 @@ QStringList TabOrder(QWidget* first) {
     QStringList names;
     QWidget* w = first;
     do {
-        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() &&
+            !w->objectName().startsWith("qt_")) {
             names.append(w->objectName());
         }
         w = w->nextInFocusChain();
@@ -22,11 +23,12 @@ QStringList TabOrder(QWidget* first) {
 } // namespace
 
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
-    const QStringList order = TabOrder(skinEdit().cmdSwitch);
-    const QStringList expected = {"cmdSwitch",      "Drive1",      "Dir1",         "File1",      "Option2",
-                                  "Option1",        "cmdDefault",  "cmdCloseFile", "cmdCheckAllBMP",
-                                  "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP", "Text1",      "cmdAssocFiles",
-                                  "cmdSaveCMX",     "cmdCMXError", "Text3",        "cmdCheckAllCMX", "cmdClose"};
+    const QStringList order = TabOrder(skinEditNamed().cmdSwitch);
+    const QStringList expected = {"cmdSwitch",      "Drive1",         "Dir1",        "File1",
+                                  "Option2",        "Option1",        "cmdDefault",  "cmdCloseFile",
+                                  "cmdCheckAllBMP", "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP",
+                                  "Text1",          "cmdAssocFiles",  "cmdSaveCMX",  "cmdCMXError",
+                                  "Text3",          "cmdCheckAllCMX", "cmdClose"};
     EXPECT_EQ(order, expected);
 }
 
@@ -40,16 +42,16 @@ TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheBuyableWindow) {
 
 TEST_F(Keyboard, SpaceOnAFocusedButtonRunsItsCommand) {
     skinEdit().activateWindow();
-    skinEdit().cmdCMXError->setFocus();
-    QTest::keyClick(skinEdit().cmdCMXError, Qt::Key_Space);
+    skinEditNamed().cmdCMXError->setFocus();
+    QTest::keyClick(skinEditNamed().cmdCMXError, Qt::Key_Space);
     EXPECT_EQ(messages.messages, QStringList({"Please select a file first!"}));
 }
 
 TEST_F(Keyboard, ArrowKeysInTheFileListSelectAndOpenFiles) {
     skins.write("a.bmp", "not a picture");
     browseSkinEdit();
-    skinEdit().File1->setFocus();
-    QTest::keyClick(skinEdit().File1, Qt::Key_Down);
-    EXPECT_EQ(skinEdit().File1->fileName(), "a.bmp");
+    skinEditNamed().File1->setFocus();
+    QTest::keyClick(skinEditNamed().File1, Qt::Key_Down);
+    EXPECT_EQ(skinEditNamed().File1->fileName(), "a.bmp");
     EXPECT_EQ(messages.messages, QStringList({"It appears this bmp file is corrupt!"}));
 }

@@ -3,7 +3,7 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,10 +13,15 @@ using namespace vestimo;
 
 class Lifecycle : public test::AppFixture {
 protected:
+    // How many controls of `window` carry `name`: one, unless the window was built twice.
+    static qsizetype countNamed(QWidget& window, const char* name) {
+        return window.findChildren<QWidget*>(QString::fromLatin1(name)).size();
+    }
+
     void listWithTheAssociatedFilesCheck() {
         browseSkinEdit();
-        QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
-        QTest::mouseClick(skinEdit().cmdAssocFiles, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdAssocFiles, Qt::LeftButton);
         messages.clear();
     }
 };
@@ -24,15 +29,18 @@ protected:
 TEST_F(Lifecycle, StartsWithOnlyTheSkinEditingWindow) {
     EXPECT_TRUE(skinEdit().isVisible());
     EXPECT_EQ(app->buyable(), nullptr);
-    EXPECT_EQ(skinEdit().formLoadCount(), 1);
+    // Made once: every control is there once.
+    for (const char* name : {"File1", "Dir1", "Drive1", "Option1", "Text1", "cmdClose"}) {
+        EXPECT_EQ(countNamed(skinEdit(), name), 1) << name;
+    }
 }
 
 TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) {
     browseSkinEdit();
-    QTest::mouseClick(skinEdit().Option2, Qt::LeftButton);
-    ASSERT_EQ(skinEdit().File1->pattern(), "*.CMX");
+    QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
+    ASSERT_EQ(skinEditNamed().File1->pattern(), "*.CMX");
 
-    QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdSwitch, Qt::LeftButton);
     ASSERT_NE(app->buyable(), nullptr);
     shell::BuyableMakerWindow& b = *app->buyable();
     EXPECT_TRUE(b.isVisible());
@@ -42,11 +50,11 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
     QTest::mouseClick(control<QPushButton>(&b, "cmdSwitch"), Qt::LeftButton);
     EXPECT_FALSE(b.isVisible());
     EXPECT_TRUE(skinEdit().isVisible());
-    EXPECT_TRUE(skinEdit().Option2->isChecked());
-    EXPECT_EQ(skinEdit().File1->pattern(), "*.CMX");
-    EXPECT_EQ(skinEdit().Dir1->path(), QDir::cleanPath(skins.path()));
+    EXPECT_TRUE(skinEditNamed().Option2->isChecked());
+    EXPECT_EQ(skinEditNamed().File1->pattern(), "*.CMX");
+    EXPECT_EQ(skinEditNamed().Dir1->path(), QDir::cleanPath(skins.path()));
 
-    QTest::mouseClick(skinEdit().cmdSwitch, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdSwitch, Qt::LeftButton);
     EXPECT_EQ(app->buyable(), &b);
     EXPECT_EQ(control<shell::DirList>(&b, "Dir1")->path(), QDir::cleanPath(program.path()));
 }
@@ -68,14 +76,14 @@ TEST_F(Lifecycle, CloseDeletesOnlyTheScratchFileNamedExactlyTempTxt) {
     skins.write("B001FAFitlgt_x.bmp", "");
     listWithTheAssociatedFilesCheck();
     ASSERT_EQ(test::readAll(program.filePath("Temp.txt")), "B001FAFit_x.cmx\r\n");
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(test::exists(program.filePath("Temp.txt")));
 }
 
 TEST_F(Lifecycle, CloseKeepsATempTxtThisCopyDidNotWrite) {
     program.write("Temp.txt", "the player's own notes");
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), "the player's own notes");
 }
@@ -90,14 +98,14 @@ TEST_F(Lifecycle, CloseKeepsAListingChangedSinceThisCopyWroteIt) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(file.write(changed), changed.size());
         file.close();
-        QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
         EXPECT_EQ(test::readAll(program.filePath("Temp.txt")), changed);
     }
     // One put in its place is not this copy's either.
     listWithTheAssociatedFilesCheck();
     ASSERT_TRUE(QFile::remove(program.filePath("Temp.txt")));
     program.write("Temp.txt", "B001FAFit_x.cmx\r\n");
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
     EXPECT_TRUE(test::exists(program.filePath("Temp.txt")));
 }
 
@@ -110,7 +118,7 @@ TEST_F(Lifecycle, CloseLeavesOtherFilesAndFoldersOfSimilarNames) {
 
 TEST_F(Lifecycle, CloseLeavesAFolderNamedTempTxt) {
     program.mkdir("Temp.txt");
-    QTest::mouseClick(skinEdit().cmdClose, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdClose, Qt::LeftButton);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(QFileInfo(program.filePath("Temp.txt")).isDir());
     EXPECT_TRUE(messages.messages.isEmpty());

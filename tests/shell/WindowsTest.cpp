@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -28,7 +28,7 @@ struct Caption {
 class Windows : public AppFixture {};
 
 TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
-    shell::frmSkinEdit& w = skinEdit();
+    shell::SkinEditWindow& w = skinEdit();
     EXPECT_EQ(w.objectName(), "frmSkinEdit");
     EXPECT_EQ(w.windowTitle(), "Vestimo - Skin Editing - From Quillbrook");
     EXPECT_TRUE(w.isVisible());
@@ -60,7 +60,8 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
     EXPECT_TRUE(control<QRadioButton>(&w, "Option1")->isChecked());
     EXPECT_EQ(control<QRadioButton>(&w, "Option2")->text(), ".CMX Files Only");
     EXPECT_FALSE(control<QRadioButton>(&w, "Option2")->isChecked());
-    EXPECT_EQ(control<QPlainTextEdit>(&w, "Text1")->toPlainText(), "A CMX File's contents will be displayed here.");
+    EXPECT_EQ(control<QPlainTextEdit>(&w, "Text1")->toPlainText(),
+              "A CMX File's contents will be displayed here.");
     EXPECT_EQ(control<QLineEdit>(&w, "Text3")->text(), "CMX File Name");
     EXPECT_FALSE(control<QLineEdit>(&w, "Text3")->isEnabled());
     EXPECT_FALSE(control<QProgressBar>(&w, "ProgressBar1")->isVisible());

@@ -2,9 +2,38 @@
 
 #include "gui/browser/DirList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 namespace vestimo::test {
+
+namespace {
+
+template <typename T> T* find(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+} // namespace
+
+SkinEditByName::SkinEditByName(QWidget& window)
+    : Frame1(find<QGroupBox>(window, "Frame1")), cmdSwitch(find<QPushButton>(window, "cmdSwitch")),
+      Drive1(find<shell::DriveList>(window, "Drive1")), Dir1(find<shell::DirList>(window, "Dir1")),
+      File1(find<shell::FileList>(window, "File1")), Option1(find<QRadioButton>(window, "Option1")),
+      Option2(find<QRadioButton>(window, "Option2")), cmdDefault(find<QPushButton>(window, "cmdDefault")),
+      cmdCloseFile(find<QPushButton>(window, "cmdCloseFile")), Frame2(find<QGroupBox>(window, "Frame2")),
+      Picture1(find<shell::PictureBox>(window, "Picture1")),
+      Picture2(find<shell::PictureBox>(window, "Picture2")),
+      ProgressBar1(find<QProgressBar>(window, "ProgressBar1")),
+      cmdCheckAllBMP(find<QPushButton>(window, "cmdCheckAllBMP")),
+      cmdMoveFile(find<QPushButton>(window, "cmdMoveFile")),
+      cmdCheckBMP(find<QPushButton>(window, "cmdCheckBMP")),
+      cmdDeleteBMP(find<QPushButton>(window, "cmdDeleteBMP")), Frame3(find<QGroupBox>(window, "Frame3")),
+      Text1(find<QPlainTextEdit>(window, "Text1")), cmdAssocFiles(find<QPushButton>(window, "cmdAssocFiles")),
+      cmdSaveCMX(find<QPushButton>(window, "cmdSaveCMX")),
+      cmdCMXError(find<QPushButton>(window, "cmdCMXError")), Text3(find<QLineEdit>(window, "Text3")),
+      cmdCheckAllCMX(find<QPushButton>(window, "cmdCheckAllCMX")),
+      cmdClose(find<QPushButton>(window, "cmdClose")) {}
 
 AppFixture::AppFixture() {
     app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
@@ -13,7 +42,9 @@ AppFixture::AppFixture() {
 
 AppFixture::~AppFixture() = default;
 
-shell::frmSkinEdit& AppFixture::skinEdit() { return *app->skinEdit(); }
+shell::SkinEditWindow& AppFixture::skinEdit() {
+    return *app->skinEdit();
+}
 
 shell::BuyableMakerWindow& AppFixture::buyable() {
     if (app->buyable() == nullptr || !app->buyable()->isVisible()) {
@@ -23,7 +54,7 @@ shell::BuyableMakerWindow& AppFixture::buyable() {
 }
 
 void AppFixture::browseSkinEdit(const QString& path) {
-    EXPECT_TRUE(skinEdit().Dir1->setPath(path.isEmpty() ? skins.path() : path));
+    EXPECT_TRUE(skinEditNamed().Dir1->setPath(path.isEmpty() ? skins.path() : path));
 }
 
 void AppFixture::browseBuyable(const QString& path) {

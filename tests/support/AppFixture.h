@@ -7,9 +7,9 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
-#include "gui/widgets/PictureBox.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
+#include "gui/widgets/PictureBox.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -25,6 +25,37 @@
 
 namespace vestimo::test {
 
+// The skin editing window's controls, found by the names the program gives them.
+struct SkinEditByName {
+    explicit SkinEditByName(QWidget& window);
+
+    QGroupBox* Frame1;
+    QPushButton* cmdSwitch;
+    shell::DriveList* Drive1;
+    shell::DirList* Dir1;
+    shell::FileList* File1;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QPushButton* cmdDefault;
+    QPushButton* cmdCloseFile;
+    QGroupBox* Frame2;
+    shell::PictureBox* Picture1;
+    shell::PictureBox* Picture2;
+    QProgressBar* ProgressBar1;
+    QPushButton* cmdCheckAllBMP;
+    QPushButton* cmdMoveFile;
+    QPushButton* cmdCheckBMP;
+    QPushButton* cmdDeleteBMP;
+    QGroupBox* Frame3;
+    QPlainTextEdit* Text1;
+    QPushButton* cmdAssocFiles;
+    QPushButton* cmdSaveCMX;
+    QPushButton* cmdCMXError;
+    QLineEdit* Text3;
+    QPushButton* cmdCheckAllCMX;
+    QPushButton* cmdClose;
+};
+
 // The whole program on temporary folders: a skin directory, a program folder, and recorded
 // messages. Windows are found and driven by their controls' names.
 class AppFixture : public ::testing::Test {
@@ -32,7 +63,9 @@ protected:
     AppFixture();
     ~AppFixture() override;
 
-    shell::frmSkinEdit& skinEdit();
+    shell::SkinEditWindow& skinEdit();
+    // The skin editing window's controls by name.
+    SkinEditByName skinEditNamed() { return SkinEditByName(skinEdit()); }
     // Switches to the buyable window (creating it on first use) and returns it.
     shell::BuyableMakerWindow& buyable();
 

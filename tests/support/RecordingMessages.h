@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace vestimo::test {
 
 // Records every message instead of showing it; questions are answered from `answers` (Yes when
@@ -13,6 +15,9 @@ public:
     void show(const QString& message, const QString& detailText = {}) override {
         messages.append(message);
         details.append(detailText);
+        if (onShow) {
+            onShow(message);
+        }
     }
     bool ask(const QString& question) override {
         questions.append(question);
@@ -28,6 +33,8 @@ public:
     QStringList details;
     QStringList questions;
     QList<bool> answers;
+    // Called as each message is shown, while the program waits for the box to be closed.
+    std::function<void(const QString&)> onShow;
 };
 
 } // namespace vestimo::test

@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 
-#include "samples/BmpSamples.h"
 #include "core/textures/TextureMessages.h"
+#include "samples/BmpSamples.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -43,10 +43,10 @@ protected:
     QString check(const QString& name, int width, int height, qint64 length) {
         skins.write(name, Bitmap(width, height, length));
         browseSkinEdit();
-        skinEdit().File1->refresh();
-        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf(name)));
+        skinEditNamed().File1->refresh();
+        skinEditNamed().File1->setListIndex(static_cast<int>(skinEditNamed().File1->entries().indexOf(name)));
         messages.clear();
-        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         return messages.messages.value(0);
     }
     const QString notRecognized = QString::fromStdString(textures::notRecognizedMessage());
@@ -77,9 +77,9 @@ TEST_F(CheckingOneBitmap, UnlistedSizesAreNotRecognised) {
 TEST_F(CheckingOneBitmap, AFileThatDoesNotLoadIsCorruptNotUnrecognised) {
     skins.write("text.bmp", "not a picture at all");
     browseSkinEdit();
-    skinEdit().File1->setListIndex(0);
+    skinEditNamed().File1->setListIndex(0);
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({corrupt}));
 }
 
@@ -88,11 +88,11 @@ TEST_F(CheckingOneBitmap, ThePreviousPictureIsNeverJudgedAsTheSelectedFile) {
     // not load, whose length alone would pass as a valid skin.
     ASSERT_EQ(check("a.bmp", 256, 256, 70000), "This is a valid Skin File.");
     skins.write("z.bmp", QByteArray(100, 'x'));
-    skinEdit().File1->refresh();
+    skinEditNamed().File1->refresh();
     messages.clear();
-    skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("z.bmp")));
-    EXPECT_FALSE(skinEdit().Picture1->hasPicture());
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    skinEditNamed().File1->setListIndex(static_cast<int>(skinEditNamed().File1->entries().indexOf("z.bmp")));
+    EXPECT_FALSE(skinEditNamed().Picture1->hasPicture());
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({corrupt, corrupt}));
 }
 
@@ -118,8 +118,9 @@ TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
     for (const auto& file : files) {
         ASSERT_EQ(check("ok.bmp", 256, 256, 70000), "This is a valid Skin File.");
         messages.clear();
-        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf(file.first)));
-        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        skinEditNamed().File1->setListIndex(
+            static_cast<int>(skinEditNamed().File1->entries().indexOf(file.first)));
+        QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({corrupt, corrupt})) << file.first.toStdString();
     }
     // Sound ones in other shapes load: top-down, run-length encoded, 8-bit with a palette.
@@ -129,27 +130,28 @@ TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
     rle.rle8 = true;
     for (const auto& options : {top, rle, samples::BmpOptions{}}) {
         skins.write("sound.bmp", QByteArray::fromStdString(samples::MakeBmp(options)));
-        skinEdit().File1->refresh();
+        skinEditNamed().File1->refresh();
         messages.clear();
-        skinEdit().File1->setListIndex(static_cast<int>(skinEdit().File1->entries().indexOf("sound.bmp")));
-        QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+        skinEditNamed().File1->setListIndex(
+            static_cast<int>(skinEditNamed().File1->entries().indexOf("sound.bmp")));
+        QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         EXPECT_EQ(messages.messages, QStringList({"This is a valid Skin File."}));
-        skinEdit().File1->setListIndex(-1);
+        skinEditNamed().File1->setListIndex(-1);
     }
 }
 
 TEST_F(CheckingOneBitmap, RefusesWithoutASelectionThenOnTheCmxList) {
     browseSkinEdit();
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
-    skinEdit().File1->setPattern("*.CMX");
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
+    skinEditNamed().File1->setPattern("*.CMX");
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
     skins.write("a.cmx", "");
-    skinEdit().File1->refresh();
+    skinEditNamed().File1->refresh();
     {
-        const QSignalBlocker quiet(skinEdit().File1);
-        skinEdit().File1->setListIndex(0);
+        const QSignalBlocker quiet(skinEditNamed().File1);
+        skinEditNamed().File1->setListIndex(0);
     }
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({"Please select a file first!", "Please select a file first!",
                                               "You cannot perform this action on a CMX file!"}));
 }
@@ -158,7 +160,7 @@ TEST_F(CheckingOneBitmap, AFileThatVanishedIsNamedInTheMessage) {
     check("a.bmp", 64, 64, 6000);
     QFile::remove(skins.filePath("a.bmp"));
     messages.clear();
-    QTest::mouseClick(skinEdit().cmdCheckBMP, Qt::LeftButton);
+    QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
     EXPECT_EQ(messages.messages,
               QStringList({"Could not read the length of a.bmp: No such file or directory"}));
 }

@@ -1,9 +1,9 @@
 // Draws both windows on the demo skins and saves them as PNG pictures for the README.
-#include "gui/app/MessageBoxes.h"
 #include "gui/app/Application.h"
+#include "gui/app/MessageBoxes.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,14 +20,19 @@ public:
     bool ask(const QString&) override { return false; }
 };
 
-bool Save(QWidget* window, const QString& path) {
+bool save(QWidget* window, const QString& path) {
     QTest::qWait(200);
     const bool ok = window->grab().save(path, "PNG");
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
 }
 
-void SelectFirst(vestimo::shell::FileList* files, const QString& name) {
+void selectFirst(QWidget* window, const QString& name) {
+    // Found by name, as anything driving the windows finds their controls.
+    auto* files = window->findChild<vestimo::shell::FileList*>(QStringLiteral("File1"));
+    if (files == nullptr) {
+        return;
+    }
     const int index = static_cast<int>(files->entries().indexOf(name));
     files->setListIndex(index >= 0 ? index : 0);
 }
@@ -45,11 +50,10 @@ int main(int argc, char** argv) {
     Silent messages;
     vestimo::shell::Application app(messages, QDir::tempPath(), [] {});
     app.start();
-    SelectFirst(app.skinEdit()->File1, QStringLiteral("B100FAFitlgt_xyz.bmp"));
-    bool ok = Save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));
+    selectFirst(app.skinEdit(), QStringLiteral("B100FAFitlgt_xyz.bmp"));
+    bool ok = save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));
     app.switchToBuyable();
-    SelectFirst(app.buyable()->findChild<vestimo::shell::FileList*>(QStringLiteral("File1")),
-                QStringLiteral("B100FAFitlgt_xyz.bmp"));
-    ok = Save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
+    selectFirst(app.buyable(), QStringLiteral("B100FAFitlgt_xyz.bmp"));
+    ok = save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,9 +1,12 @@
 #include "core/cmx/CheckCmxFile.h"
 
+#include "core/catalogue/Common.h"
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxMessages.h"
 #include "core/cmx/CmxWalk.h"
+
+#include <QFile>
 
 namespace vestimo::cmx {
 
@@ -26,35 +29,40 @@ std::string joinPath(std::string_view directory, std::string_view name) {
     return path;
 }
 
-std::string checkCmxFile(bool selected, std::string_view fileName, std::string_view pattern,
-                         std::string_view skinDirectory, std::string_view nameBoxText) {
+QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QString& skinDirectory,
+                     const QString& fileName, const QString& nameBoxText) {
     if (!selected) {
-        return std::string(selectFileFirst);
+        return texts::selectFileFirst();
     }
-    if (pattern == "*.BMP") {
-        return std::string(NotOnBmpFile);
+    if (shown == FileFilter::Bitmaps) {
+        return texts::notOnBmpFileLower();
     }
-    if (!isSkinClass(classKey(nameBoxText))) {
-        return std::string(NotCheckableType);
+    if (!isSkinClass(classKey(nameBoxText.toStdString()))) {
+        return QString::fromUtf8(NotCheckableType.data(), static_cast<qsizetype>(NotCheckableType.size()));
     }
-    CmxFileSource source(joinPath(skinDirectory, fileName));
+    const auto couldNotRead = [&](const std::string& why) {
+        return QStringLiteral("Could not read %1: %2").arg(fileName, QString::fromStdString(why));
+    };
+    CmxFileSource source(
+        joinPath(QFile::encodeName(skinDirectory).toStdString(), QFile::encodeName(fileName).toStdString()));
     if (!source.isOpen()) {
-        return "Could not read " + std::string(fileName) + ": " + source.error();
+        return couldNotRead(source.error());
     }
     const WalkVerdict verdict = walkCmxLines(source, false);
     // A read that failed part way gives no trustworthy verdict.
     if (!source.error().empty()) {
-        return "Could not read " + std::string(fileName) + ": " + source.error();
+        return couldNotRead(source.error());
     }
     switch (verdict.kind) {
     case WalkVerdict::Kind::Passed:
-        return std::string(NoErrorsFound);
+        return QString::fromUtf8(NoErrorsFound.data(), static_cast<qsizetype>(NoErrorsFound.size()));
     case WalkVerdict::Kind::Animation:
-        return std::string(AnimationNotChecked);
+        return QString::fromUtf8(AnimationNotChecked.data(),
+                                 static_cast<qsizetype>(AnimationNotChecked.size()));
     case WalkVerdict::Kind::Fault:
         break;
     }
-    return faultMessage(verdict.line);
+    return QString::fromStdString(faultMessage(verdict.line));
 }
 
 } // namespace vestimo::cmx

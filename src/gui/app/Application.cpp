@@ -2,7 +2,7 @@
 
 #include "core/checks/ScratchListing.h"
 #include "gui/buyable/BuyableMakerWindow.h"
-#include "gui/skinedit/frmSkinEdit.h"
+#include "gui/skinedit/SkinEditWindow.h"
 
 namespace vestimo::shell {
 
@@ -14,7 +14,7 @@ Application::~Application() = default;
 
 void Application::start() {
     if (!skinEdit_) {
-        skinEdit_ = std::make_unique<frmSkinEdit>(*this);
+        skinEdit_ = std::make_unique<SkinEditWindow>(*this);
     }
     skinEdit_->show();
 }

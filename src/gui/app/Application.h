@@ -10,7 +10,7 @@
 namespace vestimo::shell {
 
 class BuyableMakerWindow;
-class frmSkinEdit;
+class SkinEditWindow;
 
 // The program's two windows and their lifecycle: the skin editing window at start, the buyable
 // skin maker made at the first switch, and the only way out, "Close This Program".
@@ -23,7 +23,7 @@ public:
     // Creates and shows the skin editing window.
     void start();
 
-    frmSkinEdit* skinEdit() const { return skinEdit_.get(); }
+    SkinEditWindow* skinEdit() const { return skinEdit_.get(); }
     // Null until the first switch.
     BuyableMakerWindow* buyable() const { return buyable_.get(); }
 
@@ -40,7 +40,7 @@ private:
     platform::MessageBoxes& messages_;
     QString programDirectory_;
     std::function<void()> quit_;
-    std::unique_ptr<frmSkinEdit> skinEdit_;
+    std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
 };
 

@@ -1,5 +1,7 @@
 #include "gui/app/MessageBoxes.h"
 
+#include "core/catalogue/Common.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -7,12 +9,14 @@ namespace vestimo::platform {
 
 namespace {
 
-QWidget* Owner(QWidget* parent) { return parent != nullptr ? parent : QApplication::activeWindow(); }
+QWidget* owner(QWidget* parent) {
+    return parent != nullptr ? parent : QApplication::activeWindow();
+}
 
 } // namespace
 
 void QtMessageBoxes::show(const QString& message, const QString& details) {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, message, QMessageBox::Ok, Owner(parent_));
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), message, QMessageBox::Ok, owner(parent_));
     box.setTextFormat(Qt::PlainText);
     if (!details.isEmpty()) {
         box.setDetailedText(details);
@@ -21,8 +25,8 @@ void QtMessageBoxes::show(const QString& message, const QString& details) {
 }
 
 bool QtMessageBoxes::ask(const QString& question) {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, question, QMessageBox::Yes | QMessageBox::No,
-                    Owner(parent_));
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), question,
+                    QMessageBox::Yes | QMessageBox::No, owner(parent_));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -17,8 +17,6 @@ public:
     virtual bool ask(const QString& question) = 0;
 };
 
-inline const QString applicationTitle = QStringLiteral("Vestimo");
-
 // Real modal message boxes over `parent` (the active window when null).
 class QtMessageBoxes : public MessageBoxes {
 public:

@@ -1,9 +1,11 @@
 #include "gui/browser/Browser.h"
 
-#include "platform/FileSystem.h"
+#include "core/catalogue/SkinEdit.h"
+
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "platform/FileSystem.h"
 
 namespace vestimo::shell {
 
@@ -24,7 +26,7 @@ void Browser::Drive1_Change() {
         return;
     }
     // The directory and file lists stay where they were; the drive list shows the new drive.
-    messages.show(DriveNotAvailable);
+    messages.show(texts::driveNotAvailable());
 }
 
 void Browser::Dir1_Change() {
@@ -35,12 +37,12 @@ void Browser::Dir1_Change() {
 
 void Browser::cmdDefault_Click() {
     if (!drives->setDrive(DefaultGameDrive)) {
-        messages.show(GameNotInstalled);
+        messages.show(texts::gameNotInstalled());
         return;
     }
     const QString game = platform::resolveDirectory(drives->rootOf(DefaultGameDrive), DefaultGameDirectory);
     if (game.isEmpty() || !dirs->setPath(game)) {
-        messages.show(GameNotInstalled);
+        messages.show(texts::gameNotInstalled());
         return;
     }
     files->setPath(dirs->path());

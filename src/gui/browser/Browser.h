@@ -8,10 +8,6 @@ class DirList;
 class DriveList;
 class FileList;
 
-inline const QString DriveNotAvailable = QStringLiteral("This drive is not available!");
-inline const QString GameNotInstalled =
-    QStringLiteral("You have not installed the game in the default directory. You will have to manually open it "
-                   "using the drive and directory boxes here.");
 inline const QString DefaultGameDrive = QStringLiteral("C:");
 inline const QString DefaultGameDirectory = QStringLiteral("\\Program Files\\Maxis\\The Sims\\");
 

@@ -23,12 +23,10 @@ public:
     // Shows the drive holding `path` without raising the change (start-up, directory moves).
     void showDriveOf(const QString& path);
 
-    QString root() const { return rootOf(drive()); }
     QString rootOf(const QString& name) const;
     // The folder to go to when the drive is chosen: the last one shown on it, else its root.
     QString currentDirectoryOf(const QString& name) const;
     void rememberDirectory(const QString& path);
-    const QList<platform::Drive>& drives() const { return drives_; }
 
 signals:
     void driveChanged();

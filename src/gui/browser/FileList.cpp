@@ -49,9 +49,13 @@ bool FileList::setListIndex(int index) {
     return true;
 }
 
-QString FileList::fileName() const { return listIndex_ >= 0 ? entries_[listIndex_] : QString(); }
+QString FileList::fileName() const {
+    return listIndex_ >= 0 ? entries_[listIndex_] : QString();
+}
 
-void FileList::refresh() { reload(fileName()); }
+void FileList::refresh() {
+    reload(fileName());
+}
 
 void FileList::rereadWith(const QString& pattern) {
     const bool changed = pattern != pattern_;
@@ -60,6 +64,10 @@ void FileList::rereadWith(const QString& pattern) {
     if (changed) {
         emit patternChanged();
     }
+}
+
+void FileList::rereadUnselected() {
+    reload({});
 }
 
 void FileList::reload(const QString& keepSelected) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileFilter.h"
+
 #include <QListWidget>
 #include <QStringList>
 
@@ -37,6 +39,8 @@ public:
     // Shows `pattern`'s files read afresh with nothing selected (no click), even when the pattern
     // is already in force.
     void rereadWith(const QString& pattern);
+    // Re-reads the folder with nothing selected, without raising the click.
+    void rereadUnselected();
 
 signals:
     void fileClicked();
@@ -52,7 +56,7 @@ private:
     void showSelection();
 
     QString path_;
-    QString pattern_ = QStringLiteral("*.BMP");
+    QString pattern_ = patternOf(FileFilter::Bitmaps);
     QStringList entries_;
     int listIndex_ = -1;
     int pressedRow_ = -1;

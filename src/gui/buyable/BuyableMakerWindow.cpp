@@ -4,7 +4,7 @@
 #include "core/catalogue/Buyable.h"
 #include "core/catalogue/Common.h"
 #include "gui/app/Application.h"
-#include "gui/app/NoMoreX.h"
+#include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
@@ -57,7 +57,7 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app)
     setWindowTitle(texts::buyableWindowCaption());
     build();
     render(ListReading::Keep);
-    platform::noMoreX(this);
+    removeCloseBox(this);
 }
 
 BuyableMakerWindow::~BuyableMakerWindow() = default;

@@ -1,10 +1,10 @@
-#include "gui/app/NoMoreX.h"
+#include "gui/app/CloseBox.h"
 
 #include <QCloseEvent>
 #include <QObject>
 #include <QWidget>
 
-namespace vestimo::platform {
+namespace vestimo::shell {
 
 namespace {
 
@@ -24,7 +24,7 @@ protected:
 
 } // namespace
 
-void noMoreX(QWidget* window) {
+void removeCloseBox(QWidget* window) {
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
@@ -33,4 +33,4 @@ void noMoreX(QWidget* window) {
     window->installEventFilter(new IgnoreClose(window));
 }
 
-} // namespace vestimo::platform
+} // namespace vestimo::shell

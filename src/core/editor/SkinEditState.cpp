@@ -1,0 +1,82 @@
+#include "core/editor/SkinEditState.h"
+
+#include "core/catalogue/Common.h"
+#include "core/catalogue/SkinEdit.h"
+
+namespace vestimo::editor {
+
+SkinEditState initialSkinEditState() {
+    SkinEditState state;
+    state.nameBox = texts::cmxNameBoxPlaceholder();
+    return state;
+}
+
+std::optional<FileFilter> filterShownBy(const QString& pattern) {
+    for (const FileFilter filter : {FileFilter::Bitmaps, FileFilter::CmxFiles}) {
+        if (pattern == patternOf(filter)) {
+            return filter;
+        }
+    }
+    return std::nullopt;
+}
+
+SkinEditState listShows(SkinEditState state, const QString& pattern) {
+    state.filter = filterShownBy(pattern);
+    return state;
+}
+
+FileClick clickFile(const SkinEditState& state, bool selected) {
+    if (!selected) {
+        return {FileClickAction::Reread, {}};
+    }
+    if (state.browsingLocked()) {
+        return {FileClickAction::Nothing, texts::closeOrSaveCmxFirst()};
+    }
+    if (!state.filter) {
+        return {FileClickAction::Nothing, texts::notASkinFile()};
+    }
+    return {*state.filter == FileFilter::Bitmaps ? FileClickAction::ShowBitmap : FileClickAction::OpenCmx,
+            {}};
+}
+
+Transition opened(SkinEditState state, const QString& name, const platform::FileIdentity& identity) {
+    state.openFile = OpenCmxFile{name, identity};
+    state.nameBox = name;
+    return {std::move(state), texts::fileListLocked()};
+}
+
+SkinEditState closed(SkinEditState state) {
+    state.openFile.reset();
+    state.nameBox.clear();
+    return state;
+}
+
+QString refuseSave(const SkinEditState& state, bool selected) {
+    if (!selected) {
+        return texts::selectFileFirst();
+    }
+    if (state.filter == FileFilter::Bitmaps) {
+        return texts::notOnBmpFileLower();
+    }
+    // After a close the selection stays but no file is open: there is no name to write under.
+    if (!state.openFile) {
+        return texts::openCmxFileFirst();
+    }
+    return {};
+}
+
+Transition saved(SkinEditState state) {
+    return {closed(std::move(state)), texts::fileSaved()};
+}
+
+QString refuseSingleBitmapCommand(const SkinEditState& state, bool selected) {
+    if (!selected) {
+        return texts::selectFileFirst();
+    }
+    if (state.filter == FileFilter::CmxFiles) {
+        return texts::notOnCmxFile();
+    }
+    return {};
+}
+
+} // namespace vestimo::editor

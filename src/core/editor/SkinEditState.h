@@ -1,0 +1,77 @@
+#pragma once
+
+#include "core/FileFilter.h"
+#include "platform/FileSystem.h"
+
+#include <QString>
+
+#include <optional>
+
+// What the skin editing window is doing, as a plain value, and the steps that change it. Each step
+// gives either the new state or the one message to show; the window only carries them out.
+namespace vestimo::editor {
+
+// The CMX file open in the editor.
+struct OpenCmxFile {
+    QString name;
+    // The file as it was when read, so a save notices another program's change in the meantime.
+    platform::FileIdentity identity;
+    bool operator==(const OpenCmxFile&) const = default;
+};
+
+struct SkinEditState {
+    // The kind of file the list shows; none when its pattern is neither kind.
+    std::optional<FileFilter> filter = FileFilter::Bitmaps;
+    // Set while a CMX file is open: the browser stays locked until it is saved or closed.
+    std::optional<OpenCmxFile> openFile;
+    // What the name box says: a placeholder at start, the open file's name, empty once it is closed.
+    QString nameBox;
+
+    bool browsingLocked() const { return openFile.has_value(); }
+    bool operator==(const SkinEditState&) const = default;
+};
+
+// The state of a newly made window.
+SkinEditState initialSkinEditState();
+
+// A step's outcome: the state to show and the message to show first (empty for none).
+struct Transition {
+    SkinEditState state;
+    QString message;
+};
+
+// The filter whose pattern is `pattern` exactly, or none.
+std::optional<FileFilter> filterShownBy(const QString& pattern);
+
+// The file list now shows `pattern`'s files.
+SkinEditState listShows(SkinEditState state, const QString& pattern);
+
+// What a click on the file list asks for.
+enum class FileClickAction {
+    Nothing,    // only `message`
+    ShowBitmap, // load the selected file into the viewer
+    OpenCmx,    // read the selected file into the editor, then `opened`
+    Reread,     // nothing is selected: re-read the list
+};
+struct FileClick {
+    FileClickAction action = FileClickAction::Nothing;
+    QString message;
+};
+FileClick clickFile(const SkinEditState& state, bool selected);
+
+// The selected CMX file was read: the browser locks and the name box shows its name.
+Transition opened(SkinEditState state, const QString& name, const platform::FileIdentity& identity);
+// "Close Open File": back to browsing without writing anything.
+SkinEditState closed(SkinEditState state);
+
+// "Save CMX Changes" before anything is written: the first refusal (selection, file kind, an open
+// file), or empty when the editor's text may be written.
+QString refuseSave(const SkinEditState& state, bool selected);
+// The file was written: back to browsing, with the news.
+Transition saved(SkinEditState state);
+
+// "Check BMP File", "Move this file" and "Delete Current BMP File": the first refusal (selection,
+// then not the CMX list), or empty.
+QString refuseSingleBitmapCommand(const SkinEditState& state, bool selected);
+
+} // namespace vestimo::editor

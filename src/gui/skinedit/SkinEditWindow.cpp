@@ -1,0 +1,446 @@
+#include "gui/skinedit/SkinEditWindow.h"
+
+#include "core/catalogue/SkinEdit.h"
+#include "core/cmx/CheckCmxFile.h"
+#include "core/editor/CmxText.h"
+#include "core/textures/SkinTextureRules.h"
+#include "core/textures/TextureMessages.h"
+#include "gui/app/Application.h"
+#include "gui/app/CloseBox.h"
+#include "gui/app/WidgetNames.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/DriveList.h"
+#include "gui/browser/FileList.h"
+#include "core/checks/SkinChecks.h"
+#include "gui/checks/DirectoryCheckCommand.h"
+#include "gui/checks/FileOperations.h"
+#include "gui/widgets/PictureBox.h"
+#include "platform/FileSystem.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace vestimo::shell {
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+// The window's controls. Each widget's objectName is the name the program has always given it,
+// so anything driving the window by name keeps working.
+struct SkinEditWindow::Ui {
+    QGroupBox* browserFrame = nullptr;
+    QPushButton* switchButton = nullptr;
+    DriveList* driveList = nullptr;
+    DirList* directoryList = nullptr;
+    FileList* fileList = nullptr;
+    QRadioButton* cmxFilterButton = nullptr;
+    QRadioButton* bmpFilterButton = nullptr;
+    QPushButton* defaultDirectoryButton = nullptr;
+    QPushButton* closeFileButton = nullptr;
+
+    QGroupBox* viewerFrame = nullptr;
+    PictureBox* viewer = nullptr;
+    // Hidden: the directory-wide bitmap check measures each file in it.
+    PictureBox* workingPicture = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QPushButton* checkAllBmpButton = nullptr;
+    QPushButton* moveFileButton = nullptr;
+    QPushButton* checkBmpButton = nullptr;
+    QPushButton* deleteBmpButton = nullptr;
+
+    QGroupBox* editorFrame = nullptr;
+    QPlainTextEdit* cmxTextBox = nullptr;
+    QPushButton* checkAssociatedFilesButton = nullptr;
+    QPushButton* saveCmxButton = nullptr;
+    QPushButton* checkCmxButton = nullptr;
+    QLineEdit* cmxNameBox = nullptr;
+    QPushButton* checkAllCmxButton = nullptr;
+    QPushButton* closeProgramButton = nullptr;
+};
+
+SkinEditWindow::SkinEditWindow(Application& app)
+    : m_app(app), m_services{app.messages(), app.programDirectory()}, m_ui(std::make_unique<Ui>()),
+      m_state(editor::initialSkinEditState()) {
+    setObjectName(QStringLiteral("frmSkinEdit"));
+    setWindowTitle(texts::skinEditCaption());
+    build();
+    connectControls();
+    // The lists start at the process's current folder, without raising their change steps.
+    m_browser = std::make_unique<Browser>(
+        Browser{m_ui->driveList, m_ui->directoryList, m_ui->fileList, m_services.messages});
+    m_browser->startAt(platform::currentDirectory());
+    render();
+    removeCloseBox(this);
+}
+
+SkinEditWindow::~SkinEditWindow() = default;
+
+void SkinEditWindow::build() {
+    Ui& ui = *m_ui;
+    // Skin Directory: the browser, as a column on the left.
+    ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
+    ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToBuyableButton());
+    ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
+    ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
+    ui.fileList = named(new FileList(ui.browserFrame), "File1");
+    ui.cmxFilterButton = named(new QRadioButton(texts::cmxFilesOnlyOption(), ui.browserFrame), "Option2");
+    ui.bmpFilterButton = named(new QRadioButton(texts::bmpFilesOnlyOption(), ui.browserFrame), "Option1");
+    ui.bmpFilterButton->setChecked(true);
+    // As wide as their captions: a click beside the caption is not a choice.
+    ui.bmpFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    ui.cmxFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
+    ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
+    ui.closeFileButton->setVisible(false);
+    auto* browserLayout = new QVBoxLayout(ui.browserFrame);
+    browserLayout->addWidget(ui.switchButton);
+    browserLayout->addWidget(ui.driveList);
+    browserLayout->addWidget(ui.directoryList, 2);
+    browserLayout->addWidget(ui.fileList, 3);
+    browserLayout->addWidget(ui.cmxFilterButton);
+    browserLayout->addWidget(ui.bmpFilterButton);
+    browserLayout->addWidget(ui.defaultDirectoryButton);
+    browserLayout->addWidget(ui.closeFileButton);
+
+    // BMP Image Viewer: the picture, the progress bar, then two rows of two buttons.
+    ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
+    ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
+    ui.workingPicture = named(new PictureBox(ui.viewer), "Picture2");
+    ui.workingPicture->setVisible(false);
+    ui.progressBar = named(new QProgressBar(ui.viewerFrame), "ProgressBar1");
+    ui.progressBar->setMinimum(0);
+    ui.progressBar->setVisible(false);
+    ui.checkAllBmpButton = button(ui.viewerFrame, "cmdCheckAllBMP", texts::checkAllBmpButton());
+    ui.moveFileButton = button(ui.viewerFrame, "cmdMoveFile", texts::moveFileButton());
+    ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
+    ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
+    auto* viewerButtons = new QGridLayout;
+    viewerButtons->addWidget(ui.checkAllBmpButton, 0, 0);
+    viewerButtons->addWidget(ui.moveFileButton, 0, 1);
+    viewerButtons->addWidget(ui.checkBmpButton, 1, 0);
+    viewerButtons->addWidget(ui.deleteBmpButton, 1, 1);
+    auto* viewerLayout = new QVBoxLayout(ui.viewerFrame);
+    viewerLayout->addWidget(ui.viewer, 1);
+    viewerLayout->addWidget(ui.progressBar);
+    viewerLayout->addLayout(viewerButtons);
+
+    // CMX Display and Editing: the text, then two columns of commands.
+    ui.editorFrame = named(new QGroupBox(texts::cmxEditingFrame(), this), "Frame3");
+    ui.cmxTextBox = named(new QPlainTextEdit(ui.editorFrame), "Text1");
+    ui.cmxTextBox->setPlainText(texts::cmxEditorPlaceholder());
+    ui.cmxTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui.cmxTextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ui.cmxTextBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui.checkAssociatedFilesButton =
+        button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
+    ui.saveCmxButton = button(ui.editorFrame, "cmdSaveCMX", texts::saveCmxButton());
+    ui.checkCmxButton = button(ui.editorFrame, "cmdCMXError", texts::checkCmxButton());
+    ui.cmxNameBox = named(new QLineEdit(ui.editorFrame), "Text3");
+    // Shows the open file's name; never typed into.
+    ui.cmxNameBox->setEnabled(false);
+    ui.checkAllCmxButton = button(ui.editorFrame, "cmdCheckAllCMX", texts::checkAllCmxButton());
+    ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(ui.checkAssociatedFilesButton);
+    middle->addWidget(ui.saveCmxButton);
+    middle->addWidget(ui.checkCmxButton);
+    middle->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(ui.cmxNameBox);
+    right->addWidget(ui.checkAllCmxButton);
+    right->addWidget(ui.closeProgramButton);
+    right->addStretch();
+    auto* editorLayout = new QHBoxLayout(ui.editorFrame);
+    editorLayout->addWidget(ui.cmxTextBox, 1);
+    editorLayout->addLayout(middle);
+    editorLayout->addLayout(right);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(ui.browserFrame, 2);
+    top->addWidget(ui.viewerFrame, 3);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(top, 2);
+    window->addWidget(ui.editorFrame, 1);
+    ui.cmxTextBox->setMinimumWidth(220);
+    resize(720, 560);
+}
+
+void SkinEditWindow::connectControls() {
+    const Ui& ui = *m_ui;
+    const auto onClick = [this](QPushButton* clicked, void (SkinEditWindow::*handler)()) {
+        connect(clicked, &QPushButton::clicked, this, handler);
+    };
+    onClick(ui.switchButton, &SkinEditWindow::onSwitchClicked);
+    connect(ui.driveList, &DriveList::driveChanged, this, &SkinEditWindow::onDriveChanged);
+    connect(ui.directoryList, &DirList::pathChanged, this, &SkinEditWindow::onDirectoryChanged);
+    connect(ui.fileList, &FileList::fileClicked, this, &SkinEditWindow::onFileClicked);
+    connect(ui.fileList, &FileList::patternChanged, this, &SkinEditWindow::onPatternChanged);
+    connect(ui.cmxNameBox, &QLineEdit::textChanged, this, &SkinEditWindow::onNameBoxChanged);
+    connect(ui.bmpFilterButton, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            onFilterChosen(FileFilter::Bitmaps);
+        }
+    });
+    connect(ui.cmxFilterButton, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            onFilterChosen(FileFilter::CmxFiles);
+        }
+    });
+    onClick(ui.defaultDirectoryButton, &SkinEditWindow::onDefaultDirectoryClicked);
+    onClick(ui.closeFileButton, &SkinEditWindow::onCloseFileClicked);
+    onClick(ui.checkAllBmpButton, &SkinEditWindow::onCheckAllBmpClicked);
+    onClick(ui.moveFileButton, &SkinEditWindow::onMoveFileClicked);
+    onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
+    onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
+    onClick(ui.checkAssociatedFilesButton, &SkinEditWindow::onCheckAssociatedFilesClicked);
+    onClick(ui.saveCmxButton, &SkinEditWindow::onSaveCmxClicked);
+    onClick(ui.checkCmxButton, &SkinEditWindow::onCheckCmxClicked);
+    onClick(ui.checkAllCmxButton, &SkinEditWindow::onCheckAllCmxClicked);
+    onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
+}
+
+void SkinEditWindow::render() {
+    const bool editing = m_state.browsingLocked();
+    m_ui->cmxNameBox->setText(m_state.nameBox);
+    setUserInteractionLock(editing);
+    if (editing) {
+        m_ui->closeFileButton->setText(texts::closeSelectedCmxFileButton());
+    }
+    m_ui->closeFileButton->setVisible(editing);
+}
+
+void SkinEditWindow::setUserInteractionLock(bool locked) {
+    for (QWidget* browsing :
+         std::initializer_list<QWidget*>{m_ui->fileList, m_ui->directoryList, m_ui->driveList,
+                                         m_ui->bmpFilterButton, m_ui->cmxFilterButton}) {
+        browsing->setEnabled(!locked);
+    }
+}
+
+void SkinEditWindow::apply(const editor::Transition& next) {
+    if (!next.message.isEmpty()) {
+        m_services.messages.show(next.message);
+    }
+    m_state = next.state;
+    render();
+}
+
+bool SkinEditWindow::refused(const QString& refusal) {
+    if (refusal.isEmpty()) {
+        return false;
+    }
+    m_services.messages.show(refusal);
+    return true;
+}
+
+bool SkinEditWindow::fileSelected() const {
+    return m_ui->fileList->listIndex() != -1;
+}
+
+QString SkinEditWindow::selectedPath() const {
+    return platform::joinPath(m_ui->directoryList->path(), m_ui->fileList->fileName());
+}
+
+void SkinEditWindow::showSelectedBitmap() {
+    if (!m_ui->viewer->loadFile(selectedPath())) {
+        // The previous picture must not be judged as this file's by "Check BMP File".
+        m_ui->viewer->clear();
+        m_services.messages.show(texts::bmpFileCorrupt());
+    }
+}
+
+void SkinEditWindow::openSelectedCmx() {
+    const QString name = m_ui->fileList->fileName();
+    // Read before the notice, so a file that cannot be opened costs the user one message, not two.
+    const platform::ReadResult read = platform::readFile(selectedPath(), editor::CmxFileLimit);
+    if (!read.ok) {
+        m_services.messages.show(texts::couldNotOpen(name, read.error));
+        return;
+    }
+    const editor::Transition next = editor::opened(m_state, name, read.identity);
+    m_services.messages.show(next.message);
+    m_ui->cmxTextBox->setPlainText(editor::decodeCmxText(read.bytes));
+    m_state = next.state;
+    render();
+}
+
+// Writes the editor's text over the open file; false (having said why) when nothing was written.
+bool SkinEditWindow::writeEditorText() {
+    const editor::OpenCmxFile& file = *m_state.openFile;
+    // The raw text, because toPlainText() turns no-break spaces (byte 0xA0) into spaces; blocks
+    // come back separated by U+2029.
+    QByteArray bytes = editor::encodeCmxText(m_ui->cmxTextBox->document()->toRawText());
+    // The text already carries the file's own line ends; only a missing last one is added (an
+    // empty file has no last line, so it stays empty).
+    if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
+        bytes += "\r\n";
+    }
+    const QString path = platform::joinPath(m_ui->directoryList->path(), file.name);
+    // Another program's change is only overwritten when the user says so. A link is refused by
+    // the save itself, and a file that went away is simply written again.
+    const std::optional<platform::FileIdentity> now = platform::identifyFile(path);
+    if (now && !platform::isSymbolicLink(path) && *now != file.identity &&
+        !m_services.messages.ask(texts::changedOnDiskSinceOpened(file.name))) {
+        return false; // both the file and the editor's text stay as they are
+    }
+    const platform::FileResult written = platform::saveFile(path, bytes);
+    if (!written.ok) {
+        m_services.messages.show(texts::couldNotSave(file.name, written.error));
+        return false;
+    }
+    return true;
+}
+
+void SkinEditWindow::onSwitchClicked() {
+    m_app.switchToBuyable();
+}
+void SkinEditWindow::onDriveChanged() {
+    m_browser->Drive1_Change();
+}
+void SkinEditWindow::onDirectoryChanged() {
+    m_browser->Dir1_Change();
+}
+void SkinEditWindow::onDefaultDirectoryClicked() {
+    m_browser->cmdDefault_Click();
+}
+
+void SkinEditWindow::onPatternChanged() {
+    m_state = editor::listShows(m_state, m_ui->fileList->pattern());
+}
+
+// The name box is only written by render(), or by whatever drives the window by name: either way
+// its text is the name "Check CMX For Errors" takes the class from.
+void SkinEditWindow::onNameBoxChanged(const QString& text) {
+    m_state.nameBox = text;
+}
+
+void SkinEditWindow::onFilterChosen(FileFilter filter) {
+    m_ui->fileList->setPattern(patternOf(filter));
+}
+
+void SkinEditWindow::onFileClicked() {
+    const editor::FileClick click = editor::clickFile(m_state, fileSelected());
+    if (!click.message.isEmpty()) {
+        m_services.messages.show(click.message);
+    }
+    switch (click.action) {
+    case editor::FileClickAction::ShowBitmap:
+        showSelectedBitmap();
+        break;
+    case editor::FileClickAction::OpenCmx:
+        openSelectedCmx();
+        break;
+    case editor::FileClickAction::Reread:
+        m_ui->fileList->refresh();
+        break;
+    case editor::FileClickAction::Nothing:
+        break;
+    }
+}
+
+void SkinEditWindow::onCloseFileClicked() {
+    m_ui->cmxTextBox->clear();
+    m_state = editor::closed(m_state);
+    render();
+}
+
+void SkinEditWindow::onSaveCmxClicked() {
+    if (refused(editor::refuseSave(m_state, fileSelected())) || !writeEditorText()) {
+        return;
+    }
+    const editor::Transition next = editor::saved(m_state);
+    m_services.messages.show(next.message);
+    m_ui->cmxTextBox->clear();
+    m_state = next.state;
+    render();
+    // Back to browsing with nothing selected, the list read afresh; no click is raised.
+    m_ui->fileList->rereadUnselected();
+}
+
+void SkinEditWindow::onCheckCmxClicked() {
+    m_services.messages.show(cmx::checkCmxFile(fileSelected(), m_state.filter, m_ui->directoryList->path(),
+                                               m_ui->fileList->fileName(), m_state.nameBox));
+}
+
+// Judges the picture the viewer holds (as it was loaded when the file was selected) against the
+// table, and the selected file's length against the row's limit. An empty viewer means the
+// selected file did not load (a failed load clears it).
+void SkinEditWindow::onCheckBmpClicked() {
+    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+        return;
+    }
+    if (!m_ui->viewer->hasPicture()) {
+        m_services.messages.show(texts::bmpFileCorrupt());
+        return;
+    }
+    const auto width = textures::pixelsFromHiMetric(m_ui->viewer->widthHiMetric());
+    const auto height = textures::pixelsFromHiMetric(m_ui->viewer->heightHiMetric());
+    const textures::SkinTextureRule* rule =
+        width && height ? textures::findSkinTextureRule(*width, *height) : nullptr;
+    if (rule == nullptr) {
+        m_services.messages.show(QString::fromStdString(textures::notRecognizedMessage()));
+        return;
+    }
+    const QString name = m_ui->fileList->fileName();
+    QString why;
+    const auto length = platform::fileLength(selectedPath(), &why);
+    if (!length) {
+        m_services.messages.show(texts::couldNotReadLength(name, why));
+        return;
+    }
+    m_services.messages.show(
+        fromView(*length > rule->MaxFileSize ? textures::NotValidSkinFile : textures::ValidSkinFile));
+}
+
+void SkinEditWindow::onMoveFileClicked() {
+    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+        return;
+    }
+    const QString name = m_ui->fileList->fileName();
+    const platform::FileResult moved =
+        checks::moveToProgramDirectory(m_ui->directoryList->path(), m_services.programDirectory, name);
+    if (!moved.ok) {
+        m_services.messages.show(texts::couldNotMove(name, moved.error));
+    }
+    m_ui->fileList->refresh();
+}
+
+void SkinEditWindow::onDeleteBmpClicked() {
+    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+        return;
+    }
+    recycle(m_services.messages, selectedPath());
+    m_ui->fileList->refresh();
+}
+
+// The directory-wide checks are their own commands; the window hands them what it shows (a list
+// of neither kind refuses nothing) and the controls they lend.
+void SkinEditWindow::runCheck(const checks::DirectoryCheck& check) {
+    runDirectoryCheckCommand(check,
+                             {m_state.filter.value_or(check.filter), m_ui->directoryList->path(),
+                              *m_ui->progressBar, *m_ui->fileList},
+                             m_services);
+}
+void SkinEditWindow::onCheckAllBmpClicked() { runCheck(checks::bitmapCheck()); }
+void SkinEditWindow::onCheckAssociatedFilesClicked() { runCheck(checks::associatedFilesCheck()); }
+void SkinEditWindow::onCheckAllCmxClicked() { runCheck(checks::cmxCheck()); }
+
+void SkinEditWindow::onCloseProgramClicked() {
+    m_app.closeProgram();
+}
+
+} // namespace vestimo::shell

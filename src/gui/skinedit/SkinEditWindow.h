@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/editor/SkinEditState.h"
+#include "gui/app/Services.h"
+#include "gui/browser/Browser.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace vestimo::shell {
+
+class Application;
+} // namespace vestimo::shell
+
+namespace vestimo::checks {
+struct DirectoryCheck;
+} // namespace vestimo::checks
+
+namespace vestimo::shell {
+
+// The skin editing window: browser, bitmap viewer, CMX editor and the checks. What it is doing
+// lives in one SkinEditState; the controls only show it.
+class SkinEditWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SkinEditWindow(Application& app);
+    ~SkinEditWindow() override;
+
+    const editor::SkinEditState& state() const { return m_state; }
+
+private:
+    struct Ui;
+
+    void build();
+    void connectControls();
+    // Shows m_state: the name box, the browser's lock and the close button.
+    void render();
+    // Locks or frees the browser (lists and filter buttons).
+    void setUserInteractionLock(bool locked);
+    // Takes `next` as the state, showing its message first when it has one.
+    void apply(const editor::Transition& next);
+    // Shows `refusal` and returns true when there is one.
+    bool refused(const QString& refusal);
+
+    bool fileSelected() const;
+    QString selectedPath() const;
+
+    void showSelectedBitmap();
+    void openSelectedCmx();
+    bool writeEditorText();
+
+    void onSwitchClicked();
+    void onDriveChanged();
+    void onDirectoryChanged();
+    void onPatternChanged();
+    void onNameBoxChanged(const QString& text);
+    void onFileClicked();
+    void onFilterChosen(FileFilter filter);
+    void runCheck(const checks::DirectoryCheck& check);
+    void onDefaultDirectoryClicked();
+    void onCloseFileClicked();
+    void onCheckAllBmpClicked();
+    void onMoveFileClicked();
+    void onCheckBmpClicked();
+    void onDeleteBmpClicked();
+    void onCheckAssociatedFilesClicked();
+    void onSaveCmxClicked();
+    void onCheckCmxClicked();
+    void onCheckAllCmxClicked();
+    void onCloseProgramClicked();
+
+    Application& m_app;
+    Services m_services;
+    std::unique_ptr<Ui> m_ui;
+    std::unique_ptr<Browser> m_browser;
+    editor::SkinEditState m_state;
+    // What the directory-wide checks are handed.
+};
+
+} // namespace vestimo::shell
