@@ -20,11 +20,11 @@ bool isUnder(const QString& path, const QString& root) {
 // Mount points a player would browse; pseudo and system file systems are left out.
 bool browsable(const QStorageInfo& volume, const QString& homeRoot) {
     const QString root = volume.rootPath();
-    static const QStringList pseudo = {"proc",   "sysfs",   "tmpfs",    "devtmpfs",   "devpts",      "cgroup",
-                                       "cgroup2", "securityfs", "pstore", "debugfs",  "tracefs",     "mqueue",
-                                       "hugetlbfs", "configfs", "fusectl", "bpf",     "autofs",      "binfmt_misc",
-                                       "efivarfs", "rpc_pipefs", "nsfs",   "ramfs",    "squashfs",    "fuse.gvfsd-fuse",
-                                       "fuse.portal"};
+    static const QStringList pseudo = {"proc",    "sysfs",   "tmpfs",       "devtmpfs",        "devpts",
+                                       "cgroup",  "cgroup2", "securityfs",  "pstore",          "debugfs",
+                                       "tracefs", "mqueue",  "hugetlbfs",   "configfs",        "fusectl",
+                                       "bpf",     "autofs",  "binfmt_misc", "efivarfs",        "rpc_pipefs",
+                                       "nsfs",    "ramfs",   "squashfs",    "fuse.gvfsd-fuse", "fuse.portal"};
     if (pseudo.contains(QString::fromLatin1(volume.fileSystemType()))) {
         return false;
     }

@@ -4,7 +4,9 @@ namespace vestimo::platform {
 
 namespace {
 
-bool sameCharacter(QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); }
+bool sameCharacter(QChar a, QChar b) {
+    return a == b || a.toCaseFolded() == b.toCaseFolded();
+}
 
 bool hasSurrogates(const QString& text) {
     for (const QChar c : text) {

@@ -112,9 +112,9 @@ TEST_F(ExportingAsBuyable, ConvertsTheCmxNamesOwnCodeByTheBitmapsRow) {
 TEST_F(ExportingAsBuyable, WritesACmxFileThatPassesTheCmxCheck) {
     readyToExport("B100FAFitlgt_xyz.bmp", "B100FAFit_xyz.cmx");
     click("cmdExport");
-    EXPECT_EQ(
-        vestimo::cmx::checkCmxFile(true, vestimo::FileFilter::CmxFiles, skins.path(), "F9QBFAFit_xyz.CMX", "F9QBFAFit_xyz.CMX"),
-        "No Errors Found.");
+    EXPECT_EQ(vestimo::cmx::checkCmxFile(true, vestimo::FileFilter::CmxFiles, skins.path(),
+                                         "F9QBFAFit_xyz.CMX", "F9QBFAFit_xyz.CMX"),
+              "No Errors Found.");
 }
 
 TEST_F(ExportingAsBuyable, WritesACmxFileThatTheSkinEditingWindowFindsWithoutErrors) {

@@ -20,8 +20,12 @@ TEST(classKey, ShortNamesUseTheirLastTwoCharactersOrTheOneCharacter) {
 
 TEST(classKey, CountsMultiByteCharactersAsOneEach) {
     // "é" is two bytes in UTF-8 but one character in the name.
-    EXPECT_EQ(classKey("B\xC3\xA9" "12FA.cmx"), "B*FA");
-    EXPECT_EQ(classKey("\xC3\xA9" "bcdef"), "\xC3\xA9*EF");
+    EXPECT_EQ(classKey("B\xC3\xA9"
+                       "12FA.cmx"),
+              "B*FA");
+    EXPECT_EQ(classKey("\xC3\xA9"
+                       "bcdef"),
+              "\xC3\xA9*EF");
 }
 
 TEST(SkinClasses, HoldThirtySevenKeysWithCaAndDoOnlyAfterB) {

@@ -18,7 +18,9 @@ QStringList RealFiles() {
     return QDir(vestimo::test::realWorldDir() + "/cmx").entryList({"*.cmx"}, QDir::Files, QDir::Name);
 }
 
-std::string Dir() { return (vestimo::test::realWorldDir() + "/cmx").toStdString(); }
+std::string Dir() {
+    return (vestimo::test::realWorldDir() + "/cmx").toStdString();
+}
 
 } // namespace
 
@@ -49,13 +51,14 @@ TEST(RealWorldCmx, ChosenFilesGiveTheVerdictsWorkedOutByHand) {
     const std::map<std::string, std::string> expected = {
         {"B001FAFat_01.cmx", "No Errors Found."},
         {"C001FC_Amanda.cmx", "No Errors Found."},
-        {"adult-idle1.cmx",
-         "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry."},
+        {"adult-idle1.cmx", "This is an animation or another cmx type we can't check, so we can't deal with "
+                            "it at this time, sorry."},
     };
     for (const auto& [name, message] : expected) {
         EXPECT_EQ(checkCmxFile(true, vestimo::FileFilter::CmxFiles, QString::fromStdString(Dir()),
                                QString::fromStdString(name), QString::fromStdString(name))
                       .toStdString(),
-                  message) << name;
+                  message)
+            << name;
     }
 }

@@ -23,7 +23,9 @@ TEST(wineDrives, AreReadFromTheDosdevicesLinks) {
     EXPECT_EQ(drives[2], (Drive{"Z:", "/"}));
 }
 
-TEST(wineDrives, NoPrefixGivesNoDrives) { EXPECT_TRUE(wineDrives("/nonexistent/prefix").isEmpty()); }
+TEST(wineDrives, NoPrefixGivesNoDrives) {
+    EXPECT_TRUE(wineDrives("/nonexistent/prefix").isEmpty());
+}
 
 TEST(driveIndexOf, PicksTheLongestRootHoldingThePath) {
     const QList<Drive> drives = {{"C:", "/home/p/.wine/drive_c"}, {"Z:", "/"}, {"/home", "/home"}};

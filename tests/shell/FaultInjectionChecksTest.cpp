@@ -42,8 +42,9 @@ protected:
     // Each directory-wide command, with the list showing what it accepts.
     void clickEach(const std::function<void(const char* command)>& after) {
         for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP" ? control<QRadioButton>(&skinEdit(), "Option1")
-                                                                            : control<QRadioButton>(&skinEdit(), "Option2"),
+            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP"
+                                  ? control<QRadioButton>(&skinEdit(), "Option1")
+                                  : control<QRadioButton>(&skinEdit(), "Option2"),
                               Qt::LeftButton);
             messages.clear();
             QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
@@ -65,9 +66,10 @@ TEST_F(FaultInjectionChecks, TheProgramFolderAsTheSkinFolderIsRefusedAtOnceAndNo
         clickEach([&](const char* command) {
             EXPECT_EQ(
                 messages.messages,
-                QStringList{QStringLiteral("The skin folder %1 is the program's own folder, where problem "
-                                           "files are moved; choose another folder to check.")
-                                .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
+                QStringList{
+                    QStringLiteral("The skin folder %1 is the program's own folder, where problem "
+                                   "files are moved; choose another folder to check.")
+                        .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
                 << command;
             EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
             EXPECT_EQ(Everything(program.path()), before) << command;
@@ -85,7 +87,8 @@ TEST_F(FaultInjectionChecks, ASkinFolderThatWasDeletedSaysItCannotBeRead) {
     clickEach([&](const char* command) {
         EXPECT_EQ(messages.messages,
                   QStringList{QStringLiteral("Could not read the folder %1: No such file or directory")
-                                  .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
+                                  .arg(QDir::toNativeSeparators(
+                                      control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
             << command;
         EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
     });
@@ -105,8 +108,9 @@ TEST_F(FaultInjectionChecks, AnUnreadableSkinFolderSaysWhy) {
     QStringList shown;
     clickEach([&](const char*) { shown += messages.messages; });
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString expected = QStringLiteral("Could not read the folder %1: Permission denied")
-                                 .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()));
+    const QString expected =
+        QStringLiteral("Could not read the folder %1: Permission denied")
+            .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()));
     EXPECT_EQ(shown, QStringList({expected, expected, expected}));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFitlgt_bad.bmp")));
@@ -133,7 +137,8 @@ TEST_F(FaultInjectionChecks, AListingRewrittenBeforeTheWalkCannotSteerIt) {
     } progress;
     progress.listing = QDir(programFolder).filePath("Temp.txt");
     progress.text = rewritten;
-    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::bitmapCheck(), skinFolder, programFolder, progress);
+    const checks::DirectoryReport report =
+        checks::runDirectoryCheck(checks::bitmapCheck(), skinFolder, programFolder, progress);
     EXPECT_EQ(test::readAll(victim), "not a bitmap, and not in the skin folder");
     EXPECT_FALSE(test::exists(root.filePath("p/victim.bmp")));
     // The walk went over the names this run listed, and nothing else.

@@ -8,11 +8,9 @@
 
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
+#include "gui/browser/FileList.h"
 #include "platform/FileSystem.h"
 #include "platform/PictureImages.h"
-#include "gui/browser/FileList.h"
-#include "core/checks/ClosingMessage.h"
-#include "core/checks/SkinChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +72,8 @@ TEST_F(FaultInjectionIo, AFullDiskSaveKeepsTheFileTheEditorHadOpen) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     showCmxFiles();
     select("B001FAFit_x.cmx");
-    QListWidgetItem* item = control<shell::FileList>(&skinEdit(), "File1")->item(control<shell::FileList>(&skinEdit(), "File1")->listIndex());
+    QListWidgetItem* item = control<shell::FileList>(&skinEdit(), "File1")
+                                ->item(control<shell::FileList>(&skinEdit(), "File1")->listIndex());
     QTest::mouseClick(control<shell::FileList>(&skinEdit(), "File1")->viewport(), Qt::LeftButton, {},
                       control<shell::FileList>(&skinEdit(), "File1")->visualItemRect(item).center());
     ASSERT_FALSE(control<shell::FileList>(&skinEdit(), "File1")->isEnabled()) << "the file did not open";
@@ -98,7 +97,8 @@ TEST_F(FaultInjectionIo, HugeAndFifoCmxFilesAreListedAsTroubleAndLeftInPlace) {
             test::MakeFifo(skins.filePath("B002FAFit_pipe.cmx"));
         }
     };
-    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress);
+    const checks::DirectoryReport report =
+        checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress);
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(Reason(report, "B001FAFit_huge.cmx"), "too large to be a skin description (20000000000 bytes)");
     EXPECT_EQ(Reason(report, "B002FAFit_pipe.cmx"), "could not be opened: not an ordinary file");
@@ -160,7 +160,8 @@ TEST_F(FaultInjectionIo, ALockFileThatIsNoLockNamesItselfInsteadOfBusy) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     const QString lock = program.filePath(".vestimo.lock");
     ASSERT_TRUE(QFile::link(program.filePath("elsewhere"), lock));
-    checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
+    checks::DirectoryReport report =
+        checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::ListingFailed);
     EXPECT_EQ(
         checks::closingMessageFor(checks::cmxCheck(), report).message,
@@ -172,9 +173,10 @@ TEST_F(FaultInjectionIo, ALockFileThatIsNoLockNamesItselfInsteadOfBusy) {
     ASSERT_TRUE(QDir(program.path()).mkdir(".vestimo.lock"));
     report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress, 10);
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::ListingFailed);
-    EXPECT_TRUE(checks::closingMessageFor(checks::cmxCheck(), report).message.startsWith(
-        QStringLiteral("The lock file %1 in the program folder could not be used: ")
-            .arg(QDir::toNativeSeparators(lock))));
+    EXPECT_TRUE(
+        checks::closingMessageFor(checks::cmxCheck(), report)
+            .message.startsWith(QStringLiteral("The lock file %1 in the program folder could not be used: ")
+                                    .arg(QDir::toNativeSeparators(lock))));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_x.cmx")));
 }
 

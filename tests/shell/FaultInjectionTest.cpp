@@ -113,7 +113,8 @@ TEST_F(FaultInjection, AFileThatVanishesBeforeItsTurnIsReportedNotMoved) {
     private:
         test::TempDir& dir_;
     } vanish(skins);
-    const checks::DirectoryReport report = checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), vanish);
+    const checks::DirectoryReport report =
+        checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), vanish);
     EXPECT_EQ(report.moved.size(), 0);
     EXPECT_EQ(report.trouble.size(), 2);
     EXPECT_TRUE(QDir(program.path()).entryList({"*.cmx"}, QDir::Files).isEmpty());

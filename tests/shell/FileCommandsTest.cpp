@@ -81,7 +81,8 @@ TEST_F(MovingFiles, AMoveOfAFileThatVanishedSaysSo) {
 
 TEST_F(MovingFiles, TheProgramFolderCannotBeItsOwnSkinDirectory) {
     program.write("c.bmp", "c");
-    const platform::FileResult moved = checks::moveToProgramDirectory(program.path(), program.path(), "c.bmp");
+    const platform::FileResult moved =
+        checks::moveToProgramDirectory(program.path(), program.path(), "c.bmp");
     EXPECT_FALSE(moved.ok);
     EXPECT_EQ(moved.error, "the skin directory is the program's own folder");
     EXPECT_TRUE(test::exists(program.filePath("c.bmp")));

@@ -34,9 +34,10 @@ TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
 
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheBuyableWindow) {
     const QStringList order = TabOrder(control<QPushButton>(&buyable(), "cmdSwitch"));
-    const QStringList expected = {"cmdSwitch", "Drive1",  "Dir1",    "File1",   "cmdDefault", "cmdLoadFile",
-                                  "cmdCloseFile", "Option2", "Option3", "Option4", "Option5",    "Option6",
-                                  "Text1",     "Text2",   "Text3",   "cmdExport", "cmdLoadCMX", "cmdClose"};
+    const QStringList expected = {"cmdSwitch",   "Drive1",       "Dir1",    "File1",   "cmdDefault",
+                                  "cmdLoadFile", "cmdCloseFile", "Option2", "Option3", "Option4",
+                                  "Option5",     "Option6",      "Text1",   "Text2",   "Text3",
+                                  "cmdExport",   "cmdLoadCMX",   "cmdClose"};
     EXPECT_EQ(order, expected);
 }
 

@@ -7,7 +7,9 @@
 
 namespace vestimo::test {
 
-TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
+TempDir::TempDir() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 QString TempDir::write(const QString& name, const QByteArray& bytes) const {
     const QString full = dir_.filePath(name);
@@ -32,7 +34,9 @@ QByteArray readAll(const QString& path) {
     return file.readAll();
 }
 
-bool exists(const QString& path) { return QFileInfo::exists(path); }
+bool exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
 
 QByteArray crlfLines(const QList<QByteArray>& lines) {
     QByteArray out;
@@ -43,10 +47,12 @@ QByteArray crlfLines(const QList<QByteArray>& lines) {
 }
 
 QByteArray validCmx(const QByteArray& name) {
-    return crlfLines({"// Character File. Copyright 1997, Maxis Inc.", "Version 300", "0", "1", name, "0", "0", "1",
-                      "PELVIS", "xskin-" + name + "-PELVIS-BODY", "0", "0", "0"});
+    return crlfLines({"// Character File. Copyright 1997, Maxis Inc.", "Version 300", "0", "1", name, "0",
+                      "0", "1", "PELVIS", "xskin-" + name + "-PELVIS-BODY", "0", "0", "0"});
 }
 
-QString realWorldDir() { return QStringLiteral(VESTIMO_REALWORLD_DIR); }
+QString realWorldDir() {
+    return QStringLiteral(VESTIMO_REALWORLD_DIR);
+}
 
 } // namespace vestimo::test

@@ -8,7 +8,9 @@
 #include <string>
 
 // Readable failures: gtest prints texts instead of their bytes.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace vestimo::test {
 

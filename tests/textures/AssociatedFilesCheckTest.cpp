@@ -8,8 +8,6 @@
 #include "platform/ProgramLock.h"
 #include "samples/DemoSkins.h"
 #include "samples/SkinSamples.h"
-#include "gui/browser/FileList.h"
-#include "gui/skinedit/SkinEditWindow.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 

@@ -6,9 +6,6 @@
 #include "gui/widgets/PictureBox.h"
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
-#include "gui/browser/FileList.h"
-#include "gui/skinedit/SkinEditWindow.h"
-#include "gui/widgets/PictureBox.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 

@@ -26,8 +26,8 @@ inline constexpr std::array<std::string_view, 37> SkinClasses = {
 
 // The 20 bones a bone slot may name, in the order the messages list them.
 inline constexpr std::array<std::string_view, 20> BoneNames = {
-    "PELVIS", "HEAD",  "SPINE", "R_LEG",  "R_LEG1", "L_LEG",  "L_LEG1", "L_ARM",  "SPINE1", "SPINE2",
-    "R_ARM",  "NECK",  "R_ARM1", "R_ARM2", "L_ARM1", "L_ARM2", "R_FOOT", "L_FOOT", "R_TOE0", "L_TOE0",
+    "PELVIS", "HEAD", "SPINE",  "R_LEG",  "R_LEG1", "L_LEG",  "L_LEG1", "L_ARM",  "SPINE1", "SPINE2",
+    "R_ARM",  "NECK", "R_ARM1", "R_ARM2", "L_ARM1", "L_ARM2", "R_FOOT", "L_FOOT", "R_TOE0", "L_TOE0",
 };
 
 inline constexpr std::string_view LeftHand = "L_HAND";

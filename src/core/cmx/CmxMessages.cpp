@@ -34,8 +34,8 @@ std::string faultMessage(int line) {
         break;
     }
     if (line >= 17 && line <= 45 && line % 4 == 1) {
-        return "Error with line " + n + "! Must Equal 0 Or say One of the following: " + std::string(BoneList) +
-               "\"";
+        return "Error with line " + n +
+               "! Must Equal 0 Or say One of the following: " + std::string(BoneList) + "\"";
     }
     // Every other line with a rule must hold "0"; lines without a rule never fault.
     return "Error with Line " + n + "! Must equal 0!";

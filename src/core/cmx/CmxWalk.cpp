@@ -17,10 +17,16 @@ bool isZeroLine(int n) {
     return n >= 11 && n <= 48 && (n % 4 == 3 || n % 4 == 0);
 }
 
-bool isLaterBoneSlot(int n) { return n >= 13 && n <= 45 && n % 4 == 1; }
+bool isLaterBoneSlot(int n) {
+    return n >= 13 && n <= 45 && n % 4 == 1;
+}
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -34,7 +40,8 @@ bool CmxLineWalker::feed(std::string_view bytes) {
             // Nothing more of this line can matter: jump to its end.
             const void* end = std::memchr(bytes.data() + i, '\r', bytes.size() - i);
             const std::size_t stop =
-                end == nullptr ? bytes.size() : static_cast<std::size_t>(static_cast<const char*>(end) - bytes.data());
+                end == nullptr ? bytes.size()
+                               : static_cast<std::size_t>(static_cast<const char*>(end) - bytes.data());
             lineLength_ += stop - i;
             i = stop;
             if (end == nullptr) {
@@ -173,7 +180,8 @@ void CmxLineWalker::endLine() {
             const char c = kept_[i];
             lower[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
         }
-        fault = !(lineLength_ == VersionLine.size() && std::string_view(lower.data(), keptLength_) == VersionLine);
+        fault = !(lineLength_ == VersionLine.size() &&
+                  std::string_view(lower.data(), keptLength_) == VersionLine);
     } else if (n == 4) {
         fault = !lineEquals("1");
     } else if (n == 8) {

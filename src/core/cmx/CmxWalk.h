@@ -61,8 +61,18 @@ private:
     std::uint64_t lineLength_ = 0;
 
     // Line 8, read as a number while it streams past (see NumberByte).
-    enum class NumberState : std::uint8_t { Leading, Sign, IntDigits, Point, FracDigits, ExpMark, ExpSign,
-                                            ExpDigits, Trailing, Invalid };
+    enum class NumberState : std::uint8_t {
+        Leading,
+        Sign,
+        IntDigits,
+        Point,
+        FracDigits,
+        ExpMark,
+        ExpSign,
+        ExpDigits,
+        Trailing,
+        Invalid
+    };
     NumberState number_ = NumberState::Leading;
     bool negative_ = false;
     bool nonZeroDigit_ = false;

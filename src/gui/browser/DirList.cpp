@@ -35,7 +35,7 @@ void DirList::fill() {
     clear();
     // Ancestors from the root down, each indented one step more.
     QStringList chain;
-    for (QDir dir(path_);; ) {
+    for (QDir dir(path_);;) {
         chain.prepend(dir.absolutePath());
         if (dir.isRoot() || !dir.cdUp()) {
             break;
@@ -43,7 +43,8 @@ void DirList::fill() {
     }
     int depth = 0;
     for (const QString& folder : chain) {
-        const QString name = QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QDir(folder).dirName();
+        const QString name =
+            QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QDir(folder).dirName();
         auto* item = new QListWidgetItem(QString(depth * 2, u' ') + name, this);
         item->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
         item->setData(PathRole, folder);

@@ -6,7 +6,8 @@ namespace vestimo::shell {
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(platform::availableDrives()) {
     for (const platform::Drive& d : drives_) {
-        addItem(d.name == d.root ? d.name : QStringLiteral("%1  [%2]").arg(d.name, QDir::toNativeSeparators(d.root)));
+        addItem(d.name == d.root ? d.name
+                                 : QStringLiteral("%1  [%2]").arg(d.name, QDir::toNativeSeparators(d.root)));
     }
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < drives_.size() && index != current_) {
@@ -25,7 +26,9 @@ int DriveList::indexOfName(const QString& name) const {
     return -1;
 }
 
-QString DriveList::drive() const { return current_ >= 0 ? drives_[current_].name : QString(); }
+QString DriveList::drive() const {
+    return current_ >= 0 ? drives_[current_].name : QString();
+}
 
 bool DriveList::setDrive(const QString& name) {
     const int index = indexOfName(name);

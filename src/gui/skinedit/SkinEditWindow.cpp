@@ -1,6 +1,7 @@
 #include "gui/skinedit/SkinEditWindow.h"
 
 #include "core/catalogue/SkinEdit.h"
+#include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
 #include "core/textures/SkinTextureRules.h"
@@ -11,7 +12,6 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
-#include "core/checks/SkinChecks.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
 #include "gui/widgets/PictureBox.h"
@@ -435,9 +435,15 @@ void SkinEditWindow::runCheck(const checks::DirectoryCheck& check) {
                               *m_ui->progressBar, *m_ui->fileList},
                              m_services);
 }
-void SkinEditWindow::onCheckAllBmpClicked() { runCheck(checks::bitmapCheck()); }
-void SkinEditWindow::onCheckAssociatedFilesClicked() { runCheck(checks::associatedFilesCheck()); }
-void SkinEditWindow::onCheckAllCmxClicked() { runCheck(checks::cmxCheck()); }
+void SkinEditWindow::onCheckAllBmpClicked() {
+    runCheck(checks::bitmapCheck());
+}
+void SkinEditWindow::onCheckAssociatedFilesClicked() {
+    runCheck(checks::associatedFilesCheck());
+}
+void SkinEditWindow::onCheckAllCmxClicked() {
+    runCheck(checks::cmxCheck());
+}
 
 void SkinEditWindow::onCloseProgramClicked() {
     m_app.closeProgram();

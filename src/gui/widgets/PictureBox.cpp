@@ -1,7 +1,7 @@
 #include "gui/widgets/PictureBox.h"
 
-#include "platform/PictureImages.h"
 #include "core/textures/SkinTextureRules.h"
+#include "platform/PictureImages.h"
 
 #include <QPainter>
 
