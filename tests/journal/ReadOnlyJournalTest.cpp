@@ -10,20 +10,11 @@ using namespace vestimo;
 
 namespace {
 
-bool CanEnforcePermissions(const QString& folder) {
-    // Root writes anywhere; a read-only test means nothing then.
-    QFile file(folder + "/.probe");
-    const bool wrote = file.open(QIODevice::WriteOnly);
-    file.close();
-    QFile::remove(folder + "/.probe");
-    return !wrote;
-}
-
 class ReadOnlyFolder : public ::testing::Test {
 protected:
     void makeReadOnly() {
         QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-        enforced = CanEnforcePermissions(program.path());
+        enforced = test::canEnforcePermissions(program.path());
     }
     void TearDown() override {
         QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

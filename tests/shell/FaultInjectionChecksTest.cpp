@@ -14,16 +14,6 @@ using namespace vestimo;
 
 namespace {
 
-bool CanEnforcePermissions(const QString& folder) {
-    // Root reads and writes anywhere; a permission test means nothing then.
-    const QString probe = folder + "/.probe";
-    QFile file(probe);
-    const bool wrote = file.open(QIODevice::WriteOnly);
-    file.close();
-    QFile::remove(probe);
-    return !wrote;
-}
-
 // Every entry of a folder, hidden ones too, with its content.
 QMap<QString, QByteArray> Everything(const QString& folder) {
     QMap<QString, QByteArray> entries;
@@ -153,7 +143,7 @@ TEST_F(FaultInjectionChecks, AStaleListingInAReadOnlyProgramFolderSaysTheFolderC
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     program.write("Temp.txt", "an old listing\r\n");
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool enforced = CanEnforcePermissions(program.path());
+    const bool enforced = test::canEnforcePermissions(program.path());
     const checks::ScratchListing::Written written =
         checks::ScratchListing(program.path()).write(skins.path(), FileFilter::CmxFiles);
     browseSkinEdit();

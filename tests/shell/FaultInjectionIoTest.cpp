@@ -43,15 +43,6 @@ QString Reason(const checks::DirectoryReport& report, const QString& name) {
     return {};
 }
 
-bool CanEnforcePermissions(const QString& folder) {
-    const QString probe = folder + "/.probe";
-    QFile file(probe);
-    const bool wrote = file.open(QIODevice::WriteOnly);
-    file.close();
-    QFile::remove(probe);
-    return !wrote;
-}
-
 } // namespace
 
 class FaultInjectionIo : public test::AppFixture {
@@ -184,7 +175,7 @@ TEST_F(FaultInjectionIo, ATrashRefusedForWantOfPermissionSaysSo) {
     const QString path = skins.write("sub/a.bmp", "x");
     const QString folder = skins.filePath("sub");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    const bool enforced = CanEnforcePermissions(folder);
+    const bool enforced = test::canEnforcePermissions(folder);
     const platform::FileResult trashed = platform::moveToTrash(path);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {

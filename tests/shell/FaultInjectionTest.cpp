@@ -36,16 +36,6 @@ QByteArray FaultyCmx(const QByteArray& name) {
     return text.replace("\r\n0\r\n1\r\n", "\r\n7\r\n1\r\n"); // line 3 must hold "0"
 }
 
-bool CanEnforcePermissions(const QString& folder) {
-    // Root writes anywhere; a read-only test means nothing then.
-    const QString probe = folder + "/.probe";
-    QFile file(probe);
-    const bool wrote = file.open(QIODevice::WriteOnly);
-    file.close();
-    QFile::remove(probe);
-    return !wrote;
-}
-
 } // namespace
 
 class FaultInjection : public test::AppFixture {
@@ -68,7 +58,7 @@ TEST_F(FaultInjection, AReadOnlySkinDirectoryKeepsEveryFileAndSaysWhy) {
     skins.write("B002FAFit_good.cmx", test::validCmx("B002FAFit_good"));
     const auto before = Contents({skins.path(), program.path()});
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool enforced = CanEnforcePermissions(skins.path());
+    const bool enforced = test::canEnforcePermissions(skins.path());
     runCmxCheck();
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {
@@ -84,7 +74,7 @@ TEST_F(FaultInjection, AReadOnlyProgramFolderStopsTheRunWithOneMessage) {
     skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
     const auto before = Contents({skins.path(), program.path()});
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool enforced = CanEnforcePermissions(program.path());
+    const bool enforced = test::canEnforcePermissions(program.path());
     runCmxCheck();
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {

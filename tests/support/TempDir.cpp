@@ -55,4 +55,13 @@ QString realWorldDir() {
     return QStringLiteral(VESTIMO_REALWORLD_DIR);
 }
 
+bool canEnforcePermissions(const QString& folder) {
+    const QString probe = folder + "/.probe";
+    QFile file(probe);
+    const bool wrote = file.open(QIODevice::WriteOnly);
+    file.close();
+    QFile::remove(probe);
+    return !wrote;
+}
+
 } // namespace vestimo::test

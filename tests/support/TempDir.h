@@ -37,6 +37,10 @@ QByteArray validCmx(const QByteArray& name = "B001FAFit_test");
 // Lines joined with CR LF, each ended by it.
 QByteArray crlfLines(const QList<QByteArray>& lines);
 
+// False when a file can be written into the (read-only) `folder` anyway: root writes anywhere,
+// so a read-only test means nothing then.
+bool canEnforcePermissions(const QString& folder);
+
 // Where the real-world sample files live (beside the project).
 QString realWorldDir();
 
