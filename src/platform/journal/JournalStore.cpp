@@ -126,6 +126,23 @@ JournalChange changeFrom(const QSqlQuery& q) {
     return change;
 }
 
+// Runs a prepared query that lists rows (none: the journal is not open) and turns each row into
+// a value with `from`.
+template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const QSqlQuery&)) {
+    if (q == nullptr) {
+        return JournalResult<QList<T>>::failure(QStringLiteral("the journal is not open"));
+    }
+    if (!q->exec()) {
+        return JournalResult<QList<T>>::failure(Describe(q->lastError()));
+    }
+    QList<T> rows;
+    while (q->next()) {
+        rows.append(from(*q));
+    }
+    q->finish();
+    return JournalResult<QList<T>>::success(rows);
+}
+
 } // namespace
 
 QString kindName(ChangeKind kind) {
@@ -713,20 +730,11 @@ JournalStatus JournalStore::commitBatch() {
 }
 
 JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
-    if (!isOpen()) {
-        return JournalResult<QList<JournalRun>>::failure(QStringLiteral("the journal is not open"));
+    QSqlQuery* q = isOpen() ? &statements_->listRuns : nullptr;
+    if (q != nullptr) {
+        q->bindValue(0, limit > 0 ? limit : -1);
     }
-    QSqlQuery& q = statements_->listRuns;
-    q.bindValue(0, limit > 0 ? limit : -1);
-    if (!q.exec()) {
-        return JournalResult<QList<JournalRun>>::failure(Describe(q.lastError()));
-    }
-    QList<JournalRun> runs;
-    while (q.next()) {
-        runs.append(runFrom(q));
-    }
-    q.finish();
-    return JournalResult<QList<JournalRun>>::success(runs);
+    return listed(q, runFrom);
 }
 
 JournalResult<JournalRun> JournalStore::run(qint64 runId) {
@@ -747,36 +755,15 @@ JournalResult<JournalRun> JournalStore::run(qint64 runId) {
 }
 
 JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
-    if (!isOpen()) {
-        return JournalResult<QList<JournalRun>>::failure(QStringLiteral("the journal is not open"));
-    }
-    QSqlQuery& q = statements_->unendedRuns;
-    if (!q.exec()) {
-        return JournalResult<QList<JournalRun>>::failure(Describe(q.lastError()));
-    }
-    QList<JournalRun> runs;
-    while (q.next()) {
-        runs.append(runFrom(q));
-    }
-    q.finish();
-    return JournalResult<QList<JournalRun>>::success(runs);
+    return listed(isOpen() ? &statements_->unendedRuns : nullptr, runFrom);
 }
 
 JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
-    if (!isOpen()) {
-        return JournalResult<QList<JournalChange>>::failure(QStringLiteral("the journal is not open"));
+    QSqlQuery* q = isOpen() ? &statements_->changesOfRun : nullptr;
+    if (q != nullptr) {
+        q->bindValue(0, runId);
     }
-    QSqlQuery& q = statements_->changesOfRun;
-    q.bindValue(0, runId);
-    if (!q.exec()) {
-        return JournalResult<QList<JournalChange>>::failure(Describe(q.lastError()));
-    }
-    QList<JournalChange> changes;
-    while (q.next()) {
-        changes.append(changeFrom(q));
-    }
-    q.finish();
-    return JournalResult<QList<JournalChange>>::success(changes);
+    return listed(q, changeFrom);
 }
 
 JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
@@ -799,19 +786,7 @@ JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
 }
 
 JournalResult<QList<JournalChange>> JournalStore::openIntents() {
-    if (!isOpen()) {
-        return JournalResult<QList<JournalChange>>::failure(QStringLiteral("the journal is not open"));
-    }
-    QSqlQuery& q = statements_->openIntents;
-    if (!q.exec()) {
-        return JournalResult<QList<JournalChange>>::failure(Describe(q.lastError()));
-    }
-    QList<JournalChange> changes;
-    while (q.next()) {
-        changes.append(changeFrom(q));
-    }
-    q.finish();
-    return JournalResult<QList<JournalChange>>::success(changes);
+    return listed(isOpen() ? &statements_->openIntents : nullptr, changeFrom);
 }
 
 } // namespace vestimo::platform
