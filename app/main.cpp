@@ -11,8 +11,8 @@ int main(int argc, char** argv) {
     // The windows cannot be closed one by one; only "Close This Program" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;
-    vestimo::shell::Application app(messages, vestimo::platform::programDirectory(),
-                                    [] { QApplication::quit(); });
+    vestimo::gui::Application app(messages, vestimo::platform::programDirectory(),
+                                  [] { QApplication::quit(); });
     app.start();
     return QApplication::exec();
 }

@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -221,11 +222,14 @@ FileNames listFiles(const QString& directory, const QString& pattern) {
             continue;
         }
         const QByteArray bytes(raw);
-        const QString name = QFile::decodeName(bytes);
+        // Nearly every skin's name is plain ASCII, which reads back unchanged; only other names
+        // need the full decoding and the round trip that proves the name can be given back.
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+        const QString name = ascii ? QString::fromLatin1(bytes) : QFile::decodeName(bytes);
         if (!wildcardMatch(pattern, name)) {
             continue;
         }
-        if (QFile::encodeName(name) != bytes) {
+        if (!ascii && QFile::encodeName(name) != bytes) {
             result.unnamable.append(name);
             result.unnamableBytes.append(bytes);
             continue;
@@ -254,10 +258,13 @@ FileNames listFiles(const QString& directory, const QString& pattern) {
 
 QString lookUpFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile() || info.isHidden()) {
+#ifdef Q_OS_UNIX
+    // Follows a link, as the game would; a hidden name is no skin file.
+    struct stat one {};
+    if (::stat(QFile::encodeName(path).constData(), &one) != 0 || !S_ISREG(one.st_mode) ||
+        info.fileName().startsWith(u'.')) {
         return {};
     }
-#ifdef Q_OS_UNIX
     // On a case-insensitive mount (the game's FAT or NTFS partition) the file answers to any
     // spelling, so the name asked for proves nothing; the folder's listing has the real one. The
     // listing is read only where the name in swapped case reaches the same file, so folders on
@@ -267,9 +274,8 @@ QString lookUpFile(const QString& path) {
     for (QChar& c : swapped) {
         c = c.isUpper() ? c.toLower() : c.toUpper();
     }
-    struct stat one {};
     struct stat other {};
-    if (swapped == asked || ::stat(QFile::encodeName(path).constData(), &one) != 0 ||
+    if (swapped == asked ||
         ::stat(QFile::encodeName(joinPath(info.path(), swapped)).constData(), &other) != 0 ||
         one.st_ino != other.st_ino || one.st_dev != other.st_dev) {
         return asked;
@@ -297,6 +303,9 @@ QString lookUpFile(const QString& path) {
     }
     return *stored;
 #else
+    if (!info.exists() || !info.isFile() || info.isHidden()) {
+        return {};
+    }
     return info.fileName();
 #endif
 }
@@ -318,21 +327,40 @@ std::optional<qint64> fileLength(const QString& path, QString* error) {
     return info.size();
 }
 
+namespace {
+
+FileResult alreadyIn(const QString& target) {
+    return FileResult::failure(QStringLiteral("a file of that name is already in %1")
+                                   .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+}
+
+FileResult noLongerThere() {
+    return FileResult::failure(QStringLiteral("it is no longer there"));
+}
+
+FileResult aFolder() {
+    return FileResult::failure(QStringLiteral("it is a folder, not a file"));
+}
+
+} // namespace
+
 FileResult moveFile(const QString& source, const QString& target) {
-    const QFileInfo from(source);
-    if (!from.exists() && !from.isSymLink()) {
-        return FileResult::failure(QStringLiteral("it is no longer there"));
-    }
-    if (from.isDir()) {
-        return FileResult::failure(QStringLiteral("it is a folder, not a file"));
-    }
-    if (occupied(target)) {
-        return FileResult::failure(QStringLiteral("a file of that name is already in %1")
-                                       .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
-    }
 #ifdef Q_OS_LINUX
+    // One look at each end: a check moves hundreds of files, and each look is a path walk.
     const QByteArray s = QFile::encodeName(source);
     const QByteArray t = QFile::encodeName(target);
+    struct stat info {};
+    if (::lstat(s.constData(), &info) != 0) {
+        return noLongerThere();
+    }
+    struct stat followed {};
+    if (S_ISDIR(info.st_mode) ||
+        (S_ISLNK(info.st_mode) && ::stat(s.constData(), &followed) == 0 && S_ISDIR(followed.st_mode))) {
+        return aFolder();
+    }
+    if (::lstat(t.constData(), &info) == 0) {
+        return alreadyIn(target);
+    }
     // RENAME_NOREPLACE makes "never replace" hold even if a file appears in the meantime.
     int code = renameat2(AT_FDCWD, s.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
     if (code == EINVAL || code == ENOSYS) {
@@ -343,13 +371,22 @@ FileResult moveFile(const QString& source, const QString& target) {
         return FileResult::success();
     }
     if (code == EEXIST) {
-        return FileResult::failure(QStringLiteral("a file of that name is already in %1")
-                                       .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+        return alreadyIn(target);
     }
     if (code != EXDEV) {
         return FileResult::failure(systemError(code));
     }
 #else
+    const QFileInfo from(source);
+    if (!from.exists() && !from.isSymLink()) {
+        return noLongerThere();
+    }
+    if (from.isDir()) {
+        return aFolder();
+    }
+    if (occupied(target)) {
+        return alreadyIn(target);
+    }
     if (QFile::rename(source, target)) {
         return FileResult::success();
     }

@@ -14,7 +14,7 @@ namespace {
 constexpr qsizetype FileHeaderSize = 14;
 constexpr qsizetype V4HeaderSize = 108;
 
-QString Reason(const QImageReader& reader) {
+QString reason(const QImageReader& reader) {
     const QString why = reader.errorString();
     return why.isEmpty() ? QStringLiteral("not a readable picture") : why;
 }
@@ -67,7 +67,7 @@ bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     if (!reader.read(image)) {
-        *why = Reason(reader);
+        *why = reason(reader);
         *image = QImage();
         return false;
     }

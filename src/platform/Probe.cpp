@@ -16,7 +16,7 @@ namespace vestimo::platform::probe {
 
 namespace {
 
-QByteArray Encoded(const QString& path) {
+QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
 
@@ -39,7 +39,7 @@ ssize_t readSome(int fd, char* buffer, std::size_t size) {
 class RegularFile {
 public:
     explicit RegularFile(const QString& path) {
-        fd_ = ::open(Encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        fd_ = ::open(encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd_ < 0) {
             return;
         }
@@ -72,15 +72,15 @@ private:
 
 bool isDirectory(const QString& path) {
     struct stat info {};
-    return !path.isEmpty() && ::stat(Encoded(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    return !path.isEmpty() && ::stat(encoded(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 namespace {
 
 // The names in `path` whose entries are directories (or regular files when `wantDirectories` is false).
-QStringList Entries(const QString& path, bool wantDirectories) {
+QStringList entries(const QString& path, bool wantDirectories) {
     QStringList names;
-    DIR* dir = ::opendir(Encoded(path).constData());
+    DIR* dir = ::opendir(encoded(path).constData());
     if (dir == nullptr) {
         return names;
     }
@@ -108,18 +108,18 @@ QStringList Entries(const QString& path, bool wantDirectories) {
 } // namespace
 
 QStringList subdirectories(const QString& path) {
-    return Entries(path, true);
+    return entries(path, true);
 }
 
-QStringList Files(const QString& path) {
-    return Entries(path, false);
+QStringList files(const QString& path) {
+    return entries(path, false);
 }
 
 QString canonicalPath(const QString& path) {
     if (path.isEmpty()) {
         return {};
     }
-    char* resolved = ::realpath(Encoded(path).constData(), nullptr);
+    char* resolved = ::realpath(encoded(path).constData(), nullptr);
     if (resolved == nullptr) {
         return {};
     }
@@ -130,7 +130,7 @@ QString canonicalPath(const QString& path) {
 
 QString linkTarget(const QString& path) {
     char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(Encoded(path).constData(), buffer, sizeof buffer);
+    const ssize_t length = ::readlink(encoded(path).constData(), buffer, sizeof buffer);
     if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
         return {};
     }

@@ -22,7 +22,7 @@ QStringList subdirectories(const QString& path);
 
 // Names of the regular files of `path` (links to them included), in no particular order; names
 // that are not valid text are left out.
-QStringList Files(const QString& path);
+QStringList files(const QString& path);
 
 // The absolute path with every link resolved, or empty when `path` does not exist.
 QString canonicalPath(const QString& path);

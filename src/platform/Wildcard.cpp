@@ -1,5 +1,7 @@
 #include "platform/Wildcard.h"
 
+#include <optional>
+
 namespace vestimo::platform {
 
 namespace {
@@ -17,6 +19,28 @@ bool hasSurrogates(const QString& text) {
     return false;
 }
 
+// "*.cmx" and its like, the patterns every listing uses: a case-blind look at the name's end
+// instead of the general match, which would try each position of the name.
+std::optional<bool> endsWithTail(const QString& pattern, const QString& name) {
+    if (!pattern.startsWith(u'*')) {
+        return std::nullopt;
+    }
+    const QStringView tail = QStringView(pattern).mid(1);
+    if (tail.contains(u'*') || tail.contains(u'?')) {
+        return std::nullopt;
+    }
+    if (name.size() < tail.size()) {
+        return false;
+    }
+    const qsizetype from = name.size() - tail.size();
+    for (qsizetype i = 0; i < tail.size(); ++i) {
+        if (!sameCharacter(tail[i], name[from + i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool wildcardMatch(const QString& pattern, const QString& name) {
@@ -28,6 +52,9 @@ bool wildcardMatch(const QString& pattern, const QString& name) {
         if (!hasSurrogates(foldedPattern) && !hasSurrogates(foldedName)) {
             return wildcardMatch(foldedPattern, foldedName);
         }
+    }
+    if (const std::optional<bool> quick = endsWithTail(pattern, name)) {
+        return *quick;
     }
     const QString& p = pattern;
     const QString& n = name;

@@ -26,8 +26,8 @@ protected:
 
     BuyableWindow() : w(buyable()) { browseBuyable(); }
 
-    shell::FileList* files() { return control<shell::FileList>(&w, "File1"); }
-    shell::PictureBox* viewer() { return control<shell::PictureBox>(&w, "Picture1"); }
+    gui::FileList* files() { return control<gui::FileList>(&w, "File1"); }
+    gui::PictureBox* viewer() { return control<gui::PictureBox>(&w, "Picture1"); }
     QPushButton* button(const char* name) { return control<QPushButton>(&w, name); }
     QRadioButton* option(const char* name) { return control<QRadioButton>(&w, name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(&w, name); }
@@ -90,8 +90,8 @@ protected:
         const bool exportable = step == Step::ReadyToExport || (choosingCmx && draft.hasCmx());
         EXPECT_EQ(files()->pattern(), choosingCmx || step == Step::ReadyToExport ? "*.CMX" : "*.BMP");
         EXPECT_EQ(files()->isEnabled(), choosingBitmap || choosingCmx);
-        EXPECT_EQ(control<shell::DirList>(&w, "Dir1")->isEnabled(), choosingBitmap);
-        EXPECT_EQ(control<shell::DriveList>(&w, "Drive1")->isEnabled(), choosingBitmap);
+        EXPECT_EQ(control<gui::DirList>(&w, "Dir1")->isEnabled(), choosingBitmap);
+        EXPECT_EQ(control<gui::DriveList>(&w, "Drive1")->isEnabled(), choosingBitmap);
         EXPECT_EQ(button("cmdLoadFile")->isEnabled(), choosingBitmap);
         EXPECT_EQ(button("cmdLoadCMX")->isEnabled(), !choosingBitmap);
         for (const char* name : {"Option2", "Option3", "Option4", "Option5", "Option6"}) {
@@ -112,7 +112,7 @@ protected:
         }
     }
 
-    shell::BuyableMakerWindow& w;
+    gui::BuyableMakerWindow& w;
 };
 
 } // namespace vestimo::test

@@ -49,7 +49,7 @@ protected:
         return checks::runDirectoryCheck(check, skins.path(), program.path(), progress, lockWaitMs);
     }
     DirectoryReport Run() { return Run(Check()); }
-    QString Shown(const TempDir& dir) const { return QDir::toNativeSeparators(dir.path()); }
+    QString shown(const TempDir& dir) const { return QDir::toNativeSeparators(dir.path()); }
 
     TempDir skins;
     TempDir program;
@@ -216,7 +216,7 @@ TEST_F(Frame, DetailsCountThenNameEveryFileInItsSection) {
                              "\n"
                              "Not judged, because a line break in the name keeps it off the list:\n"
                              "line\\nbreak.cmx")
-                  .arg(Shown(skins), Shown(program)));
+                  .arg(shown(skins), shown(program)));
 }
 
 TEST_F(Frame, AnEmptyListingStaysOnDiskAndNothingIsJudged) {
@@ -263,7 +263,7 @@ TEST_F(Frame, AnotherCopyHoldingTheProgramFolderStopsTheRunBeforeTheListing) {
     EXPECT_EQ(closing.message,
               QStringLiteral(
                   "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
-                  .arg(Shown(program)));
+                  .arg(shown(program)));
 }
 
 TEST_F(Frame, RefusesTheProgramFolderAsTheSkinFolder) {
@@ -278,7 +278,7 @@ TEST_F(Frame, RefusesTheProgramFolderAsTheSkinFolder) {
     EXPECT_EQ(checks::closingMessageFor(check, report).message,
               QStringLiteral("The skin folder %1 is the program's own folder, where problem files are moved; "
                              "choose another folder to check.")
-                  .arg(Shown(program)));
+                  .arg(shown(program)));
 }
 
 TEST_F(Frame, AFolderThatCannotBeReadStopsTheRunAndSaysWhy) {
@@ -306,7 +306,7 @@ TEST_F(Frame, AListingThatCannotBeWrittenStopsTheRunAndSaysWhere) {
         checks::closingMessageFor(check, report)
             .message.startsWith(QStringLiteral("The list of files could not be written to Temp.txt in the "
                                                "program folder %1: ")
-                                    .arg(Shown(program))));
+                                    .arg(shown(program))));
 }
 
 // The presenter, as values.

@@ -161,12 +161,6 @@ TEST(checkCmxFile, LargeFileIsCheckedWithoutHoldingIt) {
               "No Errors Found.");
 }
 
-TEST(joinPath, AddsOneSeparatorOnly) {
-    EXPECT_EQ(joinPath("/skins", "a.cmx"), "/skins/a.cmx");
-    EXPECT_EQ(joinPath("/", "a.cmx"), "/a.cmx");
-    EXPECT_EQ(joinPath("/skins/", "a.cmx"), "/skins/a.cmx");
-}
-
 TEST(checkCmxFile, AFileTooLargeToBeASkinDescriptionIsRefusedUnread) {
     Fixture f;
     // Sparse: 20 GB on paper, nothing to read; the answer comes from the size alone.

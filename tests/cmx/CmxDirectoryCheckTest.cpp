@@ -298,7 +298,7 @@ protected:
 TEST_F(CmxCheckButton, RefusesTheBitmapList) {
     skins.write("B001FAFit_x.cmx", WithLine(Valid("B001FAFit_x"), 3, "1"));
     browseSkinEdit();
-    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
+    ASSERT_EQ(control<gui::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a BMP file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -325,7 +325,7 @@ TEST_F(CmxCheckButton, MovesFaultyFilesAndEndsWithItsMessage) {
     skins.write("B003FAFit_hands.cmx", WithLine(Valid("B003FAFit_hands"), 9, "R_HAND"));
     browseSkinEdit();
     ShowCmx();
-    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listCount(), 3);
+    ASSERT_EQ(control<gui::FileList>(&skinEdit(), "File1")->listCount(), 3);
     ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
@@ -336,7 +336,7 @@ TEST_F(CmxCheckButton, MovesFaultyFilesAndEndsWithItsMessage) {
     EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 15 + 16 + 19 + 3 * 2);
     EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->value(), 15 + 16 + 19);
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(),
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(),
               (QStringList{"B002FAFit_ok.cmx", "B003FAFit_hands.cmx"}));
     EXPECT_TRUE(exists(program.filePath("B001FAFit_x.cmx")));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -348,7 +348,7 @@ TEST_F(CmxCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     ShowCmx();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"anim.cmx"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"anim.cmx"});
 }
 
 TEST_F(CmxCheckButton, BusyProgramFolderIsOneMessage) {

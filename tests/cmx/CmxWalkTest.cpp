@@ -136,7 +136,7 @@ TEST(CmxWalk, StopsAtTheFirstFault) {
     EXPECT_EQ(walk(With(With(Valid(), 2, "x"), 3, "x")), WalkVerdict::Fault(2));
     CmxLineWalker walker(false);
     walker.feed(Join(With(Valid(), 3, "x")));
-    EXPECT_TRUE(walker.Done());
+    EXPECT_TRUE(walker.done());
     EXPECT_EQ(walker.linesRead(), 2);
 }
 

@@ -33,7 +33,7 @@ TEST(RealWorldCmx, EveryFileIsClassedAndWalkedToAVerdict) {
     for (const QString& name : files) {
         const std::string key = classKey(name.toStdString());
         ASSERT_FALSE(key.empty());
-        CmxFileSource source(joinPath(Dir(), name.toStdString()));
+        CmxFileSource source(Dir() + "/" + name.toStdString());
         ASSERT_TRUE(source.isOpen()) << name.toStdString();
         const WalkVerdict verdict = walkCmxLines(source, true);
         EXPECT_TRUE(source.error().empty());

@@ -19,7 +19,7 @@ TEST_F(Closing, ClosingEmptiesBothBoxesAndFreesTheBrowserWithoutAMessage) {
 
 TEST_F(Closing, ClosingRaisesNoClickAndLeavesNothingOpen) {
     openCmx("B001FAFit_x.cmx", test::validCmx());
-    QSignalSpy clicks(w().File1, &shell::FileList::fileClicked);
+    QSignalSpy clicks(w().File1, &gui::FileList::fileClicked);
     clickClose();
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_FALSE(state().openFile.has_value());

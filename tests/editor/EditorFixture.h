@@ -57,7 +57,7 @@ protected:
 
     // Clicks the entry `name` in the file list.
     void clickFile(const QString& name) {
-        shell::FileList* list = w().File1;
+        gui::FileList* list = w().File1;
         const qsizetype row = list->entries().indexOf(name);
         ASSERT_GE(row, 0) << name.toStdString() << " is not listed";
         QListWidgetItem* item = list->item(static_cast<int>(row));

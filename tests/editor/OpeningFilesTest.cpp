@@ -91,7 +91,7 @@ TEST_F(OpeningFiles, TheNoticeComesBeforeTheFileIsShownAndTheClickIsHandledOnce)
     skins.write("B123FAred.cmx", test::validCmx("B123FAred"));
     showCmxFiles();
     QList<test::WindowAtMessage>& seen = recordWindowAtEachMessage();
-    QSignalSpy clicks(w().File1, &shell::FileList::fileClicked);
+    QSignalSpy clicks(w().File1, &gui::FileList::fileClicked);
     clickFile("B123FAred.cmx");
     // The user reads the notice over the window as it was, then finds the file open and the
     // browser locked.

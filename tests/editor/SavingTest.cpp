@@ -87,7 +87,7 @@ TEST_F(Saving, TheNewsComesOverTheSavedTextAndTheDeselectionRaisesNoClick) {
     messages.clear();
     const QString text = editorText();
     QList<test::WindowAtMessage>& seen = recordWindowAtEachMessage();
-    QSignalSpy clicks(w().File1, &shell::FileList::fileClicked);
+    QSignalSpy clicks(w().File1, &gui::FileList::fileClicked);
     clickSave();
     EXPECT_EQ(seen, (QList<test::WindowAtMessage>{{"File Saved!", false, text, Name}}));
     // Clearing the selection is the program's own doing, not a click to answer.

@@ -27,7 +27,7 @@ TEST(Probe, FoldersAndLinks) {
     QStringList dirs = subdirectories(home.at("a"));
     dirs.sort();
     EXPECT_EQ(dirs, QStringList({"b", "c", "to-b"}));
-    QStringList files = Files(home.at("a"));
+    QStringList files = probe::files(home.at("a"));
     files.sort();
     EXPECT_EQ(files, QStringList({"file", "to-file"}));
     EXPECT_TRUE(subdirectories(home.at("missing")).isEmpty());

@@ -12,15 +12,15 @@ TEST(FolderFinder, MatchesEachNameWithoutRegardToCase) {
     FakeHome home;
     home.mkdir("drive_c/program files/MAXIS/The Sims/gamedata");
     FolderFinder finder;
-    EXPECT_EQ(finder.Find(home.at("drive_c"), "Program Files/Maxis/the sims\\GameData"),
+    EXPECT_EQ(finder.find(home.at("drive_c"), "Program Files/Maxis/the sims\\GameData"),
               home.at("drive_c/program files/MAXIS/The Sims/gamedata"));
-    EXPECT_EQ(finder.Find(home.at("drive_c"), ""), home.at("drive_c"));
-    EXPECT_EQ(finder.Find(home.at("drive_c"), "Program Files/Missing"), QString());
-    EXPECT_EQ(finder.Find(home.at("drive_c/program files/MAXIS"), "../MAXIS"), QString());
-    EXPECT_EQ(finder.Find(QString(), "x"), QString());
+    EXPECT_EQ(finder.find(home.at("drive_c"), ""), home.at("drive_c"));
+    EXPECT_EQ(finder.find(home.at("drive_c"), "Program Files/Missing"), QString());
+    EXPECT_EQ(finder.find(home.at("drive_c/program files/MAXIS"), "../MAXIS"), QString());
+    EXPECT_EQ(finder.find(QString(), "x"), QString());
     // A file is not a folder, whatever its name.
     home.write("drive_c/program files/file", "x");
-    EXPECT_EQ(finder.Find(home.at("drive_c"), "Program Files/File"), QString());
+    EXPECT_EQ(finder.find(home.at("drive_c"), "Program Files/File"), QString());
 }
 
 TEST(FolderFinder, PrefersTheExactNameAndOtherwiseAlwaysTheSameOne) {
@@ -29,9 +29,9 @@ TEST(FolderFinder, PrefersTheExactNameAndOtherwiseAlwaysTheSameOne) {
     home.mkdir("root/EA Games");
     home.mkdir("root/ea games");
     FolderFinder finder;
-    EXPECT_EQ(finder.Find(home.at("root"), "EA Games"), home.at("root/EA Games"));
-    EXPECT_EQ(finder.Find(home.at("root"), "EA GAMES"), home.at("root/EA GAMES"));
-    EXPECT_EQ(finder.Find(home.at("root"), "Ea Games"), home.at("root/EA GAMES"));
+    EXPECT_EQ(finder.find(home.at("root"), "EA Games"), home.at("root/EA Games"));
+    EXPECT_EQ(finder.find(home.at("root"), "EA GAMES"), home.at("root/EA GAMES"));
+    EXPECT_EQ(finder.find(home.at("root"), "Ea Games"), home.at("root/EA GAMES"));
 }
 
 TEST(WindowsPaths, DriveLettersThroughDosdevices) {

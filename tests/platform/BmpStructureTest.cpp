@@ -71,7 +71,7 @@ protected:
     QTemporaryDir dir;
 };
 
-std::string Encoded(const char* format) {
+std::string encoded(const char* format) {
     QImage image(256, 256, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QByteArray bytes;
@@ -209,8 +209,8 @@ TEST_F(PictureFiles, OnlySoundBmpFilesLoadAndEveryHeaderKindDecodesAlike) {
         std::string bytes;
         QString error;
     } bad[] = {
-        {"png.bmp", Encoded("PNG"), "not a BMP file"},
-        {"jpeg.bmp", Encoded("JPEG"), "not a BMP file"},
+        {"png.bmp", encoded("PNG"), "not a BMP file"},
+        {"jpeg.bmp", encoded("JPEG"), "not a BMP file"},
         {"cut.bmp", vestimo::samples::TruncateBmp(MakeBmp(Options(256, 256, 24)), 98358),
          "pixel data cut short at byte 98358 of 196662"},
     };

@@ -144,4 +144,5 @@ TEST(resolveDirectory, MatchesFolderNamesWithoutRegardToCase) {
 TEST(joinPath, NeverDoublesTheSeparator) {
     EXPECT_EQ(joinPath("/skins", "a"), "/skins/a");
     EXPECT_EQ(joinPath("/", "a"), "/a");
+    EXPECT_EQ(joinPath("/skins/", "a"), "/skins/a");
 }

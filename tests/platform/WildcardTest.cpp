@@ -32,3 +32,16 @@ TEST(Wildcard, LongNamesWithManyStarsStayFast) {
     EXPECT_FALSE(wildcardMatch("*a*a*a*a*a*a*a*a*c", name));
     EXPECT_TRUE(wildcardMatch("*a*a*a*a*a*a*a*a*b", name));
 }
+
+// A pattern that is a star and a fixed ending takes a shorter road; it must agree with the
+// general match at the edges.
+TEST(Wildcard, AStarAndAnEndingMatchesExactlyTheNamesThatEndSo) {
+    EXPECT_TRUE(wildcardMatch("*.bmp", ".BMP"));
+    EXPECT_FALSE(wildcardMatch("*.bmp", "bmp"));
+    EXPECT_FALSE(wildcardMatch("*.bmp", ""));
+    EXPECT_TRUE(wildcardMatch("*.bmp", "a.bmp.bmp"));
+    EXPECT_FALSE(wildcardMatch("*.bmp", "a.bmp "));
+    EXPECT_TRUE(wildcardMatch("*", "anything.at.all"));
+    EXPECT_TRUE(wildcardMatch("*.cmx", QString::fromUtf8("\xF0\x9F\x98\x80.CMX"))); // beyond the basic plane
+    EXPECT_FALSE(wildcardMatch("*.cmx", QString::fromUtf8("a.cm\xF0\x9F\x98\x80")));
+}

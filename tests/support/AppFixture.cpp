@@ -18,12 +18,12 @@ template <typename T> T* find(QWidget& window, const char* name) {
 
 SkinEditByName::SkinEditByName(QWidget& window)
     : Frame1(find<QGroupBox>(window, "Frame1")), cmdSwitch(find<QPushButton>(window, "cmdSwitch")),
-      Drive1(find<shell::DriveList>(window, "Drive1")), Dir1(find<shell::DirList>(window, "Dir1")),
-      File1(find<shell::FileList>(window, "File1")), Option1(find<QRadioButton>(window, "Option1")),
+      Drive1(find<gui::DriveList>(window, "Drive1")), Dir1(find<gui::DirList>(window, "Dir1")),
+      File1(find<gui::FileList>(window, "File1")), Option1(find<QRadioButton>(window, "Option1")),
       Option2(find<QRadioButton>(window, "Option2")), cmdDefault(find<QPushButton>(window, "cmdDefault")),
       cmdCloseFile(find<QPushButton>(window, "cmdCloseFile")), Frame2(find<QGroupBox>(window, "Frame2")),
-      Picture1(find<shell::PictureBox>(window, "Picture1")),
-      Picture2(find<shell::PictureBox>(window, "Picture2")),
+      Picture1(find<gui::PictureBox>(window, "Picture1")),
+      Picture2(find<gui::PictureBox>(window, "Picture2")),
       ProgressBar1(find<QProgressBar>(window, "ProgressBar1")),
       cmdCheckAllBMP(find<QPushButton>(window, "cmdCheckAllBMP")),
       cmdMoveFile(find<QPushButton>(window, "cmdMoveFile")),
@@ -36,17 +36,17 @@ SkinEditByName::SkinEditByName(QWidget& window)
       cmdClose(find<QPushButton>(window, "cmdClose")) {}
 
 AppFixture::AppFixture() {
-    app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
+    app = std::make_unique<gui::Application>(messages, program.path(), [this] { ++quits; });
     app->start();
 }
 
 AppFixture::~AppFixture() = default;
 
-shell::SkinEditWindow& AppFixture::skinEdit() {
+gui::SkinEditWindow& AppFixture::skinEdit() {
     return *app->skinEdit();
 }
 
-shell::BuyableMakerWindow& AppFixture::buyable() {
+gui::BuyableMakerWindow& AppFixture::buyable() {
     if (app->buyable() == nullptr || !app->buyable()->isVisible()) {
         app->switchToBuyable();
     }
@@ -58,7 +58,7 @@ void AppFixture::browseSkinEdit(const QString& path) {
 }
 
 void AppFixture::browseBuyable(const QString& path) {
-    EXPECT_TRUE(control<shell::DirList>(&buyable(), "Dir1")->setPath(path.isEmpty() ? skins.path() : path));
+    EXPECT_TRUE(control<gui::DirList>(&buyable(), "Dir1")->setPath(path.isEmpty() ? skins.path() : path));
 }
 
 } // namespace vestimo::test

@@ -31,16 +31,16 @@ struct SkinEditByName {
 
     QGroupBox* Frame1;
     QPushButton* cmdSwitch;
-    shell::DriveList* Drive1;
-    shell::DirList* Dir1;
-    shell::FileList* File1;
+    gui::DriveList* Drive1;
+    gui::DirList* Dir1;
+    gui::FileList* File1;
     QRadioButton* Option1;
     QRadioButton* Option2;
     QPushButton* cmdDefault;
     QPushButton* cmdCloseFile;
     QGroupBox* Frame2;
-    shell::PictureBox* Picture1;
-    shell::PictureBox* Picture2;
+    gui::PictureBox* Picture1;
+    gui::PictureBox* Picture2;
     QProgressBar* ProgressBar1;
     QPushButton* cmdCheckAllBMP;
     QPushButton* cmdMoveFile;
@@ -63,11 +63,11 @@ protected:
     AppFixture();
     ~AppFixture() override;
 
-    shell::SkinEditWindow& skinEdit();
+    gui::SkinEditWindow& skinEdit();
     // The skin editing window's controls by name.
     SkinEditByName skinEditNamed() { return SkinEditByName(skinEdit()); }
     // Switches to the buyable window (creating it on first use) and returns it.
-    shell::BuyableMakerWindow& buyable();
+    gui::BuyableMakerWindow& buyable();
 
     // Points the skin editing window's directory list at `path` (the skin folder by default).
     void browseSkinEdit(const QString& path = {});
@@ -84,7 +84,7 @@ protected:
     TempDir program;
     RecordingMessages messages;
     int quits = 0;
-    std::unique_ptr<shell::Application> app;
+    std::unique_ptr<gui::Application> app;
 };
 
 } // namespace vestimo::test

@@ -422,7 +422,7 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(1));
+    ASSERT_TRUE(control<gui::FileList>(&skinEdit(), "File1")->setListIndex(1));
     ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), closingMessage);
@@ -430,9 +430,9 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     EXPECT_EQ(bar.shows, 1);
     EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 2 * (19 + 2));
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->listIndex(), -1);
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B123FAFit_Dress.cmx", "xskin-B123FAFit_Dress-PELVIS-BODY.skn"}));
     EXPECT_TRUE(exists(program.filePath("Temp.txt")));
@@ -444,14 +444,14 @@ TEST_F(AssociatedFilesButton, FileOpenInTheEditorIsJudgedLikeAnyOther) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(0)); // opens it in the editor
-    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->fileName(), "B123FAFit_Dress.cmx");
+    ASSERT_TRUE(control<gui::FileList>(&skinEdit(), "File1")->setListIndex(0)); // opens it in the editor
+    ASSERT_EQ(control<gui::FileList>(&skinEdit(), "File1")->fileName(), "B123FAFit_Dress.cmx");
     Click();
     EXPECT_EQ(messages.messages.last(), closingMessage);
     EXPECT_TRUE(exists(program.filePath("B123FAFit_Dress.cmx")));
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->listIndex(), -1);
 }
 
 TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
@@ -459,13 +459,13 @@ TEST_F(AssociatedFilesButton, OpenFileThatKeepsItsBitmapIsDeselectedAll) {
     skins.write("B124FAFitlgt_Other.bmp", Picture);
     browseSkinEdit();
     ShowCmx();
-    ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(0));
+    ASSERT_TRUE(control<gui::FileList>(&skinEdit(), "File1")->setListIndex(0));
     int clicks = 0;
-    QObject::connect(control<shell::FileList>(&skinEdit(), "File1"), &shell::FileList::fileClicked,
+    QObject::connect(control<gui::FileList>(&skinEdit(), "File1"), &gui::FileList::fileClicked,
                      [&] { ++clicks; });
     Click();
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listIndex(), -1);
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B124FAFit_Other.cmx"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->listIndex(), -1);
     EXPECT_EQ(clicks, 0) << "clearing the selection is no click";
 }
 

@@ -300,7 +300,7 @@ TEST_F(BitmapCheckButton, RefusesTheCmxList) {
     skins.write("text.bmp", QByteArray("text"));
     browseSkinEdit();
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
-    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
+    ASSERT_EQ(control<gui::FileList>(&skinEdit(), "File1")->pattern(), "*.CMX");
     Click();
     EXPECT_EQ(messages.messages, QStringList{"You cannot perform this action on a CMX file!"});
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -325,10 +325,9 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     skins.write("B003FAFitlgt_text.bmp", QByteArray("text"));
     skins.write("B004FAFitlgt_text.bmp", QByteArray("more text"));
     browseSkinEdit();
-    ASSERT_EQ(control<shell::FileList>(&skinEdit(), "File1")->listCount(), 4);
-    ASSERT_TRUE(
-        control<shell::FileList>(&skinEdit(), "File1")->setListIndex(1)); // the selection plays no part
-    auto* viewer = control<shell::PictureBox>(&skinEdit(), "Picture1");
+    ASSERT_EQ(control<gui::FileList>(&skinEdit(), "File1")->listCount(), 4);
+    ASSERT_TRUE(control<gui::FileList>(&skinEdit(), "File1")->setListIndex(1)); // the selection plays no part
+    auto* viewer = control<gui::PictureBox>(&skinEdit(), "Picture1");
     const QSize shown(viewer->widthHiMetric(), viewer->heightHiMetric());
     ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
@@ -340,9 +339,9 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     EXPECT_EQ(bar.shows, 1);
     EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 18 + 19 + 21 + 21 + 4 * 2);
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->fileName(), "B002FAFitlgt_ok.bmp");
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"B002FAFitlgt_ok.bmp"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->pattern(), "*.BMP");
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->fileName(), "B002FAFitlgt_ok.bmp");
     EXPECT_EQ(Files(program.path()),
               (QStringList{"B001FAFitlgt_x.bmp", "B003FAFitlgt_text.bmp", "B004FAFitlgt_text.bmp"}));
     EXPECT_FALSE(exists(program.filePath("Temp.txt")));
@@ -357,7 +356,7 @@ TEST_F(BitmapCheckButton, NoPictureBoxTakesTheCheckedBitmaps) {
     browseSkinEdit();
     Click();
     for (const char* name : {"Picture1", "Picture2"}) {
-        EXPECT_EQ(control<shell::PictureBox>(&skinEdit(), name)->widthHiMetric(), 0) << name;
+        EXPECT_EQ(control<gui::PictureBox>(&skinEdit(), name)->widthHiMetric(), 0) << name;
     }
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
 }
@@ -367,5 +366,5 @@ TEST_F(BitmapCheckButton, ClosingMessageComesAlsoWhenNothingMoved) {
     browseSkinEdit();
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
-    EXPECT_EQ(control<shell::FileList>(&skinEdit(), "File1")->entries(), QStringList{"odd.bmp"});
+    EXPECT_EQ(control<gui::FileList>(&skinEdit(), "File1")->entries(), QStringList{"odd.bmp"});
 }

@@ -1,6 +1,6 @@
 #include "support/AppFixture.h"
 
-#include "core/textures/TextureMessages.h"
+#include "core/catalogue/SingleChecks.h"
 #include "samples/BmpSamples.h"
 
 #include <QBuffer>
@@ -27,7 +27,7 @@ QByteArray Bitmap(int width, int height, qint64 length) {
     return bytes;
 }
 
-QByteArray Encoded(const QImage& image, const char* format) {
+QByteArray encoded(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -49,7 +49,7 @@ protected:
         QTest::mouseClick(skinEditNamed().cmdCheckBMP, Qt::LeftButton);
         return messages.messages.value(0);
     }
-    const QString notRecognized = QString::fromStdString(textures::notRecognizedMessage());
+    const QString notRecognized = texts::dimensionsNotRecognized();
     const QString corrupt = QStringLiteral("It appears this bmp file is corrupt!");
 };
 
@@ -69,9 +69,7 @@ TEST_F(CheckingOneBitmap, UnlistedSizesAreNotRecognised) {
         notRecognized,
         "This is a file dimension pair not recognized by this program. Please make a note of the dimensions "
         "and email them to " +
-            QString::fromUtf8(textures::MaintainerContact.data(),
-                              static_cast<qsizetype>(textures::MaintainerContact.size())) +
-            " so we can update the program to recognize it.");
+            texts::maintainerContact() + " so we can update the program to recognize it.");
 }
 
 TEST_F(CheckingOneBitmap, AFileThatDoesNotLoadIsCorruptNotUnrecognised) {
@@ -107,8 +105,8 @@ TEST_F(CheckingOneBitmap, DamagedAndForeignPicturesAreCorrupt) {
     const QList<QPair<QString, QByteArray>> files = {
         {"a_cut.bmp", QByteArray::fromStdString(samples::TruncateBmp(full, 14 + 40 + 1024 + 128 * 256))},
         {"b_past.bmp", QByteArray::fromStdString(pastEnd)},
-        {"c_png.bmp", Encoded(image, "PNG")},
-        {"d_jpeg.bmp", Encoded(image, "JPEG")},
+        {"c_png.bmp", encoded(image, "PNG")},
+        {"d_jpeg.bmp", encoded(image, "JPEG")},
     };
     for (const auto& [name, bytes] : files) {
         ASSERT_LE(bytes.size(), 75000) << name.toStdString() << ": its length alone would pass";

@@ -29,7 +29,7 @@ bool save(QWidget* window, const QString& path) {
 
 void selectFirst(QWidget* window, const QString& name) {
     // Found by name, as anything driving the windows finds their controls.
-    auto* files = window->findChild<vestimo::shell::FileList*>(QStringLiteral("File1"));
+    auto* files = window->findChild<vestimo::gui::FileList*>(QStringLiteral("File1"));
     if (files == nullptr) {
         return;
     }
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
     QApplication qt(argc, argv);
     Silent messages;
-    vestimo::shell::Application app(messages, QDir::tempPath(), [] {});
+    vestimo::gui::Application app(messages, QDir::tempPath(), [] {});
     app.start();
     selectFirst(app.skinEdit(), QStringLiteral("B100FAFitlgt_xyz.bmp"));
     bool ok = save(app.skinEdit(), output + QStringLiteral("/skin-editing.png"));

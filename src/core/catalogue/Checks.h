@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/FileFilter.h"
-#include "core/textures/TextureMessages.h"
+#include "core/catalogue/SingleChecks.h"
 
 #include <QDir>
 #include <QString>
@@ -9,12 +9,6 @@
 // The texts of the directory-wide checks: their closing messages, the messages of a run that
 // stopped early, and the wording of the details under a closing message.
 namespace vestimo::texts {
-
-// The maintainers' address, configured for the build, that ends the closing messages.
-inline QString maintainerContact() {
-    return QString::fromUtf8(textures::MaintainerContact.data(),
-                             static_cast<qsizetype>(textures::MaintainerContact.size()));
-}
 
 // Closing messages, one per check.
 inline QString cmxFilesChecked() {

@@ -137,7 +137,7 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     }
     if (!written.ok) {
         report.outcome = DirectoryReport::Outcome::ListingFailed;
-        report.failure = texts::listingNotWritten(ScratchListing::FileName, programDirectory, written.error);
+        report.failure = texts::listingNotWritten(ScratchListing::fileName, programDirectory, written.error);
         return report;
     }
     report.listingSize = written.size;

@@ -31,7 +31,7 @@ struct Identity {
     QByteArray digest;
 };
 
-QByteArray Digest(const QByteArray& bytes) {
+QByteArray digest(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
@@ -58,30 +58,30 @@ qint64 modifiedNs(const struct stat& info) {
 // record is the program's, so it is guarded all the same.
 class WrittenListings {
 public:
-    void Remember(const QString& path, const QByteArray& bytes) {
+    void remember(const QString& path, const QByteArray& bytes) {
         struct stat info {};
         const int fd = openOrdinary(path, info);
         if (fd < 0) {
-            Forget(path);
+            forget(path);
             return;
         }
         ::close(fd);
         const QMutexLocker lock(&mutex_);
-        listings_.insert(Key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
-                                             modifiedNs(info), Digest(bytes)});
+        listings_.insert(key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
+                                             modifiedNs(info), digest(bytes)});
     }
-    void Forget(const QString& path) {
+    void forget(const QString& path) {
         const QMutexLocker lock(&mutex_);
-        listings_.remove(Key(path));
+        listings_.remove(key(path));
     }
-    std::optional<Identity> Find(const QString& path) const {
+    std::optional<Identity> find(const QString& path) const {
         const QMutexLocker lock(&mutex_);
-        const auto it = listings_.constFind(Key(path));
+        const auto it = listings_.constFind(key(path));
         return it == listings_.constEnd() ? std::nullopt : std::optional<Identity>(*it);
     }
 
 private:
-    static QString Key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+    static QString key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
     mutable QMutex mutex_;
     QHash<QString, Identity> listings_;
@@ -117,7 +117,7 @@ bool unchanged(const QString& path, const Identity& identity) {
             got += n;
         }
         bytes.truncate(got);
-        same = same && Digest(bytes) == identity.digest;
+        same = same && digest(bytes) == identity.digest;
     }
     ::close(fd);
     return same;
@@ -133,25 +133,25 @@ bool reachesOutside(const QString& name) {
 ScratchListing::ScratchListing(QString programDirectory) : programDirectory_(std::move(programDirectory)) {}
 
 QString ScratchListing::path() const {
-    return platform::joinPath(programDirectory_, FileName);
+    return platform::joinPath(programDirectory_, fileName);
 }
 
-void ScratchListing::Delete() const {
-    if (platform::lookUpFile(path()) == FileName) {
-        ownListings().Forget(path());
+void ScratchListing::remove() const {
+    if (platform::lookUpFile(path()) == fileName) {
+        ownListings().forget(path());
         platform::removeFile(path());
     }
 }
 
 void ScratchListing::deleteIfOwn() const {
-    const std::optional<Identity> own = ownListings().Find(path());
+    const std::optional<Identity> own = ownListings().find(path());
     if (!own) {
         return;
     }
-    if (platform::lookUpFile(path()) == FileName && unchanged(path(), *own)) {
+    if (platform::lookUpFile(path()) == fileName && unchanged(path(), *own)) {
         platform::removeFile(path());
     }
-    ownListings().Forget(path());
+    ownListings().forget(path());
 }
 
 ScratchListing::Written ScratchListing::write(const QString& skinDirectory, FileFilter kind,
@@ -167,13 +167,13 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, File
     }
     // Never write through a link someone left under the listing's name: take the link away, as
     // the old listing.
-    if (platform::lookUpFile(path()) == FileName || QFileInfo(path()).isSymLink()) {
-        ownListings().Forget(path());
+    if (platform::lookUpFile(path()) == fileName || QFileInfo(path()).isSymLink()) {
+        ownListings().forget(path());
         const platform::FileResult removed = platform::removeFile(path());
         if (!removed.ok) {
             result.error = QFileInfo(programDirectory_).isWritable()
-                               ? texts::oldListingNotDeleted(FileName, removed.error)
-                               : texts::oldListingNotReplaced(FileName, removed.error);
+                               ? texts::oldListingNotDeleted(fileName, removed.error)
+                               : texts::oldListingNotReplaced(fileName, removed.error);
             return result;
         }
     }
@@ -202,7 +202,7 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, File
         result.names.clear();
         return result;
     }
-    ownListings().Remember(path(), bytes);
+    ownListings().remember(path(), bytes);
     if (keepAll) {
         result.everything = std::move(listed);
     }

@@ -17,7 +17,7 @@ namespace vestimo::checks {
 // disk by then: another process may have rewritten it.
 class ScratchListing {
 public:
-    static inline const QString FileName = QStringLiteral("Temp.txt");
+    static inline const QString fileName = QStringLiteral("Temp.txt");
 
     explicit ScratchListing(QString programDirectory);
     QString path() const;
@@ -45,7 +45,7 @@ public:
                      const std::function<void(const QString& name)>& visit);
 
     // Deletes the listing if the ordinary file named exactly "Temp.txt" is there.
-    void Delete() const;
+    void remove() const;
     // Deletes the listing only when this copy of the program wrote it and it is unchanged since
     // (the same file, size, modification time and content): a "Temp.txt" of anyone else stays.
     void deleteIfOwn() const;

@@ -41,15 +41,6 @@ Verdict judgeCmx(const QString& skinDirectory, const QString& name) {
                                                          : Verdict::keep();
 }
 
-// The first rule of the texture table listing width x height, or nullptr.
-const textures::SkinTextureRule* ruleFor(int width, int height) {
-    constexpr int Largest = std::numeric_limits<std::int16_t>::max();
-    if (width < 0 || height < 0 || width > Largest || height > Largest) {
-        return nullptr;
-    }
-    return textures::findSkinTextureRule(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height));
-}
-
 Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
     const QString path = platform::joinPath(skinDirectory, name);
     const platform::PictureSize picture = platform::measurePicture(path);
@@ -58,7 +49,7 @@ Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
         return Verdict::move(plain ? texts::notAReadablePicture()
                                    : texts::notAReadablePicture(picture.error));
     }
-    const textures::SkinTextureRule* rule = ruleFor(picture.width, picture.height);
+    const textures::SkinTextureRule* rule = textures::ruleForPicture(picture.width, picture.height);
     if (rule == nullptr) {
         return Verdict::passOver();
     }

@@ -1,33 +1,15 @@
 #include "core/cmx/CheckCmxFile.h"
 
 #include "core/catalogue/Common.h"
+#include "core/catalogue/SingleChecks.h"
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
-#include "core/cmx/CmxMessages.h"
 #include "core/cmx/CmxWalk.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 
 namespace vestimo::cmx {
-
-namespace {
-
-#ifdef _WIN32
-constexpr char Separator = '\\';
-#else
-constexpr char Separator = '/';
-#endif
-
-} // namespace
-
-std::string joinPath(std::string_view directory, std::string_view name) {
-    std::string path(directory);
-    if (path.empty() || (path.back() != Separator && path.back() != '/')) {
-        path += Separator;
-    }
-    path += name;
-    return path;
-}
 
 QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QString& skinDirectory,
                      const QString& fileName, const QString& nameBoxText) {
@@ -38,13 +20,12 @@ QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QStri
         return texts::notOnBmpFileLower();
     }
     if (!isSkinClass(classKey(nameBoxText.toStdString()))) {
-        return QString::fromUtf8(NotCheckableType.data(), static_cast<qsizetype>(NotCheckableType.size()));
+        return texts::notCheckableCmxType();
     }
     const auto couldNotRead = [&](const std::string& why) {
         return QStringLiteral("Could not read %1: %2").arg(fileName, QString::fromStdString(why));
     };
-    CmxFileSource source(
-        joinPath(QFile::encodeName(skinDirectory).toStdString(), QFile::encodeName(fileName).toStdString()));
+    CmxFileSource source(QFile::encodeName(platform::joinPath(skinDirectory, fileName)).toStdString());
     if (!source.isOpen()) {
         return couldNotRead(source.error());
     }
@@ -55,14 +36,13 @@ QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QStri
     }
     switch (verdict.kind) {
     case WalkVerdict::Kind::Passed:
-        return QString::fromUtf8(NoErrorsFound.data(), static_cast<qsizetype>(NoErrorsFound.size()));
+        return texts::noErrorsFound();
     case WalkVerdict::Kind::Animation:
-        return QString::fromUtf8(AnimationNotChecked.data(),
-                                 static_cast<qsizetype>(AnimationNotChecked.size()));
+        return texts::animationNotChecked();
     case WalkVerdict::Kind::Fault:
         break;
     }
-    return QString::fromStdString(faultMessage(verdict.line));
+    return texts::cmxFaultAtLine(verdict.line);
 }
 
 } // namespace vestimo::cmx

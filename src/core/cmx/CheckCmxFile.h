@@ -17,7 +17,4 @@ namespace vestimo::cmx {
 QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QString& skinDirectory,
                      const QString& fileName, const QString& nameBoxText);
 
-// directory + separator + name, with no doubled separator when the directory already ends in one.
-std::string joinPath(std::string_view directory, std::string_view name);
-
 } // namespace vestimo::cmx

@@ -109,58 +109,65 @@ void CmxLineWalker::numberByte(char c) {
             number_ = S::Sign;
             return;
         }
-        [[fallthrough]];
-    case S::Sign:
-        if (isDigit(c)) {
-            mantissaDigit_ = true;
-            nonZeroDigit_ = nonZeroDigit_ || c != '0';
-            number_ = S::IntDigits;
-        } else if (c == '.') {
-            number_ = S::Point;
-        } else {
-            number_ = S::Invalid;
-        }
+        mantissaByte(c);
         return;
+    case S::Sign:
     case S::IntDigits:
     case S::Point:
     case S::FracDigits:
-        if (isDigit(c)) {
-            mantissaDigit_ = true;
-            nonZeroDigit_ = nonZeroDigit_ || c != '0';
-            if (number_ == S::Point) {
-                number_ = S::FracDigits;
-            }
-        } else if (c == '.' && number_ == S::IntDigits) {
-            number_ = S::FracDigits;
-        } else if ((c == 'e' || c == 'E') && mantissaDigit_) {
-            number_ = S::ExpMark;
-        } else if (isBlank(c) && mantissaDigit_) {
-            number_ = S::Trailing;
-        } else {
-            number_ = S::Invalid;
-        }
+        mantissaByte(c);
         return;
+    case S::ExpMark:
+    case S::ExpSign:
+    case S::ExpDigits:
+    case S::Trailing:
+        exponentByte(c);
+        return;
+    case S::Invalid:
+        return;
+    }
+}
+
+void CmxLineWalker::mantissaByte(char c) {
+    using S = NumberState;
+    const bool started = number_ != S::Leading && number_ != S::Sign;
+    if (isDigit(c)) {
+        mantissaDigit_ = true;
+        nonZeroDigit_ = nonZeroDigit_ || c != '0';
+        number_ = number_ == S::Point || number_ == S::FracDigits ? S::FracDigits : S::IntDigits;
+    } else if (c == '.' && (number_ == S::IntDigits || !started)) {
+        number_ = number_ == S::IntDigits ? S::FracDigits : S::Point;
+    } else if (started && (c == 'e' || c == 'E') && mantissaDigit_) {
+        number_ = S::ExpMark;
+    } else if (started && isBlank(c) && mantissaDigit_) {
+        number_ = S::Trailing;
+    } else {
+        number_ = S::Invalid;
+    }
+}
+
+void CmxLineWalker::exponentByte(char c) {
+    using S = NumberState;
+    switch (number_) {
     case S::ExpMark:
         if (c == '+' || c == '-') {
             number_ = S::ExpSign;
             return;
         }
-        [[fallthrough]];
+        number_ = isDigit(c) ? S::ExpDigits : S::Invalid;
+        return;
     case S::ExpSign:
         number_ = isDigit(c) ? S::ExpDigits : S::Invalid;
         return;
     case S::ExpDigits:
-        if (isDigit(c)) {
-            return;
+        if (!isDigit(c)) {
+            number_ = isBlank(c) ? S::Trailing : S::Invalid;
         }
-        number_ = isBlank(c) ? S::Trailing : S::Invalid;
         return;
-    case S::Trailing:
+    default:
         if (!isBlank(c)) {
             number_ = S::Invalid;
         }
-        return;
-    case S::Invalid:
         return;
     }
 }
@@ -223,7 +230,7 @@ WalkVerdict walkCmxLines(ByteSource& source, bool acceptHandsAtLine9) {
     // Skin descriptions are a few hundred bytes; a small buffer keeps the read close to what the
     // walk needs and the memory constant whatever the file holds.
     std::array<char, 4096> buffer{};
-    while (!walker.Done()) {
+    while (!walker.done()) {
         const std::size_t got = source.read(buffer.data(), buffer.size());
         if (got == 0) {
             break;

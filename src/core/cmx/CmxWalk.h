@@ -37,7 +37,7 @@ public:
     bool feed(std::string_view bytes);
     // Ends the input and returns the verdict.
     WalkVerdict finish();
-    bool Done() const { return done_; }
+    bool done() const { return done_; }
     // Lines fully read so far (for tests).
     int linesRead() const { return line_ - 1; }
 
@@ -47,6 +47,8 @@ private:
 
     void endLine();
     void numberByte(char c);
+    void mantissaByte(char c);
+    void exponentByte(char c);
     bool lineEquals(std::string_view literal) const;
 
     bool acceptHandsAtLine9_;

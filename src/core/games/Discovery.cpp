@@ -54,7 +54,7 @@ QStringList sortedSubdirectories(const QString& path) {
 }
 
 // The game's name as players know it, from the name of its folder.
-QString Title(const QString& root) {
+QString title(const QString& root) {
     const QString name = root.section(u'/', -1);
     if (name.compare(u"The Sims Legacy Collection", Qt::CaseInsensitive) == 0) {
         return QStringLiteral("The Sims Legacy Collection");
@@ -79,42 +79,42 @@ public:
             home_ = QDir::cleanPath(places.home);
             canonicalHome_ = probe::canonicalPath(home_);
         }
-        const QString prefix = Expand(places.winePrefix);
+        const QString prefix = expand(places.winePrefix);
         if (prefix.startsWith(u'/')) {
             winePrefix_ = QDir::cleanPath(prefix);
         }
     }
 
-    std::vector<GameInstall> Run() {
+    std::vector<GameInstall> run() {
         if (!winePrefix_.isEmpty()) {
-            SearchPrefix(PlaceKind::Wine, winePrefix_);
+            searchPrefix(PlaceKind::Wine, winePrefix_);
         }
         if (!home_.isEmpty()) {
-            SearchPrefix(PlaceKind::Wine, InHome(".wine"));
-            for (const QString& name : sortedSubdirectories(InHome("Games"))) {
-                SearchPrefix(PlaceKind::Lutris, InHome("Games/") + name);
+            searchPrefix(PlaceKind::Wine, inHome(".wine"));
+            for (const QString& name : sortedSubdirectories(inHome("Games"))) {
+                searchPrefix(PlaceKind::Lutris, inHome("Games/") + name);
             }
             for (const char* folder : {".config/lutris/games", ".local/share/lutris/games"}) {
-                SearchLutrisGames(InHome(folder));
+                searchLutrisGames(inHome(folder));
             }
             for (const char* folder :
                  {".local/share/bottles/bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles"}) {
-                const QString bottles = InHome(folder);
+                const QString bottles = inHome(folder);
                 for (const QString& name : sortedSubdirectories(bottles)) {
-                    SearchPrefix(PlaceKind::Bottles, bottles + u'/' + name, name);
+                    searchPrefix(PlaceKind::Bottles, bottles + u'/' + name, name);
                 }
             }
-            SearchSteam();
+            searchSteam();
         }
-        NameTwinsApart();
+        nameTwinsApart();
         return std::move(installs_);
     }
 
 private:
-    QString InHome(const char* relative) const { return home_ + u'/' + QLatin1StringView(relative); }
+    QString inHome(const char* relative) const { return home_ + u'/' + QLatin1StringView(relative); }
 
     // "~" and "$HOME" at the start of a path written by hand.
-    QString Expand(const QString& path) const {
+    QString expand(const QString& path) const {
         if (home_.isEmpty()) {
             return path;
         }
@@ -128,7 +128,7 @@ private:
     }
 
     // A path as the player would write it, the home folder shown as "~".
-    QString Shown(const QString& path) const {
+    QString shown(const QString& path) const {
         for (const QString& home : {home_, canonicalHome_}) {
             if (home.isEmpty() || home == u"/") {
                 continue;
@@ -144,7 +144,7 @@ private:
     }
 
     // True the first time a folder is met, by whichever route.
-    static bool FirstVisit(QSet<QString>& seen, const QString& path) {
+    static bool firstVisit(QSet<QString>& seen, const QString& path) {
         const QString canonical = probe::canonicalPath(path);
         const QString key = canonical.isEmpty() ? path : canonical;
         if (seen.contains(key)) {
@@ -154,8 +154,8 @@ private:
         return true;
     }
 
-    void SearchLutrisGames(const QString& folder) {
-        QStringList files = probe::Files(folder);
+    void searchLutrisGames(const QString& folder) {
+        QStringList files = probe::files(folder);
         std::sort(files.begin(), files.end());
         for (const QString& file : files) {
             if (!file.endsWith(u".yml", Qt::CaseInsensitive) &&
@@ -176,37 +176,37 @@ private:
                     value.back() == value.front()) {
                     value = value.mid(1, value.size() - 2);
                 }
-                value = Expand(value);
+                value = expand(value);
                 if (value.startsWith(u'/')) {
-                    SearchPrefix(PlaceKind::Lutris, QDir::cleanPath(value));
+                    searchPrefix(PlaceKind::Lutris, QDir::cleanPath(value));
                 }
             }
         }
     }
 
-    void SearchSteam() {
+    void searchSteam() {
         QStringList libraries;
         QSet<QString> seen;
         auto addLibrary = [&](const QString& path) {
-            if (probe::isDirectory(path) && FirstVisit(seen, path)) {
+            if (probe::isDirectory(path) && firstVisit(seen, path)) {
                 libraries.append(path);
             }
         };
         for (const char* root :
              {".local/share/Steam", ".steam/steam", ".var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
-            const QString path = InHome(root);
+            const QString path = inHome(root);
             if (!probe::isDirectory(path)) {
                 continue;
             }
             addLibrary(path);
-            const QString steamapps = finder_.Find(path, QStringLiteral("steamapps"));
+            const QString steamapps = finder_.find(path, QStringLiteral("steamapps"));
             if (steamapps.isEmpty()) {
                 continue;
             }
             const QString list = steamapps + QStringLiteral("/libraryfolders.vdf");
             if (const std::optional<QByteArray> text = probe::readSmallFile(list, LibraryListLimit)) {
                 for (const QString& listed : libraryFolderPaths(*text)) {
-                    const QString expanded = Expand(listed);
+                    const QString expanded = expand(listed);
                     if (expanded.startsWith(u'/')) {
                         addLibrary(QDir::cleanPath(expanded));
                     }
@@ -214,33 +214,33 @@ private:
             }
         }
         for (const QString& library : libraries) {
-            const Place place{library, PlaceKind::Steam, Shown(library)};
-            Consider(finder_.Find(library, QStringLiteral("steamapps/common/The Sims Legacy Collection")),
+            const Place place{library, PlaceKind::Steam, shown(library)};
+            consider(finder_.find(library, QStringLiteral("steamapps/common/The Sims Legacy Collection")),
                      place, FoundBy::Steam);
-            const QString compat = finder_.Find(library, QStringLiteral("steamapps/compatdata"));
+            const QString compat = finder_.find(library, QStringLiteral("steamapps/compatdata"));
             if (compat.isEmpty()) {
                 continue;
             }
             for (const QString& id : sortedSubdirectories(compat)) {
-                SearchPrefix(PlaceKind::Proton, compat + u'/' + id + QStringLiteral("/pfx"), id);
+                searchPrefix(PlaceKind::Proton, compat + u'/' + id + QStringLiteral("/pfx"), id);
             }
         }
     }
 
-    void SearchPrefix(PlaceKind kind, const QString& path, const QString& name = {}) {
-        if (!probe::isDirectory(path) || !FirstVisit(prefixes_, path)) {
+    void searchPrefix(PlaceKind kind, const QString& path, const QString& name = {}) {
+        if (!probe::isDirectory(path) || !firstVisit(prefixes_, path)) {
             return;
         }
-        const Place place{path, kind, name.isEmpty() ? Shown(path) : name};
-        const QString driveC = finder_.Find(path, QStringLiteral("drive_c"));
+        const Place place{path, kind, name.isEmpty() ? shown(path) : name};
+        const QString driveC = finder_.find(path, QStringLiteral("drive_c"));
         if (!driveC.isEmpty()) {
             for (const QString& programs : ProgramFolders) {
-                const QString programFolder = finder_.Find(driveC, programs);
+                const QString programFolder = finder_.find(driveC, programs);
                 if (programFolder.isEmpty()) {
                     continue;
                 }
                 for (const QString& game : DefaultGameFolders) {
-                    Consider(finder_.Find(programFolder, game), place, FoundBy::DefaultPath);
+                    consider(finder_.find(programFolder, game), place, FoundBy::DefaultPath);
                 }
             }
         }
@@ -252,33 +252,33 @@ private:
                                    return true;
                                });
             for (const QString& windowsPath : scan.installPaths()) {
-                Consider(finder_.linuxPath(path, windowsPath), place, FoundBy::Registry);
+                consider(finder_.linuxPath(path, windowsPath), place, FoundBy::Registry);
             }
         }
     }
 
-    void Consider(const QString& root, const Place& place, FoundBy how) {
+    void consider(const QString& root, const Place& place, FoundBy how) {
         if (root.isEmpty()) {
             return;
         }
-        const QString skins = finder_.Find(root, QStringLiteral("GameData/Skins"));
-        if (skins.isEmpty() || !FirstVisit(seenInstalls_, root)) {
+        const QString skins = finder_.find(root, QStringLiteral("GameData/Skins"));
+        if (skins.isEmpty() || !firstVisit(seenInstalls_, root)) {
             return;
         }
         GameInstall install;
         install.root = root;
         install.skins = skins;
-        install.skinsBuy = finder_.Find(root, QStringLiteral("ExpansionShared/SkinsBuy"));
-        install.downloads = finder_.Find(root, QStringLiteral("Downloads"));
+        install.skinsBuy = finder_.find(root, QStringLiteral("ExpansionShared/SkinsBuy"));
+        install.downloads = finder_.find(root, QStringLiteral("Downloads"));
         install.place = place.path;
         install.placeKind = place.kind;
         install.foundBy = how;
-        install.label = Label(install, place);
+        install.label = label(install, place);
         installs_.push_back(install);
     }
 
-    QString Label(const GameInstall& install, const Place& place) const {
-        const QString title = Title(install.root);
+    QString label(const GameInstall& install, const Place& place) const {
+        const QString heading = title(install.root);
         QString where;
         switch (place.kind) {
         case PlaceKind::Steam:
@@ -298,21 +298,21 @@ private:
             break;
         }
         // The re-release outside Steam comes from the EA app.
-        if (title == u"The Sims Legacy" && place.kind != PlaceKind::Steam) {
+        if (heading == u"The Sims Legacy" && place.kind != PlaceKind::Steam) {
             where = QStringLiteral("EA app, ") + where;
         }
-        return title + QStringLiteral(" (") + where + u')';
+        return heading + QStringLiteral(" (") + where + u')';
     }
 
     // Two installs in one place with the same name: each label also shows its folder.
-    void NameTwinsApart() {
+    void nameTwinsApart() {
         QHash<QString, int> uses;
         for (const GameInstall& install : installs_) {
             ++uses[install.label];
         }
         for (GameInstall& install : installs_) {
             if (uses.value(install.label) > 1) {
-                install.label += QStringLiteral(" - ") + Shown(install.root);
+                install.label += QStringLiteral(" - ") + shown(install.root);
             }
         }
     }
@@ -329,7 +329,7 @@ private:
 } // namespace
 
 std::vector<GameInstall> discoverGames(const DiscoveryPlaces& places) {
-    return Discovery(places).Run();
+    return Discovery(places).run();
 }
 
 } // namespace vestimo::core::games

@@ -10,7 +10,7 @@ namespace vestimo::core::games {
 
 namespace probe = vestimo::platform::probe;
 
-const QStringList& FolderFinder::Listing(const QString& folder) {
+const QStringList& FolderFinder::listing(const QString& folder) {
     auto found = listings_.find(folder);
     if (found == listings_.end()) {
         QStringList names = probe::subdirectories(folder);
@@ -21,7 +21,7 @@ const QStringList& FolderFinder::Listing(const QString& folder) {
     return *found;
 }
 
-QString FolderFinder::Find(const QString& root, const QString& relative) {
+QString FolderFinder::find(const QString& root, const QString& relative) {
     if (root.isEmpty()) {
         return {};
     }
@@ -39,7 +39,7 @@ QString FolderFinder::Find(const QString& root, const QString& relative) {
             path = exact;
             continue;
         }
-        const QStringList& names = Listing(path);
+        const QStringList& names = listing(path);
         const auto match = std::find_if(names.begin(), names.end(), [&part](const QString& name) {
             return name.compare(part, Qt::CaseInsensitive) == 0;
         });
@@ -77,7 +77,7 @@ QString FolderFinder::linuxPath(const QString& prefix, const QString& windowsPat
     } else {
         return {};
     }
-    return Find(drive, path.mid(2));
+    return find(drive, path.mid(2));
 }
 
 } // namespace vestimo::core::games

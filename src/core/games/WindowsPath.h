@@ -12,7 +12,7 @@ class FolderFinder {
 public:
     // `relative` ("Program Files/Maxis/The Sims", "/" or "\" between names) under `root`, with
     // each name as stored on disk; empty when some folder is missing or a name is "..".
-    QString Find(const QString& root, const QString& relative);
+    QString find(const QString& root, const QString& relative);
 
     // The Linux folder a Windows path ("D:\Games\The Sims") names inside a Wine prefix: the
     // drive letter through the prefix's dosdevices link (a relative target is relative to
@@ -21,7 +21,7 @@ public:
     QString linuxPath(const QString& prefix, const QString& windowsPath);
 
 private:
-    const QStringList& Listing(const QString& folder);
+    const QStringList& listing(const QString& folder);
 
     QHash<QString, QStringList> listings_;
 };

@@ -1,5 +1,7 @@
 #include "core/install/Install.h"
 
+#include "core/FileFilter.h"
+
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxWalk.h"
@@ -144,7 +146,7 @@ public:
     QStringList bitmaps() const {
         QStringList names;
         for (const QString& name : byFolded_) {
-            if (platform::wildcardMatch(QStringLiteral("*.BMP"), name)) {
+            if (platform::wildcardMatch(patternOf(FileFilter::Bitmaps), name)) {
                 names.append(name);
             }
         }
@@ -193,17 +195,14 @@ QString checkBitmap(const Candidate& file) {
         const bool plain = size.error.isEmpty() || size.error == Unreadable;
         return plain ? Unreadable : QStringLiteral("%1 (%2)").arg(Unreadable, size.error);
     }
-    // Through the same conversion the directory-wide check measures with.
-    const auto width = textures::pixelsFromHiMetric(textures::hiMetricFromPixels(size.width));
-    const auto height = textures::pixelsFromHiMetric(textures::hiMetricFromPixels(size.height));
-    const textures::SkinTextureRule* rule =
-        width && height ? textures::findSkinTextureRule(*width, *height) : nullptr;
+    // The same rule the directory-wide check measures by.
+    const textures::SkinTextureRule* rule = textures::ruleForPicture(size.width, size.height);
     if (rule == nullptr || file.size <= rule->MaxFileSize) {
         return {}; // sizes the table does not list are left alone there too
     }
     return QStringLiteral("%1 x %2, %3 bytes, more than %4")
-        .arg(*width)
-        .arg(*height)
+        .arg(size.width)
+        .arg(size.height)
         .arg(file.size)
         .arg(rule->MaxFileSize);
 }
@@ -544,9 +543,10 @@ private:
         }
     }
 
-    // Whether `bitmap` is one of the bitmaps the prefix names (as the file list's prefix + "*.BMP").
+    // Whether `bitmap` is one of the bitmaps the prefix names (as the file list matches the prefix and its
+    // bitmap pattern).
     static bool belongsTo(const QString& bitmap, const QString& prefix) {
-        return platform::wildcardMatch(prefix + QStringLiteral("*.BMP"), bitmap);
+        return platform::wildcardMatch(prefix + patternOf(FileFilter::Bitmaps), bitmap);
     }
 
     void execute(std::vector<Candidate>& files, DownloadReport& report) {

@@ -63,7 +63,7 @@ std::pair<char32_t, int> utf8Sequence(const QByteArray& bytes, qsizetype i) {
 // A stored name as text that keeps every byte: valid UTF-8 as its characters, each other byte as
 // the lone surrogate U+DC80..U+DCFF, which no character of a prefix can equal. A prefix then
 // matches such a name exactly where it matches its bytes.
-QString ByteText(const QByteArray& stored) {
+QString byteText(const QByteArray& stored) {
     QString text;
     text.reserve(stored.size());
     for (qsizetype i = 0; i < stored.size();) {
@@ -82,7 +82,7 @@ QString ByteText(const QByteArray& stored) {
 
 // Case-folded, each lone surrogate (a stray byte of a stored name) kept as it is: folding whole
 // would turn them into replacement characters that a prefix could match.
-QString Folded(const QString& name) {
+QString folded(const QString& name) {
     QString folded;
     folded.reserve(name.size());
     qsizetype run = 0;
@@ -107,11 +107,11 @@ QString Folded(const QString& name) {
 BitmapIndex::BitmapIndex(QStringList bitmapNames, const QList<QByteArray>& storedOnly)
     : names_(std::move(bitmapNames)) {
     for (const QByteArray& stored : storedOnly) {
-        names_.append(ByteText(stored));
+        names_.append(byteText(stored));
     }
     folded_.reserve(static_cast<std::size_t>(names_.size()));
     for (const QString& name : names_) {
-        folded_.push_back(Folded(name));
+        folded_.push_back(folded(name));
     }
     std::sort(folded_.begin(), folded_.end());
 }

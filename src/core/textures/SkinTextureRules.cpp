@@ -47,4 +47,12 @@ const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t heig
     return nullptr;
 }
 
+const SkinTextureRule* ruleForPicture(int width, int height) {
+    constexpr int Largest = std::numeric_limits<std::int16_t>::max();
+    if (width < 0 || height < 0 || width > Largest || height > Largest) {
+        return nullptr;
+    }
+    return findSkinTextureRule(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height));
+}
+
 } // namespace vestimo::textures

@@ -44,4 +44,7 @@ std::int32_t hiMetricFromPixels(int pixels);
 // The first rule listing width x height, or nullptr.
 const SkinTextureRule* findSkinTextureRule(std::int16_t width, std::int16_t height);
 
+// The same for a picture's measured size, which may be beyond the table's range.
+const SkinTextureRule* ruleForPicture(int width, int height);
+
 } // namespace vestimo::textures

@@ -4,7 +4,7 @@
 #include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 Application::Application(platform::MessageBoxes& messages, QString programDirectory,
                          std::function<void()> quit)
@@ -50,4 +50,4 @@ void Application::closeProgram() {
     quit_();
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 class BuyableMakerWindow;
 class SkinEditWindow;
@@ -44,4 +44,4 @@ private:
     std::unique_ptr<BuyableMakerWindow> buyable_;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

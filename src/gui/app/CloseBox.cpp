@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QWidget>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 namespace {
 
@@ -33,4 +33,4 @@ void removeCloseBox(QWidget* window) {
     window->installEventFilter(new IgnoreClose(window));
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // What a window's commands need beyond its own controls: where to tell the user things, and the
 // program's own folder (where problem files and the scratch listing go).
@@ -13,4 +13,4 @@ struct Services {
     QString programDirectory;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QString>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // Gives a control the name the program's commands (and tests) know it by.
 template <typename T> T* named(T* widget, const char* name) {
@@ -15,4 +15,4 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
     return named(new QPushButton(caption, parent), name);
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -7,7 +7,7 @@
 #include "gui/browser/FileList.h"
 #include "platform/FileSystem.h"
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 void Browser::startAt(const QString& folder) {
     drives->showDriveOf(folder);
@@ -19,7 +19,7 @@ void Browser::startAt(const QString& folder) {
     files->setPath(dirs->path());
 }
 
-void Browser::Drive1_Change() {
+void Browser::onDriveChanged() {
     const QString drive = drives->drive();
     // The folder last shown on that drive, or its root when that folder has gone.
     if (dirs->setPath(drives->currentDirectoryOf(drive)) || dirs->setPath(drives->rootOf(drive))) {
@@ -29,13 +29,13 @@ void Browser::Drive1_Change() {
     messages.show(texts::driveNotAvailable());
 }
 
-void Browser::Dir1_Change() {
+void Browser::onDirectoryChanged() {
     drives->showDriveOf(dirs->path());
     drives->rememberDirectory(dirs->path());
     files->setPath(dirs->path());
 }
 
-void Browser::cmdDefault_Click() {
+void Browser::onDefaultClicked() {
     if (!drives->setDrive(DefaultGameDrive)) {
         messages.show(texts::gameNotInstalled());
         return;
@@ -48,4 +48,4 @@ void Browser::cmdDefault_Click() {
     files->setPath(dirs->path());
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -2,7 +2,7 @@
 
 #include "gui/app/MessageBoxes.h"
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 class DirList;
 class DriveList;
@@ -21,9 +21,9 @@ struct Browser {
 
     // The lists at `folder` (the process's current one at start), without raising change steps.
     void startAt(const QString& folder);
-    void Drive1_Change();
-    void Dir1_Change();
-    void cmdDefault_Click();
+    void onDriveChanged();
+    void onDirectoryChanged();
+    void onDefaultClicked();
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

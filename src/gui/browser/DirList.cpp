@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStyle>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 namespace {
 constexpr int PathRole = Qt::UserRole;
@@ -45,7 +45,7 @@ void DirList::fill() {
     for (const QString& folder : chain) {
         const QString name =
             QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QDir(folder).dirName();
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + name, this);
+        auto* item = new QListWidgetItem(QString(qsizetype{depth} * 2, u' ') + name, this);
         item->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
         item->setData(PathRole, folder);
         ++depth;
@@ -57,10 +57,10 @@ void DirList::fill() {
     collator.setNumericMode(true);
     std::sort(children.begin(), children.end(), collator);
     for (const QString& child : children) {
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + child, this);
+        auto* item = new QListWidgetItem(QString(qsizetype{depth} * 2, u' ') + child, this);
         item->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
         item->setData(PathRole, QDir(path_).filePath(child));
     }
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

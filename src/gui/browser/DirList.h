@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // The directory list: the ancestors of the current folder, then its subfolders. Opening an entry
 // (double click or Enter) makes it the current folder.
@@ -27,4 +27,4 @@ private:
     QString path_;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(platform::availableDrives()) {
     for (const platform::Drive& d : drives_) {
@@ -77,4 +77,4 @@ void DriveList::rememberDirectory(const QString& path) {
     }
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QHash>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // The drive list: Wine drive letters and mounted file systems. Each drive remembers the folder
 // last shown on it, as a drive's current directory does on the game's platform.
@@ -39,4 +39,4 @@ private:
     QHash<QString, QString> lastDirectory_;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QStringList>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // The file list: the ordinary files of `path` matching `pattern` (without regard to case),
 // sorted by name for the eye. A new path or pattern re-reads the folder and clears the selection.
@@ -63,4 +63,4 @@ private:
     bool pressOnSelected_ = false;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -20,7 +20,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 using buyable::BuyableStep;
 using buyable::Category;
@@ -198,13 +198,13 @@ void BuyableMakerWindow::onSwitchClicked() {
     m_app.switchToSkinEdit();
 }
 void BuyableMakerWindow::onDriveChanged() {
-    m_browser->Drive1_Change();
+    m_browser->onDriveChanged();
 }
 void BuyableMakerWindow::onDirectoryChanged() {
-    m_browser->Dir1_Change();
+    m_browser->onDirectoryChanged();
 }
 void BuyableMakerWindow::onDefaultDirectoryClicked() {
-    m_browser->cmdDefault_Click();
+    m_browser->onDefaultClicked();
 }
 void BuyableMakerWindow::onCloseProgramClicked() {
     m_app.closeProgram();
@@ -270,4 +270,4 @@ void BuyableMakerWindow::onExportClicked() {
     onCloseFileClicked();
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

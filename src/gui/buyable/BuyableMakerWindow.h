@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 class Application;
 class DirList;
@@ -98,4 +98,4 @@ private:
     QByteArray m_loadedBitmap;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

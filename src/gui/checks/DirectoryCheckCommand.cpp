@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 namespace {
 
@@ -94,4 +94,4 @@ void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSi
     site.progressBar.setVisible(false);
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -9,7 +9,7 @@
 
 class QProgressBar;
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 class FileList;
 
@@ -45,4 +45,4 @@ struct CheckSite {
 void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSite& site,
                               const Services& services, int lockWaitMs = checks::ProgramLockWaitMs);
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

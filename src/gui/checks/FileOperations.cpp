@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 void recycle(platform::MessageBoxes& messages, const QString& FileName) {
     const QString shown = QDir::toNativeSeparators(FileName);
@@ -17,4 +17,4 @@ void recycle(platform::MessageBoxes& messages, const QString& FileName) {
     }
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

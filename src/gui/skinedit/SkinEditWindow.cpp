@@ -1,11 +1,11 @@
 #include "gui/skinedit/SkinEditWindow.h"
 
+#include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
 #include "core/textures/SkinTextureRules.h"
-#include "core/textures/TextureMessages.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
@@ -29,15 +29,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-namespace vestimo::shell {
-
-namespace {
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
+namespace vestimo::gui {
 
 // The window's controls. Each widget's objectName is the name the program has always given it,
 // so anything driving the window by name keeps working.
@@ -309,13 +301,13 @@ void SkinEditWindow::onSwitchClicked() {
     m_app.switchToBuyable();
 }
 void SkinEditWindow::onDriveChanged() {
-    m_browser->Drive1_Change();
+    m_browser->onDriveChanged();
 }
 void SkinEditWindow::onDirectoryChanged() {
-    m_browser->Dir1_Change();
+    m_browser->onDirectoryChanged();
 }
 void SkinEditWindow::onDefaultDirectoryClicked() {
-    m_browser->cmdDefault_Click();
+    m_browser->onDefaultClicked();
 }
 
 void SkinEditWindow::onPatternChanged() {
@@ -392,7 +384,7 @@ void SkinEditWindow::onCheckBmpClicked() {
     const textures::SkinTextureRule* rule =
         width && height ? textures::findSkinTextureRule(*width, *height) : nullptr;
     if (rule == nullptr) {
-        m_services.messages.show(QString::fromStdString(textures::notRecognizedMessage()));
+        m_services.messages.show(texts::dimensionsNotRecognized());
         return;
     }
     const QString name = m_ui->fileList->fileName();
@@ -402,8 +394,8 @@ void SkinEditWindow::onCheckBmpClicked() {
         m_services.messages.show(texts::couldNotReadLength(name, why));
         return;
     }
-    m_services.messages.show(
-        fromView(*length > rule->MaxFileSize ? textures::NotValidSkinFile : textures::ValidSkinFile));
+    m_services.messages.show(*length > rule->MaxFileSize ? texts::notAValidSkinFile()
+                                                         : texts::aValidSkinFile());
 }
 
 void SkinEditWindow::onMoveFileClicked() {
@@ -449,4 +441,4 @@ void SkinEditWindow::onCloseProgramClicked() {
     m_app.closeProgram();
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -8,16 +8,16 @@
 
 #include <memory>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 class Application;
-} // namespace vestimo::shell
+} // namespace vestimo::gui
 
 namespace vestimo::checks {
 struct DirectoryCheck;
 } // namespace vestimo::checks
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // The skin editing window: browser, bitmap viewer, CMX editor and the checks. What it is doing
 // lives in one SkinEditState; the controls only show it.
@@ -79,4 +79,4 @@ private:
     // What the directory-wide checks are handed.
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

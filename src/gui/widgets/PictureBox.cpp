@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -54,4 +54,4 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(target, image_);
 }
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
-namespace vestimo::shell {
+namespace vestimo::gui {
 
 // A picture box: shows a picture whole (1:1 when it fits, scaled down keeping its proportions when
 // it does not) and reports its size in HiMetric units, as the texture checks measure it.
@@ -37,4 +37,4 @@ private:
     QByteArray bytes_;
 };
 
-} // namespace vestimo::shell
+} // namespace vestimo::gui

@@ -35,7 +35,7 @@ QString mebibytes(qint64 bytes) {
     return QStringLiteral("%1 bytes").arg(bytes);
 }
 
-QString Total(qint64 bytes) {
+QString total(qint64 bytes) {
     if (bytes % (qint64{1024} * 1024 * 1024) == 0) {
         return QStringLiteral("%1 GiB").arg(bytes / (qint64{1024} * 1024 * 1024));
     }
@@ -124,7 +124,7 @@ public:
     Unpacked result;
 
     // Counts one more entry; false once past the limit.
-    bool CountEntry() {
+    bool countEntry() {
         ++result.entries;
         if (result.entries > limits_.entries) {
             failure(QStringLiteral("it holds more than %1 entries; unpacking stopped").arg(limits_.entries));
@@ -143,11 +143,11 @@ public:
         }
     }
 
-    void Refuse(const QByteArray& raw, const QString& reason) {
+    void refuse(const QByteArray& raw, const QString& reason) {
         result.refused.append({shownName(raw), reason});
     }
 
-    bool IsWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }
+    bool isWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }
 
     // Opens the staged file for `parts`, making its folders one by one without following links.
     // -1 with `why` set when it cannot be made (the entry is then refused, not the download).
@@ -184,7 +184,7 @@ public:
     }
 
     // Counts `size` more bytes of the entry `raw`; false once past a limit.
-    bool CountBytes(const QByteArray& raw, qint64& entryBytes, qint64 size) {
+    bool countBytes(const QByteArray& raw, qint64& entryBytes, qint64 size) {
         entryBytes += size;
         result.bytes += size;
         if (entryBytes > limits_.entryBytes) {
@@ -194,13 +194,13 @@ public:
         }
         if (result.bytes > limits_.totalBytes) {
             failure(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
-                        .arg(Total(limits_.totalBytes)));
+                        .arg(total(limits_.totalBytes)));
             return false;
         }
         return true;
     }
 
-    QString StagedPath(const QStringList& parts) const { return staging_.path() + u'/' + parts.join(u'/'); }
+    QString stagedPath(const QStringList& parts) const { return staging_.path() + u'/' + parts.join(u'/'); }
 
     const StagingFolder& staging_;
 
@@ -261,7 +261,7 @@ bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, con
                 QStringLiteral("%1: %2").arg(shownName(raw), archiveReason(a, "the archive is damaged")));
             return false;
         }
-        if (!reader.CountBytes(raw, entryBytes, got)) {
+        if (!reader.countBytes(raw, entryBytes, got)) {
             return false;
         }
         int code = 0;
@@ -279,11 +279,11 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
                 std::vector<char>& buffer) {
     Fd out;
     QString why;
-    const bool wanted = reader.IsWanted(parts);
+    const bool wanted = reader.isWanted(parts);
     if (wanted) {
         out.reset(reader.create(parts, &why));
         if (out.get() < 0) {
-            reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            reader.refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
         }
     }
     qint64 entryBytes = 0;
@@ -296,7 +296,7 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
                 QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
             return false;
         }
-        reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
+        reader.result.files.append({parts.join(u'/'), reader.stagedPath(parts), entryBytes});
     } else if (!wanted) {
         reader.result.others.append(parts.join(u'/'));
     }
@@ -314,7 +314,7 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
         reader.failure(archiveReason(a, "the archive is damaged"));
         return false;
     }
-    if (!reader.CountEntry()) {
+    if (!reader.countEntry()) {
         return false;
     }
     const char* utf8 = archive_entry_pathname_utf8(entry);
@@ -326,7 +326,7 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
         return false;
     }
     if (refusal) {
-        reader.Refuse(raw, *refusal);
+        reader.refuse(raw, *refusal);
         if (archive_read_data_skip(a) < ARCHIVE_WARN) {
             reader.failure(archiveReason(a, "the archive is damaged"));
             return false;
@@ -366,18 +366,18 @@ struct FolderWalk {
     std::vector<char> buffer = std::vector<char>(ChunkBytes);
 
     // Copies one file of the folder into the staging folder, counting as it reads.
-    bool Copy(int dir, const char* name, const QByteArray& raw, const QStringList& parts) {
+    bool copy(int dir, const char* name, const QByteArray& raw, const QStringList& parts) {
         const Fd in(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
         if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            reader.Refuse(raw, QStringLiteral("could not be read: %1")
+            reader.refuse(raw, QStringLiteral("could not be read: %1")
                                    .arg(in.get() < 0 ? systemError(errno) : QStringLiteral("not a file")));
             return true;
         }
         QString why;
         Fd out(reader.create(parts, &why));
         if (out.get() < 0) {
-            reader.Refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            reader.refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
             return true;
         }
         qint64 entryBytes = 0;
@@ -394,7 +394,7 @@ struct FolderWalk {
                     QStringLiteral("%1 could not be read: %2").arg(shownName(raw), systemError(errno)));
                 return false;
             }
-            if (!reader.CountBytes(raw, entryBytes, got)) {
+            if (!reader.countBytes(raw, entryBytes, got)) {
                 return false;
             }
             int code = 0;
@@ -409,7 +409,7 @@ struct FolderWalk {
                 QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
             return false;
         }
-        reader.result.files.append({parts.join(u'/'), reader.StagedPath(parts), entryBytes});
+        reader.result.files.append({parts.join(u'/'), reader.stagedPath(parts), entryBytes});
         return true;
     }
 
@@ -452,7 +452,7 @@ struct FolderWalk {
     bool walkInto(int dir, const std::string& name, const QByteArray& raw, int depth) {
         const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (inner.get() < 0) {
-            reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
+            reader.refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
             return true;
         }
         return walk(inner.get(), raw + '/', depth + 1);
@@ -465,13 +465,13 @@ struct FolderWalk {
             return false;
         }
         for (const std::string& name : names) {
-            if (!reader.CountEntry()) {
+            if (!reader.countEntry()) {
                 return false;
             }
             const QByteArray raw = prefix + QByteArray(name.c_str());
             struct stat info {};
             if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                reader.Refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
+                reader.refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
                 continue;
             }
             if (S_ISDIR(info.st_mode) && info.st_dev == stagingDevice && info.st_ino == stagingInode) {
@@ -483,7 +483,7 @@ struct FolderWalk {
                 refusal = kindRefusal(info, depth);
             }
             if (refusal) {
-                reader.Refuse(raw, *refusal);
+                reader.refuse(raw, *refusal);
                 continue;
             }
             if (S_ISDIR(info.st_mode)) {
@@ -492,11 +492,11 @@ struct FolderWalk {
                 }
                 continue;
             }
-            if (!reader.IsWanted(parts)) {
+            if (!reader.isWanted(parts)) {
                 reader.result.others.append(parts.join(u'/'));
                 continue;
             }
-            if (!Copy(dir, name.c_str(), raw, parts)) {
+            if (!copy(dir, name.c_str(), raw, parts)) {
                 return false;
             }
         }

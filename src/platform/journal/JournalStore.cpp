@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
 #include <atomic>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ struct Migration {
     QStringList statements;
 };
 
-const QList<Migration>& Migrations() {
+const QList<Migration>& migrations() {
     static const QList<Migration> steps = {
         {1,
          {QStringLiteral("CREATE TABLE runs ("
@@ -60,7 +61,7 @@ const char* const kChangeColumns =
     "hash, reason, note, undoes, recorded";
 const char* const kRunColumns = "id, command, skin_folder, started, ended, outcome";
 
-QString Describe(const QSqlError& error) {
+QString describe(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("the database gave no reason") : text;
 }
@@ -85,11 +86,11 @@ QVariant nullUnless(bool given, const QVariant& value) {
 }
 
 // Qt binds a null string as NULL; the text columns hold '' instead.
-QVariant Text(const QString& text) {
+QVariant text(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
-QVariant Bytes(const QByteArray& bytes) {
+QVariant bytes(const QByteArray& bytes) {
     return bytes.isNull() ? QVariant(QByteArray("", 0)) : QVariant(bytes);
 }
 
@@ -133,7 +134,7 @@ template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const 
         return JournalResult<QList<T>>::failure(QStringLiteral("the journal is not open"));
     }
     if (!q->exec()) {
-        return JournalResult<QList<T>>::failure(Describe(q->lastError()));
+        return JournalResult<QList<T>>::failure(describe(q->lastError()));
     }
     QList<T> rows;
     while (q->next()) {
@@ -145,58 +146,66 @@ template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const 
 
 } // namespace
 
-QString kindName(ChangeKind kind) {
-    switch (kind) {
-    case ChangeKind::Moved:
-        return QStringLiteral("moved");
-    case ChangeKind::Trashed:
-        return QStringLiteral("trashed");
-    case ChangeKind::Saved:
-        return QStringLiteral("saved");
-    case ChangeKind::Exported:
-        return QStringLiteral("exported");
-    case ChangeKind::Installed:
-        return QStringLiteral("installed");
-    case ChangeKind::Restored:
-        return QStringLiteral("restored");
+namespace {
+
+// The names stored in the database; they are the file format, so they never change.
+template <typename E> struct StoredName {
+    E value;
+    const char* name;
+};
+
+constexpr std::array<StoredName<ChangeKind>, 6> kKindNames{{
+    {ChangeKind::Moved, "moved"},
+    {ChangeKind::Trashed, "trashed"},
+    {ChangeKind::Saved, "saved"},
+    {ChangeKind::Exported, "exported"},
+    {ChangeKind::Installed, "installed"},
+    {ChangeKind::Restored, "restored"},
+}};
+
+constexpr std::array<StoredName<ChangeState>, 5> kStateNames{{
+    {ChangeState::Intended, "intended"},
+    {ChangeState::Done, "done"},
+    {ChangeState::Failed, "failed"},
+    {ChangeState::Undone, "undone"},
+    {ChangeState::SettledNotDone, "settled-not-done"},
+}};
+
+template <typename E, std::size_t N> QString nameOf(const std::array<StoredName<E>, N>& names, E value) {
+    for (const auto& entry : names) {
+        if (entry.value == value) {
+            return QString::fromLatin1(entry.name);
+        }
     }
     return {};
+}
+
+template <typename E, std::size_t N>
+std::optional<E> valueNamed(const std::array<StoredName<E>, N>& names, const QString& name) {
+    for (const auto& entry : names) {
+        if (name == QLatin1String(entry.name)) {
+            return entry.value;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString kindName(ChangeKind kind) {
+    return nameOf(kKindNames, kind);
 }
 
 QString stateName(ChangeState state) {
-    switch (state) {
-    case ChangeState::Intended:
-        return QStringLiteral("intended");
-    case ChangeState::Done:
-        return QStringLiteral("done");
-    case ChangeState::Failed:
-        return QStringLiteral("failed");
-    case ChangeState::Undone:
-        return QStringLiteral("undone");
-    case ChangeState::SettledNotDone:
-        return QStringLiteral("settled-not-done");
-    }
-    return {};
+    return nameOf(kStateNames, state);
 }
 
 std::optional<ChangeKind> kindFromName(const QString& name) {
-    for (ChangeKind kind : {ChangeKind::Moved, ChangeKind::Trashed, ChangeKind::Saved, ChangeKind::Exported,
-                            ChangeKind::Installed, ChangeKind::Restored}) {
-        if (kindName(kind) == name) {
-            return kind;
-        }
-    }
-    return std::nullopt;
+    return valueNamed(kKindNames, name);
 }
 
 std::optional<ChangeState> stateFromName(const QString& name) {
-    for (ChangeState state : {ChangeState::Intended, ChangeState::Done, ChangeState::Failed,
-                              ChangeState::Undone, ChangeState::SettledNotDone}) {
-        if (stateName(state) == name) {
-            return state;
-        }
-    }
-    return std::nullopt;
+    return valueNamed(kStateNames, name);
 }
 
 // Prepared once per connection and reused for every call.
@@ -253,7 +262,7 @@ JournalStatus JournalStore::connect(const QString& file) {
     }
     db.setDatabaseName(file);
     if (!db.open()) {
-        const QString why = Describe(db.lastError());
+        const QString why = describe(db.lastError());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
         return JournalStatus::failure(why);
@@ -329,7 +338,7 @@ JournalStatus JournalStore::open(const QString& folder) {
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
         return JournalStatus::failure(QStringLiteral("the folder %1 cannot be written to").arg(folder));
     }
-    path_ = folder.endsWith(u'/') ? folder + FileName() : folder + u'/' + FileName();
+    path_ = folder.endsWith(u'/') ? folder + fileName() : folder + u'/' + fileName();
     const QString refused = journalFilesProblem(path_);
     if (!refused.isEmpty()) {
         return JournalStatus::failure(refused);
@@ -391,11 +400,11 @@ JournalStatus JournalStore::checkSound(bool& corrupt) {
     corrupt = false;
     if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
         corrupt = isCorruption(check.lastError());
-        return JournalStatus::failure(Describe(check.lastError()));
+        return JournalStatus::failure(describe(check.lastError()));
     }
     if (!check.next()) {
         corrupt = isCorruption(check.lastError());
-        return JournalStatus::failure(Describe(check.lastError()));
+        return JournalStatus::failure(describe(check.lastError()));
     }
     const QString answer = check.value(0).toString();
     if (answer != QLatin1String("ok")) {
@@ -409,17 +418,17 @@ JournalStatus JournalStore::migrate() {
     QSqlQuery q(statements_->db);
     // WAL: a commit is an append to the log; NORMAL: no sync per commit, only at checkpoints.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
-        return JournalStatus::failure(Describe(q.lastError()));
+        return JournalStatus::failure(describe(q.lastError()));
     }
     if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
         return JournalStatus::failure(QStringLiteral("the database refused its write-ahead log"));
     }
     q.finish();
     if (!q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
-        return JournalStatus::failure(Describe(q.lastError()));
+        return JournalStatus::failure(describe(q.lastError()));
     }
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        return JournalStatus::failure(Describe(q.lastError()));
+        return JournalStatus::failure(describe(q.lastError()));
     }
     const int version = q.value(0).toInt();
     q.finish();
@@ -427,24 +436,24 @@ JournalStatus JournalStore::migrate() {
         return JournalStatus::failure(
             QStringLiteral("it was written by a newer Vestimo (journal version %1)").arg(version));
     }
-    for (const Migration& step : Migrations()) {
+    for (const Migration& step : migrations()) {
         if (step.version <= version) {
             continue;
         }
         if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            return JournalStatus::failure(Describe(q.lastError()));
+            return JournalStatus::failure(describe(q.lastError()));
         }
         QStringList statements = step.statements;
         statements.append(QStringLiteral("PRAGMA user_version=%1").arg(step.version));
         for (const QString& statement : statements) {
             if (!q.exec(statement)) {
-                const QString why = Describe(q.lastError());
+                const QString why = describe(q.lastError());
                 q.exec(QStringLiteral("ROLLBACK"));
                 return JournalStatus::failure(why);
             }
         }
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            const QString why = Describe(q.lastError());
+            const QString why = describe(q.lastError());
             q.exec(QStringLiteral("ROLLBACK"));
             return JournalStatus::failure(why);
         }
@@ -483,7 +492,7 @@ JournalStatus JournalStore::prepare() {
     };
     for (const auto& [query, text] : all) {
         if (!query->prepare(text)) {
-            return JournalStatus::failure(Describe(query->lastError()));
+            return JournalStatus::failure(describe(query->lastError()));
         }
     }
     return JournalStatus::success();
@@ -495,7 +504,7 @@ JournalResult<int> JournalStore::schemaVersion() {
     }
     QSqlQuery q(statements_->db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        return JournalResult<int>::failure(Describe(q.lastError()));
+        return JournalResult<int>::failure(describe(q.lastError()));
     }
     return JournalResult<int>::success(q.value(0).toInt());
 }
@@ -508,7 +517,7 @@ JournalStatus JournalStore::ensureWriting() {
         return JournalStatus::success();
     }
     if (!statements_->begin.exec()) {
-        return JournalStatus::failure(Describe(statements_->begin.lastError()));
+        return JournalStatus::failure(describe(statements_->begin.lastError()));
     }
     pending_ = true;
     return JournalStatus::success();
@@ -520,7 +529,7 @@ JournalStatus JournalStore::commitPending() {
     }
     pending_ = false;
     if (!statements_->commit.exec()) {
-        const QString why = Describe(statements_->commit.lastError());
+        const QString why = describe(statements_->commit.lastError());
         statements_->rollback.exec();
         return JournalStatus::failure(why);
     }
@@ -533,11 +542,11 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
         return JournalResult<qint64>::failure(writing.error);
     }
     QSqlQuery& q = statements_->insertRun;
-    q.bindValue(0, Text(command));
-    q.bindValue(1, Text(skinFolder));
+    q.bindValue(0, text(command));
+    q.bindValue(1, text(skinFolder));
     q.bindValue(2, QDateTime::currentMSecsSinceEpoch());
     if (!q.exec()) {
-        const QString why = Describe(q.lastError());
+        const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalResult<qint64>::failure(why);
@@ -558,10 +567,10 @@ JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
     }
     QSqlQuery& q = statements_->endRun;
     q.bindValue(0, QDateTime::currentMSecsSinceEpoch());
-    q.bindValue(1, Text(outcome));
+    q.bindValue(1, text(outcome));
     q.bindValue(2, runId);
     if (!q.exec()) {
-        const QString why = Describe(q.lastError());
+        const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalStatus::failure(why);
@@ -576,19 +585,19 @@ JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
     QSqlQuery& q = statements_->insertChange;
     q.bindValue(0, change.runId);
     q.bindValue(1, kindName(change.kind));
-    q.bindValue(2, Text(change.original));
-    q.bindValue(3, Text(change.destination));
-    q.bindValue(4, nullUnless(change.hasPreviousBytes, Bytes(change.previousBytes)));
+    q.bindValue(2, text(change.original));
+    q.bindValue(3, text(change.destination));
+    q.bindValue(4, nullUnless(change.hasPreviousBytes, bytes(change.previousBytes)));
     q.bindValue(5, nullUnless(change.size >= 0, QVariant(change.size)));
-    q.bindValue(6, Text(change.hash));
-    q.bindValue(7, Text(change.reason));
-    q.bindValue(8, Text(change.note));
+    q.bindValue(6, text(change.hash));
+    q.bindValue(7, text(change.reason));
+    q.bindValue(8, text(change.note));
     q.bindValue(9, nullUnless(change.undoes > 0, QVariant(change.undoes)));
     q.bindValue(10, QDateTime::currentMSecsSinceEpoch());
     if (!q.exec()) {
         // Marks waiting in the batch go too; their changes stay open and are settled from the
         // disk at the next start.
-        const QString why = Describe(q.lastError());
+        const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalResult<qint64>::failure(why);
@@ -647,7 +656,7 @@ JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination
     q.bindValue(3, nullUnless(!note.isEmpty(), QVariant(note)));
     q.bindValue(4, changeId);
     if (!q.exec()) {
-        const QString why = Describe(q.lastError());
+        const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalStatus::failure(why);
@@ -665,10 +674,10 @@ JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const Q
     }
     QSqlQuery& q = statements_->setState;
     q.bindValue(0, stateName(state));
-    q.bindValue(1, Text(note));
+    q.bindValue(1, text(note));
     q.bindValue(2, changeId);
     if (!q.exec()) {
-        const QString why = Describe(q.lastError());
+        const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalStatus::failure(why);
@@ -744,7 +753,7 @@ JournalResult<JournalRun> JournalStore::run(qint64 runId) {
     QSqlQuery& q = statements_->oneRun;
     q.bindValue(0, runId);
     if (!q.exec()) {
-        return JournalResult<JournalRun>::failure(Describe(q.lastError()));
+        return JournalResult<JournalRun>::failure(describe(q.lastError()));
     }
     if (!q.next()) {
         return JournalResult<JournalRun>::failure(QStringLiteral("the journal has no run %1").arg(runId));
@@ -773,7 +782,7 @@ JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
     QSqlQuery& q = statements_->oneChange;
     q.bindValue(0, changeId);
     if (!q.exec()) {
-        return JournalResult<JournalChange>::failure(Describe(q.lastError()));
+        return JournalResult<JournalChange>::failure(describe(q.lastError()));
     }
     if (!q.next()) {
         return JournalResult<JournalChange>::failure(

@@ -87,7 +87,7 @@ template <class T> struct JournalResult {
 class JournalStore {
 public:
     static constexpr int SchemaVersion = 1;
-    static QString FileName() { return QStringLiteral("journal.sqlite"); }
+    static QString fileName() { return QStringLiteral("journal.sqlite"); }
 
     JournalStore();
     ~JournalStore();

@@ -59,7 +59,7 @@ TEST_F(FaultInjectionChecks, TheProgramFolderAsTheSkinFolderIsRefusedAtOnceAndNo
                 QStringList{
                     QStringLiteral("The skin folder %1 is the program's own folder, where problem "
                                    "files are moved; choose another folder to check.")
-                        .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
+                        .arg(QDir::toNativeSeparators(control<gui::DirList>(&skinEdit(), "Dir1")->path()))})
                 << command;
             EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
             EXPECT_EQ(Everything(program.path()), before) << command;
@@ -76,9 +76,9 @@ TEST_F(FaultInjectionChecks, ASkinFolderThatWasDeletedSaysItCannotBeRead) {
     program.write("Temp.txt", "B001FAFit_x.cmx\r\n");
     clickEach([&](const char* command) {
         EXPECT_EQ(messages.messages,
-                  QStringList{QStringLiteral("Could not read the folder %1: No such file or directory")
-                                  .arg(QDir::toNativeSeparators(
-                                      control<shell::DirList>(&skinEdit(), "Dir1")->path()))})
+                  QStringList{
+                      QStringLiteral("Could not read the folder %1: No such file or directory")
+                          .arg(QDir::toNativeSeparators(control<gui::DirList>(&skinEdit(), "Dir1")->path()))})
             << command;
         EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible()) << command;
     });
@@ -100,7 +100,7 @@ TEST_F(FaultInjectionChecks, AnUnreadableSkinFolderSaysWhy) {
     QFile::setPermissions(skins.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString expected =
         QStringLiteral("Could not read the folder %1: Permission denied")
-            .arg(QDir::toNativeSeparators(control<shell::DirList>(&skinEdit(), "Dir1")->path()));
+            .arg(QDir::toNativeSeparators(control<gui::DirList>(&skinEdit(), "Dir1")->path()));
     EXPECT_EQ(shown, QStringList({expected, expected, expected}));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFitlgt_bad.bmp")));

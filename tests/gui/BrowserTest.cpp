@@ -35,7 +35,7 @@ protected:
             game = prefix.mkdir("drive_c/Program Files/Maxis/The Sims");
         }
         qputenv("WINEPREFIX", prefix.path().toUtf8());
-        app = std::make_unique<shell::Application>(messages, program.path(), [this] { ++quits; });
+        app = std::make_unique<gui::Application>(messages, program.path(), [this] { ++quits; });
         app->start();
         qunsetenv("WINEPREFIX");
         browseSkinEdit();
@@ -48,9 +48,9 @@ protected:
 TEST_F(Browsing, ChoosingADriveMovesTheDirectoryAndFileListsEachOnce) {
     startWithPrefix(true);
     test::SkinEditByName w = skinEditNamed();
-    QSignalSpy drive(w.Drive1, &shell::DriveList::driveChanged);
-    QSignalSpy dir(w.Dir1, &shell::DirList::pathChanged);
-    QSignalSpy files(w.File1, &shell::FileList::pathChanged);
+    QSignalSpy drive(w.Drive1, &gui::DriveList::driveChanged);
+    QSignalSpy dir(w.Dir1, &gui::DirList::pathChanged);
+    QSignalSpy files(w.File1, &gui::FileList::pathChanged);
     ASSERT_TRUE(w.Drive1->setProperty("drive", "c:"));
     EXPECT_EQ(w.Drive1->drive(), "C:");
     EXPECT_EQ(drive.count(), 1);
@@ -121,7 +121,7 @@ TEST_F(Browsing, DefaultButtonWithoutTheGameExplainsAndStaysOnDriveC) {
 
 TEST_F(Browsing, DefaultButtonWithoutDriveCOnlyExplains) {
     startWithPrefix(false, false);
-    const QString before = control<shell::DirList>(&skinEdit(), "Dir1")->path();
+    const QString before = control<gui::DirList>(&skinEdit(), "Dir1")->path();
     QTest::mouseClick(control<QPushButton>(&buyable(), "cmdDefault"), Qt::LeftButton);
     EXPECT_EQ(messages.messages, QStringList({NotInstalled}));
     EXPECT_EQ(skinEditNamed().Dir1->path(), before);
@@ -133,7 +133,7 @@ TEST_F(FileListing, PatternsMatchWithoutRegardToCase) {
     skins.write("SKIN.bmp", "x");
     skins.write("skin.cmx", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEditNamed().File1;
+    gui::FileList* files = skinEditNamed().File1;
     EXPECT_EQ(files->property("entries").toStringList(), QStringList({"SKIN.bmp"}));
     QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
     EXPECT_EQ(files->property("entries").toStringList(), QStringList({"skin.cmx"}));
@@ -145,7 +145,7 @@ TEST_F(FileListing, ANewPatternOrPathClearsTheSelection) {
     skins.write("a.cmx", "x");
     skins.write("sub/b.bmp", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEditNamed().File1;
+    gui::FileList* files = skinEditNamed().File1;
     ASSERT_TRUE(files->setListIndex(0));
     EXPECT_EQ(files->property("fileName").toString(), "a.bmp");
     files->setPattern("*.CMX");
@@ -160,8 +160,8 @@ TEST_F(FileListing, SettingTheIndexRaisesTheClickOnlyOnAChange) {
     skins.write("a.bmp", "x");
     skins.write("b.bmp", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEditNamed().File1;
-    QSignalSpy clicks(files, &shell::FileList::fileClicked);
+    gui::FileList* files = skinEditNamed().File1;
+    QSignalSpy clicks(files, &gui::FileList::fileClicked);
     files->setProperty("listIndex", 1);
     files->setProperty("listIndex", 1);
     EXPECT_EQ(clicks.count(), 1);
@@ -178,21 +178,21 @@ TEST_F(FileListing, AFolderThatDoesNotExistIsRefused) {
 TEST_F(FileListing, TheTwoWindowsBrowseIndependently) {
     browseSkinEdit();
     browseBuyable(program.path());
-    EXPECT_EQ(control<shell::DirList>(&skinEdit(), "Dir1")->path(), QDir::cleanPath(skins.path()));
-    EXPECT_EQ(control<shell::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(program.path()));
+    EXPECT_EQ(control<gui::DirList>(&skinEdit(), "Dir1")->path(), QDir::cleanPath(skins.path()));
+    EXPECT_EQ(control<gui::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
 TEST_F(FileListing, RereadingWithThePatternInForceClearsTheSelectionWithoutAClick) {
     skins.write("a.cmx", "x");
     browseSkinEdit();
-    shell::FileList* files = skinEditNamed().File1;
+    gui::FileList* files = skinEditNamed().File1;
     {
         const QSignalBlocker quiet(files);
         files->setPattern("*.CMX");
         files->setListIndex(0);
     }
     skins.write("b.cmx", "x");
-    QSignalSpy clicks(files, &shell::FileList::fileClicked);
+    QSignalSpy clicks(files, &gui::FileList::fileClicked);
     files->rereadWith("*.CMX");
     EXPECT_EQ(files->listIndex(), -1);
     EXPECT_EQ(files->entries(), QStringList({"a.cmx", "b.cmx"}));

@@ -15,7 +15,7 @@ protected:
         skins.write("b.cmx", "cmx b");
         browseSkinEdit();
     }
-    shell::FileList& files() { return *skinEditNamed().File1; }
+    gui::FileList& files() { return *skinEditNamed().File1; }
     void select(const QString& name) {
         ASSERT_TRUE(files().setListIndex(static_cast<int>(files().entries().indexOf(name))));
     }
@@ -126,7 +126,7 @@ TEST_F(Recycling, DecliningKeepsTheFileWithoutAnotherWord) {
 
 TEST_F(Recycling, AFileThatCannotBeTrashedIsKeptAndTheUserTold) {
     messages.answers = {true};
-    shell::recycle(messages, skins.filePath("missing.bmp"));
+    gui::recycle(messages, skins.filePath("missing.bmp"));
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not send"));
 }

@@ -42,10 +42,10 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
 
     QTest::mouseClick(skinEditNamed().cmdSwitch, Qt::LeftButton);
     ASSERT_NE(app->buyable(), nullptr);
-    shell::BuyableMakerWindow& b = *app->buyable();
+    gui::BuyableMakerWindow& b = *app->buyable();
     EXPECT_TRUE(b.isVisible());
     EXPECT_FALSE(skinEdit().isVisible());
-    EXPECT_TRUE(control<shell::DirList>(&b, "Dir1")->setPath(program.path()));
+    EXPECT_TRUE(control<gui::DirList>(&b, "Dir1")->setPath(program.path()));
 
     QTest::mouseClick(control<QPushButton>(&b, "cmdSwitch"), Qt::LeftButton);
     EXPECT_FALSE(b.isVisible());
@@ -56,14 +56,14 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
 
     QTest::mouseClick(skinEditNamed().cmdSwitch, Qt::LeftButton);
     EXPECT_EQ(app->buyable(), &b);
-    EXPECT_EQ(control<shell::DirList>(&b, "Dir1")->path(), QDir::cleanPath(program.path()));
+    EXPECT_EQ(control<gui::DirList>(&b, "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
 TEST_F(Lifecycle, NeitherWindowOffersACloseCommand) {
     EXPECT_FALSE(skinEdit().windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(skinEdit().close());
     EXPECT_TRUE(skinEdit().isVisible());
-    shell::BuyableMakerWindow& b = buyable();
+    gui::BuyableMakerWindow& b = buyable();
     EXPECT_FALSE(b.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(b.close());
     EXPECT_TRUE(b.isVisible());

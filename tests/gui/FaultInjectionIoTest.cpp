@@ -29,7 +29,7 @@ namespace {
 
 const QString FileTooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
 
-QString Reason(const checks::DirectoryReport& report, const QString& name) {
+QString reason(const checks::DirectoryReport& report, const QString& name) {
     for (const auto& line : report.trouble) {
         if (line.name == name) {
             return line.reason;
@@ -52,9 +52,9 @@ protected:
         QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     }
     void select(const QString& name) {
-        const qsizetype row = control<shell::FileList>(&skinEdit(), "File1")->entries().indexOf(name);
+        const qsizetype row = control<gui::FileList>(&skinEdit(), "File1")->entries().indexOf(name);
         ASSERT_GE(row, 0) << name.toStdString();
-        ASSERT_TRUE(control<shell::FileList>(&skinEdit(), "File1")->setListIndex(static_cast<int>(row)));
+        ASSERT_TRUE(control<gui::FileList>(&skinEdit(), "File1")->setListIndex(static_cast<int>(row)));
     }
     RecordingProgress progress;
 };
@@ -63,11 +63,11 @@ TEST_F(FaultInjectionIo, AFullDiskSaveKeepsTheFileTheEditorHadOpen) {
     skins.write("B001FAFit_x.cmx", test::validCmx("B001FAFit_x"));
     showCmxFiles();
     select("B001FAFit_x.cmx");
-    QListWidgetItem* item = control<shell::FileList>(&skinEdit(), "File1")
-                                ->item(control<shell::FileList>(&skinEdit(), "File1")->listIndex());
-    QTest::mouseClick(control<shell::FileList>(&skinEdit(), "File1")->viewport(), Qt::LeftButton, {},
-                      control<shell::FileList>(&skinEdit(), "File1")->visualItemRect(item).center());
-    ASSERT_FALSE(control<shell::FileList>(&skinEdit(), "File1")->isEnabled()) << "the file did not open";
+    QListWidgetItem* item = control<gui::FileList>(&skinEdit(), "File1")
+                                ->item(control<gui::FileList>(&skinEdit(), "File1")->listIndex());
+    QTest::mouseClick(control<gui::FileList>(&skinEdit(), "File1")->viewport(), Qt::LeftButton, {},
+                      control<gui::FileList>(&skinEdit(), "File1")->visualItemRect(item).center());
+    ASSERT_FALSE(control<gui::FileList>(&skinEdit(), "File1")->isEnabled()) << "the file did not open";
     control<QPlainTextEdit>(&skinEdit(), "Text1")->setPlainText(QString(4000, u'y'));
     messages.clear();
     {
@@ -91,8 +91,8 @@ TEST_F(FaultInjectionIo, HugeAndFifoCmxFilesAreListedAsTroubleAndLeftInPlace) {
     const checks::DirectoryReport report =
         checks::runDirectoryCheck(checks::cmxCheck(), skins.path(), program.path(), progress);
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
-    EXPECT_EQ(Reason(report, "B001FAFit_huge.cmx"), "too large to be a skin description (20000000000 bytes)");
-    EXPECT_EQ(Reason(report, "B002FAFit_pipe.cmx"), "could not be opened: not an ordinary file");
+    EXPECT_EQ(reason(report, "B001FAFit_huge.cmx"), "too large to be a skin description (20000000000 bytes)");
+    EXPECT_EQ(reason(report, "B002FAFit_pipe.cmx"), "could not be opened: not an ordinary file");
     EXPECT_TRUE(report.moved.isEmpty());
     EXPECT_TRUE(report.details().contains(
         "B001FAFit_huge.cmx: too large to be a skin description (20000000000 bytes)"));
@@ -140,7 +140,7 @@ TEST_F(FaultInjectionIo, AFifoInPlaceOfABitmapNeitherBlocksNorIsLost) {
     const checks::DirectoryReport report =
         checks::runDirectoryCheck(checks::bitmapCheck(), skins.path(), program.path(), progress);
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
-    EXPECT_FALSE(Reason(report, "B002FAFitlgt_late.bmp").isEmpty()) << report.details().toStdString();
+    EXPECT_FALSE(reason(report, "B002FAFitlgt_late.bmp").isEmpty()) << report.details().toStdString();
     // Wherever it went, it went whole: still a FIFO, in one of the two folders.
     const bool inSkins = QFileInfo(skins.filePath("B002FAFitlgt_late.bmp")).exists();
     const bool inProgram = QFileInfo(program.filePath("B002FAFitlgt_late.bmp")).exists();

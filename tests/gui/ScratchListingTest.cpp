@@ -104,10 +104,10 @@ TEST(ScratchListing, DeleteTakesOnlyTheOrdinaryFileNamedExactlyTempTxt) {
     TempDir program;
     const ScratchListing listing(program.path());
     program.write("temp.txt", "");
-    listing.Delete();
+    listing.remove();
     EXPECT_TRUE(vestimo::test::exists(program.filePath("temp.txt")));
     program.write("Temp.txt", "");
-    listing.Delete();
+    listing.remove();
     EXPECT_FALSE(vestimo::test::exists(program.filePath("Temp.txt")));
 }
 

@@ -28,7 +28,7 @@ struct Caption {
 class Windows : public AppFixture {};
 
 TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
-    shell::SkinEditWindow& w = skinEdit();
+    gui::SkinEditWindow& w = skinEdit();
     EXPECT_EQ(w.objectName(), "frmSkinEdit");
     EXPECT_EQ(w.windowTitle(), "Vestimo - Skin Editing - From Quillbrook");
     EXPECT_TRUE(w.isVisible());
@@ -72,7 +72,7 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
 }
 
 TEST_F(Windows, BuyableWindowShowsEveryControlWithItsCaptionAndState) {
-    shell::BuyableMakerWindow& w = buyable();
+    gui::BuyableMakerWindow& w = buyable();
     EXPECT_EQ(w.objectName(), "frmBuyableSkins");
     EXPECT_EQ(w.windowTitle(), "Vestimo - Make Skins Buyable - From Quillbrook");
     const Caption buttons[] = {
