@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <unistd.h>
+#include <utility>
 
 namespace vestimo::platform {
 
@@ -142,6 +143,26 @@ template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const 
     }
     q->finish();
     return JournalResult<QList<T>>::success(rows);
+}
+
+// The one row `id` of a prepared query, read by `from`.
+template <typename From>
+auto single(QSqlQuery* q, qint64 id, const QString& what, From from)
+    -> JournalResult<decltype(from(std::declval<const QSqlQuery&>()))> {
+    using T = decltype(from(std::declval<const QSqlQuery&>()));
+    if (q == nullptr) {
+        return JournalResult<T>::failure(QStringLiteral("the journal is not open"));
+    }
+    q->bindValue(0, id);
+    if (!q->exec()) {
+        return JournalResult<T>::failure(describe(q->lastError()));
+    }
+    if (!q->next()) {
+        return JournalResult<T>::failure(QStringLiteral("the journal has no %1 %2").arg(what).arg(id));
+    }
+    T found = from(*q);
+    q->finish();
+    return JournalResult<T>::success(found);
 }
 
 } // namespace
@@ -747,20 +768,7 @@ JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
 }
 
 JournalResult<JournalRun> JournalStore::run(qint64 runId) {
-    if (!isOpen()) {
-        return JournalResult<JournalRun>::failure(QStringLiteral("the journal is not open"));
-    }
-    QSqlQuery& q = statements_->oneRun;
-    q.bindValue(0, runId);
-    if (!q.exec()) {
-        return JournalResult<JournalRun>::failure(describe(q.lastError()));
-    }
-    if (!q.next()) {
-        return JournalResult<JournalRun>::failure(QStringLiteral("the journal has no run %1").arg(runId));
-    }
-    JournalRun found = runFrom(q);
-    q.finish();
-    return JournalResult<JournalRun>::success(found);
+    return single(isOpen() ? &statements_->oneRun : nullptr, runId, QStringLiteral("run"), runFrom);
 }
 
 JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
@@ -776,22 +784,12 @@ JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
 }
 
 JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
-    if (!isOpen()) {
-        return JournalResult<JournalChange>::failure(QStringLiteral("the journal is not open"));
-    }
-    QSqlQuery& q = statements_->oneChange;
-    q.bindValue(0, changeId);
-    if (!q.exec()) {
-        return JournalResult<JournalChange>::failure(describe(q.lastError()));
-    }
-    if (!q.next()) {
-        return JournalResult<JournalChange>::failure(
-            QStringLiteral("the journal has no change %1").arg(changeId));
-    }
-    JournalChange found = changeFrom(q);
-    found.previousBytes = q.value(13).toByteArray();
-    q.finish();
-    return JournalResult<JournalChange>::success(found);
+    return single(isOpen() ? &statements_->oneChange : nullptr, changeId, QStringLiteral("change"),
+                  [](const QSqlQuery& q) {
+                      JournalChange found = changeFrom(q);
+                      found.previousBytes = q.value(13).toByteArray();
+                      return found;
+                  });
 }
 
 JournalResult<QList<JournalChange>> JournalStore::openIntents() {
