@@ -582,14 +582,20 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
 }
 
 JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
+    return updateOne(&Statements::endRun, {QDateTime::currentMSecsSinceEpoch(), text(outcome), runId},
+                     QStringLiteral("the journal has no run %1").arg(runId));
+}
+
+JournalStatus JournalStore::updateOne(QSqlQuery Statements::*query, const QVariantList& values,
+                                      const QString& missing) {
     const JournalStatus writing = ensureWriting();
     if (!writing.ok) {
         return writing;
     }
-    QSqlQuery& q = statements_->endRun;
-    q.bindValue(0, QDateTime::currentMSecsSinceEpoch());
-    q.bindValue(1, text(outcome));
-    q.bindValue(2, runId);
+    QSqlQuery& q = (*statements_).*query;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        q.bindValue(static_cast<int>(i), values[i]);
+    }
     if (!q.exec()) {
         const QString why = describe(q.lastError());
         pending_ = false;
@@ -597,7 +603,7 @@ JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
         return JournalStatus::failure(why);
     }
     if (q.numRowsAffected() != 1) {
-        return JournalStatus::failure(QStringLiteral("the journal has no run %1").arg(runId));
+        return JournalStatus::failure(missing);
     }
     return batch_ ? JournalStatus::success() : commitPending();
 }
@@ -689,24 +695,8 @@ JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination
 }
 
 JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const QString& note) {
-    const JournalStatus writing = ensureWriting();
-    if (!writing.ok) {
-        return writing;
-    }
-    QSqlQuery& q = statements_->setState;
-    q.bindValue(0, stateName(state));
-    q.bindValue(1, text(note));
-    q.bindValue(2, changeId);
-    if (!q.exec()) {
-        const QString why = describe(q.lastError());
-        pending_ = false;
-        statements_->rollback.exec();
-        return JournalStatus::failure(why);
-    }
-    if (q.numRowsAffected() != 1) {
-        return JournalStatus::failure(QStringLiteral("the journal has no change %1").arg(changeId));
-    }
-    return batch_ ? JournalStatus::success() : commitPending();
+    return updateOne(&Statements::setState, {stateName(state), text(note), changeId},
+                     QStringLiteral("the journal has no change %1").arg(changeId));
 }
 
 JournalStatus JournalStore::markFailed(qint64 changeId, const QString& why) {

@@ -4,9 +4,12 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 namespace vestimo::platform {
 
@@ -150,6 +153,8 @@ private:
     JournalStatus commitPending();
     JournalResult<qint64> insertIntent(const JournalChange& change);
     JournalStatus ensureWriting();
+    // Runs a prepared update of exactly one row; `missing` says which when there is none.
+    JournalStatus updateOne(QSqlQuery Statements::*query, const QVariantList& values, const QString& missing);
 
     QString connection_;
     QString path_;
