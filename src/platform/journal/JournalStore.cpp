@@ -672,26 +672,11 @@ JournalResult<QList<qint64>> JournalStore::recordIntents(const QList<JournalChan
 
 JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination, qint64 size,
                                      const QString& hash, const QString& note) {
-    const JournalStatus writing = ensureWriting();
-    if (!writing.ok) {
-        return writing;
-    }
-    QSqlQuery& q = statements_->markDone;
-    q.bindValue(0, nullUnless(!destination.isEmpty(), QVariant(destination)));
-    q.bindValue(1, nullUnless(size >= 0, QVariant(size)));
-    q.bindValue(2, nullUnless(!hash.isEmpty(), QVariant(hash)));
-    q.bindValue(3, nullUnless(!note.isEmpty(), QVariant(note)));
-    q.bindValue(4, changeId);
-    if (!q.exec()) {
-        const QString why = describe(q.lastError());
-        pending_ = false;
-        statements_->rollback.exec();
-        return JournalStatus::failure(why);
-    }
-    if (q.numRowsAffected() != 1) {
-        return JournalStatus::failure(QStringLiteral("the journal has no change %1").arg(changeId));
-    }
-    return batch_ ? JournalStatus::success() : commitPending();
+    return updateOne(&Statements::markDone,
+                     {nullUnless(!destination.isEmpty(), QVariant(destination)),
+                      nullUnless(size >= 0, QVariant(size)), nullUnless(!hash.isEmpty(), QVariant(hash)),
+                      nullUnless(!note.isEmpty(), QVariant(note)), changeId},
+                     QStringLiteral("the journal has no change %1").arg(changeId));
 }
 
 JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const QString& note) {
