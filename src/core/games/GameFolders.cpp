@@ -1,5 +1,7 @@
 #include "core/games/GameFolders.h"
 
+#include "core/catalogue/Games.h"
+
 namespace vestimo::core::games {
 
 std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs) {
@@ -7,12 +9,11 @@ std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs) {
     for (const GameInstall& install : installs) {
         folders.push_back({install.label, install.skins, true});
         if (!install.skinsBuy.isEmpty()) {
-            folders.push_back(
-                {install.label + QLatin1StringView(BuyableOutfitsSuffix), install.skinsBuy, true});
+            folders.push_back({texts::buyableOutfits(install.label), install.skinsBuy, true});
         }
     }
     if (folders.empty()) {
-        folders.push_back({QString::fromLatin1(NoGameFound), QString(), false});
+        folders.push_back({texts::noGameFound(), QString(), false});
     }
     return folders;
 }

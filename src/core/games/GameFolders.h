@@ -9,9 +9,6 @@
 // The choices of game folders offered to the player.
 namespace vestimo::core::games {
 
-inline constexpr const char* NoGameFound = "No game found";
-inline constexpr const char* BuyableOutfitsSuffix = " buyable outfits";
-
 struct GameFolder {
     QString label;
     QString path;        // empty for the "No game found" entry

@@ -1,5 +1,6 @@
 #include "gui/browser/Browser.h"
 
+#include "core/catalogue/Games.h"
 #include "core/catalogue/SkinEdit.h"
 
 #include "gui/browser/DirList.h"
@@ -37,15 +38,29 @@ void Browser::onDirectoryChanged() {
 
 void Browser::onDefaultClicked() {
     if (!drives->setDrive(DefaultGameDrive)) {
-        messages.show(texts::gameNotInstalled());
+        messages.show(texts::gameNotInstalled(), installsFound());
         return;
     }
     const QString game = platform::resolveDirectory(drives->rootOf(DefaultGameDrive), DefaultGameDirectory);
     if (game.isEmpty() || !dirs->setPath(game)) {
-        messages.show(texts::gameNotInstalled());
+        messages.show(texts::gameNotInstalled(), installsFound());
         return;
     }
     files->setPath(dirs->path());
+}
+
+QString Browser::installsFound() const {
+    QStringList lines;
+    for (const core::games::GameFolder& folder : gameFolders) {
+        if (folder.enabled) {
+            lines.append(texts::installFoundLine(folder.label, folder.path));
+        }
+    }
+    if (lines.isEmpty()) {
+        return {};
+    }
+    lines.prepend(texts::installsFoundHeading());
+    return lines.join(u'\n');
 }
 
 } // namespace vestimo::gui

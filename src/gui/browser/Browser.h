@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/games/GameFolders.h"
+
 #include "gui/app/MessageBoxes.h"
 
 namespace vestimo::gui {
@@ -18,12 +20,16 @@ struct Browser {
     DirList* dirs;
     FileList* files;
     platform::MessageBoxes& messages;
+    // The installs found at start; named in the details when the default folder is missing.
+    std::vector<core::games::GameFolder> gameFolders = {};
 
     // The lists at `folder` (the process's current one at start), without raising change steps.
     void startAt(const QString& folder);
     void onDriveChanged();
     void onDirectoryChanged();
     void onDefaultClicked();
+    // The details naming the installs found, empty when there are none.
+    QString installsFound() const;
 };
 
 } // namespace vestimo::gui

@@ -1,0 +1,63 @@
+#include "gui/browser/GameFoldersBox.h"
+
+#include <QStandardItemModel>
+
+namespace vestimo::gui {
+
+GameFoldersBox::GameFoldersBox(QWidget* parent) : QComboBox(parent) {
+    setObjectName(QStringLiteral("cboGames"));
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(20);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const QString path = pathAt(index);
+        if (!path.isEmpty()) {
+            emit folderChosen(path);
+        }
+    });
+}
+
+void GameFoldersBox::setFolders(std::vector<core::games::GameFolder> folders) {
+    const QSignalBlocker block(this);
+    folders_ = std::move(folders);
+    clear();
+    for (const core::games::GameFolder& folder : folders_) {
+        addItem(folder.label, folder.path);
+        setItemData(count() - 1, folder.path, Qt::ToolTipRole);
+        if (!folder.enabled) {
+            // A disabled entry cannot be chosen, with the mouse or the keyboard.
+            if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+                items->item(count() - 1)->setEnabled(false);
+            }
+        }
+    }
+    // With no install the one entry says so; otherwise nothing is chosen until the player does.
+    const bool nothingFound = folders_.size() == 1 && !folders_.front().enabled;
+    setCurrentIndex(nothingFound ? 0 : -1);
+    setEnabled(!nothingFound);
+}
+
+QStringList GameFoldersBox::entries() const {
+    QStringList labels;
+    for (const core::games::GameFolder& folder : folders_) {
+        labels.append(folder.label);
+    }
+    return labels;
+}
+
+void GameFoldersBox::setListIndex(int index) {
+    setCurrentIndex(index);
+    const QString path = pathAt(index);
+    if (!path.isEmpty()) {
+        emit folderChosen(path);
+    }
+}
+
+QString GameFoldersBox::pathAt(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= folders_.size() ||
+        !folders_[static_cast<std::size_t>(index)].enabled) {
+        return {};
+    }
+    return folders_[static_cast<std::size_t>(index)].path;
+}
+
+} // namespace vestimo::gui
