@@ -107,6 +107,40 @@ void printDownload(const install::DownloadReport& download, bool checkOnly, Outp
     }
 }
 
+// Where the files go: the folder --into names, the install --game names, or the one install
+// found. Nothing when one was chosen; otherwise the status to end with, the problem printed.
+std::optional<int> chooseDestination(const QCommandLineParser& parser, const QCommandLineOption& game,
+                                     const QCommandLineOption& into, const Usage& usage, Output& out,
+                                     install::Destination& destination) {
+    if (parser.isSet(into)) {
+        if (const auto problem = folderProblem(parser.value(into))) {
+            out.error(*problem);
+            return out.finish(Stopped);
+        }
+        destination = install::Destination::Folder(QFileInfo(parser.value(into)).absoluteFilePath());
+        return std::nullopt;
+    }
+    const std::vector<GameInstall> games = discoverGames();
+    const GameInstall* chosen = nullptr;
+    if (parser.isSet(game)) {
+        for (const GameInstall& found : games) {
+            if (found.label == parser.value(game)) {
+                chosen = &found;
+            }
+        }
+        if (chosen == nullptr) {
+            out.error(texts::noSuchGame(parser.value(game)));
+            return out.finish(Stopped);
+        }
+    } else if (games.size() == 1) {
+        chosen = &games.front();
+    } else {
+        return out.usageError(texts::chooseGame(), usage.line);
+    }
+    destination = {chosen->skins, chosen->skinsBuy};
+    return std::nullopt;
+}
+
 } // namespace
 
 int runInstall(const QStringList& arguments, Output& out) {
@@ -137,31 +171,8 @@ int runInstall(const QStringList& arguments, Output& out) {
         downloads.append(QFileInfo(path).absoluteFilePath());
     }
     install::Destination destination;
-    if (parser.isSet(into)) {
-        if (const auto problem = folderProblem(parser.value(into))) {
-            out.error(*problem);
-            return out.finish(Stopped);
-        }
-        destination = install::Destination::Folder(QFileInfo(parser.value(into)).absoluteFilePath());
-    } else {
-        const std::vector<GameInstall> games = discoverGames();
-        const GameInstall* chosen = nullptr;
-        if (parser.isSet(game)) {
-            for (const GameInstall& found : games) {
-                if (found.label == parser.value(game)) {
-                    chosen = &found;
-                }
-            }
-            if (chosen == nullptr) {
-                out.error(texts::noSuchGame(parser.value(game)));
-                return out.finish(Stopped);
-            }
-        } else if (games.size() == 1) {
-            chosen = &games.front();
-        } else {
-            return out.usageError(texts::chooseGame(), usage.line);
-        }
-        destination = {chosen->skins, chosen->skinsBuy};
+    if (const auto ended = chooseDestination(parser, game, into, usage, out, destination)) {
+        return *ended;
     }
     const std::optional<QString> program = programFolder(parser, out);
     if (!program) {
