@@ -29,8 +29,9 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: setup $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench
+	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench vestimo_cli_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/vestimo_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/vestimo_cli_bench
 
 $(ASAN_BUILD)/build.ninja: | setup
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVESTIMO_SANITIZE=ON

@@ -1,13 +1,27 @@
+#include "cli/CommandLine.h"
 #include "core/catalogue/Common.h"
 #include "gui/app/Application.h"
 #include "gui/app/MessageBoxes.h"
 #include "platform/FileSystem.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
+    // A command runs without windows, so without a display.
+    if (vestimo::cli::wantsCommand(vestimo::cli::argumentsOf(argc, argv))) {
+        QCoreApplication qt(argc, argv);
+        QCoreApplication::setApplicationName(vestimo::texts::applicationTitle());
+        return vestimo::cli::run(QCoreApplication::arguments());
+    }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(vestimo::texts::applicationTitle());
+    // The windows start where the program was started, or in the folder it was given.
+    const QString folder = vestimo::cli::startFolder(QApplication::arguments());
+    if (!folder.isEmpty()) {
+        QDir::setCurrent(folder);
+    }
     // The windows cannot be closed one by one; only "Close This Program" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;

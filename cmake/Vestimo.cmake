@@ -11,7 +11,8 @@ function(vestimo_warnings target)
     -Wno-sign-conversion -Werror)
 endfunction()
 
-# The program stands on three floors, each using only the ones below: gui -> core -> platform.
+# The program stands on three floors, each using only the ones below: gui -> core -> platform. The
+# command line (cli) is a floor beside gui: it uses core and platform, never gui.
 # A floor's headers are reachable only through a root of its own (build/floors/<floor>/<floor>
 # links to src/<floor>), which a library gets by linking that floor; so core cannot even name a
 # gui header, and core sees QtCore alone.

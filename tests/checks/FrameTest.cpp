@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -344,4 +345,88 @@ TEST(ClosingMessage, TheClosingMessagesEndOnTheMaintainersAddress) {
     EXPECT_TRUE(texts::cmxFilesChecked().endsWith(texts::maintainerContact()));
     EXPECT_TRUE(texts::bitmapsChecked().endsWith(texts::maintainerContact()));
     EXPECT_FALSE(texts::maintainerContact().isEmpty());
+}
+
+// A dry run judges as a real run does but leaves both folders exactly as they were.
+class DryRun : public Frame {
+protected:
+    DirectoryReport DryRunOf(const checks::DirectoryCheck& check, QSet<QString> gone = {}) {
+        checks::RunOptions options;
+        options.dryRun = true;
+        options.gone = std::move(gone);
+        return checks::runDirectoryCheck(check, skins.path(), program.path(), progress, options);
+    }
+    static QStringList Names(const TempDir& dir) {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+};
+
+TEST_F(DryRun, ReportsWhatWouldMoveAndMovesNothingWritesNoListingTakesNoLock) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("a.skn", QByteArray("mesh"));
+    skins.write("b.cmx", QByteArray("x"));
+    skins.write("c.cmx", QByteArray("x"));
+    program.write("b.cmx", QByteArray("already here"));
+    verdicts.insert("a.cmx", Verdict::move("orphan", {{"a.skn", "mesh"}}));
+    verdicts.insert("b.cmx", Verdict::move("faulty"));
+    const QStringList skinsBefore = Names(skins);
+    checks::DirectoryCheck check = Check();
+    check.keepsListing = true;
+    // Another copy holding the program folder does not hold a dry run up.
+    platform::ProgramLock other(program.path());
+    ASSERT_TRUE(other.acquire(0).held());
+    const DirectoryReport report = DryRunOf(check);
+
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::Completed);
+    EXPECT_TRUE(report.dryRun);
+    EXPECT_EQ(report.judged, 3);
+    ASSERT_EQ(report.moved.size(), 1);
+    EXPECT_EQ(report.moved[0].name, "a.cmx");
+    EXPECT_EQ(report.moved[0].reason, "orphan; its mesh a.skn went with it");
+    ASSERT_EQ(report.moved[0].companions.size(), 1);
+    EXPECT_EQ(report.moved[0].companions[0].name, "a.skn");
+    EXPECT_EQ(report.companionsMoved, 1);
+    // A move that would be refused is told as a real run tells it.
+    ASSERT_EQ(report.trouble.size(), 1);
+    EXPECT_EQ(report.trouble[0].name, "b.cmx");
+    EXPECT_TRUE(
+        report.trouble[0].reason.startsWith("could not be moved (faulty): a file of that name is already in"))
+        << report.trouble[0].reason.toStdString();
+
+    EXPECT_EQ(Names(skins), skinsBefore);
+    EXPECT_EQ(readAll(program.filePath("b.cmx")), "already here");
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_TRUE(report.countLines().contains(texts::detailsWouldMove(1, program.path())));
+    EXPECT_FALSE(report.details().contains("Files moved:"));
+}
+
+TEST_F(DryRun, NamesAnEarlierCheckWouldHaveMovedAreGoneForTheNext) {
+    skins.write("a.cmx", QByteArray("x"));
+    skins.write("b.cmx", QByteArray("x"));
+    skins.write("c.bmp", QByteArray("x"));
+    verdicts.insert("a.cmx", Verdict::move("orphan"));
+    QStringList seen;
+    checks::DirectoryCheck check = Check();
+    check.prepare = [&seen](const platform::FileNames& all, DirectoryReport&) { seen = all.names; };
+    const DirectoryReport report = DryRunOf(check, {"a.cmx", "c.bmp"});
+    EXPECT_EQ(judged, QStringList{"b.cmx"});
+    EXPECT_EQ(report.judged, 1);
+    EXPECT_TRUE(report.moved.isEmpty());
+    EXPECT_EQ(seen, QStringList{"b.cmx"});
+    EXPECT_EQ(progress.starts, QList<qint64>{QByteArray("b.cmx\r\n").size()});
+
+    // Everything gone: nothing is listed, as in a folder without such files.
+    const DirectoryReport empty = DryRunOf(Check(), {"a.cmx", "b.cmx"});
+    EXPECT_EQ(empty.outcome, DirectoryReport::Outcome::NothingListed);
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+}
+
+TEST_F(DryRun, AFolderThatCannotBeReadStopsItAsItStopsARealRun) {
+    const QString missing = skins.filePath("gone");
+    checks::RunOptions options;
+    options.dryRun = true;
+    const DirectoryReport report =
+        checks::runDirectoryCheck(Check(), missing, program.path(), progress, options);
+    EXPECT_EQ(report.outcome, DirectoryReport::Outcome::FolderUnreadable);
+    EXPECT_TRUE(report.failure.startsWith(texts::folderUnreadable(missing, QString()).chopped(1)));
 }

@@ -84,6 +84,12 @@ inline QString detailsMoved(qsizetype count, const QString& programDirectory) {
         .arg(count)
         .arg(QDir::toNativeSeparators(programDirectory));
 }
+// A dry run's count of the files that would have moved.
+inline QString detailsWouldMove(qsizetype count, const QString& programDirectory) {
+    return QStringLiteral("Files that would move: %1, into %2")
+        .arg(count)
+        .arg(QDir::toNativeSeparators(programDirectory));
+}
 inline QString detailsLeft(int count) {
     return QStringLiteral("Files left: %1").arg(count);
 }
@@ -109,6 +115,10 @@ inline QString detailsUnnamableHeading() {
 // Why a file moved or stayed, one line of the details each.
 inline QString couldNotBeMoved(const QString& reason, const QString& why) {
     return QStringLiteral("could not be moved (%1): %2").arg(reason, why);
+}
+// Why a dry run's file could not move: the words a move itself would give.
+inline QString alreadyInFolder(const QString& folder) {
+    return QStringLiteral("a file of that name is already in %1").arg(folder);
 }
 inline QString companionWentWith(const QString& role, const QString& companion) {
     return QStringLiteral("; its %1 %2 went with it").arg(role, companion);

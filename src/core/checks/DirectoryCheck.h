@@ -3,7 +3,9 @@
 #include "core/FileFilter.h"
 #include "platform/FileSystem.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +29,12 @@ public:
 // How long a run waits for another copy of the program to let go of the program folder.
 inline constexpr int ProgramLockWaitMs = 2000;
 
+// A file that goes along with a moved one when it is there under exactly its name.
+struct Companion {
+    QString name;
+    QString role; // what it is to the moved file, as the details say it ("mesh")
+};
+
 // What one run of a directory-wide check did, for its closing message's details. It only records.
 struct DirectoryReport {
     enum class Outcome {
@@ -40,6 +48,7 @@ struct DirectoryReport {
     struct Line {
         QString name;
         QString reason;
+        QList<Companion> companions = {}; // moved files only: the files that went along with it
     };
 
     Outcome outcome = Outcome::Completed;
@@ -54,18 +63,16 @@ struct DirectoryReport {
     QList<Line> moved;       // moved into the program folder, with the reason
     int companionsMoved = 0; // files that went along with a moved one (meshes)
     QString companionsLabel;
-    QList<Line> trouble;   // could not be read or moved, so left where they were
-    QStringList leftOut;   // names the listing cannot hold (a line break in the name)
-    QStringList unnamable; // names that are not valid text, so cannot be named back
+    QList<Line> trouble;              // could not be read or moved, so left where they were
+    QStringList leftOut;              // names the listing cannot hold (a line break in the name)
+    QStringList unnamable;            // names that are not valid text, so cannot be named back
+    QList<QByteArray> unnamableBytes; // the same names as stored, where known, in the same order
+    bool dryRun = false;              // `moved` holds what would have moved; nothing did
 
     // Counts, one line per moved file, per file in trouble and per name left out.
     QString details() const;
-};
-
-// A file that goes along with a moved one when it is there under exactly its name.
-struct Companion {
-    QString name;
-    QString role; // what it is to the moved file, as the details say it ("mesh")
+    // The counts alone: the first lines of the details.
+    QStringList countLines() const;
 };
 
 // A check's judgement of one listed name.
@@ -98,6 +105,18 @@ struct DirectoryCheck {
     bool rereadsItsKind = false; // afterwards the file list shows this check's kind, nothing selected
 };
 
+// How one run goes.
+struct RunOptions {
+    int lockWaitMs = ProgramLockWaitMs;
+    // Judges and reports what would move without moving anything, writing no listing and taking
+    // no hold on the program folder. A file already in the program folder under a name that would
+    // move is reported as one that could not be moved.
+    bool dryRun = false;
+    // Dry runs only: names an earlier check of the same dry run would have moved out of the skin
+    // folder, so this one runs as if they were gone.
+    QSet<QString> gone;
+};
+
 // Runs `check` over `skinDirectory`: refuses the program folder itself as the skin folder, holds
 // the program folder against other copies of the program, writes the listing of the check's
 // files, starts the progress, and gives each listed name its turn in listing order, taking the
@@ -107,6 +126,9 @@ struct DirectoryCheck {
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
                                   int lockWaitMs = ProgramLockWaitMs);
+DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
+                                  const QString& programDirectory, RunProgress& progress,
+                                  const RunOptions& options);
 
 // Moves skin directory/name into the program folder under the same name: the one place a check
 // moves a file. Refuses (and keeps the file where it is) when a file of that name is already

@@ -154,17 +154,55 @@ void ScratchListing::deleteIfOwn() const {
     ownListings().forget(path());
 }
 
-ScratchListing::Written ScratchListing::write(const QString& skinDirectory, FileFilter kind,
-                                              bool keepAll) const {
+ScratchListing::Written ScratchListing::enumerate(const QString& skinDirectory, FileFilter kind, bool keepAll,
+                                                  QByteArray* bytes) {
     Written result;
     const QString filter = patternOf(kind);
-    // The folder first: one that cannot be read leaves everything as it was.
     platform::FileNames listed = platform::listFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
     if (!listed.ok) {
         result.folderUnreadable = true;
         result.error = listed.error;
         return result;
     }
+    for (qsizetype i = 0; i < listed.unnamable.size(); ++i) {
+        if (platform::wildcardMatch(filter, listed.unnamable[i])) {
+            result.unnamable.append(listed.unnamable[i]);
+            result.unnamableBytes.append(listed.unnamableBytes.value(i));
+        }
+    }
+    QByteArray content;
+    for (const QString& name : listed.names) {
+        if (keepAll && !platform::wildcardMatch(filter, name)) {
+            continue;
+        }
+        if (name.contains(u'\r') || name.contains(u'\n')) {
+            result.leftOut.append(name);
+            continue;
+        }
+        content += QFile::encodeName(name);
+        content += "\r\n";
+        result.names.append(name);
+    }
+    if (keepAll) {
+        result.everything = std::move(listed);
+    }
+    result.ok = true;
+    result.size = content.size();
+    if (bytes != nullptr) {
+        *bytes = std::move(content);
+    }
+    return result;
+}
+
+ScratchListing::Written ScratchListing::write(const QString& skinDirectory, FileFilter kind,
+                                              bool keepAll) const {
+    // The folder first: one that cannot be read leaves everything as it was.
+    QByteArray bytes;
+    Written result = enumerate(skinDirectory, kind, keepAll, &bytes);
+    if (!result.ok) {
+        return result;
+    }
+    result.ok = false;
     // Never write through a link someone left under the listing's name: take the link away, as
     // the old listing.
     if (platform::lookUpFile(path()) == fileName || QFileInfo(path()).isSymLink()) {
@@ -174,40 +212,23 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, File
             result.error = QFileInfo(programDirectory_).isWritable()
                                ? texts::oldListingNotDeleted(fileName, removed.error)
                                : texts::oldListingNotReplaced(fileName, removed.error);
+            result.names.clear();
+            result.everything = {};
+            result.size = 0;
             return result;
         }
-    }
-    for (const QString& name : listed.unnamable) {
-        if (platform::wildcardMatch(filter, name)) {
-            result.unnamable.append(name);
-        }
-    }
-    QByteArray bytes;
-    for (const QString& name : listed.names) {
-        if (keepAll && !platform::wildcardMatch(filter, name)) {
-            continue;
-        }
-        if (name.contains(u'\r') || name.contains(u'\n')) {
-            result.leftOut.append(name);
-            continue;
-        }
-        bytes += QFile::encodeName(name);
-        bytes += "\r\n";
-        result.names.append(name);
     }
     // A scratch file: written fresh (never through a link), without waiting for the disk.
     const platform::FileResult saved = platform::writeNewFile(path(), bytes);
     if (!saved.ok) {
         result.error = saved.error;
         result.names.clear();
+        result.everything = {};
+        result.size = 0;
         return result;
     }
     ownListings().remember(path(), bytes);
-    if (keepAll) {
-        result.everything = std::move(listed);
-    }
     result.ok = true;
-    result.size = bytes.size();
     return result;
 }
 

@@ -24,12 +24,13 @@ public:
 
     struct Written {
         bool ok = false;
-        bool folderUnreadable = false; // the skin folder could not be read; nothing was written
-        qint64 size = 0;               // bytes written, the progress maximum
-        QString error;                 // why the folder could not be read or the listing written
-        QStringList names;             // the listed names, in listing order: what a walk visits
-        QStringList leftOut;           // names that cannot stand on a line (they hold CR or LF)
-        QStringList unnamable;         // names that are not valid text, so cannot be named back
+        bool folderUnreadable = false;    // the skin folder could not be read; nothing was written
+        qint64 size = 0;                  // bytes written, the progress maximum
+        QString error;                    // why the folder could not be read or the listing written
+        QStringList names;                // the listed names, in listing order: what a walk visits
+        QStringList leftOut;              // names that cannot stand on a line (they hold CR or LF)
+        QStringList unnamable;            // names that are not valid text, so cannot be named back
+        QList<QByteArray> unnamableBytes; // the same names as stored, in the same order
         platform::FileNames
             everything; // every ordinary file of the folder, whatever its name, when asked for
     };
@@ -37,6 +38,10 @@ public:
     // names of all its files come back too, from the same single enumeration. A folder that cannot
     // be read leaves any old listing as it was. This copy of the program remembers what it wrote.
     Written write(const QString& skinDirectory, FileFilter kind, bool keepAll = false) const;
+    // What write() would list, from one enumeration of the folder, without writing anything.
+    // `bytes` receives the listing's content.
+    static Written enumerate(const QString& skinDirectory, FileFilter kind, bool keepAll,
+                             QByteArray* bytes = nullptr);
 
     // Hands each listed name of `written` to `visit` in listing order, after `advance` has been
     // told the number of characters of that name. A name that could reach outside the folder

@@ -108,6 +108,7 @@ DirectoryCheck associatedFilesCheck() {
             if (platform::wildcardMatch(bitmapPattern, allFiles.unnamable[i])) {
                 storedOnly.append(allFiles.unnamableBytes[i]);
                 report.unnamable.append(allFiles.unnamable[i]);
+                report.unnamableBytes.append(allFiles.unnamableBytes.value(i));
             }
         }
         bitmaps->emplace(std::move(names), storedOnly);

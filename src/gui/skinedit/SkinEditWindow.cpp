@@ -5,6 +5,7 @@
 #include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
+#include "core/textures/CheckBmpFile.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
@@ -375,27 +376,11 @@ void SkinEditWindow::onCheckBmpClicked() {
     if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
         return;
     }
-    if (!m_ui->viewer->hasPicture()) {
-        m_services.messages.show(texts::bmpFileCorrupt());
-        return;
+    std::optional<textures::ShownPicture> picture;
+    if (m_ui->viewer->hasPicture()) {
+        picture = textures::ShownPicture{m_ui->viewer->widthHiMetric(), m_ui->viewer->heightHiMetric()};
     }
-    const auto width = textures::pixelsFromHiMetric(m_ui->viewer->widthHiMetric());
-    const auto height = textures::pixelsFromHiMetric(m_ui->viewer->heightHiMetric());
-    const textures::SkinTextureRule* rule =
-        width && height ? textures::findSkinTextureRule(*width, *height) : nullptr;
-    if (rule == nullptr) {
-        m_services.messages.show(texts::dimensionsNotRecognized());
-        return;
-    }
-    const QString name = m_ui->fileList->fileName();
-    QString why;
-    const auto length = platform::fileLength(selectedPath(), &why);
-    if (!length) {
-        m_services.messages.show(texts::couldNotReadLength(name, why));
-        return;
-    }
-    m_services.messages.show(*length > rule->MaxFileSize ? texts::notAValidSkinFile()
-                                                         : texts::aValidSkinFile());
+    m_services.messages.show(textures::checkBmpFile(picture, selectedPath(), m_ui->fileList->fileName()));
 }
 
 void SkinEditWindow::onMoveFileClicked() {

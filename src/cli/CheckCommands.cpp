@@ -1,0 +1,377 @@
+#include "cli/Commands.h"
+
+#include "core/FileFilter.h"
+#include "core/catalogue/CommandLine.h"
+#include "core/catalogue/SingleChecks.h"
+#include "core/catalogue/SkinEdit.h"
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/SkinChecks.h"
+#include "core/cmx/CheckCmxFile.h"
+#include "core/textures/CheckBmpFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Pictures.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include <algorithm>
+
+namespace vestimo::cli {
+
+namespace {
+
+using checks::DirectoryReport;
+
+struct NamedCheck {
+    QString key; // its name in the options and the JSON report
+    checks::DirectoryCheck check;
+};
+
+QString outcomeName(DirectoryReport::Outcome outcome) {
+    switch (outcome) {
+    case DirectoryReport::Outcome::Completed:
+        return QStringLiteral("completed");
+    case DirectoryReport::Outcome::NothingListed:
+        return QStringLiteral("nothingListed");
+    case DirectoryReport::Outcome::ListingFailed:
+        return QStringLiteral("listingFailed");
+    case DirectoryReport::Outcome::Busy:
+        return QStringLiteral("busy");
+    case DirectoryReport::Outcome::SameFolder:
+        return QStringLiteral("sameFolder");
+    case DirectoryReport::Outcome::FolderUnreadable:
+        return QStringLiteral("folderUnreadable");
+    }
+    return {};
+}
+
+int statusOf(const DirectoryReport& report) {
+    switch (report.outcome) {
+    case DirectoryReport::Outcome::Busy:
+        return Busy;
+    case DirectoryReport::Outcome::ListingFailed:
+    case DirectoryReport::Outcome::SameFolder:
+    case DirectoryReport::Outcome::FolderUnreadable:
+        return Stopped;
+    case DirectoryReport::Outcome::Completed:
+    case DirectoryReport::Outcome::NothingListed:
+        break;
+    }
+    const bool found = !report.moved.isEmpty() || !report.trouble.isEmpty() || !report.leftOut.isEmpty() ||
+                       !report.unnamable.isEmpty();
+    return found ? Found : Clean;
+}
+
+bool stopped(const DirectoryReport& report) {
+    return statusOf(report) >= Stopped;
+}
+
+// How a name that is not valid text is shown: from its stored bytes where the report has them.
+QString unnamableName(const DirectoryReport& report, qsizetype i) {
+    return i < report.unnamableBytes.size() ? escapedBytes(report.unnamableBytes[i])
+                                            : printable(report.unnamable[i]);
+}
+
+void printReport(const DirectoryReport& report, const checks::ClosingMessage& closing, Output& out) {
+    if (stopped(report)) {
+        out.errorLine(closing.message);
+        return;
+    }
+    for (const DirectoryReport::Line& moved : report.moved) {
+        out.line(report.dryRun ? texts::wouldMoveLine(moved.name, moved.reason)
+                               : texts::movedLine(moved.name, moved.reason));
+    }
+    for (const DirectoryReport::Line& trouble : report.trouble) {
+        out.line(texts::notMovedLine(trouble.name, trouble.reason));
+    }
+    for (const QString& name : report.leftOut) {
+        out.line(texts::notJudgedLine(name, texts::lineBreakInName()));
+    }
+    for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
+        out.line(texts::notJudgedLine(unnamableName(report, i), texts::nameNotText()));
+    }
+    if (report.outcome == DirectoryReport::Outcome::Completed) {
+        out.lines(report.countLines());
+    }
+    out.line(closing.message);
+}
+
+QJsonObject fileEntry(const QString& name, const QString& verdict, const QString& reason) {
+    return {{QStringLiteral("name"), name},
+            {QStringLiteral("verdict"), verdict},
+            {QStringLiteral("reason"), reason}};
+}
+
+QJsonObject reportJson(const QString& key, const DirectoryReport& report,
+                       const checks::ClosingMessage& closing) {
+    const QString movedVerdict = report.dryRun ? QStringLiteral("wouldMove") : QStringLiteral("moved");
+    QJsonArray files;
+    for (const DirectoryReport::Line& moved : report.moved) {
+        QJsonObject entry = fileEntry(moved.name, movedVerdict, moved.reason);
+        entry.insert(QStringLiteral("movedTo"), platform::joinPath(report.programDirectory, moved.name));
+        files.append(entry);
+        for (const checks::Companion& companion : moved.companions) {
+            QJsonObject along =
+                fileEntry(companion.name, movedVerdict, texts::companionOf(companion.role, moved.name));
+            along.insert(QStringLiteral("movedTo"),
+                         platform::joinPath(report.programDirectory, companion.name));
+            along.insert(QStringLiteral("with"), moved.name);
+            files.append(along);
+        }
+    }
+    for (const DirectoryReport::Line& trouble : report.trouble) {
+        files.append(fileEntry(trouble.name, QStringLiteral("notMoved"), trouble.reason));
+    }
+    for (const QString& name : report.leftOut) {
+        files.append(fileEntry(name, QStringLiteral("notJudged"), texts::lineBreakInName()));
+    }
+    for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
+        QJsonObject entry =
+            fileEntry(unnamableName(report, i), QStringLiteral("notJudged"), texts::nameNotText());
+        entry.insert(QStringLiteral("validText"), false);
+        files.append(entry);
+    }
+    const QJsonObject counts = {
+        {QStringLiteral("judged"), report.judged},
+        {QStringLiteral("moved"), static_cast<int>(report.moved.size())},
+        {QStringLiteral("left"), report.judged - static_cast<int>(report.moved.size())},
+        {QStringLiteral("passedOver"), report.passedOver},
+        {QStringLiteral("companionsMoved"), report.companionsMoved},
+        {QStringLiteral("notMoved"), static_cast<int>(report.trouble.size())},
+        {QStringLiteral("notJudged"), static_cast<int>(report.leftOut.size() + report.unnamable.size())},
+    };
+    return {{QStringLiteral("check"), key},
+            {QStringLiteral("outcome"), outcomeName(report.outcome)},
+            {QStringLiteral("message"), closing.message},
+            {QStringLiteral("counts"), counts},
+            {QStringLiteral("files"), files}};
+}
+
+// The names a dry run's check would have taken out of the skin folder.
+void noteGone(const DirectoryReport& report, QSet<QString>& gone) {
+    for (const DirectoryReport::Line& moved : report.moved) {
+        gone.insert(moved.name);
+        for (const checks::Companion& companion : moved.companions) {
+            gone.insert(companion.name);
+        }
+    }
+}
+
+// What the single-file check's message says, in one word.
+enum class FileVerdict { Ok, Fault, NotChecked, Unreadable };
+
+QString verdictName(FileVerdict verdict) {
+    switch (verdict) {
+    case FileVerdict::Ok:
+        return QStringLiteral("ok");
+    case FileVerdict::Fault:
+        return QStringLiteral("fault");
+    case FileVerdict::NotChecked:
+        return QStringLiteral("notChecked");
+    case FileVerdict::Unreadable:
+        return QStringLiteral("unreadable");
+    }
+    return {};
+}
+
+int statusOf(FileVerdict verdict) {
+    switch (verdict) {
+    case FileVerdict::Ok:
+    case FileVerdict::NotChecked:
+        return Clean;
+    case FileVerdict::Fault:
+        return Found;
+    case FileVerdict::Unreadable:
+        break;
+    }
+    return Stopped;
+}
+
+struct FileCheck {
+    QString kind;
+    QString message;
+    FileVerdict verdict = FileVerdict::Ok;
+};
+
+// "Check CMX For Errors" on the file as if it were selected and open, the name box holding its name.
+FileCheck checkCmx(const QFileInfo& file) {
+    FileCheck result{QStringLiteral("cmx"), {}, FileVerdict::Fault};
+    result.message =
+        cmx::checkCmxFile(true, FileFilter::CmxFiles, file.absolutePath(), file.fileName(), file.fileName());
+    if (result.message == texts::noErrorsFound()) {
+        result.verdict = FileVerdict::Ok;
+    } else if (result.message == texts::animationNotChecked() ||
+               result.message == texts::notCheckableCmxType()) {
+        result.verdict = FileVerdict::NotChecked;
+    } else if (result.message.startsWith(QStringLiteral("Could not read %1: ").arg(file.fileName()))) {
+        result.verdict = FileVerdict::Unreadable;
+    }
+    return result;
+}
+
+// "Check BMP File" on the picture as the viewer would have loaded it.
+FileCheck checkBmp(const QFileInfo& file) {
+    FileCheck result{QStringLiteral("bmp"), {}, FileVerdict::Unreadable};
+    const platform::PictureSize picture = platform::measurePicture(file.filePath());
+    std::optional<textures::ShownPicture> shown;
+    if (picture.ok) {
+        shown = textures::shownPictureOf(picture.width, picture.height);
+    }
+    result.message = textures::checkBmpFile(shown, file.filePath(), file.fileName());
+    if (result.message == texts::aValidSkinFile()) {
+        result.verdict = FileVerdict::Ok;
+    } else if (result.message == texts::notAValidSkinFile() || result.message == texts::bmpFileCorrupt()) {
+        result.verdict = FileVerdict::Fault;
+    } else if (result.message == texts::dimensionsNotRecognized()) {
+        result.verdict = FileVerdict::NotChecked;
+    }
+    return result;
+}
+
+std::optional<FileFilter> kindOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("cmx")) {
+        return FileFilter::CmxFiles;
+    }
+    if (suffix == QStringLiteral("bmp")) {
+        return FileFilter::Bitmaps;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int runCheck(const QStringList& arguments, Output& out) {
+    const Usage usage{texts::usageCheck(), texts::helpCheck()};
+    QCommandLineParser parser;
+    const QCommandLineOption cmx(QStringLiteral("cmx"), texts::optionCmx());
+    const QCommandLineOption bmp(QStringLiteral("bmp"), texts::optionBmp());
+    const QCommandLineOption assoc(QStringLiteral("assoc"), texts::optionAssoc());
+    const QCommandLineOption dryRun = dryRunOption();
+    const QCommandLineOption json = jsonOption();
+    parser.addOptions({cmx, bmp, assoc, dryRun, json, programDirOption()});
+    if (const auto ended = parse(parser, arguments, usage, out)) {
+        return *ended;
+    }
+    const QStringList given = parser.positionalArguments();
+    if (given.isEmpty()) {
+        return out.usageError(texts::missingArgument(QStringLiteral("SKIN_DIR")), usage.line);
+    }
+    if (given.size() > 1) {
+        return out.usageError(texts::tooManyArguments(), usage.line);
+    }
+    if (const auto problem = folderProblem(given[0])) {
+        out.error(*problem);
+        return out.finish(Stopped);
+    }
+    const std::optional<QString> program = programFolder(parser, out);
+    if (!program) {
+        return out.finish(Stopped);
+    }
+    const QString skins = QDir::cleanPath(QFileInfo(given[0]).absoluteFilePath());
+
+    // The buttons' order; none named means all three.
+    const bool all = !parser.isSet(cmx) && !parser.isSet(bmp) && !parser.isSet(assoc);
+    QList<NamedCheck> chosen;
+    if (all || parser.isSet(cmx)) {
+        chosen.append({QStringLiteral("cmx"), checks::cmxCheck()});
+    }
+    if (all || parser.isSet(bmp)) {
+        chosen.append({QStringLiteral("bmp"), checks::bitmapCheck()});
+    }
+    if (all || parser.isSet(assoc)) {
+        chosen.append({QStringLiteral("assoc"), checks::associatedFilesCheck()});
+    }
+
+    checks::RunOptions options;
+    options.dryRun = parser.isSet(dryRun);
+    const bool asJson = parser.isSet(json);
+    TerminalProgress progress;
+    QJsonArray reports;
+    int status = Clean;
+    for (qsizetype i = 0; i < chosen.size(); ++i) {
+        const NamedCheck& named = chosen[i];
+        progress.setLabel(named.key);
+        const DirectoryReport report =
+            checks::runDirectoryCheck(named.check, skins, *program, progress, options);
+        const checks::ClosingMessage closing = checks::closingMessageFor(named.check, report);
+        status = std::max(status, statusOf(report));
+        if (asJson) {
+            reports.append(reportJson(named.key, report, closing));
+        } else {
+            if (i > 0) {
+                out.line(QString());
+            }
+            printReport(report, closing, out);
+        }
+        if (stopped(report)) {
+            break;
+        }
+        if (options.dryRun) {
+            noteGone(report, options.gone);
+        }
+    }
+    if (asJson) {
+        out.json({{QStringLiteral("command"), QStringLiteral("check")},
+                  {QStringLiteral("dryRun"), options.dryRun},
+                  {QStringLiteral("skinFolder"), skins},
+                  {QStringLiteral("programFolder"), *program},
+                  {QStringLiteral("exitStatus"), status},
+                  {QStringLiteral("checks"), reports}});
+    }
+    return out.finish(status);
+}
+
+int runCheckFile(const QStringList& arguments, Output& out) {
+    const Usage usage{texts::usageCheckFile(), texts::helpCheckFile()};
+    QCommandLineParser parser;
+    const QCommandLineOption json = jsonOption();
+    parser.addOption(json);
+    if (const auto ended = parse(parser, arguments, usage, out)) {
+        return *ended;
+    }
+    const QStringList given = parser.positionalArguments();
+    if (given.isEmpty()) {
+        return out.usageError(texts::missingArgument(QStringLiteral("FILE")), usage.line);
+    }
+    // Every file is looked at before any is judged: a bad path stops the command at once.
+    for (const QString& path : given) {
+        if (!kindOf(path)) {
+            return out.usageError(texts::notASkinFileKind(path), usage.line);
+        }
+        if (const auto problem = fileProblem(path)) {
+            out.error(*problem);
+            return out.finish(Stopped);
+        }
+    }
+    QJsonArray files;
+    int status = Clean;
+    int counts[4] = {};
+    for (const QString& path : given) {
+        const QFileInfo file(path);
+        const FileCheck result = *kindOf(path) == FileFilter::CmxFiles ? checkCmx(file) : checkBmp(file);
+        status = std::max(status, statusOf(result.verdict));
+        ++counts[static_cast<int>(result.verdict)];
+        if (parser.isSet(json)) {
+            QJsonObject entry = fileEntry(path, verdictName(result.verdict), result.message);
+            entry.insert(QStringLiteral("kind"), result.kind);
+            files.append(entry);
+        } else {
+            out.line(texts::fileCheckLine(path, result.message));
+        }
+    }
+    if (parser.isSet(json)) {
+        const QJsonObject countsJson = {{QStringLiteral("ok"), counts[0]},
+                                        {QStringLiteral("fault"), counts[1]},
+                                        {QStringLiteral("notChecked"), counts[2]},
+                                        {QStringLiteral("unreadable"), counts[3]}};
+        out.json({{QStringLiteral("command"), QStringLiteral("check-file")},
+                  {QStringLiteral("exitStatus"), status},
+                  {QStringLiteral("counts"), countsJson},
+                  {QStringLiteral("files"), files}});
+    }
+    return out.finish(status);
+}
+
+} // namespace vestimo::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line of the one program: a command runs without windows and prints its report.
+namespace vestimo::cli {
+
+// The program's arguments as given, its own name first, before any application object exists.
+QStringList argumentsOf(int argc, char** argv);
+
+// Whether `arguments` ask for a command (or help, or the version, or hold a usage error) rather
+// than the windows. The windows take no argument, or one folder or file to start in, or the
+// windowing system's own options.
+bool wantsCommand(const QStringList& arguments);
+
+// The folder the windows start in when `arguments` name one (a file stands for its folder);
+// empty otherwise.
+QString startFolder(const QStringList& arguments);
+
+// Runs the command `arguments` ask for and returns the exit status. Needs a QCoreApplication.
+int run(const QStringList& arguments);
+
+} // namespace vestimo::cli

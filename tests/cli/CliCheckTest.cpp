@@ -1,0 +1,317 @@
+#include "cli/CliTesting.h"
+
+#include "support/AppFixture.h"
+#include "support/DirectoryCheckTesting.h"
+
+#include "core/catalogue/Checks.h"
+#include "core/catalogue/CommandLine.h"
+#include "core/checks/SkinChecks.h"
+#include "gui/checks/DirectoryCheckCommand.h"
+#include "platform/ProgramLock.h"
+#include "samples/SkinSamples.h"
+
+#include <QJsonArray>
+#include <QProgressBar>
+#include <QSet>
+
+#include <cstdio>
+
+using namespace vestimo;
+using test::Hashes;
+using test::MovedInto;
+using test::Ran;
+using test::RunVestimo;
+using test::TempDir;
+
+namespace {
+
+samples::SkinSetRecipe Recipe(std::size_t count) {
+    samples::SkinSetRecipe recipe;
+    recipe.count = count;
+    recipe.seed = 17;
+    recipe.faultyCmxShare = 0.1;
+    recipe.oversizedBitmapShare = 0.05;
+    recipe.notPictureShare = 0.05;
+    recipe.orphanShare = 0.1;
+    recipe.handsAtLine9Share = 0.05;
+    recipe.animationFiles = 2;
+    return recipe;
+}
+
+QStringList Sorted(QStringList names) {
+    names.sort();
+    return names;
+}
+
+QStringList Expected(const samples::SkinSetSummary& summary) {
+    QStringList names = test::Sorted(summary.faultyCmxNames) + test::Sorted(summary.problemBitmapNames) +
+                        test::Sorted(summary.orphanedNames);
+    return Sorted(names);
+}
+
+// The files of every check's report with `verdict`, companions included.
+QStringList FilesWith(const QJsonObject& report, const QString& verdict) {
+    QStringList names;
+    for (const QJsonValue& check : report["checks"].toArray()) {
+        for (const QJsonValue& file : check["files"].toArray()) {
+            if (file["verdict"].toString() == verdict) {
+                names.append(file["name"].toString());
+            }
+        }
+    }
+    return Sorted(names);
+}
+
+class CheckCommand : public ::testing::Test {
+protected:
+    QString Skins() const { return root.filePath("skins"); }
+    QString Program() const { return root.filePath("program"); }
+    samples::SkinSetSummary Generate(std::size_t count = 40) {
+        QDir().mkpath(Program());
+        return samples::GenerateSkinDirectory(Skins().toStdString(), Recipe(count));
+    }
+    Ran Check(QStringList options = {}) {
+        options << "--program-dir" << Program() << Skins();
+        options.prepend("check");
+        return RunVestimo(options);
+    }
+    TempDir root;
+};
+
+} // namespace
+
+TEST_F(CheckCommand, TellsEachMovedFileThenTheCountsThenTheClosingMessageAndExitsOne) {
+    const samples::SkinSetSummary summary = Generate();
+    const Ran ran = Check({"--cmx"});
+    EXPECT_EQ(ran.status, 1) << ran.err.toStdString();
+    const QStringList lines = ran.lines();
+    QStringList expected;
+    for (const std::string& name : summary.faultyCmxNames) {
+        const QString line = QStringLiteral("moved %1: line ").arg(QString::fromStdString(name));
+        EXPECT_EQ(lines.filter(line).size(), 1) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.contains(texts::detailsSkinFolder(Skins())));
+    EXPECT_TRUE(lines.contains(
+        texts::detailsMoved(static_cast<qsizetype>(summary.faultyCmxNames.size()), Program())));
+    EXPECT_EQ(lines.last(), texts::cmxFilesChecked());
+    EXPECT_EQ(MovedInto(Program()), test::Sorted(summary.faultyCmxNames));
+    // Nothing but the report reaches the standard output; without a terminal no progress at all.
+    EXPECT_TRUE(ran.err.isEmpty()) << ran.err.toStdString();
+
+    // Once the faulty files are gone, nothing is found wrong.
+    const Ran again = Check({"--cmx"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_TRUE(again.lines().contains(texts::detailsMoved(0, Program())));
+}
+
+TEST_F(CheckCommand, MovesExactlyWhatTheButtonsMoveOnACopyOfTheFolder) {
+    const samples::SkinSetSummary summary = Generate(200);
+    TempDir copy;
+    const QString copySkins = copy.mkdir("skins");
+    const QString copyProgram = copy.mkdir("program");
+    samples::GenerateSkinDirectory(copySkins.toStdString(), Recipe(200));
+    ASSERT_EQ(Hashes(copySkins), Hashes(Skins()));
+
+    const Ran ran = Check({"--json"});
+    ASSERT_EQ(ran.status, 1) << ran.err.toStdString();
+    const QJsonObject report = ran.json();
+
+    // The three buttons, in the same order, through the command they run.
+    test::RecordingMessages messages;
+    const gui::Services services{messages, copyProgram};
+    QProgressBar bar;
+    gui::FileList fileList;
+    fileList.setPath(copySkins);
+    for (const checks::DirectoryCheck& check :
+         {checks::cmxCheck(), checks::bitmapCheck(), checks::associatedFilesCheck()}) {
+        fileList.setPattern(patternOf(check.filter));
+        gui::runDirectoryCheckCommand(check, {check.filter, copySkins, bar, fileList}, services);
+    }
+    ASSERT_EQ(messages.messages.size(), 3);
+    EXPECT_EQ(messages.messages[0], texts::cmxFilesChecked());
+
+    const QStringList moved = MovedInto(Program());
+    EXPECT_EQ(moved, MovedInto(copyProgram));
+    EXPECT_EQ(moved, Expected(summary));
+    EXPECT_EQ(FilesWith(report, "moved"), moved);
+    EXPECT_EQ(Hashes(Skins()), Hashes(copySkins));
+    // The closing messages and the counts are the window's.
+    const QJsonArray checks = report["checks"].toArray();
+    ASSERT_EQ(checks.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(checks[i]["message"].toString(), messages.messages[i]);
+        EXPECT_TRUE(
+            messages.details[i].contains(texts::detailsJudged(checks[i]["counts"]["judged"].toInt())));
+    }
+}
+
+TEST_F(CheckCommand, JsonReportHoldsTheCommandFoldersCountsAndEveryFile) {
+    const samples::SkinSetSummary summary = Generate();
+    const Ran ran = Check({"--json", "--assoc"});
+    ASSERT_EQ(ran.status, 1);
+    const QJsonObject report = ran.json();
+    EXPECT_EQ(report["command"].toString(), "check");
+    EXPECT_EQ(report["dryRun"].toBool(), false);
+    EXPECT_EQ(report["skinFolder"].toString(), Skins());
+    EXPECT_EQ(report["programFolder"].toString(), Program());
+    EXPECT_EQ(report["exitStatus"].toInt(), 1);
+    const QJsonArray checks = report["checks"].toArray();
+    ASSERT_EQ(checks.size(), 1);
+    const QJsonObject assoc = checks[0].toObject();
+    EXPECT_EQ(assoc["check"].toString(), "assoc");
+    EXPECT_EQ(assoc["outcome"].toString(), "completed");
+    EXPECT_EQ(assoc["message"].toString(), texts::orphansMoved());
+    EXPECT_EQ(assoc["counts"]["moved"].toInt(), static_cast<int>(summary.orphanedCmx));
+    EXPECT_EQ(assoc["counts"]["companionsMoved"].toInt(), static_cast<int>(summary.orphanedCmx));
+    int meshes = 0;
+    for (const QJsonValue& value : assoc["files"].toArray()) {
+        const QJsonObject file = value.toObject();
+        EXPECT_EQ(file["verdict"].toString(), "moved");
+        EXPECT_EQ(file["movedTo"].toString(), QDir(Program()).filePath(file["name"].toString()));
+        EXPECT_TRUE(QFileInfo::exists(file["movedTo"].toString()));
+        if (file.contains("with")) {
+            ++meshes;
+            EXPECT_EQ(file["reason"].toString(), texts::companionOf("mesh", file["with"].toString()));
+        } else {
+            EXPECT_TRUE(file["reason"].toString().startsWith("no bitmap begins with"));
+        }
+    }
+    EXPECT_EQ(meshes, static_cast<int>(summary.orphanedCmx));
+}
+
+TEST_F(CheckCommand, DryRunReportsWhatARealRunMovesAndChangesNoFile) {
+    const samples::SkinSetSummary summary = Generate(100);
+    const auto skinsBefore = Hashes(Skins());
+    const auto programBefore = Hashes(Program());
+    const Ran dry = Check({"--dry-run", "--json"});
+    EXPECT_EQ(dry.status, 1) << dry.err.toStdString();
+    EXPECT_EQ(Hashes(Skins()), skinsBefore);
+    EXPECT_EQ(Hashes(Program()), programBefore);
+    EXPECT_FALSE(QFileInfo::exists(QDir(Program()).filePath("Temp.txt")));
+    const QJsonObject report = dry.json();
+    EXPECT_TRUE(report["dryRun"].toBool());
+    EXPECT_TRUE(FilesWith(report, "moved").isEmpty());
+    const QStringList wouldMove = FilesWith(report, "wouldMove");
+    EXPECT_EQ(wouldMove, Expected(summary));
+
+    const Ran text = Check({"--dry-run"});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_FALSE(text.lines().filter("would move ").isEmpty());
+    EXPECT_EQ(Hashes(Skins()), skinsBefore);
+
+    const Ran real = Check();
+    EXPECT_EQ(real.status, 1);
+    EXPECT_EQ(MovedInto(Program()), wouldMove);
+}
+
+TEST_F(CheckCommand, AFolderWithNothingWrongExitsZero) {
+    QDir().mkpath(Program());
+    samples::SkinSetRecipe recipe;
+    recipe.count = 10;
+    samples::GenerateSkinDirectory(Skins().toStdString(), recipe);
+    const Ran ran = Check();
+    EXPECT_EQ(ran.status, 0) << ran.out.toStdString();
+    EXPECT_TRUE(MovedInto(Program()).isEmpty());
+    const QStringList lines = ran.lines();
+    EXPECT_TRUE(lines.contains(texts::cmxFilesChecked()));
+    EXPECT_TRUE(lines.contains(texts::bitmapsChecked()));
+    EXPECT_TRUE(lines.contains(texts::orphansMoved()));
+}
+
+TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
+    Generate(5);
+    const Ran none = RunVestimo({"check"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.err.contains(texts::usageCheck().toUtf8()));
+    EXPECT_TRUE(none.out.isEmpty());
+
+    const Ran unknownOption = RunVestimo({"check", "--frobnicate", Skins()});
+    EXPECT_EQ(unknownOption.status, 2);
+    EXPECT_TRUE(unknownOption.err.contains("frobnicate"));
+    EXPECT_TRUE(unknownOption.err.contains(texts::usageCheck().toUtf8()));
+
+    const Ran two = RunVestimo({"check", "--program-dir", Program(), Skins(), Skins()});
+    EXPECT_EQ(two.status, 2);
+
+    const QString missing = root.filePath("no such folder");
+    const Ran absent = RunVestimo({"check", "--program-dir", Program(), missing});
+    EXPECT_EQ(absent.status, 2);
+    EXPECT_TRUE(absent.err.contains(missing.toUtf8())) << absent.err.toStdString();
+
+    const Ran noProgram = RunVestimo({"check", "--program-dir", missing, Skins()});
+    EXPECT_EQ(noProgram.status, 2);
+    EXPECT_TRUE(noProgram.err.contains(missing.toUtf8()));
+
+    const Ran unknown = RunVestimo({"chekc", Skins()});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.err.contains(texts::usageOverview().toUtf8()));
+
+    // The skin folder may not be the program folder.
+    const Ran same = RunVestimo({"check", "--program-dir", Skins(), Skins()});
+    EXPECT_EQ(same.status, 2);
+    EXPECT_TRUE(same.err.contains(texts::skinFolderIsProgramFolder(Skins()).toUtf8()));
+    EXPECT_TRUE(MovedInto(Program()).isEmpty());
+}
+
+TEST_F(CheckCommand, AnotherCopyHoldingTheProgramFolderExitsThree) {
+    Generate(20);
+    const auto before = Hashes(Skins());
+    platform::ProgramLock other(Program());
+    ASSERT_TRUE(other.acquire(0).held());
+    const Ran ran = Check({"--json"});
+    EXPECT_EQ(ran.status, 3);
+    EXPECT_EQ(ran.json()["checks"][0]["outcome"].toString(), "busy");
+    const Ran text = Check();
+    EXPECT_EQ(text.status, 3);
+    EXPECT_TRUE(text.err.contains(texts::programFolderBusy(Program()).toUtf8()));
+    EXPECT_EQ(Hashes(Skins()), before);
+}
+
+TEST_F(CheckCommand, HelpAndVersionNeedNoDisplay) {
+    const Ran version = RunVestimo({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QByteArray("vestimo " VESTIMO_VERSION_TEXT "\n"));
+    const Ran help = RunVestimo({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"check", "check-file", "install", "games", "history", "undo"}) {
+        EXPECT_TRUE(help.out.contains(QByteArray("  ") + command + ' ')) << command;
+        const Ran commandHelp = RunVestimo({command, "--help"});
+        EXPECT_EQ(commandHelp.status, 0) << command;
+        EXPECT_TRUE(commandHelp.out.startsWith("Usage: vestimo " + QByteArray(command) + ' ')) << command;
+    }
+}
+
+TEST_F(CheckCommand, NamesThatAreNotTextOrHoldControlsArePrintedEscaped) {
+    QDir().mkpath(Program());
+    QDir().mkpath(Skins());
+    // A faulty skin description whose name holds an escape sequence, and a bitmap whose name is
+    // not valid text.
+    test::TempDir scratch;
+    const QString evil = QStringLiteral("B001FAFit\x1b[2J_x.cmx");
+    QByteArray cmx = test::validCmx();
+    cmx.replace("Version 300", "Version 299");
+    QFile file(QDir(Skins()).filePath(evil));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(cmx), cmx.size());
+    file.close();
+    const QByteArray bad = QFile::encodeName(Skins()) + "/B001FAFitlgt_\xff.bmp";
+    FILE* raw = std::fopen(bad.constData(), "wb");
+    ASSERT_NE(raw, nullptr);
+    std::fputs("x", raw);
+    std::fclose(raw);
+
+    const Ran ran = Check({"--dry-run"});
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_FALSE(ran.out.contains('\x1b'));
+    EXPECT_FALSE(ran.out.contains('\xff'));
+    const QStringList lines = ran.lines();
+    EXPECT_EQ(lines.filter("would move B001FAFit\\x1B[2J_x.cmx: line 2").size(), 1) << ran.out.toStdString();
+    EXPECT_EQ(lines.filter(texts::notJudgedLine("B001FAFitlgt_\\xFF.bmp", texts::nameNotText())).size(), 1)
+        << ran.out.toStdString();
+
+    const QJsonObject report = Check({"--dry-run", "--json"}).json();
+    EXPECT_EQ(FilesWith(report, "wouldMove"), QStringList{evil});
+    EXPECT_TRUE(FilesWith(report, "notJudged").contains("B001FAFitlgt_\\xFF.bmp"));
+    // The temporary folder cannot name this file to remove it.
+    std::remove(bad.constData());
+}
