@@ -22,8 +22,14 @@ demo: build
 	rm -rf $(BUILD)/demo-skins
 	$(BUILD)/tools/vestimo-demo $(BUILD)/demo-skins
 
+# Without a game in the player's own home, the program runs on a made-up home that holds two
+# installs, so the game-folders box has something to offer.
 run: demo
-	cd $(BUILD)/demo-skins && ../vestimo
+	@if $(BUILD)/vestimo games | grep -qx "No game found"; then \
+	  rm -rf $(BUILD)/demo-home && $(BUILD)/tools/vestimo-demo --fake-home $(BUILD)/demo-home && \
+	  echo "No game install found in your home; using the demo home $(BUILD)/demo-home" && \
+	  cd $(BUILD)/demo-skins && HOME=$(CURDIR)/$(BUILD)/demo-home WINEPREFIX= ../vestimo; \
+	else cd $(BUILD)/demo-skins && ../vestimo; fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/Games.h"
 #include "core/games/Discovery.h"
 #include "core/games/GameFolders.h"
 #include "core/install/Install.h"
@@ -256,7 +257,7 @@ int runGames(const QStringList& arguments, Output& out) {
         return out.finish(Clean);
     }
     if (games.empty()) {
-        out.line(QString::fromLatin1(core::games::NoGameFound));
+        out.line(texts::noGameFound());
     }
     for (const GameInstall& game : games) {
         out.line(game.label);
