@@ -9,6 +9,10 @@
 
 #include <functional>
 
+namespace vestimo::journal {
+class Journal;
+} // namespace vestimo::journal
+
 namespace vestimo::checks {
 
 // How a directory-wide check shows how far it has got: the window's progress bar in the program,
@@ -58,7 +62,13 @@ struct DirectoryReport {
     QStringList leftOut;   // names the listing cannot hold (a line break in the name)
     QStringList unnamable; // names that are not valid text, so cannot be named back
 
-    // Counts, one line per moved file, per file in trouble and per name left out.
+    // Whether the run's changes went into the journal; Off when it was run without one.
+    enum class Recording { Off, Recorded, NotRecorded };
+    Recording recording = Recording::Off;
+    QString notRecordedWhy;
+
+    // Counts, one line per moved file, per file in trouble and per name left out; last, whether
+    // the run can be undone.
     QString details() const;
 };
 
@@ -85,6 +95,7 @@ struct Verdict {
 
 // A directory-wide check, as a description the frame runs.
 struct DirectoryCheck {
+    QString command;                          // the command's name, as the journal records the run
     FileFilter filter = FileFilter::CmxFiles; // the files it judges
     bool keepsListing = false;                // "Temp.txt" stays after a completed run
     // Given, it receives all the folder's files from the listing's own enumeration before the
@@ -103,15 +114,18 @@ struct DirectoryCheck {
 // files, starts the progress, and gives each listed name its turn in listing order, taking the
 // names from this run's own enumeration whatever happens to the listing file meanwhile. Moves
 // what the judge says to move. The listing is deleted afterwards (when still as written) unless
-// the check keeps it.
+// the check keeps it. Given a journal, the walk is a run of it and every move is recorded before
+// it happens (in groups, so the journal costs little); a journal that cannot record changes
+// nothing about what moves.
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
-                                  int lockWaitMs = ProgramLockWaitMs);
+                                  int lockWaitMs = ProgramLockWaitMs, journal::Journal* journal = nullptr);
 
 // Moves skin directory/name into the program folder under the same name: the one place a check
 // moves a file. Refuses (and keeps the file where it is) when a file of that name is already
-// there, the file has gone, or the skin directory is the program folder itself.
+// there, the file has gone, or the skin directory is the program folder itself. Given a journal,
+// the move is a run of its own there ("Move this file").
 platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
-                                            const QString& name);
+                                            const QString& name, journal::Journal* journal = nullptr);
 
 } // namespace vestimo::checks
