@@ -91,8 +91,7 @@ TEST_F(FailingJournal, TheProgramFolderMadeReadOnlyDuringARunLetsTheRunEndAndRep
                 last.startsWith("This run could not be recorded: "))
         << last.toStdString();
     expectNothingLost();
-
-    // Whatever the journal kept, after settling it says where each recorded file is.
+    // Another copy of the program, the first still open: it settles and puts back without waiting.
     journal::Journal again;
     ASSERT_TRUE(again.open(program.path()).ok);
     EXPECT_TRUE(again.recover().error.isEmpty());

@@ -76,6 +76,22 @@ TEST_F(RecordedChecks, EveryMoveOfARunIsRecordedAndTheRunPutsBackWhole) {
     EXPECT_TRUE(QDir(program.path()).entryList({"*.cmx"}, QDir::Files).isEmpty());
 }
 
+TEST_F(RecordedChecks, AnotherCopyWithTheJournalOpenDoesNotKeepARunFromBeingRecorded) {
+    platform::JournalStore otherCopy;
+    ASSERT_TRUE(otherCopy.open(program.path()).ok);
+    ASSERT_TRUE(otherCopy.listRuns().ok);
+    skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
+    const checks::DirectoryReport report = run(checks::cmxCheck(), &journal);
+    EXPECT_EQ(report.recording, checks::DirectoryReport::Recording::Recorded)
+        << report.notRecordedWhy.toStdString();
+    // And the other copy can put the run back while this one is still open.
+    const auto runs = otherCopy.listRuns(1);
+    ASSERT_EQ(runs.value.size(), 1);
+    const journal::PutBackReport back = journal::putBackRun(otherCopy, runs.value[0].id);
+    EXPECT_TRUE(back.error.isEmpty()) << back.error.toStdString();
+    EXPECT_EQ(back.count(PutBackOutcome::PutBack), 1);
+}
+
 TEST_F(RecordedChecks, WithoutAJournalTheDetailsAreAsTheyWereAndTheSameFilesMove) {
     skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
     skins.write("B002FAFit_good.cmx", test::validCmx("B002FAFit_good"));
