@@ -9,8 +9,12 @@
 // a real progress bar and file list. Problem files go to a scratch program folder and are put back after each
 // run. Usage: vestimo_bench [skins...] (default 1000 10000). Prints one line per check and size.
 // VESTIMO_BENCH_REPEATS sets the runs per measurement; VESTIMO_BENCH_ONLY picks one check.
+// Last, the journal's share: the CMX check over 10,000 files that moves 1,000 of them, with the
+// journal recording every move against the same command without it (VESTIMO_BENCH_ONLY=journal
+// times that alone).
 
 #include "core/checks/SkinChecks.h"
+#include "core/journal/Journal.h"
 #include "gui/browser/FileList.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "samples/SkinSamples.h"
@@ -89,11 +93,14 @@ double Seconds(const std::function<void()>& work) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-// Puts back everything a check moved, so the next run finds the same files.
+// Puts back everything a check moved, so the next run finds the same files; the journal stays.
 void Restore(const QString& skins, const QString& program) {
     QFile::remove(QDir(program).filePath(QStringLiteral("Temp.txt")));
     const QStringList moved = QDir(program).entryList(QDir::Files | QDir::NoDotAndDotDot);
     for (const QString& name : moved) {
+        if (name.startsWith(journal::JournalStore::fileName())) {
+            continue;
+        }
         if (!QFile::rename(QDir(program).filePath(name), QDir(skins).filePath(name))) {
             std::fprintf(stderr, "cannot put back %s\n", qPrintable(name));
             std::exit(1);
@@ -158,6 +165,62 @@ std::function<void(const QString&)> ThenShown(void (*work)(const QString&)) {
     };
 }
 
+// The CMX check over 10,000 files that moves 1,000, as its button runs it, with the journal and
+// without, turn about; true when the journal's run stays within its target.
+bool JournalShare(QProgressBar& bar, gui::FileList& fileList, RecordedMessages& messages) {
+    constexpr std::size_t Files = 10000;
+    constexpr double Target = 1.3;
+    std::fprintf(stderr, "writing %zu skins for the journal...\n", Files);
+    QTemporaryDir root;
+    const QString skins = root.filePath(QStringLiteral("skins"));
+    const QString program = root.filePath(QStringLiteral("program"));
+    QDir().mkpath(program);
+    samples::SkinSetRecipe recipe;
+    recipe.count = Files;
+    recipe.seed = 2025;
+    recipe.faultyCmxShare = 0.10;
+    const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.toStdString(), recipe);
+    // Opened once, as the program does at its start; it grows by a run each time.
+    journal::Journal journal;
+    if (!journal.open(program).ok) {
+        std::fprintf(stderr, "the journal cannot be opened in %s\n", qPrintable(program));
+        return false;
+    }
+    const checks::DirectoryCheck check = checks::cmxCheck();
+    double plain = 1e9;
+    double recorded = 1e9;
+    int judged = 0;
+    for (int r = 0; r < Repeats(Files); ++r) {
+        for (journal::Journal* with : {static_cast<journal::Journal*>(nullptr), &journal}) {
+            fileList.setPath(skins);
+            fileList.setPattern(patternOf(check.filter));
+            messages = {};
+            const gui::Services services{messages, program, with};
+            const gui::CheckSite site{check.filter, skins, bar, fileList};
+            const double seconds = Seconds([&] { gui::runDirectoryCheckCommand(check, site, services); });
+            (with == nullptr ? plain : recorded) = std::min(with == nullptr ? plain : recorded, seconds);
+            judged = static_cast<int>(Count(messages.details, QStringLiteral("Files judged: ")));
+            const long long moved = Count(messages.details, QStringLiteral("Files moved: "));
+            const bool undoable =
+                messages.details.endsWith(QStringLiteral("This run can be undone from History."));
+            if (moved != static_cast<long long>(summary.faultyCmxNames.size()) ||
+                (with != nullptr && !undoable)) {
+                std::fprintf(stderr, "the journal run moved %lld files, expected %zu%s\n", moved,
+                             summary.faultyCmxNames.size(),
+                             undoable || with == nullptr ? "" : "; not recorded");
+                return false;
+            }
+            Restore(skins, program);
+        }
+    }
+    const double ratio = recorded / plain;
+    std::printf("%-18s %7d %9.3f %11.0f %11.3f %6.2fx %7.1fx%s  (%zu moves; baseline: no journal)\n",
+                "CMX with journal", judged, recorded, judged / recorded, plain, ratio, Target,
+                ratio > Target ? "  MISSED" : "", summary.faultyCmxNames.size());
+    std::fflush(stdout);
+    return ratio <= Target;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -165,7 +228,11 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     std::vector<std::size_t> sizes = {1000, 10000};
-    if (argc > 1) {
+    const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
+    if (only == QLatin1String("journal")) {
+        sizes.clear();
+    }
+    if (argc > 1 && !sizes.empty()) {
         sizes.clear();
         for (int i = 1; i < argc; ++i) {
             sizes.push_back(static_cast<std::size_t>(std::strtoul(argv[i], nullptr, 10)));
@@ -209,7 +276,6 @@ int main(int argc, char** argv) {
         const gui::Services services{messages, program};
         std::vector<Figures> row;
         // VESTIMO_BENCH_ONLY=<start of a check's name> times that check alone, for profiling.
-        const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
         for (const Check& check : checks) {
             if (!only.isEmpty() && !QString::fromLatin1(check.name).startsWith(only)) {
                 continue;
@@ -261,6 +327,9 @@ int main(int argc, char** argv) {
                         all.front()[c].files, all.back()[c].files, growth, allowed,
                         growth > allowed ? "  MISSED" : "");
         }
+    }
+    if (only.isEmpty() || only == QLatin1String("journal")) {
+        missed = !JournalShare(bar, fileList, messages) || missed;
     }
     std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
     return 0;

@@ -22,7 +22,9 @@ QMultiMap<QByteArray, QString> Contents(const QStringList& folders) {
         QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (it.fileName() == "Temp.txt" || it.fileName().startsWith(".vestimo")) {
+            // The journal records the run; it is the one file meant to change.
+            if (it.fileName() == "Temp.txt" || it.fileName().startsWith(".vestimo") ||
+                it.fileName().startsWith("journal.sqlite")) {
                 continue;
             }
             contents.insert(test::readAll(path), it.fileName());

@@ -28,7 +28,7 @@ TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
                                   "Option2",        "Option1",        "cmdDefault",  "cmdCloseFile",
                                   "cmdCheckAllBMP", "cmdMoveFile",    "cmdCheckBMP", "cmdDeleteBMP",
                                   "Text1",          "cmdAssocFiles",  "cmdSaveCMX",  "cmdCMXError",
-                                  "Text3",          "cmdCheckAllCMX", "cmdClose"};
+                                  "Text3",          "cmdCheckAllCMX", "cmdClose",    "cmdHistory"};
     EXPECT_EQ(order, expected);
 }
 

@@ -51,10 +51,11 @@ protected:
     }
 };
 
-// The ordinary files of a folder, sorted; the listing left behind is not counted.
+// The ordinary files of a folder, sorted; the listing left behind and the journal are not counted.
 inline QStringList Files(const QString& directory) {
     QStringList names = QDir(directory).entryList(QDir::Files, QDir::Name);
     names.removeAll(QStringLiteral("Temp.txt"));
+    names.removeIf([](const QString& name) { return name.startsWith(QStringLiteral("journal.sqlite")); });
     return names;
 }
 

@@ -1,6 +1,8 @@
 #include "core/buyable/ExportWriter.h"
 
 #include "core/catalogue/Buyable.h"
+#include "core/catalogue/History.h"
+#include "core/journal/Journal.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -30,7 +32,8 @@ QString fileCalled(const QString& directory, const QString& name) {
 
 } // namespace
 
-QString writeExport(const QString& directory, const ExportPlan& plan, const QByteArray& bitmapBytes) {
+QString writeExport(const QString& directory, const ExportPlan& plan, const QByteArray& bitmapBytes,
+                    journal::Journal* journal) {
     // Never replace a file, not even the source skin's own when the names come out unchanged.
     for (const QString& file : {plan.cmxFileName, plan.bitmapFileName}) {
         const QString inTheWay = fileCalled(directory, file);
@@ -38,18 +41,37 @@ QString writeExport(const QString& directory, const ExportPlan& plan, const QByt
             return texts::fileAlreadyInSkinDirectory(inTheWay);
         }
     }
+    if (journal != nullptr) {
+        journal->beginRun(texts::exportAsBuyable(), directory);
+    }
+    const auto writeNew = [journal](const QString& path, const QByteArray& bytes, const QString& reason) {
+        return journal != nullptr ? journal->writeNew(path, bytes, reason)
+                                  : platform::saveNewFile(path, bytes);
+    };
+    const auto endRun = [journal](const QString& outcome) {
+        if (journal != nullptr) {
+            journal->endRun(outcome);
+        }
+    };
     const QString cmxPath = platform::joinPath(directory, plan.cmxFileName);
-    const platform::FileResult cmxWritten = platform::saveNewFile(cmxPath, plan.cmxText);
+    const platform::FileResult cmxWritten = writeNew(cmxPath, plan.cmxText, texts::exportedCmx());
     if (!cmxWritten.ok) {
+        endRun(texts::runFailed(cmxWritten.error));
         return texts::exportWriteFailed(plan.cmxFileName, cmxWritten.error);
     }
+    const qint64 cmxChange = journal != nullptr ? journal->lastChangeId() : 0;
     const platform::FileResult bitmapWritten =
-        platform::saveNewFile(platform::joinPath(directory, plan.bitmapFileName), bitmapBytes);
+        writeNew(platform::joinPath(directory, plan.bitmapFileName), bitmapBytes, texts::exportedBitmap());
     if (bitmapWritten.ok) {
+        endRun(texts::runFinished());
         return {};
     }
     // Half an outfit is no outfit: take the CMX file back.
     const platform::FileResult removed = platform::removeFile(cmxPath);
+    if (removed.ok && cmxChange > 0) {
+        journal->store().markUndone(cmxChange, texts::exportTakenBack());
+    }
+    endRun(texts::runFailed(bitmapWritten.error));
     return removed.ok ? texts::exportWriteFailed(plan.bitmapFileName, bitmapWritten.error)
                       : texts::exportWriteFailedCmxLeft(plan.bitmapFileName, bitmapWritten.error,
                                                         plan.cmxFileName, removed.error);

@@ -1,13 +1,17 @@
 #include "core/checks/DirectoryCheck.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/History.h"
+#include "core/catalogue/SkinEdit.h"
 #include "core/checks/ScratchListing.h"
+#include "core/journal/Journal.h"
 #include "platform/ProgramLock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
 #include <utility>
 
 namespace vestimo::checks {
@@ -39,6 +43,19 @@ void appendNames(QStringList& lines, const QString& heading, const QStringList& 
     }
 }
 
+// A failed move that may be the file itself "already there": only then is it worth resolving
+// both folders to say so.
+platform::FileResult explained(const platform::FileResult& moved, const QString& skinDirectory,
+                               const QString& programDirectory) {
+    if (!moved.ok) {
+        const QString from = QFileInfo(skinDirectory).canonicalFilePath();
+        if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
+            return platform::FileResult::failure(texts::skinFolderIsProgramFolderShort());
+        }
+    }
+    return moved;
+}
+
 // What moving `name` into the program folder would meet, without moving it: the refusal a move
 // would give when a file of that name is already there, or success.
 platform::FileResult wouldMove(const DirectoryReport& report, const QString& name) {
@@ -49,29 +66,35 @@ platform::FileResult wouldMove(const DirectoryReport& report, const QString& nam
     return platform::FileResult::success();
 }
 
-platform::FileResult move(const DirectoryReport& report, const QString& name) {
-    return report.dryRun ? wouldMove(report, name)
-                         : moveToProgramDirectory(report.skinDirectory, report.programDirectory, name);
+// What carrying out a run's verdicts needs: the report, and the journal with its queue of moves
+// when the run is recorded.
+struct Carrier {
+    DirectoryReport& report;
+    journal::Journal* journal = nullptr;
+    std::unique_ptr<journal::MoveQueue> queue;
+};
+
+platform::FileResult moveCompanion(Carrier& carrier, const QString& name, const QString& reason) {
+    const DirectoryReport& report = carrier.report;
+    if (report.dryRun) {
+        return wouldMove(report, name);
+    }
+    if (carrier.journal == nullptr) {
+        return moveToProgramDirectory(report.skinDirectory, report.programDirectory, name);
+    }
+    // Rare enough for a commit of its own.
+    return explained(carrier.journal->move(platform::joinPath(report.skinDirectory, name),
+                                           platform::joinPath(report.programDirectory, name), reason),
+                     report.skinDirectory, report.programDirectory);
 }
 
-// Carries out one verdict: the single place where a check's file leaves the skin folder.
-void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& report) {
-    switch (verdict.kind) {
-    case Verdict::Kind::Keep:
-        return;
-    case Verdict::Kind::PassOver:
-        ++report.passedOver;
-        return;
-    case Verdict::Kind::Trouble:
-        report.trouble.append({name, verdict.reason});
-        return;
-    case Verdict::Kind::Move:
-        break;
-    }
-    const platform::FileResult moved = move(report, name);
-    if (!moved.ok) {
+// Notes a moved (or not moved) file and takes its companions along.
+void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
+           const platform::FileResult& result) {
+    DirectoryReport& report = carrier.report;
+    if (!result.ok) {
         // Its companions stay with it.
-        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, moved.error)});
+        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, result.error)});
         return;
     }
     report.moved.append({name, verdict.reason});
@@ -80,7 +103,8 @@ void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& repo
             companion.name) {
             continue; // only under exactly its own name
         }
-        const platform::FileResult along = move(report, companion.name);
+        const platform::FileResult along = moveCompanion(
+            carrier, companion.name, texts::companionReason(companion.role, name, verdict.reason));
         if (along.ok) {
             ++report.companionsMoved;
             report.moved.last().reason += texts::companionWentWith(companion.role, companion.name);
@@ -90,6 +114,40 @@ void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& repo
                 {companion.name, texts::companionNotMoved(companion.role, name, along.error)});
         }
     }
+}
+
+// Carries out one verdict: the single place where a check's file leaves the skin folder.
+void carryOut(const Verdict& verdict, const QString& name, Carrier& carrier) {
+    DirectoryReport& report = carrier.report;
+    switch (verdict.kind) {
+    case Verdict::Kind::Keep:
+        return;
+    case Verdict::Kind::PassOver:
+        ++report.passedOver;
+        return;
+    case Verdict::Kind::Trouble:
+        // The details keep the listing's order.
+        if (carrier.queue) {
+            carrier.queue->flush();
+        }
+        report.trouble.append({name, verdict.reason});
+        return;
+    case Verdict::Kind::Move:
+        break;
+    }
+    if (!carrier.queue) {
+        moved(carrier, verdict, name,
+              report.dryRun ? wouldMove(report, name)
+                            : moveToProgramDirectory(report.skinDirectory, report.programDirectory, name));
+        return;
+    }
+    // Recorded with its group before any of the group moves; noted once it has.
+    carrier.queue->add(
+        platform::joinPath(report.skinDirectory, name), platform::joinPath(report.programDirectory, name),
+        verdict.reason, [&carrier, verdict, name](const platform::FileResult& result) {
+            moved(carrier, verdict, name,
+                  explained(result, carrier.report.skinDirectory, carrier.report.programDirectory));
+        });
 }
 
 // A dry run's listing: what a real run would list, less what an earlier check would have moved.
@@ -134,25 +192,39 @@ QString DirectoryReport::details() const {
     appendSection(lines, texts::detailsTroubleHeading(), trouble);
     appendNames(lines, texts::detailsLeftOutHeading(), leftOut);
     appendNames(lines, texts::detailsUnnamableHeading(), unnamable);
+    switch (recording) {
+    case Recording::Off:
+        break;
+    case Recording::Recorded:
+        lines << QString() << texts::runCanBeUndone();
+        break;
+    case Recording::NotRecorded:
+        lines << QString() << texts::runNotRecorded(notRecordedWhy);
+        break;
+    }
     return lines.join(u'\n');
 }
 
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
-                                  const QString& programDirectory, RunProgress& progress, int lockWaitMs) {
+                                  const QString& programDirectory, RunProgress& progress, int lockWaitMs,
+                                  journal::Journal* journal) {
     RunOptions options;
     options.lockWaitMs = lockWaitMs;
+    options.journal = journal;
     return runDirectoryCheck(check, skinDirectory, programDirectory, progress, options);
 }
 
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
                                   const RunOptions& options) {
+    // A dry run changes nothing, so there is nothing to record.
+    journal::Journal* journal = options.dryRun ? nullptr : options.journal;
     DirectoryReport report;
+    report.dryRun = options.dryRun;
     report.skinDirectory = skinDirectory;
     report.programDirectory = programDirectory;
     report.passedOverLabel = check.passedOverLabel;
     report.companionsLabel = check.companionsLabel;
-    report.dryRun = options.dryRun;
 
     // Problem files go into the program folder: checking that folder itself could move nothing,
     // and its listing would replace whatever "Temp.txt" lies there.
@@ -206,13 +278,28 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     if (wantsAll) {
         check.prepare(written.everything, report);
     }
+    Carrier carrier{report, journal, nullptr};
+    if (journal != nullptr) {
+        journal->beginRun(check.command, skinDirectory);
+        // One transaction per group of moves, held until the run ends; no sync per file.
+        journal->beginBatch();
+        carrier.queue = std::make_unique<journal::MoveQueue>(*journal);
+    }
     progress.start(written.size);
     ScratchListing::walk(
         written, [&](int characters) { progress.advance(characters); },
         [&](const QString& name) {
             ++report.judged;
-            carryOut(check.judge(skinDirectory, name), name, report);
+            carryOut(check.judge(skinDirectory, name), name, carrier);
         });
+    if (journal != nullptr) {
+        carrier.queue->flush();
+        carrier.queue.reset();
+        journal->endRun(texts::runMoved(report.moved.size(), report.trouble.size()));
+        report.notRecordedWhy = journal->problem();
+        report.recording = report.notRecordedWhy.isEmpty() ? DirectoryReport::Recording::Recorded
+                                                           : DirectoryReport::Recording::NotRecorded;
+    }
     progress.finish();
     if (!check.keepsListing && !options.dryRun) {
         listing.deleteIfOwn();
@@ -221,16 +308,16 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
 }
 
 platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
-                                            const QString& name) {
-    const platform::FileResult moved = platform::moveFile(platform::joinPath(skinDirectory, name),
-                                                          platform::joinPath(programDirectory, name));
-    // A file "already there" may be the file itself; only then is it worth resolving both folders.
-    if (!moved.ok) {
-        const QString from = QFileInfo(skinDirectory).canonicalFilePath();
-        if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
-            return platform::FileResult::failure(texts::skinFolderIsProgramFolderShort());
-        }
+                                            const QString& name, journal::Journal* journal) {
+    const QString from = platform::joinPath(skinDirectory, name);
+    const QString to = platform::joinPath(programDirectory, name);
+    if (journal == nullptr) {
+        return explained(platform::moveFile(from, to), skinDirectory, programDirectory);
     }
+    journal->beginRun(texts::moveFileButton(), skinDirectory);
+    const platform::FileResult moved =
+        explained(journal->move(from, to, texts::movedByThePlayer()), skinDirectory, programDirectory);
+    journal->endRun(moved.ok ? texts::runFinished() : texts::runFailed(moved.error));
     return moved;
 }
 

@@ -11,6 +11,10 @@
 
 #include <functional>
 
+namespace vestimo::journal {
+class Journal;
+} // namespace vestimo::journal
+
 namespace vestimo::checks {
 
 // How a directory-wide check shows how far it has got: the window's progress bar in the program,
@@ -69,7 +73,13 @@ struct DirectoryReport {
     QList<QByteArray> unnamableBytes; // the same names as stored, where known, in the same order
     bool dryRun = false;              // `moved` holds what would have moved; nothing did
 
-    // Counts, one line per moved file, per file in trouble and per name left out.
+    // Whether the run's changes went into the journal; Off when it was run without one.
+    enum class Recording { Off, Recorded, NotRecorded };
+    Recording recording = Recording::Off;
+    QString notRecordedWhy;
+
+    // Counts, one line per moved file, per file in trouble and per name left out; last, whether
+    // the run can be undone.
     QString details() const;
     // The counts alone: the first lines of the details.
     QStringList countLines() const;
@@ -92,6 +102,7 @@ struct Verdict {
 
 // A directory-wide check, as a description the frame runs.
 struct DirectoryCheck {
+    QString command;                          // the command's name, as the journal records the run
     FileFilter filter = FileFilter::CmxFiles; // the files it judges
     bool keepsListing = false;                // "Temp.txt" stays after a completed run
     // Given, it receives all the folder's files from the listing's own enumeration before the
@@ -115,6 +126,8 @@ struct RunOptions {
     // Dry runs only: names an earlier check of the same dry run would have moved out of the skin
     // folder, so this one runs as if they were gone.
     QSet<QString> gone;
+    // Where the run's changes are recorded; none for a dry run, which changes nothing.
+    journal::Journal* journal = nullptr;
 };
 
 // Runs `check` over `skinDirectory`: refuses the program folder itself as the skin folder, holds
@@ -122,18 +135,21 @@ struct RunOptions {
 // files, starts the progress, and gives each listed name its turn in listing order, taking the
 // names from this run's own enumeration whatever happens to the listing file meanwhile. Moves
 // what the judge says to move. The listing is deleted afterwards (when still as written) unless
-// the check keeps it.
+// the check keeps it. Given a journal, the walk is a run of it and every move is recorded before
+// it happens (in groups, so the journal costs little); a journal that cannot record changes
+// nothing about what moves.
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
-                                  int lockWaitMs = ProgramLockWaitMs);
+                                  int lockWaitMs = ProgramLockWaitMs, journal::Journal* journal = nullptr);
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
                                   const RunOptions& options);
 
 // Moves skin directory/name into the program folder under the same name: the one place a check
 // moves a file. Refuses (and keeps the file where it is) when a file of that name is already
-// there, the file has gone, or the skin directory is the program folder itself.
+// there, the file has gone, or the skin directory is the program folder itself. Given a journal,
+// the move is a run of its own there ("Move this file").
 platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const QString& programDirectory,
-                                            const QString& name);
+                                            const QString& name, journal::Journal* journal = nullptr);
 
 } // namespace vestimo::checks

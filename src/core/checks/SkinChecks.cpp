@@ -1,6 +1,7 @@
 #include "core/checks/SkinChecks.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/SkinEdit.h"
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxWalk.h"
@@ -70,6 +71,7 @@ Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
 
 DirectoryCheck cmxCheck() {
     DirectoryCheck check;
+    check.command = texts::checkAllCmxButton();
     check.filter = FileFilter::CmxFiles;
     check.judge = judgeCmx;
     check.passedOverLabel = texts::notSkinDescriptionsLeft();
@@ -79,6 +81,7 @@ DirectoryCheck cmxCheck() {
 
 DirectoryCheck bitmapCheck() {
     DirectoryCheck check;
+    check.command = texts::checkAllBmpButton();
     check.filter = FileFilter::Bitmaps;
     check.judge = judgeBitmap;
     check.passedOverLabel = texts::sizesNotListedLeft();
@@ -92,6 +95,7 @@ DirectoryCheck associatedFilesCheck() {
     auto bitmaps = std::make_shared<std::optional<textures::BitmapIndex>>();
     const QString bitmapPattern = patternOf(FileFilter::Bitmaps);
     DirectoryCheck check;
+    check.command = texts::checkAssociatedFilesButton();
     check.filter = FileFilter::CmxFiles;
     check.keepsListing = true;
     check.prepare = [bitmaps, bitmapPattern](const platform::FileNames& allFiles, DirectoryReport& report) {

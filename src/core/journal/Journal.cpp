@@ -129,11 +129,13 @@ void Journal::commitBatch() {
 }
 
 FileResult Journal::perform(JournalChange intent, const std::function<FileResult(JournalChange&)>& op) {
+    lastChangeId_ = 0;
     if (!recording()) {
         return op(intent);
     }
     intent.runId = runId_;
     const JournaledResult result = runJournaled(&store_, intent, op);
+    lastChangeId_ = result.changeId;
     if (!result.journalError.isEmpty()) {
         note(result.journalError);
     }

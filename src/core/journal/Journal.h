@@ -108,6 +108,9 @@ public:
     bool recording() const { return store_.isOpen() && runId_ > 0; }
     // Why (some of) this run could not be recorded; empty when all of it was. Cleared by beginRun.
     QString problem() const { return problem_; }
+    // The change the last single operation (move, trash, save, writeNew, journaled) recorded; 0
+    // when it could not be.
+    qint64 lastChangeId() const { return lastChangeId_; }
 
     // Many changes, one commit each and no sync per file; see JournalStore.
     void beginBatch();
@@ -137,6 +140,7 @@ private:
 
     JournalStore store_;
     qint64 runId_ = 0;
+    qint64 lastChangeId_ = 0;
     QString problem_;
     QString openError_;
 };

@@ -1,16 +1,38 @@
 #include "gui/app/Application.h"
 
 #include "core/checks/ScratchListing.h"
+#include "core/journal/Journal.h"
 #include "gui/buyable/BuyableMakerWindow.h"
+#include "gui/history/HistoryWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
 
 namespace vestimo::gui {
 
 Application::Application(platform::MessageBoxes& messages, QString programDirectory,
                          std::function<void()> quit)
-    : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)) {}
+    : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
+      journal_(std::make_unique<journal::Journal>()) {
+    // A journal that cannot be opened stops nothing: each command's details say so instead. A
+    // damaged one is set aside by the opening and a new one started.
+    if (journal_->open(programDirectory_).ok) {
+        journal_->recover();
+    }
+}
 
 Application::~Application() = default;
+
+Services Application::services() const {
+    return {messages_, programDirectory_, journal_.get()};
+}
+
+void Application::showHistory() {
+    if (!history_) {
+        history_ = std::make_unique<HistoryWindow>(*journal_, messages_);
+    }
+    history_->reload();
+    history_->show();
+    history_->raise();
+}
 
 void Application::start() {
     if (!skinEdit_) {
@@ -46,6 +68,9 @@ void Application::closeProgram() {
     }
     if (buyable_) {
         buyable_->hide();
+    }
+    if (history_) {
+        history_->hide();
     }
     quit_();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/app/MessageBoxes.h"
+#include "gui/app/Services.h"
 
 #include <QString>
 
@@ -10,10 +11,13 @@
 namespace vestimo::gui {
 
 class BuyableMakerWindow;
+class HistoryWindow;
 class SkinEditWindow;
 
-// The program's two windows and their lifecycle: the skin editing window at start, the buyable
-// skin maker made at the first switch, and the only way out, "Close This Program".
+// The program's windows and their lifecycle: the skin editing window at start, the buyable skin
+// maker made at the first switch, History when asked for, and the only way out, "Close This
+// Program". The journal of every change lives in the program folder, opened once here; intentions
+// a crash left open are settled at the start.
 class Application {
 public:
     // `quit` ends the program (the event loop in the real program, a recorder in tests).
@@ -29,6 +33,14 @@ public:
 
     platform::MessageBoxes& messages() const { return messages_; }
     const QString& programDirectory() const { return programDirectory_; }
+    // What every window's commands are handed.
+    Services services() const;
+    journal::Journal& journal() const { return *journal_; }
+
+    // Opens (or brings up, read afresh) the History window.
+    void showHistory();
+    // Null until History is first opened.
+    HistoryWindow* history() const { return history_.get(); }
 
     void switchToBuyable();
     void switchToSkinEdit();
@@ -40,8 +52,10 @@ private:
     platform::MessageBoxes& messages_;
     QString programDirectory_;
     std::function<void()> quit_;
+    std::unique_ptr<journal::Journal> journal_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
+    std::unique_ptr<HistoryWindow> history_;
 };
 
 } // namespace vestimo::gui

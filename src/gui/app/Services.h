@@ -4,13 +4,19 @@
 
 #include <QString>
 
+namespace vestimo::journal {
+class Journal;
+} // namespace vestimo::journal
+
 namespace vestimo::gui {
 
-// What a window's commands need beyond its own controls: where to tell the user things, and the
-// program's own folder (where problem files and the scratch listing go).
+// What a window's commands need beyond its own controls: where to tell the user things, the
+// program's own folder (where problem files and the scratch listing go) and the journal every
+// change goes into (none in a window made without one).
 struct Services {
     platform::MessageBoxes& messages;
     QString programDirectory;
+    journal::Journal* journal = nullptr;
 };
 
 } // namespace vestimo::gui

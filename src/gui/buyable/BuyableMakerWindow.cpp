@@ -3,6 +3,8 @@
 #include "core/buyable/ExportWriter.h"
 #include "core/catalogue/Buyable.h"
 #include "core/catalogue/Common.h"
+#include "core/catalogue/History.h"
+#include "core/journal/Journal.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
@@ -51,8 +53,7 @@ std::optional<FileFilter> listingOf(const QString& pattern) {
 
 } // namespace
 
-BuyableMakerWindow::BuyableMakerWindow(Application& app)
-    : m_app(app), m_services{app.messages(), app.programDirectory()} {
+BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_services(app.services()) {
     setObjectName(QStringLiteral("frmBuyableSkins"));
     setWindowTitle(texts::buyableWindowCaption());
     build();
@@ -260,13 +261,17 @@ void BuyableMakerWindow::onExportClicked() {
         m_services.messages.show(decision.message);
         return;
     }
-    const QString failure = buyable::writeExport(m_ui.directoryList->path(), *decision.plan, m_loadedBitmap);
+    const QString failure =
+        buyable::writeExport(m_ui.directoryList->path(), *decision.plan, m_loadedBitmap, m_services.journal);
     if (!failure.isEmpty()) {
         // The draft stays as it was, so the user can pick another category and retry.
         m_services.messages.show(failure);
         return;
     }
-    m_services.messages.show(texts::successfullyExported());
+    // The message is the same either way; its details say when the journal could not keep it.
+    const QString unrecorded = m_services.journal != nullptr ? m_services.journal->problem() : QString();
+    m_services.messages.show(texts::successfullyExported(),
+                             unrecorded.isEmpty() ? QString() : texts::exportNotRecorded(unrecorded));
     onCloseFileClicked();
 }
 

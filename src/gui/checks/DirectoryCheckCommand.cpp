@@ -70,8 +70,8 @@ void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSi
         return;
     }
     ProgressBarProgress progress(site.progressBar);
-    const checks::DirectoryReport report =
-        checks::runDirectoryCheck(check, site.skinDirectory, services.programDirectory, progress, lockWaitMs);
+    const checks::DirectoryReport report = checks::runDirectoryCheck(
+        check, site.skinDirectory, services.programDirectory, progress, lockWaitMs, services.journal);
     const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
     switch (closing.kind) {
     case checks::ClosingMessage::Kind::Stopped:

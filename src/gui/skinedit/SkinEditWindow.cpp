@@ -1,5 +1,6 @@
 #include "gui/skinedit/SkinEditWindow.h"
 
+#include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/SkinChecks.h"
@@ -63,10 +64,11 @@ struct SkinEditWindow::Ui {
     QLineEdit* cmxNameBox = nullptr;
     QPushButton* checkAllCmxButton = nullptr;
     QPushButton* closeProgramButton = nullptr;
+    QPushButton* historyButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
-    : m_app(app), m_services{app.messages(), app.programDirectory()}, m_ui(std::make_unique<Ui>()),
+    : m_app(app), m_services(app.services()), m_ui(std::make_unique<Ui>()),
       m_state(editor::initialSkinEditState()) {
     setObjectName(QStringLiteral("frmSkinEdit"));
     setWindowTitle(texts::skinEditCaption());
@@ -147,6 +149,7 @@ void SkinEditWindow::build() {
     ui.cmxNameBox->setEnabled(false);
     ui.checkAllCmxButton = button(ui.editorFrame, "cmdCheckAllCMX", texts::checkAllCmxButton());
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
+    ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     auto* middle = new QVBoxLayout;
     middle->addWidget(ui.checkAssociatedFilesButton);
     middle->addWidget(ui.saveCmxButton);
@@ -156,6 +159,7 @@ void SkinEditWindow::build() {
     right->addWidget(ui.cmxNameBox);
     right->addWidget(ui.checkAllCmxButton);
     right->addWidget(ui.closeProgramButton);
+    right->addWidget(ui.historyButton);
     right->addStretch();
     auto* editorLayout = new QHBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
@@ -204,6 +208,7 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkCmxButton, &SkinEditWindow::onCheckCmxClicked);
     onClick(ui.checkAllCmxButton, &SkinEditWindow::onCheckAllCmxClicked);
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
+    onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
 }
 
 void SkinEditWindow::render() {
@@ -290,7 +295,7 @@ bool SkinEditWindow::writeEditorText() {
         !m_services.messages.ask(texts::changedOnDiskSinceOpened(file.name))) {
         return false; // both the file and the editor's text stay as they are
     }
-    const platform::FileResult written = platform::saveFile(path, bytes);
+    const platform::FileResult written = saveCmxFile(path, bytes, m_services.journal);
     if (!written.ok) {
         m_services.messages.show(texts::couldNotSave(file.name, written.error));
         return false;
@@ -388,8 +393,8 @@ void SkinEditWindow::onMoveFileClicked() {
         return;
     }
     const QString name = m_ui->fileList->fileName();
-    const platform::FileResult moved =
-        checks::moveToProgramDirectory(m_ui->directoryList->path(), m_services.programDirectory, name);
+    const platform::FileResult moved = checks::moveToProgramDirectory(
+        m_ui->directoryList->path(), m_services.programDirectory, name, m_services.journal);
     if (!moved.ok) {
         m_services.messages.show(texts::couldNotMove(name, moved.error));
     }
@@ -400,7 +405,7 @@ void SkinEditWindow::onDeleteBmpClicked() {
     if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
         return;
     }
-    recycle(m_services.messages, selectedPath());
+    recycle(m_services.messages, selectedPath(), m_services.journal);
     m_ui->fileList->refresh();
 }
 
@@ -424,6 +429,10 @@ void SkinEditWindow::onCheckAllCmxClicked() {
 
 void SkinEditWindow::onCloseProgramClicked() {
     m_app.closeProgram();
+}
+
+void SkinEditWindow::onHistoryClicked() {
+    m_app.showHistory();
 }
 
 } // namespace vestimo::gui

@@ -70,6 +70,7 @@ private:
     void onCheckCmxClicked();
     void onCheckAllCmxClicked();
     void onCloseProgramClicked();
+    void onHistoryClicked();
 
     Application& m_app;
     Services m_services;

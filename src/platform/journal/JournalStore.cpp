@@ -703,12 +703,12 @@ JournalStatus JournalStore::beginBatch() {
     if (batch_) {
         return JournalStatus::success();
     }
-    // No one else reads the journal during a run: holding its lock throughout spares a lock and
-    // an unlock per commit, and the log is folded back into the database after the run, not
-    // during it (that is where the syncs to disk are).
+    // The log is folded back into the database after the run, not during it (that is where the
+    // syncs to disk are). The journal is not locked for the whole run: another copy of the program
+    // keeps its connection open, and an exclusive lock would make every statement of this run wait
+    // for it.
     QSqlQuery q(statements_->db);
     q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
-    q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
     q.finish();
     batch_ = true;
     return JournalStatus::success();
@@ -724,12 +724,7 @@ JournalStatus JournalStore::commitBatch() {
     batch_ = false;
     const JournalStatus committed = commitPending();
     QSqlQuery q(statements_->db);
-    q.exec(QStringLiteral("PRAGMA locking_mode=NORMAL"));
-    q.finish();
     q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=1000"));
-    q.finish();
-    // The lock goes at the next access after leaving exclusive mode.
-    q.exec(QStringLiteral("SELECT 1 FROM runs LIMIT 1"));
     q.finish();
     return committed;
 }

@@ -86,7 +86,7 @@ template <class T> struct JournalResult {
 // they reach the file before the operations they describe. Within a batch the marks that follow
 // (markDone, markFailed, endRun) wait in an open transaction and go out with the next intents or at
 // commitBatch(), so a directory run costs one commit per group of changes and no sync to disk per
-// file. During a batch the journal is locked against other connections.
+// file. Other connections (another copy of the program) may read and write between commits.
 class JournalStore {
 public:
     static constexpr int SchemaVersion = 1;

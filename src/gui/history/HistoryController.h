@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace vestimo::journal {
+class Journal;
+} // namespace vestimo::journal
+
+namespace vestimo::gui {
+
+// What History shows and what "Put Back" does, apart from the widgets that show it.
+class HistoryController {
+public:
+    // Enough to reach back months of use; older runs stay in the journal, unlisted.
+    static constexpr int RunsShown = 500;
+
+    struct Change {
+        qint64 id = 0;
+        QString file;
+        QString happened;
+        QString reason;
+    };
+    struct Run {
+        qint64 id = 0;
+        QString title;   // when, which command, which skin folder
+        QString outcome; // how it ended
+        QList<Change> changes;
+    };
+    struct Listing {
+        QList<Run> runs; // newest first
+        QString error;   // why there is nothing to show, when there is not
+    };
+    // The one message "Put Back" ends with.
+    struct Outcome {
+        QString message;
+        QString details;
+    };
+
+    explicit HistoryController(journal::Journal& journal) : journal_(journal) {}
+
+    Listing load(int limit = RunsShown) const;
+    // Puts back every change of `runIds` and the single `changeIds`, newest first; never overwrites.
+    Outcome putBack(const QList<qint64>& runIds, const QList<qint64>& changeIds);
+
+private:
+    QString notOpenReason() const;
+
+    journal::Journal& journal_;
+};
+
+} // namespace vestimo::gui
