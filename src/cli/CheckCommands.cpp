@@ -7,6 +7,7 @@
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
+#include "core/journal/Journal.h"
 #include "core/textures/CheckBmpFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Pictures.h"
@@ -286,6 +287,13 @@ int runCheck(const QStringList& arguments, Output& out) {
 
     checks::RunOptions options;
     options.dryRun = parser.isSet(dryRun);
+    // Recorded as the buttons record it, so History and "undo" can put the run back; a journal
+    // that cannot be opened stops nothing (the details say so).
+    journal::Journal journal;
+    if (!options.dryRun && journal.open(*program).ok) {
+        journal.recover();
+    }
+    options.journal = options.dryRun ? nullptr : &journal;
     const bool asJson = parser.isSet(json);
     TerminalProgress progress;
     QJsonArray reports;
