@@ -7,13 +7,16 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace vestimo::gui {
 
 class BuyableMakerWindow;
 class SkinEditWindow;
 
 // The program's two windows and their lifecycle: the skin editing window at start, the buyable
-// skin maker made at the first switch, and the only way out, "Close This Program".
+// skin maker made at the first switch, and the only way out, "Close This Program". Both windows
+// share one size and place, remembered between runs.
 class Application {
 public:
     // `quit` ends the program (the event loop in the real program, a recorder in tests).
@@ -35,11 +38,24 @@ public:
     // Deletes the scratch listing if this copy wrote it and it is unchanged, and ends the program at
     // once, unsaved edits and all.
     void closeProgram();
+    // "Close This Program": asks first when the editor holds unsaved edits (No keeps everything),
+    // then closeProgram().
+    void closeProgramAsked();
+
+    // The About box.
+    void showAbout();
+
+    // Asks the user for a folder, starting at `start`; empty when none was chosen.
+    using DirectoryChooser = std::function<QString(QWidget* parent, const QString& start)>;
+    QString chooseDirectory(QWidget* parent, const QString& start) const;
+    // Tests answer for the desktop's folder dialog.
+    void setDirectoryChooser(DirectoryChooser chooser) { chooser_ = std::move(chooser); }
 
 private:
     platform::MessageBoxes& messages_;
     QString programDirectory_;
     std::function<void()> quit_;
+    DirectoryChooser chooser_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
 };

@@ -1,6 +1,7 @@
 #include "gui/browser/Browser.h"
 
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Windows.h"
 
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
@@ -33,6 +34,12 @@ void Browser::onDirectoryChanged() {
     drives->showDriveOf(dirs->path());
     drives->rememberDirectory(dirs->path());
     files->setPath(dirs->path());
+}
+
+void Browser::goTo(const QString& folder) {
+    if (!dirs->setPath(folder)) {
+        messages.show(texts::folderCannotBeOpened(folder));
+    }
 }
 
 void Browser::onDefaultClicked() {

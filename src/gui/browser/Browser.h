@@ -24,6 +24,9 @@ struct Browser {
     void onDriveChanged();
     void onDirectoryChanged();
     void onDefaultClicked();
+    // A folder chosen in the desktop's folder dialog: the directory list moves there and the
+    // drive and file lists follow, as after any directory change.
+    void goTo(const QString& folder);
 };
 
 } // namespace vestimo::gui
