@@ -146,3 +146,4 @@ TEST_F(WindowLayout, NothingMovesWhenTheCloseButtonOrTheProgressBarAppears) {
     auto makerAfter = placesOf(maker);
     EXPECT_EQ(makerAfter, makerBefore);
 }
+

@@ -42,7 +42,8 @@ private:
 
 void closeThrough(QWidget* window, QAbstractButton* closeButton) {
     window->installEventFilter(new CloseLikeButton(window, closeButton));
-    auto* quit = new QShortcut(QKeySequence::Quit, window);
+    // Ctrl+Q as on every Linux desktop, whatever keyboard scheme the platform reports.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
     QObject::connect(quit, &QShortcut::activated, closeButton,
                      [closeButton] { clickIfEnabled(closeButton); });
 }

@@ -136,7 +136,7 @@ void SkinEditWindow::build() {
     browserLayout->addWidget(ui.defaultDirectoryButton);
     browserLayout->addWidget(ui.closeFileButton);
 
-    // BMP Image Viewer: the picture with its line and the progress bar under it, the buttons beside.
+    // BMP Image Viewer: the picture with its line under it; the buttons and the progress bar beside.
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
     ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
     ui.workingPicture = named(new PictureBox(ui.viewer), "Picture2");
@@ -156,10 +156,10 @@ void SkinEditWindow::build() {
     viewerButtons->addWidget(ui.checkBmpButton);
     viewerButtons->addWidget(ui.deleteBmpButton);
     viewerButtons->addStretch();
+    viewerButtons->addWidget(ui.progressBar);
     auto* picture = new QVBoxLayout;
     picture->addWidget(ui.viewer, 1);
     picture->addWidget(ui.bitmapInfo);
-    picture->addWidget(ui.progressBar);
     auto* viewerLayout = new QHBoxLayout(ui.viewerFrame);
     viewerLayout->addLayout(picture, 1);
     viewerLayout->addLayout(viewerButtons);

@@ -35,7 +35,8 @@ public:
     // Whether the picture is drawn at its own size or larger (so without smoothing).
     bool enlarged() const;
 
-    QSize sizeHint() const override { return {320, 260}; }
+    // Small: the viewer takes whatever room the editor leaves.
+    QSize sizeHint() const override { return {160, 120}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
