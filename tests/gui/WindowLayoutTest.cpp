@@ -146,4 +146,3 @@ TEST_F(WindowLayout, NothingMovesWhenTheCloseButtonOrTheProgressBarAppears) {
     auto makerAfter = placesOf(maker);
     EXPECT_EQ(makerAfter, makerBefore);
 }
-

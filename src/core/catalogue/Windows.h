@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Common.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // What both windows say about themselves: where they are, the About box, the bitmap line under
@@ -10,24 +11,24 @@ namespace vestimo::texts {
 
 // The window title: the skin directory, the home folder shown as "~".
 inline QString windowTitleFor(const QString& shownDirectory) {
-    return QStringLiteral("Vestimo - %1").arg(shownDirectory);
+    return QCoreApplication::translate("Vestimo", "Vestimo - %1").arg(shownDirectory);
 }
 inline QString browseButton() {
-    return QStringLiteral("Browse...");
+    return QCoreApplication::translate("Vestimo", "Browse...");
 }
 inline QString chooseSkinDirectory() {
-    return QStringLiteral("Choose the skin directory");
+    return QCoreApplication::translate("Vestimo", "Choose the skin directory");
 }
 inline QString folderCannotBeOpened(const QString& folder) {
-    return QStringLiteral("The folder %1 cannot be opened.").arg(folder);
+    return QCoreApplication::translate("Vestimo", "The folder %1 cannot be opened.").arg(folder);
 }
 inline QString aboutButton() {
-    return QStringLiteral("About");
+    return QCoreApplication::translate("Vestimo", "About");
 }
 
 // Asked before closing the open file, or the program, throws away edits in the editor.
 inline QString discardChangesTo(const QString& name) {
-    return QStringLiteral("Discard the changes to %1?").arg(name);
+    return QCoreApplication::translate("Vestimo", "Discard the changes to %1?").arg(name);
 }
 
 // A count with commas between thousands, whatever the locale: "66,614".
@@ -45,27 +46,28 @@ inline QString bitmapInfo(const QString& width, const QString& height, const QSt
                           const QString& bytes, const QString& limit) {
     QString line = QStringLiteral("%1 x %2").arg(width, height);
     if (!bits.isEmpty()) {
-        line += QStringLiteral(", %1-bit").arg(bits);
+        line += QCoreApplication::translate("Vestimo", ", %1-bit").arg(bits);
     }
-    line += QStringLiteral(", %1 bytes").arg(bytes);
+    line += QCoreApplication::translate("Vestimo", ", %1 bytes").arg(bytes);
     if (!limit.isEmpty()) {
-        line += QStringLiteral(" (limit %1)").arg(limit);
+        line += QCoreApplication::translate("Vestimo", " (limit %1)").arg(limit);
     }
     return line;
 }
 inline QString bitmapNotShown(const QString& name, const QString& why) {
-    return QStringLiteral("%1 cannot be shown: %2").arg(name, why);
+    return QCoreApplication::translate("Vestimo", "%1 cannot be shown: %2").arg(name, why);
 }
 
 // The About box.
 inline QString aboutText(const QString& version, const QString& contact, const QString& problemFolder,
                          const QString& journal) {
-    return QStringLiteral("Vestimo %1\n"
-                          "Checks, tidies and makes buyable the custom skins of The Sims.\n\n"
-                          "License: GPL-3.0-or-later\n"
-                          "Contact: %2\n\n"
-                          "Problem folder (moved files): %3\n"
-                          "Journal: %4")
+    return QCoreApplication::translate("Vestimo",
+                                       "Vestimo %1\n"
+                                       "Checks, tidies and makes buyable the custom skins of The Sims.\n\n"
+                                       "License: GPL-3.0-or-later\n"
+                                       "Contact: %2\n\n"
+                                       "Problem folder (moved files): %3\n"
+                                       "Journal: %4")
         .arg(version, contact, problemFolder, journal);
 }
 
