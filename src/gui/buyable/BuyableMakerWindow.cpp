@@ -246,7 +246,8 @@ void BuyableMakerWindow::onFileClicked() {
     const QString name = m_ui.fileList->fileName();
     const buyable::FileClick click = buyable::clickFile(m_draft, listingOf(m_ui.fileList->pattern()), name);
     if (click.previewBitmap) {
-        // A bitmap that does not decode gets no message box; the line under the viewer says why.
+        // A bitmap that does not decode gets no message box and leaves the last picture shown; the
+        // line under the viewer says why.
         showBitmap(name);
         return;
     }
@@ -271,7 +272,7 @@ void BuyableMakerWindow::onLoadBmpClicked() {
 bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
     QString why;
     if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name), &why)) {
-        m_ui.viewer->clear();
+        // The last picture stays (the export copies only a loaded bitmap); the line says why.
         m_ui.bitmapInfo->setText(texts::bitmapNotShown(name, why));
         if (error != nullptr) {
             *error = why;

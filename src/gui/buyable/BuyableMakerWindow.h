@@ -57,8 +57,8 @@ private:
     // Takes a command's outcome: the new draft rendered, or its message shown.
     void apply(const buyable::DraftChange& change, ListReading reading);
     void render(ListReading reading);
-    // Shows the bitmap `name` of the directory and its line; a failure clears the viewer, the line
-    // says why, and so does `error`.
+    // Shows the bitmap `name` of the directory and its line; on a failure the line says why, and so
+    // does `error`.
     bool showBitmap(const QString& name, QString* error = nullptr);
     // While a skin is loaded the browser stays on its directory and the program cannot be closed.
     void setUserInteractionLock(bool locked);
