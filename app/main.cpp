@@ -2,6 +2,7 @@
 #include "core/catalogue/Common.h"
 #include "gui/app/Application.h"
 #include "gui/app/MessageBoxes.h"
+#include "gui/app/WindowLooks.h"
 #include "platform/FileSystem.h"
 
 #include <QApplication>
@@ -22,7 +23,11 @@ int main(int argc, char** argv) {
     if (!folder.isEmpty()) {
         QDir::setCurrent(folder);
     }
-    // The windows cannot be closed one by one; only "Close This Program" ends the program.
+    QApplication::setApplicationVersion(vestimo::platform::applicationVersion());
+    // The desktop matches the windows to the menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(vestimo::platform::applicationId());
+    QApplication::setWindowIcon(vestimo::gui::applicationIcon());
+    // Closing a window runs "Close This Program", which ends the program itself.
     QApplication::setQuitOnLastWindowClosed(false);
     vestimo::platform::QtMessageBoxes messages;
     vestimo::gui::Application app(messages, vestimo::platform::programDirectory(),

@@ -53,10 +53,14 @@ if(VESTIMO_BUILD_UID STREQUAL "0" AND VESTIMO_SETPRIV)
   endif()
 endif()
 
-# vestimo_add_test(name SOURCES ... [DEPS ...] [GUI] [AS_NOBODY]) makes one GoogleTest executable and
-# registers its tests. GUI tests get a main that creates a QApplication on the offscreen platform.
+# vestimo_add_test(name SOURCES ... [DEPS ...] [GUI] [AS_NOBODY] [ENVIRONMENT ...]) makes one
+# GoogleTest executable and registers its tests. GUI tests get a main that creates a QApplication on
+# the offscreen platform; ENVIRONMENT replaces the default QT_QPA_PLATFORM=offscreen.
 function(vestimo_add_test name)
-  cmake_parse_arguments(ARG "GUI;AS_NOBODY" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;AS_NOBODY" "" "SOURCES;DEPS;ENVIRONMENT" ${ARGN})
+  if(NOT ARG_ENVIRONMENT)
+    set(ARG_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   if(ARG_AS_NOBODY AND VESTIMO_AS_NOBODY)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${VESTIMO_AS_NOBODY}")
@@ -70,7 +74,7 @@ function(vestimo_add_test name)
   vestimo_warnings(${name})
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

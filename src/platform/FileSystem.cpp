@@ -580,19 +580,27 @@ FileResult removeFile(const QString& path) {
     return file.remove() ? FileResult::success() : FileResult::failure(file.errorString());
 }
 
+QString applicationId() {
+    return QStringLiteral(VESTIMO_APP_ID);
+}
+
+QString applicationVersion() {
+    return QStringLiteral(VESTIMO_VERSION);
+}
+
 QString programDirectory() {
-    const QString own = QCoreApplication::applicationDirPath();
-    // An installed program lives in a folder players cannot (or should not) write to; there the
-    // problem files and the scratch listing go to the user's own data folder instead.
-    static const QStringList systemFolders = {"/usr/bin", "/usr/local/bin", "/bin", "/usr/games", "/opt"};
-    bool installed = !QFileInfo(own).isWritable();
-    for (const QString& folder : systemFolders) {
-        installed = installed || own == folder || own.startsWith(folder + u'/');
+    return programDirectoryFor(QCoreApplication::applicationDirPath());
+}
+
+QString programDirectoryFor(const QString& executableFolder) {
+    // Moved files must never land beside an installed binary, wherever it was installed; only a
+    // copy that says it is portable keeps them in its own folder.
+    if (QFileInfo(joinPath(executableFolder, PortableMarker)).isFile()) {
+        return executableFolder;
     }
-    if (!installed) {
-        return own;
-    }
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString data =
+        joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), applicationId());
+    // A folder that cannot be made shows up as a failed move, with its reason, when it is used.
     QDir().mkpath(data);
     return data;
 }

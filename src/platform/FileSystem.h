@@ -84,9 +84,18 @@ FileResult saveNewFile(const QString& path, const QByteArray& bytes);
 
 FileResult removeFile(const QString& path);
 
-// The program's own folder, where problem files and the scratch listing go: the folder of the
-// running executable, or the user's data folder for the program when it is installed system-wide.
+// The file whose presence beside the executable makes a copy portable.
+inline const QString PortableMarker = QStringLiteral("vestimo.portable");
+// The desktop's name for the program (io.github.vestimo.Vestimo).
+QString applicationId();
+// The program's version (0.1.0).
+QString applicationVersion();
+// The program's own folder, where problem files and the scratch listing go: the executable's own
+// folder for a portable copy (the build tree, or any folder holding PortableMarker next to the
+// executable), else ~/.local/share/<applicationId()>/, created when missing.
 QString programDirectory();
+// The same rule for an executable in `executableFolder`.
+QString programDirectoryFor(const QString& executableFolder);
 QString currentDirectory();
 
 // `relative` ("Program Files/Maxis/The Sims") under `root`, matching each folder name without

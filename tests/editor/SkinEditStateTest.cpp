@@ -134,3 +134,23 @@ TEST(SkinEditState, SingleBitmapCommandsWantASelectionThenNotTheCmxList) {
     // Another pattern is not the CMX list.
     EXPECT_EQ(refuseSingleBitmapCommand(showing(std::nullopt), true), "");
 }
+
+TEST(SkinEditState, EditsInTheOpenFileAreAskedAboutBeforeTheyAreLost) {
+    EXPECT_EQ(discardQuestion(initialSkinEditState()), "");
+    SkinEditState state = editing("B001FAFit_x.cmx");
+    EXPECT_EQ(discardQuestion(state), "");
+    state = textEdited(state, true);
+    EXPECT_TRUE(state.openFile->edited);
+    EXPECT_EQ(discardQuestion(state), "Discard the changes to B001FAFit_x.cmx?");
+    // Undone back to the text as read: nothing to lose.
+    EXPECT_EQ(discardQuestion(textEdited(state, false)), "");
+    // Closing or saving leaves nothing to ask about.
+    EXPECT_EQ(discardQuestion(closed(state)), "");
+    EXPECT_EQ(discardQuestion(saved(state).state), "");
+    // A new file opens unedited.
+    EXPECT_FALSE(opened(closed(state), "B002FAFit_y.cmx", SomeFile).state.openFile->edited);
+}
+
+TEST(SkinEditState, TextChangesWithNoFileOpenAreNotEdits) {
+    EXPECT_EQ(textEdited(initialSkinEditState(), true), initialSkinEditState());
+}

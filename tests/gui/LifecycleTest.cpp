@@ -59,15 +59,17 @@ TEST_F(Lifecycle, SwitchingCreatesTheBuyableWindowOnceAndKeepsEachWindowsState) 
     EXPECT_EQ(control<gui::DirList>(&b, "Dir1")->path(), QDir::cleanPath(program.path()));
 }
 
-TEST_F(Lifecycle, NeitherWindowOffersACloseCommand) {
-    EXPECT_FALSE(skinEdit().windowFlags().testFlag(Qt::WindowCloseButtonHint));
+TEST_F(Lifecycle, ClosingEitherWindowRunsCloseThisProgram) {
+    // The window itself never closes on its own: "Close This Program" hides both and ends.
     EXPECT_FALSE(skinEdit().close());
-    EXPECT_TRUE(skinEdit().isVisible());
+    EXPECT_FALSE(skinEdit().isVisible());
+    EXPECT_EQ(quits, 1);
+    app->start();
     gui::BuyableMakerWindow& b = buyable();
-    EXPECT_FALSE(b.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(b.close());
-    EXPECT_TRUE(b.isVisible());
-    EXPECT_EQ(quits, 0);
+    EXPECT_FALSE(b.isVisible());
+    EXPECT_FALSE(skinEdit().isVisible());
+    EXPECT_EQ(quits, 2);
 }
 
 TEST_F(Lifecycle, CloseDeletesOnlyTheScratchFileNamedExactlyTempTxt) {

@@ -1,8 +1,10 @@
 #include "support/AppFixture.h"
 
+#include "gui/app/WindowLooks.h"
 #include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,7 +32,8 @@ class Windows : public AppFixture {};
 TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
     gui::SkinEditWindow& w = skinEdit();
     EXPECT_EQ(w.objectName(), "frmSkinEdit");
-    EXPECT_EQ(w.windowTitle(), "Vestimo - Skin Editing - From Quillbrook");
+    // The title says where the window is: it starts in the current directory.
+    EXPECT_EQ(w.windowTitle(), "Vestimo - " + gui::shownDirectory(QDir::currentPath()));
     EXPECT_TRUE(w.isVisible());
     const Caption buttons[] = {
         {"cmdSwitch", "Switch to Buyable Skin Maker", true, true},
@@ -74,7 +77,7 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
 TEST_F(Windows, BuyableWindowShowsEveryControlWithItsCaptionAndState) {
     gui::BuyableMakerWindow& w = buyable();
     EXPECT_EQ(w.objectName(), "frmBuyableSkins");
-    EXPECT_EQ(w.windowTitle(), "Vestimo - Make Skins Buyable - From Quillbrook");
+    EXPECT_EQ(w.windowTitle(), "Vestimo - " + gui::shownDirectory(QDir::currentPath()));
     const Caption buttons[] = {
         {"cmdSwitch", "Switch to Skin Editing Mode", true, true},
         {"cmdDefault", "Set to Default Game Directory", true, true},

@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
     }
     const QString output = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
+    // The pictures show the windows at their opening size, not at a size some run remembered.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication qt(argc, argv);
     Silent messages;
     vestimo::gui::Application app(messages, QDir::tempPath(), [] {});

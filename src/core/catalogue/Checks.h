@@ -3,6 +3,7 @@
 #include "core/FileFilter.h"
 #include "core/catalogue/SingleChecks.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
@@ -12,75 +13,86 @@ namespace vestimo::texts {
 
 // Closing messages, one per check.
 inline QString cmxFilesChecked() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Vestimo",
                "Problem Files were moved into the same directory as the program for you to check "
                "individually and fix, everything else was left where it was. If you have a cmx file "
                "that was moved but yet was a valid file, please email the file to ") +
            maintainerContact();
 }
 inline QString bitmapsChecked() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Vestimo",
                "Problem Files were moved into the same directory as the program for you to fix, "
                "everything else was left where it was. If you encounter a file that was moved that "
                "is valid, please email the dimensions and file size to ") +
            maintainerContact();
 }
 inline QString orphansMoved() {
-    return QStringLiteral("CMX and SKN Files that have no BMP files associated with them were moved into the "
-                          "same directory as the program.");
+    return QCoreApplication::translate(
+        "Vestimo", "CMX and SKN Files that have no BMP files associated with them were moved into the "
+                   "same directory as the program.");
 }
 
 // An empty listing; lower-case "bmp"/"cmx" as players have always seen it here.
 inline QString noFilesInDirectory(FileFilter filter) {
-    return filter == FileFilter::Bitmaps ? QStringLiteral("There are no bmp files in this directory!")
-                                         : QStringLiteral("There are no cmx files in this directory!");
+    return filter == FileFilter::Bitmaps
+               ? QCoreApplication::translate("Vestimo", "There are no bmp files in this directory!")
+               : QCoreApplication::translate("Vestimo", "There are no cmx files in this directory!");
 }
 
 // A run that stopped before its walk.
 inline QString programFolderBusy(const QString& programDirectory) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Vestimo",
                "Another copy of Vestimo is using the program folder %1. Try again when it has finished.")
         .arg(QDir::toNativeSeparators(programDirectory));
 }
 inline QString skinFolderIsProgramFolder(const QString& skinDirectory) {
-    return QStringLiteral("The skin folder %1 is the program's own folder, where problem files are moved; "
+    return QCoreApplication::translate(
+               "Vestimo", "The skin folder %1 is the program's own folder, where problem files are moved; "
                           "choose another folder to check.")
         .arg(QDir::toNativeSeparators(skinDirectory));
 }
 inline QString lockFileUnusable(const QString& lockPath, const QString& why) {
-    return QStringLiteral("The lock file %1 in the program folder could not be used: %2")
+    return QCoreApplication::translate("Vestimo",
+                                       "The lock file %1 in the program folder could not be used: %2")
         .arg(QDir::toNativeSeparators(lockPath), why);
 }
 inline QString folderUnreadable(const QString& skinDirectory, const QString& why) {
-    return QStringLiteral("Could not read the folder %1: %2")
+    return QCoreApplication::translate("Vestimo", "Could not read the folder %1: %2")
         .arg(QDir::toNativeSeparators(skinDirectory), why);
 }
 inline QString listingNotWritten(const QString& listingName, const QString& programDirectory,
                                  const QString& why) {
-    return QStringLiteral("The list of files could not be written to %1 in the program folder %2: %3")
+    return QCoreApplication::translate(
+               "Vestimo", "The list of files could not be written to %1 in the program folder %2: %3")
         .arg(listingName, QDir::toNativeSeparators(programDirectory), why);
 }
 inline QString oldListingNotDeleted(const QString& listingName, const QString& why) {
-    return QStringLiteral("the old %1 there could not be deleted (%2)").arg(listingName, why);
+    return QCoreApplication::translate("Vestimo", "the old %1 there could not be deleted (%2)")
+        .arg(listingName, why);
 }
 inline QString oldListingNotReplaced(const QString& listingName, const QString& why) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Vestimo",
                "the program folder cannot be written, so the old %1 there could not be replaced (%2)")
         .arg(listingName, why);
 }
 inline QString skinFolderIsProgramFolderShort() {
-    return QStringLiteral("the skin directory is the program's own folder");
+    return QCoreApplication::translate("Vestimo", "the skin directory is the program's own folder");
 }
 
 // The details under a closing message.
 inline QString detailsSkinFolder(const QString& skinDirectory) {
-    return QStringLiteral("Skin folder: %1").arg(QDir::toNativeSeparators(skinDirectory));
+    return QCoreApplication::translate("Vestimo", "Skin folder: %1")
+        .arg(QDir::toNativeSeparators(skinDirectory));
 }
 inline QString detailsJudged(int count) {
-    return QStringLiteral("Files judged: %1").arg(count);
+    return QCoreApplication::translate("Vestimo", "Files judged: %1").arg(count);
 }
 inline QString detailsMoved(qsizetype count, const QString& programDirectory) {
-    return QStringLiteral("Files moved: %1, into %2")
+    return QCoreApplication::translate("Vestimo", "Files moved: %1, into %2")
         .arg(count)
         .arg(QDir::toNativeSeparators(programDirectory));
 }
@@ -91,7 +103,7 @@ inline QString detailsWouldMove(qsizetype count, const QString& programDirectory
         .arg(QDir::toNativeSeparators(programDirectory));
 }
 inline QString detailsLeft(int count) {
-    return QStringLiteral("Files left: %1").arg(count);
+    return QCoreApplication::translate("Vestimo", "Files left: %1").arg(count);
 }
 inline QString detailsCount(const QString& label, int count) {
     return QStringLiteral("%1: %2").arg(label).arg(count);
@@ -100,69 +112,77 @@ inline QString detailsLine(const QString& name, const QString& reason) {
     return QStringLiteral("%1: %2").arg(name, reason);
 }
 inline QString detailsMovedHeading() {
-    return QStringLiteral("Moved:");
+    return QCoreApplication::translate("Vestimo", "Moved:");
 }
 inline QString detailsTroubleHeading() {
-    return QStringLiteral("Could not be read or moved, left where they were:");
+    return QCoreApplication::translate("Vestimo", "Could not be read or moved, left where they were:");
 }
 inline QString detailsLeftOutHeading() {
-    return QStringLiteral("Not judged, because a line break in the name keeps it off the list:");
+    return QCoreApplication::translate("Vestimo",
+                                       "Not judged, because a line break in the name keeps it off the list:");
 }
 inline QString detailsUnnamableHeading() {
-    return QStringLiteral("Not judged, because the name is not valid text here (rename it):");
+    return QCoreApplication::translate("Vestimo",
+                                       "Not judged, because the name is not valid text here (rename it):");
 }
 
 // Why a file moved or stayed, one line of the details each.
 inline QString couldNotBeMoved(const QString& reason, const QString& why) {
-    return QStringLiteral("could not be moved (%1): %2").arg(reason, why);
+    return QCoreApplication::translate("Vestimo", "could not be moved (%1): %2").arg(reason, why);
 }
 // Why a dry run's file could not move: the words a move itself would give.
 inline QString alreadyInFolder(const QString& folder) {
     return QStringLiteral("a file of that name is already in %1").arg(folder);
 }
 inline QString companionWentWith(const QString& role, const QString& companion) {
-    return QStringLiteral("; its %1 %2 went with it").arg(role, companion);
+    return QCoreApplication::translate("Vestimo", "; its %1 %2 went with it").arg(role, companion);
 }
 inline QString companionNotMoved(const QString& role, const QString& owner, const QString& why) {
-    return QStringLiteral("the %1 of %2 could not be moved: %3").arg(role, owner, why);
+    return QCoreApplication::translate("Vestimo", "the %1 of %2 could not be moved: %3")
+        .arg(role, owner, why);
 }
 inline QString meshRole() {
-    return QStringLiteral("mesh");
+    return QCoreApplication::translate("Vestimo", "mesh");
 }
 inline QString noBitmapBeginsWith(const QString& prefix) {
-    return QStringLiteral("no bitmap begins with \"%1\"").arg(prefix);
+    return QCoreApplication::translate("Vestimo", "no bitmap begins with \"%1\"").arg(prefix);
 }
 inline QString faultyLine(int line) {
-    return QStringLiteral("line %1").arg(line);
+    return QCoreApplication::translate("Vestimo", "line %1").arg(line);
 }
 inline QString couldNotBeOpened(const QString& why) {
-    return QStringLiteral("could not be opened: %1").arg(why);
+    return QCoreApplication::translate("Vestimo", "could not be opened: %1").arg(why);
 }
 inline QString couldNotBeRead(const QString& why) {
-    return QStringLiteral("could not be read: %1").arg(why);
+    return QCoreApplication::translate("Vestimo", "could not be read: %1").arg(why);
 }
 inline QString notAReadablePicture() {
-    return QStringLiteral("not a readable picture");
+    return QCoreApplication::translate("Vestimo", "not a readable picture");
 }
 inline QString notAReadablePicture(const QString& why) {
     return QStringLiteral("%1 (%2)").arg(notAReadablePicture(), why);
 }
 inline QString overTheLimit(int width, int height, qint64 length, qint64 limit) {
-    return QStringLiteral("%1 x %2, %3 bytes, more than %4").arg(width).arg(height).arg(length).arg(limit);
+    return QCoreApplication::translate("Vestimo", "%1 x %2, %3 bytes, more than %4")
+        .arg(width)
+        .arg(height)
+        .arg(length)
+        .arg(limit);
 }
 inline QString noLongerThere(const QString& reason) {
-    return reason + QStringLiteral(", but it is no longer there under this name");
+    return reason + QCoreApplication::translate("Vestimo", ", but it is no longer there under this name");
 }
 
 // What the details call the files a check passed over and the files that went along.
 inline QString notSkinDescriptionsLeft() {
-    return QStringLiteral("Not skin descriptions this check reads (animations and other kinds), left");
+    return QCoreApplication::translate(
+        "Vestimo", "Not skin descriptions this check reads (animations and other kinds), left");
 }
 inline QString sizesNotListedLeft() {
-    return QStringLiteral("Sizes the texture table does not list, left");
+    return QCoreApplication::translate("Vestimo", "Sizes the texture table does not list, left");
 }
 inline QString meshesMovedWithThem() {
-    return QStringLiteral("Mesh files moved with them");
+    return QCoreApplication::translate("Vestimo", "Mesh files moved with them");
 }
 
 } // namespace vestimo::texts

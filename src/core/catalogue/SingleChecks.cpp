@@ -1,5 +1,7 @@
 #include "core/catalogue/SingleChecks.h"
 
+#include <QCoreApplication>
+
 #ifndef VESTIMO_MAINTAINER_CONTACT
 #error "VESTIMO_MAINTAINER_CONTACT must be defined by the build"
 #endif
@@ -24,29 +26,34 @@ QString cmxFaultAtLine(int line) {
     const QString bones = QString::fromLatin1(BoneList);
     switch (line) {
     case 2:
-        return QStringLiteral("Error With Line 2! Must Read version 300!");
+        return QCoreApplication::translate("Vestimo", "Error With Line 2! Must Read version 300!");
     case 3:
     case 7:
-        return QStringLiteral("Error With Line %1! Must equal 0!").arg(line);
+        return QCoreApplication::translate("Vestimo", "Error With Line %1! Must equal 0!").arg(line);
     case 4:
-        return QStringLiteral("Error With Line 4! Must equal 1!");
+        return QCoreApplication::translate("Vestimo", "Error With Line 4! Must equal 1!");
     case 6:
-        return QStringLiteral("Error With Line 6! Must Equal 0!");
+        return QCoreApplication::translate("Vestimo", "Error With Line 6! Must Equal 0!");
     case 8:
-        return QStringLiteral("Error with Line 8! Must equal at least 1! If ");
+        return QCoreApplication::translate("Vestimo", "Error with Line 8! Must equal at least 1! If ");
     case 9:
-        return QStringLiteral("Error with line 9! Must say One of the following: ") + bones;
+        return QCoreApplication::translate("Vestimo", "Error with line 9! Must say One of the following: ") +
+               bones;
     case 13:
-        return QStringLiteral("Error with line 13! Must Equal 0 Or say One of the following: ") + bones;
+        return QCoreApplication::translate("Vestimo",
+                                           "Error with line 13! Must Equal 0 Or say One of the following: ") +
+               bones;
     default:
         break;
     }
     if (line >= 17 && line <= 45 && line % 4 == 1) {
-        return QStringLiteral("Error with line %1! Must Equal 0 Or say One of the following: ").arg(line) + bones +
-               u'"';
+        return QCoreApplication::translate("Vestimo",
+                                           "Error with line %1! Must Equal 0 Or say One of the following: ")
+                   .arg(line) +
+               bones + u'"';
     }
     // Every other line with a rule must hold "0"; lines without a rule never fault.
-    return QStringLiteral("Error with Line %1! Must equal 0!").arg(line);
+    return QCoreApplication::translate("Vestimo", "Error with Line %1! Must equal 0!").arg(line);
 }
 
 } // namespace vestimo::texts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The texts of the one-file checks: "Check CMX" and "Check BMP" in the skin editing window.
@@ -9,14 +10,14 @@ namespace vestimo::texts {
 QString maintainerContact();
 
 inline QString notCheckableCmxType() {
-    return QStringLiteral(
-        "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry.");
+    return QCoreApplication::translate("Vestimo", "This is an animation or another cmx type we can't check, "
+                                                  "so we can't deal with it at this time, sorry.");
 }
 inline QString animationNotChecked() {
-    return QStringLiteral("We can't check animation files at this time, sorry.");
+    return QCoreApplication::translate("Vestimo", "We can't check animation files at this time, sorry.");
 }
 inline QString noErrorsFound() {
-    return QStringLiteral("No Errors Found.");
+    return QCoreApplication::translate("Vestimo", "No Errors Found.");
 }
 
 // The message naming the first faulty line of a CMX file.
@@ -25,16 +26,19 @@ QString cmxFaultAtLine(int line);
 // The size is not in the texture table. It deliberately does not state the dimensions: the player
 // is asked to note them.
 inline QString dimensionsNotRecognized() {
-    return QStringLiteral("This is a file dimension pair not recognized by this program. Please make a note of "
-                          "the dimensions and email them to ") +
-           maintainerContact() + QStringLiteral(" so we can update the program to recognize it.");
+    return QCoreApplication::translate(
+               "Vestimo",
+               "This is a file dimension pair not recognized by this program. Please make a note of "
+               "the dimensions and email them to ") +
+           maintainerContact() +
+           QCoreApplication::translate("Vestimo", " so we can update the program to recognize it.");
 }
 // "a not a" is the wording players know; it stays.
 inline QString notAValidSkinFile() {
-    return QStringLiteral("This is a not a valid Skin File.");
+    return QCoreApplication::translate("Vestimo", "This is a not a valid Skin File.");
 }
 inline QString aValidSkinFile() {
-    return QStringLiteral("This is a valid Skin File.");
+    return QCoreApplication::translate("Vestimo", "This is a valid Skin File.");
 }
 
 } // namespace vestimo::texts

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Common.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Windows.h"
 
 namespace vestimo::editor {
 
@@ -49,6 +50,20 @@ SkinEditState closed(SkinEditState state) {
     state.openFile.reset();
     state.nameBox.clear();
     return state;
+}
+
+SkinEditState textEdited(SkinEditState state, bool differs) {
+    if (state.openFile) {
+        state.openFile->edited = differs;
+    }
+    return state;
+}
+
+QString discardQuestion(const SkinEditState& state) {
+    if (!state.openFile || !state.openFile->edited) {
+        return {};
+    }
+    return texts::discardChangesTo(state.openFile->name);
 }
 
 QString refuseSave(const SkinEditState& state, bool selected) {

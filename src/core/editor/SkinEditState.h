@@ -16,6 +16,8 @@ struct OpenCmxFile {
     QString name;
     // The file as it was when read, so a save notices another program's change in the meantime.
     platform::FileIdentity identity;
+    // The editor's text differs from what was read: closing now would lose typed work.
+    bool edited = false;
     bool operator==(const OpenCmxFile&) const = default;
 };
 
@@ -63,6 +65,12 @@ FileClick clickFile(const SkinEditState& state, bool selected);
 Transition opened(SkinEditState state, const QString& name, const platform::FileIdentity& identity);
 // "Close Open File": back to browsing without writing anything.
 SkinEditState closed(SkinEditState state);
+
+// The editor's text now differs (or no longer differs) from the file as read.
+SkinEditState textEdited(SkinEditState state, bool differs);
+// The question to ask before the open file's edits are thrown away (closing the file or the
+// program), or empty when there is nothing to lose.
+QString discardQuestion(const SkinEditState& state);
 
 // "Save CMX Changes" before anything is written: the first refusal (selection, file kind, an open
 // file), or empty when the editor's text may be written.

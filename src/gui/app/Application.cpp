@@ -1,17 +1,55 @@
 #include "gui/app/Application.h"
 
+#include "core/catalogue/SingleChecks.h"
+#include "core/catalogue/Windows.h"
 #include "core/checks/ScratchListing.h"
 #include "core/journal/Journal.h"
+#include "gui/app/WindowLooks.h"
 #include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/history/HistoryWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
+#include "platform/FileSystem.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 
 namespace vestimo::gui {
+
+namespace {
+
+const QString GeometryKey = QStringLiteral("window/geometry");
+
+// ~/.config/Vestimo/Vestimo.conf. Only the windows' size and place are kept: every run still
+// starts in the current directory.
+QSettings settings() {
+    return QSettings(QStringLiteral("Vestimo"), QStringLiteral("Vestimo"));
+}
+
+// The last run's size and place, or the opening size centred on the screen's free area.
+void placeFirstWindow(QWidget& window) {
+    const QByteArray saved = settings().value(GeometryKey).toByteArray();
+    if (!saved.isEmpty() && window.restoreGeometry(saved)) {
+        return;
+    }
+    const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QSize size = openingSize(window.sizeHint(), available);
+    window.resize(size);
+    window.move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+QString askForDirectory(QWidget* parent, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, texts::chooseSkinDirectory(), start);
+}
+
+} // namespace
 
 Application::Application(platform::MessageBoxes& messages, QString programDirectory,
                          std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
-      journal_(std::make_unique<journal::Journal>()) {
+      journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory) {
     // A journal that cannot be opened stops nothing: each command's details say so instead. A
     // damaged one is set aside by the opening and a new one started.
     if (journal_->open(programDirectory_).ok) {
@@ -37,6 +75,7 @@ void Application::showHistory() {
 void Application::start() {
     if (!skinEdit_) {
         skinEdit_ = std::make_unique<SkinEditWindow>(*this);
+        placeFirstWindow(*skinEdit_);
     }
     skinEdit_->show();
 }
@@ -44,6 +83,10 @@ void Application::start() {
 void Application::switchToBuyable() {
     if (!buyable_) {
         buyable_ = std::make_unique<BuyableMakerWindow>(*this);
+    }
+    // Both windows stand in the same place at the same size: a switch swaps one for the other.
+    if (skinEdit_) {
+        buyable_->restoreGeometry(skinEdit_->saveGeometry());
     }
     // The new window appears before the old one goes, so the screen is never empty.
     buyable_->show();
@@ -54,12 +97,38 @@ void Application::switchToBuyable() {
 
 void Application::switchToSkinEdit() {
     if (buyable_) {
+        if (skinEdit_) {
+            skinEdit_->restoreGeometry(buyable_->saveGeometry());
+        }
         buyable_->hide();
     }
     start();
 }
 
+void Application::closeProgramAsked() {
+    if (skinEdit_ && !skinEdit_->mayDiscardEdits()) {
+        return;
+    }
+    closeProgram();
+}
+
+void Application::showAbout() {
+    messages_.show(texts::aboutText(platform::applicationVersion(), texts::maintainerContact(),
+                                    programDirectory_,
+                                    platform::joinPath(programDirectory_, QStringLiteral("journal.sqlite"))));
+}
+
+QString Application::chooseDirectory(QWidget* parent, const QString& start) const {
+    return chooser_ ? chooser_(parent, start) : QString();
+}
+
 void Application::closeProgram() {
+    for (const QWidget* window :
+         {static_cast<QWidget*>(skinEdit_.get()), static_cast<QWidget*>(buyable_.get())}) {
+        if (window != nullptr && window->isVisible()) {
+            settings().setValue(GeometryKey, window->saveGeometry());
+        }
+    }
     // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
     // rewrote meanwhile, stays.
     checks::ScratchListing(programDirectory_).deleteIfOwn();

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace vestimo::gui {
 
 class BuyableMakerWindow;
@@ -16,8 +18,9 @@ class SkinEditWindow;
 
 // The program's windows and their lifecycle: the skin editing window at start, the buyable skin
 // maker made at the first switch, History when asked for, and the only way out, "Close This
-// Program". The journal of every change lives in the program folder, opened once here; intentions
-// a crash left open are settled at the start.
+// Program". Both main windows share one size and place, remembered between runs. The journal of
+// every change lives in the program folder, opened once here; intentions a crash left open are
+// settled at the start.
 class Application {
 public:
     // `quit` ends the program (the event loop in the real program, a recorder in tests).
@@ -47,12 +50,25 @@ public:
     // Deletes the scratch listing if this copy wrote it and it is unchanged, and ends the program at
     // once, unsaved edits and all.
     void closeProgram();
+    // "Close This Program": asks first when the editor holds unsaved edits (No keeps everything),
+    // then closeProgram().
+    void closeProgramAsked();
+
+    // The About box.
+    void showAbout();
+
+    // Asks the user for a folder, starting at `start`; empty when none was chosen.
+    using DirectoryChooser = std::function<QString(QWidget* parent, const QString& start)>;
+    QString chooseDirectory(QWidget* parent, const QString& start) const;
+    // Tests answer for the desktop's folder dialog.
+    void setDirectoryChooser(DirectoryChooser chooser) { chooser_ = std::move(chooser); }
 
 private:
     platform::MessageBoxes& messages_;
     QString programDirectory_;
     std::function<void()> quit_;
     std::unique_ptr<journal::Journal> journal_;
+    DirectoryChooser chooser_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
     std::unique_ptr<HistoryWindow> history_;

@@ -1,12 +1,14 @@
 #pragma once
 
+class QAbstractButton;
 class QWidget;
 
 namespace vestimo::gui {
 
-// Takes away a window's close command: no close button on its title bar, and close requests from
-// the window manager (Alt+F4, the title bar) are ignored. The program ends through its own
-// "Close This Program" only.
-void removeCloseBox(QWidget* window);
+// Makes a window's close commands (the title bar's close button, Alt+F4 from the window manager,
+// Ctrl+Q) do what `closeButton`, the window's "Close This Program", does: click it when it is
+// enabled, nothing when it is not. The window itself never closes on its own, so the program's
+// one ending stays that button's routine.
+void closeThrough(QWidget* window, QAbstractButton* closeButton);
 
 } // namespace vestimo::gui

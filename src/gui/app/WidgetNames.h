@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/app/WindowLooks.h"
+
 #include <QPushButton>
 #include <QString>
 
@@ -12,7 +14,7 @@ template <typename T> T* named(T* widget, const char* name) {
 }
 
 inline QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QPushButton(caption, parent), name);
+    return named(new PushButton(caption, parent), name);
 }
 
 } // namespace vestimo::gui

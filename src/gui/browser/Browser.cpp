@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Games.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Windows.h"
 
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
@@ -34,6 +35,12 @@ void Browser::onDirectoryChanged() {
     drives->showDriveOf(dirs->path());
     drives->rememberDirectory(dirs->path());
     files->setPath(dirs->path());
+}
+
+void Browser::goTo(const QString& folder) {
+    if (!dirs->setPath(folder)) {
+        messages.show(texts::folderCannotBeOpened(folder));
+    }
 }
 
 void Browser::onDefaultClicked() {

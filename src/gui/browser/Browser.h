@@ -30,6 +30,9 @@ struct Browser {
     void onDefaultClicked();
     // The details naming the installs found, empty when there are none.
     QString installsFound() const;
+    // A folder chosen in the desktop's folder dialog: the directory list moves there and the
+    // drive and file lists follow, as after any directory change.
+    void goTo(const QString& folder);
 };
 
 } // namespace vestimo::gui

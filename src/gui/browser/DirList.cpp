@@ -1,6 +1,8 @@
 #include "gui/browser/DirList.h"
 
+#include <QApplication>
 #include <QCollator>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
@@ -29,6 +31,26 @@ bool DirList::setPath(const QString& path) {
     fill();
     emit pathChanged();
     return true;
+}
+
+void DirList::keyboardSearch(const QString& search) {
+    if (search.isEmpty()) {
+        return;
+    }
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // Keys typed in quick succession make one name; a pause starts a new one.
+    if (now - lastTypedMs_ > QApplication::keyboardInputInterval()) {
+        typed_.clear();
+    }
+    lastTypedMs_ = now;
+    typed_ += search;
+    for (int row = 0; row < count(); ++row) {
+        if (item(row)->text().trimmed().startsWith(typed_, Qt::CaseInsensitive)) {
+            setCurrentRow(row);
+            scrollToItem(item(row));
+            return;
+        }
+    }
 }
 
 void DirList::fill() {

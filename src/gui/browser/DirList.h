@@ -17,6 +17,9 @@ public:
     // Moves to `path`, raising the change when it really changes. A folder that does not exist or
     // cannot be read is refused: false, and the path stays.
     bool setPath(const QString& path);
+    // Typing jumps to the first folder whose name starts with what was typed, the indentation
+    // that shows the tree aside. Only the highlight moves; Enter opens the folder.
+    void keyboardSearch(const QString& search) override;
 
 signals:
     void pathChanged();
@@ -25,6 +28,8 @@ private:
     void fill();
 
     QString path_;
+    QString typed_;
+    qint64 lastTypedMs_ = 0;
 };
 
 } // namespace vestimo::gui

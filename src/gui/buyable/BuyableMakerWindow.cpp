@@ -5,6 +5,7 @@
 #include "core/catalogue/Common.h"
 #include "core/catalogue/History.h"
 #include "core/journal/Journal.h"
+#include "core/catalogue/Windows.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
@@ -16,6 +17,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +32,7 @@ using buyable::Category;
 namespace {
 
 QRadioButton* categoryButton(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QRadioButton(caption, parent), name);
+    return named(new RadioButton(caption, parent), name);
 }
 
 // Display only: the program writes the names, the user reads them.
@@ -55,10 +57,11 @@ std::optional<FileFilter> listingOf(const QString& pattern) {
 
 BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_services(app.services()) {
     setObjectName(QStringLiteral("frmBuyableSkins"));
-    setWindowTitle(texts::buyableWindowCaption());
+    setWindowIcon(applicationIcon());
     build();
     render(ListReading::Keep);
-    removeCloseBox(this);
+    closeThrough(this, m_ui.closeProgramButton);
+    assignMnemonics(this);
 }
 
 BuyableMakerWindow::~BuyableMakerWindow() = default;
@@ -69,23 +72,34 @@ void BuyableMakerWindow::build() {
     ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToSkinEditing());
     ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
     ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
+    ui.pathLine = pathLine(ui.browserFrame);
+    ui.browseButton = button(ui.browserFrame, "cmdBrowse", texts::browseButton());
     ui.fileList = named(new FileList(ui.browserFrame), "File1");
     ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
     ui.loadBmpButton = button(ui.browserFrame, "cmdLoadFile", texts::loadBmpFileToChange());
     ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
+    keepPlaceWhenHidden(ui.closeFileButton);
+    showRows(ui.directoryList, true);
+    showRows(ui.fileList, false);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(ui.pathLine, 1);
+    pathRow->addWidget(ui.browseButton);
     auto* browserLayout = new QVBoxLayout(ui.browserFrame);
     browserLayout->addWidget(ui.switchButton);
     browserLayout->addWidget(ui.driveList);
-    browserLayout->addWidget(ui.directoryList, 2);
-    browserLayout->addWidget(ui.fileList, 3);
+    browserLayout->addWidget(ui.directoryList, 1);
+    browserLayout->addLayout(pathRow);
+    browserLayout->addWidget(ui.fileList, 1);
     browserLayout->addWidget(ui.defaultDirectoryButton);
     browserLayout->addWidget(ui.loadBmpButton);
     browserLayout->addWidget(ui.closeFileButton);
 
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
     ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
+    ui.bitmapInfo = named(new QLabel(ui.viewerFrame), "lblBitmapInfo");
     auto* viewerLayout = new QVBoxLayout(ui.viewerFrame);
-    viewerLayout->addWidget(ui.viewer);
+    viewerLayout->addWidget(ui.viewer, 1);
+    viewerLayout->addWidget(ui.bitmapInfo);
 
     ui.exportFrame = named(new QGroupBox(texts::exportAsBuyableFrame(), this), "Frame3");
     ui.formalButton = categoryButton(ui.exportFrame, "Option2", texts::formal());
@@ -99,6 +113,7 @@ void BuyableMakerWindow::build() {
     ui.meshNameBox = nameBox(ui.exportFrame, "Text2");
     ui.cmxNameBox = nameBox(ui.exportFrame, "Text3");
     ui.closeProgramButton = button(ui.exportFrame, "cmdClose", texts::closeThisProgram());
+    ui.aboutButton = button(ui.exportFrame, "cmdAbout", texts::aboutButton());
     auto* categories = new QHBoxLayout;
     for (QRadioButton* option : ui.categoryButtons()) {
         categories->addWidget(option);
@@ -112,6 +127,7 @@ void BuyableMakerWindow::build() {
     commands->addWidget(ui.exportButton);
     commands->addWidget(ui.loadCmxButton);
     commands->addWidget(ui.closeProgramButton);
+    commands->addWidget(ui.aboutButton);
     auto* row = new QHBoxLayout;
     row->addLayout(names, 1);
     row->addLayout(commands);
@@ -126,14 +142,15 @@ void BuyableMakerWindow::build() {
     QWidget::setTabOrder(ui.cmxNameBox, ui.exportButton);
     QWidget::setTabOrder(ui.exportButton, ui.loadCmxButton);
     QWidget::setTabOrder(ui.loadCmxButton, ui.closeProgramButton);
+    QWidget::setTabOrder(ui.closeProgramButton, ui.aboutButton);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(ui.browserFrame, 2);
-    top->addWidget(ui.viewerFrame, 3);
-    auto* window = new QVBoxLayout(this);
-    window->addLayout(top, 3);
-    window->addWidget(ui.exportFrame, 1);
-    resize(664, 513);
+    // The browser on the left, the full height; the picture and the export commands beside it.
+    auto* right = new QVBoxLayout;
+    right->addWidget(ui.viewerFrame, 1);
+    right->addWidget(ui.exportFrame);
+    auto* window = new QHBoxLayout(this);
+    window->addWidget(ui.browserFrame);
+    window->addLayout(right, 1);
 
     connect(ui.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
     connect(ui.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
@@ -152,10 +169,13 @@ void BuyableMakerWindow::build() {
     }
     connect(ui.exportButton, &QPushButton::clicked, this, &BuyableMakerWindow::onExportClicked);
     connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
+    connect(ui.aboutButton, &QPushButton::clicked, this, [this] { m_app.showAbout(); });
+    connect(ui.browseButton, &QPushButton::clicked, this, &BuyableMakerWindow::onBrowseClicked);
 
     m_browser =
         std::make_unique<Browser>(Browser{ui.driveList, ui.directoryList, ui.fileList, m_services.messages});
     m_browser->startAt(platform::currentDirectory());
+    showDirectory(*this, *ui.pathLine, ui.directoryList->path());
 }
 
 void BuyableMakerWindow::render(ListReading reading) {
@@ -183,6 +203,7 @@ void BuyableMakerWindow::setUserInteractionLock(bool locked) {
     m_ui.closeProgramButton->setEnabled(!locked);
     m_ui.directoryList->setEnabled(!locked);
     m_ui.driveList->setEnabled(!locked);
+    m_ui.browseButton->setEnabled(!locked);
     m_ui.loadBmpButton->setEnabled(!locked);
 }
 
@@ -203,12 +224,19 @@ void BuyableMakerWindow::onDriveChanged() {
 }
 void BuyableMakerWindow::onDirectoryChanged() {
     m_browser->onDirectoryChanged();
+    showDirectory(*this, *m_ui.pathLine, m_ui.directoryList->path());
+}
+void BuyableMakerWindow::onBrowseClicked() {
+    const QString chosen = m_app.chooseDirectory(this, m_ui.directoryList->path());
+    if (!chosen.isEmpty()) {
+        m_browser->goTo(chosen);
+    }
 }
 void BuyableMakerWindow::onDefaultDirectoryClicked() {
     m_browser->onDefaultClicked();
 }
 void BuyableMakerWindow::onCloseProgramClicked() {
-    m_app.closeProgram();
+    m_app.closeProgramAsked();
 }
 
 void BuyableMakerWindow::onFileClicked() {
@@ -219,8 +247,9 @@ void BuyableMakerWindow::onFileClicked() {
     const QString name = m_ui.fileList->fileName();
     const buyable::FileClick click = buyable::clickFile(m_draft, listingOf(m_ui.fileList->pattern()), name);
     if (click.previewBitmap) {
-        // A bitmap that does not decode leaves the last picture shown; the window has no word for it.
-        m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name));
+        // A bitmap that does not decode gets no message box and leaves the last picture shown; the
+        // line under the viewer says why.
+        showBitmap(name);
         return;
     }
     apply(click.change, ListReading::Keep);
@@ -232,13 +261,27 @@ void BuyableMakerWindow::onLoadBmpClicked() {
     if (!change.isRefused() && *change.draft != m_draft) {
         // The export copies the loaded bitmap, so it must be this one and not one shown before.
         QString why;
-        if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name), &why)) {
+        if (!showBitmap(name, &why)) {
             m_services.messages.show(texts::bitmapCannotBeShown(name, why));
             return;
         }
         m_loadedBitmap = m_ui.viewer->fileBytes();
     }
     apply(change, ListReading::Keep);
+}
+
+bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
+    QString why;
+    if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name), &why)) {
+        // The last picture stays (the export copies only a loaded bitmap); the line says why.
+        m_ui.bitmapInfo->setText(texts::bitmapNotShown(name, why));
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    }
+    m_ui.bitmapInfo->setText(m_ui.viewer->summary());
+    return true;
 }
 
 void BuyableMakerWindow::onLoadCmxClicked() {

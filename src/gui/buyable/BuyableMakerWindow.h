@@ -11,6 +11,7 @@
 #include <memory>
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -45,6 +46,7 @@ private slots:
     void onCloseFileClicked();
     void onExportClicked();
     void onCloseProgramClicked();
+    void onBrowseClicked();
 
 private:
     // Whether a render reads the file list afresh (a new listing) or leaves it and its selection.
@@ -55,6 +57,9 @@ private:
     // Takes a command's outcome: the new draft rendered, or its message shown.
     void apply(const buyable::DraftChange& change, ListReading reading);
     void render(ListReading reading);
+    // Shows the bitmap `name` of the directory and its line; on a failure the line says why, and so
+    // does `error`.
+    bool showBitmap(const QString& name, QString* error = nullptr);
     // While a skin is loaded the browser stays on its directory and the program cannot be closed.
     void setUserInteractionLock(bool locked);
 
@@ -63,6 +68,8 @@ private:
         QPushButton* switchButton = nullptr;
         DriveList* driveList = nullptr;
         DirList* directoryList = nullptr;
+        QLineEdit* pathLine = nullptr;
+        QPushButton* browseButton = nullptr;
         FileList* fileList = nullptr;
         QPushButton* defaultDirectoryButton = nullptr;
         QPushButton* loadBmpButton = nullptr;
@@ -70,6 +77,7 @@ private:
 
         QGroupBox* viewerFrame = nullptr;
         PictureBox* viewer = nullptr;
+        QLabel* bitmapInfo = nullptr;
 
         QGroupBox* exportFrame = nullptr;
         QRadioButton* formalButton = nullptr;
@@ -83,6 +91,7 @@ private:
         QLineEdit* meshNameBox = nullptr;
         QLineEdit* cmxNameBox = nullptr;
         QPushButton* closeProgramButton = nullptr;
+        QPushButton* aboutButton = nullptr;
 
         std::array<QRadioButton*, 5> categoryButtons() const {
             return {formalButton, swimwearButton, sleepwearButton, winterwearButton, highFashionButton};

@@ -3,6 +3,7 @@
 #include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Windows.h"
 #include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
@@ -23,6 +24,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -35,11 +37,24 @@ namespace vestimo::gui {
 
 // The window's controls. Each widget's objectName is the name the program has always given it,
 // so anything driving the window by name keeps working.
+namespace {
+
+// The CMX editor: at least 80 columns by 25 lines of its fixed-width font when there is room.
+class EditorBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override { return editorSizeFor(*this, 80, 25); }
+};
+
+} // namespace
+
 struct SkinEditWindow::Ui {
     QGroupBox* browserFrame = nullptr;
     QPushButton* switchButton = nullptr;
     DriveList* driveList = nullptr;
     DirList* directoryList = nullptr;
+    QLineEdit* pathLine = nullptr;
+    QPushButton* browseButton = nullptr;
     FileList* fileList = nullptr;
     QRadioButton* cmxFilterButton = nullptr;
     QRadioButton* bmpFilterButton = nullptr;
@@ -51,6 +66,7 @@ struct SkinEditWindow::Ui {
     // Hidden: the directory-wide bitmap check measures each file in it.
     PictureBox* workingPicture = nullptr;
     QProgressBar* progressBar = nullptr;
+    QLabel* bitmapInfo = nullptr;
     QPushButton* checkAllBmpButton = nullptr;
     QPushButton* moveFileButton = nullptr;
     QPushButton* checkBmpButton = nullptr;
@@ -65,35 +81,40 @@ struct SkinEditWindow::Ui {
     QPushButton* checkAllCmxButton = nullptr;
     QPushButton* closeProgramButton = nullptr;
     QPushButton* historyButton = nullptr;
+    QPushButton* aboutButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
     : m_app(app), m_services(app.services()), m_ui(std::make_unique<Ui>()),
       m_state(editor::initialSkinEditState()) {
     setObjectName(QStringLiteral("frmSkinEdit"));
-    setWindowTitle(texts::skinEditCaption());
+    setWindowIcon(applicationIcon());
     build();
     connectControls();
     // The lists start at the process's current folder, without raising their change steps.
     m_browser = std::make_unique<Browser>(
         Browser{m_ui->driveList, m_ui->directoryList, m_ui->fileList, m_services.messages});
     m_browser->startAt(platform::currentDirectory());
+    showWhere();
     render();
-    removeCloseBox(this);
+    closeThrough(this, m_ui->closeProgramButton);
+    assignMnemonics(this);
 }
 
 SkinEditWindow::~SkinEditWindow() = default;
 
 void SkinEditWindow::build() {
     Ui& ui = *m_ui;
-    // Skin Directory: the browser, as a column on the left.
+    // Skin Directory: the browser, as a column on the left, the full height of the window.
     ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
     ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToBuyableButton());
     ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
     ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
+    ui.pathLine = pathLine(ui.browserFrame);
+    ui.browseButton = button(ui.browserFrame, "cmdBrowse", texts::browseButton());
     ui.fileList = named(new FileList(ui.browserFrame), "File1");
-    ui.cmxFilterButton = named(new QRadioButton(texts::cmxFilesOnlyOption(), ui.browserFrame), "Option2");
-    ui.bmpFilterButton = named(new QRadioButton(texts::bmpFilesOnlyOption(), ui.browserFrame), "Option1");
+    ui.cmxFilterButton = named(new RadioButton(texts::cmxFilesOnlyOption(), ui.browserFrame), "Option2");
+    ui.bmpFilterButton = named(new RadioButton(texts::bmpFilesOnlyOption(), ui.browserFrame), "Option1");
     ui.bmpFilterButton->setChecked(true);
     // As wide as their captions: a click beside the caption is not a choice.
     ui.bmpFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
@@ -101,17 +122,24 @@ void SkinEditWindow::build() {
     ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
     ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
     ui.closeFileButton->setVisible(false);
+    keepPlaceWhenHidden(ui.closeFileButton);
+    showRows(ui.directoryList, true);
+    showRows(ui.fileList, false);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(ui.pathLine, 1);
+    pathRow->addWidget(ui.browseButton);
     auto* browserLayout = new QVBoxLayout(ui.browserFrame);
     browserLayout->addWidget(ui.switchButton);
     browserLayout->addWidget(ui.driveList);
-    browserLayout->addWidget(ui.directoryList, 2);
-    browserLayout->addWidget(ui.fileList, 3);
+    browserLayout->addWidget(ui.directoryList, 1);
+    browserLayout->addLayout(pathRow);
+    browserLayout->addWidget(ui.fileList, 1);
     browserLayout->addWidget(ui.cmxFilterButton);
     browserLayout->addWidget(ui.bmpFilterButton);
     browserLayout->addWidget(ui.defaultDirectoryButton);
     browserLayout->addWidget(ui.closeFileButton);
 
-    // BMP Image Viewer: the picture, the progress bar, then two rows of two buttons.
+    // BMP Image Viewer: the picture with its line under it; the buttons and the progress bar beside.
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
     ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
     ui.workingPicture = named(new PictureBox(ui.viewer), "Picture2");
@@ -119,27 +147,35 @@ void SkinEditWindow::build() {
     ui.progressBar = named(new QProgressBar(ui.viewerFrame), "ProgressBar1");
     ui.progressBar->setMinimum(0);
     ui.progressBar->setVisible(false);
+    keepPlaceWhenHidden(ui.progressBar);
+    ui.bitmapInfo = named(new QLabel(ui.viewerFrame), "lblBitmapInfo");
     ui.checkAllBmpButton = button(ui.viewerFrame, "cmdCheckAllBMP", texts::checkAllBmpButton());
     ui.moveFileButton = button(ui.viewerFrame, "cmdMoveFile", texts::moveFileButton());
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
-    auto* viewerButtons = new QGridLayout;
-    viewerButtons->addWidget(ui.checkAllBmpButton, 0, 0);
-    viewerButtons->addWidget(ui.moveFileButton, 0, 1);
-    viewerButtons->addWidget(ui.checkBmpButton, 1, 0);
-    viewerButtons->addWidget(ui.deleteBmpButton, 1, 1);
-    auto* viewerLayout = new QVBoxLayout(ui.viewerFrame);
-    viewerLayout->addWidget(ui.viewer, 1);
-    viewerLayout->addWidget(ui.progressBar);
+    auto* viewerButtons = new QVBoxLayout;
+    viewerButtons->addWidget(ui.checkAllBmpButton);
+    viewerButtons->addWidget(ui.moveFileButton);
+    viewerButtons->addWidget(ui.checkBmpButton);
+    viewerButtons->addWidget(ui.deleteBmpButton);
+    viewerButtons->addStretch();
+    viewerButtons->addWidget(ui.progressBar);
+    auto* picture = new QVBoxLayout;
+    picture->addWidget(ui.viewer, 1);
+    picture->addWidget(ui.bitmapInfo);
+    auto* viewerLayout = new QHBoxLayout(ui.viewerFrame);
+    viewerLayout->addLayout(picture, 1);
     viewerLayout->addLayout(viewerButtons);
 
-    // CMX Display and Editing: the text, then two columns of commands.
+    // CMX Display and Editing: the text, with the room that is left, and the commands under it.
     ui.editorFrame = named(new QGroupBox(texts::cmxEditingFrame(), this), "Frame3");
-    ui.cmxTextBox = named(new QPlainTextEdit(ui.editorFrame), "Text1");
+    ui.cmxTextBox = named(new EditorBox(ui.editorFrame), "Text1");
     ui.cmxTextBox->setPlainText(texts::cmxEditorPlaceholder());
     ui.cmxTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui.cmxTextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.cmxTextBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The CMX format has no use for tab characters: Tab moves on, so every button can be reached.
+    ui.cmxTextBox->setTabChangesFocus(true);
     ui.checkAssociatedFilesButton =
         button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
     ui.saveCmxButton = button(ui.editorFrame, "cmdSaveCMX", texts::saveCmxButton());
@@ -150,30 +186,26 @@ void SkinEditWindow::build() {
     ui.checkAllCmxButton = button(ui.editorFrame, "cmdCheckAllCMX", texts::checkAllCmxButton());
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(ui.checkAssociatedFilesButton);
-    middle->addWidget(ui.saveCmxButton);
-    middle->addWidget(ui.checkCmxButton);
-    middle->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addWidget(ui.cmxNameBox);
-    right->addWidget(ui.checkAllCmxButton);
-    right->addWidget(ui.closeProgramButton);
-    right->addWidget(ui.historyButton);
-    right->addStretch();
-    auto* editorLayout = new QHBoxLayout(ui.editorFrame);
+    ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
+    auto* commands = new QGridLayout;
+    commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
+    commands->addWidget(ui.saveCmxButton, 0, 1);
+    commands->addWidget(ui.checkCmxButton, 0, 2);
+    commands->addWidget(ui.aboutButton, 0, 3);
+    commands->addWidget(ui.cmxNameBox, 1, 0);
+    commands->addWidget(ui.checkAllCmxButton, 1, 1);
+    commands->addWidget(ui.closeProgramButton, 1, 2);
+    commands->addWidget(ui.historyButton, 1, 3);
+    auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
-    editorLayout->addLayout(middle);
-    editorLayout->addLayout(right);
+    editorLayout->addLayout(commands);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(ui.browserFrame, 2);
-    top->addWidget(ui.viewerFrame, 3);
-    auto* window = new QVBoxLayout(this);
-    window->addLayout(top, 2);
-    window->addWidget(ui.editorFrame, 1);
-    ui.cmxTextBox->setMinimumWidth(220);
-    resize(720, 560);
+    auto* right = new QVBoxLayout;
+    right->addWidget(ui.viewerFrame);
+    right->addWidget(ui.editorFrame, 1);
+    auto* window = new QHBoxLayout(this);
+    window->addWidget(ui.browserFrame);
+    window->addLayout(right, 1);
 }
 
 void SkinEditWindow::connectControls() {
@@ -209,6 +241,9 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkAllCmxButton, &SkinEditWindow::onCheckAllCmxClicked);
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
+    onClick(ui.aboutButton, &SkinEditWindow::onAboutClicked);
+    onClick(ui.browseButton, &SkinEditWindow::onBrowseClicked);
+    connect(ui.cmxTextBox->document(), &QTextDocument::contentsChanged, this, &SkinEditWindow::onTextChanged);
 }
 
 void SkinEditWindow::render() {
@@ -224,7 +259,7 @@ void SkinEditWindow::render() {
 void SkinEditWindow::setUserInteractionLock(bool locked) {
     for (QWidget* browsing :
          std::initializer_list<QWidget*>{m_ui->fileList, m_ui->directoryList, m_ui->driveList,
-                                         m_ui->bmpFilterButton, m_ui->cmxFilterButton}) {
+                                         m_ui->bmpFilterButton, m_ui->cmxFilterButton, m_ui->browseButton}) {
         browsing->setEnabled(!locked);
     }
 }
@@ -254,11 +289,15 @@ QString SkinEditWindow::selectedPath() const {
 }
 
 void SkinEditWindow::showSelectedBitmap() {
-    if (!m_ui->viewer->loadFile(selectedPath())) {
+    QString why;
+    if (!m_ui->viewer->loadFile(selectedPath(), &why)) {
         // The previous picture must not be judged as this file's by "Check BMP File".
         m_ui->viewer->clear();
+        m_ui->bitmapInfo->setText(texts::bitmapNotShown(m_ui->fileList->fileName(), why));
         m_services.messages.show(texts::bmpFileCorrupt());
+        return;
     }
+    m_ui->bitmapInfo->setText(m_ui->viewer->summary());
 }
 
 void SkinEditWindow::openSelectedCmx() {
@@ -272,6 +311,8 @@ void SkinEditWindow::openSelectedCmx() {
     const editor::Transition next = editor::opened(m_state, name, read.identity);
     m_services.messages.show(next.message);
     m_ui->cmxTextBox->setPlainText(editor::decodeCmxText(read.bytes));
+    m_ui->cmxTextBox->document()->setModified(false);
+    m_loadedText = m_ui->cmxTextBox->toPlainText();
     m_state = next.state;
     render();
 }
@@ -311,6 +352,37 @@ void SkinEditWindow::onDriveChanged() {
 }
 void SkinEditWindow::onDirectoryChanged() {
     m_browser->onDirectoryChanged();
+    showWhere();
+}
+
+void SkinEditWindow::showWhere() {
+    showDirectory(*this, *m_ui->pathLine, m_ui->directoryList->path());
+}
+
+void SkinEditWindow::onBrowseClicked() {
+    const QString chosen = m_app.chooseDirectory(this, m_ui->directoryList->path());
+    if (!chosen.isEmpty()) {
+        m_browser->goTo(chosen);
+    }
+}
+
+void SkinEditWindow::onAboutClicked() {
+    m_app.showAbout();
+}
+
+// Typing marks the document modified, and undoing back to the text as read clears the mark; text
+// put in by other means is compared with what was read.
+void SkinEditWindow::onTextChanged() {
+    if (!m_state.openFile) {
+        return;
+    }
+    const QTextDocument* text = m_ui->cmxTextBox->document();
+    m_state = editor::textEdited(m_state, text->isModified() || text->toPlainText() != m_loadedText);
+}
+
+bool SkinEditWindow::mayDiscardEdits() {
+    const QString question = editor::discardQuestion(m_state);
+    return question.isEmpty() || m_services.messages.ask(question);
 }
 void SkinEditWindow::onDefaultDirectoryClicked() {
     m_browser->onDefaultClicked();
@@ -351,6 +423,9 @@ void SkinEditWindow::onFileClicked() {
 }
 
 void SkinEditWindow::onCloseFileClicked() {
+    if (!mayDiscardEdits()) {
+        return;
+    }
     m_ui->cmxTextBox->clear();
     m_state = editor::closed(m_state);
     render();
@@ -428,7 +503,7 @@ void SkinEditWindow::onCheckAllCmxClicked() {
 }
 
 void SkinEditWindow::onCloseProgramClicked() {
-    m_app.closeProgram();
+    m_app.closeProgramAsked();
 }
 
 void SkinEditWindow::onHistoryClicked() {

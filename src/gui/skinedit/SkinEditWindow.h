@@ -29,6 +29,8 @@ public:
     ~SkinEditWindow() override;
 
     const editor::SkinEditState& state() const { return m_state; }
+    // True when the editor holds no unsaved edits, or the user agrees to lose them.
+    bool mayDiscardEdits();
 
 private:
     struct Ui;
@@ -71,12 +73,19 @@ private:
     void onCheckAllCmxClicked();
     void onCloseProgramClicked();
     void onHistoryClicked();
+    void onBrowseClicked();
+    void onTextChanged();
+    void onAboutClicked();
+    // The window title and the path line: where the browser is.
+    void showWhere();
 
     Application& m_app;
     Services m_services;
     std::unique_ptr<Ui> m_ui;
     std::unique_ptr<Browser> m_browser;
     editor::SkinEditState m_state;
+    // The open file's text as read, to tell whether the editor's text still matches it.
+    QString m_loadedText;
     // What the directory-wide checks are handed.
 };
 

@@ -6,8 +6,10 @@
 
 namespace vestimo::gui {
 
-// A picture box: shows a picture whole (1:1 when it fits, scaled down keeping its proportions when
-// it does not) and reports its size in HiMetric units, as the texture checks measure it.
+// A picture box: shows a picture whole, in device pixels so nothing blurs on a scaled screen. A
+// small picture is enlarged by the largest whole factor that fits, without smoothing (a texture's
+// pixels stay sharp squares); a large one is scaled down smoothly, keeping its proportions. It
+// reports its size in HiMetric units, as the texture checks measure it.
 class PictureBox : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int widthHiMetric READ widthHiMetric)
@@ -26,8 +28,15 @@ public:
     const QByteArray& fileBytes() const { return bytes_; }
     int widthHiMetric() const;
     int heightHiMetric() const;
+    // "256 x 256, 8-bit, 66,614 bytes (limit 75,000)" for the picture shown, or empty.
+    QString summary() const;
+    // Where the picture is drawn, in the widget's coordinates (empty with no picture).
+    QRectF pictureRect() const;
+    // Whether the picture is drawn at its own size or larger (so without smoothing).
+    bool enlarged() const;
 
-    QSize sizeHint() const override { return {320, 260}; }
+    // Small: the viewer takes whatever room the editor leaves.
+    QSize sizeHint() const override { return {160, 120}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

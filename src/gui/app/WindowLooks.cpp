@@ -1,0 +1,158 @@
+#include "gui/app/WindowLooks.h"
+
+#include "core/catalogue/Windows.h"
+#include "platform/FileSystem.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QIcon>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRect>
+#include <QScrollBar>
+#include <QSet>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
+#include <algorithm>
+
+namespace vestimo::gui {
+
+QIcon applicationIcon() {
+    QIcon built;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/icons/%1.png").arg(size);
+        if (QFile::exists(file)) {
+            built.addFile(file, QSize(size, size));
+        }
+    }
+    return QIcon::fromTheme(platform::applicationId(), built);
+}
+
+QString shownDirectory(const QString& path) {
+    const QString home = QDir::cleanPath(QDir::homePath());
+    const QString clean = QDir::cleanPath(path);
+    if (clean == home) {
+        return QStringLiteral("~");
+    }
+    if (home != QStringLiteral("/") && clean.startsWith(home + u'/')) {
+        return QStringLiteral("~") + clean.mid(home.size());
+    }
+    return clean;
+}
+
+QSize openingSize(const QSize& wanted, const QRect& available) {
+    // Room for the window's frame and title bar, which the size does not include.
+    const QSize free = (available.size() - QSize(16, 48)).expandedTo(QSize(320, 240));
+    return wanted.expandedTo(QSize(1000, 700)).boundedTo(free);
+}
+
+int listHeightForRows(const QListWidget& list, int rows, bool withIcons) {
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.font = list.font();
+    option.fontMetrics = list.fontMetrics();
+    option.text = QStringLiteral("Xg");
+    option.features = QStyleOptionViewItem::HasDisplay;
+    if (withIcons) {
+        const int side = list.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &list);
+        option.features |= QStyleOptionViewItem::HasDecoration;
+        option.decorationSize = list.iconSize().isValid() ? list.iconSize() : QSize(side, side);
+    }
+    const int row = list.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &list).height();
+    return rows * (row + 2 * list.spacing()) + 2 * list.frameWidth();
+}
+
+QSize editorSizeFor(const QPlainTextEdit& editor, int columns, int rows) {
+    const QFontMetrics metrics(editor.font());
+    const int margin = static_cast<int>(editor.document()->documentMargin());
+    const int bar = editor.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &editor);
+    // One pixel more per line than the font's spacing: the layout rounds each line up.
+    const int width =
+        columns * metrics.horizontalAdvance(u'M') + 2 * margin + 2 * editor.frameWidth() + bar + 2;
+    const int height = rows * (metrics.lineSpacing() + 1) + 2 * margin + 2 * editor.frameWidth() + bar;
+    return {width, height};
+}
+
+QLineEdit* pathLine(QWidget* parent) {
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(QStringLiteral("txtPath"));
+    line->setReadOnly(true);
+    // It can be selected and copied with the mouse; Tab goes past it to the commands.
+    line->setFocusPolicy(Qt::ClickFocus);
+    return line;
+}
+
+void showDirectory(QWidget& window, QLineEdit& line, const QString& path) {
+    window.setWindowTitle(texts::windowTitleFor(shownDirectory(path)));
+    line.setText(QDir::toNativeSeparators(path));
+    line.setToolTip(line.text());
+    line.setCursorPosition(0);
+}
+
+void keepPlaceWhenHidden(QWidget* control) {
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(policy);
+}
+
+void showRows(QListWidget* list, bool withIcons) {
+    list->setMinimumHeight(listHeightForRows(*list, 10, withIcons));
+}
+
+QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut) {
+    QString caption = text;
+    caption.replace(u'&', QStringLiteral("&&"));
+    if (shortcut.isEmpty()) {
+        return caption;
+    }
+    const QString key = shortcut.toString(QKeySequence::PortableText);
+    const QString letter = key.section(u'+', -1);
+    if (letter.size() != 1) {
+        return caption;
+    }
+    // Prefer the letter where it starts a word, as the shortcut was chosen.
+    qsizetype at = -1;
+    for (qsizetype k = 0; k < caption.size(); ++k) {
+        if (caption[k].toUpper() == letter[0].toUpper() && (k == 0 || !caption[k - 1].isLetterOrNumber())) {
+            at = k;
+            break;
+        }
+    }
+    if (at < 0) {
+        at = caption.indexOf(letter, 0, Qt::CaseInsensitive);
+    }
+    if (at >= 0) {
+        caption.insert(at, u'&');
+    }
+    return caption;
+}
+
+void assignMnemonics(QWidget* window) {
+    QSet<QChar> taken;
+    const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        const QString text = button->text();
+        QList<QChar> candidates;
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k].isLetter() && (k == 0 || !text[k - 1].isLetterOrNumber())) {
+                candidates.append(text[k].toUpper());
+            }
+        }
+        for (const QChar c : text) {
+            if (c.isLetterOrNumber()) {
+                candidates.append(c.toUpper());
+            }
+        }
+        const auto free = std::find_if(candidates.begin(), candidates.end(),
+                                       [&taken](QChar c) { return !taken.contains(c); });
+        if (free == candidates.end()) {
+            continue;
+        }
+        taken.insert(*free);
+        button->setShortcut(QKeySequence(QStringLiteral("Alt+") + *free));
+    }
+}
+
+} // namespace vestimo::gui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSize>
+#include <QString>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QRect;
+class QWidget;
+
+// How both windows look and sit on the desktop: their icon, their size, their titles and the
+// Alt+letter shortcuts of their buttons.
+namespace vestimo::gui {
+
+// The program's icon, from the desktop's icon theme or the copy built into the program.
+QIcon applicationIcon();
+
+// `path` as the title shows it: the home folder as "~".
+QString shownDirectory(const QString& path);
+
+// The size both windows open at on a screen whose free area is `available`: room for the layout's
+// wish (`wanted`), about 1000 x 700 on a 1280 x 1024 screen, never more than the free area.
+QSize openingSize(const QSize& wanted, const QRect& available);
+
+// The height a list needs to show `rows` rows (with an icon per row when `withIcons`).
+int listHeightForRows(const QListWidget& list, int rows, bool withIcons);
+// The size a text box needs to show `columns` x `rows` characters of its font, scroll bars included.
+QSize editorSizeFor(const QPlainTextEdit& editor, int columns, int rows);
+
+// The read-only line (txtPath) under the directory list that shows the full path.
+QLineEdit* pathLine(QWidget* parent);
+// The title ("Vestimo - ~/skins") and the path line for the skin directory `path`.
+void showDirectory(QWidget& window, QLineEdit& line, const QString& path);
+// A control that comes and goes keeps its room, so nothing else moves.
+void keepPlaceWhenHidden(QWidget* control);
+// Gives a list room for at least 10 rows.
+void showRows(QListWidget* list, bool withIcons);
+
+// `text` with "&" before the shortcut's letter, so the style underlines it; the caption itself
+// (text()) stays exactly as the program words it.
+QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut);
+
+// Gives every button of `window` an Alt+letter shortcut, no two alike: each takes the first free
+// initial of its caption's words, else any free letter of it.
+void assignMnemonics(QWidget* window);
+
+// A button that underlines its shortcut's letter while its caption stays as worded.
+template <typename Base, QStyle::ControlElement Element> class UnderlinedButton : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        this->initStyleOption(&option);
+        option.text = captionWithMnemonic(this->text(), this->shortcut());
+        painter.drawControl(Element, option);
+    }
+};
+using PushButton = UnderlinedButton<QPushButton, QStyle::CE_PushButton>;
+using RadioButton = UnderlinedButton<QRadioButton, QStyle::CE_RadioButton>;
+
+} // namespace vestimo::gui
