@@ -1,6 +1,16 @@
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/browser/Browser.h"
+#include "gui/browser/DirList.h"
+#include "gui/browser/FileList.h"
+#include "gui/buyable/BuyableMakerWindow.h"
+#include "gui/skinedit/SkinEditWindow.h"
+#include "samples/DemoHome.h"
+#include "support/AppFixture.h"
 #include "support/RecordingMessages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -55,4 +65,49 @@ TEST(GameFoldersBox, TheDefaultFoldersMessageNamesTheInstallsFound) {
     EXPECT_EQ(found.installsFound(),
               "The game was found in these folders; choose one under \"Game folders\":\n"
               "The Sims (Wine, ~/.wine): /w/Skins");
+}
+
+// The program started in a home holding the classic install in ~/.wine and the Legacy Collection
+// in a second Steam library.
+class ChoosingAGameFolder : public test::AppFixture {
+protected:
+    void SetUp() override {
+        samples::WriteDemoHome(home.filePath("home").toStdString());
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.filePath("home").toUtf8());
+        qunsetenv("WINEPREFIX");
+        app = std::make_unique<gui::Application>(messages, program.path(), [this] { ++quits; });
+        app->start();
+        qputenv("HOME", oldHome);
+    }
+    test::TempDir home;
+};
+
+TEST_F(ChoosingAGameFolder, LandsTheBrowserInTheInstallsSkinsFolderWhereTheChecksThenRun) {
+    auto* games = control<gui::GameFoldersBox>(&skinEdit(), "cboGames");
+    const QStringList entries = games->property("entries").toStringList();
+    ASSERT_EQ(entries.size(), 3) << entries.join(" | ").toStdString();
+    EXPECT_TRUE(entries.filter("buyable outfits").size() == 1);
+    const qsizetype classic = entries.indexOf(entries.filter("Wine").value(0));
+    ASSERT_GE(classic, 0);
+    games->setProperty("listIndex", static_cast<int>(classic));
+    const QString skinsFolder =
+        QDir(home.filePath("home"))
+            .filePath(QString::fromLatin1(samples::DemoClassicInstall) + "/GameData/Skins");
+    EXPECT_EQ(QFileInfo(skinEditNamed().Dir1->path()).canonicalFilePath(),
+              QFileInfo(skinsFolder).canonicalFilePath());
+    EXPECT_FALSE(skinEditNamed().File1->entries().isEmpty());
+    messages.clear();
+    QTest::mouseClick(skinEditNamed().cmdCheckAllCMX, Qt::LeftButton);
+    ASSERT_FALSE(messages.details.isEmpty());
+    EXPECT_TRUE(messages.details.join("\n").contains(QDir::toNativeSeparators(skinEditNamed().Dir1->path())))
+        << messages.details.join("\n").toStdString();
+}
+
+TEST_F(ChoosingAGameFolder, TheBuyableWindowOffersTheSameFolders) {
+    auto* inSkinEdit = control<gui::GameFoldersBox>(&skinEdit(), "cboGames");
+    auto* inBuyable = control<gui::GameFoldersBox>(&buyable(), "cboGames");
+    EXPECT_EQ(inBuyable->entries(), inSkinEdit->entries());
+    inBuyable->setListIndex(0);
+    EXPECT_EQ(control<gui::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(inBuyable->pathAt(0)));
 }

@@ -3,6 +3,8 @@
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/Windows.h"
 #include "core/checks/ScratchListing.h"
+#include "core/games/Discovery.h"
+#include "core/games/GameFolders.h"
 #include "core/journal/Journal.h"
 #include "gui/app/WindowLooks.h"
 #include "gui/buyable/BuyableMakerWindow.h"
@@ -10,6 +12,7 @@
 #include "gui/skinedit/SkinEditWindow.h"
 #include "platform/FileSystem.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
@@ -50,6 +53,9 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
                          std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
       journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory) {
+    // Once at start: looking through every prefix and Steam library is not for every click.
+    gameFolders_ = core::games::gameFolders(
+        core::games::discoverGames({QDir::homePath(), qEnvironmentVariable("WINEPREFIX")}));
     // A journal that cannot be opened stops nothing: each command's details say so instead. A
     // damaged one is set aside by the opening and a new one started.
     if (journal_->open(programDirectory_).ok) {
@@ -60,7 +66,7 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
 Application::~Application() = default;
 
 Services Application::services() const {
-    return {messages_, programDirectory_, journal_.get()};
+    return {messages_, programDirectory_, journal_.get(), gameFolders_};
 }
 
 void Application::showHistory() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/games/GameFolders.h"
+
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/Services.h"
 
@@ -68,6 +70,7 @@ private:
     QString programDirectory_;
     std::function<void()> quit_;
     std::unique_ptr<journal::Journal> journal_;
+    std::vector<core::games::GameFolder> gameFolders_;
     DirectoryChooser chooser_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;

@@ -2,6 +2,8 @@
 
 #include <QStandardItemModel>
 
+#include <algorithm>
+
 namespace vestimo::gui {
 
 GameFoldersBox::GameFoldersBox(QWidget* parent) : QComboBox(parent) {
@@ -33,7 +35,7 @@ void GameFoldersBox::setFolders(std::vector<core::games::GameFolder> folders) {
     // With no install the one entry says so; otherwise nothing is chosen until the player does.
     const bool nothingFound = folders_.size() == 1 && !folders_.front().enabled;
     setCurrentIndex(nothingFound ? 0 : -1);
-    setEnabled(!nothingFound);
+    setUserInteractionLock(false);
 }
 
 QStringList GameFoldersBox::entries() const {
@@ -50,6 +52,12 @@ void GameFoldersBox::setListIndex(int index) {
     if (!path.isEmpty()) {
         emit folderChosen(path);
     }
+}
+
+void GameFoldersBox::setUserInteractionLock(bool locked) {
+    const bool anyFolder = std::any_of(folders_.begin(), folders_.end(),
+                                       [](const core::games::GameFolder& folder) { return folder.enabled; });
+    setEnabled(!locked && anyFolder);
 }
 
 QString GameFoldersBox::pathAt(int index) const {

@@ -30,6 +30,8 @@ public:
     int listCount() const { return count(); }
     // The path of an entry, empty for the "No game found" entry or an index out of range.
     QString pathAt(int index) const;
+    // Locked with the rest of the browser; never enabled without a folder to offer.
+    void setUserInteractionLock(bool locked);
 
 signals:
     void folderChosen(const QString& path);

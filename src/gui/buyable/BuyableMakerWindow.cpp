@@ -3,15 +3,17 @@
 #include "core/buyable/ExportWriter.h"
 #include "core/catalogue/Buyable.h"
 #include "core/catalogue/Common.h"
+#include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
-#include "core/journal/Journal.h"
 #include "core/catalogue/Windows.h"
+#include "core/journal/Journal.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "gui/browser/GameFoldersBox.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
@@ -70,6 +72,10 @@ void BuyableMakerWindow::build() {
     Ui& ui = m_ui;
     ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
     ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToSkinEditing());
+    ui.gamesCaption = new QLabel(texts::gameFoldersCaption(), ui.browserFrame);
+    ui.gamesBox = new GameFoldersBox(ui.browserFrame);
+    ui.gamesCaption->setBuddy(ui.gamesBox);
+    ui.gamesBox->setFolders(m_services.gameFolders);
     ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
     ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
     ui.pathLine = pathLine(ui.browserFrame);
@@ -86,6 +92,8 @@ void BuyableMakerWindow::build() {
     pathRow->addWidget(ui.browseButton);
     auto* browserLayout = new QVBoxLayout(ui.browserFrame);
     browserLayout->addWidget(ui.switchButton);
+    browserLayout->addWidget(ui.gamesCaption);
+    browserLayout->addWidget(ui.gamesBox);
     browserLayout->addWidget(ui.driveList);
     browserLayout->addWidget(ui.directoryList, 1);
     browserLayout->addLayout(pathRow);
@@ -171,9 +179,11 @@ void BuyableMakerWindow::build() {
     connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
     connect(ui.aboutButton, &QPushButton::clicked, this, [this] { m_app.showAbout(); });
     connect(ui.browseButton, &QPushButton::clicked, this, &BuyableMakerWindow::onBrowseClicked);
+    connect(ui.gamesBox, &GameFoldersBox::folderChosen, this,
+            [this](const QString& folder) { m_browser->goTo(folder); });
 
-    m_browser =
-        std::make_unique<Browser>(Browser{ui.driveList, ui.directoryList, ui.fileList, m_services.messages});
+    m_browser = std::make_unique<Browser>(
+        Browser{ui.driveList, ui.directoryList, ui.fileList, m_services.messages, m_services.gameFolders});
     m_browser->startAt(platform::currentDirectory());
     showDirectory(*this, *ui.pathLine, ui.directoryList->path());
 }
@@ -204,6 +214,7 @@ void BuyableMakerWindow::setUserInteractionLock(bool locked) {
     m_ui.directoryList->setEnabled(!locked);
     m_ui.driveList->setEnabled(!locked);
     m_ui.browseButton->setEnabled(!locked);
+    m_ui.gamesBox->setUserInteractionLock(locked);
     m_ui.loadBmpButton->setEnabled(!locked);
 }
 

@@ -18,6 +18,8 @@ class QRadioButton;
 
 namespace vestimo::gui {
 
+class GameFoldersBox;
+
 class Application;
 class DirList;
 class DriveList;
@@ -70,6 +72,8 @@ private:
         DirList* directoryList = nullptr;
         QLineEdit* pathLine = nullptr;
         QPushButton* browseButton = nullptr;
+        QLabel* gamesCaption = nullptr;
+        GameFoldersBox* gamesBox = nullptr;
         FileList* fileList = nullptr;
         QPushButton* defaultDirectoryButton = nullptr;
         QPushButton* loadBmpButton = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/skinedit/SkinEditWindow.h"
 
+#include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
@@ -15,6 +16,7 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
 #include "gui/widgets/PictureBox.h"
@@ -55,6 +57,8 @@ struct SkinEditWindow::Ui {
     DirList* directoryList = nullptr;
     QLineEdit* pathLine = nullptr;
     QPushButton* browseButton = nullptr;
+    QLabel* gamesCaption = nullptr;
+    GameFoldersBox* gamesBox = nullptr;
     FileList* fileList = nullptr;
     QRadioButton* cmxFilterButton = nullptr;
     QRadioButton* bmpFilterButton = nullptr;
@@ -92,8 +96,8 @@ SkinEditWindow::SkinEditWindow(Application& app)
     build();
     connectControls();
     // The lists start at the process's current folder, without raising their change steps.
-    m_browser = std::make_unique<Browser>(
-        Browser{m_ui->driveList, m_ui->directoryList, m_ui->fileList, m_services.messages});
+    m_browser = std::make_unique<Browser>(Browser{m_ui->driveList, m_ui->directoryList, m_ui->fileList,
+                                                  m_services.messages, m_services.gameFolders});
     m_browser->startAt(platform::currentDirectory());
     showWhere();
     render();
@@ -108,6 +112,10 @@ void SkinEditWindow::build() {
     // Skin Directory: the browser, as a column on the left, the full height of the window.
     ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
     ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToBuyableButton());
+    ui.gamesCaption = new QLabel(texts::gameFoldersCaption(), ui.browserFrame);
+    ui.gamesBox = new GameFoldersBox(ui.browserFrame);
+    ui.gamesCaption->setBuddy(ui.gamesBox);
+    ui.gamesBox->setFolders(m_services.gameFolders);
     ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
     ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
     ui.pathLine = pathLine(ui.browserFrame);
@@ -130,6 +138,8 @@ void SkinEditWindow::build() {
     pathRow->addWidget(ui.browseButton);
     auto* browserLayout = new QVBoxLayout(ui.browserFrame);
     browserLayout->addWidget(ui.switchButton);
+    browserLayout->addWidget(ui.gamesCaption);
+    browserLayout->addWidget(ui.gamesBox);
     browserLayout->addWidget(ui.driveList);
     browserLayout->addWidget(ui.directoryList, 1);
     browserLayout->addLayout(pathRow);
@@ -243,6 +253,8 @@ void SkinEditWindow::connectControls() {
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
     onClick(ui.aboutButton, &SkinEditWindow::onAboutClicked);
     onClick(ui.browseButton, &SkinEditWindow::onBrowseClicked);
+    connect(ui.gamesBox, &GameFoldersBox::folderChosen, this,
+            [this](const QString& folder) { m_browser->goTo(folder); });
     connect(ui.cmxTextBox->document(), &QTextDocument::contentsChanged, this, &SkinEditWindow::onTextChanged);
 }
 
@@ -262,6 +274,7 @@ void SkinEditWindow::setUserInteractionLock(bool locked) {
                                          m_ui->bmpFilterButton, m_ui->cmxFilterButton, m_ui->browseButton}) {
         browsing->setEnabled(!locked);
     }
+    m_ui->gamesBox->setUserInteractionLock(locked);
 }
 
 void SkinEditWindow::apply(const editor::Transition& next) {
