@@ -39,9 +39,11 @@ void appendNames(QStringList& lines, const QString& heading, const QStringList& 
 void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& report) {
     switch (verdict.kind) {
     case Verdict::Kind::Keep:
+        report.kept.append({name, verdict.reason});
         return;
     case Verdict::Kind::PassOver:
         ++report.passedOver;
+        report.passedOverFiles.append({name, verdict.reason});
         return;
     case Verdict::Kind::Trouble:
         report.trouble.append({name, verdict.reason});
@@ -53,7 +55,7 @@ void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& repo
         moveToProgramDirectory(report.skinDirectory, report.programDirectory, name);
     if (!moved.ok) {
         // Its companions stay with it.
-        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, moved.error)});
+        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, moved.error), true});
         return;
     }
     report.moved.append({name, verdict.reason});
@@ -67,9 +69,10 @@ void carryOut(const Verdict& verdict, const QString& name, DirectoryReport& repo
         if (along.ok) {
             ++report.companionsMoved;
             report.moved.last().reason += texts::companionWentWith(companion.role, companion.name);
+            report.companions.append({companion.name, texts::companionOf(companion.role, name)});
         } else {
             report.trouble.append(
-                {companion.name, texts::companionNotMoved(companion.role, name, along.error)});
+                {companion.name, texts::companionNotMoved(companion.role, name, along.error), true});
         }
     }
 }

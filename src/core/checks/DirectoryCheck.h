@@ -40,6 +40,7 @@ struct DirectoryReport {
     struct Line {
         QString name;
         QString reason;
+        bool notMoved = false; // in trouble because the move itself failed, not the judging
     };
 
     Outcome outcome = Outcome::Completed;
@@ -57,6 +58,11 @@ struct DirectoryReport {
     QList<Line> trouble;   // could not be read or moved, so left where they were
     QStringList leftOut;   // names the listing cannot hold (a line break in the name)
     QStringList unnamable; // names that are not valid text, so cannot be named back
+    // Per file, for the report: judged and kept with what the check found, passed over with why,
+    // and each file that went along with a moved one.
+    QList<Line> kept;
+    QList<Line> passedOverFiles;
+    QList<Line> companions;
 
     // Counts, one line per moved file, per file in trouble and per name left out.
     QString details() const;
@@ -72,11 +78,11 @@ struct Companion {
 struct Verdict {
     enum class Kind { Keep, PassOver, Move, Trouble };
     Kind kind = Kind::Keep;
-    QString reason; // why it moves, or why it could not be judged
+    QString reason; // why it moves, stays or is passed over, or why it could not be judged
     QList<Companion> companions;
 
-    static Verdict keep() { return {}; }
-    static Verdict passOver() { return {Kind::PassOver, {}, {}}; }
+    static Verdict keep(QString found = {}) { return {Kind::Keep, std::move(found), {}}; }
+    static Verdict passOver(QString why = {}) { return {Kind::PassOver, std::move(why), {}}; }
     static Verdict move(QString reason, QList<Companion> companions = {}) {
         return {Kind::Move, std::move(reason), std::move(companions)};
     }
