@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // The texts of the one-file checks: "Check CMX" and "Check BMP" in the skin editing window.
@@ -9,8 +10,8 @@ namespace vestimo::texts {
 QString maintainerContact();
 
 inline QString notCheckableCmxType() {
-    return QStringLiteral(
-        "This is an animation or another cmx type we can't check, so we can't deal with it at this time, sorry.");
+    return QStringLiteral("This is an animation or another cmx type we can't check, so we can't deal with it "
+                          "at this time, sorry.");
 }
 inline QString animationNotChecked() {
     return QStringLiteral("We can't check animation files at this time, sorry.");
@@ -25,8 +26,9 @@ QString cmxFaultAtLine(int line);
 // The size is not in the texture table. It deliberately does not state the dimensions: the player
 // is asked to note them.
 inline QString dimensionsNotRecognized() {
-    return QStringLiteral("This is a file dimension pair not recognized by this program. Please make a note of "
-                          "the dimensions and email them to ") +
+    return QStringLiteral(
+               "This is a file dimension pair not recognized by this program. Please make a note of "
+               "the dimensions and email them to ") +
            maintainerContact() + QStringLiteral(" so we can update the program to recognize it.");
 }
 // "a not a" is the wording players know; it stays.
@@ -35,6 +37,14 @@ inline QString notAValidSkinFile() {
 }
 inline QString aValidSkinFile() {
     return QStringLiteral("This is a valid Skin File.");
+}
+// Under either verdict: what it was judged on.
+inline QString bitmapMeasured(int width, int height, qint64 length, qint64 limit) {
+    const QLocale grouped(QLocale::English);
+    return QStringLiteral("%1 x %2, %3 bytes (limit %4)")
+        .arg(width)
+        .arg(height)
+        .arg(grouped.toString(length), grouped.toString(limit));
 }
 
 } // namespace vestimo::texts

@@ -57,7 +57,10 @@ report::RunReport runReportFor(const DirectoryReport& run) {
     fact(texts::factSkinFolder(), QDir::toNativeSeparators(run.skinDirectory));
     fact(texts::factProblemFolder(), QDir::toNativeSeparators(run.programDirectory));
     fact(texts::factJudged(), QString::number(run.judged));
-    fact(texts::factMoved(), QString::number(result.count(RunVerdict::Moved)));
+    fact(texts::factMoved(), QString::number(run.moved.size()));
+    if (run.companionsMoved > 0) {
+        fact(run.companionsLabel, QString::number(run.companionsMoved));
+    }
     fact(texts::factLeft(), QString::number(result.count(RunVerdict::Left)));
     fact(texts::factNotMoved(), QString::number(result.count(RunVerdict::NotMoved)));
     fact(texts::factPassedOver(), QString::number(result.count(RunVerdict::PassedOver)));

@@ -395,7 +395,8 @@ void SkinEditWindow::onCheckBmpClicked() {
         return;
     }
     m_services.messages.show(*length > rule->MaxFileSize ? texts::notAValidSkinFile()
-                                                         : texts::aValidSkinFile());
+                                                         : texts::aValidSkinFile(),
+                             texts::bitmapMeasured(*width, *height, *length, rule->MaxFileSize));
 }
 
 void SkinEditWindow::onMoveFileClicked() {
