@@ -287,5 +287,5 @@ TEST(QtMessageBoxesReport, TheReportButtonOpensTheReportWindow) {
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->report(), report);
     EXPECT_TRUE(opened->testAttribute(Qt::WA_DeleteOnClose));
-    opened->close();
+    delete opened;
 }

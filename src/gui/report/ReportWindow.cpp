@@ -34,6 +34,7 @@ constexpr report::RunVerdict FilterVerdicts[] = {report::RunVerdict::Moved, repo
 QStandardItem* cell(const QString& text, const QVariant& sortKey) {
     auto* item = new QStandardItem(text);
     item->setEditable(false);
+    item->setToolTip(text); // long reasons and paths are cut off in their columns
     item->setData(sortKey, ReportWindow::SortRole);
     return item;
 }
