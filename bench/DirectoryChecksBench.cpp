@@ -13,6 +13,7 @@
 // journal recording every move against the same command without it (VESTIMO_BENCH_ONLY=journal
 // times that alone).
 
+#include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
 #include "core/journal/Journal.h"
 #include "gui/browser/FileList.h"
@@ -55,29 +56,26 @@ struct Check {
     std::size_t expectedMoves = 0;
 };
 
-// Keeps the closing message instead of showing it.
+// Keeps the closing message and its report instead of showing them.
 struct RecordedMessages : platform::MessageBoxes {
     QString message;
-    QString details;
-    void show(const QString& shown, const QString& more) override {
+    report::RunReport report;
+    void show(const QString& shown, const QString&) override { message = shown; }
+    void showReport(const QString& shown, const QString&, const report::RunReport& run) override {
         message = shown;
-        details = more;
+        report = run;
     }
     bool ask(const QString&) override { return false; }
 };
 
-// The number after `label` on its line of the details, or -1.
-long long Count(const QString& details, const QString& label) {
-    const qsizetype at = details.indexOf(label);
-    if (at < 0) {
-        return -1;
+// The number the report gives for `label` among its counts, or -1.
+long long Count(const report::RunReport& report, const QString& label) {
+    for (const report::RunFact& fact : report.facts) {
+        if (fact.label == label) {
+            return fact.value.toLongLong();
+        }
     }
-    const qsizetype from = at + label.size();
-    qsizetype to = from;
-    while (to < details.size() && details[to].isDigit()) {
-        ++to;
-    }
-    return details.mid(from, to - from).toLongLong();
+    return -1;
 }
 
 struct Figures {
@@ -293,9 +291,9 @@ int main(int argc, char** argv) {
                 figures.seconds =
                     std::min(figures.seconds,
                              Seconds([&] { gui::runDirectoryCheckCommand(check.check, site, services); }));
-                figures.files = static_cast<int>(Count(messages.details, QStringLiteral("Files judged: ")));
-                const long long moved = Count(messages.details, QStringLiteral("Files moved: "));
-                const bool trouble = messages.details.contains(QStringLiteral("Could not be read or moved"));
+                figures.files = static_cast<int>(Count(messages.report, texts::factJudged()));
+                const long long moved = Count(messages.report, texts::factMoved());
+                const bool trouble = messages.report.count(report::RunVerdict::NotMoved) > 0;
                 if (moved != static_cast<long long>(check.expectedMoves) || trouble) {
                     std::fprintf(stderr, "%s moved %lld files, expected %zu%s\n", check.name, moved,
                                  check.expectedMoves, trouble ? "; some in trouble" : "");

@@ -219,7 +219,7 @@ FileCheck checkBmp(const QFileInfo& file) {
     if (picture.ok) {
         shown = textures::shownPictureOf(picture.width, picture.height);
     }
-    result.message = textures::checkBmpFile(shown, file.filePath(), file.fileName());
+    result.message = textures::checkBmpFile(shown, file.filePath(), file.fileName()).message;
     if (result.message == texts::aValidSkinFile()) {
         result.verdict = FileVerdict::Ok;
     } else if (result.message == texts::notAValidSkinFile() || result.message == texts::bmpFileCorrupt()) {

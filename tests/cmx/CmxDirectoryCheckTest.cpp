@@ -1,3 +1,4 @@
+#include "core/catalogue/SingleChecks.h"
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/browser/FileList.h"
@@ -37,6 +38,12 @@ const QString closingMessage = QStringLiteral("Problem Files were moved into the
                                               "please email the file to ") +
                                test::Contact();
 
+// How a moved file's reason names its faulty line: the line, then the message "Check CMX For
+// Errors" gives for it.
+QString Fault(int line) {
+    return QStringLiteral("line %1: ").arg(line) + texts::cmxFaultAtLine(line);
+}
+
 QByteArray Valid(const char* base) {
     return Bytes(samples::ValidBodyCmx(base));
 }
@@ -63,7 +70,7 @@ TEST_F(CmxDirectoryCheck, HandBonesPassOnLineNineAndAreMovedOnLineThirteen) {
     const auto report = Run();
     EXPECT_EQ(report.outcome, checks::DirectoryReport::Outcome::Completed);
     EXPECT_EQ(MovedNames(report), QStringList{"B003FAFit_late.cmx"});
-    EXPECT_EQ(report.moved[0].reason, "line 13");
+    EXPECT_EQ(report.moved[0].reason, Fault(13));
     EXPECT_EQ(Files(program.path()), QStringList{"B003FAFit_late.cmx"});
     EXPECT_EQ(Files(skins.path()), (QStringList{"B001FAFit_left.cmx", "B002FAFit_right.cmx"}));
 }
@@ -81,7 +88,7 @@ TEST_F(CmxDirectoryCheck, VersionLineIsComparedLowerCased) {
     skins.write("B003FAnext.cmx", WithLine(Valid("B003FAnext"), 2, "version 301"));
     const auto report = Run();
     EXPECT_EQ(MovedNames(report), QStringList{"B003FAnext.cmx"});
-    EXPECT_EQ(report.moved[0].reason, "line 2");
+    EXPECT_EQ(report.moved[0].reason, Fault(2));
 }
 
 TEST_F(CmxDirectoryCheck, ShortEmptyAndClosedFilesStay) {
@@ -104,7 +111,7 @@ TEST_F(CmxDirectoryCheck, EveryRuledLineFaultMovesTheFileAndNamesTheLine) {
     EXPECT_EQ(report.moved.size(), static_cast<qsizetype>(samples::RuledCmxLines().size()));
     for (const auto& moved : report.moved) {
         const int line = moved.name.mid(1, 3).toInt() - 100;
-        EXPECT_EQ(moved.reason, QStringLiteral("line %1").arg(line)) << moved.name.toStdString();
+        EXPECT_EQ(moved.reason, Fault(line)) << moved.name.toStdString();
     }
     EXPECT_TRUE(Files(skins.path()).isEmpty());
 }
@@ -177,13 +184,13 @@ TEST_F(CmxDirectoryCheck, FileThatCannotBeMovedStaysAndTheRunGoesOn) {
     EXPECT_EQ(MovedNames(report), QStringList{"B002FAFit_y.cmx"});
     ASSERT_EQ(report.trouble.size(), 1);
     EXPECT_EQ(report.trouble[0].name, "B001FAFit_x.cmx");
-    EXPECT_TRUE(report.trouble[0].reason.contains("could not be moved (line 9)"));
+    EXPECT_TRUE(report.trouble[0].reason.contains("could not be moved (" + Fault(9) + ")"));
     EXPECT_TRUE(report.trouble[0].reason.contains("a file of that name is already in"));
     EXPECT_TRUE(exists(skins.filePath("B001FAFit_x.cmx")));
     EXPECT_EQ(readAll(program.filePath("B001FAFit_x.cmx")), "already here");
     EXPECT_TRUE(report.details().contains(
-        QStringLiteral("B001FAFit_x.cmx: could not be moved (line 9): a file of that name is already in %1")
-            .arg(QDir::toNativeSeparators(program.path()))));
+        QStringLiteral("B001FAFit_x.cmx: could not be moved (%1): a file of that name is already in %2")
+            .arg(Fault(9), QDir::toNativeSeparators(program.path()))));
 }
 
 TEST_F(CmxDirectoryCheck, FileThatCannotBeOpenedIsReportedAndLeft) {
@@ -226,16 +233,17 @@ TEST_F(CmxDirectoryCheck, DetailsCountAndNameEveryFile) {
     skins.write("walk.cmx", QByteArray());
     const auto report = Run();
     const QString details = report.details();
-    EXPECT_EQ(details,
-              QStringLiteral("Skin folder: %1\n"
-                             "Files judged: 3\n"
-                             "Files moved: 1, into %2\n"
-                             "Files left: 2\n"
-                             "Not skin descriptions this check reads (animations and other kinds), left: 1\n"
-                             "\n"
-                             "Moved:\n"
-                             "B001FAFit_x.cmx: line 9")
-                  .arg(QDir::toNativeSeparators(skins.path()), QDir::toNativeSeparators(program.path())));
+    EXPECT_EQ(
+        details,
+        QStringLiteral("Skin folder: %1\n"
+                       "Files judged: 3\n"
+                       "Files moved: 1, into %2\n"
+                       "Files left: 2\n"
+                       "Not skin descriptions this check reads (animations and other kinds), left: 1\n"
+                       "\n"
+                       "Moved:\n"
+                       "B001FAFit_x.cmx: %3")
+            .arg(QDir::toNativeSeparators(skins.path()), QDir::toNativeSeparators(program.path()), Fault(9)));
 }
 
 TEST_F(CmxDirectoryCheck, ListingThatCannotBeWrittenStopsTheRun) {
@@ -387,9 +395,13 @@ TEST_F(CmxCheckButton, NameLeftOutOfAnEmptyListingIsInTheDetails) {
     ShowCmx();
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no cmx files in this directory!"});
-    ASSERT_EQ(messages.details.size(), 1);
-    EXPECT_TRUE(messages.details[0].endsWith(
-        "Not judged, because a line break in the name keeps it off the list:\nB001FA\\rodd.cmx"))
+    // The name is in the report behind the message, passed over with why.
+    ASSERT_EQ(messages.reports.size(), 1);
+    ASSERT_EQ(messages.reports[0].rows.size(), 1);
+    EXPECT_EQ(messages.reports[0].rows[0].file, QStringLiteral("B001FA\rodd.cmx"));
+    EXPECT_EQ(messages.reports[0].rows[0].verdict, report::RunVerdict::PassedOver);
+    EXPECT_TRUE(messages.details[0].contains(
+        "Passed over:\nB001FA\\rodd.cmx: not judged: a line break in the name keeps it off the list\n"))
         << messages.details[0].toStdString();
     EXPECT_TRUE(exists(skins.filePath(QStringLiteral("B001FA\rodd.cmx"))));
 }

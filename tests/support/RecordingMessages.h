@@ -19,6 +19,13 @@ public:
             onShow(message);
         }
     }
+    // The message as any other; the report's plain text stands in its details.
+    void showReport(const QString& message, const QString& informativeText,
+                    const report::RunReport& report) override {
+        reports.append(report);
+        informative.append(informativeText);
+        show(message, QString::fromUtf8(report::toText(report)));
+    }
     bool ask(const QString& question) override {
         questions.append(question);
         return answers.isEmpty() ? true : answers.takeFirst();
@@ -27,12 +34,17 @@ public:
         messages.clear();
         details.clear();
         questions.clear();
+        reports.clear();
+        informative.clear();
     }
 
     QStringList messages;
     QStringList details;
     QStringList questions;
     QList<bool> answers;
+    // One per message shown with a report, in order: the report and the line under the message.
+    QList<report::RunReport> reports;
+    QStringList informative;
     // Called as each message is shown, while the program waits for the box to be closed.
     std::function<void(const QString&)> onShow;
 };

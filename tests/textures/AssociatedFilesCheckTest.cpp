@@ -426,7 +426,7 @@ TEST_F(AssociatedFilesButton, MovesOrphansAndEndsOnTheCmxList) {
     ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages.value(messages.messages.size() - 1), closingMessage);
-    EXPECT_TRUE(messages.details.last().contains("Files moved: 1, into "));
+    EXPECT_TRUE(messages.details.last().contains("\nMoved: 1\n"));
     EXPECT_EQ(bar.shows, 1);
     EXPECT_FALSE(control<QProgressBar>(&skinEdit(), "ProgressBar1")->isVisible());
     EXPECT_EQ(control<QProgressBar>(&skinEdit(), "ProgressBar1")->maximum(), 2 * (19 + 2));
@@ -483,8 +483,13 @@ TEST_F(DemoSkins, EveryButtonMovesSomethingAndReportsNoTrouble) {
     click("cmdCheckAllCMX");
     click("cmdAssocFiles");
     ASSERT_EQ(messages.messages.size(), 3);
-    for (const QString& details : messages.details) {
-        EXPECT_FALSE(details.contains("Could not be read or moved")) << details.toStdString();
-        EXPECT_FALSE(details.contains("Files moved: 0,")) << details.toStdString();
+    ASSERT_EQ(messages.reports.size(), 3);
+    for (const report::RunReport& run : messages.reports) {
+        const std::string text = report::toText(run).toStdString();
+        EXPECT_GT(run.count(report::RunVerdict::Moved), 0) << text;
+        EXPECT_EQ(run.count(report::RunVerdict::NotMoved), 0) << text;
+        for (const report::RunRow& row : run.rows) {
+            EXPECT_FALSE(row.reason.startsWith("could not be")) << text;
+        }
     }
 }

@@ -333,7 +333,10 @@ TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {
     Click();
     EXPECT_EQ(messages.messages, QStringList{closingMessage});
     ASSERT_EQ(messages.details.size(), 1);
-    EXPECT_TRUE(messages.details[0].contains("Files moved: 3, into "));
+    // The details are the report's text now; the report names the problem folder.
+    EXPECT_TRUE(messages.details[0].contains("\nMoved: 3\n"));
+    ASSERT_EQ(messages.reports.size(), 1);
+    EXPECT_EQ(messages.reports[0].problemFolder, program.path());
     EXPECT_TRUE(
         messages.details[0].contains("\nB001FAFitlgt_x.bmp: 256 x 256, 75001 bytes, more than 75000"));
     EXPECT_EQ(bar.shows, 1);

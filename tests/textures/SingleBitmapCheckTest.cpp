@@ -62,6 +62,18 @@ TEST_F(CheckingOneBitmap, JudgesTheSizeAndTheLengthAtTheLimit) {
     EXPECT_EQ(check("f.bmp", 64, 64, 9000), "This is a valid Skin File.");
 }
 
+TEST_F(CheckingOneBitmap, TheDetailsGiveTheSizeTheLengthAndTheLimit) {
+    EXPECT_EQ(check("a.bmp", 256, 256, 75001), "This is a not a valid Skin File.");
+    EXPECT_EQ(messages.details, QStringList{"256 x 256, 75,001 bytes (limit 75,000)"});
+    EXPECT_EQ(check("b.bmp", 512, 256, 140000), "This is a valid Skin File.");
+    EXPECT_EQ(messages.details, QStringList{"512 x 256, 140,000 bytes (limit 140,000)"});
+    EXPECT_EQ(check("c.bmp", 32, 32, 2500), "This is a valid Skin File.");
+    EXPECT_EQ(messages.details, QStringList{"32 x 32, 2,500 bytes (limit 3,000)"});
+    // An unlisted size keeps its message alone: the player is asked to note the dimensions.
+    EXPECT_EQ(check("d.bmp", 256, 512, 200000), notRecognized);
+    EXPECT_EQ(messages.details, QStringList{QString()});
+}
+
 TEST_F(CheckingOneBitmap, UnlistedSizesAreNotRecognised) {
     EXPECT_EQ(check("a.bmp", 256, 512, 200000), notRecognized);
     EXPECT_EQ(check("b.bmp", 128, 256, 200000), notRecognized);

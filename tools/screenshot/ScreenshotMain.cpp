@@ -1,8 +1,11 @@
-// Draws both windows on the demo skins and saves them as PNG pictures for the README.
+// Draws both windows and a report on the demo skins and saves them as PNG pictures for the README.
+#include "core/checks/ClosingMessage.h"
+#include "core/checks/SkinChecks.h"
 #include "gui/app/Application.h"
 #include "gui/app/MessageBoxes.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
+#include "gui/report/ReportWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
 
 #include <QApplication>
@@ -13,12 +16,14 @@
 #include <QTest>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 class Silent : public vestimo::platform::MessageBoxes {
 public:
     void show(const QString&, const QString&) override {}
+    void showReport(const QString&, const QString&, const vestimo::report::RunReport&) override {}
     bool ask(const QString&) override { return false; }
 };
 
@@ -37,6 +42,29 @@ void selectFirst(QWidget* window, const QString& name) {
     }
     const int index = static_cast<int>(files->entries().indexOf(name));
     files->setListIndex(index >= 0 ? index : 0);
+}
+
+struct NoProgress : vestimo::checks::RunProgress {
+    void start(qint64) override {}
+    void advance(int) override {}
+};
+
+// The report of "Check All CMX Files in Directory" over a copy of `skinFolder`, which stays as it is.
+std::optional<vestimo::report::RunReport> reportOnCopy(const QString& skinFolder) {
+    QTemporaryDir skins;
+    QTemporaryDir program;
+    if (!skins.isValid() || !program.isValid()) {
+        return std::nullopt;
+    }
+    for (const QString& name : QDir(skinFolder).entryList(QDir::Files)) {
+        if (!QFile::copy(QDir(skinFolder).filePath(name), skins.filePath(name))) {
+            return std::nullopt;
+        }
+    }
+    NoProgress progress;
+    const vestimo::checks::DirectoryReport run = vestimo::checks::runDirectoryCheck(
+        vestimo::checks::cmxCheck(), skins.path(), program.path(), progress);
+    return vestimo::checks::runReportFor(run);
 }
 
 } // namespace
@@ -60,5 +88,13 @@ int main(int argc, char** argv) {
     app.switchToBuyable();
     selectFirst(app.buyable(), QStringLiteral("B100FAFitlgt_xyz.bmp"));
     ok = save(app.buyable(), output + QStringLiteral("/buyable-skins.png")) && ok;
+    const auto report = reportOnCopy(QDir::currentPath());
+    if (!report) {
+        std::fprintf(stderr, "could not copy the skins for the report\n");
+        return 1;
+    }
+    vestimo::gui::ReportWindow window(*report, messages);
+    window.show();
+    ok = save(&window, output + QStringLiteral("/report.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -141,14 +141,18 @@ inline QString companionNotMoved(const QString& role, const QString& owner, cons
     return QCoreApplication::translate("Vestimo", "the %1 of %2 could not be moved: %3")
         .arg(role, owner, why);
 }
+inline QString companionOf(const QString& role, const QString& owner) {
+    return QStringLiteral("the %1 of %2, moved with it").arg(role, owner);
+}
 inline QString meshRole() {
     return QCoreApplication::translate("Vestimo", "mesh");
 }
 inline QString noBitmapBeginsWith(const QString& prefix) {
     return QCoreApplication::translate("Vestimo", "no bitmap begins with \"%1\"").arg(prefix);
 }
+// The line and the message "Check CMX For Errors" gives for it.
 inline QString faultyLine(int line) {
-    return QCoreApplication::translate("Vestimo", "line %1").arg(line);
+    return QCoreApplication::translate("Vestimo", "line %1: %2").arg(line).arg(cmxFaultAtLine(line));
 }
 inline QString couldNotBeOpened(const QString& why) {
     return QCoreApplication::translate("Vestimo", "could not be opened: %1").arg(why);
@@ -171,6 +175,30 @@ inline QString overTheLimit(int width, int height, qint64 length, qint64 limit) 
 }
 inline QString noLongerThere(const QString& reason) {
     return reason + QCoreApplication::translate("Vestimo", ", but it is no longer there under this name");
+}
+
+// Why a file stayed or was passed over, for the report.
+inline QString withinTheLimit(int width, int height, qint64 length, qint64 limit) {
+    return QStringLiteral("%1 x %2, %3 bytes, not more than %4")
+        .arg(width)
+        .arg(height)
+        .arg(length)
+        .arg(limit);
+}
+inline QString sizeNotListed(int width, int height) {
+    return QStringLiteral("%1 x %2, a size the texture table does not list").arg(width).arg(height);
+}
+inline QString bitmapBeginsWith(const QString& prefix) {
+    return QStringLiteral("a bitmap begins with \"%1\"").arg(prefix);
+}
+inline QString notASkinDescription() {
+    return QStringLiteral("not a skin description this check reads (an animation or another kind)");
+}
+inline QString lineBreakInName() {
+    return QStringLiteral("not judged: a line break in the name keeps it off the list");
+}
+inline QString nameNotValidText() {
+    return QStringLiteral("not judged: the name is not valid text here (rename it)");
 }
 
 // What the details call the files a check passed over and the files that went along.

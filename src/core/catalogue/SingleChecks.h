@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 
 // The texts of the one-file checks: "Check CMX" and "Check BMP" in the skin editing window.
@@ -39,6 +40,14 @@ inline QString notAValidSkinFile() {
 }
 inline QString aValidSkinFile() {
     return QCoreApplication::translate("Vestimo", "This is a valid Skin File.");
+}
+// Under either verdict: what it was judged on.
+inline QString bitmapMeasured(int width, int height, qint64 length, qint64 limit) {
+    const QLocale grouped(QLocale::English);
+    return QStringLiteral("%1 x %2, %3 bytes (limit %4)")
+        .arg(width)
+        .arg(height)
+        .arg(grouped.toString(length), grouped.toString(limit));
 }
 
 } // namespace vestimo::texts

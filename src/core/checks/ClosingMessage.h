@@ -1,8 +1,11 @@
 #pragma once
 
 #include "core/checks/DirectoryCheck.h"
+#include "core/report/RunReport.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace vestimo::checks {
 
@@ -16,7 +19,15 @@ struct ClosingMessage {
     Kind kind = Kind::Completed;
     QString message;
     QString details; // empty when there is nothing to add
+    // Every file the run judged or passed over, behind the message's "Report..." button; none
+    // when the run stopped, or listed nothing and left no name out.
+    std::optional<report::RunReport> report = std::nullopt;
+    // Under the message when files could not be moved; empty otherwise.
+    QString informative = {};
 };
+
+// The run's report: its counts, then one row per file, moved, left, not moved or passed over.
+report::RunReport runReportFor(const DirectoryReport& report);
 
 // The one message for `report` of a run of `check`.
 ClosingMessage closingMessageFor(const DirectoryCheck& check, const DirectoryReport& report);

@@ -94,7 +94,7 @@ void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
     DirectoryReport& report = carrier.report;
     if (!result.ok) {
         // Its companions stay with it.
-        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, result.error)});
+        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, result.error), {}, true});
         return;
     }
     report.moved.append({name, verdict.reason});
@@ -109,9 +109,10 @@ void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
             ++report.companionsMoved;
             report.moved.last().reason += texts::companionWentWith(companion.role, companion.name);
             report.moved.last().companions.append(companion);
+            report.companions.append({companion.name, texts::companionOf(companion.role, name)});
         } else {
             report.trouble.append(
-                {companion.name, texts::companionNotMoved(companion.role, name, along.error)});
+                {companion.name, texts::companionNotMoved(companion.role, name, along.error), {}, true});
         }
     }
 }
@@ -121,9 +122,11 @@ void carryOut(const Verdict& verdict, const QString& name, Carrier& carrier) {
     DirectoryReport& report = carrier.report;
     switch (verdict.kind) {
     case Verdict::Kind::Keep:
+        report.kept.append({name, verdict.reason});
         return;
     case Verdict::Kind::PassOver:
         ++report.passedOver;
+        report.passedOverFiles.append({name, verdict.reason});
         return;
     case Verdict::Kind::Trouble:
         // The details keep the listing's order.

@@ -53,6 +53,7 @@ struct DirectoryReport {
         QString name;
         QString reason;
         QList<Companion> companions = {}; // moved files only: the files that went along with it
+        bool notMoved = false;            // in trouble because the move itself failed, not the judging
     };
 
     Outcome outcome = Outcome::Completed;
@@ -72,6 +73,11 @@ struct DirectoryReport {
     QStringList unnamable;            // names that are not valid text, so cannot be named back
     QList<QByteArray> unnamableBytes; // the same names as stored, where known, in the same order
     bool dryRun = false;              // `moved` holds what would have moved; nothing did
+    // Per file, for the report: judged and kept with what the check found, passed over with why,
+    // and each file that went along with a moved one.
+    QList<Line> kept;
+    QList<Line> passedOverFiles;
+    QList<Line> companions;
 
     // Whether the run's changes went into the journal; Off when it was run without one.
     enum class Recording { Off, Recorded, NotRecorded };
@@ -89,11 +95,11 @@ struct DirectoryReport {
 struct Verdict {
     enum class Kind { Keep, PassOver, Move, Trouble };
     Kind kind = Kind::Keep;
-    QString reason; // why it moves, or why it could not be judged
+    QString reason; // why it moves, stays or is passed over, or why it could not be judged
     QList<Companion> companions;
 
-    static Verdict keep() { return {}; }
-    static Verdict passOver() { return {Kind::PassOver, {}, {}}; }
+    static Verdict keep(QString found = {}) { return {Kind::Keep, std::move(found), {}}; }
+    static Verdict passOver(QString why = {}) { return {Kind::PassOver, std::move(why), {}}; }
     static Verdict move(QString reason, QList<Companion> companions = {}) {
         return {Kind::Move, std::move(reason), std::move(companions)};
     }

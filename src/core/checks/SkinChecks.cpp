@@ -22,7 +22,7 @@ namespace {
 
 Verdict judgeCmx(const QString& skinDirectory, const QString& name) {
     if (!cmx::isSkinClass(cmx::classKey(name.toStdString()))) {
-        return Verdict::passOver();
+        return Verdict::passOver(texts::notASkinDescription());
     }
     // Closed again before the file is moved.
     cmx::CmxFileSource source(QFile::encodeName(platform::joinPath(skinDirectory, name)).toStdString());
@@ -38,8 +38,15 @@ Verdict judgeCmx(const QString& skinDirectory, const QString& name) {
         // A verdict on part of the file is no verdict.
         return Verdict::trouble(texts::couldNotBeRead(QString::fromStdString(source.error())));
     }
-    return verdict.kind == cmx::WalkVerdict::Kind::Fault ? Verdict::move(texts::faultyLine(verdict.line))
-                                                         : Verdict::keep();
+    switch (verdict.kind) {
+    case cmx::WalkVerdict::Kind::Fault:
+        return Verdict::move(texts::faultyLine(verdict.line));
+    case cmx::WalkVerdict::Kind::Animation:
+        return Verdict::keep(texts::animationNotChecked());
+    case cmx::WalkVerdict::Kind::Passed:
+        break;
+    }
+    return Verdict::keep(texts::noErrorsFound());
 }
 
 Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
@@ -52,11 +59,12 @@ Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
     }
     const textures::SkinTextureRule* rule = textures::ruleForPicture(picture.width, picture.height);
     if (rule == nullptr) {
-        return Verdict::passOver();
+        return Verdict::passOver(texts::sizeNotListed(picture.width, picture.height));
     }
     // The measure read the whole file, so its length comes with it.
     if (picture.length <= rule->MaxFileSize) {
-        return Verdict::keep();
+        return Verdict::keep(
+            texts::withinTheLimit(picture.width, picture.height, picture.length, rule->MaxFileSize));
     }
     const QString reason =
         texts::overTheLimit(picture.width, picture.height, picture.length, rule->MaxFileSize);
@@ -120,10 +128,10 @@ DirectoryCheck associatedFilesCheck() {
     check.judge = [bitmaps](const QString&, const QString& name) {
         const QString prefix = textures::bitmapPrefix(name);
         if (prefix.isEmpty()) {
-            return Verdict::passOver();
+            return Verdict::passOver(texts::notASkinDescription());
         }
         if ((*bitmaps)->hasBitmapFor(prefix)) {
-            return Verdict::keep();
+            return Verdict::keep(texts::bitmapBeginsWith(prefix));
         }
         return Verdict::move(texts::noBitmapBeginsWith(prefix),
                              {{textures::meshFileName(name), texts::meshRole()}});

@@ -11,22 +11,24 @@ ShownPicture shownPictureOf(int width, int height) {
     return {hiMetricFromPixels(width), hiMetricFromPixels(height)};
 }
 
-QString checkBmpFile(const std::optional<ShownPicture>& picture, const QString& path, const QString& name) {
+BmpCheckAnswer checkBmpFile(const std::optional<ShownPicture>& picture, const QString& path,
+                            const QString& name) {
     if (!picture) {
-        return texts::bmpFileCorrupt();
+        return {texts::bmpFileCorrupt(), {}};
     }
     const auto width = pixelsFromHiMetric(picture->widthHiMetric);
     const auto height = pixelsFromHiMetric(picture->heightHiMetric);
     const SkinTextureRule* rule = width && height ? findSkinTextureRule(*width, *height) : nullptr;
     if (rule == nullptr) {
-        return texts::dimensionsNotRecognized();
+        return {texts::dimensionsNotRecognized(), {}};
     }
     QString why;
     const auto length = platform::fileLength(path, &why);
     if (!length) {
-        return texts::couldNotReadLength(name, why);
+        return {texts::couldNotReadLength(name, why), {}};
     }
-    return *length > rule->MaxFileSize ? texts::notAValidSkinFile() : texts::aValidSkinFile();
+    return {*length > rule->MaxFileSize ? texts::notAValidSkinFile() : texts::aValidSkinFile(),
+            texts::bitmapMeasured(*width, *height, *length, rule->MaxFileSize)};
 }
 
 } // namespace vestimo::textures

@@ -1,9 +1,12 @@
 #include "gui/app/MessageBoxes.h"
 
 #include "core/catalogue/Common.h"
+#include "core/catalogue/RunReport.h"
+#include "gui/report/ReportWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vestimo::platform {
 
@@ -22,6 +25,26 @@ void QtMessageBoxes::show(const QString& message, const QString& details) {
         box.setDetailedText(details);
     }
     box.exec();
+}
+
+void QtMessageBoxes::showReport(const QString& message, const QString& informative,
+                                const report::RunReport& report) {
+    QWidget* parent = owner(parent_);
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), message, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (!informative.isEmpty()) {
+        box.setInformativeText(informative);
+    }
+    QPushButton* opensReport = box.addButton(texts::reportButton(), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() != opensReport) {
+        return;
+    }
+    auto* window = new gui::ReportWindow(report, *this, gui::ReportDesktop::system(), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 bool QtMessageBoxes::ask(const QString& question) {

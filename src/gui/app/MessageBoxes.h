@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/report/RunReport.h"
+
 #include <QString>
 
 class QWidget;
@@ -13,6 +15,10 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows `message`; `details` (may be empty) goes behind a "Show Details..." button.
     virtual void show(const QString& message, const QString& details = {}) = 0;
+    // Shows `message` with `informative` under it (may be empty) and a "Report..." button that
+    // opens `report` in its own window.
+    virtual void showReport(const QString& message, const QString& informative,
+                            const report::RunReport& report) = 0;
     // A Yes/No question, standing in for the system's own confirmation; true for Yes.
     virtual bool ask(const QString& question) = 0;
 };
@@ -22,6 +28,9 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     void show(const QString& message, const QString& details = {}) override;
+    // The report window opens as the box closes, and stays open beside the program's window.
+    void showReport(const QString& message, const QString& informative,
+                    const report::RunReport& report) override;
     bool ask(const QString& question) override;
 
 private:

@@ -29,6 +29,15 @@ QString wrongKind(FileFilter shown) {
     return shown == FileFilter::Bitmaps ? texts::notOnBmpFileUpper() : texts::notOnCmxFile();
 }
 
+// The closing message, with its report behind a button when the run has one.
+void tell(platform::MessageBoxes& messages, const checks::ClosingMessage& closing) {
+    if (closing.report) {
+        messages.showReport(closing.message, closing.informative, *closing.report);
+    } else {
+        messages.show(closing.message, closing.details);
+    }
+}
+
 } // namespace
 
 void ProgressBarProgress::start(qint64 maximum) {
@@ -79,12 +88,12 @@ void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSi
         services.messages.show(closing.message, closing.details);
         return;
     case checks::ClosingMessage::Kind::NothingListed:
-        services.messages.show(closing.message, closing.details);
+        tell(services.messages, closing);
         return;
     case checks::ClosingMessage::Kind::Completed:
         break;
     }
-    services.messages.show(closing.message, closing.details);
+    tell(services.messages, closing);
     if (check.rereadsItsKind) {
         // The list ends on the files of this kind that are left, nothing selected.
         site.fileList.rereadWith(patternOf(check.filter));

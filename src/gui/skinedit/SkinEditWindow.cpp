@@ -473,7 +473,9 @@ void SkinEditWindow::onCheckBmpClicked() {
     if (m_ui->viewer->hasPicture()) {
         picture = textures::ShownPicture{m_ui->viewer->widthHiMetric(), m_ui->viewer->heightHiMetric()};
     }
-    m_services.messages.show(textures::checkBmpFile(picture, selectedPath(), m_ui->fileList->fileName()));
+    const textures::BmpCheckAnswer answer =
+        textures::checkBmpFile(picture, selectedPath(), m_ui->fileList->fileName());
+    m_services.messages.show(answer.message, answer.details);
 }
 
 void SkinEditWindow::onMoveFileClicked() {

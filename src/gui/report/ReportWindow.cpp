@@ -1,0 +1,192 @@
+#include "gui/report/ReportWindow.h"
+
+#include "core/catalogue/Common.h"
+#include "core/catalogue/RunReport.h"
+#include "gui/app/MessageBoxes.h"
+#include "gui/app/WidgetNames.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vestimo::gui {
+
+namespace {
+
+// The filter's entries after "all", in the order the verdicts are named to the player.
+constexpr report::RunVerdict FilterVerdicts[] = {report::RunVerdict::Moved, report::RunVerdict::Left,
+                                                 report::RunVerdict::NotMoved,
+                                                 report::RunVerdict::PassedOver};
+
+QStandardItem* cell(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setToolTip(text); // long reasons and paths are cut off in their columns
+    item->setData(sortKey, ReportWindow::SortRole);
+    return item;
+}
+
+// Room for the table's columns, never more than the screen offers.
+QSize initialSize(const QWidget& window) {
+    QSize wanted(900, 560);
+    if (const QScreen* screen =
+            window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableSize() * 9 / 10);
+    }
+    return wanted;
+}
+
+} // namespace
+
+ReportDesktop ReportDesktop::system() {
+    return {[](QWidget* parent, const QString& suggested) {
+                return QFileDialog::getSaveFileName(parent, texts::saveReportTitle(), suggested,
+                                                    texts::saveReportFilters());
+            },
+            [](const QUrl& folder) { return QDesktopServices::openUrl(folder); }};
+}
+
+void VerdictFilter::setVerdict(std::optional<report::RunVerdict> verdict) {
+    verdict_ = verdict;
+    invalidateFilter();
+}
+
+bool VerdictFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    if (!verdict_) {
+        return true;
+    }
+    const QModelIndex verdict = sourceModel()->index(sourceRow, ReportWindow::VerdictColumn, sourceParent);
+    return verdict.data(ReportWindow::VerdictRole).toInt() == static_cast<int>(*verdict_);
+}
+
+ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& messages, ReportDesktop desktop,
+                           QWidget* parent)
+    : QDialog(parent), report_(std::move(report)), messages_(messages), desktop_(std::move(desktop)),
+      model_(new QStandardItemModel(this)), filter_(new VerdictFilter(this)),
+      table_(named(new QTableView(this), "tblReport")), verdicts_(named(new QComboBox(this), "cboVerdict")) {
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(texts::reportWindowTitle());
+    setSizeGripEnabled(true);
+
+    auto* facts = new QFormLayout;
+    for (const report::RunFact& fact : report_.facts) {
+        auto* value = new QLabel(fact.value, this);
+        value->setTextFormat(Qt::PlainText);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        facts->addRow(fact.label + u':', value);
+    }
+
+    verdicts_->addItem(texts::verdictAll());
+    for (const report::RunVerdict verdict : FilterVerdicts) {
+        verdicts_->addItem(report::verdictLabel(verdict), static_cast<int>(verdict));
+    }
+    auto* showLabel = new QLabel(texts::reportShowLabel(), this);
+    showLabel->setBuddy(verdicts_);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(showLabel);
+    filterRow->addWidget(verdicts_);
+    filterRow->addStretch();
+
+    buildTable();
+
+    auto* closing = named(new QLabel(report_.closingLine(), this), "lblReportClosing");
+    closing->setTextFormat(Qt::PlainText);
+    QFont bold = closing->font();
+    bold.setBold(true);
+    closing->setFont(bold);
+
+    auto* save = button(this, "cmdSaveReport", texts::saveReportButton());
+    auto* open = button(this, "cmdOpenProblemFolder", texts::openProblemFolderButton());
+    open->setEnabled(!report_.problemFolder.isEmpty());
+    auto* close = button(this, "cmdCloseReport", texts::closeReportButton());
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(save);
+    buttons->addWidget(open);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(facts);
+    layout->addLayout(filterRow);
+    layout->addWidget(table_, 1);
+    layout->addWidget(closing);
+    layout->addLayout(buttons);
+
+    connect(verdicts_, &QComboBox::currentIndexChanged, this, &ReportWindow::onVerdictChosen);
+    connect(save, &QPushButton::clicked, this, &ReportWindow::onSaveClicked);
+    connect(open, &QPushButton::clicked, this, &ReportWindow::onOpenProblemFolderClicked);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    resize(initialSize(*this));
+}
+
+void ReportWindow::buildTable() {
+    model_->setHorizontalHeaderLabels(
+        {texts::columnFile(), texts::columnVerdict(), texts::columnReason(), texts::columnWhere()});
+    model_->setRowCount(static_cast<int>(report_.rows.size()));
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const report::RunRow& entry = report_.rows[row];
+        model_->setItem(row, FileColumn, cell(entry.file, entry.file.toCaseFolded()));
+        // Verdicts sort in the order the filter names them, not alphabetically.
+        QStandardItem* verdict = cell(report::verdictLabel(entry.verdict), static_cast<int>(entry.verdict));
+        verdict->setData(static_cast<int>(entry.verdict), VerdictRole);
+        model_->setItem(row, VerdictColumn, verdict);
+        model_->setItem(row, ReasonColumn, cell(entry.reason, entry.reason.toCaseFolded()));
+        const QString where = QDir::toNativeSeparators(entry.where);
+        model_->setItem(row, WhereColumn, cell(where, where.toCaseFolded()));
+    }
+    filter_->setSourceModel(model_);
+    filter_->setSortRole(SortRole);
+    table_->setModel(filter_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    // The run's own order until the player picks a column.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    table_->resizeColumnsToContents();
+    for (const int column : {FileColumn, ReasonColumn}) {
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 320));
+    }
+}
+
+void ReportWindow::onVerdictChosen(int index) {
+    const QVariant verdict = verdicts_->itemData(index);
+    filter_->setVerdict(verdict.isValid() ? std::optional(static_cast<report::RunVerdict>(verdict.toInt()))
+                                          : std::nullopt);
+}
+
+void ReportWindow::onSaveClicked() {
+    const QString suggested = QDir(QDir::homePath()).filePath(texts::suggestedReportName());
+    const QString path = desktop_.chooseSaveFile ? desktop_.chooseSaveFile(this, suggested) : QString();
+    if (path.isEmpty()) {
+        return;
+    }
+    const platform::FileResult saved = report::saveReport(report_, path);
+    if (!saved.ok) {
+        messages_.show(texts::reportNotSaved(path, saved.error));
+    }
+}
+
+void ReportWindow::onOpenProblemFolderClicked() {
+    const bool opened = desktop_.openUrl && desktop_.openUrl(QUrl::fromLocalFile(report_.problemFolder));
+    if (!opened) {
+        messages_.show(texts::problemFolderNotOpened(report_.problemFolder));
+    }
+}
+
+} // namespace vestimo::gui

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/report/RunReport.h"
+
+#include <QDialog>
+#include <QSortFilterProxyModel>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+namespace vestimo::platform {
+class MessageBoxes;
+}
+
+namespace vestimo::gui {
+
+// What the report window asks of the desktop; tests put recorders in their place.
+struct ReportDesktop {
+    // Where to save the report: a path, or empty when the player cancels.
+    std::function<QString(QWidget* parent, const QString& suggested)> chooseSaveFile;
+    // Opens a folder in the desktop's file manager; false when nothing could open it.
+    std::function<bool(const QUrl& folder)> openUrl;
+
+    // The desktop's own save dialog and file manager.
+    static ReportDesktop system();
+};
+
+// Shows one verdict, or every row.
+class VerdictFilter : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setVerdict(std::optional<report::RunVerdict> verdict);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    std::optional<report::RunVerdict> verdict_;
+};
+
+// The report of a run (objectName frmReport): its counts, a table of every file with its verdict,
+// reason and place (sorted by any column, filtered by verdict), and the count of files that could
+// not be moved in bold. Saves the report and opens the problem folder.
+class ReportWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // The table's columns.
+    enum Column { FileColumn, VerdictColumn, ReasonColumn, WhereColumn, ColumnCount };
+    // Each cell's sort key; the verdict cell also carries the verdict under VerdictRole.
+    static constexpr int SortRole = Qt::UserRole + 1;
+    static constexpr int VerdictRole = Qt::UserRole + 2;
+
+    ReportWindow(report::RunReport report, platform::MessageBoxes& messages,
+                 ReportDesktop desktop = ReportDesktop::system(), QWidget* parent = nullptr);
+
+    const report::RunReport& report() const { return report_; }
+
+private:
+    void buildTable();
+    void onVerdictChosen(int index);
+    void onSaveClicked();
+    void onOpenProblemFolderClicked();
+
+    report::RunReport report_;
+    platform::MessageBoxes& messages_;
+    ReportDesktop desktop_;
+    QStandardItemModel* model_;
+    VerdictFilter* filter_;
+    QTableView* table_;
+    QComboBox* verdicts_;
+};
+
+} // namespace vestimo::gui
