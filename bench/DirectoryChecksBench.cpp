@@ -13,6 +13,7 @@
 // journal recording every move against the same command without it (VESTIMO_BENCH_ONLY=journal
 // times that alone).
 
+#include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
 #include "core/journal/Journal.h"
@@ -197,10 +198,10 @@ bool JournalShare(QProgressBar& bar, gui::FileList& fileList, RecordedMessages& 
             const gui::CheckSite site{check.filter, skins, bar, fileList};
             const double seconds = Seconds([&] { gui::runDirectoryCheckCommand(check, site, services); });
             (with == nullptr ? plain : recorded) = std::min(with == nullptr ? plain : recorded, seconds);
-            judged = static_cast<int>(Count(messages.details, QStringLiteral("Files judged: ")));
-            const long long moved = Count(messages.details, QStringLiteral("Files moved: "));
-            const bool undoable =
-                messages.details.endsWith(QStringLiteral("This run can be undone from History."));
+            judged = static_cast<int>(Count(messages.report, texts::factJudged()));
+            const long long moved = Count(messages.report, texts::factMoved());
+            const bool undoable = !messages.report.facts.isEmpty() &&
+                                  messages.report.facts.last().value == texts::runCanBeUndone();
             if (moved != static_cast<long long>(summary.faultyCmxNames.size()) ||
                 (with != nullptr && !undoable)) {
                 std::fprintf(stderr, "the journal run moved %lld files, expected %zu%s\n", moved,

@@ -87,7 +87,7 @@ void printReport(const DirectoryReport& report, const checks::ClosingMessage& cl
         out.line(texts::notMovedLine(trouble.name, trouble.reason));
     }
     for (const QString& name : report.leftOut) {
-        out.line(texts::notJudgedLine(name, texts::lineBreakInName()));
+        out.line(texts::notJudgedLine(name, texts::nameKeptOffTheList()));
     }
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         out.line(texts::notJudgedLine(unnamableName(report, i), texts::nameNotText()));
@@ -114,7 +114,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
         files.append(entry);
         for (const checks::Companion& companion : moved.companions) {
             QJsonObject along =
-                fileEntry(companion.name, movedVerdict, texts::companionOf(companion.role, moved.name));
+                fileEntry(companion.name, movedVerdict, texts::companionOfFile(companion.role, moved.name));
             along.insert(QStringLiteral("movedTo"),
                          platform::joinPath(report.programDirectory, companion.name));
             along.insert(QStringLiteral("with"), moved.name);
@@ -125,7 +125,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
         files.append(fileEntry(trouble.name, QStringLiteral("notMoved"), trouble.reason));
     }
     for (const QString& name : report.leftOut) {
-        files.append(fileEntry(name, QStringLiteral("notJudged"), texts::lineBreakInName()));
+        files.append(fileEntry(name, QStringLiteral("notJudged"), texts::nameKeptOffTheList()));
     }
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         QJsonObject entry =

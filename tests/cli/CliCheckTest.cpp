@@ -171,7 +171,7 @@ TEST_F(CheckCommand, JsonReportHoldsTheCommandFoldersCountsAndEveryFile) {
         EXPECT_TRUE(QFileInfo::exists(file["movedTo"].toString()));
         if (file.contains("with")) {
             ++meshes;
-            EXPECT_EQ(file["reason"].toString(), texts::companionOf("mesh", file["with"].toString()));
+            EXPECT_EQ(file["reason"].toString(), texts::companionOfFile("mesh", file["with"].toString()));
         } else {
             EXPECT_TRUE(file["reason"].toString().startsWith("no bitmap begins with"));
         }

@@ -96,12 +96,13 @@ TEST_F(ChoosingAGameFolder, LandsTheBrowserInTheInstallsSkinsFolderWhereTheCheck
             .filePath(QString::fromLatin1(samples::DemoClassicInstall) + "/GameData/Skins");
     EXPECT_EQ(QFileInfo(skinEditNamed().Dir1->path()).canonicalFilePath(),
               QFileInfo(skinsFolder).canonicalFilePath());
+    QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton); // the CMX files
     EXPECT_FALSE(skinEditNamed().File1->entries().isEmpty());
     messages.clear();
     QTest::mouseClick(skinEditNamed().cmdCheckAllCMX, Qt::LeftButton);
-    ASSERT_FALSE(messages.details.isEmpty());
-    EXPECT_TRUE(messages.details.join("\n").contains(QDir::toNativeSeparators(skinEditNamed().Dir1->path())))
-        << messages.details.join("\n").toStdString();
+    ASSERT_EQ(messages.reports.size(), 1) << messages.messages.join(" | ").toStdString();
+    EXPECT_EQ(messages.reports.first().facts.first().value,
+              QDir::toNativeSeparators(skinEditNamed().Dir1->path()));
 }
 
 TEST_F(ChoosingAGameFolder, TheBuyableWindowOffersTheSameFolders) {

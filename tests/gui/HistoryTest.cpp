@@ -131,10 +131,11 @@ TEST_F(History, EveryKindOfChangeIsPutBackAfterARestartAndTheSkinFolderIsAsItWas
     writeBitmap("B100FAFitlgt_xyz.bmp", Qt::magenta);
     const QMap<QString, QByteArray> before = Hashes(skins.path());
 
-    // The three directory-wide checks, each ending its details with the way back.
+    // The three directory-wide checks, each report naming the way back.
     for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
         const QString details = runCheck(command);
-        EXPECT_TRUE(details.endsWith("\n\nThis run can be undone from History.")) << details.toStdString();
+        EXPECT_TRUE(details.contains("\nHistory: This run can be undone from History.\n"))
+            << details.toStdString();
     }
     EXPECT_TRUE(test::exists(program.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(program.filePath("xskin-B003FAFit_orphan-PELVIS-BODY.skn")));
@@ -315,7 +316,7 @@ TEST_F(History, AJournalThatCannotBeOpenedStopsNoCheckAndADamagedOneIsSetAside) 
     browseSkinEdit();
     QString details = runCheck("cmdCheckAllCMX");
     EXPECT_TRUE(test::exists(program.filePath("B001FAFit_bad.cmx")));
-    EXPECT_TRUE(details.endsWith("\n\nThis run could not be recorded: journal.sqlite is not a file"))
+    EXPECT_TRUE(details.contains("\nHistory: This run could not be recorded: journal.sqlite is not a file\n"))
         << details.toStdString();
     QList<QTreeWidgetItem*> shown = runs();
     ASSERT_EQ(shown.size(), 1);
@@ -333,7 +334,8 @@ TEST_F(History, AJournalThatCannotBeOpenedStopsNoCheckAndADamagedOneIsSetAside) 
     app->start();
     browseSkinEdit();
     details = runCheck("cmdCheckAllCMX");
-    EXPECT_TRUE(details.endsWith("\n\nThis run can be undone from History.")) << details.toStdString();
+    EXPECT_TRUE(details.contains("\nHistory: This run can be undone from History.\n"))
+        << details.toStdString();
     const QStringList aside = QDir(program.path()).entryList({"journal.sqlite.corrupt-*"}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(test::readAll(program.filePath(aside[0])), "not a database at all");

@@ -30,7 +30,14 @@ public:
         questions.append(question);
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    // Recorded as a message; the action is taken when `takeOffers` says so.
+    bool offer(const QString& message, const QString& action) override {
+        offered.append(action);
+        show(message);
+        return takeOffers;
+    }
     void clear() {
+        offered.clear();
         messages.clear();
         details.clear();
         questions.clear();
@@ -42,6 +49,8 @@ public:
     QStringList details;
     QStringList questions;
     QList<bool> answers;
+    QStringList offered; // the second button of each offer, in order
+    bool takeOffers = false;
     // One per message shown with a report, in order: the report and the line under the message.
     QList<report::RunReport> reports;
     QStringList informative;

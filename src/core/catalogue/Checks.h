@@ -98,7 +98,7 @@ inline QString detailsMoved(qsizetype count, const QString& programDirectory) {
 }
 // A dry run's count of the files that would have moved.
 inline QString detailsWouldMove(qsizetype count, const QString& programDirectory) {
-    return QStringLiteral("Files that would move: %1, into %2")
+    return QCoreApplication::translate("Vestimo", "Files that would move: %1, into %2")
         .arg(count)
         .arg(QDir::toNativeSeparators(programDirectory));
 }
@@ -132,7 +132,7 @@ inline QString couldNotBeMoved(const QString& reason, const QString& why) {
 }
 // Why a dry run's file could not move: the words a move itself would give.
 inline QString alreadyInFolder(const QString& folder) {
-    return QStringLiteral("a file of that name is already in %1").arg(folder);
+    return QCoreApplication::translate("Vestimo", "a file of that name is already in %1").arg(folder);
 }
 inline QString companionWentWith(const QString& role, const QString& companion) {
     return QCoreApplication::translate("Vestimo", "; its %1 %2 went with it").arg(role, companion);
@@ -142,7 +142,7 @@ inline QString companionNotMoved(const QString& role, const QString& owner, cons
         .arg(role, owner, why);
 }
 inline QString companionOf(const QString& role, const QString& owner) {
-    return QStringLiteral("the %1 of %2, moved with it").arg(role, owner);
+    return QCoreApplication::translate("Vestimo", "the %1 of %2, moved with it").arg(role, owner);
 }
 inline QString meshRole() {
     return QCoreApplication::translate("Vestimo", "mesh");
@@ -179,26 +179,30 @@ inline QString noLongerThere(const QString& reason) {
 
 // Why a file stayed or was passed over, for the report.
 inline QString withinTheLimit(int width, int height, qint64 length, qint64 limit) {
-    return QStringLiteral("%1 x %2, %3 bytes, not more than %4")
+    return QCoreApplication::translate("Vestimo", "%1 x %2, %3 bytes, not more than %4")
         .arg(width)
         .arg(height)
         .arg(length)
         .arg(limit);
 }
 inline QString sizeNotListed(int width, int height) {
-    return QStringLiteral("%1 x %2, a size the texture table does not list").arg(width).arg(height);
+    return QCoreApplication::translate("Vestimo", "%1 x %2, a size the texture table does not list")
+        .arg(width)
+        .arg(height);
 }
 inline QString bitmapBeginsWith(const QString& prefix) {
-    return QStringLiteral("a bitmap begins with \"%1\"").arg(prefix);
+    return QCoreApplication::translate("Vestimo", "a bitmap begins with \"%1\"").arg(prefix);
 }
 inline QString notASkinDescription() {
-    return QStringLiteral("not a skin description this check reads (an animation or another kind)");
+    return QCoreApplication::translate(
+        "Vestimo", "not a skin description this check reads (an animation or another kind)");
 }
 inline QString lineBreakInName() {
-    return QStringLiteral("not judged: a line break in the name keeps it off the list");
+    return QCoreApplication::translate("Vestimo",
+                                       "not judged: a line break in the name keeps it off the list");
 }
 inline QString nameNotValidText() {
-    return QStringLiteral("not judged: the name is not valid text here (rename it)");
+    return QCoreApplication::translate("Vestimo", "not judged: the name is not valid text here (rename it)");
 }
 
 // What the details call the files a check passed over and the files that went along.

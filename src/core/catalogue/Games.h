@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -8,22 +9,46 @@
 namespace vestimo::texts {
 
 inline QString gameFoldersCaption() {
-    return QStringLiteral("Game folders");
+    return QCoreApplication::translate("Vestimo", "Game folders");
 }
 inline QString noGameFound() {
-    return QStringLiteral("No game found");
+    return QCoreApplication::translate("Vestimo", "No game found");
 }
 // Follows an install's label for its SkinsBuy folder.
 inline QString buyableOutfits(const QString& installLabel) {
-    return installLabel + QStringLiteral(" buyable outfits");
+    return QCoreApplication::translate("Vestimo", "%1 buyable outfits").arg(installLabel);
 }
 // The details under "You have not installed the game in the default directory...": one line per
 // folder the game-folders box offers.
 inline QString installsFoundHeading() {
-    return QStringLiteral("The game was found in these folders; choose one under \"Game folders\":");
+    return QCoreApplication::translate(
+        "Vestimo", "The game was found in these folders; choose one under \"Game folders\":");
 }
 inline QString installFoundLine(const QString& label, const QString& folder) {
     return QStringLiteral("%1: %2").arg(label, QDir::toNativeSeparators(folder));
+}
+
+// After an export into an install's Skins folder that has a SkinsBuy folder.
+inline QString gameReadsBuyableFrom(const QString& skinsBuy) {
+    return QCoreApplication::translate("Vestimo", "The game reads buyable outfits from %1.")
+        .arg(QDir::toNativeSeparators(skinsBuy));
+}
+inline QString putThemInSkinsBuy() {
+    return QCoreApplication::translate("Vestimo", "Put Them in SkinsBuy");
+}
+inline QString movedIntoSkinsBuy(const QString& cmx, const QString& bitmap, const QString& skinsBuy) {
+    return QCoreApplication::translate("Vestimo", "%1 and %2 were moved into %3.")
+        .arg(cmx, bitmap, QDir::toNativeSeparators(skinsBuy));
+}
+inline QString nothingMovedIntoSkinsBuy(const QString& name, const QString& skinsBuy) {
+    return QCoreApplication::translate("Vestimo", "Nothing was moved: %1 is already in %2.")
+        .arg(name, QDir::toNativeSeparators(skinsBuy));
+}
+inline QString notMovedIntoSkinsBuy(const QString& name, const QString& why) {
+    return QCoreApplication::translate("Vestimo", "%1 could not be moved into SkinsBuy: %2").arg(name, why);
+}
+inline QString movedForTheGame() {
+    return QCoreApplication::translate("Vestimo", "moved where the game reads buyable outfits");
 }
 
 } // namespace vestimo::texts

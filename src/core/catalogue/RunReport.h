@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
@@ -9,70 +10,73 @@ namespace vestimo::texts {
 
 // The four verdicts, as the table and the filter name them.
 inline QString verdictMoved() {
-    return QStringLiteral("moved");
+    return QCoreApplication::translate("Vestimo", "moved");
 }
 inline QString verdictLeft() {
-    return QStringLiteral("left");
+    return QCoreApplication::translate("Vestimo", "left");
 }
 inline QString verdictNotMoved() {
-    return QStringLiteral("could not be moved");
+    return QCoreApplication::translate("Vestimo", "could not be moved");
 }
 inline QString verdictPassedOver() {
-    return QStringLiteral("passed over");
+    return QCoreApplication::translate("Vestimo", "passed over");
 }
 inline QString verdictAll() {
-    return QStringLiteral("all");
+    return QCoreApplication::translate("Vestimo", "all");
 }
 
 // The plain-text report's section headings, one per verdict.
 inline QString sectionMoved() {
-    return QStringLiteral("Moved:");
+    return QCoreApplication::translate("Vestimo", "Moved:");
 }
 inline QString sectionLeft() {
-    return QStringLiteral("Left:");
+    return QCoreApplication::translate("Vestimo", "Left:");
 }
 inline QString sectionNotMoved() {
-    return QStringLiteral("Could not be moved:");
+    return QCoreApplication::translate("Vestimo", "Could not be moved:");
 }
 inline QString sectionPassedOver() {
-    return QStringLiteral("Passed over:");
+    return QCoreApplication::translate("Vestimo", "Passed over:");
 }
 
 // The table's columns.
 inline QString columnFile() {
-    return QStringLiteral("File");
+    return QCoreApplication::translate("Vestimo", "File");
 }
 inline QString columnVerdict() {
-    return QStringLiteral("Verdict");
+    return QCoreApplication::translate("Vestimo", "Verdict");
 }
 inline QString columnReason() {
-    return QStringLiteral("Reason");
+    return QCoreApplication::translate("Vestimo", "Reason");
 }
 inline QString columnWhere() {
-    return QStringLiteral("Where");
+    return QCoreApplication::translate("Vestimo", "Where");
 }
 
 // The counts at the top of a directory-wide run's report.
 inline QString factSkinFolder() {
-    return QStringLiteral("Skin folder");
+    return QCoreApplication::translate("Vestimo", "Skin folder");
 }
 inline QString factProblemFolder() {
-    return QStringLiteral("Problem folder");
+    return QCoreApplication::translate("Vestimo", "Problem folder");
+}
+inline QString factHistory() {
+    return QCoreApplication::translate("Vestimo", "History");
 }
 inline QString factJudged() {
-    return QStringLiteral("Files judged");
+    return QCoreApplication::translate("Vestimo", "Files judged");
 }
 inline QString factMoved() {
-    return QStringLiteral("Moved");
+    return QCoreApplication::translate("Vestimo", "Moved");
 }
 inline QString factLeft() {
-    return QStringLiteral("Left");
+    return QCoreApplication::translate("Vestimo", "Left");
 }
 inline QString factNotMoved() {
-    return QStringLiteral("Could not be moved");
+    return QCoreApplication::translate("Vestimo", "Could not be moved");
 }
 inline QString factPassedOver() {
-    return QStringLiteral("Passed over");
+    return QCoreApplication::translate("Vestimo", "Passed over");
 }
 inline QString factLine(const QString& label, const QString& value) {
     return QStringLiteral("%1: %2").arg(label, value);
@@ -87,46 +91,51 @@ inline QString reportLineMoved(const QString& line, const QString& where) {
 
 // The report's closing line, and the line under a closing message when it is not zero.
 inline QString notMovedClosingLine(int count) {
-    return QStringLiteral("Files left in place because they could not be moved: %1").arg(count);
+    return QCoreApplication::translate("Vestimo", "Files left in place because they could not be moved: %1")
+        .arg(count);
 }
 inline QString filesNotMovedSeeReport(int count) {
-    return count == 1 ? QStringLiteral("1 file could not be moved; see the report.")
-                      : QStringLiteral("%1 files could not be moved; see the report.").arg(count);
+    return count == 1 ? QCoreApplication::translate("Vestimo", "1 file could not be moved; see the report.")
+                      : QCoreApplication::translate("Vestimo", "%1 files could not be moved; see the report.")
+                            .arg(count);
 }
 
 // The window and its controls.
 inline QString reportButton() {
-    return QStringLiteral("Report...");
+    return QCoreApplication::translate("Vestimo", "Report...");
 }
 inline QString reportWindowTitle() {
-    return QStringLiteral("Vestimo - Report");
+    return QCoreApplication::translate("Vestimo", "Vestimo - Report");
 }
 inline QString reportShowLabel() {
-    return QStringLiteral("&Show:");
+    return QCoreApplication::translate("Vestimo", "&Show:");
 }
 inline QString saveReportButton() {
-    return QStringLiteral("&Save Report...");
+    return QCoreApplication::translate("Vestimo", "&Save Report...");
 }
 inline QString openProblemFolderButton() {
-    return QStringLiteral("&Open Problem Folder");
+    return QCoreApplication::translate("Vestimo", "&Open Problem Folder");
 }
 inline QString closeReportButton() {
-    return QStringLiteral("&Close");
+    return QCoreApplication::translate("Vestimo", "&Close");
 }
 inline QString saveReportTitle() {
-    return QStringLiteral("Save Report");
+    return QCoreApplication::translate("Vestimo", "Save Report");
 }
 inline QString saveReportFilters() {
-    return QStringLiteral("Plain text (*.txt);;CSV (*.csv);;JSON (*.json);;All files (*)");
+    return QCoreApplication::translate("Vestimo",
+                                       "Plain text (*.txt);;CSV (*.csv);;JSON (*.json);;All files (*)");
 }
 inline QString suggestedReportName() {
-    return QStringLiteral("vestimo-report.txt");
+    return QCoreApplication::translate("Vestimo", "vestimo-report.txt");
 }
 inline QString reportNotSaved(const QString& path, const QString& why) {
-    return QStringLiteral("The report could not be saved to %1: %2").arg(QDir::toNativeSeparators(path), why);
+    return QCoreApplication::translate("Vestimo", "The report could not be saved to %1: %2")
+        .arg(QDir::toNativeSeparators(path), why);
 }
 inline QString problemFolderNotOpened(const QString& path) {
-    return QStringLiteral("The problem folder %1 could not be opened.").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("Vestimo", "The problem folder %1 could not be opened.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace vestimo::texts

@@ -44,7 +44,7 @@ inline QString aValidSkinFile() {
 // Under either verdict: what it was judged on.
 inline QString bitmapMeasured(int width, int height, qint64 length, qint64 limit) {
     const QLocale grouped(QLocale::English);
-    return QStringLiteral("%1 x %2, %3 bytes (limit %4)")
+    return QCoreApplication::translate("Vestimo", "%1 x %2, %3 bytes (limit %4)")
         .arg(width)
         .arg(height)
         .arg(grouped.toString(length), grouped.toString(limit));

@@ -1,6 +1,7 @@
 #include "core/checks/ClosingMessage.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 
 #include <QDir>
@@ -64,6 +65,17 @@ report::RunReport runReportFor(const DirectoryReport& run) {
     fact(texts::factLeft(), QString::number(result.count(RunVerdict::Left)));
     fact(texts::factNotMoved(), QString::number(result.count(RunVerdict::NotMoved)));
     fact(texts::factPassedOver(), QString::number(result.count(RunVerdict::PassedOver)));
+    // Last, as in the details: whether History can put the run back.
+    switch (run.recording) {
+    case DirectoryReport::Recording::Off:
+        break;
+    case DirectoryReport::Recording::Recorded:
+        fact(texts::factHistory(), texts::runCanBeUndone());
+        break;
+    case DirectoryReport::Recording::NotRecorded:
+        fact(texts::factHistory(), texts::runNotRecorded(run.notRecordedWhy));
+        break;
+    }
     return result;
 }
 

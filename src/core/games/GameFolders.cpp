@@ -2,6 +2,8 @@
 
 #include "core/catalogue/Games.h"
 
+#include <QFileInfo>
+
 namespace vestimo::core::games {
 
 std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs) {
@@ -16,6 +18,19 @@ std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs) {
         folders.push_back({texts::noGameFound(), QString(), false});
     }
     return folders;
+}
+
+QString skinsBuyOf(const std::vector<GameInstall>& installs, const QString& skinDirectory) {
+    const QString folder = QFileInfo(skinDirectory).canonicalFilePath();
+    if (folder.isEmpty()) {
+        return {};
+    }
+    for (const GameInstall& install : installs) {
+        if (!install.skinsBuy.isEmpty() && QFileInfo(install.skins).canonicalFilePath() == folder) {
+            return install.skinsBuy;
+        }
+    }
+    return {};
 }
 
 } // namespace vestimo::core::games

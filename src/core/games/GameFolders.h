@@ -20,4 +20,8 @@ struct GameFolder {
 // "No game found".
 std::vector<GameFolder> gameFolders(const std::vector<GameInstall>& installs);
 
+// The SkinsBuy folder of the install whose GameData/Skins is `skinDirectory` (the same folder,
+// however reached); empty when it is no install's Skins folder or that install has none.
+QString skinsBuyOf(const std::vector<GameInstall>& installs, const QString& skinDirectory);
+
 } // namespace vestimo::core::games

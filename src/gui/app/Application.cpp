@@ -66,7 +66,7 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
 Application::~Application() = default;
 
 Services Application::services() const {
-    return {messages_, programDirectory_, journal_.get(), gameFolders_};
+    return {messages_, programDirectory_, journal_.get(), gameFolders_, installs_};
 }
 
 void Application::showHistory() {

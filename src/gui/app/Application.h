@@ -71,6 +71,7 @@ private:
     std::function<void()> quit_;
     std::unique_ptr<journal::Journal> journal_;
     std::vector<core::games::GameFolder> gameFolders_;
+    std::vector<core::games::GameInstall> installs_;
     DirectoryChooser chooser_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;

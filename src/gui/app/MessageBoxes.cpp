@@ -27,6 +27,16 @@ void QtMessageBoxes::show(const QString& message, const QString& details) {
     box.exec();
 }
 
+bool QtMessageBoxes::offer(const QString& message, const QString& action) {
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), message, QMessageBox::Ok, owner(parent_));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* chosen = box.addButton(action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == chosen;
+}
+
 void QtMessageBoxes::showReport(const QString& message, const QString& informative,
                                 const report::RunReport& report) {
     QWidget* parent = owner(parent_);

@@ -21,6 +21,13 @@ public:
                             const report::RunReport& report) = 0;
     // A Yes/No question, standing in for the system's own confirmation; true for Yes.
     virtual bool ask(const QString& question) = 0;
+    // Shows `message` with OK and a second button `action`; true when the user chose `action`.
+    // Without a way to offer it, the message alone and no action.
+    virtual bool offer(const QString& message, const QString& action) {
+        (void)action;
+        show(message);
+        return false;
+    }
 };
 
 // Real modal message boxes over `parent` (the active window when null).
@@ -32,6 +39,7 @@ public:
     void showReport(const QString& message, const QString& informative,
                     const report::RunReport& report) override;
     bool ask(const QString& question) override;
+    bool offer(const QString& message, const QString& action) override;
 
 private:
     QWidget* parent_;

@@ -22,6 +22,8 @@ struct Services {
     journal::Journal* journal = nullptr;
     // The game folders found at start, offered in each window's "Game folders" box.
     std::vector<core::games::GameFolder> gameFolders = {};
+    // The installs themselves, to tell an install's Skins folder from any other.
+    std::vector<core::games::GameInstall> installs = {};
 };
 
 } // namespace vestimo::gui

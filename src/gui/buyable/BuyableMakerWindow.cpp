@@ -1,6 +1,7 @@
 #include "gui/buyable/BuyableMakerWindow.h"
 
 #include "core/buyable/ExportWriter.h"
+#include "core/buyable/SkinsBuy.h"
 #include "core/catalogue/Buyable.h"
 #include "core/catalogue/Common.h"
 #include "core/catalogue/Games.h"
@@ -324,8 +325,17 @@ void BuyableMakerWindow::onExportClicked() {
     }
     // The message is the same either way; its details say when the journal could not keep it.
     const QString unrecorded = m_services.journal != nullptr ? m_services.journal->problem() : QString();
-    m_services.messages.show(texts::successfullyExported(),
-                             unrecorded.isEmpty() ? QString() : texts::exportNotRecorded(unrecorded));
+    const QString directory = m_ui.directoryList->path();
+    const QString skinsBuy = core::games::skinsBuyOf(m_services.installs, directory);
+    if (skinsBuy.isEmpty() || !unrecorded.isEmpty()) {
+        m_services.messages.show(texts::successfullyExported(),
+                                 unrecorded.isEmpty() ? QString() : texts::exportNotRecorded(unrecorded));
+    } else if (m_services.messages.offer(texts::successfullyExported() + u' ' +
+                                             texts::gameReadsBuyableFrom(skinsBuy),
+                                         texts::putThemInSkinsBuy())) {
+        m_services.messages.show(
+            buyable::moveIntoSkinsBuy(directory, *decision.plan, skinsBuy, m_services.journal));
+    }
     onCloseFileClicked();
 }
 
