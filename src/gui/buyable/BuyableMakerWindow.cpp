@@ -71,34 +71,12 @@ BuyableMakerWindow::~BuyableMakerWindow() = default;
 
 void BuyableMakerWindow::build() {
     Ui& ui = m_ui;
-    ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
-    ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToSkinEditing());
-    ui.gamesCaption = new QLabel(texts::gameFoldersCaption(), ui.browserFrame);
-    ui.gamesBox = new GameFoldersBox(ui.browserFrame);
-    ui.gamesCaption->setBuddy(ui.gamesBox);
-    ui.gamesBox->setFolders(m_services.gameFolders);
-    ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
-    ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
-    ui.pathLine = pathLine(ui.browserFrame);
-    ui.browseButton = button(ui.browserFrame, "cmdBrowse", texts::browseButton());
-    ui.fileList = named(new FileList(ui.browserFrame), "File1");
-    ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
-    ui.loadBmpButton = button(ui.browserFrame, "cmdLoadFile", texts::loadBmpFileToChange());
-    ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
+    ui.browser = buildBrowserControls(this, texts::switchToSkinEditing(), m_services.gameFolders);
+    ui.defaultDirectoryButton = button(ui.browser.frame, "cmdDefault", texts::setToDefaultGameDirectory());
+    ui.loadBmpButton = button(ui.browser.frame, "cmdLoadFile", texts::loadBmpFileToChange());
+    ui.closeFileButton = button(ui.browser.frame, "cmdCloseFile", texts::closeOpenFile());
     keepPlaceWhenHidden(ui.closeFileButton);
-    showRows(ui.directoryList, true);
-    showRows(ui.fileList, false);
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(ui.pathLine, 1);
-    pathRow->addWidget(ui.browseButton);
-    auto* browserLayout = new QVBoxLayout(ui.browserFrame);
-    browserLayout->addWidget(ui.switchButton);
-    browserLayout->addWidget(ui.gamesCaption);
-    browserLayout->addWidget(ui.gamesBox);
-    browserLayout->addWidget(ui.driveList);
-    browserLayout->addWidget(ui.directoryList, 1);
-    browserLayout->addLayout(pathRow);
-    browserLayout->addWidget(ui.fileList, 1);
+    QVBoxLayout* browserLayout = ui.browser.layout;
     browserLayout->addWidget(ui.defaultDirectoryButton);
     browserLayout->addWidget(ui.loadBmpButton);
     browserLayout->addWidget(ui.closeFileButton);
@@ -158,13 +136,13 @@ void BuyableMakerWindow::build() {
     right->addWidget(ui.viewerFrame, 1);
     right->addWidget(ui.exportFrame);
     auto* window = new QHBoxLayout(this);
-    window->addWidget(ui.browserFrame);
+    window->addWidget(ui.browser.frame);
     window->addLayout(right, 1);
 
-    connect(ui.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
-    connect(ui.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
-    connect(ui.directoryList, &DirList::pathChanged, this, &BuyableMakerWindow::onDirectoryChanged);
-    connect(ui.fileList, &FileList::fileClicked, this, &BuyableMakerWindow::onFileClicked);
+    connect(ui.browser.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
+    connect(ui.browser.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
+    connect(ui.browser.directoryList, &DirList::pathChanged, this, &BuyableMakerWindow::onDirectoryChanged);
+    connect(ui.browser.fileList, &FileList::fileClicked, this, &BuyableMakerWindow::onFileClicked);
     connect(ui.defaultDirectoryButton, &QPushButton::clicked, this,
             &BuyableMakerWindow::onDefaultDirectoryClicked);
     connect(ui.loadBmpButton, &QPushButton::clicked, this, &BuyableMakerWindow::onLoadBmpClicked);
@@ -179,20 +157,22 @@ void BuyableMakerWindow::build() {
     connect(ui.exportButton, &QPushButton::clicked, this, &BuyableMakerWindow::onExportClicked);
     connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
     connect(ui.aboutButton, &QPushButton::clicked, this, [this] { m_app.showAbout(); });
-    connect(ui.browseButton, &QPushButton::clicked, this, &BuyableMakerWindow::onBrowseClicked);
-    connect(ui.gamesBox, &GameFoldersBox::folderChosen, this,
+    connect(ui.browser.browseButton, &QPushButton::clicked, this, &BuyableMakerWindow::onBrowseClicked);
+    connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
             [this](const QString& folder) { m_browser->goTo(folder); });
 
-    m_browser = std::make_unique<Browser>(
-        Browser{ui.driveList, ui.directoryList, ui.fileList, m_services.messages, m_services.gameFolders});
+    m_browser =
+        std::make_unique<Browser>(Browser{ui.browser.driveList, ui.browser.directoryList, ui.browser.fileList,
+                                          m_services.messages, m_services.gameFolders});
     m_browser->startAt(platform::currentDirectory());
-    showDirectory(*this, *ui.pathLine, ui.directoryList->path());
+    showDirectory(*this, *ui.browser.pathLine, ui.browser.directoryList->path());
 }
 
 void BuyableMakerWindow::render(ListReading reading) {
     const buyable::BuyableDraft& draft = m_draft;
     setUserInteractionLock(draft.step != BuyableStep::Browsing);
-    m_ui.fileList->setEnabled(draft.step == BuyableStep::Browsing || draft.step == BuyableStep::PickingCmx);
+    m_ui.browser.fileList->setEnabled(draft.step == BuyableStep::Browsing ||
+                                      draft.step == BuyableStep::PickingCmx);
     m_ui.loadCmxButton->setEnabled(draft.step != BuyableStep::Browsing);
     // A picked CMX file makes the skin exportable, also while another CMX file is being chosen.
     for (QRadioButton* category : m_ui.categoryButtons()) {
@@ -204,18 +184,18 @@ void BuyableMakerWindow::render(ListReading reading) {
     m_ui.cmxNameBox->setText(buyable::cmxBoxText(draft));
     if (reading == ListReading::Reread) {
         // A listing made here is not the user's click.
-        const QSignalBlocker quiet(m_ui.fileList);
-        m_ui.fileList->rereadWith(patternOf(draft.listing()));
+        const QSignalBlocker quiet(m_ui.browser.fileList);
+        m_ui.browser.fileList->rereadWith(patternOf(draft.listing()));
     }
 }
 
 void BuyableMakerWindow::setUserInteractionLock(bool locked) {
     m_ui.closeFileButton->setVisible(locked);
     m_ui.closeProgramButton->setEnabled(!locked);
-    m_ui.directoryList->setEnabled(!locked);
-    m_ui.driveList->setEnabled(!locked);
-    m_ui.browseButton->setEnabled(!locked);
-    m_ui.gamesBox->setUserInteractionLock(locked);
+    m_ui.browser.directoryList->setEnabled(!locked);
+    m_ui.browser.driveList->setEnabled(!locked);
+    m_ui.browser.browseButton->setEnabled(!locked);
+    m_ui.browser.gamesBox->setUserInteractionLock(locked);
     m_ui.loadBmpButton->setEnabled(!locked);
 }
 
@@ -236,10 +216,10 @@ void BuyableMakerWindow::onDriveChanged() {
 }
 void BuyableMakerWindow::onDirectoryChanged() {
     m_browser->onDirectoryChanged();
-    showDirectory(*this, *m_ui.pathLine, m_ui.directoryList->path());
+    showDirectory(*this, *m_ui.browser.pathLine, m_ui.browser.directoryList->path());
 }
 void BuyableMakerWindow::onBrowseClicked() {
-    const QString chosen = m_app.chooseDirectory(this, m_ui.directoryList->path());
+    const QString chosen = m_app.chooseDirectory(this, m_ui.browser.directoryList->path());
     if (!chosen.isEmpty()) {
         m_browser->goTo(chosen);
     }
@@ -253,11 +233,12 @@ void BuyableMakerWindow::onCloseProgramClicked() {
 
 void BuyableMakerWindow::onFileClicked() {
     // A selection cleared from outside also raises the click; nothing was clicked then.
-    if (m_ui.fileList->listIndex() == -1) {
+    if (m_ui.browser.fileList->listIndex() == -1) {
         return;
     }
-    const QString name = m_ui.fileList->fileName();
-    const buyable::FileClick click = buyable::clickFile(m_draft, listingOf(m_ui.fileList->pattern()), name);
+    const QString name = m_ui.browser.fileList->fileName();
+    const buyable::FileClick click =
+        buyable::clickFile(m_draft, listingOf(m_ui.browser.fileList->pattern()), name);
     if (click.previewBitmap) {
         // A bitmap that does not decode gets no message box and leaves the last picture shown; the
         // line under the viewer says why.
@@ -268,7 +249,7 @@ void BuyableMakerWindow::onFileClicked() {
 }
 
 void BuyableMakerWindow::onLoadBmpClicked() {
-    const QString name = m_ui.fileList->fileName();
+    const QString name = m_ui.browser.fileList->fileName();
     const buyable::DraftChange change = buyable::loadBitmap(m_draft, name);
     if (!change.isRefused() && *change.draft != m_draft) {
         // The export copies the loaded bitmap, so it must be this one and not one shown before.
@@ -284,7 +265,7 @@ void BuyableMakerWindow::onLoadBmpClicked() {
 
 bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
     QString why;
-    if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.directoryList->path(), name), &why)) {
+    if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.browser.directoryList->path(), name), &why)) {
         // The last picture stays (the export copies only a loaded bitmap); the line says why.
         m_ui.bitmapInfo->setText(texts::bitmapNotShown(name, why));
         if (error != nullptr) {
@@ -316,8 +297,8 @@ void BuyableMakerWindow::onExportClicked() {
         m_services.messages.show(decision.message);
         return;
     }
-    const QString failure =
-        buyable::writeExport(m_ui.directoryList->path(), *decision.plan, m_loadedBitmap, m_services.journal);
+    const QString failure = buyable::writeExport(m_ui.browser.directoryList->path(), *decision.plan,
+                                                 m_loadedBitmap, m_services.journal);
     if (!failure.isEmpty()) {
         // The draft stays as it was, so the user can pick another category and retry.
         m_services.messages.show(failure);
@@ -325,7 +306,7 @@ void BuyableMakerWindow::onExportClicked() {
     }
     // The message is the same either way; its details say when the journal could not keep it.
     const QString unrecorded = m_services.journal != nullptr ? m_services.journal->problem() : QString();
-    const QString directory = m_ui.directoryList->path();
+    const QString directory = m_ui.browser.directoryList->path();
     const QString skinsBuy = core::games::skinsBuyOf(m_services.installs, directory);
     if (skinsBuy.isEmpty() || !unrecorded.isEmpty()) {
         m_services.messages.show(texts::successfullyExported(),

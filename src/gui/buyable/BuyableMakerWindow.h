@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/browser/BrowserControls.h"
+
 #include "core/buyable/BuyableDraft.h"
 #include "gui/app/Services.h"
 #include "gui/browser/Browser.h"
@@ -66,15 +68,7 @@ private:
     void setUserInteractionLock(bool locked);
 
     struct Ui {
-        QGroupBox* browserFrame = nullptr;
-        QPushButton* switchButton = nullptr;
-        DriveList* driveList = nullptr;
-        DirList* directoryList = nullptr;
-        QLineEdit* pathLine = nullptr;
-        QPushButton* browseButton = nullptr;
-        QLabel* gamesCaption = nullptr;
-        GameFoldersBox* gamesBox = nullptr;
-        FileList* fileList = nullptr;
+        BrowserControls browser;
         QPushButton* defaultDirectoryButton = nullptr;
         QPushButton* loadBmpButton = nullptr;
         QPushButton* closeFileButton = nullptr;

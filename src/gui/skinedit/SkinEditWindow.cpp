@@ -13,6 +13,7 @@
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
+#include "gui/browser/BrowserControls.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
@@ -51,15 +52,7 @@ public:
 } // namespace
 
 struct SkinEditWindow::Ui {
-    QGroupBox* browserFrame = nullptr;
-    QPushButton* switchButton = nullptr;
-    DriveList* driveList = nullptr;
-    DirList* directoryList = nullptr;
-    QLineEdit* pathLine = nullptr;
-    QPushButton* browseButton = nullptr;
-    QLabel* gamesCaption = nullptr;
-    GameFoldersBox* gamesBox = nullptr;
-    FileList* fileList = nullptr;
+    BrowserControls browser;
     QRadioButton* cmxFilterButton = nullptr;
     QRadioButton* bmpFilterButton = nullptr;
     QPushButton* defaultDirectoryButton = nullptr;
@@ -96,8 +89,9 @@ SkinEditWindow::SkinEditWindow(Application& app)
     build();
     connectControls();
     // The lists start at the process's current folder, without raising their change steps.
-    m_browser = std::make_unique<Browser>(Browser{m_ui->driveList, m_ui->directoryList, m_ui->fileList,
-                                                  m_services.messages, m_services.gameFolders});
+    m_browser = std::make_unique<Browser>(Browser{m_ui->browser.driveList, m_ui->browser.directoryList,
+                                                  m_ui->browser.fileList, m_services.messages,
+                                                  m_services.gameFolders});
     m_browser->startAt(platform::currentDirectory());
     showWhere();
     render();
@@ -110,40 +104,18 @@ SkinEditWindow::~SkinEditWindow() = default;
 void SkinEditWindow::build() {
     Ui& ui = *m_ui;
     // Skin Directory: the browser, as a column on the left, the full height of the window.
-    ui.browserFrame = named(new QGroupBox(texts::skinDirectoryFrame(), this), "Frame1");
-    ui.switchButton = button(ui.browserFrame, "cmdSwitch", texts::switchToBuyableButton());
-    ui.gamesCaption = new QLabel(texts::gameFoldersCaption(), ui.browserFrame);
-    ui.gamesBox = new GameFoldersBox(ui.browserFrame);
-    ui.gamesCaption->setBuddy(ui.gamesBox);
-    ui.gamesBox->setFolders(m_services.gameFolders);
-    ui.driveList = named(new DriveList(ui.browserFrame), "Drive1");
-    ui.directoryList = named(new DirList(ui.browserFrame), "Dir1");
-    ui.pathLine = pathLine(ui.browserFrame);
-    ui.browseButton = button(ui.browserFrame, "cmdBrowse", texts::browseButton());
-    ui.fileList = named(new FileList(ui.browserFrame), "File1");
-    ui.cmxFilterButton = named(new RadioButton(texts::cmxFilesOnlyOption(), ui.browserFrame), "Option2");
-    ui.bmpFilterButton = named(new RadioButton(texts::bmpFilesOnlyOption(), ui.browserFrame), "Option1");
+    ui.browser = buildBrowserControls(this, texts::switchToBuyableButton(), m_services.gameFolders);
+    ui.cmxFilterButton = named(new RadioButton(texts::cmxFilesOnlyOption(), ui.browser.frame), "Option2");
+    ui.bmpFilterButton = named(new RadioButton(texts::bmpFilesOnlyOption(), ui.browser.frame), "Option1");
     ui.bmpFilterButton->setChecked(true);
     // As wide as their captions: a click beside the caption is not a choice.
     ui.bmpFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     ui.cmxFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    ui.defaultDirectoryButton = button(ui.browserFrame, "cmdDefault", texts::setToDefaultGameDirectory());
-    ui.closeFileButton = button(ui.browserFrame, "cmdCloseFile", texts::closeOpenFile());
+    ui.defaultDirectoryButton = button(ui.browser.frame, "cmdDefault", texts::setToDefaultGameDirectory());
+    ui.closeFileButton = button(ui.browser.frame, "cmdCloseFile", texts::closeOpenFile());
     ui.closeFileButton->setVisible(false);
     keepPlaceWhenHidden(ui.closeFileButton);
-    showRows(ui.directoryList, true);
-    showRows(ui.fileList, false);
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(ui.pathLine, 1);
-    pathRow->addWidget(ui.browseButton);
-    auto* browserLayout = new QVBoxLayout(ui.browserFrame);
-    browserLayout->addWidget(ui.switchButton);
-    browserLayout->addWidget(ui.gamesCaption);
-    browserLayout->addWidget(ui.gamesBox);
-    browserLayout->addWidget(ui.driveList);
-    browserLayout->addWidget(ui.directoryList, 1);
-    browserLayout->addLayout(pathRow);
-    browserLayout->addWidget(ui.fileList, 1);
+    QVBoxLayout* browserLayout = ui.browser.layout;
     browserLayout->addWidget(ui.cmxFilterButton);
     browserLayout->addWidget(ui.bmpFilterButton);
     browserLayout->addWidget(ui.defaultDirectoryButton);
@@ -214,7 +186,7 @@ void SkinEditWindow::build() {
     right->addWidget(ui.viewerFrame);
     right->addWidget(ui.editorFrame, 1);
     auto* window = new QHBoxLayout(this);
-    window->addWidget(ui.browserFrame);
+    window->addWidget(ui.browser.frame);
     window->addLayout(right, 1);
 }
 
@@ -223,11 +195,11 @@ void SkinEditWindow::connectControls() {
     const auto onClick = [this](QPushButton* clicked, void (SkinEditWindow::*handler)()) {
         connect(clicked, &QPushButton::clicked, this, handler);
     };
-    onClick(ui.switchButton, &SkinEditWindow::onSwitchClicked);
-    connect(ui.driveList, &DriveList::driveChanged, this, &SkinEditWindow::onDriveChanged);
-    connect(ui.directoryList, &DirList::pathChanged, this, &SkinEditWindow::onDirectoryChanged);
-    connect(ui.fileList, &FileList::fileClicked, this, &SkinEditWindow::onFileClicked);
-    connect(ui.fileList, &FileList::patternChanged, this, &SkinEditWindow::onPatternChanged);
+    onClick(ui.browser.switchButton, &SkinEditWindow::onSwitchClicked);
+    connect(ui.browser.driveList, &DriveList::driveChanged, this, &SkinEditWindow::onDriveChanged);
+    connect(ui.browser.directoryList, &DirList::pathChanged, this, &SkinEditWindow::onDirectoryChanged);
+    connect(ui.browser.fileList, &FileList::fileClicked, this, &SkinEditWindow::onFileClicked);
+    connect(ui.browser.fileList, &FileList::patternChanged, this, &SkinEditWindow::onPatternChanged);
     connect(ui.cmxNameBox, &QLineEdit::textChanged, this, &SkinEditWindow::onNameBoxChanged);
     connect(ui.bmpFilterButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
@@ -252,8 +224,8 @@ void SkinEditWindow::connectControls() {
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
     onClick(ui.aboutButton, &SkinEditWindow::onAboutClicked);
-    onClick(ui.browseButton, &SkinEditWindow::onBrowseClicked);
-    connect(ui.gamesBox, &GameFoldersBox::folderChosen, this,
+    onClick(ui.browser.browseButton, &SkinEditWindow::onBrowseClicked);
+    connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
             [this](const QString& folder) { m_browser->goTo(folder); });
     connect(ui.cmxTextBox->document(), &QTextDocument::contentsChanged, this, &SkinEditWindow::onTextChanged);
 }
@@ -269,12 +241,12 @@ void SkinEditWindow::render() {
 }
 
 void SkinEditWindow::setUserInteractionLock(bool locked) {
-    for (QWidget* browsing :
-         std::initializer_list<QWidget*>{m_ui->fileList, m_ui->directoryList, m_ui->driveList,
-                                         m_ui->bmpFilterButton, m_ui->cmxFilterButton, m_ui->browseButton}) {
+    for (QWidget* browsing : std::initializer_list<QWidget*>{
+             m_ui->browser.fileList, m_ui->browser.directoryList, m_ui->browser.driveList,
+             m_ui->bmpFilterButton, m_ui->cmxFilterButton, m_ui->browser.browseButton}) {
         browsing->setEnabled(!locked);
     }
-    m_ui->gamesBox->setUserInteractionLock(locked);
+    m_ui->browser.gamesBox->setUserInteractionLock(locked);
 }
 
 void SkinEditWindow::apply(const editor::Transition& next) {
@@ -294,11 +266,11 @@ bool SkinEditWindow::refused(const QString& refusal) {
 }
 
 bool SkinEditWindow::fileSelected() const {
-    return m_ui->fileList->listIndex() != -1;
+    return m_ui->browser.fileList->listIndex() != -1;
 }
 
 QString SkinEditWindow::selectedPath() const {
-    return platform::joinPath(m_ui->directoryList->path(), m_ui->fileList->fileName());
+    return platform::joinPath(m_ui->browser.directoryList->path(), m_ui->browser.fileList->fileName());
 }
 
 void SkinEditWindow::showSelectedBitmap() {
@@ -306,7 +278,7 @@ void SkinEditWindow::showSelectedBitmap() {
     if (!m_ui->viewer->loadFile(selectedPath(), &why)) {
         // The previous picture must not be judged as this file's by "Check BMP File".
         m_ui->viewer->clear();
-        m_ui->bitmapInfo->setText(texts::bitmapNotShown(m_ui->fileList->fileName(), why));
+        m_ui->bitmapInfo->setText(texts::bitmapNotShown(m_ui->browser.fileList->fileName(), why));
         m_services.messages.show(texts::bmpFileCorrupt());
         return;
     }
@@ -314,7 +286,7 @@ void SkinEditWindow::showSelectedBitmap() {
 }
 
 void SkinEditWindow::openSelectedCmx() {
-    const QString name = m_ui->fileList->fileName();
+    const QString name = m_ui->browser.fileList->fileName();
     // Read before the notice, so a file that cannot be opened costs the user one message, not two.
     const platform::ReadResult read = platform::readFile(selectedPath(), editor::CmxFileLimit);
     if (!read.ok) {
@@ -341,7 +313,7 @@ bool SkinEditWindow::writeEditorText() {
     if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
         bytes += "\r\n";
     }
-    const QString path = platform::joinPath(m_ui->directoryList->path(), file.name);
+    const QString path = platform::joinPath(m_ui->browser.directoryList->path(), file.name);
     // Another program's change is only overwritten when the user says so. A link is refused by
     // the save itself, and a file that went away is simply written again.
     const std::optional<platform::FileIdentity> now = platform::identifyFile(path);
@@ -369,11 +341,11 @@ void SkinEditWindow::onDirectoryChanged() {
 }
 
 void SkinEditWindow::showWhere() {
-    showDirectory(*this, *m_ui->pathLine, m_ui->directoryList->path());
+    showDirectory(*this, *m_ui->browser.pathLine, m_ui->browser.directoryList->path());
 }
 
 void SkinEditWindow::onBrowseClicked() {
-    const QString chosen = m_app.chooseDirectory(this, m_ui->directoryList->path());
+    const QString chosen = m_app.chooseDirectory(this, m_ui->browser.directoryList->path());
     if (!chosen.isEmpty()) {
         m_browser->goTo(chosen);
     }
@@ -402,7 +374,7 @@ void SkinEditWindow::onDefaultDirectoryClicked() {
 }
 
 void SkinEditWindow::onPatternChanged() {
-    m_state = editor::listShows(m_state, m_ui->fileList->pattern());
+    m_state = editor::listShows(m_state, m_ui->browser.fileList->pattern());
 }
 
 // The name box is only written by render(), or by whatever drives the window by name: either way
@@ -412,7 +384,7 @@ void SkinEditWindow::onNameBoxChanged(const QString& text) {
 }
 
 void SkinEditWindow::onFilterChosen(FileFilter filter) {
-    m_ui->fileList->setPattern(patternOf(filter));
+    m_ui->browser.fileList->setPattern(patternOf(filter));
 }
 
 void SkinEditWindow::onFileClicked() {
@@ -428,7 +400,7 @@ void SkinEditWindow::onFileClicked() {
         openSelectedCmx();
         break;
     case editor::FileClickAction::Reread:
-        m_ui->fileList->refresh();
+        m_ui->browser.fileList->refresh();
         break;
     case editor::FileClickAction::Nothing:
         break;
@@ -454,12 +426,13 @@ void SkinEditWindow::onSaveCmxClicked() {
     m_state = next.state;
     render();
     // Back to browsing with nothing selected, the list read afresh; no click is raised.
-    m_ui->fileList->rereadUnselected();
+    m_ui->browser.fileList->rereadUnselected();
 }
 
 void SkinEditWindow::onCheckCmxClicked() {
-    m_services.messages.show(cmx::checkCmxFile(fileSelected(), m_state.filter, m_ui->directoryList->path(),
-                                               m_ui->fileList->fileName(), m_state.nameBox));
+    m_services.messages.show(cmx::checkCmxFile(fileSelected(), m_state.filter,
+                                               m_ui->browser.directoryList->path(),
+                                               m_ui->browser.fileList->fileName(), m_state.nameBox));
 }
 
 // Judges the picture the viewer holds (as it was loaded when the file was selected) against the
@@ -474,7 +447,7 @@ void SkinEditWindow::onCheckBmpClicked() {
         picture = textures::ShownPicture{m_ui->viewer->widthHiMetric(), m_ui->viewer->heightHiMetric()};
     }
     const textures::BmpCheckAnswer answer =
-        textures::checkBmpFile(picture, selectedPath(), m_ui->fileList->fileName());
+        textures::checkBmpFile(picture, selectedPath(), m_ui->browser.fileList->fileName());
     m_services.messages.show(answer.message, answer.details);
 }
 
@@ -482,13 +455,13 @@ void SkinEditWindow::onMoveFileClicked() {
     if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
         return;
     }
-    const QString name = m_ui->fileList->fileName();
+    const QString name = m_ui->browser.fileList->fileName();
     const platform::FileResult moved = checks::moveToProgramDirectory(
-        m_ui->directoryList->path(), m_services.programDirectory, name, m_services.journal);
+        m_ui->browser.directoryList->path(), m_services.programDirectory, name, m_services.journal);
     if (!moved.ok) {
         m_services.messages.show(texts::couldNotMove(name, moved.error));
     }
-    m_ui->fileList->refresh();
+    m_ui->browser.fileList->refresh();
 }
 
 void SkinEditWindow::onDeleteBmpClicked() {
@@ -496,15 +469,15 @@ void SkinEditWindow::onDeleteBmpClicked() {
         return;
     }
     recycle(m_services.messages, selectedPath(), m_services.journal);
-    m_ui->fileList->refresh();
+    m_ui->browser.fileList->refresh();
 }
 
 // The directory-wide checks are their own commands; the window hands them what it shows (a list
 // of neither kind refuses nothing) and the controls they lend.
 void SkinEditWindow::runCheck(const checks::DirectoryCheck& check) {
     runDirectoryCheckCommand(check,
-                             {m_state.filter.value_or(check.filter), m_ui->directoryList->path(),
-                              *m_ui->progressBar, *m_ui->fileList},
+                             {m_state.filter.value_or(check.filter), m_ui->browser.directoryList->path(),
+                              *m_ui->progressBar, *m_ui->browser.fileList},
                              m_services);
 }
 void SkinEditWindow::onCheckAllBmpClicked() {
