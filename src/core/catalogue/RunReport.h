@@ -111,13 +111,13 @@ inline QString reportShowLabel() {
     return QCoreApplication::translate("Vestimo", "&Show:");
 }
 inline QString saveReportButton() {
-    return QCoreApplication::translate("Vestimo", "&Save Report...");
+    return QCoreApplication::translate("Vestimo", "Save Report...");
 }
 inline QString openProblemFolderButton() {
-    return QCoreApplication::translate("Vestimo", "&Open Problem Folder");
+    return QCoreApplication::translate("Vestimo", "Open Problem Folder");
 }
 inline QString closeReportButton() {
-    return QCoreApplication::translate("Vestimo", "&Close");
+    return QCoreApplication::translate("Vestimo", "Close");
 }
 inline QString saveReportTitle() {
     return QCoreApplication::translate("Vestimo", "Save Report");

@@ -4,6 +4,7 @@
 #include "core/catalogue/RunReport.h"
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/WidgetNames.h"
+#include "gui/app/WindowLooks.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -123,6 +124,8 @@ ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& mes
     layout->addLayout(filterRow);
     layout->addWidget(table_, 1);
     layout->addWidget(closing);
+    // Alt+letter on each button, drawn the way the main windows draw theirs.
+    assignMnemonics(this);
     layout->addLayout(buttons);
 
     connect(verdicts_, &QComboBox::currentIndexChanged, this, &ReportWindow::onVerdictChosen);
