@@ -55,19 +55,6 @@ void Restore(const QString& skins, const QString& program) {
     }
 }
 
-samples::SkinSetRecipe Recipe(std::size_t count) {
-    samples::SkinSetRecipe recipe;
-    recipe.count = count;
-    recipe.seed = 2024;
-    recipe.faultyCmxShare = 0.10;
-    recipe.oversizedBitmapShare = 0.03;
-    recipe.notPictureShare = 0.02;
-    recipe.orphanShare = 0.05;
-    recipe.handsAtLine9Share = 0.02;
-    recipe.animationFiles = count / 100;
-    return recipe;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,8 +74,8 @@ int main(int argc, char** argv) {
     const QString buttonProgram = root.filePath(QStringLiteral("buttons/program"));
     QDir().mkpath(cliProgram);
     QDir().mkpath(buttonProgram);
-    samples::GenerateSkinDirectory(cliSkins.toStdString(), Recipe(count));
-    samples::GenerateSkinDirectory(buttonSkins.toStdString(), Recipe(count));
+    samples::GenerateSkinDirectory(cliSkins.toStdString(), samples::mixedSkinSet(count));
+    samples::GenerateSkinDirectory(buttonSkins.toStdString(), samples::mixedSkinSet(count));
 
     QProgressBar bar;
     gui::FileList fileList;

@@ -254,16 +254,8 @@ int main(int argc, char** argv) {
         const QString skins = root.filePath(QStringLiteral("skins"));
         const QString program = root.filePath(QStringLiteral("program"));
         QDir().mkpath(program);
-        samples::SkinSetRecipe recipe;
-        recipe.count = count;
-        recipe.seed = 2024;
-        recipe.faultyCmxShare = 0.10;
-        recipe.oversizedBitmapShare = 0.03;
-        recipe.notPictureShare = 0.02;
-        recipe.orphanShare = 0.05;
-        recipe.handsAtLine9Share = 0.02;
-        recipe.animationFiles = count / 100;
-        const samples::SkinSetSummary summary = samples::GenerateSkinDirectory(skins.toStdString(), recipe);
+        const samples::SkinSetSummary summary =
+            samples::GenerateSkinDirectory(skins.toStdString(), samples::mixedSkinSet(count));
 
         const std::vector<Check> checks = {
             {"CMX check", 1.5, ThenShown(ReadFirstLines), checks::cmxCheck(), summary.faultyCmxNames.size()},

@@ -27,7 +27,19 @@ struct Caption {
 
 } // namespace
 
-class Windows : public AppFixture {};
+class Windows : public AppFixture {
+protected:
+    // Each button of `window` by name, with its caption, enabled state and visibility.
+    template <std::size_t N> void expectButtons(QWidget& window, const Caption (&buttons)[N]) {
+        for (const Caption& c : buttons) {
+            auto* button = control<QPushButton>(&window, c.name);
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), c.text) << c.name;
+            EXPECT_EQ(button->isEnabled(), c.enabled) << c.name;
+            EXPECT_EQ(button->isVisible(), c.visible) << c.name;
+        }
+    }
+};
 
 TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
     gui::SkinEditWindow& w = skinEdit();
@@ -49,13 +61,7 @@ TEST_F(Windows, SkinEditingWindowShowsEveryControlWithItsCaptionAndState) {
         {"cmdCheckAllCMX", "Check All CMX Files in Directory", true, true},
         {"cmdClose", "Close This Program", true, true},
     };
-    for (const Caption& c : buttons) {
-        auto* button = control<QPushButton>(&w, c.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), c.text) << c.name;
-        EXPECT_EQ(button->isEnabled(), c.enabled) << c.name;
-        EXPECT_EQ(button->isVisible(), c.visible) << c.name;
-    }
+    expectButtons(w, buttons);
     EXPECT_EQ(control<QGroupBox>(&w, "Frame1")->title(), "Skin Directory");
     EXPECT_EQ(control<QGroupBox>(&w, "Frame2")->title(), "BMP Image Viewer");
     EXPECT_EQ(control<QGroupBox>(&w, "Frame3")->title(), "CMX Display and Editing");
@@ -87,13 +93,7 @@ TEST_F(Windows, BuyableWindowShowsEveryControlWithItsCaptionAndState) {
         {"cmdLoadCMX", "Load CMX File", false, true},
         {"cmdClose", "Close This Program", true, true},
     };
-    for (const Caption& c : buttons) {
-        auto* button = control<QPushButton>(&w, c.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), c.text) << c.name;
-        EXPECT_EQ(button->isEnabled(), c.enabled) << c.name;
-        EXPECT_EQ(button->isVisible(), c.visible) << c.name;
-    }
+    expectButtons(w, buttons);
     const Caption categories[] = {{"Option2", "Formal", false, true},
                                   {"Option3", "Swimwear", false, true},
                                   {"Option4", "Sleepwear", false, true},

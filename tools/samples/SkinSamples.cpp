@@ -111,6 +111,19 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     }
 }
 
+SkinSetRecipe mixedSkinSet(std::size_t count) {
+    SkinSetRecipe recipe;
+    recipe.count = count;
+    recipe.seed = 2024;
+    recipe.faultyCmxShare = 0.10;
+    recipe.oversizedBitmapShare = 0.03;
+    recipe.notPictureShare = 0.02;
+    recipe.orphanShare = 0.05;
+    recipe.handsAtLine9Share = 0.02;
+    recipe.animationFiles = count / 100;
+    return recipe;
+}
+
 SkinSetSummary GenerateSkinDirectory(const std::filesystem::path& dir, const SkinSetRecipe& recipe) {
     if (recipe.count > MaxSkins) {
         throw std::invalid_argument("at most 1,000,000 skins");

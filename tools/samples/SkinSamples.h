@@ -44,6 +44,10 @@ struct SkinSetRecipe {
     int textureHeight = 256;
 };
 
+// The benchmarks' mix: 10% faulty CMX files, 3% oversized and 2% unreadable extra bitmaps, 5%
+// skins without a bitmap, 2% with hand bones on line 9, one animation description per hundred.
+SkinSetRecipe mixedSkinSet(std::size_t count);
+
 struct SkinSetSummary {
     std::size_t skins = 0;
     std::size_t cmxFiles = 0;
