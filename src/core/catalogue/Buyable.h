@@ -6,9 +6,6 @@
 // What the buyable skin maker window says: its captions and its messages.
 namespace vestimo::texts {
 
-inline QString buyableWindowCaption() {
-    return QCoreApplication::translate("Vestimo", "Vestimo - Make Skins Buyable - From Quillbrook");
-}
 inline QString switchToSkinEditing() {
     return QCoreApplication::translate("Vestimo", "Switch to Skin Editing Mode");
 }

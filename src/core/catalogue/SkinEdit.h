@@ -9,10 +9,6 @@
 // and the browser both windows share.
 namespace vestimo::texts {
 
-inline QString skinEditCaption() {
-    return QCoreApplication::translate("Vestimo", "Vestimo - Skin Editing - From Quillbrook");
-}
-
 // Captions of the skin editing window's controls.
 inline QString switchToBuyableButton() {
     return QCoreApplication::translate("Vestimo", "Switch to Buyable Skin Maker");
