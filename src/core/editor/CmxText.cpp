@@ -62,4 +62,12 @@ QByteArray encodeCmxText(QStringView text) {
     return bytes;
 }
 
+QByteArray bytesToSave(QStringView rawText) {
+    QByteArray bytes = encodeCmxText(rawText);
+    if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
 } // namespace vestimo::editor

@@ -27,4 +27,9 @@ QString decodeCmxText(const QByteArray& bytes);
 // EncodeCmxText(DecodeCmxText(b)) == b for every b.
 QByteArray encodeCmxText(QStringView text);
 
+// The bytes "Save CMX Changes" writes for the editor's raw text (QTextDocument::toRawText(): blocks
+// separated by U+2029, no-break spaces kept): the text encoded, with a last CR LF added when the
+// text has some and lacks one (an empty text stays empty).
+QByteArray bytesToSave(QStringView rawText);
+
 } // namespace vestimo::editor

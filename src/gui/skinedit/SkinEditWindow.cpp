@@ -8,6 +8,7 @@
 #include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
+#include "core/editor/LiveCheck.h"
 #include "core/textures/CheckBmpFile.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
@@ -20,6 +21,8 @@
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
+#include "gui/skinedit/CmxEditor.h"
+#include "gui/skinedit/LiveCheckRow.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
@@ -40,17 +43,6 @@ namespace vestimo::gui {
 
 // The window's controls. Each widget's objectName is the name the program has always given it,
 // so anything driving the window by name keeps working.
-namespace {
-
-// The CMX editor: at least 80 columns by 25 lines of its fixed-width font when there is room.
-class EditorBox : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::QPlainTextEdit;
-    QSize sizeHint() const override { return editorSizeFor(*this, 80, 25); }
-};
-
-} // namespace
-
 struct SkinEditWindow::Ui {
     BrowserControls browser;
     QRadioButton* cmxFilterButton = nullptr;
@@ -70,7 +62,8 @@ struct SkinEditWindow::Ui {
     QPushButton* deleteBmpButton = nullptr;
 
     QGroupBox* editorFrame = nullptr;
-    QPlainTextEdit* cmxTextBox = nullptr;
+    CmxEditor* cmxTextBox = nullptr;
+    LiveCheckRow* liveCheck = nullptr;
     QPushButton* checkAssociatedFilesButton = nullptr;
     QPushButton* saveCmxButton = nullptr;
     QPushButton* checkCmxButton = nullptr;
@@ -151,13 +144,14 @@ void SkinEditWindow::build() {
 
     // CMX Display and Editing: the text, with the room that is left, and the commands under it.
     ui.editorFrame = named(new QGroupBox(texts::cmxEditingFrame(), this), "Frame3");
-    ui.cmxTextBox = named(new EditorBox(ui.editorFrame), "Text1");
+    ui.cmxTextBox = named(new CmxEditor(ui.editorFrame), "Text1");
     ui.cmxTextBox->setPlainText(texts::cmxEditorPlaceholder());
     ui.cmxTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui.cmxTextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.cmxTextBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // The CMX format has no use for tab characters: Tab moves on, so every button can be reached.
     ui.cmxTextBox->setTabChangesFocus(true);
+    ui.liveCheck = new LiveCheckRow(*ui.cmxTextBox, *this, ui.editorFrame);
     ui.checkAssociatedFilesButton =
         button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
     ui.saveCmxButton = button(ui.editorFrame, "cmdSaveCMX", texts::saveCmxButton());
@@ -180,6 +174,7 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.historyButton, 1, 3);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
+    editorLayout->addWidget(ui.liveCheck);
     editorLayout->addLayout(commands);
 
     auto* right = new QVBoxLayout;
@@ -228,6 +223,7 @@ void SkinEditWindow::connectControls() {
     connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
             [this](const QString& folder) { m_browser->goTo(folder); });
     connect(ui.cmxTextBox->document(), &QTextDocument::contentsChanged, this, &SkinEditWindow::onTextChanged);
+    connect(ui.liveCheck, &LiveCheckRow::due, this, &SkinEditWindow::showLiveCheck);
 }
 
 void SkinEditWindow::render() {
@@ -300,19 +296,15 @@ void SkinEditWindow::openSelectedCmx() {
     m_loadedText = m_ui->cmxTextBox->toPlainText();
     m_state = next.state;
     render();
+    showLiveCheck();
 }
 
 // Writes the editor's text over the open file; false (having said why) when nothing was written.
 bool SkinEditWindow::writeEditorText() {
     const editor::OpenCmxFile& file = *m_state.openFile;
     // The raw text, because toPlainText() turns no-break spaces (byte 0xA0) into spaces; blocks
-    // come back separated by U+2029.
-    QByteArray bytes = editor::encodeCmxText(m_ui->cmxTextBox->document()->toRawText());
-    // The text already carries the file's own line ends; only a missing last one is added (an
-    // empty file has no last line, so it stays empty).
-    if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
-        bytes += "\r\n";
-    }
+    // come back separated by U+2029. The text already carries the file's own line ends.
+    const QByteArray bytes = editor::bytesToSave(m_ui->cmxTextBox->document()->toRawText());
     const QString path = platform::joinPath(m_ui->browser.directoryList->path(), file.name);
     // Another program's change is only overwritten when the user says so. A link is refused by
     // the save itself, and a file that went away is simply written again.
@@ -363,6 +355,14 @@ void SkinEditWindow::onTextChanged() {
     }
     const QTextDocument* text = m_ui->cmxTextBox->document();
     m_state = editor::textEdited(m_state, text->isModified() || text->toPlainText() != m_loadedText);
+    m_ui->liveCheck->restart();
+}
+
+// The status under the editor for its text as it stands; nothing while no file is open.
+void SkinEditWindow::showLiveCheck() {
+    m_ui->liveCheck->display(m_state.openFile ? editor::liveCheck(m_ui->cmxTextBox->document()->toRawText(),
+                                                                  m_state.nameBox, m_state.openFile->edited)
+                                              : editor::LiveCheckStatus{});
 }
 
 bool SkinEditWindow::mayDiscardEdits() {
@@ -381,6 +381,9 @@ void SkinEditWindow::onPatternChanged() {
 // its text is the name "Check CMX For Errors" takes the class from.
 void SkinEditWindow::onNameBoxChanged(const QString& text) {
     m_state.nameBox = text;
+    if (m_state.openFile) {
+        m_ui->liveCheck->restart();
+    }
 }
 
 void SkinEditWindow::onFilterChosen(FileFilter filter) {
@@ -414,6 +417,7 @@ void SkinEditWindow::onCloseFileClicked() {
     m_ui->cmxTextBox->clear();
     m_state = editor::closed(m_state);
     render();
+    showLiveCheck();
 }
 
 void SkinEditWindow::onSaveCmxClicked() {
@@ -425,6 +429,7 @@ void SkinEditWindow::onSaveCmxClicked() {
     m_ui->cmxTextBox->clear();
     m_state = next.state;
     render();
+    showLiveCheck();
     // Back to browsing with nothing selected, the list read afresh; no click is raised.
     m_ui->browser.fileList->rereadUnselected();
 }

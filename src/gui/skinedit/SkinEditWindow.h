@@ -75,6 +75,7 @@ private:
     void onHistoryClicked();
     void onBrowseClicked();
     void onTextChanged();
+    void showLiveCheck();
     void onAboutClicked();
     // The window title and the path line: where the browser is.
     void showWhere();

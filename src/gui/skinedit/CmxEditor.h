@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace vestimo::gui {
+
+// The CMX editor: plain text with the line numbers in a gutter on its left, and one line that can
+// be marked across the whole width (the first faulty one).
+class CmxEditor : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit CmxEditor(QWidget* parent = nullptr);
+
+    // At least 80 columns by 25 lines of its font when there is room, beside the gutter.
+    QSize sizeHint() const override;
+    int gutterWidth() const;
+
+    // Marks the line holding document position `position`; -1 takes the mark away.
+    void markLineAt(qsizetype position);
+    // Puts the cursor at `position` (at most the end), scrolls it into view and takes the focus.
+    void goTo(qsizetype position);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class LineNumberGutter;
+
+    void paintGutter(const QRect& area);
+    void fitGutter();
+    void followScroll(const QRect& area, int dy);
+    QColor markColour() const;
+    void recolourMark();
+
+    QWidget* m_gutter = nullptr;
+};
+
+} // namespace vestimo::gui
