@@ -119,5 +119,22 @@ TEST_F(JournaledInstall, CheckingOnlyRecordsNothing) {
     EXPECT_EQ(now, was);
 }
 
+TEST_F(JournaledInstall, AFolderOfArchivesStandsForEachOfThemAndAFolderOfSkinFilesForItself) {
+    const QString archives = dir.mkdir(QStringLiteral("downloads/archives"));
+    dir.write(QStringLiteral("downloads/archives/b.ZIP"), "x");
+    dir.write(QStringLiteral("downloads/archives/a.tar.gz"), "x");
+    dir.write(QStringLiteral("downloads/archives/notes.txt"), "x");
+    dir.mkdir(QStringLiteral("downloads/archives/inner.zip"));
+    const QString mixed = dir.mkdir(QStringLiteral("downloads/mixed"));
+    dir.write(QStringLiteral("downloads/mixed/c.7z"), "x");
+    dir.write(QStringLiteral("downloads/mixed/B001.cmx"), "x");
+    const QString plain = dir.mkdir(QStringLiteral("downloads/plain"));
+    const QString file = dir.write(QStringLiteral("downloads/d.rar"), "x");
+
+    EXPECT_EQ(install::expandDownloads({archives, mixed, plain, file}),
+              QStringList({archives + QStringLiteral("/a.tar.gz"), archives + QStringLiteral("/b.ZIP"), mixed,
+                           mixed + QStringLiteral("/c.7z"), plain, file}));
+}
+
 } // namespace
 } // namespace vestimo::test

@@ -4,8 +4,11 @@
 #include "core/journal/Journal.h"
 #include "platform/journal/FileDigest.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
 
 namespace vestimo::install {
 
@@ -74,7 +77,42 @@ private:
     QString problem_;
 };
 
+bool isArchiveName(const QString& name) {
+    static const QStringList endings = {QStringLiteral(".zip"), QStringLiteral(".rar"),
+                                        QStringLiteral(".7z"),  QStringLiteral(".tar.gz"),
+                                        QStringLiteral(".tgz"), QStringLiteral(".tar")};
+    return std::any_of(endings.begin(), endings.end(),
+                       [&](const QString& ending) { return name.endsWith(ending, Qt::CaseInsensitive); });
+}
+
 } // namespace
+
+QStringList expandDownloads(const QStringList& paths) {
+    QStringList downloads;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.isDir() || info.isSymLink()) {
+            downloads.append(path);
+            continue;
+        }
+        QStringList archives;
+        bool skinFiles = false;
+        const QFileInfoList entries =
+            QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            if (isArchiveName(entry.fileName())) {
+                archives.append(entry.absoluteFilePath());
+            } else if (isSkinFileName(entry.fileName())) {
+                skinFiles = true;
+            }
+        }
+        if (archives.isEmpty() || skinFiles) {
+            downloads.append(path);
+        }
+        downloads.append(archives);
+    }
+    return downloads;
+}
 
 RecordedInstall installRecorded(journal::Journal* journal, const QStringList& downloads,
                                 const Destination& destination, const Options& options,

@@ -15,6 +15,10 @@ struct RecordedInstall {
     QString notRecorded;   // why (some of) it is not; empty when checking only or when recorded
 };
 
+// The downloads `paths` stand for: a folder holding archives stands for each of them (in name
+// order), and for itself too when it also holds skin files; any other folder or file for itself.
+QStringList expandDownloads(const QStringList& paths);
+
 // Installs as installDownloads() does, each file recorded as an installation in one run of
 // `journal` (so "Put Back" can take it away again). The journal never stops the installation: a
 // journal that cannot record leaves the files installed and says why in `notRecorded`. Checking
