@@ -28,7 +28,7 @@ TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
         "cmdSwitch",   "cboGames",       "Drive1",     "Dir1",          "cmdBrowse",      "File1",
         "Option2",     "Option1",        "cmdDefault", "cmdCloseFile",  "cmdCheckAllBMP", "cmdMoveFile",
         "cmdCheckBMP", "cmdDeleteBMP",   "Text1",      "cmdAssocFiles", "cmdSaveCMX",     "cmdCMXError",
-        "Text3",       "cmdCheckAllCMX", "cmdClose",   "cmdHistory",    "cmdAbout"};
+        "Text3",       "cmdCheckAllCMX", "cmdClose",   "cmdHistory",    "cmdAbout",       "cmdInstall"};
     EXPECT_EQ(order, expected);
 }
 
