@@ -109,13 +109,20 @@ std::string bitmap(std::uint32_t seed, std::size_t fileSize = 0) {
 }
 
 // A body skin in three tones with its mesh, and a buyable outfit, in a subfolder with a readme.
+// B000FAFit_bench ... B199FAFit_bench: the class key has three digits.
+std::string numbered(char first, int n, const char* rest) {
+    char name[40];
+    std::snprintf(name, sizeof name, "%c%03d%s", first, n, rest);
+    return name;
+}
+
 std::string bodyName(int n) {
-    return "B" + std::to_string(1000 + n) + "FAFit_bench";
+    return numbered('B', n, "FAFit_bench");
 }
 
 std::vector<Entry> goodDownload(int n) {
     const std::string body = bodyName(n);
-    const std::string outfit = "F" + std::to_string(1000 + n) + "FAFit_bench";
+    const std::string outfit = numbered('F', n, "FAFit_bench");
     const std::string folder = "Skin " + std::to_string(n) + "/";
     std::vector<Entry> entries = {
         {folder + body + ".cmx", samples::ValidBodyCmx(body)},
@@ -140,7 +147,9 @@ Mix writeDownloads(const QString& folder) {
     Mix mix;
     const Format formats[] = {Format::Zip, Format::SevenZip, Format::TarGz};
     for (int n = 0; n < Downloads; ++n) {
-        const int bad = n % 10 < 8 ? -1 : (n / 10) % 7;
+        // The bad kinds in turn; the bomb once (writing it is the slow part of the setup).
+        int bad = n % 10 < 8 ? -1 : ((n / 10) * 2 + n % 10 - 8) % 7;
+        bad = bad == 6 && n > 20 ? 3 : bad;
         // The password and the bomb are zip's own kinds of trouble.
         const Format format = bad == 4 || bad == 6 ? Format::Zip : formats[n % 3];
         const QString path =
@@ -163,14 +172,13 @@ Mix writeDownloads(const QString& folder) {
             entries[0].data = samples::CmxWithFaultAt(bodyName(n), 8);
             mix.expectedInstalled += 5;
             break;
-        case 2: // an oversized bitmap
-            entries.push_back({"big/B9" + std::to_string(n) + "FAFit_bigger.cmx",
-                               samples::ValidBodyCmx("B9" + std::to_string(n) + "FAFit_bigger")});
-            entries.push_back(
-                {"big/" + samples::BodyBitmapFile("B9" + std::to_string(n) + "FAFit_bigger", "lgt"),
-                 bitmap(99, 200000)});
+        case 2: { // an oversized bitmap, the only one of its skin
+            const std::string big = numbered('B', n, "MAFit_big");
+            entries.push_back({"big/" + big + ".cmx", samples::ValidBodyCmx(big)});
+            entries.push_back({"big/" + samples::BodyBitmapFile(big, "lgt"), bitmap(99, 200000)});
             mix.expectedInstalled += 7;
             break;
+        }
         case 3: // truncated
             break;
         case 4: // a password
@@ -290,11 +298,20 @@ bool installBench() {
         if (last.report.installedCount() != mix.expectedInstalled || !last.recorded) {
             std::fprintf(stderr, "installed %d files, expected %d; recorded: %s\n",
                          last.report.installedCount(), mix.expectedInstalled, qPrintable(last.notRecorded));
+            for (const install::DownloadReport& download : last.report.downloads) {
+                std::fprintf(stderr, "%s: %lld installed %s\n",
+                             qPrintable(QFileInfo(download.download).fileName()),
+                             static_cast<long long>(download.installed.size()), qPrintable(download.stopped));
+                for (const install::RefusedFile& file : download.refused) {
+                    std::fprintf(stderr, "  %s: %s\n", qPrintable(file.name), qPrintable(file.reason));
+                }
+            }
             return false;
         }
         if (r == 2) {
             // "Put Back" of the whole run leaves the game as it was.
             const qint64 run = journal.store().listRuns(1).value.value(0).id;
+            QDir().mkpath(root.filePath(QStringLiteral("data")));
             qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toUtf8());
             timer.restart();
             const journal::PutBackReport back = journal.putBackRun(run);
