@@ -11,8 +11,10 @@
 // VESTIMO_BENCH_REPEATS sets the runs per measurement; VESTIMO_BENCH_ONLY picks one check.
 // Last, the journal's share: the CMX check over 10,000 files that moves 1,000 of them, with the
 // journal recording every move against the same command without it (VESTIMO_BENCH_ONLY=journal
-// times that alone).
+// times that alone). Then the installation from a folder of 200 downloads (see InstallBench.cpp;
+// VESTIMO_BENCH_ONLY=install).
 
+#include "InstallBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -228,7 +230,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::vector<std::size_t> sizes = {1000, 10000};
     const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
-    if (only == QLatin1String("journal")) {
+    if (only == QLatin1String("journal") || only == QLatin1String("install")) {
         sizes.clear();
     }
     if (argc > 1 && !sizes.empty()) {
@@ -321,6 +323,9 @@ int main(int argc, char** argv) {
     }
     if (only.isEmpty() || only == QLatin1String("journal")) {
         missed = !JournalShare(bar, fileList, messages) || missed;
+    }
+    if (only.isEmpty() || only == QLatin1String("install")) {
+        missed = !bench::installBench() || missed;
     }
     std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
     return 0;

@@ -2,9 +2,12 @@
 
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/Games.h"
+#include "core/catalogue/History.h"
 #include "core/games/Discovery.h"
 #include "core/games/GameFolders.h"
 #include "core/install/Install.h"
+#include "core/install/JournaledInstall.h"
+#include "core/journal/Journal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -183,7 +186,18 @@ int runInstall(const QStringList& arguments, Output& out) {
     install::Options options;
     options.checkOnly = parser.isSet(dryRun);
     options.stagingParent = *program;
-    const install::InstallReport report = install::installDownloads(downloads, destination, options);
+    // Recorded as the window records it, so History and "undo" can put the installation back; a
+    // journal that cannot be opened stops nothing (the report says so).
+    journal::Journal journal;
+    if (!options.checkOnly && journal.open(*program).ok) {
+        journal.recover();
+    }
+    const install::RecordedInstall recorded =
+        install::installRecorded(&journal, downloads, destination, options);
+    const install::InstallReport& report = recorded.report;
+    const QString journalLine = report.checkOnly    ? QString()
+                                : recorded.recorded ? texts::runCanBeUndone()
+                                                    : texts::runNotRecorded(recorded.notRecorded);
     const install::InstallReport::Totals totals = report.totals();
     int status = Clean;
     if (!report.stopped.isEmpty()) {
@@ -210,6 +224,8 @@ int runInstall(const QStringList& arguments, Output& out) {
                   {QStringLiteral("exitStatus"), status},
                   {QStringLiteral("message"), report.closing()},
                   {QStringLiteral("counts"), counts},
+                  {QStringLiteral("recorded"), recorded.recorded},
+                  {QStringLiteral("journal"), journalLine},
                   {QStringLiteral("downloads"), downloadsJson}});
         return out.finish(status);
     }
@@ -223,6 +239,9 @@ int runInstall(const QStringList& arguments, Output& out) {
     out.lines(texts::installCounts(totals.installed, totals.alreadyInstalled, totals.refused,
                                    totals.conflicts, totals.notSkinFiles, totals.stoppedDownloads)
                   .split(u'\n'));
+    if (!journalLine.isEmpty()) {
+        out.line(journalLine);
+    }
     out.line(report.closing());
     return out.finish(status);
 }

@@ -1,6 +1,7 @@
 #include "cli/CliTesting.h"
 
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/journal/Journal.h"
@@ -102,6 +103,36 @@ TEST(InstallCommand, InstallsIntoAFolderAndADryRunWritesNothing) {
                                   {{"HOME", dir.path()}, {"WINEPREFIX", ""}});
     EXPECT_EQ(noGame.status, 2);
     EXPECT_EQ(RunVestimo({"install", "--into", skins, dir.filePath("gone.zip")}).status, 2);
+}
+
+TEST(InstallCommand, RecordsTheInstallationSoThatUndoTakesItAwayAgain) {
+    TempDir dir;
+    const QString download = dir.mkdir("download");
+    dir.write("download/B001FAFit_new.cmx", test::validCmx("B001FAFit_new"));
+    dir.write("download/B001FAFitlgt_new.bmp", Bmp(64, 64));
+    const QString skins = dir.mkdir("skins");
+    const QString program = dir.mkdir("program");
+    const QMap<QString, QString> trash = {{"XDG_DATA_HOME", dir.mkdir("data")}};
+
+    const Ran real = RunVestimo({"install", "--into", skins, "--program-dir", program, download}, trash);
+    EXPECT_EQ(real.status, 0) << real.err.toStdString();
+    EXPECT_TRUE(real.lines().contains(texts::runCanBeUndone())) << real.out.constData();
+    const QJsonObject runs = RunVestimo({"history", "--json", "--program-dir", program}).json();
+    ASSERT_EQ(runs["runs"].toArray().size(), 1);
+    EXPECT_EQ(runs["runs"][0]["command"].toString(), "Install Skins from Download");
+    EXPECT_EQ(runs["runs"][0]["changes"].toArray().size(), 2);
+
+    const Ran undo = RunVestimo({"undo", "--json", "last", "--program-dir", program}, trash);
+    EXPECT_EQ(undo.status, 0) << undo.out.toStdString() << undo.err.toStdString();
+    const QJsonObject undone = undo.json();
+    EXPECT_EQ(undone["counts"]["putBack"].toInt(), 2);
+    EXPECT_TRUE(Hashes(skins).isEmpty());
+
+    // Checking only leaves nothing in the history.
+    const Ran dry = RunVestimo({"install", "--dry-run", "--into", skins, "--program-dir", program, download});
+    EXPECT_FALSE(dry.lines().contains(texts::runCanBeUndone()));
+    const QJsonObject after = RunVestimo({"history", "--json", "--program-dir", program}).json();
+    EXPECT_EQ(after["runs"].toArray().size(), 2);
 }
 
 TEST(GamesCommand, ListsTheInstallsFoundInTheHome) {

@@ -2,6 +2,9 @@
 
 #include "core/FileFilter.h"
 
+#include "core/catalogue/Checks.h"
+#include "core/catalogue/Install.h"
+
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CmxWalk.h"
@@ -32,8 +35,6 @@ namespace {
 
 using platform::archive::StagingFolder;
 using platform::archive::Unpacked;
-
-const QString Unreadable = QStringLiteral("not a readable picture");
 
 QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -177,14 +178,14 @@ struct Candidate {
 QString checkCmx(const Candidate& file) {
     cmx::CmxFileSource source(file.staged.toUtf8().toStdString());
     if (!source.isOpen()) {
-        return QStringLiteral("could not be opened: %1").arg(QString::fromStdString(source.error()));
+        return texts::couldNotBeOpened(QString::fromStdString(source.error()));
     }
     const cmx::WalkVerdict verdict = cmx::walkCmxLines(source, true);
     if (!source.error().empty()) {
-        return QStringLiteral("could not be read: %1").arg(QString::fromStdString(source.error()));
+        return texts::couldNotBeRead(QString::fromStdString(source.error()));
     }
     if (verdict.kind == cmx::WalkVerdict::Kind::Fault) {
-        return QStringLiteral("line %1").arg(verdict.line);
+        return texts::installFaultyLine(verdict.line);
     }
     return {};
 }
@@ -192,19 +193,16 @@ QString checkCmx(const Candidate& file) {
 QString checkBitmap(const Candidate& file) {
     const platform::PictureSize size = platform::measurePicture(file.staged);
     if (!size.ok) {
-        const bool plain = size.error.isEmpty() || size.error == Unreadable;
-        return plain ? Unreadable : QStringLiteral("%1 (%2)").arg(Unreadable, size.error);
+        const QString unreadable = texts::notAReadablePicture();
+        const bool plain = size.error.isEmpty() || size.error == unreadable;
+        return plain ? unreadable : texts::installPictureFault(unreadable, size.error);
     }
     // The same rule the directory-wide check measures by.
     const textures::SkinTextureRule* rule = textures::ruleForPicture(size.width, size.height);
     if (rule == nullptr || file.size <= rule->MaxFileSize) {
         return {}; // sizes the table does not list are left alone there too
     }
-    return QStringLiteral("%1 x %2, %3 bytes, more than %4")
-        .arg(size.width)
-        .arg(size.height)
-        .arg(file.size)
-        .arg(rule->MaxFileSize);
+    return texts::overTheLimit(size.width, size.height, file.size, rule->MaxFileSize);
 }
 
 // Creates a file of a free temporary name in `dir`; on failure `error` says why and -1 comes back.
@@ -222,7 +220,7 @@ int createTemporary(int dir, QByteArray* temporary, QString* error) {
             return -1;
         }
     }
-    *error = QStringLiteral("no temporary name was free");
+    *error = texts::installNoTemporaryName();
     return -1;
 }
 
@@ -303,8 +301,8 @@ platform::FileResult putInPlace(const QString& staged, const QString& folder, co
     const int code = renameWithoutReplacing(dir.get(), temporary, name.toUtf8());
     if (code != 0) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::failure(
-            code == EEXIST ? QStringLiteral("a file of that name appeared meanwhile") : systemError(code));
+        return platform::FileResult::failure(code == EEXIST ? texts::installNameAppeared()
+                                                            : systemError(code));
     }
     return platform::FileResult::success();
 }
@@ -322,7 +320,7 @@ public:
             platform::archive::unpack(download, staging, isSkinFileName, options_.limits, progress);
         entries_ += unpacked.entries;
         if (!unpacked.ok) {
-            report.stopped = QStringLiteral("%1: %2").arg(QFileInfo(download).fileName(), unpacked.error);
+            report.stopped = texts::installDownloadStopped(QFileInfo(download).fileName(), unpacked.error);
             return report;
         }
         for (const auto& refused : unpacked.refused) {
@@ -396,8 +394,7 @@ private:
                 continue;
             }
             if (!cmx::isSkinClass(cmx::classKey(file.flat.toStdString()))) {
-                refuse(file, QStringLiteral(
-                                 "not a skin description this check reads (an animation or another kind)"));
+                refuse(file, texts::installNotASkinDescription());
                 continue;
             }
             file.prefix = textures::bitmapPrefix(file.flat);
@@ -492,8 +489,7 @@ private:
             const Candidate& cause = files[*conflicting];
             for (std::size_t i : skin) {
                 if (files[i].state == State::Pending) {
-                    refuse(files[i], QStringLiteral("belongs to the same skin as %1, which conflicts with %2")
-                                         .arg(cause.name, cause.other));
+                    refuse(files[i], texts::installSameSkinConflicts(cause.name, cause.other));
                 }
             }
         }
@@ -525,7 +521,7 @@ private:
                          .first;
             }
             if (!it->second.hasBitmapFor(cmxFile.prefix)) {
-                refuse(cmxFile, QStringLiteral("no bitmap begins with \"%1\"").arg(cmxFile.prefix));
+                refuse(cmxFile, texts::installNoBitmapFor(cmxFile.prefix));
             }
         }
     }
@@ -538,7 +534,7 @@ private:
             }
             const Candidate& owner = files[static_cast<std::size_t>(file.owner)];
             if (owner.state == State::Refused || owner.state == State::Conflict) {
-                refuse(file, QStringLiteral("the mesh of %1, which is not installed").arg(owner.name));
+                refuse(file, texts::installMeshLeftBehind(owner.name));
             }
         }
     }
@@ -570,9 +566,7 @@ private:
             const QString target = platform::joinPath(file.folder, file.flat);
             InstallStep step{InstallStep::Stage::Intent, report.download, file.name, target, true, {}};
             if (!options_.checkOnly && hook_ && !hook_(step)) {
-                report.refused.append(
-                    {file.name,
-                     QStringLiteral("it could not be recorded in the history, so it was not installed")});
+                report.refused.append({file.name, texts::installNotRecorded()});
                 continue;
             }
             const platform::FileResult put =
@@ -584,8 +578,7 @@ private:
                 hook_(step);
             }
             if (!put.ok) {
-                report.refused.append(
-                    {file.name, QStringLiteral("could not be installed: %1").arg(put.error)});
+                report.refused.append({file.name, texts::installCouldNotInstall(put.error)});
                 continue;
             }
             file.state = State::Installed;
@@ -632,13 +625,9 @@ QString InstallReport::closing() const {
         return stopped;
     }
     if (checkOnly) {
-        return QStringLiteral("Checked only: %1 files would be installed from %2 downloads.")
-            .arg(installedCount())
-            .arg(downloads.size());
+        return texts::installClosingCheckOnly(installedCount(), downloads.size());
     }
-    return QStringLiteral("Installed %1 files from %2 downloads.")
-        .arg(installedCount())
-        .arg(downloads.size());
+    return texts::installClosing(installedCount(), downloads.size());
 }
 
 InstallReport installDownloads(const QStringList& downloads, const Destination& destination,
@@ -647,13 +636,11 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
     InstallReport report;
     report.checkOnly = options.checkOnly;
     if (destination.skins.isEmpty() || !QFileInfo(destination.skins).isDir()) {
-        report.stopped = QStringLiteral("Nothing was installed: the skin folder %1 is not there.")
-                             .arg(QDir::toNativeSeparators(destination.skins));
+        report.stopped = texts::installNoSkinFolder(destination.skins);
         return report;
     }
     if (options.stagingParent.isEmpty() || !QFileInfo(options.stagingParent).isDir()) {
-        report.stopped = QStringLiteral("Nothing was installed: the folder for unpacking %1 is not there.")
-                             .arg(QDir::toNativeSeparators(options.stagingParent));
+        report.stopped = texts::installNoStagingParent(options.stagingParent);
         return report;
     }
     Destination effective = destination;
@@ -675,9 +662,7 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
             }
         }
         if (!staging) {
-            report.stopped =
-                QStringLiteral("Nothing more was installed: no staging folder could be made (%1).")
-                    .arg(why.isEmpty() ? QStringLiteral("no free name") : why);
+            report.stopped = texts::installNoStagingFolder(why.isEmpty() ? texts::installNoFreeName() : why);
             break;
         }
         const qint64 before = installer.entries();
@@ -689,10 +674,8 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
         report.downloads.append(installer.run(download, *staging, forward));
     }
     if (!report.stopped.isEmpty()) {
-        report.stopped = QStringLiteral("Installed %1 files from %2 downloads. %3")
-                             .arg(report.installedCount())
-                             .arg(report.downloads.size())
-                             .arg(report.stopped);
+        report.stopped =
+            texts::installStoppedAfter(report.installedCount(), report.downloads.size(), report.stopped);
     }
     return report;
 }

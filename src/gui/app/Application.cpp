@@ -9,6 +9,7 @@
 #include "gui/app/WindowLooks.h"
 #include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/history/HistoryWindow.h"
+#include "gui/install/InstallCommand.h"
 #include "gui/skinedit/SkinEditWindow.h"
 #include "platform/FileSystem.h"
 
@@ -54,13 +55,14 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
       journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory) {
     // Once at start: looking through every prefix and Steam library is not for every click.
-    gameFolders_ = core::games::gameFolders(
-        core::games::discoverGames({QDir::homePath(), qEnvironmentVariable("WINEPREFIX")}));
+    installs_ = core::games::discoverGames({QDir::homePath(), qEnvironmentVariable("WINEPREFIX")});
+    gameFolders_ = core::games::gameFolders(installs_);
     // A journal that cannot be opened stops nothing: each command's details say so instead. A
     // damaged one is set aside by the opening and a new one started.
     if (journal_->open(programDirectory_).ok) {
         journal_->recover();
     }
+    installCommand_ = std::make_unique<InstallCommand>(services());
 }
 
 Application::~Application() = default;

@@ -16,6 +16,7 @@ namespace vestimo::gui {
 
 class BuyableMakerWindow;
 class HistoryWindow;
+class InstallCommand;
 class SkinEditWindow;
 
 // The program's windows and their lifecycle: the skin editing window at start, the buyable skin
@@ -56,6 +57,9 @@ public:
     // then closeProgram().
     void closeProgramAsked();
 
+    // "Install Skins from Download...", for both windows (and for drops on them).
+    InstallCommand& installCommand() const { return *installCommand_; }
+
     // The About box.
     void showAbout();
 
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
     std::unique_ptr<HistoryWindow> history_;
+    std::unique_ptr<InstallCommand> installCommand_;
 };
 
 } // namespace vestimo::gui

@@ -15,9 +15,11 @@
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
 #include "gui/browser/GameFoldersBox.h"
+#include "gui/install/InstallCommand.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,9 +67,27 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_service
     render(ListReading::Keep);
     closeThrough(this, m_ui.closeProgramButton);
     assignMnemonics(this);
+    setAcceptDrops(true);
 }
 
 BuyableMakerWindow::~BuyableMakerWindow() = default;
+
+void BuyableMakerWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (InstallCommand::accepts(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+// The window has no bar of its own: the message at the end tells what came of it.
+void BuyableMakerWindow::dropEvent(QDropEvent* event) {
+    const QStringList dropped = InstallCommand::droppedPaths(event->mimeData());
+    if (dropped.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    m_app.installCommand().install(
+        dropped, {this, m_ui.browser.directoryList->path(), nullptr, m_ui.browser.fileList});
+}
 
 void BuyableMakerWindow::build() {
     Ui& ui = m_ui;

@@ -39,6 +39,11 @@ public:
 
     const buyable::BuyableDraft& draft() const { return m_draft; }
 
+protected:
+    // Downloads dropped on the window are installed, as in the skin editing window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private slots:
     void onSwitchClicked();
     void onDriveChanged();

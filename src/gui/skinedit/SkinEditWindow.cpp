@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/Install.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/catalogue/Windows.h"
@@ -21,11 +22,13 @@
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
+#include "gui/install/InstallCommand.h"
 #include "gui/skinedit/CmxEditor.h"
 #include "gui/skinedit/LiveCheckRow.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,6 +75,7 @@ struct SkinEditWindow::Ui {
     QPushButton* closeProgramButton = nullptr;
     QPushButton* historyButton = nullptr;
     QPushButton* aboutButton = nullptr;
+    QPushButton* installButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
@@ -90,6 +94,7 @@ SkinEditWindow::SkinEditWindow(Application& app)
     render();
     closeThrough(this, m_ui->closeProgramButton);
     assignMnemonics(this);
+    setAcceptDrops(true);
 }
 
 SkinEditWindow::~SkinEditWindow() = default;
@@ -163,6 +168,7 @@ void SkinEditWindow::build() {
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
+    ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
     auto* commands = new QGridLayout;
     commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
@@ -172,6 +178,7 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.checkAllCmxButton, 1, 1);
     commands->addWidget(ui.closeProgramButton, 1, 2);
     commands->addWidget(ui.historyButton, 1, 3);
+    commands->addWidget(ui.installButton, 2, 0);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
     editorLayout->addWidget(ui.liveCheck);
@@ -219,6 +226,7 @@ void SkinEditWindow::connectControls() {
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
     onClick(ui.aboutButton, &SkinEditWindow::onAboutClicked);
+    onClick(ui.installButton, &SkinEditWindow::onInstallClicked);
     onClick(ui.browser.browseButton, &SkinEditWindow::onBrowseClicked);
     connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
             [this](const QString& folder) { m_browser->goTo(folder); });
@@ -501,6 +509,27 @@ void SkinEditWindow::onCloseProgramClicked() {
 
 void SkinEditWindow::onHistoryClicked() {
     m_app.showHistory();
+}
+
+void SkinEditWindow::onInstallClicked() {
+    m_app.installCommand().chooseAndInstall(
+        {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
+}
+
+void SkinEditWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (InstallCommand::accepts(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void SkinEditWindow::dropEvent(QDropEvent* event) {
+    const QStringList dropped = InstallCommand::droppedPaths(event->mimeData());
+    if (dropped.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    m_app.installCommand().install(
+        dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
 }
 
 } // namespace vestimo::gui

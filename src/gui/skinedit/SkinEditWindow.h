@@ -32,6 +32,11 @@ public:
     // True when the editor holds no unsaved edits, or the user agrees to lose them.
     bool mayDiscardEdits();
 
+protected:
+    // Downloads dropped on the window are installed, as "Install Skins from Download..." does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     struct Ui;
 
@@ -73,6 +78,7 @@ private:
     void onCheckAllCmxClicked();
     void onCloseProgramClicked();
     void onHistoryClicked();
+    void onInstallClicked();
     void onBrowseClicked();
     void onTextChanged();
     void showLiveCheck();

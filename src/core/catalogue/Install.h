@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QString>
+
+// The texts of installing skins from downloads: why a file stays out, how a run ends, and the
+// window's button, dialog and details.
+namespace vestimo::texts {
+
+// Why a file of a download is not installed.
+inline QString installFaultyLine(int line) {
+    return QCoreApplication::translate("Vestimo", "line %1").arg(line);
+}
+inline QString installPictureFault(const QString& unreadable, const QString& why) {
+    return QStringLiteral("%1 (%2)").arg(unreadable, why);
+}
+inline QString installNotASkinDescription() {
+    return QCoreApplication::translate(
+        "Vestimo", "not a skin description this check reads (an animation or another kind)");
+}
+inline QString installSameSkinConflicts(const QString& cause, const QString& other) {
+    return QCoreApplication::translate("Vestimo", "belongs to the same skin as %1, which conflicts with %2")
+        .arg(cause, other);
+}
+inline QString installNoBitmapFor(const QString& prefix) {
+    return QCoreApplication::translate("Vestimo", "no bitmap begins with \"%1\"").arg(prefix);
+}
+inline QString installMeshLeftBehind(const QString& owner) {
+    return QCoreApplication::translate("Vestimo", "the mesh of %1, which is not installed").arg(owner);
+}
+inline QString installNotRecorded() {
+    return QCoreApplication::translate("Vestimo",
+                                       "it could not be recorded in the history, so it was not installed");
+}
+inline QString installCouldNotInstall(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "could not be installed: %1").arg(why);
+}
+inline QString installNoTemporaryName() {
+    return QCoreApplication::translate("Vestimo", "no temporary name was free");
+}
+inline QString installNameAppeared() {
+    return QCoreApplication::translate("Vestimo", "a file of that name appeared meanwhile");
+}
+// A download that could not be read: its file name and libarchive's reason.
+inline QString installDownloadStopped(const QString& fileName, const QString& why) {
+    return QStringLiteral("%1: %2").arg(fileName, why);
+}
+
+// How a run ends.
+inline QString installClosing(int installed, qsizetype downloads) {
+    return QCoreApplication::translate("Vestimo", "Installed %1 files from %2 downloads.")
+        .arg(installed)
+        .arg(downloads);
+}
+inline QString installClosingCheckOnly(int installed, qsizetype downloads) {
+    return QCoreApplication::translate("Vestimo",
+                                       "Checked only: %1 files would be installed from %2 downloads.")
+        .arg(installed)
+        .arg(downloads);
+}
+inline QString installStoppedAfter(int installed, qsizetype downloads, const QString& why) {
+    return QCoreApplication::translate("Vestimo", "Installed %1 files from %2 downloads. %3")
+        .arg(installed)
+        .arg(downloads)
+        .arg(why);
+}
+inline QString installNoSkinFolder(const QString& folder) {
+    return QCoreApplication::translate("Vestimo", "Nothing was installed: the skin folder %1 is not there.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+inline QString installNoStagingParent(const QString& folder) {
+    return QCoreApplication::translate("Vestimo",
+                                       "Nothing was installed: the folder for unpacking %1 is not there.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+inline QString installNoStagingFolder(const QString& why) {
+    return QCoreApplication::translate("Vestimo",
+                                       "Nothing more was installed: no staging folder could be made (%1).")
+        .arg(why);
+}
+inline QString installNoFreeName() {
+    return QCoreApplication::translate("Vestimo", "no free name");
+}
+
+// The journal: the run's command as History lists it, and why each file changed.
+inline QString installCommandName() {
+    return QCoreApplication::translate("Vestimo", "Install Skins from Download");
+}
+inline QString installedFrom(const QString& download, const QString& name) {
+    return QCoreApplication::translate("Vestimo", "installed from %1 (%2)").arg(download, name);
+}
+inline QString installJournalNotOpen() {
+    return QCoreApplication::translate("Vestimo", "the journal is not open");
+}
+inline QString installRunOutcome(int installed, int refused) {
+    return refused == 0 ? QCoreApplication::translate("Vestimo", "finished; %1 installed").arg(installed)
+                        : QCoreApplication::translate("Vestimo", "finished; %1 installed, %2 refused")
+                              .arg(installed)
+                              .arg(refused);
+}
+
+// The window: the button, the file dialog and the dialog that confirms where the skins go.
+inline QString installButton() {
+    return QCoreApplication::translate("Vestimo", "Install Skins from Download...");
+}
+inline QString chooseDownloads() {
+    return QCoreApplication::translate("Vestimo", "Install Skins from Download");
+}
+inline QString downloadsFilter() {
+    return QCoreApplication::translate("Vestimo",
+                                       "Downloads (*.zip *.rar *.7z *.tar.gz *.tgz);;All files (*)");
+}
+inline QString installOptionsCaption() {
+    return QCoreApplication::translate("Vestimo", "Vestimo - Install Skins");
+}
+inline QString installWhereLabel(qsizetype downloads) {
+    return QCoreApplication::translate("Vestimo", "Install the skins of %1 downloads into:").arg(downloads);
+}
+inline QString installCurrentFolder(const QString& folder) {
+    return QCoreApplication::translate("Vestimo", "The current skin folder (%1)")
+        .arg(QDir::toNativeSeparators(folder));
+}
+inline QString installGameChoice(const QString& label, const QString& skins) {
+    return QStringLiteral("%1 (%2)").arg(label, QDir::toNativeSeparators(skins));
+}
+inline QString checkOnlyOption() {
+    return QCoreApplication::translate("Vestimo", "Check only");
+}
+
+// The details of the closing message, download by download.
+inline QString installDetailsDownload(const QString& download) {
+    return QCoreApplication::translate("Vestimo", "%1:").arg(QDir::toNativeSeparators(download));
+}
+inline QString installDetailsNotRead(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "  not read: %1").arg(why);
+}
+inline QString installDetailsInstalled(const QString& name, const QString& target) {
+    return QCoreApplication::translate("Vestimo", "  installed: %1 as %2")
+        .arg(name, QDir::toNativeSeparators(target));
+}
+inline QString installDetailsWouldInstall(const QString& name, const QString& target) {
+    return QCoreApplication::translate("Vestimo", "  would be installed: %1 as %2")
+        .arg(name, QDir::toNativeSeparators(target));
+}
+inline QString installDetailsAlready(const QString& name, const QString& target) {
+    return QCoreApplication::translate("Vestimo", "  already installed: %1 as %2")
+        .arg(name, QDir::toNativeSeparators(target));
+}
+inline QString installDetailsRefused(const QString& name, const QString& reason) {
+    return QCoreApplication::translate("Vestimo", "  refused: %1: %2").arg(name, reason);
+}
+inline QString installDetailsConflict(const QString& name, const QString& other) {
+    return QCoreApplication::translate("Vestimo", "  in conflict: %1 with %2")
+        .arg(name, QDir::toNativeSeparators(other));
+}
+inline QString installDetailsNotSkinFile(const QString& name) {
+    return QCoreApplication::translate("Vestimo", "  not a skin file: %1").arg(name);
+}
+inline QString installCheckedOnlyNothingChanged() {
+    return QCoreApplication::translate("Vestimo", "Checked only: nothing was written.");
+}
+
+} // namespace vestimo::texts

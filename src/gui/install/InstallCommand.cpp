@@ -1,0 +1,227 @@
+#include "gui/install/InstallCommand.h"
+
+#include "core/catalogue/History.h"
+#include "core/catalogue/Install.h"
+#include "core/install/JournaledInstall.h"
+#include "gui/browser/FileList.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace vestimo::gui {
+
+namespace {
+
+// Often enough to look alive; input waits until the end, as during the checks.
+constexpr qint64 EventIntervalMs = 100;
+
+QStringList askForDownloads(QWidget* parent, const QString& start) {
+    return QFileDialog::getOpenFileNames(parent, texts::chooseDownloads(), start, texts::downloadsFilter());
+}
+
+std::optional<InstallChoice> askForOptions(QWidget* parent, const InstallOffer& offer) {
+    InstallOptionsDialog dialog(offer, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choice();
+}
+
+bool sameFolder(const QString& a, const QString& b) {
+    const QString left = QFileInfo(a).canonicalFilePath();
+    return !left.isEmpty() && left == QFileInfo(b).canonicalFilePath();
+}
+
+// Shows the entries read so far on the window's bar; the bar's end moves on as the count nears it,
+// since how many entries the downloads hold is known only once they are read.
+class EntriesOnBar {
+public:
+    explicit EntriesOnBar(QProgressBar* bar) : bar_(bar) {
+        if (bar_ != nullptr) {
+            bar_->setRange(0, 100);
+            bar_->setValue(0);
+            bar_->setVisible(true);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceEvents_.start();
+    }
+    ~EntriesOnBar() {
+        if (bar_ != nullptr) {
+            bar_->setVisible(false);
+        }
+    }
+    EntriesOnBar(const EntriesOnBar&) = delete;
+    EntriesOnBar& operator=(const EntriesOnBar&) = delete;
+
+    void show(qint64 entries) {
+        if (bar_ != nullptr) {
+            const int value =
+                static_cast<int>(std::min<qint64>(entries, std::numeric_limits<int>::max() / 2));
+            if (value >= bar_->maximum()) {
+                bar_->setMaximum(value * 2);
+            }
+            bar_->setValue(value);
+        }
+        if (sinceEvents_.elapsed() >= EventIntervalMs) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceEvents_.restart();
+        }
+    }
+
+private:
+    QProgressBar* bar_;
+    QElapsedTimer sinceEvents_;
+};
+
+QString detailsOf(const install::RecordedInstall& done) {
+    const install::InstallReport& report = done.report;
+    QStringList lines;
+    for (const install::DownloadReport& download : report.downloads) {
+        lines.append(texts::installDetailsDownload(download.download));
+        if (!download.stopped.isEmpty()) {
+            lines.append(texts::installDetailsNotRead(download.stopped));
+        }
+        for (const install::InstalledFile& file : download.installed) {
+            lines.append(report.checkOnly ? texts::installDetailsWouldInstall(file.name, file.target)
+                                          : texts::installDetailsInstalled(file.name, file.target));
+        }
+        for (const install::InstalledFile& file : download.alreadyInstalled) {
+            lines.append(texts::installDetailsAlready(file.name, file.target));
+        }
+        for (const install::RefusedFile& file : download.refused) {
+            lines.append(texts::installDetailsRefused(file.name, file.reason));
+        }
+        for (const install::ConflictingFile& file : download.conflicts) {
+            lines.append(texts::installDetailsConflict(file.name, file.other));
+        }
+        for (const QString& name : download.notSkinFiles) {
+            lines.append(texts::installDetailsNotSkinFile(name));
+        }
+    }
+    if (report.checkOnly) {
+        lines.append(texts::installCheckedOnlyNothingChanged());
+    } else if (done.recorded) {
+        lines.append(texts::runCanBeUndone());
+    } else {
+        lines.append(texts::runNotRecorded(done.notRecorded));
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+InstallOptionsDialog::InstallOptionsDialog(const InstallOffer& offer, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmInstall"));
+    setWindowTitle(texts::installOptionsCaption());
+    auto* where = new QLabel(texts::installWhereLabel(offer.downloads), this);
+    targets_ = new QComboBox(this);
+    targets_->setObjectName(QStringLiteral("cboInstallTarget"));
+    targets_->addItems(offer.labels);
+    targets_->setCurrentIndex(offer.preselected);
+    targets_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    where->setBuddy(targets_);
+    checkOnly_ = new QCheckBox(texts::checkOnlyOption(), this);
+    checkOnly_->setObjectName(QStringLiteral("chkCheckOnly"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("btnInstallOptions"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(where);
+    layout->addWidget(targets_);
+    layout->addWidget(checkOnly_);
+    layout->addWidget(buttons);
+}
+
+InstallChoice InstallOptionsDialog::choice() const {
+    return {targets_->currentIndex(), checkOnly_->isChecked()};
+}
+
+InstallCommand::InstallCommand(Services services)
+    : services_(std::move(services)), chooser_(askForDownloads), asker_(askForOptions) {}
+
+InstallOffer InstallCommand::offerFor(const QString& currentFolder, qsizetype downloads) const {
+    InstallOffer offer;
+    offer.downloads = downloads;
+    offer.preselected = -1;
+    for (const core::games::GameInstall& found : services_.installs) {
+        if (found.skins.isEmpty()) {
+            continue;
+        }
+        if (offer.preselected < 0 && sameFolder(found.skins, currentFolder)) {
+            offer.preselected = static_cast<int>(offer.labels.size());
+        }
+        offer.labels.append(texts::installGameChoice(found.label, found.skins));
+        offer.destinations.push_back({found.skins, found.skinsBuy});
+    }
+    offer.labels.append(texts::installCurrentFolder(currentFolder));
+    offer.destinations.push_back(install::Destination::Folder(currentFolder));
+    offer.preselected = std::max(offer.preselected, 0);
+    return offer;
+}
+
+void InstallCommand::chooseAndInstall(const InstallSite& site) {
+    const QStringList chosen = chooser_ ? chooser_(site.window, site.currentFolder) : QStringList();
+    if (!chosen.isEmpty()) {
+        install(chosen, site);
+    }
+}
+
+void InstallCommand::install(const QStringList& given, const InstallSite& site) {
+    const QStringList downloads = install::expandDownloads(given);
+    if (downloads.isEmpty()) {
+        return;
+    }
+    const InstallOffer offer = offerFor(site.currentFolder, downloads.size());
+    const std::optional<InstallChoice> choice = asker_ ? asker_(site.window, offer) : std::nullopt;
+    if (!choice || choice->index < 0 || choice->index >= static_cast<int>(offer.destinations.size())) {
+        return;
+    }
+    install::Options options;
+    options.checkOnly = choice->checkOnly;
+    options.stagingParent = services_.programDirectory;
+    install::RecordedInstall done;
+    {
+        EntriesOnBar bar(site.progressBar);
+        done = install::installRecorded(services_.journal, downloads,
+                                        offer.destinations[static_cast<std::size_t>(choice->index)], options,
+                                        [&bar](qint64 entries) { bar.show(entries); });
+    }
+    services_.messages.show(done.report.closing(), detailsOf(done));
+    if (site.fileList != nullptr) {
+        site.fileList->refresh();
+    }
+}
+
+bool InstallCommand::accepts(const QMimeData* dragged) {
+    if (dragged == nullptr || !dragged->hasUrls() || dragged->urls().isEmpty()) {
+        return false;
+    }
+    const QList<QUrl> urls = dragged->urls();
+    return std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+QStringList InstallCommand::droppedPaths(const QMimeData* dropped) {
+    QStringList paths;
+    if (!accepts(dropped)) {
+        return paths;
+    }
+    for (const QUrl& url : dropped->urls()) {
+        paths.append(QFileInfo(url.toLocalFile()).absoluteFilePath());
+    }
+    return paths;
+}
+
+} // namespace vestimo::gui
