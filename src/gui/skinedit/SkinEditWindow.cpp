@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/catalogue/Windows.h"
@@ -9,6 +10,7 @@
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
 #include "core/textures/CheckBmpFile.h"
+#include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
@@ -20,6 +22,8 @@
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
+#include "gui/fit/FitCommand.h"
+#include "gui/report/SkinReportWindow.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
@@ -67,6 +71,7 @@ struct SkinEditWindow::Ui {
     QPushButton* checkAllBmpButton = nullptr;
     QPushButton* moveFileButton = nullptr;
     QPushButton* checkBmpButton = nullptr;
+    QPushButton* fitBmpButton = nullptr;
     QPushButton* deleteBmpButton = nullptr;
 
     QGroupBox* editorFrame = nullptr;
@@ -79,6 +84,7 @@ struct SkinEditWindow::Ui {
     QPushButton* closeProgramButton = nullptr;
     QPushButton* historyButton = nullptr;
     QPushButton* aboutButton = nullptr;
+    QPushButton* skinReportButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
@@ -134,11 +140,13 @@ void SkinEditWindow::build() {
     ui.checkAllBmpButton = button(ui.viewerFrame, "cmdCheckAllBMP", texts::checkAllBmpButton());
     ui.moveFileButton = button(ui.viewerFrame, "cmdMoveFile", texts::moveFileButton());
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
+    ui.fitBmpButton = button(ui.viewerFrame, "cmdFitBMP", texts::makeItFitButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
     auto* viewerButtons = new QVBoxLayout;
     viewerButtons->addWidget(ui.checkAllBmpButton);
     viewerButtons->addWidget(ui.moveFileButton);
     viewerButtons->addWidget(ui.checkBmpButton);
+    viewerButtons->addWidget(ui.fitBmpButton);
     viewerButtons->addWidget(ui.deleteBmpButton);
     viewerButtons->addStretch();
     viewerButtons->addWidget(ui.progressBar);
@@ -169,6 +177,7 @@ void SkinEditWindow::build() {
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
+    ui.skinReportButton = button(ui.editorFrame, "cmdSkinReport", texts::skinSetReportButton());
     auto* commands = new QGridLayout;
     commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
@@ -178,6 +187,7 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.checkAllCmxButton, 1, 1);
     commands->addWidget(ui.closeProgramButton, 1, 2);
     commands->addWidget(ui.historyButton, 1, 3);
+    commands->addWidget(ui.skinReportButton, 2, 1);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
     editorLayout->addLayout(commands);
@@ -216,6 +226,12 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkAllBmpButton, &SkinEditWindow::onCheckAllBmpClicked);
     onClick(ui.moveFileButton, &SkinEditWindow::onMoveFileClicked);
     onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
+    onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
+    onClick(ui.skinReportButton, &SkinEditWindow::onSkinReportClicked);
+    // After the click's own handler: a new selection, or the list read afresh, decides it anew.
+    connect(ui.browser.fileList, &FileList::fileClicked, this, &SkinEditWindow::updateFitButton);
+    connect(ui.browser.fileList->model(), &QAbstractItemModel::modelReset, this,
+            &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
     onClick(ui.checkAssociatedFilesButton, &SkinEditWindow::onCheckAssociatedFilesClicked);
     onClick(ui.saveCmxButton, &SkinEditWindow::onSaveCmxClicked);
@@ -238,6 +254,7 @@ void SkinEditWindow::render() {
         m_ui->closeFileButton->setText(texts::closeSelectedCmxFileButton());
     }
     m_ui->closeFileButton->setVisible(editing);
+    updateFitButton();
 }
 
 void SkinEditWindow::setUserInteractionLock(bool locked) {
@@ -449,6 +466,26 @@ void SkinEditWindow::onCheckBmpClicked() {
     const textures::BmpCheckAnswer answer =
         textures::checkBmpFile(picture, selectedPath(), m_ui->browser.fileList->fileName());
     m_services.messages.show(answer.message, answer.details);
+}
+
+void SkinEditWindow::onFitBmpClicked() {
+    if (makeBitmapFit(selectedPath(), m_services,
+                      [this](const FitPreview& preview) { return m_app.confirmFit(this, preview); })) {
+        showSelectedBitmap();
+    }
+    updateFitButton();
+}
+
+void SkinEditWindow::updateFitButton() {
+    const PictureBox& shown = *m_ui->viewer;
+    m_ui->fitBmpButton->setEnabled(textures::fitEnabled(
+        {m_state.filter == FileFilter::Bitmaps && fileSelected(), m_ui->browser.fileList->fileName(),
+         shown.hasPicture(), shown.image().width(), shown.image().height(), shown.fileBytes().size()}));
+}
+
+void SkinEditWindow::onSkinReportClicked() {
+    openSkinReport(m_ui->browser.directoryList->path(), m_services.messages, this,
+                   [this](QWidget* window) { m_app.showWindow(window); });
 }
 
 void SkinEditWindow::onMoveFileClicked() {
