@@ -105,7 +105,11 @@ SkinEditWindow::SkinEditWindow(Application& app)
     assignMnemonics(this);
 }
 
-SkinEditWindow::~SkinEditWindow() = default;
+SkinEditWindow::~SkinEditWindow() {
+    // The file list empties its model as the controls are destroyed, after this window has
+    // stopped being one.
+    disconnect(m_ui->browser.fileList->model(), nullptr, this, nullptr);
+}
 
 void SkinEditWindow::build() {
     Ui& ui = *m_ui;
