@@ -11,14 +11,16 @@
 // VESTIMO_BENCH_REPEATS sets the runs per measurement; VESTIMO_BENCH_ONLY picks one check.
 // Last, the journal's share: the CMX check over 10,000 files that moves 1,000 of them, with the
 // journal recording every move against the same command without it (VESTIMO_BENCH_ONLY=journal
-// times that alone). Then the installation from a folder of 200 downloads (see InstallBench.cpp;
-// VESTIMO_BENCH_ONLY=install).
+// times that alone). Then, for each size, the skin-set report against the associated-files command
+// on the same folder (VESTIMO_BENCH_ONLY=report times that alone). Last, the installation from a
+// folder of 200 downloads (see InstallBench.cpp; VESTIMO_BENCH_ONLY=install).
 
 #include "InstallBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
 #include "core/journal/Journal.h"
+#include "core/report/SkinSetReport.h"
 #include "gui/browser/FileList.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "samples/SkinSamples.h"
@@ -222,6 +224,47 @@ bool JournalShare(QProgressBar& bar, gui::FileList& fileList, RecordedMessages& 
     return ratio <= Target;
 }
 
+// The skin-set report of `skins` against "Check Associated Files For All CMX Files" run as its
+// button runs it on the same folder, turn about; true when the report stays within its target.
+bool ReportShare(const QString& skins, const QString& program, std::size_t expectedMoves, QProgressBar& bar,
+                 gui::FileList& fileList, RecordedMessages& messages) {
+    constexpr double Target = 2.0;
+    const checks::DirectoryCheck check = checks::associatedFilesCheck();
+    const gui::Services services{messages, program};
+    double reported = 1e9;
+    double command = 1e9;
+    qsizetype rows = 0;
+    int files = 0;
+    const int repeats = Repeats(static_cast<std::size_t>(Names(skins, QStringLiteral("*.cmx")).size()));
+    for (int r = 0; r < repeats; ++r) {
+        fileList.setPath(skins);
+        fileList.setPattern(patternOf(check.filter));
+        messages = {};
+        const gui::CheckSite site{check.filter, skins, bar, fileList};
+        command = std::min(command, Seconds([&] { gui::runDirectoryCheckCommand(check, site, services); }));
+        files = static_cast<int>(Count(messages.report, texts::factJudged()));
+        if (Count(messages.report, texts::factMoved()) != static_cast<long long>(expectedMoves)) {
+            std::fprintf(stderr, "associated files moved other files than expected\n");
+            return false;
+        }
+        Restore(skins, program);
+        reported = std::min(reported, Seconds([&] {
+                                const report::SkinSetReport made = report::makeSkinSetReport(skins);
+                                rows = made.ok ? made.rows.size() : -1;
+                            }));
+    }
+    if (rows <= 0) {
+        std::fprintf(stderr, "the report of %s has no rows\n", qPrintable(skins));
+        return false;
+    }
+    const double ratio = reported / command;
+    std::printf("%-18s %7d %9.3f %11.0f %11.3f %6.2fx %7.1fx%s  (%lld rows; baseline: associated files)\n",
+                "skin-set report", files, reported, files / reported, command, ratio, Target,
+                ratio > Target ? "  MISSED" : "", static_cast<long long>(rows));
+    std::fflush(stdout);
+    return ratio <= Target;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -268,6 +311,9 @@ int main(int argc, char** argv) {
         };
         const gui::Services services{messages, program};
         std::vector<Figures> row;
+        if (only.isEmpty() || only == QLatin1String("report")) {
+            missed = !ReportShare(skins, program, summary.orphanedCmx, bar, fileList, messages) || missed;
+        }
         // VESTIMO_BENCH_ONLY=<start of a check's name> times that check alone, for profiling.
         for (const Check& check : checks) {
             if (!only.isEmpty() && !QString::fromLatin1(check.name).startsWith(only)) {

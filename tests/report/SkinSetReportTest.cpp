@@ -265,6 +265,54 @@ TEST(SkinSetReport, FilesThatCannotBeReadOrNamedAreReportedNotSkippedSilently) {
               (QList<QStringList>{{"B090FAFit_Locked.cmx"}, {"bad\uFFFDname.bmp"}, {"same2.dat"}}));
 }
 
+// The identical-content rows of `dir`, each as its files.
+QList<QStringList> identicalGroups(const TempDir& dir) {
+    const SkinSetReport report = makeSkinSetReport(dir.path());
+    EXPECT_TRUE(report.ok);
+    QList<QStringList> groups;
+    for (const ReportRow& r : report.rows) {
+        if (r.kind == RowKind::IdenticalContent) {
+            groups.append(r.files);
+        }
+    }
+    return groups;
+}
+
+TEST(SkinSetReport, LongFilesOfOneLengthAreTwinsOnlyWhenEveryByteAgrees) {
+    TempDir dir;
+    // Textures of one size: equal length, the same headers.
+    const QByteArray first = bmp(1, 256);
+    const QByteArray second = bmp(2, 256);
+    ASSERT_EQ(first.size(), second.size());
+    ASSERT_GT(first.size(), 64 * 1024);
+    dir.write("a.bmp", first);
+    dir.write("b.bmp", first);
+    QByteArray early = first;
+    early[60] = static_cast<char>(early[60] ^ 0x55); // differs only far from its end
+    dir.write("c.bmp", early);
+    dir.write("d.bmp", second);
+    dir.write("e.bmp", second);
+    QByteArray late = second;
+    late[late.size() - 1] = static_cast<char>(late[late.size() - 1] ^ 0x55);
+    dir.write("f.bmp", late);
+    EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"a.bmp", "b.bmp"}, {"d.bmp", "e.bmp"}}));
+}
+
+TEST(SkinSetReport, ManyLargeDistinctFilesWithTheSameEndingAreStillToldApart) {
+    TempDir dir;
+    // Past the room kept for comparing contents, the rest of such a group is hashed.
+    QByteArray big(9 * 1024 * 1024, 'x');
+    for (const char lead : {'a', 'b', 'c'}) {
+        big[0] = lead;
+        dir.write(QString(QLatin1Char(lead)) + "1.dat", big);
+    }
+    big[0] = 'c';
+    dir.write("c2.dat", big);
+    big[0] = 'b';
+    dir.write("b2.dat", big);
+    EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"b1.dat", "b2.dat"}, {"c1.dat", "c2.dat"}}));
+}
+
 TEST(SkinSetReport, RowsCopyAsOneTabSeparatedLineEach) {
     TempDir dir;
     dir.write("Z1.bmp", bmp(1, 4));

@@ -154,6 +154,20 @@ TEST(BmpSamples, TruncatedInItsHeaderDoesNotDecode) {
     EXPECT_EQ(U32(TruncateBmp(bmp, 20), 2), bmp.size()); // the header still claims the whole file
 }
 
+TEST(BmpSamples, ThirtyTwoBitPixelsShowTheSameColoursAsTwentyFour) {
+    const std::string bmp = MakeBmp(Options(5, 3, 32));
+    EXPECT_EQ(bmp.size(), 54u + 3u * 20u);
+    EXPECT_EQ(U16(bmp, 28), 32);
+    EXPECT_EQ(U32(bmp, 30), 0u); // BI_RGB: the fourth byte is unused
+    EXPECT_EQ(NaturalBmpSize(Options(5, 3, 32)), bmp.size());
+    const QImage wide = DecodeRgb(bmp);
+    ASSERT_FALSE(wide.isNull());
+    EXPECT_EQ(wide, DecodeRgb(MakeBmp(Options(5, 3, 24))));
+    BmpOptions core = Options(5, 3, 32);
+    core.headerSize = 12;
+    EXPECT_THROW(MakeBmp(core), std::invalid_argument);
+}
+
 TEST(BmpSamples, RejectsOptionsThatMakeNoFile) {
     EXPECT_THROW(MakeBmp(Options(0, 5)), std::invalid_argument);
     EXPECT_THROW(MakeBmp(Options(5, -1)), std::invalid_argument);

@@ -68,8 +68,8 @@ void Validate(const BmpOptions& o) {
     if (o.width <= 0 || o.height <= 0) {
         throw std::invalid_argument("bitmap width and height must be positive");
     }
-    if (o.bitsPerPixel != 8 && o.bitsPerPixel != 24) {
-        throw std::invalid_argument("bitmap must have 8 or 24 bits per pixel");
+    if (o.bitsPerPixel != 8 && o.bitsPerPixel != 24 && o.bitsPerPixel != 32) {
+        throw std::invalid_argument("bitmap must have 8, 24 or 32 bits per pixel");
     }
     if (o.rle8 && o.bitsPerPixel != 8) {
         throw std::invalid_argument("RLE8 needs 8 bits per pixel");
@@ -81,7 +81,8 @@ void Validate(const BmpOptions& o) {
     if (h != CoreHeaderSize && h != 40 && h != 52 && h != 56 && h != 108 && h != 124) {
         throw std::invalid_argument("unknown info header size");
     }
-    if (h == CoreHeaderSize && (o.rle8 || o.topDown || o.width > 0xFFFF || o.height > 0xFFFF)) {
+    if (h == CoreHeaderSize &&
+        (o.rle8 || o.topDown || o.bitsPerPixel == 32 || o.width > 0xFFFF || o.height > 0xFFFF)) {
         throw std::invalid_argument("a core header holds only small uncompressed bottom-up bitmaps");
     }
 }
@@ -138,7 +139,7 @@ void EncodeRleRow(const std::vector<std::uint8_t>& row, std::string& out) {
 std::string PixelData(const BmpOptions& o) {
     std::string out;
     const auto w = static_cast<std::size_t>(o.width);
-    const std::size_t bytesPerPixel = o.bitsPerPixel == 24 ? 3 : 1;
+    const std::size_t bytesPerPixel = static_cast<std::size_t>(o.bitsPerPixel) / 8;
     const std::size_t stride = (w * bytesPerPixel + 3) / 4 * 4;
     if (!o.rle8) {
         out.reserve(stride * static_cast<std::size_t>(o.height));
@@ -162,6 +163,9 @@ std::string PixelData(const BmpOptions& o) {
                 out.push_back(static_cast<char>(c.b));
                 out.push_back(static_cast<char>(c.g));
                 out.push_back(static_cast<char>(c.r));
+                if (bytesPerPixel == 4) {
+                    out.push_back('\0'); // unused under BI_RGB
+                }
             }
         }
         out.resize(start + stride, '\0');

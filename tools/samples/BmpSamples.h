@@ -11,7 +11,7 @@ namespace vestimo::samples {
 struct BmpOptions {
     int width = 256;
     int height = 256;
-    int bitsPerPixel = 8;   // 8 (with a 256-entry palette) or 24
+    int bitsPerPixel = 8;   // 8 (with a 256-entry palette), 24, or 32 (BI_RGB, the fourth byte 0)
     bool topDown = false;   // negative height in the header; not allowed together with rle8
     bool rle8 = false;      // BI_RLE8 compression; 8-bit only
     std::uint32_t seed = 0; // picks the palette and the pixel pattern

@@ -5,15 +5,24 @@
 #include "core/cmx/CodePage.h"
 #include "core/textures/AssociatedFiles.h"
 #include "platform/FileSystem.h"
+#include "platform/ReadOpen.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <optional>
+#include <span>
+#include <tuple>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vestimo::report {
 
@@ -232,17 +241,25 @@ ReportRow unreadableRow(const QString& name, const QString& why) {
 QSet<QString> nameRows(const QStringList& names, QList<ReportRow>& rows) {
     QSet<QString> exact(names.begin(), names.end());
     QHash<QString, QString> byFolded; // folded name -> one stored name
+    // Groups only for the few names that meet another: most folders have none.
     QHash<QString, QStringList> caseGroups;
+    byFolded.reserve(names.size());
     for (const QString& name : names) {
         const QString folded = name.toCaseFolded();
-        byFolded.insert(folded, name);
-        caseGroups[folded].append(name);
+        const auto stored = byFolded.find(folded);
+        if (stored == byFolded.end()) {
+            byFolded.insert(folded, name);
+            continue;
+        }
+        QStringList& group = caseGroups[folded];
+        if (group.isEmpty()) {
+            group.append(*stored);
+        }
+        group.append(name);
+        *stored = name; // the last of them, as a plain insert would keep
     }
     for (const QStringList& group : std::as_const(caseGroups)) {
-        if (group.size() > 1) {
-            rows.append(
-                makeRow(RowKind::CaseTwins, group, texts::reportCaseTwins(), texts::reportKeepOneName()));
-        }
+        rows.append(makeRow(RowKind::CaseTwins, group, texts::reportCaseTwins(), texts::reportKeepOneName()));
     }
 
     struct SkinCmx {
@@ -254,8 +271,11 @@ QSet<QString> nameRows(const QStringList& names, QList<ReportRow>& rows) {
     QSet<QString> skinNames;
     PrefixIndex prefixes;
     for (const QString& name : names) {
+        if (!endsWithNoCase(name, CmxExtension)) {
+            continue;
+        }
         const std::string key = cmx::classKey(name.toStdString());
-        if (endsWithNoCase(name, CmxExtension) && cmx::isSkinClass(key)) {
+        if (cmx::isSkinClass(key)) {
             const QString prefix = textures::bitmapPrefix(name);
             skins.push_back({name, prefix, key[0] != 'C'});
             skinNames.insert(name);
@@ -277,17 +297,119 @@ QSet<QString> nameRows(const QStringList& names, QList<ReportRow>& rows) {
     return skinNames;
 }
 
+// Files up to this length are read whole whenever they are read at all; skin CMX files always are.
+constexpr qint64 WholeReadLength = qint64{64} * 1024;
+// Longer files of a shared length are first told apart by their last bytes: textures of one size
+// share every header byte, but their last rows of pixels almost never agree.
+constexpr qint64 SampleLength = 4096;
+
+// The last SampleLength bytes of the file at `path` (all of it when shorter), or nothing with `why`.
+std::optional<QByteArray> readTail(const QString& path, QString& why) {
+    const platform::ReadOpen opened =
+        platform::openForReading(QFile::encodeName(path).constData(), platform::Links::Follow);
+    if (opened.fd < 0) {
+        why = QString::fromLocal8Bit(opened.error);
+        return std::nullopt;
+    }
+    const qint64 from = std::max<qint64>(0, opened.size - SampleLength);
+    QByteArray bytes(static_cast<qsizetype>(opened.size - from), Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < bytes.size()) {
+        const ssize_t got =
+            ::pread(opened.fd, bytes.data() + total, static_cast<size_t>(bytes.size() - total),
+                    static_cast<off_t>(from + total));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            why = QString::fromLocal8Bit(std::strerror(errno));
+            ::close(opened.fd);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break; // shorter than it said: what was read still tells it apart
+        }
+        total += got;
+    }
+    ::close(opened.fd);
+    bytes.truncate(total);
+    return bytes;
+}
+
+// The length of the file at `path` (through a link), as platform::fileLength gives it, in one
+// stat: the report asks it of every file in the folder.
+std::optional<qint64> lengthOf(const QString& path, QString& why) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        why = QString::fromLocal8Bit(std::strerror(EISDIR));
+        return std::nullopt;
+    }
+    return S_ISREG(status.st_mode) ? qint64{status.st_size} : 0;
+}
+
+// A long file of a shared length, told apart from the others by its length and its last bytes.
+struct Sampled {
+    qint64 length = 0;
+    size_t tail = 0;
+    qsizetype index = 0;
+};
+
+// One group of long files of equal length and equal last bytes, each read whole: compared byte for
+// byte with the distinct contents met so far in the group (as many as fit in DistinctBytes), and
+// hashed only past that.
+constexpr qint64 DistinctBytes = qint64{16} * 1024 * 1024;
+void twinRows(const QString& directory, const QStringList& names, std::span<const Sampled> group,
+              QHash<QByteArray, QStringList>& byHash, QHash<QByteArray, qint64>& hashLength,
+              QList<ReportRow>& rows) {
+    struct Distinct {
+        QByteArray bytes;
+        QStringList names;
+    };
+    std::vector<Distinct> distinct;
+    const auto kept = static_cast<std::size_t>(std::max<qint64>(1, DistinctBytes / group.front().length));
+    for (const Sampled& file : group) {
+        const QString& name = names[file.index];
+        platform::ReadResult read = platform::readFile(platform::joinPath(directory, name), ReportReadLimit);
+        if (!read.ok) {
+            rows.append(unreadableRow(name, read.error));
+            continue;
+        }
+        const auto same = std::find_if(distinct.begin(), distinct.end(),
+                                       [&](const Distinct& seen) { return seen.bytes == read.bytes; });
+        if (same != distinct.end()) {
+            same->names.append(name);
+        } else if (distinct.size() < kept) {
+            distinct.push_back({std::move(read.bytes), {name}});
+        } else {
+            const QByteArray hash = QCryptographicHash::hash(read.bytes, QCryptographicHash::Sha256);
+            byHash[hash].append(name);
+            hashLength.insert(hash, read.bytes.size());
+        }
+    }
+    for (const Distinct& content : distinct) {
+        if (content.names.size() > 1) {
+            rows.append(makeRow(RowKind::IdenticalContent, content.names,
+                                texts::reportIdenticalContent(content.bytes.size()),
+                                texts::reportRemoveCopies()));
+        }
+    }
+}
+
 // Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
-// only a file whose length another shares can have a twin, so only those are hashed. Each file is
-// read at most once, for its hash and its line 5 together.
+// only a file whose length another shares can have a twin, so only those are hashed. A skin CMX
+// file or a short file is read whole once, for its hash and its line 5 together; a long one is
+// read whole (and hashed) only when another of its length also ends in the same bytes.
 void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
                  QList<ReportRow>& rows) {
     std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
     QHash<qint64, int> lengthCount;
     for (qsizetype i = 0; i < names.size(); ++i) {
         QString why;
-        const std::optional<qint64> length =
-            platform::fileLength(platform::joinPath(directory, names[i]), &why);
+        const std::optional<qint64> length = lengthOf(platform::joinPath(directory, names[i]), why);
         if (!length) {
             rows.append(unreadableRow(names[i], why));
             continue;
@@ -299,12 +421,23 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
     }
     QHash<QByteArray, QStringList> byHash;
     QHash<QByteArray, qint64> hashLength;
+    std::vector<Sampled> sampled;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         const qint64 length = lengths[static_cast<std::size_t>(i)];
         const bool hashed = length > 0 && lengthCount.value(length) > 1;
         const bool skin = length >= 0 && skinNames.contains(name);
         if (!hashed && !skin) {
+            continue;
+        }
+        if (!skin && length > WholeReadLength) {
+            QString why;
+            const std::optional<QByteArray> tail = readTail(platform::joinPath(directory, name), why);
+            if (!tail) {
+                rows.append(unreadableRow(name, why));
+                continue;
+            }
+            sampled.push_back({length, qHashBits(tail->constData(), static_cast<size_t>(tail->size())), i});
             continue;
         }
         const platform::ReadResult read =
@@ -323,6 +456,22 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
                 rows.append(std::move(*mismatch));
             }
         }
+    }
+    // Only the long files that may have a twin are read whole.
+    std::sort(sampled.begin(), sampled.end(), [](const Sampled& a, const Sampled& b) {
+        return std::tie(a.length, a.tail, a.index) < std::tie(b.length, b.tail, b.index);
+    });
+    for (std::size_t first = 0; first < sampled.size();) {
+        std::size_t end = first + 1;
+        while (end < sampled.size() && sampled[end].length == sampled[first].length &&
+               sampled[end].tail == sampled[first].tail) {
+            ++end;
+        }
+        if (end - first > 1) {
+            twinRows(directory, names, std::span(sampled).subspan(first, end - first), byHash, hashLength,
+                     rows);
+        }
+        first = end;
     }
     for (auto it = byHash.cbegin(); it != byHash.cend(); ++it) {
         if (it->size() > 1) {

@@ -8,6 +8,7 @@
 #include "core/journal/Journal.h"
 #include "gui/app/WindowLooks.h"
 #include "gui/buyable/BuyableMakerWindow.h"
+#include "gui/fit/FitPreviewDialog.h"
 #include "gui/history/HistoryWindow.h"
 #include "gui/install/InstallCommand.h"
 #include "gui/skinedit/SkinEditWindow.h"
@@ -53,7 +54,8 @@ QString askForDirectory(QWidget* parent, const QString& start) {
 Application::Application(platform::MessageBoxes& messages, QString programDirectory,
                          std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
-      journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory) {
+      journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory),
+      fitConfirmer_(askFitPreview) {
     // Once at start: looking through every prefix and Steam library is not for every click.
     installs_ = core::games::discoverGames({QDir::homePath(), qEnvironmentVariable("WINEPREFIX")});
     gameFolders_ = core::games::gameFolders(installs_);
@@ -128,6 +130,20 @@ void Application::showAbout() {
 
 QString Application::chooseDirectory(QWidget* parent, const QString& start) const {
     return chooser_ ? chooser_(parent, start) : QString();
+}
+
+bool Application::confirmFit(QWidget* parent, const FitPreview& preview) const {
+    return fitConfirmer_ && fitConfirmer_(parent, preview);
+}
+
+void Application::showWindow(QWidget* window) const {
+    if (windowShower_) {
+        windowShower_(window);
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void Application::closeProgram() {

@@ -18,6 +18,7 @@ class BuyableMakerWindow;
 class HistoryWindow;
 class InstallCommand;
 class SkinEditWindow;
+struct FitPreview;
 
 // The program's windows and their lifecycle: the skin editing window at start, the buyable skin
 // maker made at the first switch, History when asked for, and the only way out, "Close This
@@ -69,6 +70,18 @@ public:
     // Tests answer for the desktop's folder dialog.
     void setDirectoryChooser(DirectoryChooser chooser) { chooser_ = std::move(chooser); }
 
+    // Shows a texture made to fit beside the original and asks whether to keep it; true for Yes.
+    using FitConfirmer = std::function<bool(QWidget* parent, const FitPreview& preview)>;
+    bool confirmFit(QWidget* parent, const FitPreview& preview) const;
+    // Tests answer for the preview dialog.
+    void setFitConfirmer(FitConfirmer confirmer) { fitConfirmer_ = std::move(confirmer); }
+
+    // Shows a window a command made, such as the skin-set report, beside the program's own.
+    using WindowShower = std::function<void(QWidget* window)>;
+    void showWindow(QWidget* window) const;
+    // Tests take the window instead of having it shown.
+    void setWindowShower(WindowShower shower) { windowShower_ = std::move(shower); }
+
 private:
     platform::MessageBoxes& messages_;
     QString programDirectory_;
@@ -77,6 +90,8 @@ private:
     std::vector<core::games::GameFolder> gameFolders_;
     std::vector<core::games::GameInstall> installs_;
     DirectoryChooser chooser_;
+    FitConfirmer fitConfirmer_;
+    WindowShower windowShower_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
     std::unique_ptr<HistoryWindow> history_;

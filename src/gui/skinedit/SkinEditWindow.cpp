@@ -3,6 +3,7 @@
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
+#include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/catalogue/Windows.h"
@@ -11,6 +12,7 @@
 #include "core/editor/CmxText.h"
 #include "core/editor/LiveCheck.h"
 #include "core/textures/CheckBmpFile.h"
+#include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
@@ -22,7 +24,9 @@
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
+#include "gui/fit/FitCommand.h"
 #include "gui/install/InstallCommand.h"
+#include "gui/report/SkinReportWindow.h"
 #include "gui/skinedit/CmxEditor.h"
 #include "gui/skinedit/LiveCheckRow.h"
 #include "gui/widgets/PictureBox.h"
@@ -62,6 +66,7 @@ struct SkinEditWindow::Ui {
     QPushButton* checkAllBmpButton = nullptr;
     QPushButton* moveFileButton = nullptr;
     QPushButton* checkBmpButton = nullptr;
+    QPushButton* fitBmpButton = nullptr;
     QPushButton* deleteBmpButton = nullptr;
 
     QGroupBox* editorFrame = nullptr;
@@ -76,6 +81,7 @@ struct SkinEditWindow::Ui {
     QPushButton* historyButton = nullptr;
     QPushButton* aboutButton = nullptr;
     QPushButton* installButton = nullptr;
+    QPushButton* skinReportButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
@@ -97,7 +103,11 @@ SkinEditWindow::SkinEditWindow(Application& app)
     setAcceptDrops(true);
 }
 
-SkinEditWindow::~SkinEditWindow() = default;
+SkinEditWindow::~SkinEditWindow() {
+    // The file list empties its model as the controls are destroyed, after this window has
+    // stopped being one.
+    disconnect(m_ui->browser.fileList->model(), nullptr, this, nullptr);
+}
 
 void SkinEditWindow::build() {
     Ui& ui = *m_ui;
@@ -132,11 +142,13 @@ void SkinEditWindow::build() {
     ui.checkAllBmpButton = button(ui.viewerFrame, "cmdCheckAllBMP", texts::checkAllBmpButton());
     ui.moveFileButton = button(ui.viewerFrame, "cmdMoveFile", texts::moveFileButton());
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
+    ui.fitBmpButton = button(ui.viewerFrame, "cmdFitBMP", texts::makeItFitButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
     auto* viewerButtons = new QVBoxLayout;
     viewerButtons->addWidget(ui.checkAllBmpButton);
     viewerButtons->addWidget(ui.moveFileButton);
     viewerButtons->addWidget(ui.checkBmpButton);
+    viewerButtons->addWidget(ui.fitBmpButton);
     viewerButtons->addWidget(ui.deleteBmpButton);
     viewerButtons->addStretch();
     viewerButtons->addWidget(ui.progressBar);
@@ -169,6 +181,7 @@ void SkinEditWindow::build() {
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
     ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
+    ui.skinReportButton = button(ui.editorFrame, "cmdSkinReport", texts::skinSetReportButton());
     auto* commands = new QGridLayout;
     commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
@@ -179,6 +192,7 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.closeProgramButton, 1, 2);
     commands->addWidget(ui.historyButton, 1, 3);
     commands->addWidget(ui.installButton, 2, 0);
+    commands->addWidget(ui.skinReportButton, 2, 1);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
     editorLayout->addWidget(ui.liveCheck);
@@ -218,6 +232,12 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkAllBmpButton, &SkinEditWindow::onCheckAllBmpClicked);
     onClick(ui.moveFileButton, &SkinEditWindow::onMoveFileClicked);
     onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
+    onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
+    onClick(ui.skinReportButton, &SkinEditWindow::onSkinReportClicked);
+    // After the click's own handler: a new selection, or the list read afresh, decides it anew.
+    connect(ui.browser.fileList, &FileList::fileClicked, this, &SkinEditWindow::updateFitButton);
+    connect(ui.browser.fileList->model(), &QAbstractItemModel::modelReset, this,
+            &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
     onClick(ui.checkAssociatedFilesButton, &SkinEditWindow::onCheckAssociatedFilesClicked);
     onClick(ui.saveCmxButton, &SkinEditWindow::onSaveCmxClicked);
@@ -242,6 +262,7 @@ void SkinEditWindow::render() {
         m_ui->closeFileButton->setText(texts::closeSelectedCmxFileButton());
     }
     m_ui->closeFileButton->setVisible(editing);
+    updateFitButton();
 }
 
 void SkinEditWindow::setUserInteractionLock(bool locked) {
@@ -462,6 +483,26 @@ void SkinEditWindow::onCheckBmpClicked() {
     const textures::BmpCheckAnswer answer =
         textures::checkBmpFile(picture, selectedPath(), m_ui->browser.fileList->fileName());
     m_services.messages.show(answer.message, answer.details);
+}
+
+void SkinEditWindow::onFitBmpClicked() {
+    if (makeBitmapFit(selectedPath(), m_services,
+                      [this](const FitPreview& preview) { return m_app.confirmFit(this, preview); })) {
+        showSelectedBitmap();
+    }
+    updateFitButton();
+}
+
+void SkinEditWindow::updateFitButton() {
+    const PictureBox& shown = *m_ui->viewer;
+    m_ui->fitBmpButton->setEnabled(textures::fitEnabled(
+        {m_state.filter == FileFilter::Bitmaps && fileSelected(), m_ui->browser.fileList->fileName(),
+         shown.hasPicture(), shown.image().width(), shown.image().height(), shown.fileBytes().size()}));
+}
+
+void SkinEditWindow::onSkinReportClicked() {
+    openSkinReport(m_ui->browser.directoryList->path(), m_services.messages, this,
+                   [this](QWidget* window) { m_app.showWindow(window); });
 }
 
 void SkinEditWindow::onMoveFileClicked() {

@@ -71,6 +71,10 @@ private:
     void onCheckAllBmpClicked();
     void onMoveFileClicked();
     void onCheckBmpClicked();
+    void onFitBmpClicked();
+    // "Make It Fit" may be pressed only for a shown bitmap worth fitting.
+    void updateFitButton();
+    void onSkinReportClicked();
     void onDeleteBmpClicked();
     void onCheckAssociatedFilesClicked();
     void onSaveCmxClicked();

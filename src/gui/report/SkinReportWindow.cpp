@@ -1,0 +1,192 @@
+#include "gui/report/SkinReportWindow.h"
+
+#include "core/catalogue/MakerTools.h"
+#include "core/catalogue/RunReport.h"
+#include "gui/app/MessageBoxes.h"
+#include "gui/app/WidgetNames.h"
+#include "gui/app/WindowLooks.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vestimo::gui {
+
+namespace {
+
+QStandardItem* cell(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setToolTip(text); // long descriptions and advice are cut off in their columns
+    item->setData(sortKey, SkinReportWindow::SortRole);
+    return item;
+}
+
+QStandardItem* textCell(const QString& text) {
+    return cell(text, text.toCaseFolded());
+}
+
+QString meshText(const report::ReportRow& row) {
+    if (row.kind != report::RowKind::BodySkin) {
+        return {};
+    }
+    switch (row.mesh) {
+    case report::MeshState::Present:
+        return texts::skinReportMeshPresent();
+    case report::MeshState::CaseDiffers:
+        return texts::skinReportMeshCaseDiffers();
+    case report::MeshState::Missing:
+        return texts::skinReportMeshMissing();
+    }
+    return {};
+}
+
+QString tones(const report::ReportRow& row, const QStringList& list) {
+    return row.kind == report::RowKind::BodySkin ? list.join(QStringLiteral(", ")) : QString();
+}
+
+QSize initialSize(const QWidget& window) {
+    QSize wanted(1000, 600);
+    if (const QScreen* screen =
+            window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableSize() * 9 / 10);
+    }
+    return wanted;
+}
+
+} // namespace
+
+SkinReportWindow::SkinReportWindow(QList<report::ReportRow> rows, const QString& directory, QWidget* parent)
+    : QDialog(parent), rows_(std::move(rows)), model_(new QStandardItemModel(this)),
+      sorted_(new QSortFilterProxyModel(this)), table_(named(new QTableView(this), "tblSkinReport")) {
+    setObjectName(QStringLiteral("frmSkinReport"));
+    setWindowTitle(texts::skinReportTitle(QDir::toNativeSeparators(directory)));
+    setSizeGripEnabled(true);
+    buildTable();
+
+    const auto bodySkins = std::count_if(rows_.begin(), rows_.end(), [](const report::ReportRow& row) {
+        return row.kind == report::RowKind::BodySkin;
+    });
+    auto* count =
+        named(new QLabel(texts::skinReportCount(rows_.size(), bodySkins), this), "lblSkinReportCount");
+    count->setTextFormat(Qt::PlainText);
+
+    auto* copy = button(this, "cmdCopyReport", texts::copyReportButton());
+    auto* close = button(this, "cmdCloseSkinReport", texts::closeReportButton());
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(copy);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_, 1);
+    layout->addWidget(count);
+    layout->addLayout(buttons);
+    assignMnemonics(this);
+
+    connect(copy, &QPushButton::clicked, this, &SkinReportWindow::copyAll);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* copySelection = new QShortcut(QKeySequence::Copy, this);
+    copySelection->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copySelection, &QShortcut::activated, this, &SkinReportWindow::copyChosen);
+    resize(initialSize(*this));
+}
+
+void SkinReportWindow::buildTable() {
+    model_->setHorizontalHeaderLabels(
+        {texts::skinReportColumnKind(), texts::skinReportColumnFiles(), texts::skinReportColumnDescription(),
+         texts::skinReportColumnTonesPresent(), texts::skinReportColumnTonesMissing(),
+         texts::skinReportColumnMesh(), texts::skinReportColumnAdvice()});
+    model_->setRowCount(static_cast<int>(rows_.size()));
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const report::ReportRow& entry = rows_[row];
+        // Kinds sort in the report's own order, not alphabetically; the row number keeps files
+        // in their order within a kind.
+        QStandardItem* kind =
+            cell(report::rowKindText(entry.kind), static_cast<int>(entry.kind) * 1'000'000 + row);
+        kind->setData(row, RowRole);
+        model_->setItem(row, KindColumn, kind);
+        model_->setItem(row, FilesColumn, textCell(entry.files.join(QStringLiteral(", "))));
+        model_->setItem(row, DescriptionColumn, textCell(entry.description));
+        model_->setItem(row, TonesPresentColumn, textCell(tones(entry, entry.tonesPresent)));
+        model_->setItem(row, TonesMissingColumn, textCell(tones(entry, entry.tonesMissing)));
+        model_->setItem(row, MeshColumn, textCell(meshText(entry)));
+        model_->setItem(row, AdviceColumn, textCell(entry.advice));
+    }
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(SortRole);
+    table_->setModel(sorted_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    // The report's own order until the player picks a column.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    table_->resizeColumnsToContents();
+    for (const int column : {FilesColumn, DescriptionColumn}) {
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 320));
+    }
+}
+
+QList<report::ReportRow> SkinReportWindow::chosenRows() const {
+    const QModelIndexList selected = table_->selectionModel()->selectedRows(KindColumn);
+    if (selected.isEmpty()) {
+        QList<report::ReportRow> shown;
+        for (int row = 0; row < sorted_->rowCount(); ++row) {
+            shown.append(rows_[sorted_->index(row, KindColumn).data(RowRole).toInt()]);
+        }
+        return shown;
+    }
+    QList<int> shownRows;
+    for (const QModelIndex& index : selected) {
+        shownRows.append(index.row());
+    }
+    std::sort(shownRows.begin(), shownRows.end());
+    QList<report::ReportRow> chosen;
+    for (const int row : shownRows) {
+        chosen.append(rows_[sorted_->index(row, KindColumn).data(RowRole).toInt()]);
+    }
+    return chosen;
+}
+
+void SkinReportWindow::copyAll() {
+    QGuiApplication::clipboard()->setText(report::reportText(rows_));
+}
+
+void SkinReportWindow::copyChosen() {
+    QGuiApplication::clipboard()->setText(report::reportText(chosenRows()));
+}
+
+void openSkinReport(const QString& directory, platform::MessageBoxes& messages, QWidget* parent,
+                    const std::function<void(QWidget* window)>& show) {
+    report::SkinSetReport made = report::makeSkinSetReport(directory);
+    if (!made.ok) {
+        messages.show(texts::skinReportNotMade(QDir::toNativeSeparators(directory), made.error));
+        return;
+    }
+    auto* window = new SkinReportWindow(std::move(made.rows), directory, parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (show) {
+        show(window);
+    } else {
+        window->show();
+    }
+}
+
+} // namespace vestimo::gui

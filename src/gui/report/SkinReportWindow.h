@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/report/SkinSetReport.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+
+namespace vestimo::platform {
+class MessageBoxes;
+}
+
+namespace vestimo::gui {
+
+// The skin-set report of one folder (objectName frmSkinReport), read only: a table of its rows,
+// sortable by any column, a count line, "Copy" (the rows as text) and Close. Ctrl+C copies the
+// selected rows, or every row when none is selected.
+class SkinReportWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Column {
+        KindColumn,
+        FilesColumn,
+        DescriptionColumn,
+        TonesPresentColumn,
+        TonesMissingColumn,
+        MeshColumn,
+        AdviceColumn,
+        ColumnCount
+    };
+    // Each cell's sort key.
+    static constexpr int SortRole = Qt::UserRole + 1;
+    // The row's place in the report, on the kind cell.
+    static constexpr int RowRole = Qt::UserRole + 2;
+
+    SkinReportWindow(QList<report::ReportRow> rows, const QString& directory, QWidget* parent = nullptr);
+
+    const QList<report::ReportRow>& rows() const { return rows_; }
+    // The rows selected in the table, top to bottom as shown; all of them when none is selected.
+    QList<report::ReportRow> chosenRows() const;
+
+private:
+    void buildTable();
+    void copyAll();
+    void copyChosen();
+
+    QList<report::ReportRow> rows_;
+    QStandardItemModel* model_;
+    QSortFilterProxyModel* sorted_;
+    QTableView* table_;
+};
+
+// "Skin Set Report...": makes the report of `directory`, reading and moving nothing else, and
+// hands its window (a child of `parent`, deleted when closed) to `show`. A folder that cannot be
+// listed is told through `messages` instead.
+void openSkinReport(const QString& directory, platform::MessageBoxes& messages, QWidget* parent,
+                    const std::function<void(QWidget* window)>& show);
+
+} // namespace vestimo::gui
