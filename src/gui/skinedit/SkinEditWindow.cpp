@@ -180,8 +180,11 @@ void SkinEditWindow::build() {
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
-    ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
+    // Made before the install button: every letter of its caption would be taken otherwise, and
+    // Alt+letters go to the buttons in the order they are made.
     ui.skinReportButton = button(ui.editorFrame, "cmdSkinReport", texts::skinSetReportButton());
+    ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
+    setTabOrder(ui.installButton, ui.skinReportButton);
     auto* commands = new QGridLayout;
     commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
