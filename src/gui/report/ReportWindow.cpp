@@ -152,18 +152,22 @@ void ReportWindow::buildTable() {
     }
     filter_->setSourceModel(model_);
     filter_->setSortRole(SortRole);
-    table_->setModel(filter_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(false);
-    table_->verticalHeader()->setVisible(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    // The run's own order until the player picks a column.
-    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    table_->setSortingEnabled(true);
-    table_->resizeColumnsToContents();
-    for (const int column : {FileColumn, ReasonColumn}) {
-        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 320));
+    showReportTable(*table_, filter_, {FileColumn, ReasonColumn});
+}
+
+void showReportTable(QTableView& table, QAbstractItemModel* model, std::initializer_list<int> cappedColumns) {
+    table.setModel(model);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setWordWrap(false);
+    table.verticalHeader()->setVisible(false);
+    table.horizontalHeader()->setStretchLastSection(true);
+    // The report's own order until the player picks a column.
+    table.horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table.setSortingEnabled(true);
+    table.resizeColumnsToContents();
+    for (const int column : cappedColumns) {
+        table.setColumnWidth(column, std::min(table.columnWidth(column), 320));
     }
 }
 

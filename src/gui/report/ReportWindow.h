@@ -8,8 +8,10 @@
 #include <QUrl>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
+class QAbstractItemModel;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -21,6 +23,10 @@ class MessageBoxes;
 }
 
 namespace vestimo::gui {
+
+// A report's table: read-only whole rows, the given order until a column is picked, columns as
+// wide as their text but for `cappedColumns`, which stop at a width that leaves the others room.
+void showReportTable(QTableView& table, QAbstractItemModel* model, std::initializer_list<int> cappedColumns);
 
 // What the report window asks of the desktop; tests put recorders in their place.
 struct ReportDesktop {

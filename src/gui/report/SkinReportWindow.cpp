@@ -5,6 +5,7 @@
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/app/WindowLooks.h"
+#include "gui/report/ReportWindow.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -128,20 +129,8 @@ void SkinReportWindow::buildTable() {
     }
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(SortRole);
-    table_->setModel(sorted_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    showReportTable(*table_, sorted_, {FilesColumn, DescriptionColumn});
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(false);
-    table_->verticalHeader()->setVisible(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    // The report's own order until the player picks a column.
-    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    table_->setSortingEnabled(true);
-    table_->resizeColumnsToContents();
-    for (const int column : {FilesColumn, DescriptionColumn}) {
-        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 320));
-    }
 }
 
 QList<report::ReportRow> SkinReportWindow::chosenRows() const {
