@@ -39,8 +39,8 @@ ReadOpen openForReadingAt(int directoryFd, const char* name, Links links) {
         ::close(fd);
         return opened;
     }
-    const int status = ::fcntl(fd, F_GETFL);
-    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    // The status flags are those it was opened with: no need to ask for them first.
+    if (::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         opened.error = std::strerror(errno);
         ::close(fd);
         return opened;
