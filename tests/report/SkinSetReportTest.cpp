@@ -384,6 +384,23 @@ TEST(SkinSetReport, FilesAreReadThroughTheirLinks) {
     EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"a.bmp", "link.bmp"}, {"m.dat", "n.dat"}}));
 }
 
+TEST(SkinSetReport, EmptySkinCmxFilesHaveNoLine5AndNoTwins) {
+    TempDir dir;
+    dir.write("B200FAFit_Empty.cmx", "");
+    dir.write("B201FAFit_Empty.cmx", "");
+    const SkinSetReport report = makeSkinSetReport(dir.path());
+    ASSERT_TRUE(report.ok);
+    QList<QStringList> mismatched;
+    for (const ReportRow& r : report.rows) {
+        EXPECT_NE(r.kind, RowKind::IdenticalContent);
+        if (r.kind == RowKind::NameMismatch) {
+            mismatched.append(r.files);
+            EXPECT_EQ(r.description, texts::reportNoLine5());
+        }
+    }
+    EXPECT_EQ(mismatched, (QList<QStringList>{{"B200FAFit_Empty.cmx"}, {"B201FAFit_Empty.cmx"}}));
+}
+
 TEST(SkinSetReport, RowsCopyAsOneTabSeparatedLineEach) {
     TempDir dir;
     dir.write("Z1.bmp", bmp(1, 4));
