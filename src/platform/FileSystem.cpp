@@ -426,6 +426,10 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
     return FileResult::failure(QStringLiteral("no trash is available for it here, so it was kept"));
 }
 
+QString tooLargeError(qint64 limit) {
+    return QStringLiteral("it is larger than %1 MiB").arg(limit / (qint64{1024} * 1024));
+}
+
 ReadResult readFile(const QString& path, qint64 limit) {
     ReadResult result;
     const ReadOpen opened = openForReading(QFile::encodeName(path).constData(), Links::Follow);
@@ -434,7 +438,7 @@ ReadResult readFile(const QString& path, qint64 limit) {
         return result;
     }
     result.identity = {opened.size, opened.modifiedNs, opened.inode, opened.device};
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(limit / (qint64{1024} * 1024));
+    const QString tooLarge = tooLargeError(limit);
     if (opened.size > limit) {
         ::close(opened.fd);
         result.error = tooLarge;
@@ -471,6 +475,50 @@ ReadResult readFile(const QString& path, qint64 limit) {
     }
     result.ok = true;
     return result;
+}
+
+FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArray& buffer) {
+    buffer.resize(0); // keeps its room
+    const ReadOpen opened = openForReadingAt(directoryFd, name, Links::Follow);
+    if (opened.fd < 0) {
+        return FileResult::failure(QString::fromLocal8Bit(opened.error));
+    }
+    if (opened.size > limit) {
+        ::close(opened.fd);
+        return FileResult::failure(tooLargeError(limit));
+    }
+    // As readFile: one byte past the stated size shows a file that grew meanwhile, and a file that
+    // states no size is read up to the limit, its room grown as it comes.
+    const qint64 wanted = opened.size > 0 ? opened.size + 1 : limit + 1;
+    constexpr qint64 FirstRoom = qint64{64} * 1024;
+    qint64 total = 0;
+    while (total < wanted) {
+        if (total == buffer.size()) {
+            buffer.resize(opened.size > 0 ? wanted : std::min(wanted, std::max(FirstRoom, total * 2)));
+        }
+        const ssize_t got =
+            ::read(opened.fd, buffer.data() + total, static_cast<size_t>(buffer.size() - total));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int code = errno;
+            ::close(opened.fd);
+            buffer.resize(0);
+            return FileResult::failure(systemError(code));
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    ::close(opened.fd);
+    buffer.resize(total);
+    if (total > limit) {
+        buffer.resize(0);
+        return FileResult::failure(tooLargeError(limit));
+    }
+    return FileResult::success();
 }
 
 std::optional<FileIdentity> identifyFile(const QString& path) {

@@ -69,6 +69,12 @@ struct ReadResult {
 // Reads a whole ordinary file of at most `limit` bytes (through a link; a FIFO or device is
 // refused at once, never waited on).
 ReadResult readFile(const QString& path, qint64 limit);
+// The same for `name` (as stored) in the folder open as `directoryFd`, into `buffer`: it holds the
+// bytes read on success and is empty otherwise, and keeps its room from one call to the next, so
+// a pass over thousands of files needs no new array for each.
+FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArray& buffer);
+// Why a file past `limit` bytes is not read, in the words readFile gives.
+QString tooLargeError(qint64 limit);
 
 // The identity of what is at `path` now, the link itself for a link; nothing when there is nothing.
 std::optional<FileIdentity> identifyFile(const QString& path);

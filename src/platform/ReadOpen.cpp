@@ -9,6 +9,10 @@
 namespace vestimo::platform {
 
 ReadOpen openForReading(const char* path, Links links) {
+    return openForReadingAt(AT_FDCWD, path, links);
+}
+
+ReadOpen openForReadingAt(int directoryFd, const char* name, Links links) {
     ReadOpen opened;
     // O_NONBLOCK keeps open() of a FIFO from waiting for a writer; it is cleared again below.
     int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
@@ -17,7 +21,7 @@ ReadOpen openForReading(const char* path, Links links) {
     }
     int fd = -1;
     do {
-        fd = ::open(path, flags);
+        fd = ::openat(directoryFd, name, flags);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int code = errno;
@@ -35,8 +39,8 @@ ReadOpen openForReading(const char* path, Links links) {
         ::close(fd);
         return opened;
     }
-    const int status = ::fcntl(fd, F_GETFL);
-    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    // The status flags are those it was opened with: no need to ask for them first.
+    if (::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         opened.error = std::strerror(errno);
         ::close(fd);
         return opened;

@@ -313,6 +313,94 @@ TEST(SkinSetReport, ManyLargeDistinctFilesWithTheSameEndingAreStillToldApart) {
     EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"b1.dat", "b2.dat"}, {"c1.dat", "c2.dat"}}));
 }
 
+TEST(SkinSetReport, FilesOfOneLengthAndEndingThatDifferInTheMiddleAreNotIdentical) {
+    TempDir dir;
+    // Short files are read whole and long ones in pieces; either way every byte counts.
+    for (const int length : {10 * 1024, 200 * 1024}) {
+        QByteArray bytes(length, 'm');
+        bytes[0] = 'H';
+        const QString stem = QString::number(length);
+        dir.write(stem + "-a.dat", bytes);
+        dir.write(stem + "-b.dat", bytes);
+        bytes[length / 2] = 'X';
+        dir.write(stem + "-c.dat", bytes);
+    }
+    EXPECT_EQ(identicalGroups(dir),
+              (QList<QStringList>{{"10240-a.dat", "10240-b.dat"}, {"204800-a.dat", "204800-b.dat"}}));
+}
+
+TEST(SkinSetReport, ManyDistinctShortFilesOfOneLengthAreStillGroupedByEveryByte) {
+    TempDir dir;
+    // More distinct contents than are kept for comparing: the later ones are compared with their
+    // first file read again.
+    constexpr int Files = 300;
+    QByteArray bytes(60 * 1024, 'q');
+    for (int i = 0; i < Files; ++i) {
+        bytes[0] = static_cast<char>('A' + i % 26);
+        bytes[1] = static_cast<char>('A' + i / 26);
+        dir.write(QString("f%1.dat").arg(i, 3, 10, QLatin1Char('0')), bytes);
+    }
+    // The last file written again: a copy of a content that was not kept.
+    dir.write("g-copy.dat", bytes);
+    // Its length and first bytes, another middle.
+    bytes[30 * 1024] = 'Z';
+    dir.write("h-other.dat", bytes);
+    // A copy of the first content, which was kept.
+    bytes = QByteArray(60 * 1024, 'q');
+    bytes[0] = 'A';
+    bytes[1] = 'A';
+    dir.write("a-copy.dat", bytes);
+    EXPECT_EQ(identicalGroups(dir),
+              (QList<QStringList>{{"a-copy.dat", "f000.dat"}, {"f299.dat", "g-copy.dat"}}));
+}
+
+TEST(SkinSetReport, ALongSkinCmxFileAndItsCopyAreIdentical) {
+    TempDir dir;
+    // Skin CMX files are read whole for line 5; a long one still meets the long files of its length.
+    QByteArray cmx = bodyCmx("B100FAFit_Long");
+    cmx.append(QByteArray(100 * 1024, ' '));
+    dir.write("B100FAFit_Long.cmx", cmx);
+    dir.write("B100_backup.txt", cmx);
+    QByteArray other = cmx;
+    other[cmx.size() / 2] = '#';
+    dir.write("B100_other.txt", other);
+    EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"B100_backup.txt", "B100FAFit_Long.cmx"}}));
+}
+
+TEST(SkinSetReport, FilesAreReadThroughTheirLinks) {
+    TempDir dir;
+    TempDir elsewhere;
+    const QByteArray picture = bmp(9, 256); // long enough to be compared in pieces
+    dir.write("a.bmp", picture);
+    const QString kept = elsewhere.write("kept.bmp", picture);
+    ASSERT_EQ(::symlink(QFile::encodeName(kept).constData(),
+                        QFile::encodeName(dir.filePath("link.bmp")).constData()),
+              0);
+    dir.write("m.dat", "mesh");
+    const QString mesh = elsewhere.write("mesh.dat", "mesh");
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(mesh).constData(), QFile::encodeName(dir.filePath("n.dat")).constData()),
+        0);
+    EXPECT_EQ(identicalGroups(dir), (QList<QStringList>{{"a.bmp", "link.bmp"}, {"m.dat", "n.dat"}}));
+}
+
+TEST(SkinSetReport, EmptySkinCmxFilesHaveNoLine5AndNoTwins) {
+    TempDir dir;
+    dir.write("B200FAFit_Empty.cmx", "");
+    dir.write("B201FAFit_Empty.cmx", "");
+    const SkinSetReport report = makeSkinSetReport(dir.path());
+    ASSERT_TRUE(report.ok);
+    QList<QStringList> mismatched;
+    for (const ReportRow& r : report.rows) {
+        EXPECT_NE(r.kind, RowKind::IdenticalContent);
+        if (r.kind == RowKind::NameMismatch) {
+            mismatched.append(r.files);
+            EXPECT_EQ(r.description, texts::reportNoLine5());
+        }
+    }
+    EXPECT_EQ(mismatched, (QList<QStringList>{{"B200FAFit_Empty.cmx"}, {"B201FAFit_Empty.cmx"}}));
+}
+
 TEST(SkinSetReport, RowsCopyAsOneTabSeparatedLineEach) {
     TempDir dir;
     dir.write("Z1.bmp", bmp(1, 4));

@@ -7,7 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/ReadOpen.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -19,8 +18,10 @@
 #include <optional>
 #include <span>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,21 +303,80 @@ constexpr qint64 WholeReadLength = qint64{64} * 1024;
 // Longer files of a shared length are first told apart by their last bytes: textures of one size
 // share every header byte, but their last rows of pixels almost never agree.
 constexpr qint64 SampleLength = 4096;
+// Long files are compared in pieces of this length, read into one buffer.
+constexpr qint64 ChunkLength = qint64{128} * 1024;
+// Room for the contents that files are compared with byte for byte, for each kind of grouping;
+// past it a content is found by its hash and confirmed by reading its first file again.
+constexpr qint64 DistinctBytes = qint64{16} * 1024 * 1024;
 
-// The last SampleLength bytes of the file at `path` (all of it when shorter), or nothing with `why`.
-std::optional<QByteArray> readTail(const QString& path, QString& why) {
+// The folder, opened once: its files are reached by their stored names relative to it, which
+// spares each of thousands of look-ups the walk of the whole path. Should it not open, full paths
+// serve.
+class Folder {
+public:
+    explicit Folder(const QString& directory) : m_directory(directory) {
+        do {
+            m_fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        } while (m_fd < 0 && errno == EINTR);
+    }
+    ~Folder() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    int fd() const { return m_fd >= 0 ? m_fd : AT_FDCWD; }
+    // What to hand the system, with fd(), for the file `name`.
+    QByteArray entry(const QString& name) const {
+        return QFile::encodeName(m_fd >= 0 ? name : platform::joinPath(m_directory, name));
+    }
+
+private:
+    QString m_directory;
+    int m_fd = -1;
+};
+
+// Reads from `fd` until `length` bytes or the end of the file: the count, or -1 with errno set.
+qint64 readUpTo(int fd, char* into, qint64 length) {
+    qint64 total = 0;
+    while (total < length) {
+        const ssize_t got = ::read(fd, into + total, static_cast<size_t>(length - total));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    return total;
+}
+
+size_t tailHash(const char* bytes, qint64 length) {
+    const qint64 from = std::max<qint64>(0, length - SampleLength);
+    return qHashBits(bytes + from, static_cast<size_t>(length - from));
+}
+
+// The hash of the last SampleLength bytes of the file (all of it when shorter), or nothing with `why`.
+std::optional<size_t> readTail(const Folder& folder, const QByteArray& entry, QByteArray& buffer,
+                               QString& why) {
     const platform::ReadOpen opened =
-        platform::openForReading(QFile::encodeName(path).constData(), platform::Links::Follow);
+        platform::openForReadingAt(folder.fd(), entry.constData(), platform::Links::Follow);
     if (opened.fd < 0) {
         why = QString::fromLocal8Bit(opened.error);
         return std::nullopt;
     }
     const qint64 from = std::max<qint64>(0, opened.size - SampleLength);
-    QByteArray bytes(static_cast<qsizetype>(opened.size - from), Qt::Uninitialized);
+    buffer.resize(static_cast<qsizetype>(opened.size - from));
     qsizetype total = 0;
-    while (total < bytes.size()) {
+    while (total < buffer.size()) {
         const ssize_t got =
-            ::pread(opened.fd, bytes.data() + total, static_cast<size_t>(bytes.size() - total),
+            ::pread(opened.fd, buffer.data() + total, static_cast<size_t>(buffer.size() - total),
                     static_cast<off_t>(from + total));
         if (got < 0 && errno == EINTR) {
             continue;
@@ -332,15 +392,14 @@ std::optional<QByteArray> readTail(const QString& path, QString& why) {
         total += got;
     }
     ::close(opened.fd);
-    bytes.truncate(total);
-    return bytes;
+    return qHashBits(buffer.constData(), static_cast<size_t>(total));
 }
 
-// The length of the file at `path` (through a link), as platform::fileLength gives it, in one
-// stat: the report asks it of every file in the folder.
-std::optional<qint64> lengthOf(const QString& path, QString& why) {
+// The length of the file (through a link), as platform::fileLength gives it, in one stat: the
+// report asks it of every file in the folder.
+std::optional<qint64> lengthOf(const Folder& folder, const QByteArray& entry, QString& why) {
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+    if (::fstatat(folder.fd(), entry.constData(), &status, 0) != 0) {
         why = QString::fromLocal8Bit(std::strerror(errno));
         return std::nullopt;
     }
@@ -351,6 +410,82 @@ std::optional<qint64> lengthOf(const QString& path, QString& why) {
     return S_ISREG(status.st_mode) ? qint64{status.st_size} : 0;
 }
 
+// The contents of files read whole, to tell which are identical: found by length and a 64-bit
+// hash, then confirmed byte for byte against the first file of that content, so equal hashes
+// alone never make files identical. The first file's bytes are kept while they fit in
+// DistinctBytes; past that it is read again to confirm.
+class WholeContents {
+public:
+    WholeContents(const Folder& folder, const std::vector<QByteArray>& entries)
+        : m_folder(folder), m_entries(entries) {}
+
+    void add(qsizetype index, const QByteArray& bytes) {
+        const size_t key = qHashBits(bytes.constData(), static_cast<size_t>(bytes.size()),
+                                     static_cast<size_t>(bytes.size()));
+        const auto head = m_heads.find(key);
+        const std::size_t first = head == m_heads.end() ? NoContent : *head;
+        for (std::size_t at = first; at != NoContent; at = m_contents[at].next) {
+            Content& content = m_contents[at];
+            if (content.length == bytes.size() && sameAsFirst(content, bytes)) {
+                content.members.append(index);
+                return;
+            }
+        }
+        Content content;
+        content.length = bytes.size();
+        content.members.append(index);
+        content.next = first;
+        if (m_keptBytes + bytes.size() <= DistinctBytes) {
+            content.bytes = QByteArray(bytes.constData(), bytes.size()); // a copy of its own
+            content.kept = true;
+            m_keptBytes += bytes.size();
+        }
+        m_contents.push_back(std::move(content));
+        m_heads.insert(key, m_contents.size() - 1);
+    }
+
+    void appendRows(const QStringList& names, QList<ReportRow>& rows) const {
+        for (const Content& content : m_contents) {
+            if (content.members.size() > 1) {
+                QStringList files;
+                files.reserve(content.members.size());
+                for (const qsizetype index : content.members) {
+                    files.append(names[index]);
+                }
+                rows.append(makeRow(RowKind::IdenticalContent, std::move(files),
+                                    texts::reportIdenticalContent(content.length),
+                                    texts::reportRemoveCopies()));
+            }
+        }
+    }
+
+private:
+    static constexpr std::size_t NoContent = ~std::size_t{0};
+    struct Content {
+        qsizetype length = 0;
+        QByteArray bytes; // of its first file, when kept
+        bool kept = false;
+        QList<qsizetype> members;     // the first file first
+        std::size_t next = NoContent; // the next content of the same hash
+    };
+
+    bool sameAsFirst(const Content& content, const QByteArray& bytes) {
+        if (content.kept) {
+            return content.bytes == bytes;
+        }
+        const QByteArray& entry = m_entries[static_cast<std::size_t>(content.members.first())];
+        return platform::readFileAt(m_folder.fd(), entry.constData(), ReportReadLimit, m_again).ok &&
+               m_again == bytes;
+    }
+
+    const Folder& m_folder;
+    const std::vector<QByteArray>& m_entries;
+    QHash<size_t, std::size_t> m_heads; // hash -> the last content added with it
+    std::vector<Content> m_contents;
+    qint64 m_keptBytes = 0;
+    QByteArray m_again;
+};
+
 // A long file of a shared length, told apart from the others by its length and its last bytes.
 struct Sampled {
     qint64 length = 0;
@@ -358,58 +493,189 @@ struct Sampled {
     qsizetype index = 0;
 };
 
-// One group of long files of equal length and equal last bytes, each read whole: compared byte for
-// byte with the distinct contents met so far in the group (as many as fit in DistinctBytes), and
-// hashed only past that.
-constexpr qint64 DistinctBytes = qint64{16} * 1024 * 1024;
-void twinRows(const QString& directory, const QStringList& names, std::span<const Sampled> group,
-              QHash<QByteArray, QStringList>& byHash, QHash<QByteArray, qint64>& hashLength,
-              QList<ReportRow>& rows) {
+// One group of long files of equal length and equal last bytes, each read through in pieces and
+// compared as it comes with the distinct contents met so far in the group, as many as fit in
+// DistinctBytes. Past those a content is found by a hash of its pieces and confirmed by comparing
+// the two files byte for byte.
+class LongContents {
+public:
+    LongContents(const Folder& folder, const QStringList& names, const std::vector<QByteArray>& entries)
+        : m_folder(folder), m_names(names), m_entries(entries), m_chunk(ChunkLength, Qt::Uninitialized) {}
+
+    void group(std::span<const Sampled> files, QList<ReportRow>& rows) {
+        m_distinct.clear();
+        m_unkept.clear();
+        const auto room = static_cast<std::size_t>(std::max<qint64>(1, DistinctBytes / files.front().length));
+        for (const Sampled& file : files) {
+            add(file.index, m_distinct.size() < room, rows);
+        }
+        for (const Distinct& content : m_distinct) {
+            appendRow(content.members, content.bytes.size(), rows);
+        }
+        for (const Unkept& content : m_unkept) {
+            appendRow(content.members, content.length, rows);
+        }
+    }
+
+private:
     struct Distinct {
         QByteArray bytes;
-        QStringList names;
+        QList<qsizetype> members;
     };
-    std::vector<Distinct> distinct;
-    const auto kept = static_cast<std::size_t>(std::max<qint64>(1, DistinctBytes / group.front().length));
-    for (const Sampled& file : group) {
-        const QString& name = names[file.index];
-        platform::ReadResult read = platform::readFile(platform::joinPath(directory, name), ReportReadLimit);
-        if (!read.ok) {
-            rows.append(unreadableRow(name, read.error));
-            continue;
+    struct Unkept {
+        qint64 length = 0;
+        size_t hash = 0;
+        QList<qsizetype> members; // the first file first
+    };
+
+    void appendRow(const QList<qsizetype>& members, qint64 length, QList<ReportRow>& rows) const {
+        if (members.size() < 2) {
+            return;
         }
-        const auto same = std::find_if(distinct.begin(), distinct.end(),
-                                       [&](const Distinct& seen) { return seen.bytes == read.bytes; });
-        if (same != distinct.end()) {
-            same->names.append(name);
-        } else if (distinct.size() < kept) {
-            distinct.push_back({std::move(read.bytes), {name}});
-        } else {
-            const QByteArray hash = QCryptographicHash::hash(read.bytes, QCryptographicHash::Sha256);
-            byHash[hash].append(name);
-            hashLength.insert(hash, read.bytes.size());
+        QStringList files;
+        for (const qsizetype index : members) {
+            files.append(m_names[index]);
         }
+        rows.append(makeRow(RowKind::IdenticalContent, std::move(files),
+                            texts::reportIdenticalContent(length), texts::reportRemoveCopies()));
     }
-    for (const Distinct& content : distinct) {
-        if (content.names.size() > 1) {
-            rows.append(makeRow(RowKind::IdenticalContent, content.names,
-                                texts::reportIdenticalContent(content.bytes.size()),
-                                texts::reportRemoveCopies()));
+
+    // Reads the file through once: compared with every kept content, and either kept itself
+    // (`keep`) or hashed.
+    void add(qsizetype index, bool keep, QList<ReportRow>& rows) {
+        const QString& name = m_names[index];
+        const QByteArray& entry = m_entries[static_cast<std::size_t>(index)];
+        const platform::ReadOpen opened =
+            platform::openForReadingAt(m_folder.fd(), entry.constData(), platform::Links::Follow);
+        if (opened.fd < 0) {
+            rows.append(unreadableRow(name, QString::fromLocal8Bit(opened.error)));
+            return;
         }
+        if (opened.size > ReportReadLimit) {
+            ::close(opened.fd);
+            rows.append(unreadableRow(name, platform::tooLargeError(ReportReadLimit)));
+            return;
+        }
+        if (keep) {
+            m_pending.reserve(static_cast<qsizetype>(opened.size + ChunkLength));
+        }
+        m_alive.assign(m_distinct.size(), true);
+        size_t hash = 0;
+        qint64 total = 0;
+        for (;;) {
+            if (keep) {
+                m_pending.resize(static_cast<qsizetype>(total + ChunkLength));
+            }
+            char* const into = keep ? m_pending.data() + total : m_chunk.data();
+            const qint64 got = readUpTo(opened.fd, into, ChunkLength);
+            if (got < 0) {
+                const int code = errno;
+                ::close(opened.fd);
+                rows.append(unreadableRow(name, QString::fromLocal8Bit(std::strerror(code))));
+                return;
+            }
+            for (std::size_t d = 0; d < m_distinct.size(); ++d) {
+                const QByteArray& seen = m_distinct[d].bytes;
+                if (m_alive[d] && (seen.size() < total + got || std::memcmp(seen.constData() + total, into,
+                                                                            static_cast<size_t>(got)) != 0)) {
+                    m_alive[d] = false;
+                }
+            }
+            if (!keep) {
+                hash = qHashBits(into, static_cast<size_t>(got), hash);
+            }
+            total += got;
+            if (total > ReportReadLimit) {
+                ::close(opened.fd);
+                rows.append(unreadableRow(name, platform::tooLargeError(ReportReadLimit)));
+                return;
+            }
+            if (got < ChunkLength) {
+                break;
+            }
+        }
+        ::close(opened.fd);
+        for (std::size_t d = 0; d < m_distinct.size(); ++d) {
+            if (m_alive[d] && m_distinct[d].bytes.size() == total) {
+                m_distinct[d].members.append(index);
+                return;
+            }
+        }
+        if (keep) {
+            m_pending.resize(static_cast<qsizetype>(total));
+            m_distinct.push_back({std::exchange(m_pending, QByteArray()), {index}});
+            return;
+        }
+        for (Unkept& content : m_unkept) {
+            if (content.length == total && content.hash == hash &&
+                sameFiles(m_entries[static_cast<std::size_t>(content.members.first())], entry)) {
+                content.members.append(index);
+                return;
+            }
+        }
+        m_unkept.push_back({total, hash, {index}});
     }
-}
+
+    // Whether the two files hold the same bytes, read side by side; false when either cannot be.
+    bool sameFiles(const QByteArray& first, const QByteArray& second) {
+        const platform::ReadOpen a =
+            platform::openForReadingAt(m_folder.fd(), first.constData(), platform::Links::Follow);
+        if (a.fd < 0) {
+            return false;
+        }
+        const platform::ReadOpen b =
+            platform::openForReadingAt(m_folder.fd(), second.constData(), platform::Links::Follow);
+        if (b.fd < 0) {
+            ::close(a.fd);
+            return false;
+        }
+        m_other.resize(ChunkLength);
+        bool same = true;
+        for (;;) {
+            const qint64 gotA = readUpTo(a.fd, m_chunk.data(), ChunkLength);
+            const qint64 gotB = readUpTo(b.fd, m_other.data(), ChunkLength);
+            if (gotA < 0 || gotA != gotB ||
+                std::memcmp(m_chunk.constData(), m_other.constData(), static_cast<size_t>(gotA)) != 0) {
+                same = false;
+                break;
+            }
+            if (gotA < ChunkLength) {
+                break;
+            }
+        }
+        ::close(a.fd);
+        ::close(b.fd);
+        return same;
+    }
+
+    const Folder& m_folder;
+    const QStringList& m_names;
+    const std::vector<QByteArray>& m_entries;
+    QByteArray m_chunk;
+    QByteArray m_other;
+    QByteArray m_pending; // the file being read, while it may become a kept content
+    std::vector<Distinct> m_distinct;
+    std::vector<Unkept> m_unkept;
+    std::vector<bool> m_alive;
+};
 
 // Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
-// only a file whose length another shares can have a twin, so only those are hashed. A skin CMX
-// file or a short file is read whole once, for its hash and its line 5 together; a long one is
-// read whole (and hashed) only when another of its length also ends in the same bytes.
+// only a file whose length another shares can have a twin, so only those are compared. A skin
+// CMX file or a short file is read whole once, for its content and its line 5 together; a long
+// one is read whole only when another of its length also ends in the same bytes.
 void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
                  QList<ReportRow>& rows) {
+    const Folder folder(directory);
+    std::vector<QByteArray> entries;
+    entries.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        entries.push_back(folder.entry(name));
+    }
     std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
     QHash<qint64, int> lengthCount;
     for (qsizetype i = 0; i < names.size(); ++i) {
         QString why;
-        const std::optional<qint64> length = lengthOf(platform::joinPath(directory, names[i]), why);
+        const std::optional<qint64> length = lengthOf(folder, entries[static_cast<std::size_t>(i)], why);
         if (!length) {
             rows.append(unreadableRow(names[i], why));
             continue;
@@ -419,11 +685,12 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
             ++lengthCount[*length];
         }
     }
-    QHash<QByteArray, QStringList> byHash;
-    QHash<QByteArray, qint64> hashLength;
+    WholeContents whole(folder, entries);
     std::vector<Sampled> sampled;
+    QByteArray buffer; // every file read whole, in turn; only the first of each content is kept
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
+        const QByteArray& entry = entries[static_cast<std::size_t>(i)];
         const qint64 length = lengths[static_cast<std::size_t>(i)];
         const bool hashed = length > 0 && lengthCount.value(length) > 1;
         const bool skin = length >= 0 && skinNames.contains(name);
@@ -432,35 +699,38 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
         }
         if (!skin && length > WholeReadLength) {
             QString why;
-            const std::optional<QByteArray> tail = readTail(platform::joinPath(directory, name), why);
+            const std::optional<size_t> tail = readTail(folder, entry, buffer, why);
             if (!tail) {
                 rows.append(unreadableRow(name, why));
                 continue;
             }
-            sampled.push_back({length, qHashBits(tail->constData(), static_cast<size_t>(tail->size())), i});
+            sampled.push_back({length, *tail, i});
             continue;
         }
-        const platform::ReadResult read =
-            platform::readFile(platform::joinPath(directory, name), ReportReadLimit);
+        const platform::FileResult read =
+            platform::readFileAt(folder.fd(), entry.constData(), ReportReadLimit, buffer);
         if (!read.ok) {
             rows.append(unreadableRow(name, read.error));
             continue;
         }
-        if (hashed) {
-            const QByteArray hash = QCryptographicHash::hash(read.bytes, QCryptographicHash::Sha256);
-            byHash[hash].append(name);
-            hashLength.insert(hash, read.bytes.size());
+        if (hashed && length > WholeReadLength) {
+            // A long skin CMX file is compared with the long files of its length.
+            sampled.push_back({length, tailHash(buffer.constData(), buffer.size()), i});
+        } else if (hashed) {
+            whole.add(i, buffer);
         }
         if (skin) {
-            if (std::optional<ReportRow> mismatch = nameMismatchRow(name, read.bytes)) {
+            if (std::optional<ReportRow> mismatch = nameMismatchRow(name, buffer)) {
                 rows.append(std::move(*mismatch));
             }
         }
     }
+    whole.appendRows(names, rows);
     // Only the long files that may have a twin are read whole.
     std::sort(sampled.begin(), sampled.end(), [](const Sampled& a, const Sampled& b) {
         return std::tie(a.length, a.tail, a.index) < std::tie(b.length, b.tail, b.index);
     });
+    LongContents longFiles(folder, names, entries);
     for (std::size_t first = 0; first < sampled.size();) {
         std::size_t end = first + 1;
         while (end < sampled.size() && sampled[end].length == sampled[first].length &&
@@ -468,17 +738,9 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
             ++end;
         }
         if (end - first > 1) {
-            twinRows(directory, names, std::span(sampled).subspan(first, end - first), byHash, hashLength,
-                     rows);
+            longFiles.group(std::span(sampled).subspan(first, end - first), rows);
         }
         first = end;
-    }
-    for (auto it = byHash.cbegin(); it != byHash.cend(); ++it) {
-        if (it->size() > 1) {
-            rows.append(makeRow(RowKind::IdenticalContent, *it,
-                                texts::reportIdenticalContent(hashLength.value(it.key())),
-                                texts::reportRemoveCopies()));
-        }
     }
 }
 

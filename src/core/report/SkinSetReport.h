@@ -13,7 +13,7 @@ enum class RowKind {
     NameMismatch,     // a skin CMX file whose line 5 is not its base name, without regard to case
     UnclaimedBitmap,  // a bitmap that no skin CMX file's bitmap prefix begins
     CaseTwins,        // names that are equal without regard to case
-    IdenticalContent, // files of equal content (every byte, or SHA-256) under different names
+    IdenticalContent, // files of equal content (every byte) under different names
     Unreadable,       // a file that could not be read or named, so the other rows leave it out
 };
 
@@ -44,11 +44,14 @@ struct SkinSetReport {
 };
 
 // The rows, ordered by kind (as RowKind lists them) and then by their first file name without
-// regard to case (then with it, for a stable order). Every file of the folder is listed once and
-// read whole at most once: a skin CMX file for its line 5, and a file whose length another file
-// shares for its content. A file over 64 KiB of a shared length is first told apart by its last
-// 4 KiB and read whole only when another of its length ends alike. Files longer than
-// ReportReadLimit are not read and get an Unreadable row.
+// regard to case (then with it, for a stable order). Every file of the folder is listed once: a
+// skin CMX file is read for its line 5, and a file whose length another file shares for its
+// content. A file over 64 KiB of a shared length is first told apart by its last 4 KiB and read
+// through only when another of its length ends alike. Files are identical only when every byte
+// agrees: a 64-bit hash finds the candidates, and each is compared byte for byte with the first
+// file of that content (kept in memory up to 16 MiB of contents, read again past that). Files
+// longer than ReportReadLimit are not read and get an Unreadable row. Links are followed, as
+// skin files may be links to files kept elsewhere.
 //
 // Rules:
 // - A bitmap is a file ending in ".bmp", a CMX file one ending in ".cmx", without regard to case.
