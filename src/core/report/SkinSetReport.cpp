@@ -556,12 +556,24 @@ private:
             rows.append(unreadableRow(name, platform::tooLargeError(ReportReadLimit)));
             return;
         }
+        size_t hash = 0;
+        qint64 total = 0;
+        const QString why = readComparing(opened, keep, total, hash);
+        ::close(opened.fd);
+        if (!why.isEmpty()) {
+            rows.append(unreadableRow(name, why));
+            return;
+        }
+        settle(index, keep, total, hash);
+    }
+
+    // Reads the open file to its end, striking off each kept content it differs from, keeping its
+    // bytes (`keep`) or hashing them; why not, when it could not be read.
+    QString readComparing(const platform::ReadOpen& opened, bool keep, qint64& total, size_t& hash) {
         if (keep) {
             m_pending.reserve(static_cast<qsizetype>(opened.size + ChunkLength));
         }
         m_alive.assign(m_distinct.size(), true);
-        size_t hash = 0;
-        qint64 total = 0;
         for (;;) {
             if (keep) {
                 m_pending.resize(static_cast<qsizetype>(total + ChunkLength));
@@ -569,32 +581,38 @@ private:
             char* const into = keep ? m_pending.data() + total : m_chunk.data();
             const qint64 got = readUpTo(opened.fd, into, ChunkLength);
             if (got < 0) {
-                const int code = errno;
-                ::close(opened.fd);
-                rows.append(unreadableRow(name, QString::fromLocal8Bit(std::strerror(code))));
-                return;
+                return QString::fromLocal8Bit(std::strerror(errno));
             }
-            for (std::size_t d = 0; d < m_distinct.size(); ++d) {
-                const QByteArray& seen = m_distinct[d].bytes;
-                if (m_alive[d] && (seen.size() < total + got || std::memcmp(seen.constData() + total, into,
-                                                                            static_cast<size_t>(got)) != 0)) {
-                    m_alive[d] = false;
-                }
-            }
+            strikeOff(into, total, got);
             if (!keep) {
                 hash = qHashBits(into, static_cast<size_t>(got), hash);
             }
             total += got;
             if (total > ReportReadLimit) {
-                ::close(opened.fd);
-                rows.append(unreadableRow(name, platform::tooLargeError(ReportReadLimit)));
-                return;
+                return platform::tooLargeError(ReportReadLimit);
             }
             if (got < ChunkLength) {
-                break;
+                return {};
             }
         }
-        ::close(opened.fd);
+    }
+
+    // Strikes off the kept contents whose bytes at `offset` are not these.
+    void strikeOff(const char* bytes, qint64 offset, qint64 count) {
+        for (std::size_t d = 0; d < m_distinct.size(); ++d) {
+            const QByteArray& seen = m_distinct[d].bytes;
+            if (m_alive[d] &&
+                (seen.size() < offset + count ||
+                 std::memcmp(seen.constData() + offset, bytes, static_cast<size_t>(count)) != 0)) {
+                m_alive[d] = false;
+            }
+        }
+    }
+
+    // Puts the file just read with the kept content it equals, or with the unkept content of its
+    // length and hash whose bytes it shares, or starts a content of its own.
+    void settle(qsizetype index, bool keep, qint64 total, size_t hash) {
+        const QByteArray& entry = m_entries[static_cast<std::size_t>(index)];
         for (std::size_t d = 0; d < m_distinct.size(); ++d) {
             if (m_alive[d] && m_distinct[d].bytes.size() == total) {
                 m_distinct[d].members.append(index);
@@ -659,20 +677,12 @@ private:
     std::vector<bool> m_alive;
 };
 
-// Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
-// only a file whose length another shares can have a twin, so only those are compared. A skin
-// CMX file or a short file is read whole once, for its content and its line 5 together; a long
-// one is read whole only when another of its length also ends in the same bytes.
-void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
-                 QList<ReportRow>& rows) {
-    const Folder folder(directory);
-    std::vector<QByteArray> entries;
-    entries.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        entries.push_back(folder.entry(name));
-    }
+// Each file's length (-1 when it could not be had, with an Unreadable row), and how many files
+// have each length above zero.
+std::vector<qint64> lengthsOf(const Folder& folder, const QStringList& names,
+                              const std::vector<QByteArray>& entries, QHash<qint64, int>& lengthCount,
+                              QList<ReportRow>& rows) {
     std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
-    QHash<qint64, int> lengthCount;
     for (qsizetype i = 0; i < names.size(); ++i) {
         QString why;
         const std::optional<qint64> length = lengthOf(folder, entries[static_cast<std::size_t>(i)], why);
@@ -685,6 +695,43 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
             ++lengthCount[*length];
         }
     }
+    return lengths;
+}
+
+// Only the long files that may have a twin (one length, one tail) are read whole.
+void compareLongFiles(const Folder& folder, const QStringList& names, const std::vector<QByteArray>& entries,
+                      std::vector<Sampled>& sampled, QList<ReportRow>& rows) {
+    std::sort(sampled.begin(), sampled.end(), [](const Sampled& a, const Sampled& b) {
+        return std::tie(a.length, a.tail, a.index) < std::tie(b.length, b.tail, b.index);
+    });
+    LongContents longFiles(folder, names, entries);
+    for (std::size_t first = 0; first < sampled.size();) {
+        std::size_t end = first + 1;
+        while (end < sampled.size() && sampled[end].length == sampled[first].length &&
+               sampled[end].tail == sampled[first].tail) {
+            ++end;
+        }
+        if (end - first > 1) {
+            longFiles.group(std::span(sampled).subspan(first, end - first), rows);
+        }
+        first = end;
+    }
+}
+
+// Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
+// only a file whose length another shares can have a twin, so only those are compared. A skin
+// CMX file or a short file is read whole once, for its content and its line 5 together; a long
+// one is read whole only when another of its length also ends in the same bytes.
+void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
+                 QList<ReportRow>& rows) {
+    const Folder folder(directory);
+    std::vector<QByteArray> entries;
+    entries.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        entries.push_back(folder.entry(name));
+    }
+    QHash<qint64, int> lengthCount;
+    const std::vector<qint64> lengths = lengthsOf(folder, names, entries, lengthCount, rows);
     WholeContents whole(folder, entries);
     std::vector<Sampled> sampled;
     QByteArray buffer; // every file read whole, in turn; only the first of each content is kept
@@ -726,22 +773,7 @@ void contentRows(const QString& directory, const QStringList& names, const QSet<
         }
     }
     whole.appendRows(names, rows);
-    // Only the long files that may have a twin are read whole.
-    std::sort(sampled.begin(), sampled.end(), [](const Sampled& a, const Sampled& b) {
-        return std::tie(a.length, a.tail, a.index) < std::tie(b.length, b.tail, b.index);
-    });
-    LongContents longFiles(folder, names, entries);
-    for (std::size_t first = 0; first < sampled.size();) {
-        std::size_t end = first + 1;
-        while (end < sampled.size() && sampled[end].length == sampled[first].length &&
-               sampled[end].tail == sampled[first].tail) {
-            ++end;
-        }
-        if (end - first > 1) {
-            longFiles.group(std::span(sampled).subspan(first, end - first), rows);
-        }
-        first = end;
-    }
+    compareLongFiles(folder, names, entries, sampled, rows);
 }
 
 } // namespace
