@@ -4,6 +4,7 @@
 
 #include "gui/skinedit/CmxEditor.h"
 #include "gui/skinedit/LiveCheckRow.h"
+#include "samples/CmxSamples.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,21 +17,8 @@ namespace {
 const QString Name = QStringLiteral("B001FAFit_x.cmx");
 
 QByteArray withLine(int line, const QByteArray& text) {
-    QList<QByteArray> lines = {"// Character File. Copyright 1997, Maxis Inc.",
-                               "version 300",
-                               "0",
-                               "1",
-                               "B001FAFit_x",
-                               "0",
-                               "0",
-                               "1",
-                               "PELVIS",
-                               "xskin-B001FAFit_x-PELVIS-BODY",
-                               "0",
-                               "0",
-                               "0"};
-    lines[line - 1] = text;
-    return test::crlfLines(lines);
+    return QByteArray::fromStdString(
+        samples::ReplaceCmxLine(samples::ValidBodyCmx("B001FAFit_x"), line, text.toStdString()));
 }
 
 } // namespace
