@@ -260,7 +260,7 @@ TEST_F(InstallWindow, AJournalThatCannotRecordStillInstallsAndSaysSo) {
     messages.clear();
     command.install({zip}, {&skinEdit(), skins.path(), nullptr, nullptr});
     ASSERT_EQ(messages.messages, QStringList{"Installed 5 files from 1 downloads."});
-    EXPECT_TRUE(messages.details[0].endsWith(texts::runNotRecorded(texts::installJournalNotOpen())));
+    EXPECT_TRUE(messages.details[0].endsWith(texts::runNotRecorded(texts::journalNotOpen())));
     EXPECT_TRUE(QFile::exists(gameSkins + "/B001FAFit_j.cmx"));
 }
 

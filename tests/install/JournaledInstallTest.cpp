@@ -1,5 +1,6 @@
 #include "install/InstallFixture.h"
 
+#include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
 #include "core/install/JournaledInstall.h"
 #include "core/journal/Journal.h"
@@ -84,7 +85,7 @@ TEST_F(JournaledInstall, AJournalThatCannotRecordStopsNothingAndSaysWhy) {
     journal::Journal closed; // never opened
     const install::RecordedInstall done = Install(&closed, {zip});
     EXPECT_FALSE(done.recorded);
-    EXPECT_EQ(done.notRecorded, texts::installJournalNotOpen());
+    EXPECT_EQ(done.notRecorded, texts::journalNotOpen());
     EXPECT_EQ(done.report.installedCount(), 3);
     EXPECT_TRUE(done.report.downloads[0].refused.isEmpty());
     EXPECT_EQ(Snapshot(dir.path()).size(), before.size() + 3);

@@ -39,6 +39,11 @@ inline QString exportTakenBack() {
     return QCoreApplication::translate("Vestimo", "taken back: the bitmap could not be written");
 }
 
+// Why a change could not be recorded when there is no journal to record it in.
+inline QString journalNotOpen() {
+    return QCoreApplication::translate("Vestimo", "the journal is not open");
+}
+
 // How a run ended, as History shows it.
 inline QString runMoved(qsizetype moved, qsizetype trouble) {
     return trouble == 0 ? QCoreApplication::translate("Vestimo", "finished; %1 moved").arg(moved)

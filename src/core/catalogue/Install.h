@@ -90,9 +90,6 @@ inline QString installCommandName() {
 inline QString installedFrom(const QString& download, const QString& name) {
     return QCoreApplication::translate("Vestimo", "installed from %1 (%2)").arg(download, name);
 }
-inline QString installJournalNotOpen() {
-    return QCoreApplication::translate("Vestimo", "the journal is not open");
-}
 inline QString installRunOutcome(int installed, int refused) {
     return refused == 0 ? QCoreApplication::translate("Vestimo", "finished; %1 installed").arg(installed)
                         : QCoreApplication::translate("Vestimo", "finished; %1 installed, %2 refused")

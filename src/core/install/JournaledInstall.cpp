@@ -1,5 +1,6 @@
 #include "core/install/JournaledInstall.h"
 
+#include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
 #include "core/journal/Journal.h"
 #include "platform/journal/FileDigest.h"
@@ -124,7 +125,7 @@ RecordedInstall installRecorded(journal::Journal* journal, const QStringList& do
     }
     if (journal == nullptr) {
         result.report = installDownloads(downloads, destination, options, progress);
-        result.notRecorded = texts::installJournalNotOpen();
+        result.notRecorded = texts::journalNotOpen();
         return result;
     }
     Recorder recorder(*journal);

@@ -1,5 +1,6 @@
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/History.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QFileInfo>
@@ -15,7 +16,7 @@ JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
     JournaledResult result;
     JournalChange change = intent;
     if (store == nullptr || !store->isOpen()) {
-        result.journalError = QStringLiteral("the journal is not open");
+        result.journalError = texts::journalNotOpen();
     } else {
         const auto recorded = store->recordIntent(change);
         if (recorded.ok) {
@@ -85,7 +86,7 @@ bool Journal::beginRun(const QString& command, const QString& skinFolder) {
     runId_ = 0;
     problem_.clear();
     if (!store_.isOpen()) {
-        note(openError_.isEmpty() ? QStringLiteral("the journal is not open") : openError_);
+        note(openError_.isEmpty() ? texts::journalNotOpen() : openError_);
         return false;
     }
     const auto begun = store_.beginRun(command, skinFolder);

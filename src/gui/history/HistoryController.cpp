@@ -67,7 +67,7 @@ void appendSection(QStringList& lines, const QString& heading, const QStringList
 } // namespace
 
 QString HistoryController::notOpenReason() const {
-    return journal_.problem().isEmpty() ? QStringLiteral("the journal is not open") : journal_.problem();
+    return journal_.problem().isEmpty() ? texts::journalNotOpen() : journal_.problem();
 }
 
 HistoryController::Listing HistoryController::load(int limit) const {

@@ -17,6 +17,11 @@ namespace vestimo::platform {
 
 namespace {
 
+// Every call made before open() or after close() gets this.
+QString notOpen() {
+    return QStringLiteral("the journal is not open");
+}
+
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
 
@@ -132,7 +137,7 @@ JournalChange changeFrom(const QSqlQuery& q) {
 // a value with `from`.
 template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const QSqlQuery&)) {
     if (q == nullptr) {
-        return JournalResult<QList<T>>::failure(QStringLiteral("the journal is not open"));
+        return JournalResult<QList<T>>::failure(notOpen());
     }
     if (!q->exec()) {
         return JournalResult<QList<T>>::failure(describe(q->lastError()));
@@ -151,7 +156,7 @@ auto single(QSqlQuery* q, qint64 id, const QString& what, From from)
     -> JournalResult<decltype(from(std::declval<const QSqlQuery&>()))> {
     using T = decltype(from(std::declval<const QSqlQuery&>()));
     if (q == nullptr) {
-        return JournalResult<T>::failure(QStringLiteral("the journal is not open"));
+        return JournalResult<T>::failure(notOpen());
     }
     q->bindValue(0, id);
     if (!q->exec()) {
@@ -521,7 +526,7 @@ JournalStatus JournalStore::prepare() {
 
 JournalResult<int> JournalStore::schemaVersion() {
     if (!isOpen()) {
-        return JournalResult<int>::failure(QStringLiteral("the journal is not open"));
+        return JournalResult<int>::failure(notOpen());
     }
     QSqlQuery q(statements_->db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
@@ -532,7 +537,7 @@ JournalResult<int> JournalStore::schemaVersion() {
 
 JournalStatus JournalStore::ensureWriting() {
     if (!isOpen()) {
-        return JournalStatus::failure(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(notOpen());
     }
     if (pending_) {
         return JournalStatus::success();
@@ -698,7 +703,7 @@ JournalStatus JournalStore::markUndone(qint64 changeId, const QString& note) {
 
 JournalStatus JournalStore::beginBatch() {
     if (!isOpen()) {
-        return JournalStatus::failure(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(notOpen());
     }
     if (batch_) {
         return JournalStatus::success();
@@ -716,7 +721,7 @@ JournalStatus JournalStore::beginBatch() {
 
 JournalStatus JournalStore::commitBatch() {
     if (!isOpen()) {
-        return JournalStatus::failure(QStringLiteral("the journal is not open"));
+        return JournalStatus::failure(notOpen());
     }
     if (!batch_) {
         return JournalStatus::success();
