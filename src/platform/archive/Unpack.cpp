@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -149,6 +150,19 @@ public:
 
     bool isWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }
 
+    // Notes another entry of this path; false when an earlier entry had it already.
+    bool firstOfItsName(const QStringList& parts) {
+        const QString path = parts.join(u'/');
+        if (!seen_.contains(path)) {
+            seen_.insert(path);
+            return true;
+        }
+        if (!result.duplicates.contains(path)) {
+            result.duplicates.append(path);
+        }
+        return false;
+    }
+
     // Opens the staged file for `parts`, making its folders one by one without following links.
     // -1 with `why` set when it cannot be made (the entry is then refused, not the download).
     int create(const QStringList& parts, QString* why) {
@@ -208,6 +222,7 @@ private:
     const Wanted& wanted_;
     const Limits& limits_;
     const EntryProgress& progress_;
+    QSet<QString> seen_;
 };
 
 QString archiveReason(struct archive* a, const char* fallback) {
@@ -279,6 +294,11 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
                 std::vector<char>& buffer) {
     Fd out;
     QString why;
+    // A later entry of a name already read is only read through, so that it counts.
+    if (!reader.firstOfItsName(parts)) {
+        qint64 entryBytes = 0;
+        return readEntryData(a, reader, raw, out, buffer, entryBytes);
+    }
     const bool wanted = reader.isWanted(parts);
     if (wanted) {
         out.reset(reader.create(parts, &why));
@@ -327,11 +347,13 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
     }
     if (refusal) {
         reader.refuse(raw, *refusal);
-        if (archive_read_data_skip(a) < ARCHIVE_WARN) {
-            reader.failure(archiveReason(a, "the archive is damaged"));
-            return false;
+        if (!parts.isEmpty() && archive_entry_filetype(entry) != AE_IFDIR) {
+            reader.firstOfItsName(parts);
         }
-        return true;
+        // Read through, not skipped: skipping still unpacks compressed data, and only what is
+        // read is counted against the limits.
+        qint64 entryBytes = 0;
+        return readEntryData(a, reader, raw, Fd(), buffer, entryBytes);
     }
     if (archive_entry_filetype(entry) == AE_IFDIR) {
         return true;
@@ -539,16 +561,26 @@ StagingFolder::~StagingFolder() {
 }
 
 QString shownName(const QByteArray& rawName) {
-    const QString text = QString::fromUtf8(rawName);
     QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        if (isControl(c.unicode())) {
-            shown +=
-                QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
-        } else {
-            shown += c;
+    shown.reserve(rawName.size());
+    const auto escaped = [](uint code) {
+        return QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
+    };
+    qsizetype at = 0;
+    while (at < rawName.size()) {
+        const auto lead = static_cast<unsigned char>(rawName[at]);
+        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const QByteArray sequence = rawName.mid(at, length);
+        const QString text = QString::fromUtf8(sequence);
+        // A sequence is valid exactly when it comes back unchanged: stray, overlong and cut
+        // sequences are replaced on the way in.
+        if (text.toUtf8() != sequence) {
+            shown += escaped(lead);
+            ++at;
+            continue;
         }
+        shown += text.size() == 1 && isControl(text[0].unicode()) ? escaped(text[0].unicode()) : text;
+        at += length;
     }
     return shown;
 }
@@ -598,6 +630,9 @@ Unpacked unpack(const QString& download, const StagingFolder& staging, const Wan
         ::fstat(staging.fd(), &own);
         FolderWalk walk{reader, own.st_dev, own.st_ino};
         walk.walk(fd.get(), QByteArray(), 0);
+    } else if (S_ISREG(info.st_mode) && info.st_size == 0) {
+        reader.result.empty = true;
+        reader.failure(QStringLiteral("it is empty"));
     } else if (S_ISREG(info.st_mode)) {
         // Reading blocks again: a regular file never waits, and libarchive expects it to.
         ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);

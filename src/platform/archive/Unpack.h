@@ -60,8 +60,12 @@ struct Unpacked {
     QList<StagedFile> files; // the files the caller wanted, unpacked
     QStringList others;      // ordinary files read but not wanted, so not unpacked
     QList<RefusedEntry> refused;
+    // Paths more than one entry has: only the first is unpacked, and which one was meant cannot
+    // be told (extracting tools disagree), so none of them is to be used.
+    QStringList duplicates;
+    bool empty = false; // the download is a file of no bytes at all (then not `ok`)
     qint64 entries = 0; // entries read, folders included
-    qint64 bytes = 0;   // bytes unpacked (archives: every entry's data, read to check it)
+    qint64 bytes = 0;   // bytes unpacked (archives: every entry's data, refused ones too, read to count it)
 };
 
 // Whether an ordinary file of this path inside the download is to be unpacked.
@@ -79,7 +83,7 @@ Unpacked unpack(const QString& download, const StagingFolder& staging, const Wan
 // folders and file name. Exposed for tests.
 std::optional<QString> refuseName(const QByteArray& rawName, QStringList* parts);
 
-// The name as shown in reports: invalid bytes replaced, control characters written as \xNN.
+// The name as shown in reports: bytes that are not valid UTF-8 and control characters written as \xNN.
 QString shownName(const QByteArray& rawName);
 
 } // namespace vestimo::platform::archive
