@@ -108,7 +108,7 @@ TEST_F(InstallFixture, WithoutSkinsBuyOrWithOneFolderEverythingGoesIntoOneFolder
 
 TEST_F(InstallFixture, FilesThatFailTheChecksStayOutWithTheDirectoryWideReasons) {
     std::vector<ArchiveEntry> entries = {
-        // A faulty line: the CMX file and its mesh stay out, its bitmap is still sound.
+        // A faulty line: the CMX file stays out, and its mesh and sound bitmap with it.
         File("B010FAFit_bad.cmx", samples::CmxWithFaultAt("B010FAFit_bad", 8)),
         File("B010FAFitlgt_bad.bmp", Bmp(1)),
         File("xskin-B010FAFit_bad-PELVIS-BODY.skn", samples::MeshBytes()),
@@ -132,28 +132,29 @@ TEST_F(InstallFixture, FilesThatFailTheChecksStayOutWithTheDirectoryWideReasons)
     const InstallReport report = Run({zip}, Game());
     const auto& download = report.downloads[0];
     const QStringList refused = Reasons(download.refused);
-    ASSERT_EQ(refused.size(), 7) << refused.join(u'\n').toStdString();
-    EXPECT_EQ(report.totals().refused, 7);
+    ASSERT_EQ(refused.size(), 8) << refused.join(u'\n').toStdString();
+    EXPECT_EQ(report.totals().refused, 8);
     EXPECT_EQ(report.totals().notSkinFiles, 1);
     EXPECT_EQ(refused[0], QStringLiteral("B010FAFit_bad.cmx: line 8"));
-    EXPECT_EQ(refused[1], QStringLiteral("B011FAFit_big.cmx: no bitmap begins with \"B011FAFit\""));
-    EXPECT_EQ(refused[2], QStringLiteral("B011FAFitlgt_big.bmp: 256 x 256, 80000 bytes, more than 75000"));
-    EXPECT_TRUE(refused[3].startsWith(QStringLiteral("B012FAFitdrk_two.bmp: not a readable picture")))
-        << refused[3].toStdString();
-    EXPECT_EQ(refused[4], QStringLiteral("B013FAFit_lost.cmx: no bitmap begins with \"B013FAFit\""));
-    EXPECT_EQ(
-        refused[5],
-        QStringLiteral("Bsmall.cmx: not a skin description this check reads (an animation or another kind)"));
+    EXPECT_EQ(refused[1],
+              QStringLiteral("B010FAFitlgt_bad.bmp: belongs to B010FAFit_bad.cmx, which was refused"));
+    EXPECT_EQ(refused[2], QStringLiteral("B011FAFit_big.cmx: no bitmap begins with \"B011FAFit\""));
+    EXPECT_EQ(refused[3], QStringLiteral("B011FAFitlgt_big.bmp: 256 x 256, 80000 bytes, more than 75000"));
+    EXPECT_TRUE(refused[4].startsWith(QStringLiteral("B012FAFitdrk_two.bmp: not a readable picture")))
+        << refused[4].toStdString();
+    EXPECT_EQ(refused[5], QStringLiteral("B013FAFit_lost.cmx: no bitmap begins with \"B013FAFit\""));
     EXPECT_EQ(
         refused[6],
+        QStringLiteral("Bsmall.cmx: not a skin description this check reads (an animation or another kind)"));
+    EXPECT_EQ(
+        refused[7],
         QStringLiteral(
             "xskin-B010FAFit_bad-PELVIS-BODY.skn: the mesh of B010FAFit_bad.cmx, which is not installed"));
     EXPECT_EQ(download.notSkinFiles, QStringList({"a2o-walk.cmx"}));
-    EXPECT_EQ(Targets(download, skins), QStringList({"B010FAFitlgt_bad.bmp", "B012FAFit_two.cmx",
-                                                     "B012FAFitlgt_two.bmp", "B014FAFit_home.cmx"}));
+    EXPECT_EQ(Targets(download, skins),
+              QStringList({"B012FAFit_two.cmx", "B012FAFitlgt_two.bmp", "B014FAFit_home.cmx"}));
     ExpectOnlyAdded(before,
-                    {{SkinsIn + "B010FAFitlgt_bad.bmp", Bytes(Bmp(1))},
-                     {SkinsIn + "B012FAFit_two.cmx", Bytes(samples::ValidBodyCmx("B012FAFit_two"))},
+                    {{SkinsIn + "B012FAFit_two.cmx", Bytes(samples::ValidBodyCmx("B012FAFit_two"))},
                      {SkinsIn + "B012FAFitlgt_two.bmp", Bytes(Bmp(3))},
                      {SkinsIn + "B014FAFit_home.cmx", Bytes(samples::ValidBodyCmx("B014FAFit_home"))}});
 }
@@ -213,9 +214,10 @@ TEST_F(InstallFixture, CheckOnlyGivesTheSameReportAndWritesNothing) {
     EXPECT_EQ(calls, 24);
 }
 
-TEST_F(InstallFixture, TheHookHearsOfEachFileBeforeAndAfterAndCanHoldOneBack) {
+TEST_F(InstallFixture, TheHookHearsOfEachFileAndHoldingOneBackKeepsItsWholeSkinOut) {
     const QString zip =
         Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B030FAFit_h"));
+    const auto before = Snapshot(dir.path());
     QStringList heard;
     const auto hook = [&](const InstallStep& step) {
         const bool there = QFileInfo::exists(step.target);
@@ -226,14 +228,52 @@ TEST_F(InstallFixture, TheHookHearsOfEachFileBeforeAndAfterAndCanHoldOneBack) {
         return !step.name.endsWith(QStringLiteral(".skn"));
     };
     const InstallReport report = Run({zip}, Game(), false, hook);
-    EXPECT_EQ(heard, QStringList({"intent B030FAFit_h.cmx absent ok", "done B030FAFit_h.cmx there ok",
-                                  "intent B030FAFitlgt_h.bmp absent ok", "done B030FAFitlgt_h.bmp there ok",
-                                  "intent xskin-B030FAFit_h-PELVIS-BODY.skn absent ok"}));
+    // The bitmap went in first and came out again; the CMX file, last in line, was never begun.
+    EXPECT_EQ(heard, QStringList({"intent B030FAFitlgt_h.bmp absent ok",
+                                  "intent xskin-B030FAFit_h-PELVIS-BODY.skn absent ok",
+                                  "done B030FAFitlgt_h.bmp absent failed"}));
+    const QString why = QStringLiteral(": not installed: it could not be recorded in the history");
+    EXPECT_EQ(Reasons(report.downloads[0].refused),
+              QStringList({"B030FAFit_h.cmx" + why, "B030FAFitlgt_h.bmp" + why,
+                           "xskin-B030FAFit_h-PELVIS-BODY.skn" + why}));
+    ExpectOnlyAdded(before, {});
+
+    // Once the hook lets everything through, every file is done after its whole skin is in place.
+    heard.clear();
+    EXPECT_EQ(Run({zip}, Game(), false, [&](const InstallStep& step) { return hook(step) || true; })
+                  .installedCount(),
+              3);
     EXPECT_EQ(
-        Reasons(report.downloads[0].refused),
-        QStringList({"xskin-B030FAFit_h-PELVIS-BODY.skn: it could not be recorded in the history, so it was "
-                     "not installed"}));
-    EXPECT_FALSE(exists(skins + QStringLiteral("/xskin-B030FAFit_h-PELVIS-BODY.skn")));
+        heard.filter(QStringLiteral("done")),
+        QStringList({"done B030FAFitlgt_h.bmp there ok", "done xskin-B030FAFit_h-PELVIS-BODY.skn there ok",
+                     "done B030FAFit_h.cmx there ok"}));
+    EXPECT_EQ(heard.indexOf(QStringLiteral("done B030FAFitlgt_h.bmp there ok")), 3);
+}
+
+TEST_F(InstallFixture, TwoEntriesOfOneNameInAnyCaseAreAConflictThatKeepsTheirSkinOut) {
+    // Good, then faulty: which copy was meant cannot be told (extracting tools keep either).
+    auto twice = BodySkin("", "B114FAFit_du");
+    twice.push_back(File("B114FAFit_du.cmx", samples::CmxWithFaultAt("B114FAFit_du", 8)));
+    auto cased = BodySkin("", "B115FAFit_ca");
+    cased.push_back(File("b115fafit_CA.cmx", samples::ValidBodyCmx("B115FAFit_ca")));
+    const QString zip = Download(QStringLiteral("twice.zip"), ArchiveFormat::ZipDeflate, twice);
+    const QString tar = Download(QStringLiteral("cased.tar.gz"), ArchiveFormat::TarGz, cased);
+    const auto before = Snapshot(dir.path());
+
+    const InstallReport report = Run({zip, tar}, Game());
+    EXPECT_EQ(report.installedCount(), 0);
+    ASSERT_EQ(report.downloads.size(), 2);
+    const auto& exact = report.downloads[0];
+    ASSERT_EQ(exact.conflicts.size(), 1);
+    EXPECT_EQ(exact.conflicts[0].name, QStringLiteral("B114FAFit_du.cmx"));
+    EXPECT_EQ(exact.conflicts[0].other, QStringLiteral("B114FAFit_du.cmx"));
+    const QString why = QStringLiteral(
+        ": belongs to the same skin as B114FAFit_du.cmx, which conflicts with B114FAFit_du.cmx");
+    EXPECT_EQ(Reasons(exact.refused),
+              QStringList({"B114FAFitlgt_du.bmp" + why, "xskin-B114FAFit_du-PELVIS-BODY.skn" + why}));
+    EXPECT_EQ(report.downloads[1].conflicts.size(), 2);
+    EXPECT_EQ(report.downloads[1].refused.size(), 2);
+    ExpectOnlyAdded(before, {});
 }
 
 TEST_F(InstallFixture, OneBadDownloadAmongSeveralStopsOnlyItself) {

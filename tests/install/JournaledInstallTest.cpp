@@ -77,6 +77,37 @@ TEST_F(JournaledInstall, RecordsEachFileAsAnInstallationThatPutBackTakesAwayOnly
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("data/Trash/files/B001FAFitlgt_x.bmp"))));
 }
 
+TEST_F(JournaledInstall, FilesTakenOutAgainWhenTheirSkinCannotGoInWholeAreRecordedSo) {
+    const QString zip =
+        Download(QStringLiteral("skin.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B031FAFit_r"));
+    journal::Journal journal;
+    ASSERT_TRUE(journal.open(journalFolder).ok);
+    install::Options options;
+    options.stagingParent = program;
+    // Between the plan and the writing, another program puts a file where the mesh is to go.
+    const QString mesh = QStringLiteral("game/GameData/Skins/xskin-B031FAFit_r-PELVIS-BODY.skn");
+    options.freeSpace = [&](const QString&) -> std::optional<qint64> {
+        dir.write(mesh, "someone else's");
+        return std::nullopt;
+    };
+    const install::RecordedInstall done = install::installRecorded(&journal, {zip}, Game(), options);
+    EXPECT_TRUE(done.recorded) << done.notRecorded.toStdString();
+    EXPECT_EQ(done.report.installedCount(), 0);
+    EXPECT_EQ(readAll(dir.filePath(mesh)), "someone else's");
+    EXPECT_FALSE(QFileInfo::exists(skins + QStringLiteral("/B031FAFitlgt_r.bmp")));
+
+    const auto runs = journal.store().listRuns();
+    ASSERT_TRUE(runs.ok);
+    const auto changes = journal.store().changesOf(runs.value[0].id);
+    ASSERT_TRUE(changes.ok);
+    ASSERT_EQ(changes.value.size(), 2); // the CMX file, last of the skin, was never begun
+    EXPECT_EQ(changes.value[0].destination, skins + QStringLiteral("/B031FAFitlgt_r.bmp"));
+    EXPECT_EQ(changes.value[0].state, ChangeState::Failed);
+    EXPECT_EQ(changes.value[0].note, texts::installRemovedAgain(texts::installNameAppeared()));
+    EXPECT_EQ(changes.value[1].state, ChangeState::Failed);
+    EXPECT_EQ(changes.value[1].note, texts::installNameAppeared());
+}
+
 TEST_F(JournaledInstall, AJournalThatCannotRecordStopsNothingAndSaysWhy) {
     const QString zip =
         Download(QStringLiteral("skin.zip"), ArchiveFormat::SevenZip, BodySkin("", "B001FAFit_y"));

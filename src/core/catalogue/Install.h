@@ -29,18 +29,32 @@ inline QString installNoBitmapFor(const QString& prefix) {
 inline QString installMeshLeftBehind(const QString& owner) {
     return QCoreApplication::translate("Vestimo", "the mesh of %1, which is not installed").arg(owner);
 }
-inline QString installNotRecorded() {
-    return QCoreApplication::translate("Vestimo",
-                                       "it could not be recorded in the history, so it was not installed");
+inline QString installBelongsToRefused(const QString& cmx) {
+    return QCoreApplication::translate("Vestimo", "belongs to %1, which was refused").arg(cmx);
 }
-inline QString installCouldNotInstall(const QString& why) {
-    return QCoreApplication::translate("Vestimo", "could not be installed: %1").arg(why);
+// A skin goes in whole or not at all: every file of one that could not is "not installed".
+inline QString installNotInstalled(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "not installed: %1").arg(why);
+}
+inline QString installNotRecorded() {
+    return QCoreApplication::translate("Vestimo", "it could not be recorded in the history");
+}
+inline QString installNoSpace() {
+    return QCoreApplication::translate("Vestimo", "no space left on device");
+}
+// For the journal: a file of a skin that could not be installed whole, taken out again.
+inline QString installRemovedAgain(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "removed again, as its skin was not installed: %1")
+        .arg(why);
 }
 inline QString installNoTemporaryName() {
     return QCoreApplication::translate("Vestimo", "no temporary name was free");
 }
 inline QString installNameAppeared() {
     return QCoreApplication::translate("Vestimo", "a file of that name appeared meanwhile");
+}
+inline QString installDownloadEmpty(const QString& fileName) {
+    return QCoreApplication::translate("Vestimo", "%1 is empty").arg(fileName);
 }
 // A download that could not be read: its file name and libarchive's reason.
 inline QString installDownloadStopped(const QString& fileName, const QString& why) {

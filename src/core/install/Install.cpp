@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,7 +25,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -169,10 +173,11 @@ struct Candidate {
     Kind kind = Kind::Cmx;
     QString folder; // where it goes
     State state = State::Pending;
-    QString reason; // Refused
-    QString other;  // Conflict: the other file; Already: the installed file
-    QString prefix; // Cmx: its bitmap prefix
-    int owner = -1; // Mesh: the CMX file that names it
+    QString reason;                  // Refused
+    QString other;                   // Conflict: the other file; Already: the installed file
+    QString prefix;                  // Cmx: its bitmap prefix
+    int owner = -1;                  // Mesh: the CMX file that names it
+    std::vector<std::size_t> owners; // Bitmap: the CMX files of the download whose prefix names it
 };
 
 QString checkCmx(const Candidate& file) {
@@ -265,46 +270,81 @@ int renameWithoutReplacing(int dir, const QByteArray& temporary, const QByteArra
     return code;
 }
 
+// How putting one file in place went: `code` is the system's error number when there is one, and
+// `device`/`inode` identify the file placed, so that only that file is ever taken out again.
+struct Placement {
+    bool ok = true;
+    QString error;
+    int code = 0;
+    bool placed = false; // false when checking only
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    static Placement failure(int code, const QString& why = {}) {
+        return {false, why.isEmpty() ? systemError(code) : why, code, false, 0, 0};
+    }
+};
+
 // Writes the staged file into `folder` under a temporary name, then renames it into place without
 // replacing anything (or, checking only, removes it again).
-platform::FileResult putInPlace(const QString& staged, const QString& folder, const QString& name,
-                                bool checkOnly) {
+Placement putInPlace(const QString& staged, const QString& folder, const QString& name, bool checkOnly) {
     const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0) {
-        return platform::FileResult::failure(systemError(errno));
+        return Placement::failure(errno);
     }
     const Fd in(openForReading(staged));
     if (in.get() < 0) {
-        return platform::FileResult::failure(systemError(errno));
+        return Placement::failure(errno);
     }
     QByteArray temporary;
     QString why;
     Fd out(createTemporary(dir.get(), &temporary, &why));
     if (out.get() < 0) {
-        return platform::FileResult::failure(why);
+        return Placement::failure(errno, why);
     }
     const auto fail = [&](int code) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::failure(systemError(code));
+        return Placement::failure(code);
     };
     const int copied = copyAll(in.get(), out.get());
     if (copied != 0) {
         return fail(copied);
     }
-    if (::fsync(out.get()) != 0 || !out.close()) {
+    struct stat written {};
+    if (::fsync(out.get()) != 0 || ::fstat(out.get(), &written) != 0 || !out.close()) {
         return fail(errno);
     }
     if (checkOnly) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::success();
+        return {};
     }
     const int code = renameWithoutReplacing(dir.get(), temporary, name.toUtf8());
     if (code != 0) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        return platform::FileResult::failure(code == EEXIST ? texts::installNameAppeared()
-                                                            : systemError(code));
+        return Placement::failure(code, code == EEXIST ? texts::installNameAppeared() : QString());
     }
-    return platform::FileResult::success();
+    return {true, {}, 0, true, written.st_dev, written.st_ino};
+}
+
+// Takes the file this run placed at `folder`/`name` out again; a file of that name that is not
+// the one placed (someone put another there meanwhile) is left alone. Empty, or why it stays.
+QString removePlaced(const QString& folder, const QString& name, const Placement& placed) {
+    const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) {
+        return systemError(errno);
+    }
+    const QByteArray encoded = name.toUtf8();
+    struct stat now {};
+    if (::fstatat(dir.get(), encoded.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+        now.st_dev != placed.device || now.st_ino != placed.inode) {
+        return {}; // not ours any more
+    }
+    return ::unlinkat(dir.get(), encoded.constData(), 0) == 0 ? QString() : systemError(errno);
+}
+
+// Bytes a file of `size` takes up in blocks of `block` bytes.
+qint64 roundedUp(qint64 size, qint64 block) {
+    return block > 0 ? (size + block - 1) / block * block : size;
 }
 
 class Installer {
@@ -320,7 +360,9 @@ public:
             platform::archive::unpack(download, staging, isSkinFileName, options_.limits, progress);
         entries_ += unpacked.entries;
         if (!unpacked.ok) {
-            report.stopped = texts::installDownloadStopped(QFileInfo(download).fileName(), unpacked.error);
+            const QString fileName = QFileInfo(download).fileName();
+            report.stopped = unpacked.empty ? texts::installDownloadEmpty(fileName)
+                                            : texts::installDownloadStopped(fileName, unpacked.error);
             return report;
         }
         for (const auto& refused : unpacked.refused) {
@@ -354,7 +396,7 @@ public:
             files.push_back(std::move(file));
         }
         report.notSkinFiles.sort();
-        makePlan(files);
+        makePlan(files, unpacked.duplicates);
         execute(files, report);
         return report;
     }
@@ -375,14 +417,42 @@ private:
         file.reason = reason;
     }
 
-    void makePlan(std::vector<Candidate>& files) {
+    void makePlan(std::vector<Candidate>& files, const QStringList& duplicates) {
         assignMeshes(files);
+        assignBitmaps(files);
+        markDuplicates(files, duplicates);
         refuseFaulty(files);
         markFlattenedClashes(files);
         markTakenNames(files);
         keepConflictingSkinsOut(files);
         refuseCmxWithoutBitmaps(files);
         refuseMeshesLeftBehind(files);
+        refuseBitmapsLeftBehind(files);
+    }
+
+    // Each bitmap's skins in the download.
+    static void assignBitmaps(std::vector<Candidate>& files) {
+        for (std::size_t c = 0; c < files.size(); ++c) {
+            if (files[c].kind != Kind::Cmx || files[c].prefix.isEmpty()) {
+                continue;
+            }
+            for (Candidate& file : files) {
+                if (file.kind == Kind::Bitmap && belongsTo(file.flat, files[c].prefix)) {
+                    file.owners.push_back(c);
+                }
+            }
+        }
+    }
+
+    // A name the download holds twice: which of its entries was meant cannot be told.
+    static void markDuplicates(std::vector<Candidate>& files, const QStringList& duplicates) {
+        const QSet<QString> twice(duplicates.begin(), duplicates.end());
+        for (Candidate& file : files) {
+            if (twice.contains(file.name)) {
+                file.state = State::Conflict;
+                file.other = file.name;
+            }
+        }
     }
 
     // Meshes go with the CMX file that names them.
@@ -466,7 +536,8 @@ private:
         for (std::size_t i = 0; i < files.size(); ++i) {
             const bool mesh = files[i].kind == Kind::Mesh && files[i].owner == static_cast<int>(cmxIndex);
             const bool bitmap =
-                files[i].kind == Kind::Bitmap && belongsTo(files[i].flat, files[cmxIndex].prefix);
+                files[i].kind == Kind::Bitmap &&
+                std::find(files[i].owners.begin(), files[i].owners.end(), cmxIndex) != files[i].owners.end();
             if (mesh || bitmap) {
                 skin.push_back(i);
             }
@@ -539,51 +610,190 @@ private:
         }
     }
 
+    // A bitmap whose skins in the download all stay out stays out with them, so that no texture
+    // is left that no skin claims.
+    static void refuseBitmapsLeftBehind(std::vector<Candidate>& files) {
+        for (Candidate& file : files) {
+            if (file.kind != Kind::Bitmap || file.state != State::Pending || file.owners.empty()) {
+                continue;
+            }
+            const auto goingIn = [&](std::size_t c) {
+                return files[c].state == State::Pending || files[c].state == State::Already;
+            };
+            if (std::any_of(file.owners.begin(), file.owners.end(), goingIn)) {
+                continue;
+            }
+            const auto refused = std::find_if(file.owners.begin(), file.owners.end(), [&](std::size_t c) {
+                return files[c].state == State::Refused;
+            });
+            if (refused != file.owners.end()) {
+                refuse(file, texts::installBelongsToRefused(files[*refused].name));
+            }
+        }
+    }
+
     // Whether `bitmap` is one of the bitmaps the prefix names (as the file list matches the prefix and its
     // bitmap pattern).
     static bool belongsTo(const QString& bitmap, const QString& prefix) {
         return platform::wildcardMatch(prefix + patternOf(FileFilter::Bitmaps), bitmap);
     }
 
+    // The files still to install in the groups that go in together, in name order: a CMX file
+    // with its mesh and bitmaps (joined with any other skin sharing one of them), and each file no
+    // skin of the download claims on its own. Within a group the CMX file comes last, so that the
+    // game never sees a skin before its textures.
+    static std::vector<std::vector<std::size_t>> skinsToInstall(const std::vector<Candidate>& files,
+                                                                const std::vector<std::size_t>& order) {
+        std::vector<std::size_t> root(files.size());
+        std::iota(root.begin(), root.end(), std::size_t{0});
+        const auto find = [&](std::size_t i) {
+            while (root[i] != i) {
+                i = root[i] = root[root[i]];
+            }
+            return i;
+        };
+        const auto pending = [&](std::size_t i) { return files[i].state == State::Pending; };
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const Candidate& file = files[i];
+            std::vector<std::size_t> skins = file.owners;
+            if (file.kind == Kind::Mesh && file.owner >= 0) {
+                skins.push_back(static_cast<std::size_t>(file.owner));
+            }
+            for (std::size_t c : skins) {
+                if (pending(i) && pending(c)) {
+                    root[find(i)] = find(c);
+                }
+            }
+        }
+        std::vector<std::vector<std::size_t>> groups;
+        std::map<std::size_t, std::size_t> groupOfRoot;
+        for (std::size_t i : order) {
+            if (!pending(i)) {
+                continue;
+            }
+            const auto [it, added] = groupOfRoot.emplace(find(i), groups.size());
+            if (added) {
+                groups.emplace_back();
+            }
+            groups[it->second].push_back(i);
+        }
+        for (std::vector<std::size_t>& group : groups) {
+            std::stable_partition(group.begin(), group.end(),
+                                  [&](std::size_t i) { return files[i].kind != Kind::Cmx; });
+        }
+        return groups;
+    }
+
+    // Why the group would not fit into its folders, or nothing.
+    QString spaceShortage(const std::vector<Candidate>& files, const std::vector<std::size_t>& group) const {
+        std::set<QString> folders;
+        for (std::size_t i : group) {
+            folders.insert(files[i].folder);
+        }
+        for (const QString& folder : folders) {
+            std::optional<qint64> free;
+            qint64 block = 0;
+            if (options_.freeSpace) {
+                free = options_.freeSpace(folder);
+            } else if (struct statvfs volume{}; ::statvfs(folder.toUtf8().constData(), &volume) == 0) {
+                free = static_cast<qint64>(volume.f_bavail) * static_cast<qint64>(volume.f_frsize);
+                block = static_cast<qint64>(volume.f_frsize);
+            }
+            qint64 needed = 0;
+            for (std::size_t i : group) {
+                needed += files[i].folder == folder ? roundedUp(files[i].size, block) : 0;
+            }
+            if (free && *free < needed) {
+                return texts::installNoSpace();
+            }
+        }
+        return {};
+    }
+
+    // Tells the journal how a file whose intent it heard ended.
+    void done(const QString& download, const Candidate& file, bool ok, const QString& error) const {
+        if (options_.checkOnly || !hook_) {
+            return;
+        }
+        hook_({InstallStep::Stage::Done, download, file.name, platform::joinPath(file.folder, file.flat), ok,
+               error});
+    }
+
+    // Places the files of one group in turn; when one cannot be placed, those already placed are
+    // taken out again and none of the group counts as installed.
+    void installGroup(std::vector<Candidate>& files, const std::vector<std::size_t>& group,
+                      const QString& download) {
+        QString failure = spaceShortage(files, group);
+        std::vector<std::pair<std::size_t, Placement>> placed;
+        for (std::size_t i : group) {
+            if (!failure.isEmpty()) {
+                break;
+            }
+            const Candidate& file = files[i];
+            const InstallStep intent{InstallStep::Stage::Intent,
+                                     download,
+                                     file.name,
+                                     platform::joinPath(file.folder, file.flat),
+                                     true,
+                                     {}};
+            if (!options_.checkOnly && hook_ && !hook_(intent)) {
+                failure = texts::installNotRecorded();
+                break;
+            }
+            const Placement put = putInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
+            if (!put.ok) {
+                failure = put.code == ENOSPC || put.code == EDQUOT ? texts::installNoSpace() : put.error;
+                done(download, file, false, put.error);
+                break;
+            }
+            placed.emplace_back(i, put);
+        }
+        for (const auto& [i, put] : placed) {
+            Candidate& file = files[i];
+            const QString stays =
+                failure.isEmpty() || !put.placed ? QString() : removePlaced(file.folder, file.flat, put);
+            if (failure.isEmpty() || !stays.isEmpty()) {
+                // In place (a file that could not be taken out again is still installed).
+                done(download, file, true, {});
+                file.state = State::Installed;
+                namesIn(file.folder).add(file.flat);
+            } else {
+                done(download, file, false, texts::installRemovedAgain(failure));
+            }
+        }
+        for (std::size_t i : group) {
+            if (files[i].state == State::Pending) {
+                refuse(files[i], texts::installNotInstalled(failure));
+            }
+        }
+    }
+
     void execute(std::vector<Candidate>& files, DownloadReport& report) {
-        std::stable_sort(files.begin(), files.end(),
-                         [](const Candidate& a, const Candidate& b) { return a.name < b.name; });
-        for (Candidate& file : files) {
+        std::vector<std::size_t> order(files.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return files[a].name < files[b].name; });
+        for (const std::vector<std::size_t>& group : skinsToInstall(files, order)) {
+            installGroup(files, group, report.download);
+        }
+        for (std::size_t i : order) {
+            const Candidate& file = files[i];
             switch (file.state) {
             case State::Refused:
                 report.refused.append({file.name, file.reason});
-                continue;
+                break;
             case State::Conflict:
                 report.conflicts.append({file.name, file.other});
-                continue;
+                break;
             case State::Already:
                 report.alreadyInstalled.append({file.name, file.other});
-                continue;
-            case State::Pending:
+                break;
             case State::Installed:
+                report.installed.append({file.name, platform::joinPath(file.folder, file.flat)});
+                break;
+            case State::Pending:
                 break;
             }
-            const QString target = platform::joinPath(file.folder, file.flat);
-            InstallStep step{InstallStep::Stage::Intent, report.download, file.name, target, true, {}};
-            if (!options_.checkOnly && hook_ && !hook_(step)) {
-                report.refused.append({file.name, texts::installNotRecorded()});
-                continue;
-            }
-            const platform::FileResult put =
-                putInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
-            if (!options_.checkOnly && hook_) {
-                step.stage = InstallStep::Stage::Done;
-                step.ok = put.ok;
-                step.error = put.error;
-                hook_(step);
-            }
-            if (!put.ok) {
-                report.refused.append({file.name, texts::installCouldNotInstall(put.error)});
-                continue;
-            }
-            file.state = State::Installed;
-            report.installed.append({file.name, target});
-            namesIn(file.folder).add(file.flat);
         }
     }
 
@@ -605,6 +815,17 @@ bool isSkinFileName(const QString& name) {
     return name.endsWith(QStringLiteral(".cmx"), Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive);
+}
+
+std::optional<QString> intoProgramFolder(const Destination& destination, const QString& programFolder) {
+    // The program's own folder holds the problem files and the journal, never skins.
+    const QString program = QFileInfo(programFolder).canonicalFilePath();
+    for (const QString& folder : {destination.skins, destination.skinsBuy}) {
+        if (!folder.isEmpty() && !program.isEmpty() && QFileInfo(folder).canonicalFilePath() == program) {
+            return texts::skinFolderIsProgramFolder(folder);
+        }
+    }
+    return std::nullopt;
 }
 
 InstallReport::Totals InstallReport::totals() const {
@@ -646,6 +867,10 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
     Destination effective = destination;
     if (!effective.skinsBuy.isEmpty() && !QFileInfo(effective.skinsBuy).isDir()) {
         effective.skinsBuy.clear();
+    }
+    if (const auto problem = intoProgramFolder(effective, options.stagingParent)) {
+        report.stopped = *problem;
+        return report;
     }
     Installer installer(effective, options, hook);
     static int staged = 0;

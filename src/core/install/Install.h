@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // Installing skins from downloads: every file is checked by the same rules as the directory-wide
 // checks, routed into the game's folders, and written without ever replacing a file.
@@ -29,10 +30,14 @@ struct Options {
     bool checkOnly = false; // everything but the final renames
     QString stagingParent;  // where the private staging folders are made (the program folder)
     platform::archive::Limits limits;
+    // The bytes a folder has free for new files, or nothing when unknown; unset, the file
+    // system's own figure. A skin that would not fit is not begun.
+    std::function<std::optional<qint64>(const QString& folder)> freeSpace;
 };
 
 // One installed file, for the journal: called with Intent before the file is written, and with
-// Done (ok or not) once it is in place. Returning false at Intent leaves the file uninstalled.
+// Done (ok or not) once its whole skin is in place or, when part of the skin could not be, once the
+// file is removed again. Returning false at Intent leaves the file's skin uninstalled.
 struct InstallStep {
     enum class Stage { Intent, Done };
     Stage stage = Stage::Intent;
@@ -90,6 +95,9 @@ struct InstallReport {
 
 // The extensions of the files a download is read for: .cmx, .bmp and .skn, in any case.
 bool isSkinFileName(const QString& name);
+
+// Why skins may not go to `destination` when `programFolder` is the program's folder, or nothing.
+std::optional<QString> intoProgramFolder(const Destination& destination, const QString& programFolder);
 
 // Installs each download in turn. `progress` gets the entries read so far over all downloads.
 InstallReport installDownloads(const QStringList& downloads, const Destination& destination,
