@@ -182,6 +182,11 @@ int runInstall(const QStringList& arguments, Output& out) {
     if (!program) {
         return out.finish(Stopped);
     }
+    // Refused before the journal is opened, so nothing of the program's is written there.
+    if (const auto problem = install::intoProgramFolder(destination, *program)) {
+        out.errorLine(*problem);
+        return out.finish(Stopped);
+    }
 
     install::Options options;
     options.checkOnly = parser.isSet(dryRun);

@@ -1,5 +1,6 @@
 #include "cli/CliTesting.h"
 
+#include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
@@ -10,6 +11,9 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace vestimo;
 using test::Hashes;
@@ -133,6 +137,41 @@ TEST(InstallCommand, RecordsTheInstallationSoThatUndoTakesItAwayAgain) {
     EXPECT_FALSE(dry.lines().contains(texts::runCanBeUndone()));
     const QJsonObject after = RunVestimo({"history", "--json", "--program-dir", program}).json();
     EXPECT_EQ(after["runs"].toArray().size(), 2);
+}
+
+TEST(InstallCommand, RefusesTheProgramFolderReportsAnEmptyArchiveAndShowsStrayBytesEscaped) {
+    TempDir dir;
+    const QString download = dir.mkdir("download");
+    dir.write("download/B001FAFit_new.cmx", test::validCmx("B001FAFit_new"));
+    dir.write("download/B001FAFitlgt_new.bmp", Bmp(64, 64));
+    const QByteArray stray = QFile::encodeName(download) + "/B001FAFitmed_\xff.bmp";
+    const int made = ::open(stray.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(made, 0);
+    ::close(made);
+    const QString skins = dir.mkdir("skins");
+    const QString program = dir.mkdir("program");
+    const QString zero = dir.write("zero.zip", "");
+
+    // Nothing is written into the program's own folder, not even a journal.
+    const Ran same = RunVestimo({"install", "--into", program, "--program-dir", program, download});
+    EXPECT_EQ(same.status, 2);
+    EXPECT_TRUE(same.err.contains(texts::skinFolderIsProgramFolder(program).toUtf8()))
+        << same.err.constData();
+    EXPECT_TRUE(QDir(program).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+
+    const Ran empty = RunVestimo({"install", "--into", skins, "--program-dir", program, zero});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_TRUE(empty.lines().contains(texts::downloadNotReadLine(zero, "zero.zip is empty")))
+        << empty.out.constData();
+    EXPECT_TRUE(Hashes(skins).isEmpty());
+
+    const Ran odd = RunVestimo({"install", "--into", skins, "--program-dir", program, download});
+    EXPECT_EQ(odd.status, 1);
+    EXPECT_TRUE(
+        odd.lines().contains(texts::refusedLine("B001FAFitmed_\\xFF.bmp", "its name is not valid text")))
+        << odd.out.constData();
+    EXPECT_EQ(Hashes(skins).size(), 2);
+    ::unlink(stray.constData()); // the temporary folder cannot name it to remove it
 }
 
 TEST(GamesCommand, ListsTheInstallsFoundInTheHome) {
