@@ -15,16 +15,6 @@ namespace {
 using install::InstallReport;
 using install::InstallStep;
 
-// Every file of `download` that was refused, with its reason.
-QStringList RefusedWithReasons(const install::DownloadReport& download) {
-    QStringList lines;
-    for (const auto& file : download.refused) {
-        lines.append(file.name + QStringLiteral(": ") + file.reason);
-    }
-    lines.sort();
-    return lines;
-}
-
 class FaultInjectionInstall : public InstallFixture {};
 
 TEST_F(FaultInjectionInstall, ASkinThatNoLongerFitsIsNotBegunAndTheSkinsThatFitGoIn) {
@@ -48,7 +38,7 @@ TEST_F(FaultInjectionInstall, ASkinThatNoLongerFitsIsNotBegunAndTheSkinsThatFitG
     const InstallReport report = install::installDownloads({zip}, Game(), options);
 
     const QString why = QStringLiteral(": not installed: no space left on device");
-    EXPECT_EQ(RefusedWithReasons(report.downloads[0]),
+    EXPECT_EQ(Reasons(report.downloads[0].refused),
               QStringList({"Big/B001FAFit_big.cmx" + why, "Big/B001FAFitlgt_big.bmp" + why,
                            "Big/xskin-B001FAFit_big-PELVIS-BODY.skn" + why}));
     EXPECT_EQ(report.installedCount(), 3);
@@ -88,7 +78,7 @@ TEST_F(FaultInjectionInstall, AWriteThatFailsHalfwayThroughASkinTakesItsPlacedFi
                    "done xskin-B003FAFit_half-PELVIS-BODY.skn " + tooLarge,
                    "done B003FAFitlgt_half.bmp removed again, as its skin was not installed: " + tooLarge}));
     const QString why = QStringLiteral(": not installed: ") + tooLarge;
-    EXPECT_EQ(RefusedWithReasons(report.downloads[0]),
+    EXPECT_EQ(Reasons(report.downloads[0].refused),
               QStringList({"B003FAFit_half.cmx" + why, "B003FAFitlgt_half.bmp" + why,
                            "xskin-B003FAFit_half-PELVIS-BODY.skn" + why}));
     EXPECT_EQ(report.installedCount(), 0);
