@@ -116,7 +116,7 @@ void Application::switchToSkinEdit() {
 }
 
 void Application::closeProgramAsked() {
-    if (skinEdit_ && !skinEdit_->mayDiscardEdits()) {
+    if (skinEdit_ && !skinEdit_->settleEdits()) {
         return;
     }
     closeProgram();

@@ -65,7 +65,7 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_service
     setWindowIcon(applicationIcon());
     build();
     render(ListReading::Keep);
-    closeThrough(this, m_ui.closeProgramButton);
+    closeThrough(this, m_ui.closeProgramButton, [this] { onCloseRefused(); });
     assignMnemonics(this);
     setAcceptDrops(true);
 }
@@ -249,6 +249,12 @@ void BuyableMakerWindow::onDefaultDirectoryClicked() {
 }
 void BuyableMakerWindow::onCloseProgramClicked() {
     m_app.closeProgramAsked();
+}
+// The button stays disabled while a skin is being made; a close request asks instead.
+void BuyableMakerWindow::onCloseRefused() {
+    if (m_services.messages.ask(texts::closeWithSkinNotExported(m_draft.bitmapName))) {
+        m_app.closeProgramAsked();
+    }
 }
 
 void BuyableMakerWindow::onFileClicked() {
