@@ -44,7 +44,7 @@ public:
     Services services() const;
     journal::Journal& journal() const { return *journal_; }
 
-    // Opens (or brings up, read afresh) the History window.
+    // Opens (or brings up, read afresh) the History window, centred on the window in use.
     void showHistory();
     // Null until History is first opened.
     HistoryWindow* history() const { return history_.get(); }
