@@ -183,7 +183,7 @@ void BuyableMakerWindow::build() {
 
     m_browser =
         std::make_unique<Browser>(Browser{ui.browser.driveList, ui.browser.directoryList, ui.browser.fileList,
-                                          m_services.messages, m_services.gameFolders});
+                                          m_services.messages, m_services.gameFolders, ui.browser.gamesBox});
     m_browser->startAt(platform::currentDirectory());
     showDirectory(*this, *ui.browser.pathLine, ui.browser.directoryList->path());
 }

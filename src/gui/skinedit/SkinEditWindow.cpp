@@ -95,7 +95,7 @@ SkinEditWindow::SkinEditWindow(Application& app)
     // The lists start at the process's current folder, without raising their change steps.
     m_browser = std::make_unique<Browser>(Browser{m_ui->browser.driveList, m_ui->browser.directoryList,
                                                   m_ui->browser.fileList, m_services.messages,
-                                                  m_services.gameFolders});
+                                                  m_services.gameFolders, m_ui->browser.gamesBox});
     m_browser->startAt(platform::currentDirectory());
     showWhere();
     render();
