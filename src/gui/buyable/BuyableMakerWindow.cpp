@@ -85,8 +85,8 @@ void BuyableMakerWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_app.installCommand().install(
-        dropped, {this, m_ui.browser.directoryList->path(), nullptr, m_ui.browser.fileList});
+    m_app.installCommand().install(dropped, {this, m_ui.browser.directoryList->path(), nullptr,
+                                             m_ui.browser.fileList, m_ui.browser.gamesBox->shownPath()});
 }
 
 void BuyableMakerWindow::build() {

@@ -586,8 +586,8 @@ void SkinEditWindow::onHistoryClicked() {
 }
 
 void SkinEditWindow::onInstallClicked() {
-    m_app.installCommand().chooseAndInstall(
-        {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
+    m_app.installCommand().chooseAndInstall({this, m_ui->browser.directoryList->path(), m_ui->progressBar,
+                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
 }
 
 void SkinEditWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -602,8 +602,8 @@ void SkinEditWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_app.installCommand().install(
-        dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
+    m_app.installCommand().install(dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar,
+                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
 }
 
 } // namespace vestimo::gui
