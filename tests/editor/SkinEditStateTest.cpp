@@ -141,7 +141,7 @@ TEST(SkinEditState, EditsInTheOpenFileAreAskedAboutBeforeTheyAreLost) {
     EXPECT_EQ(discardQuestion(state), "");
     state = textEdited(state, true);
     EXPECT_TRUE(state.openFile->edited);
-    EXPECT_EQ(discardQuestion(state), "Discard the changes to B001FAFit_x.cmx?");
+    EXPECT_EQ(discardQuestion(state), "Save the changes to B001FAFit_x.cmx before closing?");
     // Undone back to the text as read: nothing to lose.
     EXPECT_EQ(discardQuestion(textEdited(state, false)), "");
     // Closing or saving leaves nothing to ask about.

@@ -149,42 +149,107 @@ TEST_F(Desktop, WindowManagerCloseAndCtrlQEndTheProgramLikeCloseThisProgram) {
     EXPECT_FALSE(maker.isVisible());
 }
 
-TEST_F(Desktop, TheBuyableWindowCannotBeClosedWhileASkinIsLoaded) {
+TEST_F(Desktop, ClosingTheBuyableWindowWhileASkinIsLoadedAsksAndYesEndsTheProgram) {
     skins.write("B001FAFit_x.bmp", bmp(32, 32));
     browseBuyable();
     control<gui::FileList>(&buyable(), "File1")->setListIndex(0);
     QTest::mouseClick(control<QPushButton>(&buyable(), "cmdLoadFile"), Qt::LeftButton);
     ASSERT_FALSE(control<QPushButton>(&buyable(), "cmdClose")->isEnabled());
+    const QString question = "Close Vestimo? The buyable skin started from B001FAFit_x.bmp is not exported.";
+
+    // The close box and Ctrl+Q: No keeps the window and the skin.
+    messages.answers = {false, false};
     buyable().close();
+    buyable().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&buyable()));
+    QTest::keyClick(&buyable(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(messages.questions, (QStringList{question, question}));
     EXPECT_EQ(quits, 0);
     EXPECT_TRUE(buyable().isVisible());
+    EXPECT_EQ(buyable().draft().bitmapName, "B001FAFit_x.bmp");
+    EXPECT_FALSE(control<QPushButton>(&buyable(), "cmdClose")->isEnabled());
+
+    // Yes ends the program as "Close This Program" does.
+    gui::BuyableMakerWindow& maker = buyable();
+    messages.answers = {true};
+    maker.close();
+    EXPECT_EQ(messages.questions.size(), 3);
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(maker.isVisible());
 }
 
-TEST_F(Desktop, ClosingWithUnsavedEditsAsksFirstAndNoKeepsEverything) {
+TEST_F(Desktop, UnsavedEditsOfferSaveDiscardAndCancel) {
+    using Choice = platform::MessageBoxes::SaveChoice;
+    const QString question = "Save the changes to B001FAFit_x.cmx before closing?";
     openCmx("B001FAFit_x.cmx");
+    const QString title = skinEdit().windowTitle();
     type("edit");
     ASSERT_TRUE(skinEdit().state().openFile->edited);
+    EXPECT_EQ(skinEdit().windowTitle(), "*" + title);
     const QString typed = skinEditNamed().Text1->toPlainText();
 
-    messages.answers = {false};
+    // Cancel keeps everything, from the close box and from "Close Selected CMX File".
+    messages.choices = {Choice::Cancel, Choice::Cancel};
     skinEdit().close();
-    EXPECT_EQ(messages.questions, QStringList{"Discard the changes to B001FAFit_x.cmx?"});
+    QTest::mouseClick(skinEditNamed().cmdCloseFile, Qt::LeftButton);
+    EXPECT_EQ(messages.saveQuestions, (QStringList{question, question}));
     EXPECT_EQ(quits, 0);
     EXPECT_TRUE(skinEdit().isVisible());
-    EXPECT_EQ(skinEditNamed().Text1->toPlainText(), typed);
-
-    // Closing the file asks the same; No keeps the file open with its edits.
-    messages.answers = {false};
-    QTest::mouseClick(skinEditNamed().cmdCloseFile, Qt::LeftButton);
-    EXPECT_EQ(messages.questions.size(), 2);
     EXPECT_TRUE(skinEdit().state().openFile.has_value());
     EXPECT_EQ(skinEditNamed().Text1->toPlainText(), typed);
 
-    // From the other window too: the edits wait in the hidden editor.
-    messages.answers = {true};
+    // A save that fails keeps everything open too.
+    messages.clear();
+    messages.choices = {Choice::Save};
+    QFile::remove(skins.filePath("B001FAFit_x.cmx"));
+    ASSERT_TRUE(QDir(skins.path()).mkdir("B001FAFit_x.cmx"));
     QTest::mouseClick(control<QPushButton>(&buyable(), "cmdClose"), Qt::LeftButton);
-    EXPECT_EQ(messages.questions.size(), 3);
+    EXPECT_EQ(messages.saveQuestions.size(), 1);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.messages[0].startsWith("Could not save B001FAFit_x.cmx"))
+        << messages.messages[0].toStdString();
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(skinEdit().state().openFile.has_value());
+    app->switchToSkinEdit();
+
+    // Save writes through the ordinary save, then the program ends.
+    ASSERT_TRUE(QDir(skins.path()).rmdir("B001FAFit_x.cmx"));
+    messages.clear();
+    messages.choices = {Choice::Save};
+    skinEdit().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&skinEdit()));
+    QTest::keyClick(&skinEdit(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(messages.messages, QStringList{"File Saved!"});
+    EXPECT_TRUE(test::readAll(skins.filePath("B001FAFit_x.cmx")).contains("edit"));
     EXPECT_EQ(quits, 1);
+}
+
+TEST_F(Desktop, DiscardClosesTheFileUnwrittenAndCtrlSSaves) {
+    using Choice = platform::MessageBoxes::SaveChoice;
+    openCmx("B001FAFit_x.cmx");
+    const QString title = skinEdit().windowTitle();
+    type("gone");
+    messages.choices = {Choice::Discard};
+    QTest::mouseClick(skinEditNamed().cmdCloseFile, Qt::LeftButton);
+    EXPECT_FALSE(skinEdit().state().openFile.has_value());
+    EXPECT_EQ(test::readAll(skins.filePath("B001FAFit_x.cmx")), test::validCmx());
+    EXPECT_EQ(skinEdit().windowTitle(), title);
+
+    // Opened again: a click on the file once more.
+    gui::FileList* files = skinEditNamed().File1;
+    files->setListIndex(-1);
+    files->setListIndex(static_cast<int>(files->entries().indexOf("B001FAFit_x.cmx")));
+    ASSERT_TRUE(skinEdit().state().openFile.has_value());
+    type("kept");
+    EXPECT_EQ(skinEdit().windowTitle(), "*" + title);
+    messages.clear();
+    skinEdit().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&skinEdit()));
+    QTest::keyClick(skinEditNamed().Text1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages.messages, QStringList{"File Saved!"});
+    EXPECT_TRUE(test::readAll(skins.filePath("B001FAFit_x.cmx")).contains("kept"));
+    EXPECT_FALSE(skinEdit().state().openFile.has_value());
+    EXPECT_EQ(skinEdit().windowTitle(), title);
 }
 
 TEST_F(Desktop, NothingIsAskedWithoutEditsOrOnceTheyAreUndone) {

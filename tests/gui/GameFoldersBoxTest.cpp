@@ -57,6 +57,32 @@ TEST(GameFoldersBox, NewFoldersReplaceTheOldWithoutChoosingAny) {
     EXPECT_EQ(box.pathAt(0), "/a");
 }
 
+TEST(GameFoldersBox, ShowsTheFolderBrowsedOrOtherFolderWithoutChoosingAny) {
+    test::TempDir dir;
+    const QString skins = dir.mkdir("game/GameData/Skins");
+    const QString buy = dir.mkdir("game/ExpansionShared/SkinsBuy");
+    gui::GameFoldersBox box;
+    box.setFolders({{"The Sims", skins, true}, {"The Sims buyable outfits", buy, true}});
+    EXPECT_EQ(box.placeholderText(), "Other folder");
+    QSignalSpy chosen(&box, &gui::GameFoldersBox::folderChosen);
+    const QList<std::pair<QString, int>> browsed = {{skins, 0},
+                                                    {dir.filePath("game"), -1},
+                                                    {buy + "/../SkinsBuy/", 1},
+                                                    {dir.filePath("gone"), -1},
+                                                    {"", -1}};
+    for (const auto& [folder, entry] : browsed) {
+        box.showFolder(folder);
+        EXPECT_EQ(box.listIndex(), entry) << folder.toStdString();
+        EXPECT_EQ(box.shownPath(), entry < 0 ? QString() : box.pathAt(entry));
+    }
+    EXPECT_TRUE(chosen.isEmpty());
+
+    // Without an install the one entry stays.
+    box.setFolders(core::games::gameFolders({}));
+    box.showFolder(skins);
+    EXPECT_EQ(box.currentText(), "No game found");
+}
+
 TEST(GameFoldersBox, TheDefaultFoldersMessageNamesTheInstallsFound) {
     test::RecordingMessages messages;
     gui::Browser none{nullptr, nullptr, nullptr, messages, core::games::gameFolders({})};
@@ -111,4 +137,21 @@ TEST_F(ChoosingAGameFolder, TheBuyableWindowOffersTheSameFolders) {
     EXPECT_EQ(inBuyable->entries(), inSkinEdit->entries());
     inBuyable->setListIndex(0);
     EXPECT_EQ(control<gui::DirList>(&buyable(), "Dir1")->path(), QDir::cleanPath(inBuyable->pathAt(0)));
+}
+
+TEST_F(ChoosingAGameFolder, TheBoxFollowsEachWindowsBrowser) {
+    for (QWidget* window : {static_cast<QWidget*>(&skinEdit()), static_cast<QWidget*>(&buyable())}) {
+        auto* games = control<gui::GameFoldersBox>(window, "cboGames");
+        auto* dirs = control<gui::DirList>(window, "Dir1");
+        ASSERT_EQ(games->listCount(), 3);
+        dirs->setPath(skins.path());
+        EXPECT_EQ(games->listIndex(), -1); // "Other folder"
+        EXPECT_EQ(games->placeholderText(), "Other folder");
+        for (int entry = 0; entry < games->listCount(); ++entry) {
+            dirs->setPath(games->pathAt(entry));
+            EXPECT_EQ(games->listIndex(), entry) << games->entries()[entry].toStdString();
+            dirs->setPath(QDir::cleanPath(games->pathAt(entry) + "/.."));
+            EXPECT_EQ(games->listIndex(), -1);
+        }
+    }
 }

@@ -5,15 +5,20 @@
 #include "core/journal/Journal.h"
 #include "gui/history/HistoryWindow.h"
 
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QImage>
+#include <QSet>
 #include <QTreeWidget>
 
 using namespace vestimo;
 
 namespace {
+
+constexpr int Name = gui::HistoryWindow::FileColumn;
+constexpr int Folder = gui::HistoryWindow::FolderColumn;
 
 QByteArray FaultyCmx(const QByteArray& name) {
     QByteArray text = test::validCmx(name);
@@ -182,7 +187,8 @@ TEST_F(History, EveryKindOfChangeIsPutBackAfterARestartAndTheSkinFolderIsAsItWas
     EXPECT_TRUE(all[5]->text(0).contains("Check All CMX Files in Directory"));
     EXPECT_TRUE(all[5]->text(0).contains(QDir::toNativeSeparators(skins.path())));
     ASSERT_EQ(all[5]->childCount(), 1);
-    EXPECT_EQ(all[5]->child(0)->text(0), skins.filePath("B001FAFit_bad.cmx"));
+    EXPECT_EQ(all[5]->child(0)->text(Name), "B001FAFit_bad.cmx");
+    EXPECT_EQ(all[5]->child(0)->text(Folder), QDir::toNativeSeparators(skins.path()));
     EXPECT_TRUE(all[5]->child(0)->text(1).startsWith("moved to ")) << all[5]->child(0)->text(1).toStdString();
     EXPECT_FALSE(all[5]->child(0)->text(2).isEmpty());
 
@@ -340,4 +346,56 @@ TEST_F(History, AJournalThatCannotBeOpenedStopsNoCheckAndADamagedOneIsSetAside) 
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(test::readAll(program.filePath(aside[0])), "not a database at all");
     EXPECT_EQ(runs().size(), 1);
+}
+
+TEST_F(History, EachChangeShowsItsNameAndFolderApartAndRunsWithoutChangesWaitBehindTheBox) {
+    skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
+    skins.write("B002FAFit_good.cmx", test::validCmx("B002FAFit_good"));
+    writeBitmap("B002FAFitlgt_good.bmp", Qt::darkGreen);
+    runCheck("cmdCheckAllCMX");
+    runCheck("cmdCheckAllCMX"); // nothing left to move
+    QList<QTreeWidgetItem*> shown = runs();
+    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(shown[0]->childCount(), 1);
+    EXPECT_EQ(shown[0]->child(0)->text(Name), "B001FAFit_bad.cmx");
+    EXPECT_EQ(shown[0]->child(0)->text(Folder), QDir::toNativeSeparators(skins.path()));
+    EXPECT_TRUE(shown[0]->child(0)->text(1).startsWith("moved to "));
+
+    auto* all = control<QCheckBox>(app->history(), "chkShowEmptyRuns");
+    EXPECT_EQ(all->text(), "Show runs without changes");
+    EXPECT_FALSE(all->isChecked());
+    all->click();
+    shown = runs(); // read afresh, the box as it was left
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0]->childCount(), 0);
+    EXPECT_TRUE(shown[0]->text(1).endsWith("no file changed")) << shown[0]->text(1).toStdString();
+    all->click();
+    EXPECT_EQ(runs().size(), 1);
+}
+
+TEST_F(History, OpensCentredOnItsWindowClosesWithEscapeOrCtrlWAndHasAltLetters) {
+    QWidget& window = history();
+    QSet<QString> letters;
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        const QString key = button->shortcut().toString(QKeySequence::PortableText);
+        ASSERT_TRUE(key.startsWith("Alt+")) << button->objectName().toStdString();
+        EXPECT_TRUE(button->text().contains(key.mid(4), Qt::CaseInsensitive));
+        EXPECT_FALSE(letters.contains(key)) << key.toStdString() << " twice";
+        letters.insert(key);
+    }
+    EXPECT_EQ(letters.size(), 3);
+
+    int left = 60;
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        // Small enough to stand anywhere on the screen, over a window away from its middle.
+        window.hide();
+        window.resize(300, 200);
+        skinEdit().setGeometry(left += 10, 50, 400, 300);
+        history();
+        EXPECT_EQ(window.geometry().center(), skinEdit().geometry().center());
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keySequence(&window, keys);
+        EXPECT_FALSE(window.isVisible()) << keys.toString().toStdString();
+    }
 }

@@ -5,9 +5,12 @@
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
 #include "core/journal/Journal.h"
+#include "core/report/RunReport.h"
 #include "games/FakeHome.h"
+#include "gui/browser/GameFoldersBox.h"
 #include "gui/history/HistoryWindow.h"
 #include "gui/install/InstallCommand.h"
+#include "gui/report/ReportWindow.h"
 #include "install/ArchiveWriter.h"
 #include "install/InstallFixture.h"
 
@@ -16,7 +19,10 @@
 #include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMimeData>
+#include <QTableView>
 #include <QTreeWidget>
 
 using namespace vestimo;
@@ -118,6 +124,29 @@ protected:
         return into;
     }
 
+    // The last report's row for `file` ("download: path inside it"): its verdict, reason and place.
+    QString row(const QString& file) const {
+        if (messages.reports.isEmpty()) {
+            return QStringLiteral("no report");
+        }
+        for (const report::RunRow& entry : messages.reports.last().rows) {
+            if (entry.file == file) {
+                return QStringList{report::verdictLabel(entry.verdict), entry.reason, entry.where}.join(
+                    " | ");
+            }
+        }
+        return QStringLiteral("no row");
+    }
+    // The fact `label` of the last report.
+    QString fact(const QString& label) const {
+        for (const report::RunFact& entry : messages.reports.value(messages.reports.size() - 1).facts) {
+            if (entry.label == label) {
+                return entry.value;
+            }
+        }
+        return {};
+    }
+
     test::FakeHome home;
     test::TempDir dataHome;
     test::TempDir downloads;
@@ -141,12 +170,27 @@ TEST_F(InstallWindow, TheButtonInstallsTheSkinIntoTheGameAndTheOutfitIntoSkinsBu
     EXPECT_EQ(offers[0].labels[1], texts::installCurrentFolder(skins.path()));
     EXPECT_EQ(offers[0].preselected, 0);
     ASSERT_EQ(messages.messages, QStringList{"Installed 5 files from 1 downloads."});
-    const QString details = messages.details[0];
-    EXPECT_TRUE(details.contains("installed: My Skin/B001FAFit_x.cmx as " + gameSkins + "/B001FAFit_x.cmx"))
-        << details.toStdString();
-    EXPECT_TRUE(details.contains("installed: My Skin/F001FAFit_x.cmx as " + gameBuy + "/F001FAFit_x.cmx"));
-    EXPECT_TRUE(details.contains("not a skin file: My Skin/readme.txt"));
-    EXPECT_TRUE(details.endsWith(texts::runCanBeUndone()));
+    // The closing message's "Report..." has every file of the download.
+    ASSERT_EQ(messages.reports.size(), 1);
+    EXPECT_EQ(messages.reports[0].rows.size(), 6);
+    EXPECT_EQ(row("skin.zip: My Skin/B001FAFit_x.cmx"), "installed |  | " + gameSkins + "/B001FAFit_x.cmx");
+    EXPECT_EQ(row("skin.zip: My Skin/F001FAFit_x.cmx"), "installed |  | " + gameBuy + "/F001FAFit_x.cmx");
+    EXPECT_EQ(row("skin.zip: My Skin/readme.txt"), "passed over | not a skin file | ");
+    EXPECT_EQ(fact("History"), texts::runCanBeUndone());
+    EXPECT_EQ(fact("Downloads"), "1");
+    EXPECT_EQ(messages.reports[0].closingLine(), "Installed 5 files from 1 downloads.");
+    // The report window lists the installation's own verdicts.
+    gui::ReportWindow window(messages.reports[0], messages, {});
+    auto* verdicts = control<QComboBox>(&window, "cboVerdict");
+    QStringList offered;
+    for (int k = 0; k < verdicts->count(); ++k) {
+        offered.append(verdicts->itemText(k));
+    }
+    EXPECT_EQ(offered, (QStringList{"all", "installed", "would be installed", "already installed", "refused",
+                                    "passed over"}));
+    EXPECT_EQ(control<QLabel>(&window, "lblReportClosing")->text(), "Installed 5 files from 1 downloads.");
+    verdicts->setCurrentIndex(1);
+    EXPECT_EQ(control<QTableView>(&window, "tblReport")->model()->rowCount(), 5);
     EXPECT_TRUE(QFile::exists(gameSkins + "/xskin-B001FAFit_x-PELVIS-BODY.skn"));
     EXPECT_TRUE(QFile::exists(gameBuy + "/F001FAFitlgt_x.bmp"));
     EXPECT_FALSE(skinEditNamed().ProgressBar1->isVisible());
@@ -160,7 +204,8 @@ TEST_F(InstallWindow, TheButtonInstallsTheSkinIntoTheGameAndTheOutfitIntoSkinsBu
     answer = gui::InstallChoice{0, false};
     clickInstall();
     EXPECT_EQ(messages.messages, QStringList{"Installed 0 files from 1 downloads."});
-    EXPECT_TRUE(messages.details[0].contains("already installed: My Skin/B001FAFit_x.cmx as " + gameSkins));
+    EXPECT_EQ(row("skin.zip: My Skin/B001FAFit_x.cmx"),
+              "already installed |  | " + gameSkins + "/B001FAFit_x.cmx");
 
     // The browser in the install's Skins folder preselects that install; Cancel does nothing.
     browseSkinEdit(gameSkins);
@@ -180,8 +225,9 @@ TEST_F(InstallWindow, CheckOnlyChangesNothingAndSaysWhatWouldBeInstalled) {
     const auto skinsBefore = Files(skins.path());
     clickInstall();
     ASSERT_EQ(messages.messages, QStringList{"Checked only: 5 files would be installed from 1 downloads."});
-    EXPECT_TRUE(messages.details[0].contains("would be installed: My Skin/B001FAFit_c.cmx as " + gameSkins));
-    EXPECT_TRUE(messages.details[0].endsWith(texts::installCheckedOnlyNothingChanged()));
+    EXPECT_EQ(row("skin.7z: My Skin/B001FAFit_c.cmx"),
+              "would be installed |  | " + gameSkins + "/B001FAFit_c.cmx");
+    EXPECT_EQ(fact("History"), texts::installCheckedOnlyNothingChanged());
     EXPECT_EQ(Files(home.home()), before);
     EXPECT_EQ(Files(skins.path()), skinsBefore);
     EXPECT_TRUE(app->journal().store().listRuns().value.isEmpty());
@@ -196,14 +242,16 @@ TEST_F(InstallWindow, AFolderOfDownloadsDroppedOnEitherWindowInstallsTheGoodAndR
     const auto outside = Files(downloads.path());
     ASSERT_TRUE(drop(skinEdit(), {QUrl::fromLocalFile(MixedDownloads("first", "a"))}));
     ASSERT_EQ(messages.messages, QStringList{"Installed 3 files from 4 downloads."});
-    const QString details = messages.details[0];
-    EXPECT_TRUE(details.contains("installed: B001FAFit_a.cmx as " + gameSkins + "/B001FAFit_a.cmx"));
-    EXPECT_TRUE(details.contains("refused: B002FAFit_a.cmx: line 8")) << details.toStdString();
-    EXPECT_TRUE(details.contains("refused: ../B003FAFit_a.cmx: ")) << details.toStdString();
-    EXPECT_TRUE(details.contains("not read: 4 cut.zip: ")) << details.toStdString();
-    EXPECT_TRUE(
-        details.contains("refused: B002FAFitlgt_a.bmp: belongs to B002FAFit_a.cmx, which was refused"))
-        << details.toStdString();
+    EXPECT_EQ(fact("Downloads"), "4");
+    EXPECT_EQ(row("1 good.zip: B001FAFit_a.cmx"), "installed |  | " + gameSkins + "/B001FAFit_a.cmx");
+    EXPECT_TRUE(row("2 faulty.7z: B002FAFit_a.cmx").startsWith("refused | line 8"))
+        << row("2 faulty.7z: B002FAFit_a.cmx").toStdString();
+    EXPECT_TRUE(row("2 faulty.7z: B002FAFitlgt_a.bmp")
+                    .startsWith("refused | belongs to B002FAFit_a.cmx, which was refused"))
+        << row("2 faulty.7z: B002FAFitlgt_a.bmp").toStdString();
+    EXPECT_TRUE(row("3 traversal.tar.gz: ../B003FAFit_a.cmx").startsWith("refused | "));
+    EXPECT_TRUE(row("4 cut.zip").startsWith("refused | the download could not be read: 4 cut.zip: "))
+        << row("4 cut.zip").toStdString();
     EXPECT_EQ(QDir(gameSkins).entryList(QDir::Files | QDir::Hidden).size(), 3);
     EXPECT_FALSE(QFile::exists(game + "/GameData/B003FAFit_a.cmx"));
     EXPECT_FALSE(QFile::exists(downloads.filePath("B003FAFit_a.cmx")));
@@ -260,10 +308,58 @@ TEST_F(InstallWindow, AJournalThatCannotRecordStillInstallsAndSaysSo) {
     const QString zip =
         Download("skin.zip", ArchiveFormat::TarGz, SkinAndOutfit("B001FAFit_j", "F001FAFit_j"));
     messages.clear();
-    command.install({zip}, {&skinEdit(), skins.path(), nullptr, nullptr});
+    command.install({zip}, {&skinEdit(), skins.path(), nullptr, nullptr, QString()});
     ASSERT_EQ(messages.messages, QStringList{"Installed 5 files from 1 downloads."});
-    EXPECT_TRUE(messages.details[0].endsWith(texts::runNotRecorded(texts::journalNotOpen())));
+    EXPECT_EQ(messages.informative, QStringList{texts::runNotRecorded(texts::journalNotOpen())});
+    EXPECT_EQ(fact("History"), texts::runNotRecorded(texts::journalNotOpen()));
     EXPECT_TRUE(QFile::exists(gameSkins + "/B001FAFit_j.cmx"));
+}
+
+// Two installs, each with its SkinsBuy folder; the game-folders box offers four entries.
+class InstallFromTwoGames : public InstallWindow {
+protected:
+    void SetUp() override {
+        home.prefix("Games/the-sims");
+        legacy = home.install("Games/the-sims/drive_c/Program Files/EA Games/The Sims Legacy", true);
+        InstallWindow::SetUp();
+        games = control<gui::GameFoldersBox>(&skinEdit(), "cboGames");
+    }
+    int offeredIndexOf(const QString& skinsFolder) const {
+        for (std::size_t k = 0; k < offers.back().destinations.size(); ++k) {
+            if (offers.back().destinations[k].skins == skinsFolder) {
+                return static_cast<int>(k);
+            }
+        }
+        return -1;
+    }
+    QString legacy;
+    gui::GameFoldersBox* games = nullptr;
+};
+
+TEST_F(InstallFromTwoGames, TheDialogDefaultsToTheGameFolderTheBoxShows) {
+    ASSERT_EQ(games->listCount(), 4) << games->entries().join(" | ").toStdString();
+    chosen = {Download("skin.zip", ArchiveFormat::ZipDeflate, SkinAndOutfit("B001FAFit_x", "F001FAFit_x"))};
+    answer.reset();
+    // Each entry of the box: the browser goes there, and the dialog offers that install first.
+    for (int entry = 0; entry < games->listCount(); ++entry) {
+        games->setListIndex(entry);
+        const QString folder = games->pathAt(entry);
+        EXPECT_EQ(games->listIndex(), entry);
+        clickInstall();
+        const QString skinsOf = folder.endsWith("SkinsBuy")
+                                    ? QFileInfo(folder + "/../../GameData/Skins").canonicalFilePath()
+                                    : QFileInfo(folder).canonicalFilePath();
+        EXPECT_EQ(QFileInfo(offers.back().destinations[offers.back().preselected].skins).canonicalFilePath(),
+                  skinsOf)
+            << games->entries()[entry].toStdString();
+    }
+    // Any other folder: "Other folder", and the first install as before.
+    browseSkinEdit();
+    EXPECT_EQ(games->listIndex(), -1);
+    clickInstall();
+    EXPECT_EQ(offers.back().preselected, 0);
+    EXPECT_GE(offeredIndexOf(gameSkins), 0);
+    EXPECT_GE(offeredIndexOf(legacy + "/GameData/Skins"), 0);
 }
 
 TEST(InstallOffer, PreselectsTheInstallWhoseSkinsFolderTheBrowserShows) {
@@ -277,6 +373,13 @@ TEST(InstallOffer, PreselectsTheInstallWhoseSkinsFolderTheBrowserShows) {
     const gui::InstallCommand command(services);
     EXPECT_EQ(command.offerFor(second + "/../Skins", 1).preselected, 1);
     EXPECT_EQ(command.offerFor(dir.path(), 1).preselected, 0);
+    // The folder the game-folders box shows comes first, its Skins or its SkinsBuy folder.
+    const QString secondBuy = dir.mkdir("b/ExpansionShared/SkinsBuy");
+    services.installs[1].skinsBuy = secondBuy;
+    const gui::InstallCommand withBuy(services);
+    EXPECT_EQ(withBuy.offerFor(dir.path(), 1, secondBuy).preselected, 1);
+    EXPECT_EQ(withBuy.offerFor(first, 1, second).preselected, 1);
+    EXPECT_EQ(withBuy.offerFor(second, 1, QString()).preselected, 1);
     const gui::InstallOffer none = gui::InstallCommand({messages, dir.path()}).offerFor(first, 2);
     EXPECT_EQ(none.labels, QStringList{texts::installCurrentFolder(first)});
     EXPECT_EQ(none.destinations[0].skins, first);
@@ -289,6 +392,11 @@ TEST(InstallOptions, TheDialogOffersThePlacesAndCheckOnly) {
     offer.preselected = 1;
     offer.downloads = 3;
     gui::InstallOptionsDialog dialog(offer);
+    ASSERT_NE(dialog.findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "Install the skins of 3 downloads into:");
+    offer.downloads = 1;
+    EXPECT_EQ(gui::InstallOptionsDialog(offer).findChild<QLabel*>()->text(),
+              "Install the skins of 1 download into:");
     auto* targets = dialog.findChild<QComboBox*>("cboInstallTarget");
     auto* checkOnly = dialog.findChild<QCheckBox*>("chkCheckOnly");
     ASSERT_NE(targets, nullptr);

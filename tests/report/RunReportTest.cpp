@@ -360,3 +360,27 @@ TEST(RunReportFormats, SavingWritesTheChosenFormatAndNeverThroughALink) {
 
     EXPECT_FALSE(report::saveReport(report, folder.filePath("missing/r.txt")).ok);
 }
+
+TEST(RunReportFormats, AnInstallationHasItsOwnSectionsAndClosingLine) {
+    report::RunReport installed;
+    installed.kind = report::RunKind::Install;
+    installed.closing = "Installed 1 files from 2 downloads.";
+    installed.facts = {{"Downloads", "2"}};
+    installed.rows = {
+        {"cut.zip", report::RunVerdict::Refused, "the download could not be read: cut", "/d/cut.zip"},
+        {"a.zip: x.txt", report::RunVerdict::PassedOver, "not a skin file", {}},
+        {"a.zip: B001.cmx", report::RunVerdict::Installed, {}, "/game/Skins/B001.cmx"}};
+    EXPECT_EQ(QString::fromUtf8(report::toText(installed)), "Downloads: 2\n"
+                                                            "\n"
+                                                            "Installed:\n"
+                                                            "a.zip: B001.cmx -> /game/Skins/B001.cmx\n"
+                                                            "\n"
+                                                            "Refused:\n"
+                                                            "cut.zip: the download could not be read: cut\n"
+                                                            "\n"
+                                                            "Passed over:\n"
+                                                            "a.zip: x.txt: not a skin file\n"
+                                                            "\n"
+                                                            "Installed 1 files from 2 downloads.\n");
+    EXPECT_TRUE(report::toJson(installed).contains("\"verdict\": \"installed\""));
+}

@@ -30,6 +30,12 @@ public:
         questions.append(question);
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    // Recorded with the other questions; answered from `choices` (Discard when it runs out).
+    SaveChoice askToSave(const QString& question) override {
+        questions.append(question);
+        saveQuestions.append(question);
+        return choices.isEmpty() ? SaveChoice::Discard : choices.takeFirst();
+    }
     // Recorded as a message; the action is taken when `takeOffers` says so.
     bool offer(const QString& message, const QString& action) override {
         offered.append(action);
@@ -41,6 +47,7 @@ public:
         messages.clear();
         details.clear();
         questions.clear();
+        saveQuestions.clear();
         reports.clear();
         informative.clear();
     }
@@ -49,6 +56,8 @@ public:
     QStringList details;
     QStringList questions;
     QList<bool> answers;
+    QStringList saveQuestions; // those asked with Save, Discard and Cancel
+    QList<SaveChoice> choices;
     QStringList offered; // the second button of each offer, in order
     bool takeOffers = false;
     // One per message shown with a report, in order: the report and the line under the message.

@@ -62,6 +62,12 @@ inline QString selectBuyableTypeFirst() {
 inline QString successfullyExported() {
     return QCoreApplication::translate("Vestimo", "Successfully Exported!");
 }
+// A close request while a bitmap is loaded, when "Close This Program" cannot be pressed.
+inline QString closeWithSkinNotExported(const QString& bitmapName) {
+    return QCoreApplication::translate("Vestimo",
+                                       "Close Vestimo? The buyable skin started from %1 is not exported.")
+        .arg(bitmapName);
+}
 
 // A bitmap the viewer cannot show would be exported as some other picture, so it is not loaded.
 inline QString bitmapCannotBeShown(const QString& name, const QString& why) {

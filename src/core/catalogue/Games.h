@@ -14,6 +14,10 @@ inline QString gameFoldersCaption() {
 inline QString noGameFound() {
     return QCoreApplication::translate("Vestimo", "No game found");
 }
+// Shown while the browser is in none of the folders offered.
+inline QString otherFolder() {
+    return QCoreApplication::translate("Vestimo", "Other folder");
+}
 // Follows an install's label for its SkinsBuy folder.
 inline QString buyableOutfits(const QString& installLabel) {
     return QCoreApplication::translate("Vestimo", "%1 buyable outfits").arg(installLabel);

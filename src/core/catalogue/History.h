@@ -89,6 +89,12 @@ inline QString historyColumnHappened() {
 inline QString historyColumnReason() {
     return QCoreApplication::translate("Vestimo", "Reason");
 }
+inline QString historyColumnFolder() {
+    return QCoreApplication::translate("Vestimo", "Folder");
+}
+inline QString showRunsWithoutChanges() {
+    return QCoreApplication::translate("Vestimo", "Show runs without changes");
+}
 inline QString historyRun(const QString& when, const QString& command, const QString& skinFolder) {
     return skinFolder.isEmpty()
                ? QStringLiteral("%1  %2").arg(when, command)

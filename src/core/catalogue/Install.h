@@ -126,7 +126,9 @@ inline QString installOptionsCaption() {
     return QCoreApplication::translate("Vestimo", "Vestimo - Install Skins");
 }
 inline QString installWhereLabel(qsizetype downloads) {
-    return QCoreApplication::translate("Vestimo", "Install the skins of %1 downloads into:").arg(downloads);
+    return downloads == 1 ? QCoreApplication::translate("Vestimo", "Install the skins of 1 download into:")
+                          : QCoreApplication::translate("Vestimo", "Install the skins of %1 downloads into:")
+                                .arg(downloads);
 }
 inline QString installCurrentFolder(const QString& folder) {
     return QCoreApplication::translate("Vestimo", "The current skin folder (%1)")
@@ -139,34 +141,28 @@ inline QString checkOnlyOption() {
     return QCoreApplication::translate("Vestimo", "Check only");
 }
 
-// The details of the closing message, download by download.
-inline QString installDetailsDownload(const QString& download) {
-    return QCoreApplication::translate("Vestimo", "%1:").arg(QDir::toNativeSeparators(download));
+// The report of a run: its facts and, for each file, the download it came from and why it was not
+// installed.
+inline QString factDownloads() {
+    return QCoreApplication::translate("Vestimo", "Downloads");
 }
-inline QString installDetailsNotRead(const QString& why) {
-    return QCoreApplication::translate("Vestimo", "  not read: %1").arg(why);
+inline QString factInstalledInto() {
+    return QCoreApplication::translate("Vestimo", "Skins into");
 }
-inline QString installDetailsInstalled(const QString& name, const QString& target) {
-    return QCoreApplication::translate("Vestimo", "  installed: %1 as %2")
-        .arg(name, QDir::toNativeSeparators(target));
+inline QString factBuyableInto() {
+    return QCoreApplication::translate("Vestimo", "Buyable outfits into");
 }
-inline QString installDetailsWouldInstall(const QString& name, const QString& target) {
-    return QCoreApplication::translate("Vestimo", "  would be installed: %1 as %2")
-        .arg(name, QDir::toNativeSeparators(target));
+inline QString installRowFile(const QString& download, const QString& name) {
+    return QStringLiteral("%1: %2").arg(download, name);
 }
-inline QString installDetailsAlready(const QString& name, const QString& target) {
-    return QCoreApplication::translate("Vestimo", "  already installed: %1 as %2")
-        .arg(name, QDir::toNativeSeparators(target));
+inline QString installRowNotRead(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "the download could not be read: %1").arg(why);
 }
-inline QString installDetailsRefused(const QString& name, const QString& reason) {
-    return QCoreApplication::translate("Vestimo", "  refused: %1: %2").arg(name, reason);
+inline QString installRowConflict(const QString& other) {
+    return QCoreApplication::translate("Vestimo", "in conflict with %1").arg(other);
 }
-inline QString installDetailsConflict(const QString& name, const QString& other) {
-    return QCoreApplication::translate("Vestimo", "  in conflict: %1 with %2")
-        .arg(name, QDir::toNativeSeparators(other));
-}
-inline QString installDetailsNotSkinFile(const QString& name) {
-    return QCoreApplication::translate("Vestimo", "  not a skin file: %1").arg(name);
+inline QString installRowNotSkinFile() {
+    return QCoreApplication::translate("Vestimo", "not a skin file");
 }
 inline QString installCheckedOnlyNothingChanged() {
     return QCoreApplication::translate("Vestimo", "Checked only: nothing was written.");

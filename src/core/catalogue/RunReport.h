@@ -21,6 +21,19 @@ inline QString verdictNotMoved() {
 inline QString verdictPassedOver() {
     return QCoreApplication::translate("Vestimo", "passed over");
 }
+// An installation's verdicts.
+inline QString verdictInstalled() {
+    return QCoreApplication::translate("Vestimo", "installed");
+}
+inline QString verdictWouldBeInstalled() {
+    return QCoreApplication::translate("Vestimo", "would be installed");
+}
+inline QString verdictAlreadyInstalled() {
+    return QCoreApplication::translate("Vestimo", "already installed");
+}
+inline QString verdictRefused() {
+    return QCoreApplication::translate("Vestimo", "refused");
+}
 inline QString verdictAll() {
     return QCoreApplication::translate("Vestimo", "all");
 }
@@ -37,6 +50,18 @@ inline QString sectionNotMoved() {
 }
 inline QString sectionPassedOver() {
     return QCoreApplication::translate("Vestimo", "Passed over:");
+}
+inline QString sectionInstalled() {
+    return QCoreApplication::translate("Vestimo", "Installed:");
+}
+inline QString sectionWouldBeInstalled() {
+    return QCoreApplication::translate("Vestimo", "Would be installed:");
+}
+inline QString sectionAlreadyInstalled() {
+    return QCoreApplication::translate("Vestimo", "Already installed:");
+}
+inline QString sectionRefused() {
+    return QCoreApplication::translate("Vestimo", "Refused:");
 }
 
 // The table's columns.

@@ -26,9 +26,23 @@ inline QString aboutButton() {
     return QCoreApplication::translate("Vestimo", "About");
 }
 
-// Asked before closing the open file, or the program, throws away edits in the editor.
-inline QString discardChangesTo(const QString& name) {
-    return QCoreApplication::translate("Vestimo", "Discard the changes to %1?").arg(name);
+// Asked before closing the open file, or the program, would throw away edits in the editor; the
+// box's buttons are Save, Discard and Cancel.
+inline QString saveChangesTo(const QString& name) {
+    return QCoreApplication::translate("Vestimo", "Save the changes to %1 before closing?").arg(name);
+}
+inline QString saveButton() {
+    return QCoreApplication::translate("Vestimo", "Save");
+}
+inline QString discardButton() {
+    return QCoreApplication::translate("Vestimo", "Discard");
+}
+inline QString cancelButton() {
+    return QCoreApplication::translate("Vestimo", "Cancel");
+}
+// The window title while the editor holds unsaved edits.
+inline QString windowTitleEdited(const QString& title) {
+    return QStringLiteral("*%1").arg(title);
 }
 
 // A count with commas between thousands, whatever the locale: "66,614".

@@ -63,7 +63,7 @@ QString discardQuestion(const SkinEditState& state) {
     if (!state.openFile || !state.openFile->edited) {
         return {};
     }
-    return texts::discardChangesTo(state.openFile->name);
+    return texts::saveChangesTo(state.openFile->name);
 }
 
 QString refuseSave(const SkinEditState& state, bool selected) {

@@ -68,8 +68,8 @@ SkinEditState closed(SkinEditState state);
 
 // The editor's text now differs (or no longer differs) from the file as read.
 SkinEditState textEdited(SkinEditState state, bool differs);
-// The question to ask before the open file's edits are thrown away (closing the file or the
-// program), or empty when there is nothing to lose.
+// The question (Save, Discard or Cancel) to ask before closing the file or the program would throw
+// the open file's edits away, or empty when there is nothing to lose.
 QString discardQuestion(const SkinEditState& state);
 
 // "Save CMX Changes" before anything is written: the first refusal (selection, file kind, an open

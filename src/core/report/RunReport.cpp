@@ -9,14 +9,10 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
 
 namespace vestimo::report {
 
 namespace {
-
-constexpr std::array<RunVerdict, RunVerdictCount> AllVerdicts = {
-    RunVerdict::Moved, RunVerdict::Left, RunVerdict::NotMoved, RunVerdict::PassedOver};
 
 QString heading(RunVerdict verdict) {
     switch (verdict) {
@@ -26,6 +22,14 @@ QString heading(RunVerdict verdict) {
         return texts::sectionLeft();
     case RunVerdict::NotMoved:
         return texts::sectionNotMoved();
+    case RunVerdict::Installed:
+        return texts::sectionInstalled();
+    case RunVerdict::WouldBeInstalled:
+        return texts::sectionWouldBeInstalled();
+    case RunVerdict::AlreadyInstalled:
+        return texts::sectionAlreadyInstalled();
+    case RunVerdict::Refused:
+        return texts::sectionRefused();
     case RunVerdict::PassedOver:
         break;
     }
@@ -57,6 +61,14 @@ QString csvRecord(const QStringList& fields) {
 
 } // namespace
 
+QList<RunVerdict> verdictsOf(RunKind kind) {
+    if (kind == RunKind::Install) {
+        return {RunVerdict::Installed, RunVerdict::WouldBeInstalled, RunVerdict::AlreadyInstalled,
+                RunVerdict::Refused, RunVerdict::PassedOver};
+    }
+    return {RunVerdict::Moved, RunVerdict::Left, RunVerdict::NotMoved, RunVerdict::PassedOver};
+}
+
 QString verdictLabel(RunVerdict verdict) {
     switch (verdict) {
     case RunVerdict::Moved:
@@ -65,6 +77,14 @@ QString verdictLabel(RunVerdict verdict) {
         return texts::verdictLeft();
     case RunVerdict::NotMoved:
         return texts::verdictNotMoved();
+    case RunVerdict::Installed:
+        return texts::verdictInstalled();
+    case RunVerdict::WouldBeInstalled:
+        return texts::verdictWouldBeInstalled();
+    case RunVerdict::AlreadyInstalled:
+        return texts::verdictAlreadyInstalled();
+    case RunVerdict::Refused:
+        return texts::verdictRefused();
     case RunVerdict::PassedOver:
         break;
     }
@@ -79,6 +99,14 @@ QString verdictKey(RunVerdict verdict) {
         return QStringLiteral("left");
     case RunVerdict::NotMoved:
         return QStringLiteral("notMoved");
+    case RunVerdict::Installed:
+        return QStringLiteral("installed");
+    case RunVerdict::WouldBeInstalled:
+        return QStringLiteral("wouldBeInstalled");
+    case RunVerdict::AlreadyInstalled:
+        return QStringLiteral("alreadyInstalled");
+    case RunVerdict::Refused:
+        return QStringLiteral("refused");
     case RunVerdict::PassedOver:
         break;
     }
@@ -91,7 +119,7 @@ int RunReport::count(RunVerdict verdict) const {
 }
 
 QString RunReport::closingLine() const {
-    return texts::notMovedClosingLine(count(RunVerdict::NotMoved));
+    return kind == RunKind::Install ? closing : texts::notMovedClosingLine(count(RunVerdict::NotMoved));
 }
 
 ReportFormat formatForFileName(const QString& fileName) {
@@ -109,7 +137,7 @@ QByteArray toText(const RunReport& report) {
     for (const RunFact& fact : report.facts) {
         lines << texts::factLine(fact.label, oneLine(fact.value));
     }
-    for (const RunVerdict verdict : AllVerdicts) {
+    for (const RunVerdict verdict : verdictsOf(report.kind)) {
         bool headed = false;
         for (const RunRow& row : report.rows) {
             if (row.verdict != verdict) {
@@ -120,9 +148,10 @@ QByteArray toText(const RunReport& report) {
                 headed = true;
             }
             const QString line = texts::reportLine(oneLine(row.file), oneLine(row.reason));
-            lines << (verdict == RunVerdict::Moved && !row.where.isEmpty()
-                          ? texts::reportLineMoved(line, oneLine(row.where))
-                          : line);
+            const bool went = verdict == RunVerdict::Moved || verdict == RunVerdict::Installed ||
+                              verdict == RunVerdict::WouldBeInstalled ||
+                              verdict == RunVerdict::AlreadyInstalled;
+            lines << (went && !row.where.isEmpty() ? texts::reportLineMoved(line, oneLine(row.where)) : line);
         }
     }
     lines << QString() << report.closingLine();

@@ -6,8 +6,9 @@
 #include <QList>
 #include <QString>
 
-// What a run did to each file, as plain values: a directory-wide check today, and any other run
-// that judges files one by one. The report window shows it; it saves as text, CSV or JSON.
+// What a run did to each file, as plain values: a directory-wide check, an installation, and any
+// other run that judges files one by one. The report window shows it; it saves as text, CSV or
+// JSON.
 namespace vestimo::report {
 
 enum class RunVerdict {
@@ -15,8 +16,19 @@ enum class RunVerdict {
     Left,       // judged and left where it was
     NotMoved,   // should have gone, but could not be moved, so it was left in place
     PassedOver, // not judged: not of the kind the run judges, or not nameable
+    // An installation's.
+    Installed,        // written into the game's folders
+    WouldBeInstalled, // would have been, had the run not only checked
+    AlreadyInstalled, // the same bytes were there already
+    Refused,          // not installed: faulty, in conflict, or its download could not be read
 };
-inline constexpr int RunVerdictCount = 4;
+inline constexpr int RunVerdictCount = 8;
+
+// Which kind of run a report is of: each gives its own verdicts and closing line.
+enum class RunKind { Check, Install };
+
+// The verdicts a run of `kind` gives, in the order they are named to the player.
+QList<RunVerdict> verdictsOf(RunKind kind);
 
 // "moved", "left", "could not be moved", "passed over".
 QString verdictLabel(RunVerdict verdict);
@@ -39,12 +51,15 @@ struct RunFact {
 };
 
 struct RunReport {
+    RunKind kind = RunKind::Check;
     QList<RunFact> facts;
     QList<RunRow> rows;
     QString problemFolder; // what "Open Problem Folder" opens; empty when the run moved nowhere
+    QString closing;       // an installation's closing line: how many files from how many downloads
 
     int count(RunVerdict verdict) const;
-    // Counts the files left in place because they could not be moved.
+    // A check's counts the files left in place because they could not be moved; an installation's
+    // is `closing`.
     QString closingLine() const;
     bool operator==(const RunReport&) const = default;
 };

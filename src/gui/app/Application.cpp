@@ -78,8 +78,10 @@ void Application::showHistory() {
         history_ = std::make_unique<HistoryWindow>(*journal_, messages_);
     }
     history_->reload();
-    history_->show();
-    history_->raise();
+    // Over whichever main window the player is in.
+    const QWidget* over = buyable_ && buyable_->isVisible() ? static_cast<QWidget*>(buyable_.get())
+                                                            : static_cast<QWidget*>(skinEdit_.get());
+    history_->showOver(over);
 }
 
 void Application::start() {
@@ -116,7 +118,7 @@ void Application::switchToSkinEdit() {
 }
 
 void Application::closeProgramAsked() {
-    if (skinEdit_ && !skinEdit_->mayDiscardEdits()) {
+    if (skinEdit_ && !skinEdit_->settleEdits()) {
         return;
     }
     closeProgram();

@@ -44,7 +44,7 @@ public:
     Services services() const;
     journal::Journal& journal() const { return *journal_; }
 
-    // Opens (or brings up, read afresh) the History window.
+    // Opens (or brings up, read afresh) the History window, centred on the window in use.
     void showHistory();
     // Null until History is first opened.
     HistoryWindow* history() const { return history_.get(); }
@@ -54,8 +54,8 @@ public:
     // Deletes the scratch listing if this copy wrote it and it is unchanged, and ends the program at
     // once, unsaved edits and all.
     void closeProgram();
-    // "Close This Program": asks first when the editor holds unsaved edits (No keeps everything),
-    // then closeProgram().
+    // "Close This Program": asks first when the editor holds unsaved edits (Save, Discard or
+    // Cancel; Cancel, or a save that fails, keeps everything), then closeProgram().
     void closeProgramAsked();
 
     // "Install Skins from Download...", for both windows (and for drops on them).

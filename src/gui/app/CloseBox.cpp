@@ -11,24 +11,28 @@ namespace vestimo::gui {
 
 namespace {
 
-void clickIfEnabled(QAbstractButton* button) {
-    if (button->isEnabled()) {
-        button->click();
-    }
-}
-
 class CloseLikeButton : public QObject {
 public:
-    CloseLikeButton(QWidget* window, QAbstractButton* button) : QObject(window), button_(button) {}
+    CloseLikeButton(QWidget* window, QAbstractButton* button, std::function<void()> whenDisabled)
+        : QObject(window), button_(button), whenDisabled_(std::move(whenDisabled)) {}
+
+    void request() {
+        if (button_ == nullptr) {
+            return;
+        }
+        if (button_->isEnabled()) {
+            button_->click();
+        } else if (whenDisabled_) {
+            whenDisabled_();
+        }
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Close) {
             // The window stays; the button's routine hides both windows when it ends the program.
             event->ignore();
-            if (button_ != nullptr) {
-                clickIfEnabled(button_);
-            }
+            request();
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -36,16 +40,17 @@ protected:
 
 private:
     QPointer<QAbstractButton> button_;
+    std::function<void()> whenDisabled_;
 };
 
 } // namespace
 
-void closeThrough(QWidget* window, QAbstractButton* closeButton) {
-    window->installEventFilter(new CloseLikeButton(window, closeButton));
+void closeThrough(QWidget* window, QAbstractButton* closeButton, std::function<void()> whenDisabled) {
+    auto* closing = new CloseLikeButton(window, closeButton, std::move(whenDisabled));
+    window->installEventFilter(closing);
     // Ctrl+Q as on every Linux desktop, whatever keyboard scheme the platform reports.
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
-    QObject::connect(quit, &QShortcut::activated, closeButton,
-                     [closeButton] { clickIfEnabled(closeButton); });
+    QObject::connect(quit, &QShortcut::activated, closing, [closing] { closing->request(); });
 }
 
 } // namespace vestimo::gui

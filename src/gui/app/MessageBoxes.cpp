@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Common.h"
 #include "core/catalogue/RunReport.h"
+#include "core/catalogue/Windows.h"
 #include "gui/report/ReportWindow.h"
 
 #include <QApplication>
@@ -63,6 +64,26 @@ bool QtMessageBoxes::ask(const QString& question) {
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString& question) {
+    QMessageBox box(QMessageBox::NoIcon, texts::applicationTitle(), question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner(parent_));
+    box.setTextFormat(Qt::PlainText);
+    // The captions are the program's own, whatever the desktop would call these buttons.
+    box.button(QMessageBox::Save)->setText(texts::saveButton());
+    box.button(QMessageBox::Discard)->setText(texts::discardButton());
+    box.button(QMessageBox::Cancel)->setText(texts::cancelButton());
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 } // namespace vestimo::platform

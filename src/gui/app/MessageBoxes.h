@@ -21,6 +21,13 @@ public:
                             const report::RunReport& report) = 0;
     // A Yes/No question, standing in for the system's own confirmation; true for Yes.
     virtual bool ask(const QString& question) = 0;
+    // What to do with unsaved work before it would be lost.
+    enum class SaveChoice { Save, Discard, Cancel };
+    // A question with Save, Discard and Cancel, Cancel the default. Without a way to offer three
+    // buttons, Yes discards and No cancels.
+    virtual SaveChoice askToSave(const QString& question) {
+        return ask(question) ? SaveChoice::Discard : SaveChoice::Cancel;
+    }
     // Shows `message` with OK and a second button `action`; true when the user chose `action`.
     // Without a way to offer it, the message alone and no action.
     virtual bool offer(const QString& message, const QString& action) {
@@ -39,6 +46,7 @@ public:
     void showReport(const QString& message, const QString& informative,
                     const report::RunReport& report) override;
     bool ask(const QString& question) override;
+    SaveChoice askToSave(const QString& question) override;
     bool offer(const QString& message, const QString& action) override;
 
 private:

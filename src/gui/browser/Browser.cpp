@@ -7,6 +7,7 @@
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
 #include "gui/browser/FileList.h"
+#include "gui/browser/GameFoldersBox.h"
 #include "platform/FileSystem.h"
 
 namespace vestimo::gui {
@@ -19,6 +20,13 @@ void Browser::startAt(const QString& folder) {
     }
     drives->rememberDirectory(dirs->path());
     files->setPath(dirs->path());
+    showGameFolder();
+}
+
+void Browser::showGameFolder() const {
+    if (games != nullptr) {
+        games->showFolder(dirs->path());
+    }
 }
 
 void Browser::onDriveChanged() {
@@ -35,6 +43,7 @@ void Browser::onDirectoryChanged() {
     drives->showDriveOf(dirs->path());
     drives->rememberDirectory(dirs->path());
     files->setPath(dirs->path());
+    showGameFolder();
 }
 
 void Browser::goTo(const QString& folder) {

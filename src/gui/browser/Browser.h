@@ -9,6 +9,7 @@ namespace vestimo::gui {
 class DirList;
 class DriveList;
 class FileList;
+class GameFoldersBox;
 
 inline const QString DefaultGameDrive = QStringLiteral("C:");
 inline const QString DefaultGameDirectory = QStringLiteral("\\Program Files\\Maxis\\The Sims\\");
@@ -22,6 +23,8 @@ struct Browser {
     platform::MessageBoxes& messages;
     // The installs found at start; named in the details when the default folder is missing.
     std::vector<core::games::GameFolder> gameFolders = {};
+    // Shows which of those folders the lists are in (none in a browser without one).
+    GameFoldersBox* games = nullptr;
 
     // The lists at `folder` (the process's current one at start), without raising change steps.
     void startAt(const QString& folder);
@@ -33,6 +36,8 @@ struct Browser {
     // A folder chosen in the desktop's folder dialog: the directory list moves there and the
     // drive and file lists follow, as after any directory change.
     void goTo(const QString& folder);
+    // The game-folders box shows the folder the lists are in.
+    void showGameFolder() const;
 };
 
 } // namespace vestimo::gui

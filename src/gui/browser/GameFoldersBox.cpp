@@ -1,5 +1,8 @@
 #include "gui/browser/GameFoldersBox.h"
 
+#include "core/catalogue/Games.h"
+
+#include <QFileInfo>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -10,6 +13,8 @@ GameFoldersBox::GameFoldersBox(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("cboGames"));
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(20);
+    // What the box shows while no entry is chosen.
+    setPlaceholderText(texts::otherFolder());
     connect(this, &QComboBox::activated, this, [this](int index) {
         const QString path = pathAt(index);
         if (!path.isEmpty()) {
@@ -52,6 +57,22 @@ void GameFoldersBox::setListIndex(int index) {
     if (!path.isEmpty()) {
         emit folderChosen(path);
     }
+}
+
+void GameFoldersBox::showFolder(const QString& folder) {
+    if (folders_.size() == 1 && !folders_.front().enabled) {
+        return; // "No game found" stays
+    }
+    const QString browsed = QFileInfo(folder).canonicalFilePath();
+    int shown = -1;
+    for (std::size_t k = 0; k < folders_.size() && !browsed.isEmpty(); ++k) {
+        if (folders_[k].enabled && QFileInfo(folders_[k].path).canonicalFilePath() == browsed) {
+            shown = static_cast<int>(k);
+            break;
+        }
+    }
+    const QSignalBlocker block(this);
+    setCurrentIndex(shown);
 }
 
 void GameFoldersBox::setUserInteractionLock(bool locked) {

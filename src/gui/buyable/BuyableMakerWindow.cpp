@@ -65,7 +65,7 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_service
     setWindowIcon(applicationIcon());
     build();
     render(ListReading::Keep);
-    closeThrough(this, m_ui.closeProgramButton);
+    closeThrough(this, m_ui.closeProgramButton, [this] { onCloseRefused(); });
     assignMnemonics(this);
     setAcceptDrops(true);
 }
@@ -85,8 +85,8 @@ void BuyableMakerWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_app.installCommand().install(
-        dropped, {this, m_ui.browser.directoryList->path(), nullptr, m_ui.browser.fileList});
+    m_app.installCommand().install(dropped, {this, m_ui.browser.directoryList->path(), nullptr,
+                                             m_ui.browser.fileList, m_ui.browser.gamesBox->shownPath()});
 }
 
 void BuyableMakerWindow::build() {
@@ -183,7 +183,7 @@ void BuyableMakerWindow::build() {
 
     m_browser =
         std::make_unique<Browser>(Browser{ui.browser.driveList, ui.browser.directoryList, ui.browser.fileList,
-                                          m_services.messages, m_services.gameFolders});
+                                          m_services.messages, m_services.gameFolders, ui.browser.gamesBox});
     m_browser->startAt(platform::currentDirectory());
     showDirectory(*this, *ui.browser.pathLine, ui.browser.directoryList->path());
 }
@@ -249,6 +249,12 @@ void BuyableMakerWindow::onDefaultDirectoryClicked() {
 }
 void BuyableMakerWindow::onCloseProgramClicked() {
     m_app.closeProgramAsked();
+}
+// The button stays disabled while a skin is being made; a close request asks instead.
+void BuyableMakerWindow::onCloseRefused() {
+    if (m_services.messages.ask(texts::closeWithSkinNotExported(m_draft.bitmapName))) {
+        m_app.closeProgramAsked();
+    }
 }
 
 void BuyableMakerWindow::onFileClicked() {

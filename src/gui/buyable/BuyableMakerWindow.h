@@ -55,6 +55,8 @@ private slots:
     void onCloseFileClicked();
     void onExportClicked();
     void onCloseProgramClicked();
+    // A close request (close box, Alt+F4, Ctrl+Q) while "Close This Program" is disabled.
+    void onCloseRefused();
     void onBrowseClicked();
 
 private:

@@ -4,6 +4,7 @@
 #include "core/catalogue/History.h"
 #include "core/journal/Journal.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -97,7 +98,12 @@ HistoryController::Listing HistoryController::load(int limit) const {
             shown.outcome = texts::happenedWithState(shown.outcome, texts::historyNoChanges());
         }
         for (const JournalChange& change : changes.value) {
-            shown.changes.append({change.id, journal::changeName(change), happened(change), change.reason});
+            const QString file = journal::changeName(change);
+            const QFileInfo info(file);
+            shown.changes.append({change.id, file, info.fileName(), QDir::toNativeSeparators(info.path()),
+                                  happened(change), change.reason});
+            shown.changedSomething = shown.changedSomething || (change.state != ChangeState::Failed &&
+                                                                change.state != ChangeState::SettledNotDone);
         }
         listing.runs.append(shown);
     }

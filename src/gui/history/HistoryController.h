@@ -17,7 +17,9 @@ public:
 
     struct Change {
         qint64 id = 0;
-        QString file;
+        QString file;   // the whole path
+        QString name;   // the file's name alone
+        QString folder; // the folder it is in, as the desktop writes it
         QString happened;
         QString reason;
     };
@@ -26,6 +28,9 @@ public:
         QString title;   // when, which command, which skin folder
         QString outcome; // how it ended
         QList<Change> changes;
+        // Some change of it happened (or may have): a run of none, or only of changes that never
+        // took place, changed nothing.
+        bool changedSomething = false;
     };
     struct Listing {
         QList<Run> runs; // newest first

@@ -5,28 +5,39 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QTreeWidget;
 class QPushButton;
 
 namespace vestimo::gui {
 
-// History: the journal's runs, newest first, each with its changes (file, what happened, why).
-// "Put Back" undoes the selected runs or changes and ends with one message.
+// History: the journal's runs, newest first, each with its changes (file name, what happened, why,
+// and the folder). Runs that changed nothing wait behind "Show runs without changes". "Put Back"
+// undoes the selected runs or changes and ends with one message. Escape and Ctrl+W close it.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // The tree's columns.
+    enum Column { FileColumn, HappenedColumn, ReasonColumn, FolderColumn, ColumnCount };
+
     HistoryWindow(journal::Journal& journal, platform::MessageBoxes& messages);
 
     // Reads the journal afresh.
     void reload();
+    // Shows the window, centred on `parent` when it opens (raised when it is open already).
+    void showOver(const QWidget* parent);
 
 private:
     void onPutBackClicked();
+    // Fills the tree from the last reading, with or without the runs that changed nothing.
+    void showListing();
 
     HistoryController m_controller;
     platform::MessageBoxes& m_messages;
+    HistoryController::Listing m_listing;
     QTreeWidget* m_tree = nullptr;
+    QCheckBox* m_showEmptyRuns = nullptr;
     QPushButton* m_putBackButton = nullptr;
     QPushButton* m_closeButton = nullptr;
 };

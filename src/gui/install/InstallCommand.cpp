@@ -2,6 +2,7 @@
 
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
+#include "core/install/InstallRunReport.h"
 #include "core/install/JournaledInstall.h"
 #include "gui/browser/FileList.h"
 
@@ -85,41 +86,6 @@ private:
     QElapsedTimer sinceEvents_;
 };
 
-QString detailsOf(const install::RecordedInstall& done) {
-    const install::InstallReport& report = done.report;
-    QStringList lines;
-    for (const install::DownloadReport& download : report.downloads) {
-        lines.append(texts::installDetailsDownload(download.download));
-        if (!download.stopped.isEmpty()) {
-            lines.append(texts::installDetailsNotRead(download.stopped));
-        }
-        for (const install::InstalledFile& file : download.installed) {
-            lines.append(report.checkOnly ? texts::installDetailsWouldInstall(file.name, file.target)
-                                          : texts::installDetailsInstalled(file.name, file.target));
-        }
-        for (const install::InstalledFile& file : download.alreadyInstalled) {
-            lines.append(texts::installDetailsAlready(file.name, file.target));
-        }
-        for (const install::RefusedFile& file : download.refused) {
-            lines.append(texts::installDetailsRefused(file.name, file.reason));
-        }
-        for (const install::ConflictingFile& file : download.conflicts) {
-            lines.append(texts::installDetailsConflict(file.name, file.other));
-        }
-        for (const QString& name : download.notSkinFiles) {
-            lines.append(texts::installDetailsNotSkinFile(name));
-        }
-    }
-    if (report.checkOnly) {
-        lines.append(texts::installCheckedOnlyNothingChanged());
-    } else if (done.recorded) {
-        lines.append(texts::runCanBeUndone());
-    } else {
-        lines.append(texts::runNotRecorded(done.notRecorded));
-    }
-    return lines.join(u'\n');
-}
-
 } // namespace
 
 InstallOptionsDialog::InstallOptionsDialog(const InstallOffer& offer, QWidget* parent) : QDialog(parent) {
@@ -152,23 +118,30 @@ InstallChoice InstallOptionsDialog::choice() const {
 InstallCommand::InstallCommand(Services services)
     : services_(std::move(services)), chooser_(askForDownloads), asker_(askForOptions) {}
 
-InstallOffer InstallCommand::offerFor(const QString& currentFolder, qsizetype downloads) const {
+InstallOffer InstallCommand::offerFor(const QString& currentFolder, qsizetype downloads,
+                                      const QString& gameFolder) const {
     InstallOffer offer;
     offer.downloads = downloads;
     offer.preselected = -1;
+    int chosenInBox = -1;
     for (const core::games::GameInstall& found : services_.installs) {
         if (found.skins.isEmpty()) {
             continue;
         }
+        const int index = static_cast<int>(offer.labels.size());
+        if (chosenInBox < 0 && !gameFolder.isEmpty() &&
+            (sameFolder(found.skins, gameFolder) || sameFolder(found.skinsBuy, gameFolder))) {
+            chosenInBox = index;
+        }
         if (offer.preselected < 0 && sameFolder(found.skins, currentFolder)) {
-            offer.preselected = static_cast<int>(offer.labels.size());
+            offer.preselected = index;
         }
         offer.labels.append(texts::installGameChoice(found.label, found.skins));
         offer.destinations.push_back({found.skins, found.skinsBuy});
     }
     offer.labels.append(texts::installCurrentFolder(currentFolder));
     offer.destinations.push_back(install::Destination::Folder(currentFolder));
-    offer.preselected = std::max(offer.preselected, 0);
+    offer.preselected = chosenInBox >= 0 ? chosenInBox : std::max(offer.preselected, 0);
     return offer;
 }
 
@@ -184,7 +157,7 @@ void InstallCommand::install(const QStringList& given, const InstallSite& site) 
     if (downloads.isEmpty()) {
         return;
     }
-    const InstallOffer offer = offerFor(site.currentFolder, downloads.size());
+    const InstallOffer offer = offerFor(site.currentFolder, downloads.size(), site.gameFolder);
     const std::optional<InstallChoice> choice = asker_ ? asker_(site.window, offer) : std::nullopt;
     if (!choice || choice->index < 0 || choice->index >= static_cast<int>(offer.destinations.size())) {
         return;
@@ -192,14 +165,18 @@ void InstallCommand::install(const QStringList& given, const InstallSite& site) 
     install::Options options;
     options.checkOnly = choice->checkOnly;
     options.stagingParent = services_.programDirectory;
+    const install::Destination& destination = offer.destinations[static_cast<std::size_t>(choice->index)];
     install::RecordedInstall done;
     {
         EntriesOnBar bar(site.progressBar);
-        done = install::installRecorded(services_.journal, downloads,
-                                        offer.destinations[static_cast<std::size_t>(choice->index)], options,
+        done = install::installRecorded(services_.journal, downloads, destination, options,
                                         [&bar](qint64 entries) { bar.show(entries); });
     }
-    services_.messages.show(done.report.closing(), detailsOf(done));
+    // A run History cannot put back says so at once; everything else is in the report.
+    const bool unrecorded = !done.report.checkOnly && !done.recorded;
+    services_.messages.showReport(done.report.closing(),
+                                  unrecorded ? texts::runNotRecorded(done.notRecorded) : QString(),
+                                  install::installRunReport(done, destination));
     if (site.fileList != nullptr) {
         site.fileList->refresh();
     }

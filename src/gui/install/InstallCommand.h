@@ -24,13 +24,14 @@ namespace vestimo::gui {
 class FileList;
 
 // Where the installation is started from: the window (for its dialogs), the folder its browser
-// shows, the bar that shows the entries read (none in a window without one) and the list to read
-// afresh at the end.
+// shows, the bar that shows the entries read (none in a window without one), the list to read
+// afresh at the end and the folder its game-folders box shows (empty for "Other folder").
 struct InstallSite {
     QWidget* window = nullptr;
     QString currentFolder;
     QProgressBar* progressBar = nullptr;
     FileList* fileList = nullptr;
+    QString gameFolder;
 };
 
 // The places the skins may go: each install found, then the current skin folder.
@@ -62,7 +63,8 @@ private:
 
 // "Install Skins from Download...": choose downloads (or take those dropped on a window), confirm
 // where they go, install them with the bar showing the entries read, tell the outcome in one
-// message with details per download, and read the file list afresh.
+// message whose "Report..." opens every download and file in the report window, and read the file
+// list afresh.
 class InstallCommand {
 public:
     // The desktop's file dialog for one or more downloads; empty when none was chosen.
@@ -82,8 +84,11 @@ public:
     // Dropped or chosen downloads: the options dialog, then the installation.
     void install(const QStringList& downloads, const InstallSite& site);
 
-    // The places offered for a window whose browser shows `currentFolder`.
-    InstallOffer offerFor(const QString& currentFolder, qsizetype downloads) const;
+    // The places offered for a window whose browser shows `currentFolder` and whose game-folders
+    // box shows `gameFolder` (an install's Skins or SkinsBuy folder, or empty). That install comes
+    // first to hand, then the one whose Skins folder `currentFolder` is, then the first install.
+    InstallOffer offerFor(const QString& currentFolder, qsizetype downloads,
+                          const QString& gameFolder = {}) const;
 
     // Whether a drag may be dropped: local files or folders only, at least one.
     static bool accepts(const QMimeData* dragged);

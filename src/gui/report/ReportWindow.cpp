@@ -27,11 +27,6 @@ namespace vestimo::gui {
 
 namespace {
 
-// The filter's entries after "all", in the order the verdicts are named to the player.
-constexpr report::RunVerdict FilterVerdicts[] = {report::RunVerdict::Moved, report::RunVerdict::Left,
-                                                 report::RunVerdict::NotMoved,
-                                                 report::RunVerdict::PassedOver};
-
 QStandardItem* cell(const QString& text, const QVariant& sortKey) {
     auto* item = new QStandardItem(text);
     item->setEditable(false);
@@ -91,7 +86,8 @@ ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& mes
     }
 
     verdicts_->addItem(texts::verdictAll());
-    for (const report::RunVerdict verdict : FilterVerdicts) {
+    // After "all", the run's own verdicts in the order they are named to the player.
+    for (const report::RunVerdict verdict : report::verdictsOf(report_.kind)) {
         verdicts_->addItem(report::verdictLabel(verdict), static_cast<int>(verdict));
     }
     auto* showLabel = new QLabel(texts::reportShowLabel(), this);

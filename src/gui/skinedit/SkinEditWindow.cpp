@@ -43,6 +43,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -94,12 +95,15 @@ SkinEditWindow::SkinEditWindow(Application& app)
     // The lists start at the process's current folder, without raising their change steps.
     m_browser = std::make_unique<Browser>(Browser{m_ui->browser.driveList, m_ui->browser.directoryList,
                                                   m_ui->browser.fileList, m_services.messages,
-                                                  m_services.gameFolders});
+                                                  m_services.gameFolders, m_ui->browser.gamesBox});
     m_browser->startAt(platform::currentDirectory());
     showWhere();
     render();
     closeThrough(this, m_ui->closeProgramButton);
     assignMnemonics(this);
+    // Ctrl+S as in every editor: "Save CMX Changes", refusals and all.
+    auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connect(save, &QShortcut::activated, m_ui->saveCmxButton, &QPushButton::click);
     setAcceptDrops(true);
 }
 
@@ -366,6 +370,9 @@ void SkinEditWindow::onDirectoryChanged() {
 
 void SkinEditWindow::showWhere() {
     showDirectory(*this, *m_ui->browser.pathLine, m_ui->browser.directoryList->path());
+    if (m_state.openFile && m_state.openFile->edited) {
+        setWindowTitle(texts::windowTitleEdited(windowTitle()));
+    }
 }
 
 void SkinEditWindow::onBrowseClicked() {
@@ -386,7 +393,11 @@ void SkinEditWindow::onTextChanged() {
         return;
     }
     const QTextDocument* text = m_ui->cmxTextBox->document();
+    const bool wasEdited = m_state.openFile->edited;
     m_state = editor::textEdited(m_state, text->isModified() || text->toPlainText() != m_loadedText);
+    if (m_state.openFile->edited != wasEdited) {
+        showWhere();
+    }
     m_ui->liveCheck->restart();
 }
 
@@ -397,9 +408,20 @@ void SkinEditWindow::showLiveCheck() {
                                               : editor::LiveCheckStatus{});
 }
 
-bool SkinEditWindow::mayDiscardEdits() {
+bool SkinEditWindow::settleEdits() {
     const QString question = editor::discardQuestion(m_state);
-    return question.isEmpty() || m_services.messages.ask(question);
+    if (question.isEmpty()) {
+        return true;
+    }
+    switch (m_services.messages.askToSave(question)) {
+    case platform::MessageBoxes::SaveChoice::Save:
+        return saveOpenFile();
+    case platform::MessageBoxes::SaveChoice::Discard:
+        return true;
+    case platform::MessageBoxes::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 void SkinEditWindow::onDefaultDirectoryClicked() {
     m_browser->onDefaultClicked();
@@ -443,18 +465,24 @@ void SkinEditWindow::onFileClicked() {
 }
 
 void SkinEditWindow::onCloseFileClicked() {
-    if (!mayDiscardEdits()) {
+    // A save closes the file itself.
+    if (!settleEdits() || !m_state.openFile) {
         return;
     }
     m_ui->cmxTextBox->clear();
     m_state = editor::closed(m_state);
     render();
+    showWhere();
     showLiveCheck();
 }
 
 void SkinEditWindow::onSaveCmxClicked() {
+    saveOpenFile();
+}
+
+bool SkinEditWindow::saveOpenFile() {
     if (refused(editor::refuseSave(m_state, fileSelected())) || !writeEditorText()) {
-        return;
+        return false;
     }
     const editor::Transition next = editor::saved(m_state);
     m_services.messages.show(next.message);
@@ -462,8 +490,10 @@ void SkinEditWindow::onSaveCmxClicked() {
     m_state = next.state;
     render();
     showLiveCheck();
+    showWhere();
     // Back to browsing with nothing selected, the list read afresh; no click is raised.
     m_ui->browser.fileList->rereadUnselected();
+    return true;
 }
 
 void SkinEditWindow::onCheckCmxClicked() {
@@ -556,8 +586,8 @@ void SkinEditWindow::onHistoryClicked() {
 }
 
 void SkinEditWindow::onInstallClicked() {
-    m_app.installCommand().chooseAndInstall(
-        {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
+    m_app.installCommand().chooseAndInstall({this, m_ui->browser.directoryList->path(), m_ui->progressBar,
+                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
 }
 
 void SkinEditWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -572,8 +602,8 @@ void SkinEditWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_app.installCommand().install(
-        dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar, m_ui->browser.fileList});
+    m_app.installCommand().install(dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar,
+                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
 }
 
 } // namespace vestimo::gui

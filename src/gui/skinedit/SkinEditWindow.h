@@ -29,8 +29,9 @@ public:
     ~SkinEditWindow() override;
 
     const editor::SkinEditState& state() const { return m_state; }
-    // True when the editor holds no unsaved edits, or the user agrees to lose them.
-    bool mayDiscardEdits();
+    // Before closing the open file or the program: true when the editor holds no unsaved edits,
+    // or the player saved them (and the save went through) or chose to discard them.
+    bool settleEdits();
 
 protected:
     // Downloads dropped on the window are installed, as "Install Skins from Download..." does.
@@ -78,6 +79,8 @@ private:
     void onDeleteBmpClicked();
     void onCheckAssociatedFilesClicked();
     void onSaveCmxClicked();
+    // "Save CMX Changes": true when the file was written and closed.
+    bool saveOpenFile();
     void onCheckCmxClicked();
     void onCheckAllCmxClicked();
     void onCloseProgramClicked();
