@@ -195,10 +195,11 @@ int runInstall(const QStringList& arguments, Output& out) {
     const install::RecordedInstall recorded =
         install::installRecorded(&journal, downloads, destination, options);
     const install::InstallReport& report = recorded.report;
-    const QString journalLine = report.checkOnly    ? QString()
-                                : recorded.recorded ? texts::runCanBeUndone()
-                                                    : texts::runNotRecorded(recorded.notRecorded);
     const install::InstallReport::Totals totals = report.totals();
+    const QString journalLine = report.checkOnly        ? QString()
+                                : totals.installed == 0 ? texts::runChangedNothing()
+                                : recorded.recorded     ? texts::runCanBeUndone()
+                                                        : texts::runNotRecorded(recorded.notRecorded);
     int status = Clean;
     if (!report.stopped.isEmpty()) {
         status = Stopped;
@@ -257,7 +258,9 @@ int runGames(const QStringList& arguments, Output& out) {
     if (!parser.positionalArguments().isEmpty()) {
         return out.usageError(texts::tooManyArguments(), usage.line);
     }
-    const std::vector<GameInstall> games = discoverGames();
+    const core::games::Discovered found = core::games::discover(
+        {qEnvironmentVariable("HOME", QDir::homePath()), qEnvironmentVariable("WINEPREFIX")});
+    const std::vector<GameInstall>& games = found.installs;
     if (parser.isSet(json)) {
         QJsonArray list;
         for (const GameInstall& game : games) {
@@ -272,7 +275,8 @@ int runGames(const QStringList& arguments, Output& out) {
         }
         out.json({{QStringLiteral("command"), QStringLiteral("games")},
                   {QStringLiteral("exitStatus"), Clean},
-                  {QStringLiteral("games"), list}});
+                  {QStringLiteral("games"), list},
+                  {QStringLiteral("ignored"), QJsonArray::fromStringList(found.ignored)}});
         return out.finish(Clean);
     }
     if (games.empty()) {
@@ -288,6 +292,7 @@ int runGames(const QStringList& arguments, Output& out) {
             out.line(texts::gameDownloadsLine(game.downloads));
         }
     }
+    out.lines(found.ignored);
     return out.finish(Clean);
 }
 

@@ -1,6 +1,7 @@
 #include "core/games/WineRegistry.h"
 
 #include <cstring>
+#include <limits>
 
 namespace vestimo::core::games {
 
@@ -215,14 +216,20 @@ void InstallPathScan::feed(QByteArrayView line) {
     }
     if (state_ == State::InGameKey && line[0] == '"') {
         const QString path = installPathOfLine(line);
-        if (!path.isEmpty() && !paths_.contains(path)) {
+        if (path.isEmpty() || seen_.contains(path)) {
+            return;
+        }
+        seen_.insert(path);
+        if (paths_.size() < most_) {
             paths_.append(path);
+        } else {
+            ++ignored_;
         }
     }
 }
 
 QStringList installPathsInRegistry(QByteArrayView text) {
-    InstallPathScan scan;
+    InstallPathScan scan(std::numeric_limits<qsizetype>::max());
     while (!text.isEmpty()) {
         qsizetype end = text.indexOf('\n');
         if (end < 0) {
