@@ -1,7 +1,9 @@
 #include "cli/Commands.h"
+#include "cli/Signals.h"
 
 #include "core/FileFilter.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/ClosingMessage.h"
@@ -17,6 +19,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <csignal>
 
 namespace vestimo::cli {
 
@@ -74,6 +77,17 @@ QString unnamableName(const DirectoryReport& report, qsizetype i) {
                                             : printable(report.unnamable[i]);
 }
 
+// The window's closing message, unless it would claim moves that did not happen.
+QString lastLine(const DirectoryReport& report, const checks::ClosingMessage& closing) {
+    if (closing.kind != checks::ClosingMessage::Kind::Completed) {
+        return closing.message;
+    }
+    if (report.dryRun) {
+        return texts::dryRunNothingMoved();
+    }
+    return report.changedNothing() ? texts::runChangedNothing() : closing.message;
+}
+
 void printReport(const DirectoryReport& report, const checks::ClosingMessage& closing, Output& out) {
     if (stopped(report)) {
         out.errorLine(closing.message);
@@ -95,7 +109,7 @@ void printReport(const DirectoryReport& report, const checks::ClosingMessage& cl
     if (report.outcome == DirectoryReport::Outcome::Completed) {
         out.lines(report.countLines());
     }
-    out.line(closing.message);
+    out.line(lastLine(report, closing));
 }
 
 QJsonObject fileEntry(const QString& name, const QString& verdict, const QString& reason) {
@@ -144,9 +158,14 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     };
     return {{QStringLiteral("check"), key},
             {QStringLiteral("outcome"), outcomeName(report.outcome)},
-            {QStringLiteral("message"), closing.message},
+            {QStringLiteral("message"), lastLine(report, closing)},
             {QStringLiteral("counts"), counts},
+            {QStringLiteral("stoppedEarly"), report.stoppedEarly},
             {QStringLiteral("files"), files}};
+}
+
+QString signalName(int signal) {
+    return signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
 }
 
 // The names a dry run's check would have taken out of the skin folder.
@@ -294,6 +313,8 @@ int runCheck(const QStringList& arguments, Output& out) {
         journal.recover();
     }
     options.journal = options.dryRun ? nullptr : &journal;
+    // A stop request or a report that cannot be written ends the walk after the file in hand.
+    options.stopRequested = [&out] { return stopSignal() != 0 || out.failed(); };
     const bool asJson = parser.isSet(json);
     TerminalProgress progress;
     QJsonArray reports;
@@ -313,11 +334,22 @@ int runCheck(const QStringList& arguments, Output& out) {
             }
             printReport(report, closing, out);
         }
-        if (stopped(report)) {
+        if (stopped(report) || !out.flush() || stopSignal() != 0) {
             break;
         }
         if (options.dryRun) {
             noteGone(report, options.gone);
+        }
+    }
+    const int signal = stopSignal();
+    if (signal != 0) {
+        // Whatever was begun is settled before the command ends.
+        if (journal.isOpen()) {
+            journal.recover();
+        }
+        status = statusForSignal(signal);
+        if (!asJson) {
+            out.line(texts::stoppedBySignal(signalName(signal)));
         }
     }
     if (asJson) {
@@ -326,6 +358,7 @@ int runCheck(const QStringList& arguments, Output& out) {
                   {QStringLiteral("skinFolder"), skins},
                   {QStringLiteral("programFolder"), *program},
                   {QStringLiteral("exitStatus"), status},
+                  {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
                   {QStringLiteral("checks"), reports}});
     }
     return out.finish(status);

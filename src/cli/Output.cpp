@@ -145,10 +145,15 @@ int Output::usageError(const QString& problem, const QString& usage) {
     return finish(Stopped);
 }
 
-int Output::finish(int status) {
+bool Output::flush() {
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         failed_ = true;
     }
+    return !failed_;
+}
+
+int Output::finish(int status) {
+    flush();
     if (failed_) {
         error(texts::outputFailed());
         status = Stopped;

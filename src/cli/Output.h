@@ -41,6 +41,9 @@ public:
     void errorLine(const QString& text);
     // A usage error: the problem and the usage line. Returns Stopped.
     int usageError(const QString& problem, const QString& usage);
+    // Sends what is buffered on its way; false once any of the report could not be written.
+    bool flush();
+    bool failed() const { return failed_; }
     // Flushes both outputs; `status`, or Stopped when the report did not get out in full.
     int finish(int status);
 

@@ -5,6 +5,7 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "platform/ProgramLock.h"
@@ -212,10 +213,29 @@ TEST_F(CheckCommand, AFolderWithNothingWrongExitsZero) {
     const Ran ran = Check();
     EXPECT_EQ(ran.status, 0) << ran.out.toStdString();
     EXPECT_TRUE(MovedInto(Program()).isEmpty());
+    // All three checks ran, and none claims a move that did not happen.
     const QStringList lines = ran.lines();
-    EXPECT_TRUE(lines.contains(texts::cmxFilesChecked()));
-    EXPECT_TRUE(lines.contains(texts::bitmapsChecked()));
-    EXPECT_TRUE(lines.contains(texts::orphansMoved()));
+    EXPECT_EQ(lines.count(texts::runChangedNothing()), 3) << ran.out.toStdString();
+    for (const QString& claim : {texts::cmxFilesChecked(), texts::bitmapsChecked(), texts::orphansMoved(),
+                                 texts::runCanBeUndone()}) {
+        EXPECT_FALSE(ran.out.contains(claim.toUtf8())) << claim.toStdString();
+    }
+}
+
+TEST_F(CheckCommand, ADryRunSaysWhatWouldMoveAndThatNothingMoved) {
+    Generate(40);
+    const Ran ran = Check({"--dry-run"});
+    EXPECT_EQ(ran.status, 1);
+    const QStringList lines = ran.lines();
+    EXPECT_FALSE(lines.filter("would move ").isEmpty());
+    EXPECT_EQ(lines.count(texts::dryRunNothingMoved()), 3) << ran.out.toStdString();
+    for (const QString& claim : {texts::cmxFilesChecked(), texts::bitmapsChecked(), texts::orphansMoved(),
+                                 texts::runCanBeUndone()}) {
+        EXPECT_FALSE(ran.out.contains(claim.toUtf8())) << claim.toStdString();
+    }
+    for (const QJsonValue& check : Check({"--dry-run", "--json"}).json()["checks"].toArray()) {
+        EXPECT_EQ(check["message"].toString(), texts::dryRunNothingMoved());
+    }
 }
 
 TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
@@ -278,6 +298,16 @@ TEST_F(CheckCommand, HelpAndVersionNeedNoDisplay) {
         const Ran commandHelp = RunVestimo({command, "--help"});
         EXPECT_EQ(commandHelp.status, 0) << command;
         EXPECT_TRUE(commandHelp.out.startsWith("Usage: vestimo " + QByteArray(command) + ' ')) << command;
+    }
+}
+
+TEST_F(CheckCommand, TheWindowsWithoutADisplayExitTwoAndPointToTheCommands) {
+    QDir().mkpath(Skins());
+    for (const QStringList& arguments : {QStringList(), QStringList{Skins()}}) {
+        const Ran ran = RunVestimo(arguments);
+        EXPECT_EQ(ran.status, 2) << ran.err.toStdString();
+        EXPECT_EQ(ran.err, "vestimo: " + texts::noDisplayForWindows().toUtf8() + '\n');
+        EXPECT_TRUE(ran.out.isEmpty());
     }
 }
 
