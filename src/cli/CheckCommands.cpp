@@ -2,6 +2,7 @@
 #include "cli/Signals.h"
 
 #include "core/FileFilter.h"
+#include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
@@ -71,10 +72,10 @@ bool stopped(const DirectoryReport& report) {
     return statusOf(report) >= Stopped;
 }
 
-// How a name that is not valid text is shown: from its stored bytes where the report has them.
+// A name that is not valid text, from its stored bytes where the report has them; printed, each
+// stray byte shows as \xNN.
 QString unnamableName(const DirectoryReport& report, qsizetype i) {
-    return i < report.unnamableBytes.size() ? escapedBytes(report.unnamableBytes[i])
-                                            : printable(report.unnamable[i]);
+    return i < report.unnamableBytes.size() ? withStrayBytes(report.unnamableBytes[i]) : report.unnamable[i];
 }
 
 // The window's closing message, unless it would claim moves that did not happen.
@@ -143,7 +144,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     }
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         QJsonObject entry =
-            fileEntry(unnamableName(report, i), QStringLiteral("notJudged"), texts::nameNotText());
+            fileEntry(printable(unnamableName(report, i)), QStringLiteral("notJudged"), texts::nameNotText());
         entry.insert(QStringLiteral("validText"), false);
         files.append(entry);
     }
@@ -290,6 +291,11 @@ int runCheck(const QStringList& arguments, Output& out) {
         return out.finish(Stopped);
     }
     const QString skins = QDir::cleanPath(QFileInfo(given[0]).absoluteFilePath());
+    // Refused before the journal is opened, so nothing of the program's lands in the skin folder.
+    if (QFileInfo(skins).canonicalFilePath() == QFileInfo(*program).canonicalFilePath()) {
+        out.error(texts::skinFolderIsProgramFolder(skins));
+        return out.finish(Stopped);
+    }
 
     // The buttons' order; none named means all three.
     const bool all = !parser.isSet(cmx) && !parser.isSet(bmp) && !parser.isSet(assoc);

@@ -155,6 +155,10 @@ int run(const QStringList& arguments) {
     }
     QStringList forCommand = arguments.mid(2);
     forCommand.prepend(QStringLiteral("vestimo ") + first);
+    // Known before parsing, so that even a usage error is told as a JSON document.
+    if (forCommand.contains(QStringLiteral("--json"))) {
+        out.setJsonCommand(first);
+    }
     installSignalHandlers();
     const int status = command->run(forCommand, out);
     return stopSignal() != 0 ? statusForSignal(stopSignal()) : status;

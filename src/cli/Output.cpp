@@ -25,6 +25,14 @@ bool shownAsEscape(char32_t c) {
            || (c >= 0xD800 && c <= 0xDFFF);             // a half of a surrogate pair
 }
 
+// The stand-ins for stray bytes: the second halves of surrogate pairs that no byte 0x80 to 0xFF
+// of valid text can turn into.
+constexpr char32_t StrayByteBase = 0xDC00;
+
+bool isStrayByte(char32_t c) {
+    return c >= StrayByteBase + 0x80 && c <= StrayByteBase + 0xFF;
+}
+
 QString escape(char32_t c) {
     const QString digits = QString::number(static_cast<uint>(c), 16).toUpper();
     if (c < 0x100) {
@@ -83,7 +91,11 @@ QString printable(const QString& text) {
             continue;
         }
         const char32_t code = c.unicode();
-        if (shownAsEscape(code)) {
+        if (code == u'\\') {
+            shown += QStringLiteral("\\\\");
+        } else if (isStrayByte(code)) {
+            shown += escape(code - StrayByteBase);
+        } else if (shownAsEscape(code)) {
             shown += escape(code);
         } else {
             shown += c;
@@ -92,20 +104,24 @@ QString printable(const QString& text) {
     return shown;
 }
 
-QString escapedBytes(const QByteArray& bytes) {
-    QString shown;
+QString withStrayBytes(const QByteArray& bytes) {
+    QString text;
     qsizetype at = 0;
     while (at < bytes.size()) {
         const qsizetype length = sequenceLength(bytes, at);
         if (length == 0) {
-            shown += escape(static_cast<unsigned char>(bytes[at]));
+            text += QChar(static_cast<char16_t>(StrayByteBase + static_cast<unsigned char>(bytes[at])));
             ++at;
             continue;
         }
-        shown += printable(QString::fromUtf8(bytes.constData() + at, length));
+        text += QString::fromUtf8(bytes.constData() + at, length);
         at += length;
     }
-    return shown;
+    return text;
+}
+
+QString escapedBytes(const QByteArray& bytes) {
+    return printable(withStrayBytes(bytes));
 }
 
 void Output::write(FILE* stream, const QByteArray& bytes) {
@@ -126,10 +142,14 @@ void Output::lines(const QStringList& texts) {
 }
 
 void Output::json(const QJsonObject& document) {
+    wroteJson_ = true;
     write(stdout, QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
 void Output::error(const QString& text) {
+    if (firstError_.isEmpty()) {
+        firstError_ = text;
+    }
     errorLine(QStringLiteral("vestimo: ") + text);
 }
 
@@ -153,6 +173,11 @@ bool Output::flush() {
 }
 
 int Output::finish(int status) {
+    if (!jsonCommand_.isEmpty() && !wroteJson_ && status >= Stopped) {
+        json({{QStringLiteral("command"), jsonCommand_},
+              {QStringLiteral("exitStatus"), status},
+              {QStringLiteral("error"), firstError_}});
+    }
     flush();
     if (failed_) {
         error(texts::outputFailed());

@@ -3,6 +3,7 @@
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
 
+#include "cli/Output.h"
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
@@ -16,6 +17,7 @@
 #include <QSet>
 
 #include <cstdio>
+#include <vector>
 
 using namespace vestimo;
 using test::Hashes;
@@ -266,11 +268,63 @@ TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(unknown.err.contains(texts::usageOverview().toUtf8()));
 
-    // The skin folder may not be the program folder.
-    const Ran same = RunVestimo({"check", "--program-dir", Skins(), Skins()});
+    // The skin folder may not be the program folder, and nothing of the program's is left there.
+    const auto skinsBefore = Hashes(Skins());
+    const Ran same = RunVestimo({"check", "--program-dir", Skins() + "/", Skins()});
     EXPECT_EQ(same.status, 2);
     EXPECT_TRUE(same.err.contains(texts::skinFolderIsProgramFolder(Skins()).toUtf8()));
     EXPECT_TRUE(MovedInto(Program()).isEmpty());
+    EXPECT_EQ(Hashes(Skins()), skinsBefore);
+    EXPECT_FALSE(QFileInfo::exists(QDir(Skins()).filePath("journal.sqlite")));
+}
+
+TEST_F(CheckCommand, ErrorsUnderJsonAreAJsonDocument) {
+    Generate(5);
+    const QString missing = root.filePath("no such folder");
+    struct Case {
+        QStringList arguments;
+        QString command;
+        QString error;
+    };
+    const std::vector<Case> cases = {
+        {{"check", "--json", "--program-dir", Program(), missing},
+         "check",
+         texts::cannotRead(missing, texts::noSuchFileOrFolder())},
+        {{"check", "--json", "--frobnicate", Skins()}, "check", "Unknown option 'frobnicate'."},
+        {{"check", "--json", "--program-dir", Skins(), Skins()},
+         "check",
+         texts::skinFolderIsProgramFolder(Skins())},
+        {{"history", "--json", "--limit", "x"}, "history", {}},
+        {{"undo", "--json", "--program-dir", Program(), "12345"}, "undo", {}},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = RunVestimo(c.arguments);
+        EXPECT_EQ(ran.status, 2) << c.arguments.join(' ').toStdString();
+        const QJsonObject document = ran.json();
+        EXPECT_EQ(document["command"].toString(), c.command);
+        EXPECT_EQ(document["exitStatus"].toInt(), 2);
+        EXPECT_FALSE(document["error"].toString().isEmpty()) << ran.out.toStdString();
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(document["error"].toString(), c.error);
+        }
+    }
+}
+
+TEST_F(CheckCommand, ABackslashInANameIsDoubledSoEscapesStandApart) {
+    QDir().mkpath(Program());
+    QByteArray cmx = test::validCmx();
+    cmx.replace("Version 300", "Version 299");
+    QDir().mkpath(Skins());
+    // A name that holds the four characters of an escape, beside one whose byte is not text.
+    QFile file(QDir(Skins()).filePath("B001FAFit\\xFF_x.cmx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(cmx), cmx.size());
+    file.close();
+    const Ran ran = Check({"--dry-run", "--cmx"});
+    EXPECT_EQ(ran.lines().filter("would move B001FAFit\\\\xFF_x.cmx: line 2").size(), 1)
+        << ran.out.toStdString();
+    EXPECT_EQ(cli::printable("a\\b"), "a\\\\b");
+    EXPECT_EQ(cli::printable(cli::withStrayBytes("a\\\xff")), "a\\\\\\xFF");
 }
 
 TEST_F(CheckCommand, AnotherCopyHoldingTheProgramFolderExitsThree) {
