@@ -111,7 +111,7 @@ TEST(WineRegistry, OnlyTheFirstCandidatesAreKeptAndTheRestCounted) {
         scan.feed(line);
     }
     EXPECT_EQ(scan.installPaths(), QStringList({"C:\\One", "C:\\Two"}));
-    EXPECT_EQ(scan.ignored(), 2);
+    EXPECT_EQ(scan.ignored(), 3);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/games/WineRegistry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -215,16 +216,22 @@ void InstallPathScan::feed(QByteArrayView line) {
         return;
     }
     if (state_ == State::InGameKey && line[0] == '"') {
+        // Past the bound a line is only counted, never decoded or remembered: a registry of
+        // millions of such lines costs no more than reading it.
+        if (paths_.size() >= most_) {
+            if (QByteArrayView(line)
+                    .first(std::min<qsizetype>(line.size(), 14))
+                    .compare("\"InstallPath\"=", Qt::CaseInsensitive) == 0) {
+                ++ignored_;
+            }
+            return;
+        }
         const QString path = installPathOfLine(line);
         if (path.isEmpty() || seen_.contains(path)) {
             return;
         }
         seen_.insert(path);
-        if (paths_.size() < most_) {
-            paths_.append(path);
-        } else {
-            ++ignored_;
-        }
+        paths_.append(path);
     }
 }
 

@@ -24,7 +24,7 @@ public:
     // The "InstallPath" strings under Software\Maxis\The Sims and its Wow6432Node twin, Windows
     // paths as written, in file order and each once. Empty when the text did not begin with
     // Wine's header.
-    // The first `most` of them; `ignored` counts the further ones, each once.
+    // The first `most` of them; `ignored` counts the InstallPath lines after those, unread.
     const QStringList& installPaths() const { return paths_; }
     qsizetype ignored() const { return ignored_; }
 
