@@ -319,8 +319,9 @@ int runCheck(const QStringList& arguments, Output& out) {
         journal.recover();
     }
     options.journal = options.dryRun ? nullptr : &journal;
-    // A stop request or a report that cannot be written ends the walk after the file in hand.
-    options.stopRequested = [&out] { return stopSignal() != 0 || out.failed(); };
+    // A stop request or an output that can no longer take the report ends the walk after the
+    // file in hand.
+    options.stopRequested = [&out] { return stopSignal() != 0 || out.gone(); };
     const bool asJson = parser.isSet(json);
     TerminalProgress progress;
     QJsonArray reports;

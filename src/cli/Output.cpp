@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include <poll.h>
 #include <unistd.h>
 
 namespace vestimo::cli {
@@ -163,6 +164,14 @@ int Output::usageError(const QString& problem, const QString& usage) {
     error(problem);
     errorLine(usage);
     return finish(Stopped);
+}
+
+bool Output::gone() {
+    pollfd out{STDOUT_FILENO, 0, 0};
+    if (!failed_ && ::poll(&out, 1, 0) == 1 && (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        failed_ = true;
+    }
+    return failed_;
 }
 
 bool Output::flush() {

@@ -48,6 +48,9 @@ public:
     // Sends what is buffered on its way; false once any of the report could not be written.
     bool flush();
     bool failed() const { return failed_; }
+    // Whether the standard output can no longer take the report (a pipe whose reader is gone),
+    // asked without writing anything; once it is, the report counts as failed.
+    bool gone();
     // Flushes both outputs; `status`, or Stopped when the report did not get out in full. Under
     // --json a command that stopped without its report ends on a document of its own:
     // {"command", "exitStatus", "error"}.
