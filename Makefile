@@ -35,9 +35,10 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: setup $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench vestimo_cli_bench
+	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench vestimo_cli_bench vestimo_games_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/vestimo_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/vestimo_cli_bench
+	$(BUILD)/vestimo_games_bench
 
 $(ASAN_BUILD)/build.ninja: | setup
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVESTIMO_SANITIZE=ON

@@ -8,13 +8,19 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 
 int main(int argc, char** argv) {
     // A command runs without windows, so without a display.
-    if (vestimo::cli::wantsCommand(vestimo::cli::argumentsOf(argc, argv))) {
+    const QStringList arguments = vestimo::cli::argumentsOf(argc, argv);
+    if (vestimo::cli::wantsCommand(arguments)) {
         QCoreApplication qt(argc, argv);
         QCoreApplication::setApplicationName(vestimo::texts::applicationTitle());
         return vestimo::cli::run(QCoreApplication::arguments());
+    }
+    // Without a display the windows could only abort; the commands still work.
+    if (!vestimo::cli::hasDisplay(arguments, QProcessEnvironment::systemEnvironment())) {
+        return vestimo::cli::refuseWindowsWithoutDisplay();
     }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(vestimo::texts::applicationTitle());

@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
+#include "cli/Signals.h"
 
 #include "core/FileFilter.h"
+#include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/ClosingMessage.h"
@@ -17,6 +20,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <csignal>
 
 namespace vestimo::cli {
 
@@ -68,10 +72,21 @@ bool stopped(const DirectoryReport& report) {
     return statusOf(report) >= Stopped;
 }
 
-// How a name that is not valid text is shown: from its stored bytes where the report has them.
+// A name that is not valid text, from its stored bytes where the report has them; printed, each
+// stray byte shows as \xNN.
 QString unnamableName(const DirectoryReport& report, qsizetype i) {
-    return i < report.unnamableBytes.size() ? escapedBytes(report.unnamableBytes[i])
-                                            : printable(report.unnamable[i]);
+    return i < report.unnamableBytes.size() ? withStrayBytes(report.unnamableBytes[i]) : report.unnamable[i];
+}
+
+// The window's closing message, unless it would claim moves that did not happen.
+QString lastLine(const DirectoryReport& report, const checks::ClosingMessage& closing) {
+    if (closing.kind != checks::ClosingMessage::Kind::Completed) {
+        return closing.message;
+    }
+    if (report.dryRun) {
+        return texts::dryRunNothingMoved();
+    }
+    return report.changedNothing() ? texts::runChangedNothing() : closing.message;
 }
 
 void printReport(const DirectoryReport& report, const checks::ClosingMessage& closing, Output& out) {
@@ -95,7 +110,7 @@ void printReport(const DirectoryReport& report, const checks::ClosingMessage& cl
     if (report.outcome == DirectoryReport::Outcome::Completed) {
         out.lines(report.countLines());
     }
-    out.line(closing.message);
+    out.line(lastLine(report, closing));
 }
 
 QJsonObject fileEntry(const QString& name, const QString& verdict, const QString& reason) {
@@ -129,7 +144,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     }
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         QJsonObject entry =
-            fileEntry(unnamableName(report, i), QStringLiteral("notJudged"), texts::nameNotText());
+            fileEntry(printable(unnamableName(report, i)), QStringLiteral("notJudged"), texts::nameNotText());
         entry.insert(QStringLiteral("validText"), false);
         files.append(entry);
     }
@@ -144,9 +159,14 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     };
     return {{QStringLiteral("check"), key},
             {QStringLiteral("outcome"), outcomeName(report.outcome)},
-            {QStringLiteral("message"), closing.message},
+            {QStringLiteral("message"), lastLine(report, closing)},
             {QStringLiteral("counts"), counts},
+            {QStringLiteral("stoppedEarly"), report.stoppedEarly},
             {QStringLiteral("files"), files}};
+}
+
+QString signalName(int signal) {
+    return signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
 }
 
 // The names a dry run's check would have taken out of the skin folder.
@@ -271,6 +291,11 @@ int runCheck(const QStringList& arguments, Output& out) {
         return out.finish(Stopped);
     }
     const QString skins = QDir::cleanPath(QFileInfo(given[0]).absoluteFilePath());
+    // Refused before the journal is opened, so nothing of the program's lands in the skin folder.
+    if (QFileInfo(skins).canonicalFilePath() == QFileInfo(*program).canonicalFilePath()) {
+        out.error(texts::skinFolderIsProgramFolder(skins));
+        return out.finish(Stopped);
+    }
 
     // The buttons' order; none named means all three.
     const bool all = !parser.isSet(cmx) && !parser.isSet(bmp) && !parser.isSet(assoc);
@@ -294,6 +319,9 @@ int runCheck(const QStringList& arguments, Output& out) {
         journal.recover();
     }
     options.journal = options.dryRun ? nullptr : &journal;
+    // A stop request or an output that can no longer take the report ends the walk after the
+    // file in hand.
+    options.stopRequested = [&out] { return stopSignal() != 0 || out.gone(); };
     const bool asJson = parser.isSet(json);
     TerminalProgress progress;
     QJsonArray reports;
@@ -313,11 +341,22 @@ int runCheck(const QStringList& arguments, Output& out) {
             }
             printReport(report, closing, out);
         }
-        if (stopped(report)) {
+        if (stopped(report) || !out.flush() || stopSignal() != 0) {
             break;
         }
         if (options.dryRun) {
             noteGone(report, options.gone);
+        }
+    }
+    const int signal = stopSignal();
+    if (signal != 0) {
+        // Whatever was begun is settled before the command ends.
+        if (journal.isOpen()) {
+            journal.recover();
+        }
+        status = statusForSignal(signal);
+        if (!asJson) {
+            out.line(texts::stoppedBySignal(signalName(signal)));
         }
     }
     if (asJson) {
@@ -326,6 +365,7 @@ int runCheck(const QStringList& arguments, Output& out) {
                   {QStringLiteral("skinFolder"), skins},
                   {QStringLiteral("programFolder"), *program},
                   {QStringLiteral("exitStatus"), status},
+                  {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
                   {QStringLiteral("checks"), reports}});
     }
     return out.finish(status);

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Commands.h"
+#include "cli/Signals.h"
 #include "core/catalogue/CommandLine.h"
 #include "platform/FileSystem.h"
 #include "platform/ReadOpen.h"
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -114,6 +117,25 @@ QString startFolder(const QStringList& arguments) {
     return {};
 }
 
+bool hasDisplay(const QStringList& arguments, const QProcessEnvironment& environment) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!environment.value(QString::fromLatin1(name)).isEmpty()) {
+            return true;
+        }
+    }
+    return std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+        return argument == QStringLiteral("-platform") || argument == QStringLiteral("--platform") ||
+               argument.startsWith(QStringLiteral("-platform=")) ||
+               argument.startsWith(QStringLiteral("--platform="));
+    });
+}
+
+int refuseWindowsWithoutDisplay() {
+    Output out;
+    out.error(texts::noDisplayForWindows());
+    return out.finish(Stopped);
+}
+
 int run(const QStringList& arguments) {
     Output out;
     const QString first = arguments.value(1);
@@ -133,7 +155,13 @@ int run(const QStringList& arguments) {
     }
     QStringList forCommand = arguments.mid(2);
     forCommand.prepend(QStringLiteral("vestimo ") + first);
-    return command->run(forCommand, out);
+    // Known before parsing, so that even a usage error is told as a JSON document.
+    if (forCommand.contains(QStringLiteral("--json"))) {
+        out.setJsonCommand(first);
+    }
+    installSignalHandlers();
+    const int status = command->run(forCommand, out);
+    return stopSignal() != 0 ? statusForSignal(stopSignal()) : status;
 }
 
 std::optional<int> parse(QCommandLineParser& parser, const QStringList& arguments, const Usage& usage,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,13 @@ bool wantsCommand(const QStringList& arguments);
 // The folder the windows start in when `arguments` name one (a file stands for its folder);
 // empty otherwise.
 QString startFolder(const QStringList& arguments);
+
+// Whether the windows have a display to open on: one the environment names (DISPLAY,
+// WAYLAND_DISPLAY, or a platform in QT_QPA_PLATFORM) or the windowing system's -platform option.
+bool hasDisplay(const QStringList& arguments, const QProcessEnvironment& environment);
+
+// Says that the windows need a display and the commands do not; returns the exit status.
+int refuseWindowsWithoutDisplay();
 
 // Runs the command `arguments` ask for and returns the exit status. Needs a QCoreApplication.
 int run(const QStringList& arguments);

@@ -101,7 +101,7 @@ void printDownload(const install::DownloadReport& download, bool checkOnly, Outp
         out.line(texts::alreadyInstalledLine(file.name, file.target));
     }
     for (const install::RefusedFile& file : download.refused) {
-        out.line(texts::refusedLine(file.name, file.reason));
+        out.line(texts::refusedLine(file.raw.isEmpty() ? file.name : withStrayBytes(file.raw), file.reason));
     }
     for (const install::ConflictingFile& file : download.conflicts) {
         out.line(texts::conflictLine(file.name, file.other));
@@ -200,10 +200,11 @@ int runInstall(const QStringList& arguments, Output& out) {
     const install::RecordedInstall recorded =
         install::installRecorded(&journal, downloads, destination, options);
     const install::InstallReport& report = recorded.report;
-    const QString journalLine = report.checkOnly    ? QString()
-                                : recorded.recorded ? texts::runCanBeUndone()
-                                                    : texts::runNotRecorded(recorded.notRecorded);
     const install::InstallReport::Totals totals = report.totals();
+    const QString journalLine = report.checkOnly        ? QString()
+                                : totals.installed == 0 ? texts::runChangedNothing()
+                                : recorded.recorded     ? texts::runCanBeUndone()
+                                                        : texts::runNotRecorded(recorded.notRecorded);
     int status = Clean;
     if (!report.stopped.isEmpty()) {
         status = Stopped;
@@ -262,7 +263,9 @@ int runGames(const QStringList& arguments, Output& out) {
     if (!parser.positionalArguments().isEmpty()) {
         return out.usageError(texts::tooManyArguments(), usage.line);
     }
-    const std::vector<GameInstall> games = discoverGames();
+    const core::games::Discovered found = core::games::discover(
+        {qEnvironmentVariable("HOME", QDir::homePath()), qEnvironmentVariable("WINEPREFIX")});
+    const std::vector<GameInstall>& games = found.installs;
     if (parser.isSet(json)) {
         QJsonArray list;
         for (const GameInstall& game : games) {
@@ -277,7 +280,8 @@ int runGames(const QStringList& arguments, Output& out) {
         }
         out.json({{QStringLiteral("command"), QStringLiteral("games")},
                   {QStringLiteral("exitStatus"), Clean},
-                  {QStringLiteral("games"), list}});
+                  {QStringLiteral("games"), list},
+                  {QStringLiteral("ignored"), QJsonArray::fromStringList(found.ignored)}});
         return out.finish(Clean);
     }
     if (games.empty()) {
@@ -293,6 +297,7 @@ int runGames(const QStringList& arguments, Output& out) {
             out.line(texts::gameDownloadsLine(game.downloads));
         }
     }
+    out.lines(found.ignored);
     return out.finish(Clean);
 }
 

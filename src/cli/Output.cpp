@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include <poll.h>
 #include <unistd.h>
 
 namespace vestimo::cli {
@@ -23,6 +24,14 @@ bool shownAsEscape(char32_t c) {
            || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) //
            || c == 0x2028 || c == 0x2029 || c == 0xFEFF // line breaks and the invisible mark
            || (c >= 0xD800 && c <= 0xDFFF);             // a half of a surrogate pair
+}
+
+// The stand-ins for stray bytes: the second halves of surrogate pairs that no byte 0x80 to 0xFF
+// of valid text can turn into.
+constexpr char32_t StrayByteBase = 0xDC00;
+
+bool isStrayByte(char32_t c) {
+    return c >= StrayByteBase + 0x80 && c <= StrayByteBase + 0xFF;
 }
 
 QString escape(char32_t c) {
@@ -83,7 +92,11 @@ QString printable(const QString& text) {
             continue;
         }
         const char32_t code = c.unicode();
-        if (shownAsEscape(code)) {
+        if (code == u'\\') {
+            shown += QStringLiteral("\\\\");
+        } else if (isStrayByte(code)) {
+            shown += escape(code - StrayByteBase);
+        } else if (shownAsEscape(code)) {
             shown += escape(code);
         } else {
             shown += c;
@@ -92,20 +105,24 @@ QString printable(const QString& text) {
     return shown;
 }
 
-QString escapedBytes(const QByteArray& bytes) {
-    QString shown;
+QString withStrayBytes(const QByteArray& bytes) {
+    QString text;
     qsizetype at = 0;
     while (at < bytes.size()) {
         const qsizetype length = sequenceLength(bytes, at);
         if (length == 0) {
-            shown += escape(static_cast<unsigned char>(bytes[at]));
+            text += QChar(static_cast<char16_t>(StrayByteBase + static_cast<unsigned char>(bytes[at])));
             ++at;
             continue;
         }
-        shown += printable(QString::fromUtf8(bytes.constData() + at, length));
+        text += QString::fromUtf8(bytes.constData() + at, length);
         at += length;
     }
-    return shown;
+    return text;
+}
+
+QString escapedBytes(const QByteArray& bytes) {
+    return printable(withStrayBytes(bytes));
 }
 
 void Output::write(FILE* stream, const QByteArray& bytes) {
@@ -126,10 +143,14 @@ void Output::lines(const QStringList& texts) {
 }
 
 void Output::json(const QJsonObject& document) {
+    wroteJson_ = true;
     write(stdout, QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
 void Output::error(const QString& text) {
+    if (firstError_.isEmpty()) {
+        firstError_ = text;
+    }
     errorLine(QStringLiteral("vestimo: ") + text);
 }
 
@@ -145,10 +166,28 @@ int Output::usageError(const QString& problem, const QString& usage) {
     return finish(Stopped);
 }
 
-int Output::finish(int status) {
+bool Output::gone() {
+    pollfd out{STDOUT_FILENO, 0, 0};
+    if (!failed_ && ::poll(&out, 1, 0) == 1 && (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        failed_ = true;
+    }
+    return failed_;
+}
+
+bool Output::flush() {
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         failed_ = true;
     }
+    return !failed_;
+}
+
+int Output::finish(int status) {
+    if (!jsonCommand_.isEmpty() && !wroteJson_ && status >= Stopped) {
+        json({{QStringLiteral("command"), jsonCommand_},
+              {QStringLiteral("exitStatus"), status},
+              {QStringLiteral("error"), firstError_}});
+    }
+    flush();
     if (failed_) {
         error(texts::outputFailed());
         status = Stopped;

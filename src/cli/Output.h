@@ -20,9 +20,13 @@ enum Status {
 
 // `text` as it may reach a terminal: control characters (escape, line breaks, C1 controls) and the
 // characters that reorder or hide text shown as escapes, so nothing a file name holds is ever
-// taken as a terminal command.
+// taken as a terminal command. A backslash is doubled, so an escape is never mistaken for
+// characters a name really holds.
 QString printable(const QString& text);
-// A stored name that is not valid text: its valid characters as text, every stray byte as \xNN.
+// A stored name that may not be valid text, as text: its valid characters as they are, every
+// stray byte as a stand-in that printable() shows as \xNN and nothing else produces.
+QString withStrayBytes(const QByteArray& bytes);
+// The same name as printable() shows it.
 QString escapedBytes(const QByteArray& bytes);
 
 // What a command prints: its report on the standard output, problems on the error output. Every
@@ -41,12 +45,25 @@ public:
     void errorLine(const QString& text);
     // A usage error: the problem and the usage line. Returns Stopped.
     int usageError(const QString& problem, const QString& usage);
-    // Flushes both outputs; `status`, or Stopped when the report did not get out in full.
+    // Sends what is buffered on its way; false once any of the report could not be written.
+    bool flush();
+    bool failed() const { return failed_; }
+    // Whether the standard output can no longer take the report (a pipe whose reader is gone),
+    // asked without writing anything; once it is, the report counts as failed.
+    bool gone();
+    // Flushes both outputs; `status`, or Stopped when the report did not get out in full. Under
+    // --json a command that stopped without its report ends on a document of its own:
+    // {"command", "exitStatus", "error"}.
     int finish(int status);
+    // The command's report is JSON (`command` names it there).
+    void setJsonCommand(const QString& command) { jsonCommand_ = command; }
 
 private:
     void write(FILE* stream, const QByteArray& bytes);
     bool failed_ = false;
+    QString jsonCommand_;
+    bool wroteJson_ = false;
+    QString firstError_;
 };
 
 // A single line on the error output that follows a run, only when the error output is a

@@ -405,27 +405,6 @@ FileResult moveFile(const QString& source, const QString& target) {
     return FileResult::success();
 }
 
-FileResult moveToTrash(const QString& path, QString* pathInTrash) {
-    if (!QFileInfo::exists(path)) {
-        return FileResult::failure(QStringLiteral("it is no longer there"));
-    }
-    QFile file(path);
-    if (file.moveToTrash()) {
-        if (pathInTrash != nullptr) {
-            *pathInTrash = file.fileName(); // now the file's place in the trash
-        }
-        return FileResult::success();
-    }
-    // Sending to the trash takes the file out of its folder: without leave to change that folder
-    // the trash is not the problem.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isWritable()) {
-        return FileResult::failure(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
-                                       .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
-    }
-    return FileResult::failure(QStringLiteral("no trash is available for it here, so it was kept"));
-}
-
 QString tooLargeError(qint64 limit) {
     return QStringLiteral("it is larger than %1 MiB").arg(limit / (qint64{1024} * 1024));
 }

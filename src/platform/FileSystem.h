@@ -47,8 +47,9 @@ std::optional<qint64> fileLength(const QString& path, QString* error = nullptr);
 // remove the original). On failure nothing is lost: the file stays where it was.
 FileResult moveFile(const QString& source, const QString& target);
 
-// Sends one file to the desktop trash; never deletes outright. `pathInTrash`, when given, gets
-// where the file went.
+// Sends one file to the home trash (Trash.h); never deletes outright. The trash's note is written
+// before the file goes in, and a trash that cannot be used leaves the file where it is.
+// `pathInTrash`, when given, gets where the file went, as an absolute path.
 FileResult moveToTrash(const QString& path, QString* pathInTrash = nullptr);
 
 // Which file a name stood for, and in what state: another program's change shows in one of these.

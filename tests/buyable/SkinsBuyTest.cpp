@@ -1,9 +1,12 @@
 #include "core/buyable/SkinsBuy.h"
+#include "core/catalogue/Games.h"
 #include "core/games/GameFolders.h"
 #include "core/journal/Journal.h"
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace vestimo;
@@ -62,4 +65,20 @@ TEST(SkinsBuy, ANameAlreadyThereInAnyCaseMovesNothing) {
     EXPECT_EQ(QDir(outfit.skins).count(), 4u); // both files, "." and ".."
     EXPECT_EQ(test::readAll(outfit.skinsBuy + "/XSKIN-F001FAFIT_DRESS-BODY.BMP"), "another outfit");
     EXPECT_FALSE(test::exists(outfit.skinsBuy + "/" + outfit.plan.cmxFileName));
+}
+
+TEST(SkinsBuy, AFolderThatIsALinkIsNamedWithWhereTheFilesWent) {
+    ExportedOutfit outfit;
+    const QString real = outfit.game.mkdir("elsewhere/SkinsBuy");
+    const QString link = outfit.game.filePath("linked SkinsBuy");
+    ASSERT_TRUE(QFile::link(real, link));
+    const QString message = buyable::moveIntoSkinsBuy(outfit.skins, outfit.plan, link);
+    EXPECT_EQ(message, texts::movedIntoSkinsBuy(outfit.plan.cmxFileName, outfit.plan.bitmapFileName,
+                                                link + " -> " + QFileInfo(real).canonicalFilePath()));
+    EXPECT_TRUE(QFileInfo::exists(real + "/" + outfit.plan.cmxFileName));
+    // The same for an outfit already there.
+    outfit.game.write("GameData/Skins/" + outfit.plan.cmxFileName, "again");
+    EXPECT_EQ(buyable::moveIntoSkinsBuy(outfit.skins, outfit.plan, link),
+              texts::nothingMovedIntoSkinsBuy(outfit.plan.cmxFileName,
+                                              link + " -> " + QFileInfo(real).canonicalFilePath()));
 }

@@ -248,6 +248,34 @@ TEST_F(Frame, AnEmptyListingStillNamesTheFilesItCouldNotList) {
     EXPECT_EQ(checks::closingMessageFor(check, report).message, "There are no bmp files in this directory!");
 }
 
+TEST_F(Frame, AStopRequestFinishesTheFileInHandAndEndsTheRunWithoutItsListing) {
+    for (const char* name : {"a.cmx", "b.cmx", "c.cmx", "d.cmx"}) {
+        skins.write(name, QByteArray("x"));
+        verdicts.insert(name, Verdict::move("faulty"));
+    }
+    checks::DirectoryCheck check = Check();
+    check.keepsListing = true;
+    bool stop = false;
+    const auto judge = check.judge;
+    // The request comes while the second file is being judged.
+    check.judge = [&](const QString& folder, const QString& name) {
+        stop = judged.size() == 1;
+        return judge(folder, name);
+    };
+    checks::RunOptions options;
+    options.stopRequested = [&] { return stop; };
+    const DirectoryReport report =
+        checks::runDirectoryCheck(check, skins.path(), program.path(), progress, options);
+    EXPECT_TRUE(report.stoppedEarly);
+    EXPECT_EQ(report.judged, 2);
+    ASSERT_EQ(report.moved.size(), 2);
+    EXPECT_EQ(judged, QStringList({report.moved[0].name, report.moved[1].name}));
+    EXPECT_TRUE(exists(program.filePath(judged[1])));
+    EXPECT_EQ(QDir(skins.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_EQ(progress.finishes, 1);
+}
+
 TEST_F(Frame, AnotherCopyHoldingTheProgramFolderStopsTheRunBeforeTheListing) {
     skins.write("a.cmx", QByteArray("x"));
     verdicts.insert("a.cmx", Verdict::move("faulty"));

@@ -3,8 +3,10 @@
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
 
+#include "cli/Output.h"
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "platform/ProgramLock.h"
@@ -15,6 +17,7 @@
 #include <QSet>
 
 #include <cstdio>
+#include <vector>
 
 using namespace vestimo;
 using test::Hashes;
@@ -212,10 +215,29 @@ TEST_F(CheckCommand, AFolderWithNothingWrongExitsZero) {
     const Ran ran = Check();
     EXPECT_EQ(ran.status, 0) << ran.out.toStdString();
     EXPECT_TRUE(MovedInto(Program()).isEmpty());
+    // All three checks ran, and none claims a move that did not happen.
     const QStringList lines = ran.lines();
-    EXPECT_TRUE(lines.contains(texts::cmxFilesChecked()));
-    EXPECT_TRUE(lines.contains(texts::bitmapsChecked()));
-    EXPECT_TRUE(lines.contains(texts::orphansMoved()));
+    EXPECT_EQ(lines.count(texts::runChangedNothing()), 3) << ran.out.toStdString();
+    for (const QString& claim : {texts::cmxFilesChecked(), texts::bitmapsChecked(), texts::orphansMoved(),
+                                 texts::runCanBeUndone()}) {
+        EXPECT_FALSE(ran.out.contains(claim.toUtf8())) << claim.toStdString();
+    }
+}
+
+TEST_F(CheckCommand, ADryRunSaysWhatWouldMoveAndThatNothingMoved) {
+    Generate(40);
+    const Ran ran = Check({"--dry-run"});
+    EXPECT_EQ(ran.status, 1);
+    const QStringList lines = ran.lines();
+    EXPECT_FALSE(lines.filter("would move ").isEmpty());
+    EXPECT_EQ(lines.count(texts::dryRunNothingMoved()), 3) << ran.out.toStdString();
+    for (const QString& claim : {texts::cmxFilesChecked(), texts::bitmapsChecked(), texts::orphansMoved(),
+                                 texts::runCanBeUndone()}) {
+        EXPECT_FALSE(ran.out.contains(claim.toUtf8())) << claim.toStdString();
+    }
+    for (const QJsonValue& check : Check({"--dry-run", "--json"}).json()["checks"].toArray()) {
+        EXPECT_EQ(check["message"].toString(), texts::dryRunNothingMoved());
+    }
 }
 
 TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
@@ -246,11 +268,63 @@ TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(unknown.err.contains(texts::usageOverview().toUtf8()));
 
-    // The skin folder may not be the program folder.
-    const Ran same = RunVestimo({"check", "--program-dir", Skins(), Skins()});
+    // The skin folder may not be the program folder, and nothing of the program's is left there.
+    const auto skinsBefore = Hashes(Skins());
+    const Ran same = RunVestimo({"check", "--program-dir", Skins() + "/", Skins()});
     EXPECT_EQ(same.status, 2);
     EXPECT_TRUE(same.err.contains(texts::skinFolderIsProgramFolder(Skins()).toUtf8()));
     EXPECT_TRUE(MovedInto(Program()).isEmpty());
+    EXPECT_EQ(Hashes(Skins()), skinsBefore);
+    EXPECT_FALSE(QFileInfo::exists(QDir(Skins()).filePath("journal.sqlite")));
+}
+
+TEST_F(CheckCommand, ErrorsUnderJsonAreAJsonDocument) {
+    Generate(5);
+    const QString missing = root.filePath("no such folder");
+    struct Case {
+        QStringList arguments;
+        QString command;
+        QString error;
+    };
+    const std::vector<Case> cases = {
+        {{"check", "--json", "--program-dir", Program(), missing},
+         "check",
+         texts::cannotRead(missing, texts::noSuchFileOrFolder())},
+        {{"check", "--json", "--frobnicate", Skins()}, "check", "Unknown option 'frobnicate'."},
+        {{"check", "--json", "--program-dir", Skins(), Skins()},
+         "check",
+         texts::skinFolderIsProgramFolder(Skins())},
+        {{"history", "--json", "--limit", "x"}, "history", {}},
+        {{"undo", "--json", "--program-dir", Program(), "12345"}, "undo", {}},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = RunVestimo(c.arguments);
+        EXPECT_EQ(ran.status, 2) << c.arguments.join(' ').toStdString();
+        const QJsonObject document = ran.json();
+        EXPECT_EQ(document["command"].toString(), c.command);
+        EXPECT_EQ(document["exitStatus"].toInt(), 2);
+        EXPECT_FALSE(document["error"].toString().isEmpty()) << ran.out.toStdString();
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(document["error"].toString(), c.error);
+        }
+    }
+}
+
+TEST_F(CheckCommand, ABackslashInANameIsDoubledSoEscapesStandApart) {
+    QDir().mkpath(Program());
+    QByteArray cmx = test::validCmx();
+    cmx.replace("Version 300", "Version 299");
+    QDir().mkpath(Skins());
+    // A name that holds the four characters of an escape, beside one whose byte is not text.
+    QFile file(QDir(Skins()).filePath("B001FAFit\\xFF_x.cmx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(cmx), cmx.size());
+    file.close();
+    const Ran ran = Check({"--dry-run", "--cmx"});
+    EXPECT_EQ(ran.lines().filter("would move B001FAFit\\\\xFF_x.cmx: line 2").size(), 1)
+        << ran.out.toStdString();
+    EXPECT_EQ(cli::printable("a\\b"), "a\\\\b");
+    EXPECT_EQ(cli::printable(cli::withStrayBytes("a\\\xff")), "a\\\\\\xFF");
 }
 
 TEST_F(CheckCommand, AnotherCopyHoldingTheProgramFolderExitsThree) {
@@ -278,6 +352,16 @@ TEST_F(CheckCommand, HelpAndVersionNeedNoDisplay) {
         const Ran commandHelp = RunVestimo({command, "--help"});
         EXPECT_EQ(commandHelp.status, 0) << command;
         EXPECT_TRUE(commandHelp.out.startsWith("Usage: vestimo " + QByteArray(command) + ' ')) << command;
+    }
+}
+
+TEST_F(CheckCommand, TheWindowsWithoutADisplayExitTwoAndPointToTheCommands) {
+    QDir().mkpath(Skins());
+    for (const QStringList& arguments : {QStringList(), QStringList{Skins()}}) {
+        const Ran ran = RunVestimo(arguments);
+        EXPECT_EQ(ran.status, 2) << ran.err.toStdString();
+        EXPECT_EQ(ran.err, "vestimo: " + texts::noDisplayForWindows().toUtf8() + '\n');
+        EXPECT_TRUE(ran.out.isEmpty());
     }
 }
 

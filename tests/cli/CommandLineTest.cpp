@@ -4,7 +4,10 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace vestimo;
 
@@ -49,4 +52,29 @@ TEST(PrintableNames, BytesThatAreNotTextAreShownOneByOne) {
     EXPECT_EQ(cli::escapedBytes("\xed\xa0\x80"), "\\xED\\xA0\\x80");
     EXPECT_EQ(cli::escapedBytes("a\xe6\x97"), "a\\xE6\\x97");
     EXPECT_EQ(cli::escapedBytes("\x1b\xff"), "\\x1B\\xFF");
+}
+
+TEST(CommandLineChoice, TheWindowsNeedADisplayFromTheEnvironmentOrTheirOwnOption) {
+    struct Case {
+        QStringList arguments;
+        QStringList environment;
+        bool display;
+    };
+    const std::vector<Case> cases = {
+        {{"vestimo"}, {}, false},
+        {{"vestimo", "skins"}, {"HOME=/home/player", "DISPLAY="}, false},
+        {{"vestimo"}, {"DISPLAY=:0"}, true},
+        {{"vestimo"}, {"WAYLAND_DISPLAY=wayland-0"}, true},
+        {{"vestimo"}, {"QT_QPA_PLATFORM=offscreen"}, true},
+        {{"vestimo", "-platform", "offscreen"}, {}, true},
+        {{"vestimo", "--platform=offscreen"}, {}, true},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment;
+        for (const QString& pair : c.environment) {
+            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        }
+        EXPECT_EQ(cli::hasDisplay(c.arguments, environment), c.display)
+            << c.arguments.join(' ').toStdString() << " " << c.environment.join(' ').toStdString();
+    }
 }

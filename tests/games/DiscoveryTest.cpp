@@ -1,6 +1,9 @@
 #include "core/games/Discovery.h"
 #include "FakeHome.h"
+#include "core/catalogue/Games.h"
 #include "core/games/GameFolders.h"
+#include "core/games/KeyValues.h"
+#include "core/games/WineRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -311,6 +314,38 @@ TEST(Discovery, ThreeInstallsOfAPlayer) {
          home.at("SteamLibrary/steamapps/common/The Sims Legacy Collection/GameData/Skins")},
     };
     EXPECT_EQ(folders, expected);
+}
+
+// However long a home's lists, discovery looks at a bounded number of their entries and says
+// what it passed over.
+TEST(Discovery, LongListsAreCutAtTheirBoundAndTheRestReportedAsIgnored) {
+    FakeHome home;
+    home.install("SteamLibrary/steamapps/common/The Sims Legacy Collection");
+    QStringList libraries = {home.at("SteamLibrary")};
+    for (int i = 0; i < 3000; ++i) {
+        libraries.append(home.at("gone/" + QString::number(i)));
+    }
+    const QString list = home.libraryList(".local/share/Steam", libraries);
+
+    home.prefix(".wine");
+    home.install(QString(".wine/drive_c/Games/The Sims"));
+    QByteArray registry = "WINE REGISTRY Version 2\n\n[Software\\\\Maxis\\\\The Sims] 1\n"
+                          "\"InstallPath\"=\"C:\\\\Games\\\\The Sims\"\n";
+    for (int i = 0; i < 2500; ++i) {
+        registry += "\"InstallPath\"=\"C:\\\\Gone\\\\" + QByteArray::number(i) + "\"\n";
+    }
+    const QString reg = home.write(".wine/system.reg", registry);
+
+    const Discovered found = discover({home.home(), {}});
+    EXPECT_EQ(found.librariesConsidered, MostLibraryFolders);
+    EXPECT_EQ(found.registryCandidatesConsidered, MostRegistryCandidates);
+    // The Steam folder itself is the first library looked at.
+    EXPECT_EQ(found.ignored, QStringList({texts::registryPathsIgnored(reg, 1501, MostRegistryCandidates),
+                                          texts::libraryFoldersIgnored(list, 3001 - MostLibraryFolders + 1,
+                                                                       MostLibraryFolders)}));
+    EXPECT_EQ(roots(found.installs),
+              QStringList({home.at(".wine/drive_c/Games/The Sims"),
+                           home.at("SteamLibrary/steamapps/common/The Sims Legacy Collection")}));
 }
 
 } // namespace

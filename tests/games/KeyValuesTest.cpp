@@ -77,5 +77,17 @@ TEST(libraryFolderPaths, GarbageNeverCrashesAndKeepsWhatCameBefore) {
     libraryFolderPaths(QByteArray(100000, '"'));
 }
 
+TEST(libraryFolderPaths, OnlyTheFirstFoldersAreKeptAndTheRestCountedOnce) {
+    QByteArray text = "\"libraryfolders\" {\n";
+    for (const char* path : {"/a", "/b", "/a", "/c", "/d", "/c"}) {
+        text += QByteArray("\"") + char('0' + text.count('{')) + "\" { \"path\" \"" + path + "\" }\n";
+    }
+    text += "}\n";
+    const LibraryFolders found = libraryFolders(text, 2);
+    EXPECT_EQ(found.paths, QStringList({"/a", "/b"}));
+    EXPECT_EQ(found.ignored, 2);
+    EXPECT_EQ(libraryFolderPaths(text), QStringList({"/a", "/b", "/c", "/d"}));
+}
+
 } // namespace
 } // namespace vestimo::core::games

@@ -98,5 +98,21 @@ TEST(WineRegistry, GarbageNeverCrashesAndKeepsWhatItCanRead) {
     installPathsInRegistry(Header + "[" + QByteArray(100000, '\\'));
 }
 
+TEST(WineRegistry, OnlyTheFirstCandidatesAreKeptAndTheRestCounted) {
+    InstallPathScan scan(2);
+    for (const QByteArray& line : Header.split('\n')) {
+        scan.feed(line);
+    }
+    for (const QByteArray& line :
+         {QByteArray("[Software\\\\Maxis\\\\The Sims] 1"), QByteArray("\"InstallPath\"=\"C:\\\\One\""),
+          QByteArray("\"InstallPath\"=\"C:\\\\One\""), QByteArray("\"InstallPath\"=\"C:\\\\Two\""),
+          QByteArray("\"InstallPath\"=\"C:\\\\Three\""), QByteArray("\"InstallPath\"=\"C:\\\\Four\""),
+          QByteArray("\"InstallPath\"=\"C:\\\\Four\"")}) {
+        scan.feed(line);
+    }
+    EXPECT_EQ(scan.installPaths(), QStringList({"C:\\One", "C:\\Two"}));
+    EXPECT_EQ(scan.ignored(), 3);
+}
+
 } // namespace
 } // namespace vestimo::core::games

@@ -3,6 +3,7 @@
 #include "JournalTesting.h"
 
 #include "core/buyable/ExportWriter.h"
+#include "core/checks/ClosingMessage.h"
 #include "core/checks/DirectoryCheck.h"
 #include "core/checks/SkinChecks.h"
 
@@ -41,6 +42,15 @@ protected:
     platform::JournalRun newestRun() { return journal.store().listRuns(1).value.value(0); }
     QuietProgress progress;
 };
+
+TEST_F(RecordedChecks, ARunThatMovedNothingSaysNothingChangedInsteadOfOfferingAnUndo) {
+    skins.write("B100FAFit_s.cmx", test::validCmx("B100FAFit_s"));
+    const checks::DirectoryReport report = run(checks::cmxCheck(), &journal);
+    ASSERT_EQ(report.recording, checks::DirectoryReport::Recording::Recorded);
+    EXPECT_EQ(LastLine(report.details()), "No file was moved, so nothing was changed.");
+    const report::RunReport rows = checks::runReportFor(report);
+    EXPECT_EQ(rows.facts.last().value, "No file was moved, so nothing was changed.");
+}
 
 TEST_F(RecordedChecks, EveryMoveOfARunIsRecordedAndTheRunPutsBackWhole) {
     // More faulty files than one group of moves, with good ones and unreadable ones between them.

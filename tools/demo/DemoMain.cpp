@@ -12,11 +12,21 @@
 #include <exception>
 #include <filesystem>
 
+namespace {
+
+const char* const Usage = "usage: vestimo-demo <directory>\n       vestimo-demo --fake-home <directory>\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
     const bool fakeHome = argc == 3 && std::strcmp(argv[1], "--fake-home") == 0;
-    if (argc != 2 && !fakeHome) {
-        std::fprintf(stderr,
-                     "usage: vestimo-demo <directory>\n       vestimo-demo --fake-home <directory>\n");
+    // A target that looks like an option is a mistyped one, never a folder to fill.
+    if ((argc != 2 && !fakeHome) || argv[argc - 1][0] == '-') {
+        std::fputs(Usage, stderr);
         return 2;
     }
     const std::filesystem::path dir = argv[argc - 1];

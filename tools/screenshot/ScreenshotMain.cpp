@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -70,8 +71,14 @@ std::optional<vestimo::report::RunReport> reportOnCopy(const QString& skinFolder
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: vestimo-screenshot <skin folder> <output folder>\n");
+    const char* const usage = "usage: vestimo-screenshot <skin folder> <output folder>\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    // A folder that looks like an option is a mistyped one, never a place to write to.
+    if (argc != 3 || argv[1][0] == '-' || argv[2][0] == '-') {
+        std::fputs(usage, stderr);
         return 2;
     }
     const QString output = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();

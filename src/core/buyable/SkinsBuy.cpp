@@ -5,6 +5,9 @@
 #include "core/journal/Journal.h"
 #include "platform/FileSystem.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace vestimo::buyable {
@@ -14,6 +17,16 @@ namespace {
 platform::FileResult moveOne(const QString& from, const QString& to, journal::Journal* journal) {
     return journal != nullptr ? journal->move(from, to, texts::movedForTheGame())
                               : platform::moveFile(from, to);
+}
+
+// The folder as the report names it: a link with where it leads, so the player can find the files.
+QString shownFolder(const QString& skinsBuy) {
+    const QString folder = QDir::cleanPath(skinsBuy);
+    if (!platform::isSymbolicLink(folder)) {
+        return skinsBuy;
+    }
+    const QString target = QFileInfo(folder).canonicalFilePath();
+    return texts::linkAndTarget(folder, target.isEmpty() ? QFileInfo(folder).symLinkTarget() : target);
 }
 
 } // namespace
@@ -31,7 +44,7 @@ QString moveIntoSkinsBuy(const QString& directory, const ExportPlan& plan, const
             return present.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (taken || platform::identifyFile(platform::joinPath(skinsBuy, name))) {
-            return texts::nothingMovedIntoSkinsBuy(name, skinsBuy);
+            return texts::nothingMovedIntoSkinsBuy(name, shownFolder(skinsBuy));
         }
     }
     if (journal != nullptr) {
@@ -54,8 +67,9 @@ QString moveIntoSkinsBuy(const QString& directory, const ExportPlan& plan, const
     if (journal != nullptr) {
         journal->endRun(outcome.isEmpty() ? texts::runFinished() : outcome);
     }
-    return outcome.isEmpty() ? texts::movedIntoSkinsBuy(plan.cmxFileName, plan.bitmapFileName, skinsBuy)
-                             : outcome;
+    return outcome.isEmpty()
+               ? texts::movedIntoSkinsBuy(plan.cmxFileName, plan.bitmapFileName, shownFolder(skinsBuy))
+               : outcome;
 }
 
 } // namespace vestimo::buyable

@@ -149,6 +149,10 @@ inline QString chooseGame() {
     return QCoreApplication::translate(
         "Vestimo", "name the game with --game LABEL or a folder with --into DIR (see vestimo games)");
 }
+inline QString noDisplayForWindows() {
+    return QCoreApplication::translate(
+        "Vestimo", "no display to open the windows on; the commands (vestimo --help) work without one");
+}
 inline QString outputFailed() {
     return QCoreApplication::translate("Vestimo", "the report could not be written in full");
 }
@@ -160,6 +164,18 @@ inline QString noSuchRun(const QString& run) {
 }
 inline QString noRunToUndo() {
     return QCoreApplication::translate("Vestimo", "the journal holds no run that changed files");
+}
+
+// The last line of a check's report when no file moved, in place of the closing message.
+inline QString dryRunNothingMoved() {
+    return QCoreApplication::translate("Vestimo", "This was a dry run: nothing was moved.");
+}
+
+// The last line of a command that SIGINT or SIGTERM stopped.
+inline QString stoppedBySignal(const QString& signal) {
+    return QCoreApplication::translate("Vestimo", "Stopped by %1: the files above were dealt with; nothing "
+                                                  "else was judged or changed.")
+        .arg(signal);
 }
 
 // The word in front of each file of a report.

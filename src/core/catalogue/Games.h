@@ -18,6 +18,21 @@ inline QString noGameFound() {
 inline QString otherFolder() {
     return QCoreApplication::translate("Vestimo", "Other folder");
 }
+// What discovery passed over in a list too long to be believed.
+inline QString libraryFoldersIgnored(const QString& list, qsizetype ignored, qsizetype most) {
+    return QCoreApplication::translate("Vestimo", "%1 lists %2 more library folders than the %3 looked at; "
+                                                  "they were ignored")
+        .arg(QDir::toNativeSeparators(list))
+        .arg(ignored)
+        .arg(most);
+}
+inline QString registryPathsIgnored(const QString& registry, qsizetype ignored, qsizetype most) {
+    return QCoreApplication::translate("Vestimo", "%1 names %2 more install folders of the game than the %3 "
+                                                  "looked at; they were ignored")
+        .arg(QDir::toNativeSeparators(registry))
+        .arg(ignored)
+        .arg(most);
+}
 // Follows an install's label for its SkinsBuy folder.
 inline QString buyableOutfits(const QString& installLabel) {
     return QCoreApplication::translate("Vestimo", "%1 buyable outfits").arg(installLabel);
@@ -43,6 +58,10 @@ inline QString putThemInSkinsBuy() {
 inline QString movedIntoSkinsBuy(const QString& cmx, const QString& bitmap, const QString& skinsBuy) {
     return QCoreApplication::translate("Vestimo", "%1 and %2 were moved into %3.")
         .arg(cmx, bitmap, QDir::toNativeSeparators(skinsBuy));
+}
+// A folder that is a symbolic link, named with the folder it leads to.
+inline QString linkAndTarget(const QString& link, const QString& target) {
+    return QStringLiteral("%1 -> %2").arg(QDir::toNativeSeparators(link), QDir::toNativeSeparators(target));
 }
 inline QString nothingMovedIntoSkinsBuy(const QString& name, const QString& skinsBuy) {
     return QCoreApplication::translate("Vestimo", "Nothing was moved: %1 is already in %2.")

@@ -12,6 +12,9 @@ namespace vestimo::texts {
 inline QString runCanBeUndone() {
     return QCoreApplication::translate("Vestimo", "This run can be undone from History.");
 }
+inline QString runChangedNothing() {
+    return QCoreApplication::translate("Vestimo", "No file was moved, so nothing was changed.");
+}
 inline QString runNotRecorded(const QString& why) {
     return QCoreApplication::translate("Vestimo", "This run could not be recorded: %1").arg(why);
 }

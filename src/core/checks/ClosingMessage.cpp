@@ -70,7 +70,8 @@ report::RunReport runReportFor(const DirectoryReport& run) {
     case DirectoryReport::Recording::Off:
         break;
     case DirectoryReport::Recording::Recorded:
-        fact(texts::factHistory(), texts::runCanBeUndone());
+        fact(texts::factHistory(),
+             run.changedNothing() ? texts::runChangedNothing() : texts::runCanBeUndone());
         break;
     case DirectoryReport::Recording::NotRecorded:
         fact(texts::factHistory(), texts::runNotRecorded(run.notRecordedWhy));

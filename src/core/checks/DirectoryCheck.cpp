@@ -199,7 +199,7 @@ QString DirectoryReport::details() const {
     case Recording::Off:
         break;
     case Recording::Recorded:
-        lines << QString() << texts::runCanBeUndone();
+        lines << QString() << (changedNothing() ? texts::runChangedNothing() : texts::runCanBeUndone());
         break;
     case Recording::NotRecorded:
         lines << QString() << texts::runNotRecorded(notRecordedWhy);
@@ -292,6 +292,10 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     ScratchListing::walk(
         written, [&](int characters) { progress.advance(characters); },
         [&](const QString& name) {
+            if (report.stoppedEarly || (options.stopRequested && options.stopRequested())) {
+                report.stoppedEarly = true;
+                return;
+            }
             ++report.judged;
             carryOut(check.judge(skinDirectory, name), name, carrier);
         });
@@ -304,7 +308,7 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
                                                            : DirectoryReport::Recording::NotRecorded;
     }
     progress.finish();
-    if (!check.keepsListing && !options.dryRun) {
+    if ((!check.keepsListing || report.stoppedEarly) && !options.dryRun) {
         listing.deleteIfOwn();
     }
     return report;

@@ -73,6 +73,8 @@ struct DirectoryReport {
     QStringList unnamable;            // names that are not valid text, so cannot be named back
     QList<QByteArray> unnamableBytes; // the same names as stored, where known, in the same order
     bool dryRun = false;              // `moved` holds what would have moved; nothing did
+    // The run was asked to stop: the file in hand was finished, the names after it had no turn.
+    bool stoppedEarly = false;
     // Per file, for the report: judged and kept with what the check found, passed over with why,
     // and each file that went along with a moved one.
     QList<Line> kept;
@@ -89,6 +91,8 @@ struct DirectoryReport {
     QString details() const;
     // The counts alone: the first lines of the details.
     QStringList countLines() const;
+    // No file moved, so there is nothing to undo.
+    bool changedNothing() const { return moved.isEmpty() && companionsMoved == 0; }
 };
 
 // A check's judgement of one listed name.
@@ -134,6 +138,10 @@ struct RunOptions {
     QSet<QString> gone;
     // Where the run's changes are recorded; none for a dry run, which changes nothing.
     journal::Journal* journal = nullptr;
+    // Asked before each listed name has its turn; once true, no other name has one. The run then
+    // ends as a completed one would, except that its listing is removed even when the check keeps
+    // it.
+    std::function<bool()> stopRequested;
 };
 
 // Runs `check` over `skinDirectory`: refuses the program folder itself as the skin folder, holds

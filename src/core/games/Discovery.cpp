@@ -1,5 +1,7 @@
 #include "core/games/Discovery.h"
 
+#include "core/catalogue/Games.h"
+
 #include "core/games/KeyValues.h"
 #include "core/games/WindowsPath.h"
 #include "core/games/WineRegistry.h"
@@ -85,7 +87,7 @@ public:
         }
     }
 
-    std::vector<GameInstall> run() {
+    Discovered run() {
         if (!winePrefix_.isEmpty()) {
             searchPrefix(PlaceKind::Wine, winePrefix_);
         }
@@ -107,7 +109,8 @@ public:
             searchSteam();
         }
         nameTwinsApart();
-        return std::move(installs_);
+        found_.installs = std::move(installs_);
+        return std::move(found_);
     }
 
 private:
@@ -187,7 +190,13 @@ private:
     void searchSteam() {
         QStringList libraries;
         QSet<QString> seen;
+        qsizetype ignored = 0;
         auto addLibrary = [&](const QString& path) {
+            if (found_.librariesConsidered >= MostLibraryFolders) {
+                ++ignored;
+                return;
+            }
+            ++found_.librariesConsidered;
             if (probe::isDirectory(path) && firstVisit(seen, path)) {
                 libraries.append(path);
             }
@@ -198,6 +207,7 @@ private:
             if (!probe::isDirectory(path)) {
                 continue;
             }
+            ignored = 0;
             addLibrary(path);
             const QString steamapps = finder_.find(path, QStringLiteral("steamapps"));
             if (steamapps.isEmpty()) {
@@ -205,11 +215,16 @@ private:
             }
             const QString list = steamapps + QStringLiteral("/libraryfolders.vdf");
             if (const std::optional<QByteArray> text = probe::readSmallFile(list, LibraryListLimit)) {
-                for (const QString& listed : libraryFolderPaths(*text)) {
-                    const QString expanded = expand(listed);
+                const LibraryFolders listed = libraryFolders(*text);
+                ignored += listed.ignored;
+                for (const QString& listedPath : listed.paths) {
+                    const QString expanded = expand(listedPath);
                     if (expanded.startsWith(u'/')) {
                         addLibrary(QDir::cleanPath(expanded));
                     }
+                }
+                if (ignored > 0) {
+                    found_.ignored.append(texts::libraryFoldersIgnored(list, ignored, MostLibraryFolders));
                 }
             }
         }
@@ -251,8 +266,18 @@ private:
                                    scan.feed(line);
                                    return true;
                                });
+            qsizetype ignored = scan.ignored();
             for (const QString& windowsPath : scan.installPaths()) {
+                if (found_.registryCandidatesConsidered >= MostRegistryCandidates) {
+                    ++ignored;
+                    continue;
+                }
+                ++found_.registryCandidatesConsidered;
                 consider(finder_.linuxPath(path, windowsPath), place, FoundBy::Registry);
+            }
+            if (ignored > 0) {
+                found_.ignored.append(texts::registryPathsIgnored(path + u'/' + QLatin1StringView(file),
+                                                                  ignored, MostRegistryCandidates));
             }
         }
     }
@@ -324,11 +349,16 @@ private:
     QSet<QString> prefixes_;
     QSet<QString> seenInstalls_;
     std::vector<GameInstall> installs_;
+    Discovered found_;
 };
 
 } // namespace
 
 std::vector<GameInstall> discoverGames(const DiscoveryPlaces& places) {
+    return Discovery(places).run().installs;
+}
+
+Discovered discover(const DiscoveryPlaces& places) {
     return Discovery(places).run();
 }
 

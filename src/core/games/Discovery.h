@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -39,5 +40,16 @@ struct GameInstall {
 // only on what is on disk. Places that are missing or unreadable are passed over; nothing is
 // written, nothing is started.
 std::vector<GameInstall> discoverGames(const DiscoveryPlaces& places);
+
+// The same, with what was passed over. However long the lists in a home, at most
+// MostLibraryFolders library folders and MostRegistryCandidates install paths from registries are
+// looked at; each list cut short is one line of `ignored`.
+struct Discovered {
+    std::vector<GameInstall> installs;
+    QStringList ignored;
+    qsizetype librariesConsidered = 0;
+    qsizetype registryCandidatesConsidered = 0;
+};
+Discovered discover(const DiscoveryPlaces& places);
 
 } // namespace vestimo::core::games

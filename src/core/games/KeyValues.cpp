@@ -1,6 +1,9 @@
 #include "core/games/KeyValues.h"
 
+#include <QSet>
 #include <QString>
+
+#include <limits>
 
 namespace vestimo::core::games {
 
@@ -156,7 +159,12 @@ private:
 } // namespace
 
 QStringList libraryFolderPaths(QByteArrayView text) {
-    QStringList paths;
+    return libraryFolders(text, std::numeric_limits<qsizetype>::max()).paths;
+}
+
+LibraryFolders libraryFolders(QByteArrayView text, qsizetype most) {
+    LibraryFolders found;
+    QSet<QString> seen;
     Tokenizer tokens(text);
     Blocks blocks;
     Token token = tokens.next();
@@ -185,12 +193,17 @@ QStringList libraryFolderPaths(QByteArrayView text) {
             continue; // a key without a value: the brace or end is handled above
         }
         const QString path = QString::fromUtf8(token.text).trimmed();
-        if (blocks.namesLibrary(key) && !path.isEmpty() && !paths.contains(path)) {
-            paths.append(path);
+        if (blocks.namesLibrary(key) && !path.isEmpty() && !seen.contains(path)) {
+            seen.insert(path);
+            if (found.paths.size() < most) {
+                found.paths.append(path);
+            } else {
+                ++found.ignored;
+            }
         }
         token = tokens.next();
     }
-    return paths;
+    return found;
 }
 
 } // namespace vestimo::core::games

@@ -12,4 +12,15 @@ namespace vestimo::core::games {
 // understood is passed over, and garbage yields what could be understood before it, or nothing.
 QStringList libraryFolderPaths(QByteArrayView text);
 
+// No player has more libraries than this; a list longer than that is not taken at its word.
+inline constexpr qsizetype MostLibraryFolders = 1000;
+
+// The same, the first `most` paths only; `ignored` counts the further ones, each once. One pass
+// over the text, whatever its size.
+struct LibraryFolders {
+    QStringList paths;
+    qsizetype ignored = 0;
+};
+LibraryFolders libraryFolders(QByteArrayView text, qsizetype most = MostLibraryFolders);
+
 } // namespace vestimo::core::games

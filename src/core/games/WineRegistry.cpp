@@ -1,6 +1,8 @@
 #include "core/games/WineRegistry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vestimo::core::games {
 
@@ -214,15 +216,27 @@ void InstallPathScan::feed(QByteArrayView line) {
         return;
     }
     if (state_ == State::InGameKey && line[0] == '"') {
-        const QString path = installPathOfLine(line);
-        if (!path.isEmpty() && !paths_.contains(path)) {
-            paths_.append(path);
+        // Past the bound a line is only counted, never decoded or remembered: a registry of
+        // millions of such lines costs no more than reading it.
+        if (paths_.size() >= most_) {
+            if (QByteArrayView(line)
+                    .first(std::min<qsizetype>(line.size(), 14))
+                    .compare("\"InstallPath\"=", Qt::CaseInsensitive) == 0) {
+                ++ignored_;
+            }
+            return;
         }
+        const QString path = installPathOfLine(line);
+        if (path.isEmpty() || seen_.contains(path)) {
+            return;
+        }
+        seen_.insert(path);
+        paths_.append(path);
     }
 }
 
 QStringList installPathsInRegistry(QByteArrayView text) {
-    InstallPathScan scan;
+    InstallPathScan scan(std::numeric_limits<qsizetype>::max());
     while (!text.isEmpty()) {
         qsizetype end = text.indexOf('\n');
         if (end < 0) {

@@ -366,7 +366,7 @@ public:
             return report;
         }
         for (const auto& refused : unpacked.refused) {
-            report.refused.append({refused.name, refused.reason});
+            report.refused.append({refused.name, refused.reason, refused.raw});
         }
         report.notSkinFiles = unpacked.others;
 
@@ -780,7 +780,7 @@ private:
             const Candidate& file = files[i];
             switch (file.state) {
             case State::Refused:
-                report.refused.append({file.name, file.reason});
+                report.refused.append({file.name, file.reason, {}});
                 break;
             case State::Conflict:
                 report.conflicts.append({file.name, file.other});

@@ -57,6 +57,7 @@ struct InstalledFile {
 struct RefusedFile {
     QString name;
     QString reason;
+    QByteArray raw; // the entry's name as stored, when the archive refused it for its name
 };
 
 struct ConflictingFile {

@@ -1,6 +1,7 @@
 #include "core/journal/Disk.h"
 #include "core/journal/Journal.h"
 
+#include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QDir>
@@ -70,10 +71,10 @@ void forgetTrashInfo(const QString& trashPath, const QString& original) {
 // The trashes a file deleted from `original` may be in: the home trash first, then its drive's own.
 QStringList trashesFor(const QString& original) {
     QStringList trashes;
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    trashes.append((dataHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share")
-                                       : QString::fromLocal8Bit(dataHome)) +
-                   QStringLiteral("/Trash"));
+    const QString home = platform::homeTrashDirectory();
+    if (!home.isEmpty()) {
+        trashes.append(home);
+    }
     // A drive's own trashes, for files that were not on the home drive.
     const QString top = QStorageInfo(QFileInfo(original).absolutePath()).rootPath();
     if (!top.isEmpty()) {

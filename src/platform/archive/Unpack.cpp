@@ -145,7 +145,7 @@ public:
     }
 
     void refuse(const QByteArray& raw, const QString& reason) {
-        result.refused.append({shownName(raw), reason});
+        result.refused.append({shownName(raw), reason, raw});
     }
 
     bool isWanted(const QStringList& parts) const { return wanted_ && wanted_(parts.join(u'/')); }

@@ -50,6 +50,7 @@ struct StagedFile {
 struct RefusedEntry {
     QString name; // as given, with control characters shown as \xNN
     QString reason;
+    QByteArray raw; // the name's own bytes, for a report that shows stray bytes its own way
 };
 
 struct Unpacked {

@@ -1,0 +1,274 @@
+#include "platform/Trash.h"
+
+#include "platform/FileSystem.h"
+#include "platform/FileSystemInternal.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vestimo::platform {
+
+namespace {
+
+// Far more names than one file's copies in a trash ever need; past it the trash is taken as
+// unusable rather than searched for ever.
+constexpr int MostNameAttempts = 10000;
+
+QString systemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+QString kept(const QString& why) {
+    return QStringLiteral("%1, so it was kept").arg(why);
+}
+
+QString trashUnusable(const QString& trash, const QString& why) {
+    return kept(QStringLiteral("the trash %1 cannot be used: %2").arg(QDir::toNativeSeparators(trash), why));
+}
+
+// A folder of the trash, made owner-only when it is missing; one that is there must be a real
+// folder of this user, never a link to somewhere else.
+bool ensureFolder(const QByteArray& path, QString& why) {
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0) {
+        if (errno != ENOENT) {
+            why = systemError(errno);
+            return false;
+        }
+        if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+            why = systemError(errno);
+            return false;
+        }
+        if (::lstat(path.constData(), &info) != 0) {
+            why = systemError(errno);
+            return false;
+        }
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        why = S_ISLNK(info.st_mode) ? QStringLiteral("%1 is a symbolic link").arg(QFile::decodeName(path))
+                                    : QStringLiteral("%1 is not a folder").arg(QFile::decodeName(path));
+        return false;
+    }
+    if (info.st_uid != ::getuid()) {
+        why = QStringLiteral("%1 belongs to another user").arg(QFile::decodeName(path));
+        return false;
+    }
+    return true;
+}
+
+// The folders down to `path` that are missing, made owner-only as the desktop standard wants for
+// a data folder it creates.
+bool ensureParents(const QString& path, QString& why) {
+    QStringList missing;
+    QString at = path;
+    while (!at.isEmpty() && at != u'/' && !QFileInfo(at).exists() && !QFileInfo(at).isSymLink()) {
+        missing.prepend(at);
+        at = QFileInfo(at).path();
+    }
+    for (const QString& folder : missing) {
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
+            why = systemError(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray trashInfo(const QString& original) {
+    return "[Trash Info]\nPath=" + QFile::encodeName(original).toPercentEncoding("/") + "\nDeletionDate=" +
+           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toUtf8() + "\n";
+}
+
+// "name.ext", then "name.2.ext", "name.3.ext"...: every candidate begins with the original's
+// base name, which is how a trashed file is looked up again.
+QString candidateName(const QString& name, int attempt) {
+    if (attempt == 1) {
+        return name;
+    }
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString number = QString::number(attempt);
+    if (dot <= 0) {
+        return name + u'.' + number;
+    }
+    return name.left(dot) + u'.' + number + name.mid(dot);
+}
+
+bool writeWhole(int fd, const QByteArray& bytes, QString& why) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            why = systemError(wrote < 0 ? errno : ENOSPC);
+            return false;
+        }
+        done += wrote;
+    }
+    return true;
+}
+
+// Fills the reserved (empty) note at `note` in one step: the text is written and synced beside it
+// and renamed over it, so a reader sees either nothing or the whole note.
+bool fillNote(const QByteArray& note, const QByteArray& text, QString& why) {
+    QByteArray scratch;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        scratch = note + ".part-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0 && errno != EEXIST) {
+            why = systemError(errno);
+            return false;
+        }
+    }
+    if (fd < 0) {
+        why = systemError(EEXIST);
+        return false;
+    }
+    bool ok = writeWhole(fd, text, why);
+    if (ok && ::fsync(fd) != 0) {
+        why = systemError(errno);
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok && errno != EINTR) {
+        why = systemError(errno);
+        ok = false;
+    }
+    if (ok && ::rename(scratch.constData(), note.constData()) != 0) {
+        why = systemError(errno);
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(scratch.constData());
+    }
+    return ok;
+}
+
+int renameNoReplace(const QByteArray& from, const QByteArray& to) {
+    if (renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // A file system without no-replace renames: the name was reserved and checked just before.
+    struct stat there {};
+    if (::lstat(to.constData(), &there) == 0) {
+        return EEXIST;
+    }
+    return std::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+QString homeTrashDirectory() {
+    // A relative setting is no setting, as the desktop standard says.
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.startsWith(u'/')) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!home.startsWith(u'/')) {
+            return {};
+        }
+        dataHome = home + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(dataHome + QStringLiteral("/Trash"));
+}
+
+FileResult moveToTrash(const QString& path, QString* pathInTrash) {
+    const QString original = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QByteArray source = QFile::encodeName(original);
+    struct stat info {};
+    if (::lstat(source.constData(), &info) != 0) {
+        return FileResult::failure(QStringLiteral("it is no longer there"));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FileResult::failure(QStringLiteral("it is a folder, not a file"));
+    }
+    // Sending to the trash takes the file out of its folder: without leave to change that folder
+    // the trash is not the problem.
+    const QString folder = QFileInfo(original).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
+        return FileResult::failure(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
+                                       .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
+    }
+
+    const QString trash = homeTrashDirectory();
+    if (trash.isEmpty()) {
+        return FileResult::failure(kept(QStringLiteral("there is no home folder to keep a trash in")));
+    }
+    QString why;
+    const QByteArray files = QFile::encodeName(trash + QStringLiteral("/files"));
+    const QByteArray infoFolder = QFile::encodeName(trash + QStringLiteral("/info"));
+    if (!ensureParents(QFileInfo(trash).path(), why) || !ensureFolder(QFile::encodeName(trash), why) ||
+        !ensureFolder(files, why) || !ensureFolder(infoFolder, why)) {
+        return FileResult::failure(trashUnusable(trash, why));
+    }
+
+    // The note's name is reserved first; whoever holds it owns that name in files/ too.
+    const QString name = QFileInfo(original).fileName();
+    QByteArray note;
+    QByteArray target;
+    for (int attempt = 1; attempt <= MostNameAttempts && note.isEmpty(); ++attempt) {
+        const QByteArray candidate = QFile::encodeName(candidateName(name, attempt));
+        const QByteArray notePath = infoFolder + '/' + candidate + ".trashinfo";
+        const int fd =
+            ::open(notePath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return FileResult::failure(trashUnusable(trash, systemError(errno)));
+        }
+        ::close(fd);
+        struct stat there {};
+        if (::lstat((files + '/' + candidate).constData(), &there) == 0) {
+            // A file without its note: not ours to take the place of.
+            ::unlink(notePath.constData());
+            continue;
+        }
+        note = notePath;
+        target = files + '/' + candidate;
+    }
+    if (note.isEmpty()) {
+        return FileResult::failure(trashUnusable(trash, QStringLiteral("no free name is left for the file")));
+    }
+    if (!fillNote(note, trashInfo(original), why)) {
+        ::unlink(note.constData());
+        return FileResult::failure(trashUnusable(trash, why));
+    }
+
+    int code = renameNoReplace(source, target);
+    if (code == EXDEV) {
+        // Another file system: a whole copy first, then the original goes.
+        const FileResult copied = copyAcross(original, QFile::decodeName(target));
+        if (!copied.ok) {
+            ::unlink(note.constData());
+            return FileResult::failure(trashUnusable(trash, copied.error));
+        }
+        code = ::unlink(source.constData()) == 0 ? 0 : errno;
+        if (code != 0) {
+            ::unlink(target.constData());
+        }
+    }
+    if (code != 0) {
+        ::unlink(note.constData());
+        return FileResult::failure(kept(systemError(code)));
+    }
+    if (pathInTrash != nullptr) {
+        *pathInTrash = QFile::decodeName(target);
+    }
+    return FileResult::success();
+}
+
+} // namespace vestimo::platform

@@ -1,0 +1,143 @@
+// A check whose output goes away, or that is asked to stop, ends with a report and a settled
+// journal instead of dying in the middle.
+#include "cli/CliTesting.h"
+
+#include "core/catalogue/CommandLine.h"
+#include "core/journal/Journal.h"
+#include "samples/SkinSamples.h"
+
+#include <QDir>
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace vestimo;
+using test::MovedInto;
+using test::TempDir;
+
+extern char** environ;
+
+namespace {
+
+// `vestimo check` on `skins` with its standard output on `outFd` and its error output gone.
+pid_t StartCheck(const QString& skins, const QString& program, int outFd, int closeFd) {
+    const QByteArray executable = VESTIMO_PROGRAM;
+    const QList<QByteArray> arguments = {executable, "check", "--program-dir", QFile::encodeName(program),
+                                         QFile::encodeName(skins)};
+    std::vector<char*> argv;
+    for (const QByteArray& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.constData()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    if (closeFd >= 0) {
+        posix_spawn_file_actions_addclose(&actions, closeFd);
+    }
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, executable.constData(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(spawned, 0);
+    return pid;
+}
+
+int ExitStatusOf(pid_t pid) {
+    int raw = 0;
+    EXPECT_EQ(::waitpid(pid, &raw, 0), pid);
+    EXPECT_TRUE(WIFEXITED(raw)) << "ended by signal " << (WIFSIGNALED(raw) ? WTERMSIG(raw) : 0);
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Every run of the journal ended, and no change is left open.
+void ExpectSettled(const QString& program) {
+    journal::Journal journal;
+    ASSERT_TRUE(journal.open(program).ok);
+    const auto runs = journal.store().listRuns(100);
+    ASSERT_TRUE(runs.ok);
+    ASSERT_FALSE(runs.value.isEmpty());
+    for (const platform::JournalRun& run : runs.value) {
+        EXPECT_TRUE(run.ended.isValid()) << run.command.toStdString();
+        for (const platform::JournalChange& change : journal.store().changesOf(run.id).value) {
+            EXPECT_NE(change.state, platform::ChangeState::Intended) << change.original.toStdString();
+        }
+    }
+}
+
+class Signals : public ::testing::Test {
+protected:
+    // Skins enough that the CMX check's report alone is larger than a pipe holds.
+    void SetUp() override {
+        QDir().mkpath(program());
+        samples::SkinSetRecipe recipe;
+        recipe.count = 1500;
+        recipe.seed = 5;
+        recipe.faultyCmxShare = 0.6;
+        recipe.notPictureShare = 0.3;
+        samples::GenerateSkinDirectory(skins().toStdString(), recipe);
+    }
+    QString skins() const { return root.filePath("skins"); }
+    QString program() const { return root.filePath("program"); }
+    // Only the CMX check ran: nothing but skin descriptions went to the program folder.
+    void expectOnlyTheCmxCheckRan() const {
+        const QStringList moved = MovedInto(program());
+        EXPECT_FALSE(moved.isEmpty());
+        EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
+        EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
+    }
+    TempDir root;
+};
+
+} // namespace
+
+TEST_F(Signals, AClosedOutputEndsTheCommandWithStatusTwoBeforeTheNextFile) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]); // nobody will read the report
+    const pid_t pid = StartCheck(skins(), program(), ends[1], -1);
+    ::close(ends[1]);
+    EXPECT_EQ(ExitStatusOf(pid), 2);
+    EXPECT_TRUE(MovedInto(program()).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
+    ExpectSettled(program());
+}
+
+TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        const pid_t pid = StartCheck(skins(), program(), ends[1], ends[0]);
+        ::close(ends[1]);
+        // Once the pipe is full the command waits in the middle of the CMX check's report.
+        const int capacity = ::fcntl(ends[0], F_GETPIPE_SZ);
+        int waiting = 0;
+        while (waiting < capacity && ::waitpid(pid, nullptr, WNOHANG) == 0) {
+            ASSERT_EQ(::ioctl(ends[0], FIONREAD, &waiting), 0);
+            ::usleep(1000);
+        }
+        ASSERT_EQ(waiting, capacity) << "the report fitted in the pipe";
+        ::kill(pid, signal);
+        QByteArray report;
+        char buffer[65536];
+        ssize_t got = 0;
+        while ((got = ::read(ends[0], buffer, sizeof buffer)) > 0) {
+            report.append(buffer, got);
+        }
+        ::close(ends[0]);
+        EXPECT_EQ(ExitStatusOf(pid), 128 + signal);
+        const QList<QByteArray> lines = report.trimmed().split('\n');
+        EXPECT_EQ(lines.last(), texts::stoppedBySignal(signal == SIGINT ? "SIGINT" : "SIGTERM").toUtf8());
+        expectOnlyTheCmxCheckRan();
+        ExpectSettled(program());
+        // Put back for the next signal's run.
+        for (const QString& name : MovedInto(program())) {
+            QFile::rename(QDir(program()).filePath(name), QDir(skins()).filePath(name));
+        }
+    }
+}
