@@ -146,7 +146,13 @@ QScrollArea* scrollingContent(QWidget* window, QWidget* content) {
     area->setFrameShape(QFrame::NoFrame);
     area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);
-    area->setWidget(content);
+    // A narrow margin: on the smallest screens every pixel is a line of the editor.
+    auto* holder = new QWidget;
+    auto* margin = new QVBoxLayout(holder);
+    const int edge = window->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, window) / 2;
+    margin->setContentsMargins(edge, edge, edge, edge);
+    margin->addWidget(content);
+    area->setWidget(holder);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(area);
@@ -171,6 +177,9 @@ QString cutNameAt(const QAbstractItemView& list, const QPoint& pos) {
 
 void showRows(QListWidget* list, bool withIcons) {
     list->setMinimumHeight(listHeightForRows(*list, LeastListRows, withIcons));
+    // No sideways scrolling, which would take a row: a name too long for the list shows whole as
+    // its tool tip, and the path line holds the whole path.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     new CutNameTips(*list);
 }
 

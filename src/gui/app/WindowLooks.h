@@ -44,9 +44,9 @@ int listHeightForRows(const QListWidget& list, int rows, bool withIcons);
 // The size a text box needs to show `columns` x `rows` characters of its font, scroll bars included.
 QSize editorSizeFor(const QPlainTextEdit& editor, int columns, int rows);
 
-// Puts `content` in a scroll area that fills `window`: where the window is smaller than the
-// content's least size, the content scrolls instead of leaving the screen. The window's size hint
-// is the content's.
+// Puts `content`, with a narrow margin, in a scroll area that fills `window`: where the window is smaller
+// than the content's least size, the content scrolls instead of leaving the screen. The window's size hint is
+// the content's.
 QScrollArea* scrollingContent(QWidget* window, QWidget* content);
 
 // The whole name of the item at `pos` of `list`'s viewport where the list cuts it (elided, or
@@ -59,7 +59,8 @@ QLineEdit* pathLine(QWidget* parent);
 void showDirectory(QWidget& window, QLineEdit& line, const QString& path);
 // A control that comes and goes keeps its room, so nothing else moves.
 void keepPlaceWhenHidden(QWidget* control);
-// Lets a list give up rows down to LeastListRows, and shows a cut name whole as its tool tip.
+// Lets a list give up rows down to LeastListRows, without a horizontal scroll bar; a name the list
+// cuts shows whole as its tool tip.
 void showRows(QListWidget* list, bool withIcons);
 
 // `text` with "&" before the shortcut's letter, so the style underlines it; the caption itself

@@ -165,9 +165,7 @@ void BuyableMakerWindow::build() {
     columns->addWidget(right);
     columns->setYielding(1);
     columns->setGrowing(0, false);
-    auto* content = new QWidget;
-    (new QHBoxLayout(content))->addWidget(columns);
-    scrollingContent(this, content);
+    scrollingContent(this, columns);
 
     connect(ui.browser.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
     connect(ui.browser.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);

@@ -145,14 +145,15 @@ void SkinEditWindow::build() {
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
     ui.fitBmpButton = button(ui.viewerFrame, "cmdFitBMP", texts::makeItFitButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
-    auto* viewerButtons = new QVBoxLayout;
-    viewerButtons->addWidget(ui.checkAllBmpButton);
-    viewerButtons->addWidget(ui.moveFileButton);
-    viewerButtons->addWidget(ui.checkBmpButton);
-    viewerButtons->addWidget(ui.fitBmpButton);
-    viewerButtons->addWidget(ui.deleteBmpButton);
-    viewerButtons->addStretch();
-    viewerButtons->addWidget(ui.progressBar);
+    // Two columns, so the frame stays low on small screens.
+    auto* viewerButtons = new QGridLayout;
+    viewerButtons->addWidget(ui.checkAllBmpButton, 0, 0);
+    viewerButtons->addWidget(ui.moveFileButton, 0, 1);
+    viewerButtons->addWidget(ui.checkBmpButton, 1, 0);
+    viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
+    viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
+    viewerButtons->setRowStretch(3, 1);
+    viewerButtons->addWidget(ui.progressBar, 4, 0, 1, 2);
     ui.viewer->setInfoLine(ui.bitmapInfo);
     auto* picture = new QVBoxLayout;
     picture->addWidget(ui.viewer, 1);
@@ -216,9 +217,7 @@ void SkinEditWindow::build() {
     columns->addWidget(right);
     columns->setYielding(1);
     columns->setGrowing(0, false);
-    auto* content = new QWidget;
-    (new QHBoxLayout(content))->addWidget(columns);
-    scrollingContent(this, content);
+    scrollingContent(this, columns);
 }
 
 void SkinEditWindow::connectControls() {
