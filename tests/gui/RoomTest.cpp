@@ -6,6 +6,7 @@
 #include "gui/widgets/FittingSplitter.h"
 
 #include <QHelpEvent>
+#include <QSettings>
 #include <QSplitterHandle>
 #include <QToolTip>
 
@@ -40,6 +41,13 @@ TEST_F(Room, PanesGetTheirWishesThenShareWhatIsLeftOrGiveUpInTurn) {
 }
 
 TEST_F(Room, TheSplittersStayWhereTheUserLeftThemAcrossARestart) {
+    // A start with nothing remembered, whatever tests ran before in this program.
+    const auto restart = [this] {
+        app = std::make_unique<gui::Application>(messages, program.path(), [this] { ++quits; });
+        app->start();
+    };
+    QSettings(QStringLiteral("Vestimo"), QStringLiteral("Vestimo")).clear();
+    restart();
     QWidget& window = skinEdit();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* splitter = window.findChild<gui::FittingSplitter*>(QStringLiteral("splitViewer"));
@@ -55,8 +63,7 @@ TEST_F(Room, TheSplittersStayWhereTheUserLeftThemAcrossARestart) {
     const QList<int> left = splitter->sizes();
     app->closeProgram();
 
-    app = std::make_unique<gui::Application>(messages, program.path(), [this] { ++quits; });
-    app->start();
+    restart();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&skinEdit()));
     auto* again = skinEdit().findChild<gui::FittingSplitter*>(QStringLiteral("splitViewer"));
     EXPECT_FALSE(again->sharingByWishes());

@@ -98,6 +98,14 @@ TEST_F(Viewer, ThePictureLargerThanTheBoxScrolls) {
     EXPECT_GT(box.horizontalScrollBar()->maximum(), 0);
     box.zoomToFit();
     EXPECT_EQ(box.horizontalScrollBar()->maximum(), 0);
+
+    // The next texture of the same size keeps the zoom; one of another size is shown whole.
+    box.zoomIn();
+    ASSERT_TRUE(box.loadFile(skins.filePath("z.bmp")));
+    EXPECT_FALSE(box.fitted());
+    skins.write("other.bmp", bmp(32, 32));
+    ASSERT_TRUE(box.loadFile(skins.filePath("other.bmp")));
+    EXPECT_TRUE(box.fitted());
 }
 
 TEST_F(Viewer, TheWheelAndCtrlPlusMinusZeroZoomTheViewerOfEitherWindow) {

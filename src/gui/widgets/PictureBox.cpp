@@ -52,6 +52,9 @@ bool PictureBox::loadFile(const QString& path, QString* error) {
         }
         return false;
     }
+    if (load.image.size() != image_.size()) {
+        zoom_ = 0;
+    }
     image_ = std::move(load.image);
     bytes_ = std::move(load.bytes);
     note_.clear();
@@ -240,7 +243,6 @@ void PictureBox::shownMayHaveChanged() {
     if (percent != lastPercent_) {
         lastPercent_ = percent;
         showLine();
-        emit shownChanged();
     }
 }
 

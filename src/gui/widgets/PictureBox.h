@@ -23,7 +23,8 @@ class PictureBox : public QAbstractScrollArea {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    // Loads a picture file. On failure the old picture stays and `error` says why.
+    // Loads a picture file. On failure the old picture stays and `error` says why. A picture of
+    // another size than the last one is shown whole; one of the same size keeps the zoom.
     bool loadFile(const QString& path, QString* error = nullptr);
     // Shows nothing; the line, if any, says `note` (that no bitmap is selected, unless given).
     void clear(const QString& note = {});
@@ -57,10 +58,6 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
-    // The picture or its zoom changed.
-    void shownChanged();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -75,7 +72,7 @@ private:
     // Zooms to `zoom` keeping the middle of the view where it was.
     void setZoom(int zoom);
     void updateScrollBars();
-    // Redraws, and tells the line when the zoom it shows has changed.
+    // Redraws, and updates the line when the zoom it shows has changed.
     void shownMayHaveChanged();
     void showLine();
 
