@@ -7,40 +7,35 @@
 
 namespace vestimo::gui {
 
-std::vector<int> shareRoom(int room, const std::vector<PaneRoom>& panes, int yielding) {
-    std::vector<int> sizes;
-    if (panes.empty()) {
-        return sizes;
+namespace {
+
+// Adds `extra` to the growing panes in proportion to their sizes (to the last pane when none grows).
+void growInto(std::vector<int>& sizes, const std::vector<PaneRoom>& panes, int extra) {
+    int growingWish = 0;
+    for (std::size_t k = 0; k < panes.size(); ++k) {
+        growingWish += panes[k].grows ? std::max(1, sizes[k]) : 0;
     }
-    for (const PaneRoom& pane : panes) {
-        sizes.push_back(std::max(pane.wish, pane.minimum));
+    if (growingWish == 0) {
+        sizes.back() += extra;
+        return;
     }
-    const int wished = std::accumulate(sizes.begin(), sizes.end(), 0);
-    if (room >= wished) {
-        int growingWish = 0;
-        for (std::size_t k = 0; k < panes.size(); ++k) {
-            growingWish += panes[k].grows ? std::max(1, sizes[k]) : 0;
+    const int total = extra;
+    std::size_t last = 0;
+    for (std::size_t k = 0; k < panes.size(); ++k) {
+        if (panes[k].grows) {
+            const int share =
+                static_cast<int>(static_cast<qint64>(total) * std::max(1, sizes[k]) / growingWish);
+            sizes[k] += share;
+            extra -= share;
+            last = k;
         }
-        int extra = room - wished;
-        if (growingWish == 0) {
-            sizes.back() += extra;
-            return sizes;
-        }
-        const int total = extra;
-        std::size_t last = 0;
-        for (std::size_t k = 0; k < panes.size(); ++k) {
-            if (panes[k].grows) {
-                const int share =
-                    static_cast<int>(static_cast<qint64>(total) * std::max(1, sizes[k]) / growingWish);
-                sizes[k] += share;
-                extra -= share;
-                last = k;
-            }
-        }
-        sizes[last] += extra; // what the rounding left
-        return sizes;
     }
-    int shortBy = wished - room;
+    sizes[last] += extra; // what the rounding left
+}
+
+// Takes `shortBy` from the panes: from `first` as far as its minimum allows, then from the others
+// alike, a pane at its minimum leaving its part to the rest.
+void shrinkBy(std::vector<int>& sizes, const std::vector<PaneRoom>& panes, std::size_t first, int shortBy) {
     const auto giveUp = [&](std::size_t k, int most) {
         const int given = std::min({shortBy, most, sizes[k] - panes[k].minimum});
         if (given > 0) {
@@ -48,23 +43,38 @@ std::vector<int> shareRoom(int room, const std::vector<PaneRoom>& panes, int yie
             shortBy -= given;
         }
     };
-    const std::size_t first = yielding >= 0 && static_cast<std::size_t>(yielding) < panes.size()
-                                  ? static_cast<std::size_t>(yielding)
-                                  : panes.size() - 1;
     giveUp(first, shortBy);
-    // The others alike, a pane at its minimum leaving its part to the rest.
-    for (std::size_t left = panes.size(); shortBy > 0 && left > 0; --left) {
-        std::size_t able = 0;
+    for (std::size_t round = 0; shortBy > 0 && round <= panes.size(); ++round) {
+        int able = 0;
         for (std::size_t k = 0; k < panes.size(); ++k) {
             able += sizes[k] > panes[k].minimum ? 1 : 0;
         }
         if (able == 0) {
-            break;
+            return;
         }
-        const int each = std::max(1, shortBy / static_cast<int>(able));
+        const int each = std::max(1, shortBy / able);
         for (std::size_t k = 0; k < panes.size() && shortBy > 0; ++k) {
             giveUp(k, each);
         }
+    }
+}
+
+} // namespace
+
+std::vector<int> shareRoom(int room, const std::vector<PaneRoom>& panes, int yielding) {
+    std::vector<int> sizes;
+    for (const PaneRoom& pane : panes) {
+        sizes.push_back(std::max(pane.wish, pane.minimum));
+    }
+    if (sizes.empty()) {
+        return sizes;
+    }
+    const int wished = std::accumulate(sizes.begin(), sizes.end(), 0);
+    if (room >= wished) {
+        growInto(sizes, panes, room - wished);
+    } else {
+        const bool valid = yielding >= 0 && static_cast<std::size_t>(yielding) < panes.size();
+        shrinkBy(sizes, panes, valid ? static_cast<std::size_t>(yielding) : panes.size() - 1, wished - room);
     }
     return sizes;
 }

@@ -184,11 +184,9 @@ void PictureBox::zoomOut() {
         return;
     }
     int next = 0;
-    if (zoom_ > 1) {
-        next = zoom_ - 1;
-    } else if (zoom_ == 1) {
-        next = -2;
-    } else if (zoom_ < 0) {
+    if (zoom_ == 1) {
+        next = -2; // from the picture's own size to half of it
+    } else if (zoom_ != 0) {
         next = zoom_ - 1;
     } else if (const qreal f = factor(); f > 1) {
         next = static_cast<int>(std::lround(f)) - 1;
