@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QDir>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QIcon>
 #include <QLineEdit>
@@ -152,6 +153,13 @@ QScrollArea* scrollingContent(QWidget* window, QWidget* content) {
     const int edge = window->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, window) / 2;
     margin->setContentsMargins(edge, edge, edge, edge);
     margin->addWidget(content);
+    // The frames keep half their margins, for the same reason.
+    for (QGroupBox* frame : content->findChildren<QGroupBox*>()) {
+        if (QLayout* inside = frame->layout()) {
+            const QMargins was = inside->contentsMargins();
+            inside->setContentsMargins(was.left() / 2, was.top() / 2, was.right() / 2, was.bottom() / 2);
+        }
+    }
     area->setWidget(holder);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);

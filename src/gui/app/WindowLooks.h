@@ -44,7 +44,8 @@ int listHeightForRows(const QListWidget& list, int rows, bool withIcons);
 // The size a text box needs to show `columns` x `rows` characters of its font, scroll bars included.
 QSize editorSizeFor(const QPlainTextEdit& editor, int columns, int rows);
 
-// Puts `content`, with a narrow margin, in a scroll area that fills `window`: where the window is smaller
+// Puts `content`, with a narrow margin (and its frames with narrow margins), in a scroll area
+// that fills `window`: where the window is smaller
 // than the content's least size, the content scrolls instead of leaving the screen. The window's size hint is
 // the content's.
 QScrollArea* scrollingContent(QWidget* window, QWidget* content);
