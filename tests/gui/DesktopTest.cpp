@@ -338,7 +338,9 @@ TEST_F(Desktop, TheLineUnderTheViewerDescribesThePicture) {
     gui::FileList* files = skinEditNamed().File1;
     auto* line = control<QLabel>(&skinEdit(), "lblBitmapInfo");
     files->setListIndex(static_cast<int>(files->entries().indexOf("B001FAFit_x.bmp")));
-    EXPECT_EQ(line->text(), "256 x 256, 8-bit, 66,614 bytes (limit 75,000)");
+    // The zoom at the end is the viewer's business (ViewerTest).
+    EXPECT_TRUE(line->text().startsWith("256 x 256, 8-bit, 66,614 bytes (limit 75,000), "))
+        << line->text().toStdString();
     files->setListIndex(static_cast<int>(files->entries().indexOf("odd.bmp")));
     EXPECT_TRUE(line->text().startsWith("100 x 50, 24-bit, ")) << line->text().toStdString();
     EXPECT_FALSE(line->text().contains("limit"));
@@ -351,7 +353,7 @@ TEST_F(Desktop, TheLineUnderTheViewerDescribesThePicture) {
     auto* makerFiles = control<gui::FileList>(&buyable(), "File1");
     auto* makerLine = control<QLabel>(&buyable(), "lblBitmapInfo");
     makerFiles->setListIndex(static_cast<int>(makerFiles->entries().indexOf("B001FAFit_x.bmp")));
-    EXPECT_EQ(makerLine->text(), "256 x 256, 8-bit, 66,614 bytes (limit 75,000)");
+    EXPECT_TRUE(makerLine->text().startsWith("256 x 256, 8-bit, 66,614 bytes (limit 75,000), "));
     makerFiles->setListIndex(static_cast<int>(makerFiles->entries().indexOf("broken.bmp")));
     EXPECT_TRUE(control<gui::PictureBox>(&buyable(), "Picture1")->hasPicture());
     EXPECT_TRUE(makerLine->text().startsWith("broken.bmp cannot be shown: "));

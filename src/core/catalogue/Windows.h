@@ -54,10 +54,11 @@ inline QString withThousands(qint64 number) {
     return number < 0 ? QStringLiteral("-") + digits : digits;
 }
 
-// The line under the viewer: "256 x 256, 8-bit, 66,614 bytes (limit 75,000)". `bits` is empty
-// when the header does not say; `limit` is empty for a size the texture table does not have.
+// The line under the viewer: "256 x 256, 8-bit, 66,614 bytes (limit 75,000), 200%", the last the
+// zoom. `bits` is empty when the header does not say; `limit` is empty for a size the texture
+// table does not have.
 inline QString bitmapInfo(const QString& width, const QString& height, const QString& bits,
-                          const QString& bytes, const QString& limit) {
+                          const QString& bytes, const QString& limit, const QString& zoom) {
     QString line = QStringLiteral("%1 x %2").arg(width, height);
     if (!bits.isEmpty()) {
         line += QCoreApplication::translate("Vestimo", ", %1-bit").arg(bits);
@@ -66,7 +67,12 @@ inline QString bitmapInfo(const QString& width, const QString& height, const QSt
     if (!limit.isEmpty()) {
         line += QCoreApplication::translate("Vestimo", " (limit %1)").arg(limit);
     }
+    line += QCoreApplication::translate("Vestimo", ", %1%").arg(zoom);
     return line;
+}
+// The line when the viewer shows nothing: the selection is not a bitmap, or there is none.
+inline QString noBitmapSelected() {
+    return QCoreApplication::translate("Vestimo", "No bitmap selected");
 }
 inline QString bitmapNotShown(const QString& name, const QString& why) {
     return QCoreApplication::translate("Vestimo", "%1 cannot be shown: %2").arg(name, why);

@@ -12,6 +12,7 @@
 #include "gui/history/HistoryWindow.h"
 #include "gui/install/InstallCommand.h"
 #include "gui/skinedit/SkinEditWindow.h"
+#include "gui/widgets/FittingSplitter.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -43,6 +44,24 @@ void placeFirstWindow(QWidget& window) {
     const QSize size = openingSize(window.sizeHint(), available);
     window.resize(size);
     window.move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+// Where the user left a window's splitters, kept beside the geometry they go with.
+QString splitterKey(const QWidget& window, const QWidget& splitter) {
+    return QStringLiteral("window/%1/%2").arg(window.objectName(), splitter.objectName());
+}
+void restoreSplitters(QWidget& window) {
+    for (FittingSplitter* splitter : window.findChildren<FittingSplitter*>()) {
+        splitter->restorePositions(settings().value(splitterKey(window, *splitter)).toByteArray());
+    }
+}
+void saveSplitters(const QWidget* window) {
+    if (window == nullptr) {
+        return;
+    }
+    for (const FittingSplitter* splitter : window->findChildren<FittingSplitter*>()) {
+        settings().setValue(splitterKey(*window, *splitter), splitter->saveState());
+    }
 }
 
 QString askForDirectory(QWidget* parent, const QString& start) {
@@ -87,6 +106,7 @@ void Application::showHistory() {
 void Application::start() {
     if (!skinEdit_) {
         skinEdit_ = std::make_unique<SkinEditWindow>(*this);
+        restoreSplitters(*skinEdit_);
         placeFirstWindow(*skinEdit_);
     }
     skinEdit_->show();
@@ -95,6 +115,7 @@ void Application::start() {
 void Application::switchToBuyable() {
     if (!buyable_) {
         buyable_ = std::make_unique<BuyableMakerWindow>(*this);
+        restoreSplitters(*buyable_);
     }
     // Both windows stand in the same place at the same size: a switch swaps one for the other.
     if (skinEdit_) {
@@ -154,6 +175,7 @@ void Application::closeProgram() {
         if (window != nullptr && window->isVisible()) {
             settings().setValue(GeometryKey, window->saveGeometry());
         }
+        saveSplitters(window);
     }
     // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
     // rewrote meanwhile, stays.

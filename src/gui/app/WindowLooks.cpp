@@ -4,16 +4,22 @@
 #include "platform/FileSystem.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDir>
+#include <QGroupBox>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRect>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -45,7 +51,7 @@ QString shownDirectory(const QString& path) {
 QSize openingSize(const QSize& wanted, const QRect& available) {
     // Room for the window's frame and title bar, which the size does not include.
     const QSize free = (available.size() - QSize(16, 48)).expandedTo(QSize(320, 240));
-    return wanted.expandedTo(QSize(1000, 700)).boundedTo(free);
+    return wanted.boundedTo(free);
 }
 
 int listHeightForRows(const QListWidget& list, int rows, bool withIcons) {
@@ -97,8 +103,92 @@ void keepPlaceWhenHidden(QWidget* control) {
     control->setSizePolicy(policy);
 }
 
+namespace {
+
+// The scroll area's wish is its content's, however large: the window decides what fits.
+class ContentScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() != nullptr ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+// Shows a list's cut names whole, as tool tips.
+class CutNameTips : public QObject {
+public:
+    explicit CutNameTips(QAbstractItemView& list) : QObject(&list), list_(list) {
+        list.viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return false;
+        }
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString name = cutNameAt(list_, help->pos());
+        if (name.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), name, list_.viewport());
+        }
+        return true;
+    }
+
+private:
+    QAbstractItemView& list_;
+};
+
+} // namespace
+
+QScrollArea* scrollingContent(QWidget* window, QWidget* content) {
+    auto* area = new ContentScrollArea(window);
+    area->setObjectName(QStringLiteral("scrollWindow"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidgetResizable(true);
+    // A narrow margin: on the smallest screens every pixel is a line of the editor.
+    auto* holder = new QWidget;
+    auto* margin = new QVBoxLayout(holder);
+    const int edge = window->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, window) / 2;
+    margin->setContentsMargins(edge, edge, edge, edge);
+    margin->addWidget(content);
+    // The frames keep half their margins, for the same reason.
+    for (QGroupBox* frame : content->findChildren<QGroupBox*>()) {
+        if (QLayout* inside = frame->layout()) {
+            const QMargins was = inside->contentsMargins();
+            inside->setContentsMargins(was.left() / 2, was.top() / 2, was.right() / 2, was.bottom() / 2);
+        }
+    }
+    area->setWidget(holder);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+    return area;
+}
+
+QString cutNameAt(const QAbstractItemView& list, const QPoint& pos) {
+    const QModelIndex index = list.indexAt(pos);
+    if (!index.isValid()) {
+        return {};
+    }
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.font = list.font();
+    option.fontMetrics = list.fontMetrics();
+    option.decorationSize = list.iconSize();
+    const int needed = list.itemDelegateForIndex(index)->sizeHint(option, index).width();
+    // The part of the row the list shows: elided to the row's width, clipped at the list's edge.
+    const QRect shown = list.visualRect(index).intersected(list.viewport()->rect());
+    return needed > shown.width() ? index.data(Qt::DisplayRole).toString().trimmed() : QString();
+}
+
 void showRows(QListWidget* list, bool withIcons) {
-    list->setMinimumHeight(listHeightForRows(*list, 10, withIcons));
+    list->setMinimumHeight(listHeightForRows(*list, LeastListRows, withIcons));
+    // No sideways scrolling, which would take a row: a name too long for the list shows whole as
+    // its tool tip, and the path line holds the whole path.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    new CutNameTips(*list);
 }
 
 QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut) {

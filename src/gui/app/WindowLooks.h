@@ -8,8 +8,11 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+class QAbstractItemView;
 class QLineEdit;
 class QListWidget;
+class QPoint;
+class QScrollArea;
 class QPlainTextEdit;
 class QRect;
 class QWidget;
@@ -24,14 +27,32 @@ QIcon applicationIcon();
 // `path` as the title shows it: the home folder as "~".
 QString shownDirectory(const QString& path);
 
-// The size both windows open at on a screen whose free area is `available`: room for the layout's
-// wish (`wanted`), about 1000 x 700 on a 1280 x 1024 screen, never more than the free area.
+// The size both windows open at on a screen whose free area is `available`: the layout's wish
+// (`wanted`) where the screen has room for it, else the free area (frame and title bar aside).
 QSize openingSize(const QSize& wanted, const QRect& available);
+
+// The rows a list shows where the window has room, and the fewest it gives up to before the
+// window's content scrolls.
+constexpr int WishedListRows = 10;
+constexpr int LeastListRows = 5;
+// The same for the CMX editor's lines.
+constexpr int WishedEditorLines = 25;
+constexpr int LeastEditorLines = 8;
 
 // The height a list needs to show `rows` rows (with an icon per row when `withIcons`).
 int listHeightForRows(const QListWidget& list, int rows, bool withIcons);
 // The size a text box needs to show `columns` x `rows` characters of its font, scroll bars included.
 QSize editorSizeFor(const QPlainTextEdit& editor, int columns, int rows);
+
+// Puts `content`, with a narrow margin (and its frames with narrow margins), in a scroll area
+// that fills `window`: where the window is smaller
+// than the content's least size, the content scrolls instead of leaving the screen. The window's size hint is
+// the content's.
+QScrollArea* scrollingContent(QWidget* window, QWidget* content);
+
+// The whole name of the item at `pos` of `list`'s viewport where the list cuts it (elided, or
+// running past the list's edge); empty where it shows whole.
+QString cutNameAt(const QAbstractItemView& list, const QPoint& pos);
 
 // The read-only line (txtPath) under the directory list that shows the full path.
 QLineEdit* pathLine(QWidget* parent);
@@ -39,7 +60,8 @@ QLineEdit* pathLine(QWidget* parent);
 void showDirectory(QWidget& window, QLineEdit& line, const QString& path);
 // A control that comes and goes keeps its room, so nothing else moves.
 void keepPlaceWhenHidden(QWidget* control);
-// Gives a list room for at least 10 rows.
+// Lets a list give up rows down to LeastListRows, without a horizontal scroll bar; a name the list
+// cuts shows whole as its tool tip.
 void showRows(QListWidget* list, bool withIcons);
 
 // `text` with "&" before the shortcut's letter, so the style underlines it; the caption itself

@@ -1,5 +1,7 @@
 #include "gui/browser/DirList.h"
 
+#include "gui/app/WindowLooks.h"
+
 #include <QApplication>
 #include <QCollator>
 #include <QDateTime>
@@ -83,6 +85,10 @@ void DirList::fill() {
         item->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
         item->setData(PathRole, QDir(path_).filePath(child));
     }
+}
+
+QSize DirList::sizeHint() const {
+    return {QListWidget::sizeHint().width(), listHeightForRows(*this, WishedListRows, true)};
 }
 
 } // namespace vestimo::gui

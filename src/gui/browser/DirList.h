@@ -13,6 +13,9 @@ class DirList : public QListWidget {
 public:
     explicit DirList(QWidget* parent = nullptr);
 
+    // Room for 10 rows where the window has it.
+    QSize sizeHint() const override;
+
     QString path() const { return path_; }
     // Moves to `path`, raising the change when it really changes. A folder that does not exist or
     // cannot be read is refused: false, and the path stays.

@@ -1,5 +1,7 @@
 #include "gui/browser/FileList.h"
 
+#include "gui/app/WindowLooks.h"
+
 #include "platform/FileSystem.h"
 
 #include <QCollator>
@@ -132,6 +134,10 @@ void FileList::mouseReleaseEvent(QMouseEvent* event) {
         emit fileClicked();
     }
     pressOnSelected_ = false;
+}
+
+QSize FileList::sizeHint() const {
+    return {QListWidget::sizeHint().width(), listHeightForRows(*this, WishedListRows, false)};
 }
 
 } // namespace vestimo::gui

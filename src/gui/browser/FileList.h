@@ -23,6 +23,9 @@ class FileList : public QListWidget {
 public:
     explicit FileList(QWidget* parent = nullptr);
 
+    // Room for 10 rows where the window has it.
+    QSize sizeHint() const override;
+
     QString path() const { return path_; }
     void setPath(const QString& path);
     QString pattern() const { return pattern_; }

@@ -16,6 +16,7 @@
 #include "gui/browser/FileList.h"
 #include "gui/browser/GameFoldersBox.h"
 #include "gui/install/InstallCommand.h"
+#include "gui/widgets/FittingSplitter.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
@@ -104,6 +105,7 @@ void BuyableMakerWindow::build() {
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
     ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
     ui.bitmapInfo = named(new QLabel(ui.viewerFrame), "lblBitmapInfo");
+    ui.viewer->setInfoLine(ui.bitmapInfo);
     auto* viewerLayout = new QVBoxLayout(ui.viewerFrame);
     viewerLayout->addWidget(ui.viewer, 1);
     viewerLayout->addWidget(ui.bitmapInfo);
@@ -152,12 +154,18 @@ void BuyableMakerWindow::build() {
     QWidget::setTabOrder(ui.closeProgramButton, ui.aboutButton);
 
     // The browser on the left, the full height; the picture and the export commands beside it.
-    auto* right = new QVBoxLayout;
-    right->addWidget(ui.viewerFrame, 1);
+    // Where room is short the picture gives up room first; room to spare goes to it.
+    auto* right = named(new FittingSplitter(Qt::Vertical), "splitViewer");
+    right->addWidget(ui.viewerFrame);
     right->addWidget(ui.exportFrame);
-    auto* window = new QHBoxLayout(this);
-    window->addWidget(ui.browser.frame);
-    window->addLayout(right, 1);
+    right->setYielding(0);
+    right->setGrowing(1, false);
+    auto* columns = named(new FittingSplitter(Qt::Horizontal), "splitBrowser");
+    columns->addWidget(ui.browser.frame);
+    columns->addWidget(right);
+    columns->setYielding(1);
+    columns->setGrowing(0, false);
+    scrollingContent(this, columns);
 
     connect(ui.browser.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
     connect(ui.browser.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
@@ -203,6 +211,11 @@ void BuyableMakerWindow::render(ListReading reading) {
     m_ui.meshNameBox->setText(buyable::meshBoxText(draft));
     m_ui.cmxNameBox->setText(buyable::cmxBoxText(draft));
     if (reading == ListReading::Reread) {
+        // Back to browsing, nothing is selected: the viewer shows nothing. While a skin is loaded
+        // it keeps showing the skin's bitmap.
+        if (draft.step == BuyableStep::Browsing) {
+            m_ui.viewer->clear();
+        }
         // A listing made here is not the user's click.
         const QSignalBlocker quiet(m_ui.browser.fileList);
         m_ui.browser.fileList->rereadWith(patternOf(draft.listing()));
@@ -235,6 +248,7 @@ void BuyableMakerWindow::onDriveChanged() {
     m_browser->onDriveChanged();
 }
 void BuyableMakerWindow::onDirectoryChanged() {
+    m_ui.viewer->clear();
     m_browser->onDirectoryChanged();
     showDirectory(*this, *m_ui.browser.pathLine, m_ui.browser.directoryList->path());
 }
@@ -293,13 +307,12 @@ bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
     QString why;
     if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.browser.directoryList->path(), name), &why)) {
         // The last picture stays (the export copies only a loaded bitmap); the line says why.
-        m_ui.bitmapInfo->setText(texts::bitmapNotShown(name, why));
+        m_ui.viewer->showNote(texts::bitmapNotShown(name, why));
         if (error != nullptr) {
             *error = why;
         }
         return false;
     }
-    m_ui.bitmapInfo->setText(m_ui.viewer->summary());
     return true;
 }
 

@@ -36,7 +36,11 @@ CmxEditor::CmxEditor(QWidget* parent) : QPlainTextEdit(parent), m_gutter(new Lin
 }
 
 QSize CmxEditor::sizeHint() const {
-    return editorSizeFor(*this, 80, 25) + QSize(gutterWidth(), 0);
+    return editorSizeFor(*this, 80, WishedEditorLines) + QSize(gutterWidth(), 0);
+}
+
+QSize CmxEditor::minimumSizeHint() const {
+    return editorSizeFor(*this, 20, LeastEditorLines) + QSize(gutterWidth(), 0);
 }
 
 // As wide as the largest number the text has, and never narrower than two digits.

@@ -12,8 +12,10 @@ class CmxEditor : public QPlainTextEdit {
 public:
     explicit CmxEditor(QWidget* parent = nullptr);
 
-    // At least 80 columns by 25 lines of its font when there is room, beside the gutter.
+    // 80 columns by 25 lines of its font beside the gutter, where the window has room.
     QSize sizeHint() const override;
+    // Where room is short it gives up lines down to 8, and columns down to 20.
+    QSize minimumSizeHint() const override;
     int gutterWidth() const;
 
     // Marks the line holding document position `position`; -1 takes the mark away.

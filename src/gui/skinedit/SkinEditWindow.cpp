@@ -29,6 +29,7 @@
 #include "gui/report/SkinReportWindow.h"
 #include "gui/skinedit/CmxEditor.h"
 #include "gui/skinedit/LiveCheckRow.h"
+#include "gui/widgets/FittingSplitter.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
@@ -148,14 +149,16 @@ void SkinEditWindow::build() {
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
     ui.fitBmpButton = button(ui.viewerFrame, "cmdFitBMP", texts::makeItFitButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
-    auto* viewerButtons = new QVBoxLayout;
-    viewerButtons->addWidget(ui.checkAllBmpButton);
-    viewerButtons->addWidget(ui.moveFileButton);
-    viewerButtons->addWidget(ui.checkBmpButton);
-    viewerButtons->addWidget(ui.fitBmpButton);
-    viewerButtons->addWidget(ui.deleteBmpButton);
-    viewerButtons->addStretch();
-    viewerButtons->addWidget(ui.progressBar);
+    // Two columns, so the frame stays low on small screens.
+    auto* viewerButtons = new QGridLayout;
+    viewerButtons->addWidget(ui.checkAllBmpButton, 0, 0);
+    viewerButtons->addWidget(ui.moveFileButton, 0, 1);
+    viewerButtons->addWidget(ui.checkBmpButton, 1, 0);
+    viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
+    viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
+    viewerButtons->setRowStretch(3, 1);
+    viewerButtons->addWidget(ui.progressBar, 4, 0, 1, 2);
+    ui.viewer->setInfoLine(ui.bitmapInfo);
     auto* picture = new QVBoxLayout;
     picture->addWidget(ui.viewer, 1);
     picture->addWidget(ui.bitmapInfo);
@@ -200,17 +203,25 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.historyButton, 1, 3);
     commands->addWidget(ui.installButton, 2, 0);
     commands->addWidget(ui.skinReportButton, 2, 1);
+    // Room beyond the captions goes to the text above, not to wider buttons.
+    commands->setColumnStretch(4, 1);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
     editorLayout->addWidget(ui.cmxTextBox, 1);
     editorLayout->addWidget(ui.liveCheck);
     editorLayout->addLayout(commands);
 
-    auto* right = new QVBoxLayout;
+    // The viewer over the editor, beside the browsing column; where room is short the editor
+    // gives up lines first, and room to spare goes to the viewer and the editor.
+    auto* right = named(new FittingSplitter(Qt::Vertical), "splitViewer");
     right->addWidget(ui.viewerFrame);
-    right->addWidget(ui.editorFrame, 1);
-    auto* window = new QHBoxLayout(this);
-    window->addWidget(ui.browser.frame);
-    window->addLayout(right, 1);
+    right->addWidget(ui.editorFrame);
+    right->setYielding(1);
+    auto* columns = named(new FittingSplitter(Qt::Horizontal), "splitBrowser");
+    columns->addWidget(ui.browser.frame);
+    columns->addWidget(right);
+    columns->setYielding(1);
+    columns->setGrowing(0, false);
+    scrollingContent(this, columns);
 }
 
 void SkinEditWindow::connectControls() {
@@ -309,15 +320,14 @@ void SkinEditWindow::showSelectedBitmap() {
     QString why;
     if (!m_ui->viewer->loadFile(selectedPath(), &why)) {
         // The previous picture must not be judged as this file's by "Check BMP File".
-        m_ui->viewer->clear();
-        m_ui->bitmapInfo->setText(texts::bitmapNotShown(m_ui->browser.fileList->fileName(), why));
+        m_ui->viewer->clear(texts::bitmapNotShown(m_ui->browser.fileList->fileName(), why));
         m_services.messages.show(texts::bmpFileCorrupt());
-        return;
     }
-    m_ui->bitmapInfo->setText(m_ui->viewer->summary());
 }
 
 void SkinEditWindow::openSelectedCmx() {
+    // The last bitmap has nothing to do with this file.
+    m_ui->viewer->clear();
     const QString name = m_ui->browser.fileList->fileName();
     // Read before the notice, so a file that cannot be opened costs the user one message, not two.
     const platform::ReadResult read = platform::readFile(selectedPath(), editor::CmxFileLimit);
@@ -364,6 +374,7 @@ void SkinEditWindow::onDriveChanged() {
     m_browser->onDriveChanged();
 }
 void SkinEditWindow::onDirectoryChanged() {
+    m_ui->viewer->clear();
     m_browser->onDirectoryChanged();
     showWhere();
 }
@@ -428,6 +439,7 @@ void SkinEditWindow::onDefaultDirectoryClicked() {
 }
 
 void SkinEditWindow::onPatternChanged() {
+    m_ui->viewer->clear();
     m_state = editor::listShows(m_state, m_ui->browser.fileList->pattern());
 }
 
