@@ -155,17 +155,7 @@ void BuyableMakerWindow::build() {
 
     // The browser on the left, the full height; the picture and the export commands beside it.
     // Where room is short the picture gives up room first; room to spare goes to it.
-    auto* right = named(new FittingSplitter(Qt::Vertical), "splitViewer");
-    right->addWidget(ui.viewerFrame);
-    right->addWidget(ui.exportFrame);
-    right->setYielding(0);
-    right->setGrowing(1, false);
-    auto* columns = named(new FittingSplitter(Qt::Horizontal), "splitBrowser");
-    columns->addWidget(ui.browser.frame);
-    columns->addWidget(right);
-    columns->setYielding(1);
-    columns->setGrowing(0, false);
-    scrollingContent(this, columns);
+    scrollingContent(this, browserBesideViewer(ui.browser.frame, ui.viewerFrame, ui.exportFrame, 0, false));
 
     connect(ui.browser.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
     connect(ui.browser.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);

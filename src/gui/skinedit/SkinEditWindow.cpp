@@ -212,16 +212,7 @@ void SkinEditWindow::build() {
 
     // The viewer over the editor, beside the browsing column; where room is short the editor
     // gives up lines first, and room to spare goes to the viewer and the editor.
-    auto* right = named(new FittingSplitter(Qt::Vertical), "splitViewer");
-    right->addWidget(ui.viewerFrame);
-    right->addWidget(ui.editorFrame);
-    right->setYielding(1);
-    auto* columns = named(new FittingSplitter(Qt::Horizontal), "splitBrowser");
-    columns->addWidget(ui.browser.frame);
-    columns->addWidget(right);
-    columns->setYielding(1);
-    columns->setGrowing(0, false);
-    scrollingContent(this, columns);
+    scrollingContent(this, browserBesideViewer(ui.browser.frame, ui.viewerFrame, ui.editorFrame, 1, true));
 }
 
 void SkinEditWindow::connectControls() {

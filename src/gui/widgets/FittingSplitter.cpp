@@ -146,4 +146,23 @@ void FittingSplitter::shareByWishes() {
     setSizes(QList<int>(sizes.begin(), sizes.end()));
 }
 
+FittingSplitter* browserBesideViewer(QWidget* browser, QWidget* top, QWidget* bottom, int yielding,
+                                     bool bottomGrows) {
+    auto* right = new FittingSplitter(Qt::Vertical);
+    right->setObjectName(QStringLiteral("splitViewer"));
+    right->addWidget(top);
+    right->addWidget(bottom);
+    right->setYielding(yielding);
+    if (!bottomGrows) {
+        right->setGrowing(1, false);
+    }
+    auto* columns = new FittingSplitter(Qt::Horizontal);
+    columns->setObjectName(QStringLiteral("splitBrowser"));
+    columns->addWidget(browser);
+    columns->addWidget(right);
+    columns->setYielding(1);
+    columns->setGrowing(0, false);
+    return columns;
+}
+
 } // namespace vestimo::gui

@@ -53,4 +53,10 @@ private:
     bool byWishes_ = true;
 };
 
+// Both windows' frame: the browsing column ("splitBrowser", never growing) beside `top` over
+// `bottom` ("splitViewer"), where the pane `yielding` of the two gives up room first and only the
+// panes in `growing` take room to spare.
+FittingSplitter* browserBesideViewer(QWidget* browser, QWidget* top, QWidget* bottom, int yielding,
+                                     bool bottomGrows);
+
 } // namespace vestimo::gui
