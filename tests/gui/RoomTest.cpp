@@ -80,9 +80,7 @@ TEST_F(Room, AListShowsANameItCutsWholeAsItsToolTip) {
     const auto middleOf = [files](const QString& name) {
         return files->visualItemRect(files->item(static_cast<int>(files->entries().indexOf(name)))).center();
     };
-    EXPECT_EQ(gui::cutNameAt(*files, middleOf(longName)), longName);
     EXPECT_EQ(gui::cutNameAt(*files, middleOf("a.bmp")), QString());
-
     const QPoint at = middleOf(longName);
     QHelpEvent tip(QEvent::ToolTip, at, files->viewport()->mapToGlobal(at));
     QCoreApplication::sendEvent(files->viewport(), &tip);

@@ -26,11 +26,6 @@ QRect available() {
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
-// The room a window has on a 960 x 540 screen, the smallest the windows are made for.
-QSize smallestRoom() {
-    return gui::openingSize(QSize(4000, 4000), QRect(0, 0, 960, 540));
-}
-
 // Where every named control of `window` is, in the coordinates of the window's content (which
 // scrolls where the screen is small).
 std::map<QString, QRect> placesOf(QWidget& window) {
@@ -125,7 +120,8 @@ protected:
     void checkEverySize(QWidget& window, QWidget* viewer, QWidget* grower, bool hasEditor) {
         expectRowsAndLines(window, hasEditor);
         expectEveryButtonReachable(window, "at the opening size");
-        window.resize(smallestRoom());
+        // The room a window has on a 960 x 540 screen, the smallest the windows are made for.
+        window.resize(gui::openingSize(QSize(4000, 4000), QRect(0, 0, 960, 540)));
         QCoreApplication::processEvents();
         expectRowsAndLines(window, hasEditor);
         expectEveryButtonReachable(window, "in the room of a 960 x 540 screen");
@@ -206,21 +202,16 @@ TEST_F(WindowLayout, ATextureShowsAtItsOwnSizeOrLargerOnA1280x1024Screen) {
     if (available().height() < 1024) {
         GTEST_SKIP() << "for screens of 1024 lines or more";
     }
-    browseSkinEdit();
-    settle(skinEdit());
-    gui::FileList* files = skinEditNamed().File1;
-    files->setListIndex(static_cast<int>(files->entries().indexOf("B100FAFit_big.bmp")));
-    gui::PictureBox* viewer = skinEditNamed().Picture1;
-    ASSERT_TRUE(viewer->hasPicture());
-    EXPECT_GE(viewer->zoomPercent(), 100);
-    EXPECT_GE(viewer->pictureRect().width() * viewer->devicePixelRatioF(), 256);
-    EXPECT_GE(linesShown(*skinEditNamed().Text1), gui::LeastEditorLines);
-
-    browseBuyable();
-    settle(buyable());
-    auto* makerFiles = control<gui::FileList>(&buyable(), "File1");
-    makerFiles->setListIndex(static_cast<int>(makerFiles->entries().indexOf("B100FAFit_big.bmp")));
-    EXPECT_GE(control<gui::PictureBox>(&buyable(), "Picture1")->zoomPercent(), 100);
+    for (const bool inMaker : {false, true}) {
+        QWidget* window = inMaker ? static_cast<QWidget*>(&buyable()) : &skinEdit();
+        inMaker ? browseBuyable() : browseSkinEdit();
+        settle(*window);
+        auto* files = control<gui::FileList>(window, "File1");
+        files->setListIndex(static_cast<int>(files->entries().indexOf("B100FAFit_big.bmp")));
+        auto* viewer = control<gui::PictureBox>(window, "Picture1");
+        ASSERT_TRUE(viewer->hasPicture());
+        EXPECT_GE(viewer->zoomPercent(), 100) << window->objectName().toStdString();
+    }
 }
 
 TEST_F(WindowLayout, TheEditorUsesTheFixedWidthFontTheRunForces) {
