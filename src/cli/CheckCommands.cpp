@@ -1,7 +1,9 @@
 #include "cli/Commands.h"
 
 #include "core/FileFilter.h"
+#include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/ClosingMessage.h"
@@ -60,7 +62,8 @@ int statusOf(const DirectoryReport& report) {
         break;
     }
     const bool found = !report.moved.isEmpty() || !report.trouble.isEmpty() || !report.leftOut.isEmpty() ||
-                       !report.unnamable.isEmpty();
+                       !report.unnamable.isEmpty() ||
+                       report.recording == DirectoryReport::Recording::NotRecorded;
     return found ? Found : Clean;
 }
 
@@ -92,8 +95,14 @@ void printReport(const DirectoryReport& report, const checks::ClosingMessage& cl
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         out.line(texts::notJudgedLine(unnamableName(report, i), texts::nameNotText()));
     }
+    if (report.earlierListingTrashed) {
+        out.line(texts::earlierListingTrashed());
+    }
     if (report.outcome == DirectoryReport::Outcome::Completed) {
         out.lines(report.countLines());
+    }
+    if (report.recording == DirectoryReport::Recording::NotRecorded) {
+        out.line(texts::runNotRecorded(report.notRecordedWhy));
     }
     out.line(closing.message);
 }
@@ -145,6 +154,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     return {{QStringLiteral("check"), key},
             {QStringLiteral("outcome"), outcomeName(report.outcome)},
             {QStringLiteral("message"), closing.message},
+            {QStringLiteral("earlierListingTrashed"), report.earlierListingTrashed},
             {QStringLiteral("counts"), counts},
             {QStringLiteral("files"), files}};
 }
@@ -291,13 +301,15 @@ int runCheck(const QStringList& arguments, Output& out) {
     // that cannot be opened stops nothing (the details say so).
     journal::Journal journal;
     if (!options.dryRun && journal.open(*program).ok) {
-        journal.recover();
+        settleJournal(journal, out);
     }
     options.journal = options.dryRun ? nullptr : &journal;
     const bool asJson = parser.isSet(json);
     TerminalProgress progress;
     QJsonArray reports;
     int status = Clean;
+    // The first reason a run was not recorded; one is enough to say the command was not.
+    QString notRecordedWhy;
     for (qsizetype i = 0; i < chosen.size(); ++i) {
         const NamedCheck& named = chosen[i];
         progress.setLabel(named.key);
@@ -305,6 +317,9 @@ int runCheck(const QStringList& arguments, Output& out) {
             checks::runDirectoryCheck(named.check, skins, *program, progress, options);
         const checks::ClosingMessage closing = checks::closingMessageFor(named.check, report);
         status = std::max(status, statusOf(report));
+        if (report.recording == DirectoryReport::Recording::NotRecorded && notRecordedWhy.isEmpty()) {
+            notRecordedWhy = report.notRecordedWhy;
+        }
         if (asJson) {
             reports.append(reportJson(named.key, report, closing));
         } else {
@@ -321,12 +336,19 @@ int runCheck(const QStringList& arguments, Output& out) {
         }
     }
     if (asJson) {
-        out.json({{QStringLiteral("command"), QStringLiteral("check")},
-                  {QStringLiteral("dryRun"), options.dryRun},
-                  {QStringLiteral("skinFolder"), skins},
-                  {QStringLiteral("programFolder"), *program},
-                  {QStringLiteral("exitStatus"), status},
-                  {QStringLiteral("checks"), reports}});
+        QJsonObject document{{QStringLiteral("command"), QStringLiteral("check")},
+                             {QStringLiteral("dryRun"), options.dryRun},
+                             {QStringLiteral("skinFolder"), skins},
+                             {QStringLiteral("programFolder"), *program},
+                             {QStringLiteral("exitStatus"), status},
+                             {QStringLiteral("checks"), reports}};
+        if (!options.dryRun) {
+            document.insert(QStringLiteral("recorded"), notRecordedWhy.isEmpty());
+            if (!notRecordedWhy.isEmpty()) {
+                document.insert(QStringLiteral("notRecordedWhy"), notRecordedWhy);
+            }
+        }
+        out.json(document);
     }
     return out.finish(status);
 }

@@ -43,7 +43,7 @@ struct Companion {
 struct DirectoryReport {
     enum class Outcome {
         Completed,        // every listed name had its turn
-        NothingListed,    // no file matched; the empty listing stays on disk
+        NothingListed,    // no file matched; the empty listing goes as after a completed run
         ListingFailed,    // the listing or the lock file could not be used; nothing was judged
         Busy,             // another copy of the program holds the program folder
         SameFolder,       // the skin folder is the program folder; nothing was written
@@ -68,11 +68,12 @@ struct DirectoryReport {
     QList<Line> moved;       // moved into the program folder, with the reason
     int companionsMoved = 0; // files that went along with a moved one (meshes)
     QString companionsLabel;
-    QList<Line> trouble;              // could not be read or moved, so left where they were
-    QStringList leftOut;              // names the listing cannot hold (a line break in the name)
-    QStringList unnamable;            // names that are not valid text, so cannot be named back
-    QList<QByteArray> unnamableBytes; // the same names as stored, where known, in the same order
-    bool dryRun = false;              // `moved` holds what would have moved; nothing did
+    QList<Line> trouble;                // could not be read or moved, so left where they were
+    QStringList leftOut;                // names the listing cannot hold (a line break in the name)
+    QStringList unnamable;              // names that are not valid text, so cannot be named back
+    QList<QByteArray> unnamableBytes;   // the same names as stored, where known, in the same order
+    bool dryRun = false;                // `moved` holds what would have moved; nothing did
+    bool earlierListingTrashed = false; // a "Temp.txt" of someone else's went to the trash first
     // Per file, for the report: judged and kept with what the check found, passed over with why,
     // and each file that went along with a moved one.
     QList<Line> kept;

@@ -564,7 +564,8 @@ private:
                 break;
             }
             const QString target = platform::joinPath(file.folder, file.flat);
-            InstallStep step{InstallStep::Stage::Intent, report.download, file.name, target, true, {}};
+            InstallStep step{
+                InstallStep::Stage::Intent, report.download, file.name, target, true, {}, file.staged};
             if (!options_.checkOnly && hook_ && !hook_(step)) {
                 report.refused.append({file.name, texts::installNotRecorded()});
                 continue;
