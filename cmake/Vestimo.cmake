@@ -61,6 +61,8 @@ function(vestimo_add_test name)
   if(NOT ARG_ENVIRONMENT)
     set(ARG_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
+  # Whatever a test sends to the trash lands in the build tree, never in the user's own trash.
+  list(APPEND ARG_ENVIRONMENT "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data-home")
   add_executable(${name} ${ARG_SOURCES})
   if(ARG_AS_NOBODY AND VESTIMO_AS_NOBODY)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${VESTIMO_AS_NOBODY}")

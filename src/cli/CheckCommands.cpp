@@ -64,7 +64,8 @@ int statusOf(const DirectoryReport& report) {
         break;
     }
     const bool found = !report.moved.isEmpty() || !report.trouble.isEmpty() || !report.leftOut.isEmpty() ||
-                       !report.unnamable.isEmpty();
+                       !report.unnamable.isEmpty() ||
+                       report.recording == DirectoryReport::Recording::NotRecorded;
     return found ? Found : Clean;
 }
 
@@ -107,8 +108,14 @@ void printReport(const DirectoryReport& report, const checks::ClosingMessage& cl
     for (qsizetype i = 0; i < report.unnamable.size(); ++i) {
         out.line(texts::notJudgedLine(unnamableName(report, i), texts::nameNotText()));
     }
+    if (report.earlierListingTrashed) {
+        out.line(texts::earlierListingTrashed());
+    }
     if (report.outcome == DirectoryReport::Outcome::Completed) {
         out.lines(report.countLines());
+    }
+    if (report.recording == DirectoryReport::Recording::NotRecorded) {
+        out.line(texts::runNotRecorded(report.notRecordedWhy));
     }
     out.line(lastLine(report, closing));
 }
@@ -160,6 +167,7 @@ QJsonObject reportJson(const QString& key, const DirectoryReport& report,
     return {{QStringLiteral("check"), key},
             {QStringLiteral("outcome"), outcomeName(report.outcome)},
             {QStringLiteral("message"), lastLine(report, closing)},
+            {QStringLiteral("earlierListingTrashed"), report.earlierListingTrashed},
             {QStringLiteral("counts"), counts},
             {QStringLiteral("stoppedEarly"), report.stoppedEarly},
             {QStringLiteral("files"), files}};
@@ -316,7 +324,7 @@ int runCheck(const QStringList& arguments, Output& out) {
     // that cannot be opened stops nothing (the details say so).
     journal::Journal journal;
     if (!options.dryRun && journal.open(*program).ok) {
-        journal.recover();
+        settleJournal(journal, out);
     }
     options.journal = options.dryRun ? nullptr : &journal;
     // A stop request or an output that can no longer take the report ends the walk after the
@@ -326,6 +334,8 @@ int runCheck(const QStringList& arguments, Output& out) {
     TerminalProgress progress;
     QJsonArray reports;
     int status = Clean;
+    // The first reason a run was not recorded; one is enough to say the command was not.
+    QString notRecordedWhy;
     for (qsizetype i = 0; i < chosen.size(); ++i) {
         const NamedCheck& named = chosen[i];
         progress.setLabel(named.key);
@@ -333,6 +343,9 @@ int runCheck(const QStringList& arguments, Output& out) {
             checks::runDirectoryCheck(named.check, skins, *program, progress, options);
         const checks::ClosingMessage closing = checks::closingMessageFor(named.check, report);
         status = std::max(status, statusOf(report));
+        if (report.recording == DirectoryReport::Recording::NotRecorded && notRecordedWhy.isEmpty()) {
+            notRecordedWhy = report.notRecordedWhy;
+        }
         if (asJson) {
             reports.append(reportJson(named.key, report, closing));
         } else {
@@ -352,7 +365,7 @@ int runCheck(const QStringList& arguments, Output& out) {
     if (signal != 0) {
         // Whatever was begun is settled before the command ends.
         if (journal.isOpen()) {
-            journal.recover();
+            settleJournal(journal, out);
         }
         status = statusForSignal(signal);
         if (!asJson) {
@@ -360,13 +373,21 @@ int runCheck(const QStringList& arguments, Output& out) {
         }
     }
     if (asJson) {
-        out.json({{QStringLiteral("command"), QStringLiteral("check")},
-                  {QStringLiteral("dryRun"), options.dryRun},
-                  {QStringLiteral("skinFolder"), skins},
-                  {QStringLiteral("programFolder"), *program},
-                  {QStringLiteral("exitStatus"), status},
-                  {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
-                  {QStringLiteral("checks"), reports}});
+        QJsonObject document{
+            {QStringLiteral("command"), QStringLiteral("check")},
+            {QStringLiteral("dryRun"), options.dryRun},
+            {QStringLiteral("skinFolder"), skins},
+            {QStringLiteral("programFolder"), *program},
+            {QStringLiteral("exitStatus"), status},
+            {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
+            {QStringLiteral("checks"), reports}};
+        if (!options.dryRun) {
+            document.insert(QStringLiteral("recorded"), notRecordedWhy.isEmpty());
+            if (!notRecordedWhy.isEmpty()) {
+                document.insert(QStringLiteral("notRecordedWhy"), notRecordedWhy);
+            }
+        }
+        out.json(document);
     }
     return out.finish(status);
 }

@@ -9,6 +9,10 @@
 
 #include <optional>
 
+namespace vestimo::journal {
+class Journal;
+} // namespace vestimo::journal
+
 // What the commands share: their parsing, the checks of the paths they are given, the program
 // folder.
 namespace vestimo::cli {
@@ -36,6 +40,10 @@ QCommandLineOption programDirOption();
 // The program folder the options name, or the program's own; nothing (with the problem printed)
 // when the named one cannot be used.
 std::optional<QString> programFolder(const QCommandLineParser& parser, Output& out);
+
+// Settles what a crash left open in the (open) journal, as every command that changes the journal
+// or shows its runs does first, and tells on the error output what leftovers it removed.
+void settleJournal(journal::Journal& journal, Output& out);
 
 int runCheck(const QStringList& arguments, Output& out);
 int runCheckFile(const QStringList& arguments, Output& out);

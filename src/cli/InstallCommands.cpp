@@ -195,7 +195,7 @@ int runInstall(const QStringList& arguments, Output& out) {
     // journal that cannot be opened stops nothing (the report says so).
     journal::Journal journal;
     if (!options.checkOnly && journal.open(*program).ok) {
-        journal.recover();
+        settleJournal(journal, out);
     }
     const install::RecordedInstall recorded =
         install::installRecorded(&journal, downloads, destination, options);

@@ -2,11 +2,13 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/History.h"
 #include "core/checks/DirectoryCheck.h"
 #include "core/journal/Journal.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLock.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -44,8 +46,9 @@ std::optional<QString> openJournal(journal::Journal& journal, const QString& pro
     return std::nullopt;
 }
 
-// The newest run, not itself a put-back, with a change that happened and is not undone yet.
-std::optional<qint64> lastRunToUndo(journal::JournalStore& store, QString& error) {
+// The newest run, not itself a put-back, that changed a file (whether or not put back since);
+// `putBackAlready` says when nothing of it is left to put back.
+std::optional<qint64> lastRunThatChanged(journal::JournalStore& store, bool& putBackAlready, QString& error) {
     const auto runs = store.listRuns();
     if (!runs.ok) {
         error = runs.error;
@@ -60,13 +63,28 @@ std::optional<qint64> lastRunToUndo(journal::JournalStore& store, QString& error
             error = changes.error;
             return std::nullopt;
         }
+        bool changed = false;
+        putBackAlready = true;
         for (const journal::JournalChange& change : changes.value) {
-            if (change.state == journal::ChangeState::Done) {
-                return run.id;
-            }
+            changed = changed || change.state == journal::ChangeState::Done ||
+                      change.state == journal::ChangeState::Undone;
+            putBackAlready = putBackAlready && change.state != journal::ChangeState::Done;
+        }
+        if (changed) {
+            return run.id;
         }
     }
     return std::nullopt;
+}
+
+// A folder as the player writes it: the home as "~".
+QString shortFolder(const QString& folder) {
+    const QString home = QDir::homePath();
+    if (!home.isEmpty() && home != QStringLiteral("/") &&
+        (folder == home || folder.startsWith(home + u'/'))) {
+        return u'~' + folder.mid(home.size());
+    }
+    return folder;
 }
 
 QString outcomeName(journal::PutBackOutcome outcome) {
@@ -88,7 +106,8 @@ QString itemLine(const journal::PutBackItem& item) {
     case journal::PutBackOutcome::PutBack:
         return texts::putBackLine(item.name, item.what);
     case journal::PutBackOutcome::LeftAlone:
-        return texts::leftAloneLine(item.name, item.reason);
+        return item.notTheFile ? texts::leftAloneNotTheFileLine(item.reason)
+                               : texts::leftAloneLine(item.name, item.reason);
     case journal::PutBackOutcome::AlreadyPutBack:
         return texts::alreadyPutBackLine(item.name);
     case journal::PutBackOutcome::NeverHappened:
@@ -97,14 +116,47 @@ QString itemLine(const journal::PutBackItem& item) {
     return texts::neverHappenedLine(item.name);
 }
 
+// Prints the run ids, newest first, without settling, sweeping or waiting: the journal is only read.
+int printRunIds(const QString& program, int most, Output& out) {
+    if (!QFileInfo::exists(platform::joinPath(program, journal::JournalStore::fileName()))) {
+        return out.finish(Clean);
+    }
+    journal::Journal journal;
+    journal.store().setWaitLimit(0);
+    if (const platform::JournalStatus opened = journal.open(program); !opened.ok) {
+        out.error(texts::journalUnreadable(opened.error));
+        return out.finish(Stopped);
+    }
+    const auto runs = journal.store().listRuns(most);
+    if (!runs.ok) {
+        out.error(texts::journalUnreadable(runs.error));
+        return out.finish(Stopped);
+    }
+    for (const platform::JournalRun& run : runs.value) {
+        out.line(QString::number(run.id));
+    }
+    return out.finish(Clean);
+}
+
 } // namespace
+
+void settleJournal(journal::Journal& journal, Output& out) {
+    if (!journal.isOpen()) {
+        return;
+    }
+    const journal::RecoveryReport settled = journal.settle();
+    for (const QString& removed : settled.removed) {
+        out.errorLine(texts::leftoverRemoved(removed));
+    }
+}
 
 int runHistory(const QStringList& arguments, Output& out) {
     const Usage usage{texts::usageHistory(), texts::helpHistory()};
     QCommandLineParser parser;
     const QCommandLineOption json = jsonOption();
     const QCommandLineOption limit(QStringLiteral("limit"), texts::optionLimit(), QStringLiteral("N"));
-    parser.addOptions({json, limit, programDirOption()});
+    const QCommandLineOption ids(QStringLiteral("ids"), texts::optionIds());
+    parser.addOptions({json, limit, ids, programDirOption()});
     if (const auto ended = parse(parser, arguments, usage, out)) {
         return *ended;
     }
@@ -124,6 +176,9 @@ int runHistory(const QStringList& arguments, Output& out) {
     if (!program) {
         return out.finish(Stopped);
     }
+    if (parser.isSet(ids)) {
+        return printRunIds(*program, parser.isSet(limit) ? most : 0, out);
+    }
     journal::Journal journal;
     bool present = false;
     if (const auto problem = openJournal(journal, *program, present)) {
@@ -132,6 +187,8 @@ int runHistory(const QStringList& arguments, Output& out) {
     }
     QList<platform::JournalRun> runs;
     if (present) {
+        // What a crash left open is settled first, so the history shows what really happened.
+        settleJournal(journal, out);
         const auto listed = journal.store().listRuns(most);
         if (!listed.ok) {
             out.error(texts::journalUnreadable(listed.error));
@@ -215,10 +272,17 @@ int runUndo(const QStringList& arguments, Output& out) {
         out.error(number ? texts::noSuchRun(given[0]) : texts::noRunToUndo());
         return out.finish(Stopped);
     }
+    // Settled first: a change a crash left open is put back by what the disk shows, not skipped.
+    settleJournal(journal, out);
+    if (journal.store().busy()) {
+        out.error(texts::journalInUse());
+        return out.finish(Busy);
+    }
     qint64 runId = named;
     if (!number) {
         QString error;
-        const std::optional<qint64> last = lastRunToUndo(journal.store(), error);
+        bool putBackAlready = false;
+        const std::optional<qint64> last = lastRunThatChanged(journal.store(), putBackAlready, error);
         if (!error.isEmpty()) {
             out.error(texts::journalUnreadable(error));
             return out.finish(Stopped);
@@ -228,12 +292,34 @@ int runUndo(const QStringList& arguments, Output& out) {
             return out.finish(Stopped);
         }
         runId = *last;
-    } else if (!journal.store().run(runId).ok) {
+        if (putBackAlready) {
+            if (parser.isSet(json)) {
+                out.json({{QStringLiteral("command"), QStringLiteral("undo")},
+                          {QStringLiteral("programFolder"), *program},
+                          {QStringLiteral("run"), runId},
+                          {QStringLiteral("undoRun"), 0},
+                          {QStringLiteral("exitStatus"), Clean},
+                          {QStringLiteral("message"), texts::nothingLeftToPutBack(runId)},
+                          {QStringLiteral("counts"),
+                           QJsonObject{{QStringLiteral("putBack"), 0}, {QStringLiteral("leftAlone"), 0}}},
+                          {QStringLiteral("files"), QJsonArray()}});
+            } else {
+                out.line(texts::nothingLeftToPutBack(runId));
+            }
+            return out.finish(Clean);
+        }
+    }
+    const auto run = journal.store().run(runId);
+    if (!run.ok) {
         out.error(texts::noSuchRun(given[0]));
         return out.finish(Stopped);
     }
 
     const journal::PutBackReport report = journal.putBackRun(runId);
+    if (report.busy) {
+        out.error(texts::journalInUse());
+        return out.finish(Busy);
+    }
     const int putBack = report.count(journal::PutBackOutcome::PutBack);
     const int leftAlone = report.count(journal::PutBackOutcome::LeftAlone);
     int status = Clean;
@@ -242,6 +328,9 @@ int runUndo(const QStringList& arguments, Output& out) {
     } else if (leftAlone > 0) {
         status = Found;
     }
+    const QString summary = texts::putBackRunLine(
+        runId, run.value.command, shortFolder(run.value.skinFolder),
+        run.value.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")), putBack);
     if (parser.isSet(json)) {
         QJsonArray items;
         for (const journal::PutBackItem& item : report.items) {
@@ -256,6 +345,7 @@ int runUndo(const QStringList& arguments, Output& out) {
                   {QStringLiteral("run"), runId},
                   {QStringLiteral("undoRun"), report.runId},
                   {QStringLiteral("exitStatus"), status},
+                  {QStringLiteral("message"), summary},
                   {QStringLiteral("error"), report.error},
                   {QStringLiteral("counts"), QJsonObject{{QStringLiteral("putBack"), putBack},
                                                          {QStringLiteral("leftAlone"), leftAlone}}},
@@ -265,7 +355,10 @@ int runUndo(const QStringList& arguments, Output& out) {
     for (const journal::PutBackItem& item : report.items) {
         out.line(itemLine(item));
     }
-    out.line(texts::putBackCounts(runId, putBack, leftAlone));
+    out.line(summary);
+    if (leftAlone > 0) {
+        out.line(texts::putBackCounts(runId, putBack, leftAlone));
+    }
     if (!report.error.isEmpty()) {
         out.error(report.error);
     }

@@ -220,19 +220,22 @@ TEST_F(Frame, DetailsCountThenNameEveryFileInItsSection) {
                   .arg(shown(skins), shown(program)));
 }
 
-TEST_F(Frame, AnEmptyListingStaysOnDiskAndNothingIsJudged) {
+// Someone else's Temp.txt goes to the trash, and the run's own empty listing goes as after a
+// completed run.
+TEST_F(Frame, AnEmptyListingIsTakenAwayAndNothingIsJudged) {
     skins.write("a.bmp", QByteArray("x"));
     program.write("Temp.txt", QByteArray("old.cmx\r\n"));
     const auto check = Check();
     const DirectoryReport report = Run(check);
     EXPECT_EQ(report.outcome, DirectoryReport::Outcome::NothingListed);
-    EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
+    EXPECT_TRUE(report.earlierListingTrashed);
     EXPECT_TRUE(judged.isEmpty());
     EXPECT_TRUE(progress.starts.isEmpty());
     const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
     EXPECT_EQ(closing.kind, checks::ClosingMessage::Kind::NothingListed);
     EXPECT_EQ(closing.message, "There are no cmx files in this directory!");
-    EXPECT_EQ(closing.details, QString());
+    EXPECT_TRUE(closing.details.endsWith(texts::earlierListingTrashed()));
 }
 
 TEST_F(Frame, AnEmptyListingStillNamesTheFilesItCouldNotList) {

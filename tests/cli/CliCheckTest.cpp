@@ -14,6 +14,7 @@
 
 #include <QJsonArray>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <cstdio>
@@ -238,6 +239,45 @@ TEST_F(CheckCommand, ADryRunSaysWhatWouldMoveAndThatNothingMoved) {
     for (const QJsonValue& check : Check({"--dry-run", "--json"}).json()["checks"].toArray()) {
         EXPECT_EQ(check["message"].toString(), texts::dryRunNothingMoved());
     }
+}
+
+// Only the program's own listing is replaced or removed, whichever copy of the program wrote it;
+// anyone else's Temp.txt goes to the trash first, and the report says so.
+TEST_F(CheckCommand, ATempTxtThatIsNoListingOfTheProgramsGoesToTheTrash) {
+    Generate(10);
+    const QString dataHome = root.mkdir("data");
+    const QMap<QString, QString> trash{{"XDG_DATA_HOME", dataHome}};
+    root.write("program/Temp.txt", "the player's own notes");
+    const QStringList assoc{"check", "--assoc", "--program-dir", Program(), Skins()};
+    const Ran first = RunVestimo(assoc, trash);
+    EXPECT_TRUE(first.lines().contains(texts::earlierListingTrashed())) << first.out.toStdString();
+    EXPECT_EQ(test::readAll(dataHome + "/Trash/files/Temp.txt"), "the player's own notes");
+    // The listing this check keeps is known as the program's own by the next process.
+    ASSERT_TRUE(QFileInfo::exists(Program() + "/Temp.txt"));
+    EXPECT_FALSE(RunVestimo(assoc, trash).lines().contains(texts::earlierListingTrashed()));
+    // A check that finds no file of its kind takes its own listing away too.
+    ASSERT_TRUE(QDir(Skins()).removeRecursively() && QDir().mkpath(Skins()));
+    const Ran none = RunVestimo({"check", "--cmx", "--program-dir", Program(), Skins()}, trash);
+    EXPECT_EQ(none.status, 0) << none.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Program() + "/Temp.txt"));
+    EXPECT_EQ(QDir(dataHome + "/Trash/files").entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(CheckCommand, ARunThatCouldNotBeRecordedSaysWhyAndExitsOne) {
+    QDir().mkpath(Program());
+    samples::SkinSetRecipe recipe;
+    recipe.count = 5;
+    samples::GenerateSkinDirectory(Skins().toStdString(), recipe);
+    root.write("elsewhere.sqlite", "");
+    ASSERT_TRUE(QFile::link(root.filePath("elsewhere.sqlite"), Program() + "/journal.sqlite"));
+    const Ran text = Check({"--cmx"});
+    EXPECT_EQ(text.status, 1) << text.out.toStdString();
+    EXPECT_EQ(text.lines().filter(QRegularExpression("^This run could not be recorded: .*link")).size(), 1)
+        << text.out.toStdString();
+    const Ran json = Check({"--cmx", "--json"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_FALSE(json.json()["recorded"].toBool(true));
+    EXPECT_TRUE(json.json()["notRecordedWhy"].toString().contains("link"));
 }
 
 TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {

@@ -218,16 +218,19 @@ TEST(JournalCommands, HistoryListsTheRunsAndUndoPutsTheLastBack) {
                               "line 9")
                         .ok);
         journal.endRun("completed");
+        // A newer run that moved nothing is not the one "undo last" means.
+        ASSERT_TRUE(journal.beginRun("Check All BMP Files in Directory", skins));
+        journal.endRun("completed");
     }
     const Ran history = RunVestimo({"history", "--json", "--program-dir", program});
     EXPECT_EQ(history.status, 0) << history.err.toStdString();
     const QJsonObject runs = history.json();
     EXPECT_EQ(runs["command"].toString(), "history");
-    ASSERT_EQ(runs["runs"].toArray().size(), 1);
-    EXPECT_EQ(runs["runs"][0]["command"].toString(), "Check All CMX Files in Directory");
-    EXPECT_EQ(runs["runs"][0]["changes"][0]["reason"].toString(), "line 9");
-    const QString runId = QString::number(runs["runs"][0]["id"].toInteger());
-    EXPECT_EQ(RunVestimo({"history", "--program-dir", program}).lines().size(), 1);
+    ASSERT_EQ(runs["runs"].toArray().size(), 2);
+    EXPECT_EQ(runs["runs"][1]["command"].toString(), "Check All CMX Files in Directory");
+    EXPECT_EQ(runs["runs"][1]["changes"][0]["reason"].toString(), "line 9");
+    const QString runId = QString::number(runs["runs"][1]["id"].toInteger());
+    EXPECT_EQ(RunVestimo({"history", "--program-dir", program}).lines().size(), 2);
     EXPECT_EQ(RunVestimo({"history", "--limit", "0", "--program-dir", program}).status, 2);
 
     EXPECT_EQ(RunVestimo({"undo", "999", "--program-dir", program}).status, 2);
@@ -238,8 +241,15 @@ TEST(JournalCommands, HistoryListsTheRunsAndUndoPutsTheLastBack) {
     EXPECT_EQ(QString::number(undone["run"].toInteger()), runId);
     EXPECT_EQ(undone["counts"]["putBack"].toInt(), 1);
     EXPECT_EQ(undone["files"][0]["verdict"].toString(), "putBack");
+    const QString said = undone["message"].toString();
+    EXPECT_TRUE(
+        said.startsWith(QString("Put back run %1 (Check All CMX Files in Directory, %2, ").arg(runId, skins)))
+        << said.toStdString();
+    EXPECT_TRUE(said.endsWith("): 1 files")) << said.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("skins/B001FAFit_x.cmx")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("program/B001FAFit_x.cmx")));
-    // Put back once, there is nothing left to put back.
-    EXPECT_EQ(RunVestimo({"undo", "last", "--program-dir", program}).status, 2);
+    // Put back once, "undo last" says so rather than reaching for an older run.
+    const Ran again = RunVestimo({"undo", "last", "--program-dir", program});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.lines(), QStringList{texts::nothingLeftToPutBack(runId.toLongLong())});
 }

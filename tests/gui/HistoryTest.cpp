@@ -309,6 +309,29 @@ TEST_F(History, IntentionsLeftOpenByACrashAreSettledAtTheNextStart) {
     EXPECT_EQ(test::readAll(skins.filePath("stayed.cmx")), "never moved");
 }
 
+// Another copy of the program killed mid-run while this one is open: History settles what it left
+// open before showing it, and Put Back puts the file back.
+TEST_F(History, OpeningHistoryAndPuttingBackSettleWhatAnotherCopyLeftOpen) {
+    skins.write("moved.cmx", "moved by the killed copy");
+    {
+        platform::JournalStore store;
+        ASSERT_TRUE(store.open(program.path()).ok);
+        const auto run = store.beginRun("Check All CMX Files in Directory", skins.path());
+        platform::JournalChange intent;
+        intent.runId = run.value;
+        intent.original = skins.filePath("moved.cmx");
+        intent.destination = program.filePath("moved.cmx");
+        ASSERT_TRUE(store.recordIntent(intent).ok);
+        ASSERT_TRUE(QFile::rename(skins.filePath("moved.cmx"), program.filePath("moved.cmx")));
+    }
+    const QList<QTreeWidgetItem*> shown = runs();
+    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(shown[0]->childCount(), 1);
+    EXPECT_FALSE(shown[0]->child(0)->text(1).contains(";")) << shown[0]->child(0)->text(1).toStdString();
+    EXPECT_EQ(putBack(shown).first, "Put back: 1.");
+    EXPECT_EQ(test::readAll(skins.filePath("moved.cmx")), "moved by the killed copy");
+}
+
 TEST_F(History, AJournalThatCannotBeOpenedStopsNoCheckAndADamagedOneIsSetAside) {
     skins.write("B001FAFit_bad.cmx", FaultyCmx("B001FAFit_bad"));
     click(&skinEdit(), "cmdClose");

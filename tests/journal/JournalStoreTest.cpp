@@ -37,7 +37,7 @@ TEST(JournalStore, StartsAFreshJournalAtTheCurrentSchemaVersion) {
     ASSERT_TRUE(opened.ok) << opened.error.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("journal.sqlite")));
     EXPECT_EQ(store.schemaVersion().value, JournalStore::SchemaVersion);
-    EXPECT_EQ(store.schemaVersion().value, 1);
+    EXPECT_EQ(store.schemaVersion().value, 2);
     EXPECT_TRUE(store.setAside().isEmpty());
     {
         // The write-ahead log is a property of the file: another connection sees it.
@@ -52,13 +52,51 @@ TEST(JournalStore, StartsAFreshJournalAtTheCurrentSchemaVersion) {
         while (q.next()) {
             tables.append(q.value(0).toString());
         }
-        EXPECT_EQ(tables, QStringList({"changes", "runs"}));
+        EXPECT_EQ(tables, QStringList({"changes", "listings", "runs"}));
     }
     QSqlDatabase::removeDatabase("peek");
     // Reopening keeps the version and does not migrate again.
     store.close();
     ASSERT_TRUE(store.open(dir.path()).ok);
-    EXPECT_EQ(store.schemaVersion().value, 1);
+    EXPECT_EQ(store.schemaVersion().value, 2);
+}
+
+// A journal of the first version, as older copies of the program wrote it: lifted in place, its
+// changes keep what they recorded (the size) and gain nothing they did not.
+TEST(JournalStore, AFirstVersionJournalIsLiftedAndKeepsItsChanges) {
+    TempDir dir;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
+        db.setDatabaseName(dir.filePath("journal.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char* statement :
+             {"PRAGMA journal_mode=WAL",
+              "CREATE TABLE runs (id INTEGER PRIMARY KEY, command TEXT NOT NULL, skin_folder TEXT NOT NULL,"
+              " started INTEGER NOT NULL, ended INTEGER, outcome TEXT NOT NULL DEFAULT '')",
+              "CREATE TABLE changes (id INTEGER PRIMARY KEY, run_id INTEGER NOT NULL REFERENCES runs(id),"
+              " kind TEXT NOT NULL, state TEXT NOT NULL, original TEXT NOT NULL, destination TEXT NOT NULL,"
+              " previous BLOB, size INTEGER, hash TEXT NOT NULL DEFAULT '', reason TEXT NOT NULL DEFAULT '',"
+              " note TEXT NOT NULL DEFAULT '', undoes INTEGER REFERENCES changes(id), recorded INTEGER NOT "
+              "NULL)",
+              "CREATE INDEX changes_by_run ON changes(run_id)",
+              "INSERT INTO runs VALUES (1, 'Check All CMX Files in Directory', '/s', 1, 2, 'finished')",
+              "INSERT INTO changes (run_id, kind, state, original, destination, size, recorded)"
+              " VALUES (1, 'moved', 'done', '/s/a.cmx', '/p/a.cmx', 138, 1)",
+              "PRAGMA user_version=1"}) {
+            ASSERT_TRUE(q.exec(statement)) << statement;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("old");
+    JournalStore store;
+    ASSERT_TRUE(store.open(dir.path()).ok);
+    EXPECT_EQ(store.schemaVersion().value, 2);
+    const auto changes = store.changesOf(1);
+    ASSERT_EQ(changes.value.size(), 1);
+    EXPECT_EQ(changes.value[0].size, 138);
+    EXPECT_EQ(changes.value[0].modified, -1);
+    EXPECT_TRUE(changes.value[0].hash.isEmpty());
 }
 
 TEST(JournalStore, RecordsRunsAndChangesAndReadsThemBack) {

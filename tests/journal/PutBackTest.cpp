@@ -291,6 +291,72 @@ TEST_F(PuttingBack, AQueueOfMovesIsJournaledInGroupsAndPutBackWhole) {
     EXPECT_EQ(test::readAll(program.filePath("B7FAFit_x.cmx")), "in the way");
 }
 
+// Run 1 moves g1's file into the problem folder, the player takes it away, run 2 moves another
+// file of that name there: run 1's put-back must not carry run 2's file into g1. Once by a single
+// move, once by a directory run's queue; once a different length, once the same length.
+TEST_F(PuttingBack, OnlyTheFileTheRunMovedIsPutBack) {
+    const struct {
+        bool queued;
+        QByteArray second;
+    } cases[] = {{false, QByteArray(876, 'b')}, {true, QByteArray(876, 'b')}, {true, QByteArray(138, 'c')}};
+    for (const auto& c : cases) {
+        const QString name = "B001FAFit_g.cmx";
+        const QString tail = QString("-%1-%2/").arg(c.queued).arg(c.second.size()) + name;
+        const QString g1 = QFileInfo(skins.write("g1" + tail, QByteArray(138, 'a'))).path();
+        const QString g2 = QFileInfo(skins.write("g2" + tail, c.second)).path();
+        qint64 runs[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const QString from = (i == 0 ? g1 : g2) + "/" + name;
+            ASSERT_TRUE(journal.beginRun("Check All CMX Files in Directory", QFileInfo(from).path()));
+            runs[i] = journal.runId();
+            if (c.queued) {
+                journal::MoveQueue(journal).add(from, program.filePath(name), "bad");
+            } else {
+                ASSERT_TRUE(journal.move(from, program.filePath(name), "bad").ok);
+            }
+            journal.endRun("finished");
+            if (i == 0) { // the player takes it away
+                ASSERT_TRUE(QFile::rename(program.filePath(name), dataHome.filePath(name)));
+            }
+        }
+        const journal::PutBackReport report = journal.putBackRun(runs[0]);
+        ASSERT_EQ(report.items.size(), 1);
+        EXPECT_EQ(report.items[0].outcome, PutBackOutcome::LeftAlone);
+        EXPECT_TRUE(report.items[0].notTheFile);
+        EXPECT_EQ(report.items[0].reason,
+                  QString("%1 in the problem folder is not the file run %2 moved").arg(name).arg(runs[0]));
+        EXPECT_FALSE(test::exists(g1 + "/" + name));
+        EXPECT_EQ(test::readAll(program.filePath(name)), c.second);
+        EXPECT_EQ(journal.putBackRun(runs[1]).count(PutBackOutcome::PutBack), 1);
+        ASSERT_TRUE(QFile::remove(dataHome.filePath(name)));
+    }
+}
+
+// A journal from before contents were kept has only the size to go by, and says so.
+TEST_F(PuttingBack, ARunRecordedWithOnlyASizeIsMatchedBySizeAndSaysSo) {
+    program.write("same.cmx", "12345");
+    program.write("other.cmx", "123456");
+    const qint64 run = journal.store().beginRun("Check All CMX Files in Directory", skins.path()).value;
+    for (const QString& name : {QString("same.cmx"), QString("other.cmx")}) {
+        platform::JournalChange change;
+        change.runId = run;
+        change.original = skins.filePath(name);
+        change.destination = program.filePath(name);
+        change.size = 5;
+        const qint64 id = journal.store().recordIntent(change).value;
+        ASSERT_TRUE(journal.store().markDone(id).ok);
+    }
+    const journal::PutBackReport report = journal.putBackRun(run);
+    const auto* same = item(report, "same.cmx");
+    ASSERT_NE(same, nullptr);
+    EXPECT_EQ(same->outcome, PutBackOutcome::PutBack);
+    EXPECT_TRUE(same->what.contains("matched by its size only")) << same->what.toStdString();
+    const auto* other = item(report, "other.cmx");
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(other->notTheFile);
+    EXPECT_EQ(test::readAll(program.filePath("other.cmx")), "123456");
+}
+
 TEST(UnopenedJournal, OperationsStillHappenAndTheProblemIsKept) {
     test::TempDir skins;
     test::TempDir program;

@@ -7,6 +7,18 @@
 
 namespace vestimo::test {
 
+namespace {
+
+// Set before any test runs: a file a test sends to the trash never reaches the user's own trash.
+[[maybe_unused]] const bool kOwnTrash = [] {
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", VESTIMO_TEST_DATA_HOME);
+    }
+    return true;
+}();
+
+} // namespace
+
 TempDir::TempDir() {
     EXPECT_TRUE(dir_.isValid());
 }

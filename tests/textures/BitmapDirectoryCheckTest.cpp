@@ -307,16 +307,19 @@ TEST_F(BitmapCheckButton, RefusesTheCmxList) {
     EXPECT_TRUE(exists(skins.filePath("text.bmp")));
 }
 
-TEST_F(BitmapCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesAnEmptyListing) {
+// A Temp.txt the program did not write goes to the trash (and the details say so); the empty
+// listing written in its place goes as after a completed run.
+TEST_F(BitmapCheckButton, EmptyDirectorySaysSoWithoutTheBarAndLeavesNoListing) {
     skins.write("B001FAFit_x.cmx", QByteArray());
     program.write("Temp.txt", QByteArray("old.bmp\r\n"));
     browseSkinEdit();
     ShowCounter bar(control<QProgressBar>(&skinEdit(), "ProgressBar1"));
     Click();
     EXPECT_EQ(messages.messages, QStringList{"There are no bmp files in this directory!"});
+    EXPECT_TRUE(messages.details.value(0).contains(texts::earlierListingTrashed()))
+        << messages.details.value(0).toStdString();
     EXPECT_EQ(bar.shows, 0);
-    ASSERT_TRUE(exists(program.filePath("Temp.txt")));
-    EXPECT_EQ(readAll(program.filePath("Temp.txt")), QByteArray());
+    EXPECT_FALSE(exists(program.filePath("Temp.txt")));
 }
 
 TEST_F(BitmapCheckButton, MovesProblemBitmapsAndEndsWithItsMessage) {

@@ -73,6 +73,16 @@ inline QString oldListingNotDeleted(const QString& listingName, const QString& w
     return QCoreApplication::translate("Vestimo", "the old %1 there could not be deleted (%2)")
         .arg(listingName, why);
 }
+inline QString earlierListingTrashed() {
+    return QCoreApplication::translate(
+        "Vestimo", "an earlier Temp.txt that was not a listing of Vestimo's was sent to the trash");
+}
+inline QString earlierListingNotTrashed(const QString& why) {
+    return QCoreApplication::translate(
+               "Vestimo",
+               "an earlier Temp.txt that is not a listing of Vestimo's could not be sent to the trash (%1)")
+        .arg(why);
+}
 inline QString oldListingNotReplaced(const QString& listingName, const QString& why) {
     return QCoreApplication::translate(
                "Vestimo",

@@ -28,8 +28,8 @@ inline QString usageGames() {
     return QCoreApplication::translate("Vestimo", "Usage: vestimo games [--json]");
 }
 inline QString usageHistory() {
-    return QCoreApplication::translate("Vestimo",
-                                       "Usage: vestimo history [--json] [--limit N] [--program-dir DIR]");
+    return QCoreApplication::translate(
+        "Vestimo", "Usage: vestimo history [--json] [--limit N] [--ids] [--program-dir DIR]");
 }
 inline QString usageUndo() {
     return QCoreApplication::translate("Vestimo",
@@ -104,6 +104,10 @@ inline QString optionGame() {
 }
 inline QString optionInto() {
     return QCoreApplication::translate("Vestimo", "Install everything into this folder.");
+}
+inline QString optionIds() {
+    return QCoreApplication::translate(
+        "Vestimo", "Print only the run ids, newest first, reading the journal without changing it.");
 }
 inline QString optionLimit() {
     return QCoreApplication::translate("Vestimo", "Show at most N runs (default 20).");
@@ -267,11 +271,25 @@ inline QString putBackLine(const QString& name, const QString& what) {
 inline QString leftAloneLine(const QString& name, const QString& reason) {
     return QCoreApplication::translate("Vestimo", "left alone %1: %2").arg(name, reason);
 }
+inline QString leftAloneNotTheFileLine(const QString& reason) {
+    return QCoreApplication::translate("Vestimo", "left alone: %1").arg(reason);
+}
 inline QString alreadyPutBackLine(const QString& name) {
     return QCoreApplication::translate("Vestimo", "already put back %1").arg(name);
 }
 inline QString neverHappenedLine(const QString& name) {
     return QCoreApplication::translate("Vestimo", "never happened %1").arg(name);
+}
+inline QString putBackRunLine(qint64 run, const QString& command, const QString& folder, const QString& when,
+                              int putBack) {
+    return QCoreApplication::translate("Vestimo", "Put back run %1 (%2, %3, %4): %5 files")
+        .arg(run)
+        .arg(command, folder, when)
+        .arg(putBack);
+}
+inline QString nothingLeftToPutBack(qint64 run) {
+    return QCoreApplication::translate("Vestimo", "Nothing left to put back: run %1 is already put back.")
+        .arg(run);
 }
 inline QString putBackCounts(qint64 run, int putBack, int leftAlone) {
     return QCoreApplication::translate("Vestimo", "Run %1: %2 files put back, %3 left alone.")

@@ -47,6 +47,30 @@ inline QString journalNotOpen() {
     return QCoreApplication::translate("Vestimo", "the journal is not open");
 }
 
+// Why a change could not be recorded, or a put-back stopped before it began: another program
+// held the journal for longer than a command waits.
+inline QString journalInUse() {
+    return QCoreApplication::translate("Vestimo", "the journal is in use by another program");
+}
+
+// Why a moved file was not put back: the file in the problem folder is not the one moved.
+inline QString notTheFileMoved(const QString& name, qint64 run) {
+    return QCoreApplication::translate("Vestimo", "%1 in the problem folder is not the file run %2 moved")
+        .arg(name)
+        .arg(run);
+}
+// Said of a file put back from a run recorded before the journal kept contents.
+inline QString matchedBySizeOnly(const QString& what) {
+    return QCoreApplication::translate("Vestimo", "%1 (matched by its size only: its run was recorded before "
+                                                  "the journal kept what files hold)")
+        .arg(what);
+}
+// What settling after a crash removed.
+inline QString leftoverRemoved(const QString& path) {
+    return QCoreApplication::translate("Vestimo", "removed what a stopped installation left: %1")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 // How a run ended, as History shows it.
 inline QString runMoved(qsizetype moved, qsizetype trouble) {
     return trouble == 0 ? QCoreApplication::translate("Vestimo", "finished; %1 moved").arg(moved)
@@ -175,6 +199,9 @@ inline QString leftAloneHeading() {
 }
 inline QString nothingToDoHeading() {
     return QCoreApplication::translate("Vestimo", "Nothing to do (put back before, or never happened):");
+}
+inline QString putBackStopped(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "Nothing was put back: %1.").arg(why);
 }
 inline QString putBackNotRecorded(const QString& why) {
     return QCoreApplication::translate("Vestimo", "This could not all be recorded: %1").arg(why);

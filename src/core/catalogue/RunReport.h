@@ -85,6 +85,9 @@ inline QString factSkinFolder() {
 inline QString factProblemFolder() {
     return QCoreApplication::translate("Vestimo", "Problem folder");
 }
+inline QString factListing() {
+    return QCoreApplication::translate("Vestimo", "Listing");
+}
 inline QString factHistory() {
     return QCoreApplication::translate("Vestimo", "History");
 }

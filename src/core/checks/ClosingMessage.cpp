@@ -65,6 +65,9 @@ report::RunReport runReportFor(const DirectoryReport& run) {
     fact(texts::factLeft(), QString::number(result.count(RunVerdict::Left)));
     fact(texts::factNotMoved(), QString::number(result.count(RunVerdict::NotMoved)));
     fact(texts::factPassedOver(), QString::number(result.count(RunVerdict::PassedOver)));
+    if (run.earlierListingTrashed) {
+        fact(texts::factListing(), texts::earlierListingTrashed());
+    }
     // Last, as in the details: whether History can put the run back.
     switch (run.recording) {
     case DirectoryReport::Recording::Off:
@@ -90,8 +93,9 @@ ClosingMessage closingMessageFor(const DirectoryCheck& check, const DirectoryRep
     case DirectoryReport::Outcome::FolderUnreadable:
         return {ClosingMessage::Kind::Stopped, report.failure, {}};
     case DirectoryReport::Outcome::NothingListed: {
-        // Names that could not be listed are still worth a word.
-        const bool unlisted = !report.leftOut.isEmpty() || !report.unnamable.isEmpty();
+        // Names that could not be listed are still worth a word, and so is a Temp.txt trashed.
+        const bool unlisted =
+            !report.leftOut.isEmpty() || !report.unnamable.isEmpty() || report.earlierListingTrashed;
         if (!unlisted) {
             return {ClosingMessage::Kind::NothingListed, texts::noFilesInDirectory(check.filter), {}};
         }

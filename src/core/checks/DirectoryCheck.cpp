@@ -195,6 +195,9 @@ QString DirectoryReport::details() const {
     appendSection(lines, texts::detailsTroubleHeading(), trouble);
     appendNames(lines, texts::detailsLeftOutHeading(), leftOut);
     appendNames(lines, texts::detailsUnnamableHeading(), unnamable);
+    if (earlierListingTrashed) {
+        lines << QString() << texts::earlierListingTrashed();
+    }
     switch (recording) {
     case Recording::Off:
         break;
@@ -254,12 +257,13 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
         }
     }
 
-    const ScratchListing listing(programDirectory);
+    const ScratchListing listing(programDirectory, journal != nullptr ? &journal->store() : nullptr);
     const bool wantsAll = static_cast<bool>(check.prepare);
     const ScratchListing::Written written = options.dryRun
                                                 ? dryListing(check, skinDirectory, options.gone)
                                                 : listing.write(skinDirectory, check.filter, wantsAll);
     report.leftOut = written.leftOut;
+    report.earlierListingTrashed = written.earlierTrashed;
     report.unnamable = written.unnamable;
     report.unnamableBytes = written.unnamableBytes;
     if (written.folderUnreadable) {
@@ -275,6 +279,9 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     report.listingSize = written.size;
     if (written.size == 0) {
         report.outcome = DirectoryReport::Outcome::NothingListed;
+        if (!check.keepsListing && !options.dryRun) {
+            listing.deleteIfOwn();
+        }
         return report;
     }
 

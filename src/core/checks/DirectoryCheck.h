@@ -43,7 +43,7 @@ struct Companion {
 struct DirectoryReport {
     enum class Outcome {
         Completed,        // every listed name had its turn
-        NothingListed,    // no file matched; the empty listing stays on disk
+        NothingListed,    // no file matched; the empty listing goes as after a completed run
         ListingFailed,    // the listing or the lock file could not be used; nothing was judged
         Busy,             // another copy of the program holds the program folder
         SameFolder,       // the skin folder is the program folder; nothing was written
@@ -75,6 +75,7 @@ struct DirectoryReport {
     bool dryRun = false;              // `moved` holds what would have moved; nothing did
     // The run was asked to stop: the file in hand was finished, the names after it had no turn.
     bool stoppedEarly = false;
+    bool earlierListingTrashed = false; // a "Temp.txt" of someone else's went to the trash first
     // Per file, for the report: judged and kept with what the check found, passed over with why,
     // and each file that went along with a moved one.
     QList<Line> kept;

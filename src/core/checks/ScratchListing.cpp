@@ -2,8 +2,9 @@
 
 #include "core/catalogue/Checks.h"
 #include "platform/Wildcard.h"
+#include "platform/journal/FileDigest.h"
+#include "platform/journal/JournalStore.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,106 +22,59 @@ namespace vestimo::checks {
 
 namespace {
 
-// What this copy of the program last wrote as a listing: enough to tell its own file from one
-// that another program (or a player) put or rewrote there.
-struct Identity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    QByteArray digest;
-};
+using platform::ListingFingerprint;
 
-QByteArray digest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+// What the listing at `path` is now; nothing when it is not an ordinary file that can be read.
+std::optional<ListingFingerprint> fingerprintOf(const QString& path) {
+    const platform::FileDigest digest = platform::digestFile(path);
+    if (!digest.ok) {
+        return std::nullopt;
+    }
+    return ListingFingerprint{digest.device, digest.inode, digest.size, digest.modified, digest.sha256};
 }
 
-// The listing's file, opened without following a link or waiting on a FIFO; -1 when it is not an
-// ordinary file. `info` receives its status.
-int openOrdinary(const QString& path, struct stat& info) {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
+// Whether the file at `path` is still the one `fingerprint` describes. Its status is compared
+// first, so a file of anyone else is never read through.
+bool unchanged(const QString& path, const ListingFingerprint& fingerprint) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<qint64>(info.st_dev) != fingerprint.device ||
+        static_cast<qint64>(info.st_ino) != fingerprint.inode || info.st_size != fingerprint.size) {
+        return false;
     }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return fingerprintOf(path) == fingerprint;
 }
 
-qint64 modifiedNs(const struct stat& info) {
-    return qint64{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+QString key(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 // Listings written by this copy, by the listing's path. The checks run one at a time, but the
 // record is the program's, so it is guarded all the same.
 class WrittenListings {
 public:
-    void remember(const QString& path, const QByteArray& bytes) {
-        struct stat info {};
-        const int fd = openOrdinary(path, info);
-        if (fd < 0) {
-            forget(path);
-            return;
-        }
-        ::close(fd);
+    void remember(const QString& path, const ListingFingerprint& fingerprint) {
         const QMutexLocker lock(&mutex_);
-        listings_.insert(key(path), Identity{info.st_dev, info.st_ino, static_cast<qint64>(info.st_size),
-                                             modifiedNs(info), digest(bytes)});
+        listings_.insert(key(path), fingerprint);
     }
     void forget(const QString& path) {
         const QMutexLocker lock(&mutex_);
         listings_.remove(key(path));
     }
-    std::optional<Identity> find(const QString& path) const {
+    std::optional<ListingFingerprint> find(const QString& path) const {
         const QMutexLocker lock(&mutex_);
         const auto it = listings_.constFind(key(path));
-        return it == listings_.constEnd() ? std::nullopt : std::optional<Identity>(*it);
+        return it == listings_.constEnd() ? std::nullopt : std::optional<ListingFingerprint>(*it);
     }
 
 private:
-    static QString key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
-
     mutable QMutex mutex_;
-    QHash<QString, Identity> listings_;
+    QHash<QString, ListingFingerprint> listings_;
 };
 
 WrittenListings& ownListings() {
     static WrittenListings listings;
     return listings;
-}
-
-// True when the file at `path` is still the one described by `identity`, byte for byte.
-bool unchanged(const QString& path, const Identity& identity) {
-    struct stat info {};
-    const int fd = openOrdinary(path, info);
-    if (fd < 0) {
-        return false;
-    }
-    bool same = info.st_dev == identity.device && info.st_ino == identity.inode &&
-                static_cast<qint64>(info.st_size) == identity.size && modifiedNs(info) == identity.modifiedNs;
-    if (same) {
-        // One byte more than remembered shows a file that grew meanwhile.
-        QByteArray bytes(identity.size + 1, Qt::Uninitialized);
-        qint64 got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                same = n == 0;
-                break;
-            }
-            got += n;
-        }
-        bytes.truncate(got);
-        same = same && digest(bytes) == identity.digest;
-    }
-    ::close(fd);
-    return same;
 }
 
 // A name that names something other than a file of the folder itself.
@@ -130,7 +84,9 @@ bool reachesOutside(const QString& name) {
 
 } // namespace
 
-ScratchListing::ScratchListing(QString programDirectory) : programDirectory_(std::move(programDirectory)) {}
+ScratchListing::ScratchListing(QString programDirectory, platform::JournalStore* keeper)
+    : programDirectory_(std::move(programDirectory)),
+      keeper_(keeper != nullptr && keeper->isOpen() ? keeper : nullptr) {}
 
 QString ScratchListing::path() const {
     return platform::joinPath(programDirectory_, fileName);
@@ -138,20 +94,35 @@ QString ScratchListing::path() const {
 
 void ScratchListing::remove() const {
     if (platform::lookUpFile(path()) == fileName) {
-        ownListings().forget(path());
+        forget();
         platform::removeFile(path());
     }
 }
 
-void ScratchListing::deleteIfOwn() const {
-    const std::optional<Identity> own = ownListings().find(path());
-    if (!own) {
-        return;
+bool ScratchListing::isOwn() const {
+    const std::optional<ListingFingerprint> remembered = ownListings().find(path());
+    if (remembered && unchanged(path(), *remembered)) {
+        return true;
     }
-    if (platform::lookUpFile(path()) == fileName && unchanged(path(), *own)) {
-        platform::removeFile(path());
+    if (keeper_ == nullptr) {
+        return false;
     }
+    const auto kept = keeper_->listing(key(path()));
+    return kept.ok && kept.value && unchanged(path(), *kept.value);
+}
+
+void ScratchListing::forget() const {
     ownListings().forget(path());
+    if (keeper_ != nullptr) {
+        keeper_->forgetListing(key(path()));
+    }
+}
+
+void ScratchListing::deleteIfOwn() const {
+    if (platform::lookUpFile(path()) == fileName && isOwn()) {
+        platform::removeFile(path());
+        forget();
+    }
 }
 
 ScratchListing::Written ScratchListing::enumerate(const QString& skinDirectory, FileFilter kind, bool keepAll,
@@ -203,20 +174,24 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, File
         return result;
     }
     result.ok = false;
-    // Never write through a link someone left under the listing's name: take the link away, as
-    // the old listing.
+    // Never write through a link someone left under the listing's name, and never delete a file
+    // the program did not write: the program's own old listing goes, anything else to the trash.
     if (platform::lookUpFile(path()) == fileName || QFileInfo(path()).isSymLink()) {
-        ownListings().forget(path());
-        const platform::FileResult removed = platform::removeFile(path());
+        const bool own = isOwn();
+        const platform::FileResult removed =
+            own ? platform::removeFile(path()) : platform::moveToTrash(path());
         if (!removed.ok) {
-            result.error = QFileInfo(programDirectory_).isWritable()
-                               ? texts::oldListingNotDeleted(fileName, removed.error)
-                               : texts::oldListingNotReplaced(fileName, removed.error);
+            result.error = !QFileInfo(programDirectory_).isWritable()
+                               ? texts::oldListingNotReplaced(fileName, removed.error)
+                           : own ? texts::oldListingNotDeleted(fileName, removed.error)
+                                 : texts::earlierListingNotTrashed(removed.error);
             result.names.clear();
             result.everything = {};
             result.size = 0;
             return result;
         }
+        result.earlierTrashed = !own;
+        forget();
     }
     // A scratch file: written fresh (never through a link), without waiting for the disk.
     const platform::FileResult saved = platform::writeNewFile(path(), bytes);
@@ -227,7 +202,14 @@ ScratchListing::Written ScratchListing::write(const QString& skinDirectory, File
         result.size = 0;
         return result;
     }
-    ownListings().remember(path(), bytes);
+    if (const std::optional<ListingFingerprint> written = fingerprintOf(path())) {
+        ownListings().remember(path(), *written);
+        if (keeper_ != nullptr) {
+            // A journal that cannot keep it only means a later copy of the program takes the
+            // listing for someone else's, and sends it to the trash rather than deleting it.
+            keeper_->keepListing(key(path()), *written);
+        }
+    }
     result.ok = true;
     return result;
 }

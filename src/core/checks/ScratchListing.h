@@ -8,6 +8,10 @@
 
 #include <functional>
 
+namespace vestimo::platform {
+class JournalStore;
+} // namespace vestimo::platform
+
 namespace vestimo::checks {
 
 // The scratch listing file "Temp.txt" in the program folder, which the directory-wide checks
@@ -19,7 +23,9 @@ class ScratchListing {
 public:
     static inline const QString fileName = QStringLiteral("Temp.txt");
 
-    explicit ScratchListing(QString programDirectory);
+    // Given a journal (open), the listing's fingerprint is kept there too, so that a later run of
+    // any copy of the program knows the listing as its own.
+    explicit ScratchListing(QString programDirectory, platform::JournalStore* keeper = nullptr);
     QString path() const;
 
     struct Written {
@@ -32,11 +38,14 @@ public:
         QStringList unnamable;            // names that are not valid text, so cannot be named back
         QList<QByteArray> unnamableBytes; // the same names as stored, in the same order
         platform::FileNames
-            everything; // every ordinary file of the folder, whatever its name, when asked for
+            everything;              // every ordinary file of the folder, whatever its name, when asked for
+        bool earlierTrashed = false; // a "Temp.txt" that was not the program's went to the trash
     };
     // Replaces the listing with the names of `skinDirectory` of the `kind`. With `keepAll`, the
     // names of all its files come back too, from the same single enumeration. A folder that cannot
-    // be read leaves any old listing as it was. This copy of the program remembers what it wrote.
+    // be read leaves any old listing as it was. Only a listing the program wrote is replaced; any
+    // other "Temp.txt" goes to the trash first (or, when it cannot, nothing is written). The
+    // program remembers what it wrote (and the journal, when there is one).
     Written write(const QString& skinDirectory, FileFilter kind, bool keepAll = false) const;
     // What write() would list, from one enumeration of the folder, without writing anything.
     // `bytes` receives the listing's content.
@@ -51,12 +60,16 @@ public:
 
     // Deletes the listing if the ordinary file named exactly "Temp.txt" is there.
     void remove() const;
-    // Deletes the listing only when this copy of the program wrote it and it is unchanged since
-    // (the same file, size, modification time and content): a "Temp.txt" of anyone else stays.
+    // Deletes the listing only when the program wrote it and it is unchanged since (the same file,
+    // size, modification time and content): a "Temp.txt" of anyone else stays.
     void deleteIfOwn() const;
 
 private:
+    bool isOwn() const;
+    void forget() const;
+
     QString programDirectory_;
+    platform::JournalStore* keeper_ = nullptr;
 };
 
 } // namespace vestimo::checks

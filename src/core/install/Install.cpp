@@ -716,7 +716,7 @@ private:
             return;
         }
         hook_({InstallStep::Stage::Done, download, file.name, platform::joinPath(file.folder, file.flat), ok,
-               error});
+               error, file.staged});
     }
 
     // Places the files of one group in turn; when one cannot be placed, those already placed are
@@ -735,7 +735,8 @@ private:
                                      file.name,
                                      platform::joinPath(file.folder, file.flat),
                                      true,
-                                     {}};
+                                     {},
+                                     file.staged};
             if (!options_.checkOnly && hook_ && !hook_(intent)) {
                 failure = texts::installNotRecorded();
                 break;

@@ -46,6 +46,7 @@ struct InstallStep {
     QString target;   // the file it becomes
     bool ok = true;   // Done only: whether it got there
     QString error;    // Done only: why not
+    QString staged;   // the checked bytes that become the file, while they wait to be placed
 };
 using InstallHook = std::function<bool(const InstallStep&)>;
 

@@ -34,21 +34,30 @@ public:
             intent.original = step.download;
             intent.destination = step.target;
             intent.reason = texts::installedFrom(QFileInfo(step.download).fileName(), step.name);
+            // What the placed file will hold: settling after a crash knows it as its own by this,
+            // and "Put Back" later whether it is still the one installed.
+            const platform::FileDigest staged = platform::digestFile(step.staged);
+            if (staged.ok) {
+                intent.size = staged.size;
+                intent.hash = staged.sha256;
+            }
             const auto recorded = store.recordIntent(intent);
             if (recorded.ok) {
-                open_.insert(step.target, recorded.value);
+                open_.insert(step.target, {recorded.value, staged.ok});
             } else {
                 note(recorded.error);
             }
             return true;
         }
-        const qint64 id = open_.take(step.target);
+        const Open opened = open_.take(step.target);
+        const qint64 id = opened.id;
         if (id == 0) {
             return true;
         }
         platform::JournalStatus marked;
-        if (step.ok) {
-            // What the file holds now tells "Put Back" later whether it is still the one installed.
+        if (step.ok && opened.known) {
+            marked = store.markDone(id);
+        } else if (step.ok) {
             const platform::FileDigest digest = platform::digestFile(step.target);
             marked = digest.ok ? store.markDone(id, step.target, digest.size, digest.sha256)
                                : store.markDone(id, step.target, -1, {}, digest.error);
@@ -68,13 +77,17 @@ public:
     QString problem() const { return problem_; }
     void note(const QString& problem) {
         if (problem_.isEmpty()) {
-            problem_ = problem;
+            problem_ = journal_.store().busy() ? texts::journalInUse() : problem;
         }
     }
 
 private:
+    struct Open {
+        qint64 id = 0;
+        bool known = false; // its size and content went with the intent
+    };
     journal::Journal& journal_;
-    QHash<QString, qint64> open_; // target -> its change, between intent and outcome
+    QHash<QString, Open> open_; // target -> its change, between intent and outcome
     QString problem_;
 };
 

@@ -11,6 +11,21 @@ namespace vestimo::journal {
 
 using platform::FileResult;
 
+namespace {
+
+// What tells the moved file from any other of its name later: read once it has arrived, while
+// it is still in the cache. A file that cannot be read keeps what the intent recorded.
+void noteIdentity(JournalChange& change, const QString& path) {
+    const platform::FileDigest digest = platform::digestFile(path);
+    if (digest.ok) {
+        change.size = digest.size;
+        change.hash = digest.sha256;
+        change.modified = digest.modified;
+    }
+}
+
+} // namespace
+
 JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                              const std::function<FileResult(JournalChange&)>& op) {
     JournaledResult result;
@@ -31,7 +46,8 @@ JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
         return result;
     }
     const platform::JournalStatus marked =
-        result.file.ok ? store->markDone(result.changeId, change.destination, change.size, change.hash)
+        result.file.ok ? store->markDone(result.changeId, change.destination, change.size, change.hash, {},
+                                         change.modified)
                        : store->markFailed(result.changeId, result.file.error);
     if (!marked.ok) {
         // Still open in the journal: the next start settles it from the disk.
@@ -78,13 +94,16 @@ platform::JournalStatus Journal::open(const QString& folder) {
 
 void Journal::note(const QString& problem) {
     if (problem_.isEmpty()) {
-        problem_ = problem;
+        problem_ = store_.busy() ? texts::journalInUse() : problem;
     }
 }
 
 bool Journal::beginRun(const QString& command, const QString& skinFolder) {
     runId_ = 0;
     problem_.clear();
+    if (waitPerRun_) {
+        store_.renewWait();
+    }
     if (!store_.isOpen()) {
         note(openError_.isEmpty() ? texts::journalNotOpen() : openError_);
         return false;
@@ -153,11 +172,16 @@ FileResult Journal::move(const QString& from, const QString& to, const QString& 
     intent.original = from;
     intent.destination = to;
     intent.reason = reason;
-    // A size is one look at the file; no content hash, so a directory run reads nothing more.
     if (recording()) {
         intent.size = platform::fileLength(from).value_or(-1);
     }
-    return perform(intent, [&](JournalChange&) { return platform::moveFile(from, to); });
+    return perform(intent, [&](JournalChange& change) {
+        const FileResult moved = platform::moveFile(from, to);
+        if (moved.ok && recording()) {
+            noteIdentity(change, to);
+        }
+        return moved;
+    });
 }
 
 FileResult Journal::trash(const QString& path, const QString& reason) {
@@ -268,8 +292,13 @@ void MoveQueue::flush() {
     for (qsizetype i = 0; i < group.size(); ++i) {
         const FileResult moved = platform::moveFile(group[i].from, group[i].to);
         if (!ids.isEmpty()) {
+            JournalChange arrived;
+            if (moved.ok) {
+                noteIdentity(arrived, group[i].to);
+            }
             const platform::JournalStatus marked =
-                moved.ok ? store.markDone(ids[i]) : store.markFailed(ids[i], moved.error);
+                moved.ok ? store.markDone(ids[i], {}, arrived.size, arrived.hash, {}, arrived.modified)
+                         : store.markFailed(ids[i], moved.error);
             if (!marked.ok) {
                 journal_.note(marked.error);
             }
@@ -283,7 +312,11 @@ void MoveQueue::flush() {
     }
 }
 
-RecoveryReport Journal::recover() {
+RecoveryReport Journal::settle() {
+    // This journal's own run is going on: its open intentions are no crash's.
+    if (recording()) {
+        return {};
+    }
     return journal::recover(store_);
 }
 

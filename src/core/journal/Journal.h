@@ -48,11 +48,14 @@ struct SettledChange {
 struct RecoveryReport {
     QList<SettledChange> settled;
     QList<qint64> interruptedRuns; // runs that never ended, now closed as "interrupted"
+    QStringList removed;           // leftovers of installations whose process is gone
     QString error;                 // empty when the journal could be read and written
 };
 
-// Settles every intention left open (by a crash) by looking at the disk, and closes the runs
-// that never ended. Meant for the start, before anything else writes to the journal.
+// Settles every intention left open (by a crash) by looking at the disk, closes the runs that
+// never ended, and removes what installations killed on the way left behind (their staging
+// folders in the journal's folder, their part files beside the files they were writing). Meant
+// for the start of every command that changes the journal or shows its runs.
 RecoveryReport recover(JournalStore& store);
 
 // ---- Putting back ------------------------------------------------------------------------------
@@ -68,14 +71,16 @@ struct PutBackItem {
     qint64 changeId = 0;
     QString name;
     PutBackOutcome outcome = PutBackOutcome::LeftAlone;
-    QString what;   // what was done, for PutBack
-    QString reason; // why not, otherwise
+    QString what;            // what was done, for PutBack
+    QString reason;          // why not, otherwise
+    bool notTheFile = false; // left alone: the file in its place is another one than was moved
 };
 
 struct PutBackReport {
     qint64 runId = 0; // the run that recorded the undo; 0 when nothing was done
     QList<PutBackItem> items;
-    QString error; // a journal problem that stopped or spoiled the whole undo
+    QString error;     // a journal problem that stopped or spoiled the whole undo
+    bool busy = false; // stopped before changing anything: another program holds the journal
     int count(PutBackOutcome outcome) const;
 };
 
@@ -99,6 +104,12 @@ public:
     platform::JournalStatus open(const QString& folder);
     bool isOpen() const { return store_.isOpen(); }
     JournalStore& store() { return store_; }
+
+    // Each run waits for a locked journal afresh (the windows, where every button is a command of
+    // its own); otherwise the one wait is shared by the whole command.
+    void setWaitPerRun(bool perRun) { waitPerRun_ = perRun; }
+    // Renews the time a command waits for a journal another program holds.
+    void renewWait() { store_.renewWait(); }
 
     // Starts a run; false (with problem() set) when it cannot be recorded.
     bool beginRun(const QString& command, const QString& skinFolder);
@@ -128,7 +139,10 @@ public:
     // Any other operation, recorded as `intent` within this run.
     platform::FileResult journaled(JournalChange intent, const std::function<platform::FileResult()>& op);
 
-    RecoveryReport recover();
+    // Settles what a crash left open (see journal::recover); every command that changes the
+    // journal or shows its runs calls this first.
+    RecoveryReport settle();
+    RecoveryReport recover() { return settle(); }
     PutBackReport putBackRun(qint64 runId);
     PutBackReport putBack(const QList<qint64>& changeIds, const QString& skinFolder = {});
 
@@ -143,6 +157,7 @@ private:
     qint64 lastChangeId_ = 0;
     QString problem_;
     QString openError_;
+    bool waitPerRun_ = false;
 };
 
 // Moves for a directory run, queued and journaled in groups: the intents of a group are committed

@@ -1,6 +1,7 @@
 #include "core/journal/Disk.h"
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/History.h"
 #include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
@@ -159,10 +160,32 @@ struct Step {
     JournalChange undo; // what the undo does, as a change of its own
     std::function<FileResult(JournalChange&)> op;
     QString what;
+    bool notTheFile = false;
 };
 
 Step refuse(const QString& why) {
-    return {false, why, {}, {}, {}};
+    return {false, why, {}, {}, {}, false};
+}
+
+Step notTheFile(const JournalChange& change) {
+    Step step = refuse(texts::notTheFileMoved(QFileInfo(change.destination).fileName(), change.runId));
+    step.notTheFile = true;
+    return step;
+}
+
+// Whether the file at `path` is the one a move left there: its size, modification time and
+// content as recorded. Runs recorded before those were kept have only the size; `sizeOnly` says
+// when that was all there was to go by. Nothing recorded at all matches nothing.
+bool isTheFileMoved(const JournalChange& change, const QString& path, bool& sizeOnly) {
+    sizeOnly = false;
+    if (change.hash.isEmpty()) {
+        const std::optional<qint64> length = platform::fileLength(path);
+        sizeOnly = true;
+        return change.size >= 0 && length && *length == change.size;
+    }
+    const platform::FileDigest now = platform::digestFile(path);
+    return now.ok && now.size == change.size && now.sha256 == change.hash &&
+           (change.modified < 0 || now.modified == change.modified);
 }
 
 // The file at `path` is still the one the change left there, as far as the journal can tell.
@@ -189,8 +212,12 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
     if (occupied(to)) {
         return refuse(QStringLiteral("another file now has its name in %1").arg(folderOf(to)));
     }
-    const QString changed = unchanged(from, change.hash, since);
-    if (!changed.isEmpty()) {
+    bool sizeOnly = false;
+    if (change.kind == ChangeKind::Moved) {
+        if (!isTheFileMoved(change, from, sizeOnly)) {
+            return notTheFile(change);
+        }
+    } else if (const QString changed = unchanged(from, change.hash, since); !changed.isEmpty()) {
         return refuse(changed);
     }
     Step step;
@@ -200,6 +227,7 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
     step.undo.destination = to;
     step.undo.size = change.size;
     step.undo.hash = change.hash;
+    step.undo.modified = change.modified;
     step.op = [from, to, kind](JournalChange&) {
         const FileResult moved = platform::moveFile(from, to);
         if (moved.ok && kind == ChangeKind::Restored) {
@@ -207,7 +235,7 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
         }
         return moved;
     };
-    step.what = what;
+    step.what = sizeOnly ? texts::matchedBySizeOnly(what) : what;
     return step;
 }
 
@@ -313,15 +341,16 @@ void keepFirstError(PutBackReport& report, const QString& error) {
 }
 
 // The undo is recorded like any run, started only once there is something to do; false (with the
-// reason in `item`) when the journal cannot start it.
+// reason in `item`) when the journal cannot start it, and then nothing is put back at all.
 bool startRunOnce(JournalStore& store, const QString& skinFolder, PutBackReport& report, PutBackItem& item) {
     if (report.runId != 0) {
         return true;
     }
     const auto begun = store.beginRun(kPutBackCommand, skinFolder);
     if (!begun.ok) {
-        report.error = begun.error;
-        item.reason = QStringLiteral("the journal cannot record it: %1").arg(begun.error);
+        report.busy = store.busy();
+        report.error = report.busy ? texts::journalInUse() : begun.error;
+        item.reason = QStringLiteral("the journal cannot record it: %1").arg(report.error);
         return false;
     }
     report.runId = begun.value;
@@ -361,6 +390,11 @@ PutBackItem putBackOne(JournalStore& store, qint64 id, const QString& skinFolder
     }
     const JournalChange& change = loaded.value;
     item.name = changeName(change);
+    if (change.state == ChangeState::Intended) {
+        // Left open (settling could not decide or could not write): not done, and said so.
+        item.reason = notDoneReason(change.state);
+        return item;
+    }
     if (change.state != ChangeState::Done) {
         item.outcome = change.state == ChangeState::Undone ? PutBackOutcome::AlreadyPutBack
                                                            : PutBackOutcome::NeverHappened;
@@ -370,6 +404,7 @@ PutBackItem putBackOne(JournalStore& store, qint64 id, const QString& skinFolder
     Step step = planUndo(change);
     if (!step.go) {
         item.reason = step.reason;
+        item.notTheFile = step.notTheFile;
         return item;
     }
     if (startRunOnce(store, skinFolder, report, item)) {
@@ -393,6 +428,10 @@ PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const
     }
     for (const qint64 id : ids) {
         report.items.append(putBackOne(store, id, skinFolder, report));
+        if (report.runId == 0 && !report.error.isEmpty()) {
+            // The undo cannot be recorded: nothing is put back, rather than each file unrecorded.
+            break;
+        }
     }
     if (report.runId > 0) {
         const int left = report.count(PutBackOutcome::LeftAlone);

@@ -1,7 +1,13 @@
 #include "core/journal/Disk.h"
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/Install.h"
 #include "platform/journal/FileDigest.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 namespace vestimo::journal {
 
@@ -10,7 +16,8 @@ namespace {
 struct Verdict {
     ChangeState state;
     QString note;
-    QString destination = {}; // learnt from the disk
+    QString destination = {};          // learnt from the disk
+    platform::FileDigest arrived = {}; // a move's file where it arrived: what Put Back goes by
 };
 
 // A move (or a bringing back from the trash) is one rename, or a copy that removes the original
@@ -28,7 +35,7 @@ Verdict settleMove(const JournalChange& change) {
         if (change.kind == ChangeKind::Restored) {
             detail::forgetTrashInfo(change.original, change.destination);
         }
-        return {ChangeState::Done, {}};
+        return {ChangeState::Done, {}, {}, platform::digestFile(change.destination)};
     }
     return {ChangeState::Failed,
             QStringLiteral("it was found neither in its place nor at %1").arg(change.destination)};
@@ -75,6 +82,53 @@ Verdict settleNewFile(const JournalChange& change) {
     return {ChangeState::SettledNotDone, QStringLiteral("another file is in its place")};
 }
 
+// The process id in the name of an installation's leftover ("install-staging-PID-N",
+// ".vestimo-install-PID-N.part"); 0 when the name is not one.
+qint64 leftoverPid(const QString& name, bool folder) {
+    static const QRegularExpression staging(QStringLiteral("^install-staging-(\\d+)-\\d+$"));
+    static const QRegularExpression part(QStringLiteral("^\\.vestimo-install-(\\d+)-\\d+\\.part$"));
+    const QRegularExpressionMatch match = (folder ? staging : part).match(name);
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+}
+
+// Removes from `folder` the leftovers (staging folders or part files) of installations whose
+// process is gone; `removed` gets each path.
+void sweepLeftovers(const QString& folder, bool folders, QStringList& removed) {
+    const QDir dir(folder);
+    const QStringList names = dir.entryList((folders ? QDir::Dirs : QDir::Files) | QDir::Hidden |
+                                            QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        const qint64 pid = leftoverPid(name, folders);
+        if (pid == 0 || !platform::processGone(pid)) {
+            continue;
+        }
+        const QString path = dir.filePath(name);
+        const bool gone = folders ? QDir(path).removeRecursively() : platform::removeFile(path).ok;
+        if (gone) {
+            removed.append(path);
+        }
+    }
+}
+
+// The folders installations write into, as far as the journal knows: where its open intents
+// were going, and the skin folders of installations that never ended.
+QStringList installFolders(const QList<JournalChange>& open, const QList<platform::JournalRun>& unended) {
+    QSet<QString> folders;
+    for (const JournalChange& change : open) {
+        if (change.kind == ChangeKind::Installed && !change.destination.isEmpty()) {
+            folders.insert(QFileInfo(change.destination).absolutePath());
+        }
+    }
+    for (const platform::JournalRun& run : unended) {
+        if (run.command == texts::installCommandName() && !run.skinFolder.isEmpty()) {
+            folders.insert(run.skinFolder);
+        }
+    }
+    QStringList sorted(folders.begin(), folders.end());
+    sorted.sort();
+    return sorted;
+}
+
 } // namespace
 
 RecoveryReport recover(JournalStore& store) {
@@ -110,7 +164,10 @@ RecoveryReport recover(JournalStore& store) {
         }
         platform::JournalStatus marked;
         if (verdict.state == ChangeState::Done) {
-            marked = store.markDone(change.id, verdict.destination, -1, {}, verdict.note);
+            const platform::FileDigest& arrived = verdict.arrived;
+            marked = arrived.ok ? store.markDone(change.id, verdict.destination, arrived.size, arrived.sha256,
+                                                 verdict.note, arrived.modified)
+                                : store.markDone(change.id, verdict.destination, -1, {}, verdict.note);
             if (marked.ok && change.undoes > 0) {
                 // The undo went through before the crash; so did the change it undid.
                 marked = store.markUndone(change.undoes, QStringLiteral("put back"));
@@ -135,6 +192,10 @@ RecoveryReport recover(JournalStore& store) {
     const platform::JournalStatus committed = store.commitBatch();
     if (!committed.ok && report.error.isEmpty()) {
         report.error = committed.error;
+    }
+    sweepLeftovers(QFileInfo(store.path()).absolutePath(), true, report.removed);
+    for (const QString& folder : installFolders(open.value, unended.value)) {
+        sweepLeftovers(folder, false, report.removed);
     }
     return report;
 }

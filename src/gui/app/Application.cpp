@@ -80,8 +80,10 @@ Application::Application(platform::MessageBoxes& messages, QString programDirect
     gameFolders_ = core::games::gameFolders(installs_);
     // A journal that cannot be opened stops nothing: each command's details say so instead. A
     // damaged one is set aside by the opening and a new one started.
+    // Every button is a command of its own: each waits afresh for a journal another program holds.
+    journal_->setWaitPerRun(true);
     if (journal_->open(programDirectory_).ok) {
-        journal_->recover();
+        journal_->settle();
     }
     installCommand_ = std::make_unique<InstallCommand>(services());
 }
@@ -179,7 +181,7 @@ void Application::closeProgram() {
     }
     // Only the listing this copy wrote: a "Temp.txt" of the player's own, or one another program
     // rewrote meanwhile, stays.
-    checks::ScratchListing(programDirectory_).deleteIfOwn();
+    checks::ScratchListing(programDirectory_, &journal_->store()).deleteIfOwn();
     if (skinEdit_) {
         skinEdit_->hide();
     }

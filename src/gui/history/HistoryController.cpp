@@ -71,13 +71,15 @@ QString HistoryController::notOpenReason() const {
     return journal_.problem().isEmpty() ? texts::journalNotOpen() : journal_.problem();
 }
 
-HistoryController::Listing HistoryController::load(int limit) const {
+HistoryController::Listing HistoryController::load(int limit) {
     Listing listing;
     platform::JournalStore& store = journal_.store();
     if (!store.isOpen()) {
         listing.error = texts::historyNotOpen(notOpenReason());
         return listing;
     }
+    journal_.renewWait();
+    journal_.settle();
     const auto runs = store.listRuns(limit);
     if (!runs.ok) {
         listing.error = texts::historyUnreadable(runs.error);
@@ -116,6 +118,11 @@ HistoryController::Outcome HistoryController::putBack(const QList<qint64>& runId
     if (!store.isOpen()) {
         return {texts::nothingToPutBack(), texts::historyNotOpen(notOpenReason())};
     }
+    journal_.renewWait();
+    journal_.settle();
+    if (store.busy()) {
+        return {texts::putBackStopped(texts::journalInUse()), {}};
+    }
     QList<qint64> ids = changeIds;
     QString skinFolder;
     for (const qint64 runId : runIds) {
@@ -138,6 +145,9 @@ HistoryController::Outcome HistoryController::putBack(const QList<qint64>& runId
         skinFolder = run.ok ? run.value.skinFolder : QString();
     }
     const journal::PutBackReport report = journal::putBack(store, ids, skinFolder);
+    if (report.busy) {
+        return {texts::putBackStopped(texts::journalInUse()), {}};
+    }
 
     QStringList done;
     QStringList leftAlone;

@@ -44,8 +44,10 @@ public:
 
     explicit HistoryController(journal::Journal& journal) : journal_(journal) {}
 
-    Listing load(int limit = RunsShown) const;
+    // What a crash left open is settled first (by what the disk shows), then the runs are read.
+    Listing load(int limit = RunsShown);
     // Puts back every change of `runIds` and the single `changeIds`, newest first; never overwrites.
+    // Settles first too; a journal another program holds stops it before anything changes.
     Outcome putBack(const QList<qint64>& runIds, const QList<qint64>& changeIds);
 
 private:

@@ -2,8 +2,10 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,6 +37,21 @@ private:
 };
 
 } // namespace
+
+bool processGone(qint64 pid) {
+    if (pid <= 0) {
+        return false;
+    }
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+        return true;
+    }
+    if (pid == ::getpid()) {
+        return false;
+    }
+    const QString theirs = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    const QString ours = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return !theirs.isEmpty() && !ours.isEmpty() && theirs != ours;
+}
 
 QString digestOf(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
@@ -93,6 +110,9 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
     }
     digest.ok = true;
     digest.size = total;
+    digest.modified = qint64{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+    digest.device = static_cast<qint64>(info.st_dev);
+    digest.inode = static_cast<qint64>(info.st_ino);
     digest.sha256 = QString::fromLatin1(hash.result().toHex());
     return digest;
 }

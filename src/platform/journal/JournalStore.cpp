@@ -6,8 +6,10 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <unistd.h>
@@ -22,7 +24,11 @@ QString notOpen() {
     return QStringLiteral("the journal is not open");
 }
 
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
 constexpr int kSqliteCorrupt = 11;
+// How long one wait for a locked journal sleeps before trying again.
+constexpr int kBusyStepMs = 20;
 constexpr int kSqliteNotADatabase = 26;
 
 // Each step lifts the schema by one version; existing steps never change once released.
@@ -58,18 +64,34 @@ const QList<Migration>& migrations() {
           // No index on the state: every one would cost each change a page written, and open
           // intentions are looked for only once, at the start.
           QStringLiteral("CREATE INDEX changes_by_run ON changes(run_id)")}},
+        // What tells a moved file from another of its name, and the listing files the program wrote.
+        {2,
+         {QStringLiteral("ALTER TABLE changes ADD COLUMN modified INTEGER"),
+          QStringLiteral("CREATE TABLE listings ("
+                         " path TEXT PRIMARY KEY,"
+                         " device INTEGER NOT NULL,"
+                         " inode INTEGER NOT NULL,"
+                         " size INTEGER NOT NULL,"
+                         " modified INTEGER NOT NULL,"
+                         " hash TEXT NOT NULL)")}},
     };
     return steps;
 }
 
 const char* const kChangeColumns =
     "id, run_id, kind, state, original, destination, previous IS NOT NULL, size, "
-    "hash, reason, note, undoes, recorded";
+    "hash, reason, note, undoes, recorded, modified";
 const char* const kRunColumns = "id, command, skin_folder, started, ended, outcome";
 
 QString describe(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("the database gave no reason") : text;
+}
+
+bool isBusy(const QSqlError& error) {
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number);
+    return number && ((code & 0xff) == kSqliteBusy || (code & 0xff) == kSqliteLocked);
 }
 
 bool isCorruption(const QSqlError& error) {
@@ -130,16 +152,18 @@ JournalChange changeFrom(const QSqlQuery& q) {
     change.note = q.value(10).toString();
     change.undoes = q.value(11).isNull() ? 0 : q.value(11).toLongLong();
     change.recorded = fromStored(q.value(12));
+    change.modified = q.value(13).isNull() ? -1 : q.value(13).toLongLong();
     return change;
 }
 
 // Runs a prepared query that lists rows (none: the journal is not open) and turns each row into
 // a value with `from`.
-template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const QSqlQuery&)) {
+template <class T, class Run>
+JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const QSqlQuery&), const Run& run) {
     if (q == nullptr) {
         return JournalResult<QList<T>>::failure(notOpen());
     }
-    if (!q->exec()) {
+    if (!run(*q)) {
         return JournalResult<QList<T>>::failure(describe(q->lastError()));
     }
     QList<T> rows;
@@ -151,15 +175,15 @@ template <class T> JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const 
 }
 
 // The one row `id` of a prepared query, read by `from`.
-template <typename From>
-auto single(QSqlQuery* q, qint64 id, const QString& what, From from)
+template <typename From, class Run>
+auto single(QSqlQuery* q, qint64 id, const QString& what, From from, const Run& run)
     -> JournalResult<decltype(from(std::declval<const QSqlQuery&>()))> {
     using T = decltype(from(std::declval<const QSqlQuery&>()));
     if (q == nullptr) {
         return JournalResult<T>::failure(notOpen());
     }
     q->bindValue(0, id);
-    if (!q->exec()) {
+    if (!run(*q)) {
         return JournalResult<T>::failure(describe(q->lastError()));
     }
     if (!q->next()) {
@@ -239,10 +263,10 @@ struct JournalStore::Statements {
     explicit Statements(const QSqlDatabase& database)
         : db(database), begin(db), commit(db), rollback(db), insertRun(db), endRun(db), insertChange(db),
           markDone(db), setState(db), changesOfRun(db), oneChange(db), openIntents(db), listRuns(db),
-          oneRun(db), unendedRuns(db) {}
+          oneRun(db), unendedRuns(db), getListing(db), putListing(db), dropListing(db) {}
     QSqlDatabase db;
     QSqlQuery begin, commit, rollback, insertRun, endRun, insertChange, markDone, setState, changesOfRun,
-        oneChange, openIntents, listRuns, oneRun, unendedRuns;
+        oneChange, openIntents, listRuns, oneRun, unendedRuns, getListing, putListing, dropListing;
 };
 
 JournalStore::JournalStore() {
@@ -287,6 +311,8 @@ JournalStatus JournalStore::connect(const QString& file) {
         return JournalStatus::failure(QStringLiteral("the SQLite driver for Qt is not installed"));
     }
     db.setDatabaseName(file);
+    // No waiting inside the driver: execute() waits, within the time the command has left.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     if (!db.open()) {
         const QString why = describe(db.lastError());
         db = QSqlDatabase();
@@ -357,6 +383,8 @@ JournalStatus setAsideDamaged(const QString& path, const QString& why, QString& 
 JournalStatus JournalStore::open(const QString& folder) {
     close();
     setAside_.clear();
+    renewWait();
+    busy_ = false;
     const QFileInfo where(folder);
     if (!where.isDir()) {
         return JournalStatus::failure(QStringLiteral("the folder %1 does not exist").arg(folder));
@@ -466,7 +494,7 @@ JournalStatus JournalStore::migrate() {
         if (step.version <= version) {
             continue;
         }
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!q.prepare(QStringLiteral("BEGIN IMMEDIATE")) || !execute(q)) {
             return JournalStatus::failure(describe(q.lastError()));
         }
         QStringList statements = step.statements;
@@ -492,7 +520,8 @@ JournalStatus JournalStore::prepare() {
     const QString changeColumns = QString::fromLatin1(kChangeColumns);
     const QString runColumns = QString::fromLatin1(kRunColumns);
     const QList<std::pair<QSqlQuery*, QString>> all = {
-        {&s.begin, QStringLiteral("BEGIN")},
+        // The write lock is taken at the start, where waiting for it is safe to repeat.
+        {&s.begin, QStringLiteral("BEGIN IMMEDIATE")},
         {&s.commit, QStringLiteral("COMMIT")},
         {&s.rollback, QStringLiteral("ROLLBACK")},
         {&s.insertRun, QStringLiteral("INSERT INTO runs (command, skin_folder, started) VALUES (?, ?, ?)")},
@@ -500,11 +529,12 @@ JournalStatus JournalStore::prepare() {
         {&s.insertChange,
          QStringLiteral(
              "INSERT INTO changes (run_id, kind, state, original, destination, previous, size, hash, "
-             "reason, note, undoes, recorded) VALUES (?, ?, 'intended', ?, ?, ?, ?, ?, ?, ?, ?, ?)")},
+             "reason, note, undoes, recorded, modified) "
+             "VALUES (?, ?, 'intended', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")},
         {&s.markDone,
          QStringLiteral("UPDATE changes SET state = 'done', destination = COALESCE(?, destination), "
-                        "size = COALESCE(?, size), hash = COALESCE(?, hash), note = COALESCE(?, note) "
-                        "WHERE id = ?")},
+                        "size = COALESCE(?, size), hash = COALESCE(?, hash), note = COALESCE(?, note), "
+                        "modified = COALESCE(?, modified) WHERE id = ?")},
         {&s.setState, QStringLiteral("UPDATE changes SET state = ?, note = ? WHERE id = ?")},
         {&s.changesOfRun,
          QStringLiteral("SELECT %1 FROM changes WHERE run_id = ? ORDER BY id").arg(changeColumns)},
@@ -515,6 +545,11 @@ JournalStatus JournalStore::prepare() {
         {&s.oneRun, QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(runColumns)},
         {&s.unendedRuns,
          QStringLiteral("SELECT %1 FROM runs WHERE ended IS NULL ORDER BY id").arg(runColumns)},
+        {&s.getListing,
+         QStringLiteral("SELECT device, inode, size, modified, hash FROM listings WHERE path = ?")},
+        {&s.putListing, QStringLiteral("INSERT OR REPLACE INTO listings (path, device, inode, size, "
+                                       "modified, hash) VALUES (?, ?, ?, ?, ?, ?)")},
+        {&s.dropListing, QStringLiteral("DELETE FROM listings WHERE path = ?")},
     };
     for (const auto& [query, text] : all) {
         if (!query->prepare(text)) {
@@ -542,7 +577,7 @@ JournalStatus JournalStore::ensureWriting() {
     if (pending_) {
         return JournalStatus::success();
     }
-    if (!statements_->begin.exec()) {
+    if (!execute(statements_->begin)) {
         return JournalStatus::failure(describe(statements_->begin.lastError()));
     }
     pending_ = true;
@@ -554,7 +589,7 @@ JournalStatus JournalStore::commitPending() {
         return JournalStatus::success();
     }
     pending_ = false;
-    if (!statements_->commit.exec()) {
+    if (!execute(statements_->commit)) {
         const QString why = describe(statements_->commit.lastError());
         statements_->rollback.exec();
         return JournalStatus::failure(why);
@@ -571,7 +606,7 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
     q.bindValue(0, text(command));
     q.bindValue(1, text(skinFolder));
     q.bindValue(2, QDateTime::currentMSecsSinceEpoch());
-    if (!q.exec()) {
+    if (!execute(q)) {
         const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
@@ -601,7 +636,7 @@ JournalStatus JournalStore::updateOne(QSqlQuery Statements::*query, const QVaria
     for (qsizetype i = 0; i < values.size(); ++i) {
         q.bindValue(static_cast<int>(i), values[i]);
     }
-    if (!q.exec()) {
+    if (!execute(q)) {
         const QString why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
@@ -626,7 +661,8 @@ JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
     q.bindValue(8, text(change.note));
     q.bindValue(9, nullUnless(change.undoes > 0, QVariant(change.undoes)));
     q.bindValue(10, QDateTime::currentMSecsSinceEpoch());
-    if (!q.exec()) {
+    q.bindValue(11, nullUnless(change.modified >= 0, QVariant(change.modified)));
+    if (!execute(q)) {
         // Marks waiting in the batch go too; their changes stay open and are settled from the
         // disk at the next start.
         const QString why = describe(q.lastError());
@@ -676,11 +712,12 @@ JournalResult<QList<qint64>> JournalStore::recordIntents(const QList<JournalChan
 }
 
 JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination, qint64 size,
-                                     const QString& hash, const QString& note) {
+                                     const QString& hash, const QString& note, qint64 modified) {
     return updateOne(&Statements::markDone,
                      {nullUnless(!destination.isEmpty(), QVariant(destination)),
                       nullUnless(size >= 0, QVariant(size)), nullUnless(!hash.isEmpty(), QVariant(hash)),
-                      nullUnless(!note.isEmpty(), QVariant(note)), changeId},
+                      nullUnless(!note.isEmpty(), QVariant(note)),
+                      nullUnless(modified >= 0, QVariant(modified)), changeId},
                      QStringLiteral("the journal has no change %1").arg(changeId));
 }
 
@@ -739,15 +776,15 @@ JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
     if (q != nullptr) {
         q->bindValue(0, limit > 0 ? limit : -1);
     }
-    return listed(q, runFrom);
+    return listed(q, runFrom, runner());
 }
 
 JournalResult<JournalRun> JournalStore::run(qint64 runId) {
-    return single(isOpen() ? &statements_->oneRun : nullptr, runId, QStringLiteral("run"), runFrom);
+    return single(isOpen() ? &statements_->oneRun : nullptr, runId, QStringLiteral("run"), runFrom, runner());
 }
 
 JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
-    return listed(isOpen() ? &statements_->unendedRuns : nullptr, runFrom);
+    return listed(isOpen() ? &statements_->unendedRuns : nullptr, runFrom, runner());
 }
 
 JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
@@ -755,20 +792,108 @@ JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
     if (q != nullptr) {
         q->bindValue(0, runId);
     }
-    return listed(q, changeFrom);
+    return listed(q, changeFrom, runner());
 }
 
 JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
-    return single(isOpen() ? &statements_->oneChange : nullptr, changeId, QStringLiteral("change"),
-                  [](const QSqlQuery& q) {
-                      JournalChange found = changeFrom(q);
-                      found.previousBytes = q.value(13).toByteArray();
-                      return found;
-                  });
+    return single(
+        isOpen() ? &statements_->oneChange : nullptr, changeId, QStringLiteral("change"),
+        [](const QSqlQuery& q) {
+            JournalChange found = changeFrom(q);
+            found.previousBytes = q.value(14).toByteArray();
+            return found;
+        },
+        runner());
 }
 
 JournalResult<QList<JournalChange>> JournalStore::openIntents() {
-    return listed(isOpen() ? &statements_->openIntents : nullptr, changeFrom);
+    return listed(isOpen() ? &statements_->openIntents : nullptr, changeFrom, runner());
+}
+
+std::function<bool(QSqlQuery&)> JournalStore::runner() {
+    return [this](QSqlQuery& q) { return execute(q); };
+}
+
+bool JournalStore::execute(QSqlQuery& q) {
+    busy_ = false;
+    for (;;) {
+        if (q.exec()) {
+            return true;
+        }
+        if (!isBusy(q.lastError())) {
+            return false;
+        }
+        if (waitLeftMs_ <= 0) {
+            busy_ = true;
+            return false;
+        }
+        const int step = std::min(kBusyStepMs, waitLeftMs_);
+        waitLeftMs_ -= step;
+        if (waiter_) {
+            waiter_(step);
+        } else {
+            QThread::msleep(static_cast<unsigned long>(step));
+        }
+    }
+}
+
+JournalResult<std::optional<ListingFingerprint>> JournalStore::listing(const QString& path) {
+    using Result = JournalResult<std::optional<ListingFingerprint>>;
+    if (!isOpen()) {
+        return Result::failure(notOpen());
+    }
+    QSqlQuery& q = statements_->getListing;
+    q.bindValue(0, path);
+    if (!execute(q)) {
+        return Result::failure(describe(q.lastError()));
+    }
+    std::optional<ListingFingerprint> found;
+    if (q.next()) {
+        found = ListingFingerprint{q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toLongLong(),
+                                   q.value(3).toLongLong(), q.value(4).toString()};
+    }
+    q.finish();
+    return Result::success(found);
+}
+
+JournalStatus JournalStore::keepListing(const QString& path, const ListingFingerprint& fingerprint) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return writing;
+    }
+    QSqlQuery& q = statements_->putListing;
+    const QVariantList values = {path,
+                                 fingerprint.device,
+                                 fingerprint.inode,
+                                 fingerprint.size,
+                                 fingerprint.modified,
+                                 text(fingerprint.hash)};
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        q.bindValue(static_cast<int>(i), values[i]);
+    }
+    if (!execute(q)) {
+        const QString why = describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalStatus::failure(why);
+    }
+    return batch_ ? JournalStatus::success() : commitPending();
+}
+
+JournalStatus JournalStore::forgetListing(const QString& path) {
+    const JournalStatus writing = ensureWriting();
+    if (!writing.ok) {
+        return writing;
+    }
+    QSqlQuery& q = statements_->dropListing;
+    q.bindValue(0, path);
+    if (!execute(q)) {
+        const QString why = describe(q.lastError());
+        pending_ = false;
+        statements_->rollback.exec();
+        return JournalStatus::failure(why);
+    }
+    return batch_ ? JournalStatus::success() : commitPending();
 }
 
 } // namespace vestimo::platform

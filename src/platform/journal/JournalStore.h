@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,11 +57,12 @@ struct JournalChange {
     // Only saves keep what they replaced; loaded only where asked for (see change()).
     bool hasPreviousBytes = false;
     QByteArray previousBytes;
-    qint64 size = -1;  // of the file as the change left it; -1 when not known
-    QString hash;      // SHA-256 hex of that content; empty when not known
-    QString reason;    // why the change was made, as the details showed it
-    QString note;      // how it ended when it did not simply happen (failure, settling, ...)
-    qint64 undoes = 0; // the change this one put back, if it is an undo
+    qint64 size = -1;     // of the file as the change left it; -1 when not known
+    QString hash;         // SHA-256 hex of that content; empty when not known
+    qint64 modified = -1; // its modification time then, in nanoseconds since 1970; -1 when not known
+    QString reason;       // why the change was made, as the details showed it
+    QString note;         // how it ended when it did not simply happen (failure, settling, ...)
+    qint64 undoes = 0;    // the change this one put back, if it is an undo
     QDateTime recorded;
 };
 
@@ -69,6 +71,17 @@ struct JournalStatus {
     QString error;
     static JournalStatus success() { return {}; }
     static JournalStatus failure(const QString& why) { return {false, why}; }
+};
+
+// What a listing file written by the program looked like when it was written, so that a later
+// run (of this or another copy of the program) can tell it from anyone else's file of that name.
+struct ListingFingerprint {
+    qint64 device = 0;
+    qint64 inode = 0;
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds since 1970
+    QString hash;        // SHA-256 hex of its content
+    bool operator==(const ListingFingerprint&) const = default;
 };
 
 template <class T> struct JournalResult {
@@ -87,9 +100,14 @@ template <class T> struct JournalResult {
 // (markDone, markFailed, endRun) wait in an open transaction and go out with the next intents or at
 // commitBatch(), so a directory run costs one commit per group of changes and no sync to disk per
 // file. Other connections (another copy of the program) may read and write between commits.
+//
+// A journal that another program holds locked is waited for, but only so long in all (kBusyWaitMs,
+// shared by every statement until renewWait()); after that every statement that needs the lock
+// fails at once and busy() says why.
 class JournalStore {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
+    static constexpr int kBusyWaitMs = 5000;
     static QString fileName() { return QStringLiteral("journal.sqlite"); }
 
     JournalStore();
@@ -119,7 +137,7 @@ public:
     // `destination`, `size`, `hash` and `note` are stored when given (non-empty / not -1): a trash
     // path is known only afterwards.
     JournalStatus markDone(qint64 changeId, const QString& destination = {}, qint64 size = -1,
-                           const QString& hash = {}, const QString& note = {});
+                           const QString& hash = {}, const QString& note = {}, qint64 modified = -1);
     JournalStatus markFailed(qint64 changeId, const QString& why);
     JournalStatus markSettledNotDone(qint64 changeId, const QString& why);
     JournalStatus markUndone(qint64 changeId, const QString& note = {});
@@ -139,6 +157,20 @@ public:
     // Runs that never ended (the program stopped during them).
     JournalResult<QList<JournalRun>> unendedRuns();
 
+    // The fingerprint of the listing file the program last wrote at `path`, kept so that a later
+    // run knows that file as the program's own. Nothing when none is kept.
+    JournalResult<std::optional<ListingFingerprint>> listing(const QString& path);
+    JournalStatus keepListing(const QString& path, const ListingFingerprint& fingerprint);
+    JournalStatus forgetListing(const QString& path);
+
+    // Waiting for a journal locked by another program: the time left is shared by all statements
+    // until renewed (once per command); `waiter` sleeps the given milliseconds (tests count instead).
+    void renewWait() { waitLeftMs_ = waitLimitMs_; }
+    void setWaitLimit(int ms) { waitLimitMs_ = waitLeftMs_ = ms; }
+    void setWaiter(std::function<void(int ms)> waiter) { waiter_ = std::move(waiter); }
+    // Whether the last statement failed because another program held the journal past the wait.
+    bool busy() const { return busy_; }
+
 private:
     struct Statements;
     JournalStatus connect(const QString& file);
@@ -155,6 +187,9 @@ private:
     JournalStatus ensureWriting();
     // Runs a prepared update of exactly one row; `missing` says which when there is none.
     JournalStatus updateOne(QSqlQuery Statements::*query, const QVariantList& values, const QString& missing);
+    // Runs `q`, waiting (within what is left of the wait) while another program holds the journal.
+    bool execute(QSqlQuery& q);
+    std::function<bool(QSqlQuery&)> runner();
 
     QString connection_;
     QString path_;
@@ -162,6 +197,10 @@ private:
     std::unique_ptr<Statements> statements_;
     bool batch_ = false;
     bool pending_ = false; // a transaction is open with marks not yet committed
+    int waitLimitMs_ = kBusyWaitMs;
+    int waitLeftMs_ = kBusyWaitMs;
+    std::function<void(int)> waiter_;
+    bool busy_ = false;
 };
 
 } // namespace vestimo::platform
