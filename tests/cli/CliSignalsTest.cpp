@@ -25,14 +25,10 @@ namespace {
 
 // `vestimo check` on `skins` with its standard output on `outFd` and its error output gone.
 pid_t StartCheck(const QString& skins, const QString& program, int outFd, int closeFd) {
-    const QByteArray executable = VESTIMO_PROGRAM;
-    const QList<QByteArray> arguments = {executable, "check", "--program-dir", QFile::encodeName(program),
-                                         QFile::encodeName(skins)};
-    std::vector<char*> argv;
-    for (const QByteArray& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.constData()));
-    }
-    argv.push_back(nullptr);
+    QByteArray arguments[] = {VESTIMO_PROGRAM, "check", "--program-dir", QFile::encodeName(program),
+                              QFile::encodeName(skins)};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(),
+                    arguments[3].data(), arguments[4].data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
@@ -41,9 +37,8 @@ pid_t StartCheck(const QString& skins, const QString& program, int outFd, int cl
         posix_spawn_file_actions_addclose(&actions, closeFd);
     }
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, executable.constData(), &actions, nullptr, argv.data(), environ);
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0);
     return pid;
 }
 
@@ -74,22 +69,12 @@ protected:
     // Skins enough that the CMX check's report alone is larger than a pipe holds.
     void SetUp() override {
         QDir().mkpath(program());
-        samples::SkinSetRecipe recipe;
-        recipe.count = 1500;
-        recipe.seed = 5;
-        recipe.faultyCmxShare = 0.6;
-        recipe.notPictureShare = 0.3;
+        samples::SkinSetRecipe recipe{
+            .count = 1500, .seed = 5, .faultyCmxShare = 0.6, .notPictureShare = 0.3};
         samples::GenerateSkinDirectory(skins().toStdString(), recipe);
     }
     QString skins() const { return root.filePath("skins"); }
     QString program() const { return root.filePath("program"); }
-    // Only the CMX check ran: nothing but skin descriptions went to the program folder.
-    void expectOnlyTheCmxCheckRan() const {
-        const QStringList moved = MovedInto(program());
-        EXPECT_FALSE(moved.isEmpty());
-        EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
-        EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
-    }
     TempDir root;
 };
 
@@ -133,10 +118,14 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
         EXPECT_EQ(ExitStatusOf(pid), 128 + signal);
         const QList<QByteArray> lines = report.trimmed().split('\n');
         EXPECT_EQ(lines.last(), texts::stoppedBySignal(signal == SIGINT ? "SIGINT" : "SIGTERM").toUtf8());
-        expectOnlyTheCmxCheckRan();
+        // Only the CMX check ran: nothing but skin descriptions went to the program folder.
+        const QStringList moved = MovedInto(program());
+        EXPECT_FALSE(moved.isEmpty());
+        EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
+        EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
         ExpectSettled(program());
         // Put back for the next signal's run.
-        for (const QString& name : MovedInto(program())) {
+        for (const QString& name : moved) {
             QFile::rename(QDir(program()).filePath(name), QDir(skins()).filePath(name));
         }
     }
