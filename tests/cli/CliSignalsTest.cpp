@@ -49,8 +49,9 @@ int ExitStatusOf(pid_t pid) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// Every run of the journal ended, and no change is left open.
+// No listing is left in the program folder, every run of the journal ended and no change is left open.
 void ExpectSettled(const QString& program) {
+    EXPECT_FALSE(QFileInfo::exists(QDir(program).filePath("Temp.txt")));
     journal::Journal journal;
     ASSERT_TRUE(journal.open(program).ok);
     const auto runs = journal.store().listRuns(100);
@@ -88,7 +89,6 @@ TEST_F(Signals, AClosedOutputEndsTheCommandWithStatusTwoBeforeTheNextFile) {
     ::close(ends[1]);
     EXPECT_EQ(ExitStatusOf(pid), 2);
     EXPECT_TRUE(MovedInto(program()).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
     ExpectSettled(program());
 }
 
@@ -108,13 +108,9 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
         }
         ASSERT_EQ(waiting, capacity) << "the report fitted in the pipe";
         ::kill(pid, signal);
-        QByteArray report;
-        char buffer[65536];
-        ssize_t got = 0;
-        while ((got = ::read(ends[0], buffer, sizeof buffer)) > 0) {
-            report.append(buffer, got);
-        }
-        ::close(ends[0]);
+        QFile pipe;
+        ASSERT_TRUE(pipe.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QByteArray report = pipe.readAll(); // until the command ends
         EXPECT_EQ(ExitStatusOf(pid), 128 + signal);
         const QList<QByteArray> lines = report.trimmed().split('\n');
         EXPECT_EQ(lines.last(), texts::stoppedBySignal(signal == SIGINT ? "SIGINT" : "SIGTERM").toUtf8());
@@ -122,7 +118,6 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
         const QStringList moved = MovedInto(program());
         EXPECT_FALSE(moved.isEmpty());
         EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
-        EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
         ExpectSettled(program());
         // Put back for the next signal's run.
         for (const QString& name : moved) {
