@@ -5,12 +5,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 
 #include <sys/stat.h>
 
@@ -20,27 +18,20 @@ using vestimo::test::TempDir;
 
 namespace {
 
-// Environment variables set for one scope (a null value unsets one), given back afterwards.
-class Environment {
+// An environment variable set (or, given a null value, unset) for one scope and given back afterwards.
+class Variable {
 public:
-    explicit Environment(const QMap<QByteArray, QByteArray>& values) {
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            saved_.insert(it.key(), qEnvironmentVariableIsSet(it.key()) ? std::optional(qgetenv(it.key()))
-                                                                        : std::nullopt);
-            Set(it.key(), it.value().isNull() ? std::nullopt : std::optional(it.value()));
-        }
+    Variable(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+        Set(value, !value.isNull());
     }
-    ~Environment() {
-        for (auto it = saved_.begin(); it != saved_.end(); ++it) {
-            Set(it.key(), it.value());
-        }
-    }
+    ~Variable() { Set(old_, wasSet_); }
 
 private:
-    static void Set(const QByteArray& key, const std::optional<QByteArray>& value) {
-        value ? qputenv(key, *value) : qunsetenv(key);
-    }
-    QMap<QByteArray, std::optional<QByteArray>> saved_;
+    void Set(const QByteArray& value, bool set) const { set ? qputenv(name_, value) : qunsetenv(name_); }
+    const char* name_;
+    QByteArray old_;
+    bool wasSet_;
 };
 
 // The Path= line of a trash note, decoded.
@@ -66,7 +57,7 @@ protected:
     QString trash() const { return data.filePath("Trash"); }
     TempDir data;
     TempDir skins;
-    Environment env{{{"XDG_DATA_HOME", QFile::encodeName(data.path())}}};
+    Variable env{"XDG_DATA_HOME", QFile::encodeName(data.path())};
 };
 
 } // namespace
@@ -74,7 +65,7 @@ protected:
 TEST(TrashPlace, AFreshHomeGetsAnOwnerOnlyTrashAndNothingLandsInTheCurrentFolder) {
     TempDir home;
     TempDir current;
-    Environment env{{{"HOME", QFile::encodeName(home.path())}, {"XDG_DATA_HOME", QByteArray()}}};
+    const Variable homeSet("HOME", QFile::encodeName(home.path())), dataUnset("XDG_DATA_HOME", {});
     current.write("a.bmp", "bitmap");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(current.path()));
@@ -97,11 +88,12 @@ TEST(TrashPlace, AFreshHomeGetsAnOwnerOnlyTrashAndNothingLandsInTheCurrentFolder
 TEST(TrashPlace, ARelativeDataHomeIsNoSettingAndNoHomeIsNoTrash) {
     TempDir home;
     {
-        Environment env{{{"HOME", QFile::encodeName(home.path())}, {"XDG_DATA_HOME", "relative/data"}}};
+        const Variable homeSet("HOME", QFile::encodeName(home.path())),
+            data("XDG_DATA_HOME", "relative/data");
         EXPECT_EQ(homeTrashDirectory(), home.filePath(".local/share/Trash"));
     }
     const QString file = home.write("a.bmp", "x");
-    Environment env{{{"HOME", "nowhere"}, {"XDG_DATA_HOME", QByteArray()}}};
+    const Variable noHome("HOME", "nowhere"), dataUnset("XDG_DATA_HOME", {});
     EXPECT_TRUE(homeTrashDirectory().isEmpty());
     const FileResult trashed = moveToTrash(file);
     EXPECT_FALSE(trashed.ok);
@@ -137,7 +129,7 @@ TEST_F(HomeTrash, ATrashThatCannotBeUsedKeepsTheFileAndSaysWhy) {
     };
     for (const auto& spoil : spoilers) {
         TempDir fresh;
-        const Environment own{{{"XDG_DATA_HOME", QFile::encodeName(fresh.path())}}};
+        const Variable own("XDG_DATA_HOME", QFile::encodeName(fresh.path()));
         spoil(fresh);
         const QString file = skins.write("a.bmp", "keep me");
         const FileResult trashed = moveToTrash(file);
