@@ -23,8 +23,9 @@ extern char** environ;
 
 namespace {
 
-// `vestimo check` on `skins` with its standard output on `outFd` and its error output gone.
-pid_t StartCheck(const QString& skins, const QString& program, int outFd, int closeFd) {
+// `vestimo check` on `skins` with its standard output on `outFd` and its error output gone; the
+// command inherits no other descriptor of a pipe made with O_CLOEXEC.
+pid_t StartCheck(const QString& skins, const QString& program, int outFd) {
     QByteArray arguments[] = {VESTIMO_PROGRAM, "check", "--program-dir", QFile::encodeName(program),
                               QFile::encodeName(skins)};
     char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(),
@@ -33,9 +34,6 @@ pid_t StartCheck(const QString& skins, const QString& program, int outFd, int cl
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (closeFd >= 0) {
-        posix_spawn_file_actions_addclose(&actions, closeFd);
-    }
     pid_t pid = -1;
     EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ), 0);
     posix_spawn_file_actions_destroy(&actions);
@@ -83,9 +81,9 @@ protected:
 
 TEST_F(Signals, AClosedOutputEndsTheCommandWithStatusTwoBeforeTheNextFile) {
     int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
     ::close(ends[0]); // nobody will read the report
-    const pid_t pid = StartCheck(skins(), program(), ends[1], -1);
+    const pid_t pid = StartCheck(skins(), program(), ends[1]);
     ::close(ends[1]);
     EXPECT_EQ(ExitStatusOf(pid), 2);
     EXPECT_TRUE(MovedInto(program()).isEmpty());
@@ -96,8 +94,8 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
         int ends[2];
-        ASSERT_EQ(::pipe(ends), 0);
-        const pid_t pid = StartCheck(skins(), program(), ends[1], ends[0]);
+        ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+        const pid_t pid = StartCheck(skins(), program(), ends[1]);
         ::close(ends[1]);
         // Once the pipe is full the command waits in the middle of the CMX check's report.
         const int capacity = ::fcntl(ends[0], F_GETPIPE_SZ);
