@@ -145,9 +145,7 @@ TEST(InstallCommand, RefusesTheProgramFolderReportsAnEmptyArchiveAndShowsStrayBy
     dir.write("download/B001FAFit_new.cmx", test::validCmx("B001FAFit_new"));
     dir.write("download/B001FAFitlgt_new.bmp", Bmp(64, 64));
     const QByteArray stray = QFile::encodeName(download) + "/B001FAFitmed_\xff.bmp";
-    const int made = ::open(stray.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(made, 0);
-    ::close(made);
+    ASSERT_EQ(::close(::open(stray.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644)), 0);
     const QString skins = dir.mkdir("skins");
     const QString program = dir.mkdir("program");
     const QString zero = dir.write("zero.zip", "");

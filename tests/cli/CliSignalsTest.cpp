@@ -23,27 +23,20 @@ extern char** environ;
 
 namespace {
 
-// `vestimo check` on `skins` with its standard output on `outFd` and its error output gone.
-pid_t StartCheck(const QString& skins, const QString& program, int outFd, int closeFd) {
-    const QByteArray executable = VESTIMO_PROGRAM;
-    const QList<QByteArray> arguments = {executable, "check", "--program-dir", QFile::encodeName(program),
-                                         QFile::encodeName(skins)};
-    std::vector<char*> argv;
-    for (const QByteArray& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.constData()));
-    }
-    argv.push_back(nullptr);
+// `vestimo check` on `skins` with its standard output on `outFd` and its error output gone; the
+// command inherits no other descriptor of a pipe made with O_CLOEXEC.
+pid_t StartCheck(const QString& skins, const QString& program, int outFd) {
+    QByteArray arguments[] = {VESTIMO_PROGRAM, "check", "--program-dir", QFile::encodeName(program),
+                              QFile::encodeName(skins)};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(),
+                    arguments[3].data(), arguments[4].data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (closeFd >= 0) {
-        posix_spawn_file_actions_addclose(&actions, closeFd);
-    }
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, executable.constData(), &actions, nullptr, argv.data(), environ);
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0);
     return pid;
 }
 
@@ -54,8 +47,9 @@ int ExitStatusOf(pid_t pid) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// Every run of the journal ended, and no change is left open.
+// No listing is left in the program folder, every run of the journal ended and no change is left open.
 void ExpectSettled(const QString& program) {
+    EXPECT_FALSE(QFileInfo::exists(QDir(program).filePath("Temp.txt")));
     journal::Journal journal;
     ASSERT_TRUE(journal.open(program).ok);
     const auto runs = journal.store().listRuns(100);
@@ -74,22 +68,12 @@ protected:
     // Skins enough that the CMX check's report alone is larger than a pipe holds.
     void SetUp() override {
         QDir().mkpath(program());
-        samples::SkinSetRecipe recipe;
-        recipe.count = 1500;
-        recipe.seed = 5;
-        recipe.faultyCmxShare = 0.6;
-        recipe.notPictureShare = 0.3;
+        samples::SkinSetRecipe recipe{
+            .count = 1500, .seed = 5, .faultyCmxShare = 0.6, .notPictureShare = 0.3};
         samples::GenerateSkinDirectory(skins().toStdString(), recipe);
     }
     QString skins() const { return root.filePath("skins"); }
     QString program() const { return root.filePath("program"); }
-    // Only the CMX check ran: nothing but skin descriptions went to the program folder.
-    void expectOnlyTheCmxCheckRan() const {
-        const QStringList moved = MovedInto(program());
-        EXPECT_FALSE(moved.isEmpty());
-        EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
-        EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
-    }
     TempDir root;
 };
 
@@ -97,13 +81,12 @@ protected:
 
 TEST_F(Signals, AClosedOutputEndsTheCommandWithStatusTwoBeforeTheNextFile) {
     int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
     ::close(ends[0]); // nobody will read the report
-    const pid_t pid = StartCheck(skins(), program(), ends[1], -1);
+    const pid_t pid = StartCheck(skins(), program(), ends[1]);
     ::close(ends[1]);
     EXPECT_EQ(ExitStatusOf(pid), 2);
     EXPECT_TRUE(MovedInto(program()).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(QDir(program()).filePath("Temp.txt")));
     ExpectSettled(program());
 }
 
@@ -111,8 +94,8 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
         int ends[2];
-        ASSERT_EQ(::pipe(ends), 0);
-        const pid_t pid = StartCheck(skins(), program(), ends[1], ends[0]);
+        ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+        const pid_t pid = StartCheck(skins(), program(), ends[1]);
         ::close(ends[1]);
         // Once the pipe is full the command waits in the middle of the CMX check's report.
         const int capacity = ::fcntl(ends[0], F_GETPIPE_SZ);
@@ -123,20 +106,19 @@ TEST_F(Signals, SigintAndSigtermEndTheCommandWithAReportAndTheirStatus) {
         }
         ASSERT_EQ(waiting, capacity) << "the report fitted in the pipe";
         ::kill(pid, signal);
-        QByteArray report;
-        char buffer[65536];
-        ssize_t got = 0;
-        while ((got = ::read(ends[0], buffer, sizeof buffer)) > 0) {
-            report.append(buffer, got);
-        }
-        ::close(ends[0]);
+        QFile pipe;
+        ASSERT_TRUE(pipe.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QByteArray report = pipe.readAll(); // until the command ends
         EXPECT_EQ(ExitStatusOf(pid), 128 + signal);
         const QList<QByteArray> lines = report.trimmed().split('\n');
         EXPECT_EQ(lines.last(), texts::stoppedBySignal(signal == SIGINT ? "SIGINT" : "SIGTERM").toUtf8());
-        expectOnlyTheCmxCheckRan();
+        // Only the CMX check ran: nothing but skin descriptions went to the program folder.
+        const QStringList moved = MovedInto(program());
+        EXPECT_FALSE(moved.isEmpty());
+        EXPECT_TRUE(moved.filter(".bmp").isEmpty()) << moved.filter(".bmp").size() << " bitmaps moved";
         ExpectSettled(program());
         // Put back for the next signal's run.
-        for (const QString& name : MovedInto(program())) {
+        for (const QString& name : moved) {
             QFile::rename(QDir(program()).filePath(name), QDir(skins()).filePath(name));
         }
     }

@@ -52,6 +52,9 @@ TEST(PrintableNames, BytesThatAreNotTextAreShownOneByOne) {
     EXPECT_EQ(cli::escapedBytes("\xed\xa0\x80"), "\\xED\\xA0\\x80");
     EXPECT_EQ(cli::escapedBytes("a\xe6\x97"), "a\\xE6\\x97");
     EXPECT_EQ(cli::escapedBytes("\x1b\xff"), "\\x1B\\xFF");
+    // A backslash is doubled, so that an escape always stands apart from a name's own characters.
+    EXPECT_EQ(cli::printable("a\\b"), "a\\\\b");
+    EXPECT_EQ(cli::printable(cli::withStrayBytes("a\\\xff")), "a\\\\\\xFF");
 }
 
 TEST(CommandLineChoice, TheWindowsNeedADisplayFromTheEnvironmentOrTheirOwnOption) {

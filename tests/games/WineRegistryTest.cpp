@@ -103,12 +103,9 @@ TEST(WineRegistry, OnlyTheFirstCandidatesAreKeptAndTheRestCounted) {
     for (const QByteArray& line : Header.split('\n')) {
         scan.feed(line);
     }
-    for (const QByteArray& line :
-         {QByteArray("[Software\\\\Maxis\\\\The Sims] 1"), QByteArray("\"InstallPath\"=\"C:\\\\One\""),
-          QByteArray("\"InstallPath\"=\"C:\\\\One\""), QByteArray("\"InstallPath\"=\"C:\\\\Two\""),
-          QByteArray("\"InstallPath\"=\"C:\\\\Three\""), QByteArray("\"InstallPath\"=\"C:\\\\Four\""),
-          QByteArray("\"InstallPath\"=\"C:\\\\Four\"")}) {
-        scan.feed(line);
+    scan.feed("[Software\\\\Maxis\\\\The Sims] 1");
+    for (const char* path : {"One", "One", "Two", "Three", "Four", "Four"}) {
+        scan.feed(QByteArray("\"InstallPath\"=\"C:\\\\") + path + "\"");
     }
     EXPECT_EQ(scan.installPaths(), QStringList({"C:\\One", "C:\\Two"}));
     EXPECT_EQ(scan.ignored(), 3);

@@ -308,27 +308,17 @@ TEST(unpack, TheDataOfRefusedEntriesCountsTowardTheLimits) {
     const QString tar = dir.filePath(QStringLiteral("refused.tar.gz"));
     WriteArchive(tar, ArchiveFormat::TarGz,
                  {{"../zeros.bmp", "", ArchiveEntry::Type::File, {}, 600 * 1024},
-                  {"B001\x01"
-                   "FA.bmp",
-                   "",
-                   ArchiveEntry::Type::File,
-                   {},
-                   600 * 1024}});
-    struct Case {
-        qint64 entryBytes;
-        qint64 totalBytes;
-        QString error;
-    };
-    const Case cases[] = {
-        {512 * 1024, 1024 * 1024 * 1024, "../zeros.bmp unpacks to more than 524288 bytes; unpacking stopped"},
-        {64 * 1024 * 1024, 1024 * 1024, "it unpacks to more than 1 MiB in all; unpacking stopped"},
-    };
-    for (const Case& c : cases) {
+                  {"B001\001FA.bmp", "", ArchiveEntry::Type::File, {}, 600 * 1024}});
+    const struct {
         Limits limits;
-        limits.entryBytes = c.entryBytes;
-        limits.totalBytes = c.totalBytes;
+        QString error;
+    } cases[] = {
+        {{.entryBytes = 512 * 1024}, "../zeros.bmp unpacks to more than 524288 bytes; unpacking stopped"},
+        {{.totalBytes = 1024 * 1024}, "it unpacks to more than 1 MiB in all; unpacking stopped"},
+    };
+    for (const auto& c : cases) {
         const StagingFolder staging = MakeStaging(dir);
-        const Unpacked unpacked = unpack(tar, staging, AnyFile, limits);
+        const Unpacked unpacked = unpack(tar, staging, AnyFile, c.limits);
         EXPECT_FALSE(unpacked.ok);
         EXPECT_EQ(unpacked.error, c.error);
     }

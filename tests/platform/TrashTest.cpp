@@ -5,53 +5,38 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
-#include <vector>
 
 #include <sys/stat.h>
 
 using namespace vestimo::platform;
+using vestimo::test::readAll;
 using vestimo::test::TempDir;
 
 namespace {
 
-// The environment the trash is found by, set for one test and given back afterwards.
-class Environment {
+// An environment variable set (or, given a null value, unset) for one scope and given back afterwards.
+class Variable {
 public:
-    explicit Environment(const QMap<QByteArray, QByteArray>& values) {
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            saved_.insert(it.key(), qEnvironmentVariableIsSet(it.key()) ? std::optional(qgetenv(it.key()))
-                                                                        : std::nullopt);
-            if (it.value().isNull()) {
-                qunsetenv(it.key());
-            } else {
-                qputenv(it.key(), it.value());
-            }
-        }
+    Variable(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+        Set(value, !value.isNull());
     }
-    ~Environment() {
-        for (auto it = saved_.begin(); it != saved_.end(); ++it) {
-            if (it.value()) {
-                qputenv(it.key(), *it.value());
-            } else {
-                qunsetenv(it.key());
-            }
-        }
-    }
+    ~Variable() { Set(old_, wasSet_); }
 
 private:
-    QMap<QByteArray, std::optional<QByteArray>> saved_;
+    void Set(const QByteArray& value, bool set) const { set ? qputenv(name_, value) : qunsetenv(name_); }
+    const char* name_;
+    QByteArray old_;
+    bool wasSet_;
 };
 
 // The Path= line of a trash note, decoded.
 QString NotedPath(const QString& note) {
-    for (const QByteArray& line : vestimo::test::readAll(note).split('\n')) {
+    for (const QByteArray& line : readAll(note).split('\n')) {
         if (line.startsWith("Path=")) {
             return QUrl::fromPercentEncoding(line.mid(5));
         }
@@ -59,9 +44,12 @@ QString NotedPath(const QString& note) {
     return {};
 }
 
-int ModeOf(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+// Where `file` went in the trash, or nothing when it was not moved.
+QString Trashed(const QString& file) {
+    QString inTrash;
+    const FileResult trashed = moveToTrash(file, &inTrash);
+    EXPECT_TRUE(trashed.ok) << trashed.error.toStdString();
+    return inTrash;
 }
 
 class HomeTrash : public ::testing::Test {
@@ -69,7 +57,7 @@ protected:
     QString trash() const { return data.filePath("Trash"); }
     TempDir data;
     TempDir skins;
-    Environment env{{{"XDG_DATA_HOME", QFile::encodeName(data.path())}}};
+    Variable env{"XDG_DATA_HOME", QFile::encodeName(data.path())};
 };
 
 } // namespace
@@ -77,96 +65,79 @@ protected:
 TEST(TrashPlace, AFreshHomeGetsAnOwnerOnlyTrashAndNothingLandsInTheCurrentFolder) {
     TempDir home;
     TempDir current;
-    Environment env{{{"HOME", QFile::encodeName(home.path())}, {"XDG_DATA_HOME", QByteArray()}}};
-    current.write("B001FAFitlgt_a.bmp", "bitmap");
+    const Variable homeSet("HOME", QFile::encodeName(home.path())), dataUnset("XDG_DATA_HOME", {});
+    current.write("a.bmp", "bitmap");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(current.path()));
-    QString inTrash;
-    const FileResult trashed = moveToTrash("B001FAFitlgt_a.bmp", &inTrash);
+    const QString inTrash = Trashed("a.bmp");
     QDir::setCurrent(before);
 
-    ASSERT_TRUE(trashed.ok) << trashed.error.toStdString();
     const QString trash = home.filePath(".local/share/Trash");
     EXPECT_EQ(homeTrashDirectory(), trash);
-    EXPECT_EQ(inTrash, trash + "/files/B001FAFitlgt_a.bmp");
-    EXPECT_EQ(vestimo::test::readAll(inTrash), "bitmap");
-    EXPECT_EQ(NotedPath(trash + "/info/B001FAFitlgt_a.bmp.trashinfo"),
-              current.filePath("B001FAFitlgt_a.bmp"));
+    EXPECT_EQ(inTrash, trash + "/files/a.bmp");
+    EXPECT_EQ(readAll(inTrash), "bitmap");
+    EXPECT_EQ(NotedPath(trash + "/info/a.bmp.trashinfo"), current.filePath("a.bmp"));
     for (const QString& folder : {trash, trash + "/files", trash + "/info"}) {
-        EXPECT_EQ(ModeOf(folder), 0700) << folder.toStdString();
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0700u) << folder.toStdString();
     }
-    EXPECT_EQ(QDir(current.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList());
+    EXPECT_TRUE(QDir(current.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
 TEST(TrashPlace, ARelativeDataHomeIsNoSettingAndNoHomeIsNoTrash) {
     TempDir home;
     {
-        Environment env{{{"HOME", QFile::encodeName(home.path())}, {"XDG_DATA_HOME", "relative/data"}}};
+        const Variable homeSet("HOME", QFile::encodeName(home.path())),
+            data("XDG_DATA_HOME", "relative/data");
         EXPECT_EQ(homeTrashDirectory(), home.filePath(".local/share/Trash"));
     }
-    TempDir skins;
-    const QString file = skins.write("a.bmp", "x");
-    Environment env{{{"HOME", "nowhere"}, {"XDG_DATA_HOME", QByteArray()}}};
+    const QString file = home.write("a.bmp", "x");
+    const Variable noHome("HOME", "nowhere"), dataUnset("XDG_DATA_HOME", {});
     EXPECT_TRUE(homeTrashDirectory().isEmpty());
     const FileResult trashed = moveToTrash(file);
     EXPECT_FALSE(trashed.ok);
     EXPECT_TRUE(trashed.error.endsWith("so it was kept"));
-    EXPECT_EQ(vestimo::test::readAll(file), "x");
+    EXPECT_EQ(readAll(file), "x");
 }
 
 TEST_F(HomeTrash, TheNoteNamesTheAbsolutePathEncodedAndSameNamesGetNumbers) {
-    const QString first = skins.write("a/B001 100%é.bmp", "first");
-    const QString second = skins.write("b/B001 100%é.bmp", "second");
     // A file someone left without its note keeps its name.
     data.write("Trash/files/B001 100%é.3.bmp", "stray");
-    QString one;
-    QString two;
-    ASSERT_TRUE(moveToTrash(first, &one).ok);
-    ASSERT_TRUE(moveToTrash(second, &two).ok);
-    EXPECT_EQ(one, trash() + "/files/B001 100%é.bmp");
-    EXPECT_EQ(two, trash() + "/files/B001 100%é.2.bmp");
-    EXPECT_EQ(vestimo::test::readAll(two), "second");
-    const QString note = trash() + "/info/B001 100%é.2.bmp.trashinfo";
-    const QByteArray text = vestimo::test::readAll(note);
+    const QStringList expected = {"B001 100%é.bmp", "B001 100%é.2.bmp", "B001 100%é.4.bmp"};
+    for (int i = 0; i < expected.size(); ++i) {
+        const QString file = skins.write(QString::number(i) + "/B001 100%é.bmp", QByteArray::number(i));
+        EXPECT_EQ(Trashed(file), trash() + "/files/" + expected[i]);
+        EXPECT_EQ(readAll(trash() + "/files/" + expected[i]), QByteArray::number(i));
+        EXPECT_EQ(NotedPath(trash() + "/info/" + expected[i] + ".trashinfo"), file);
+    }
+    const QByteArray text = readAll(trash() + "/info/B001 100%é.2.bmp.trashinfo");
     EXPECT_TRUE(text.startsWith("[Trash Info]\nPath=")) << text.toStdString();
     EXPECT_TRUE(text.contains("%20100%25%C3%A9.bmp\n"));
     EXPECT_TRUE(text.contains("\nDeletionDate=2"));
-    EXPECT_EQ(NotedPath(note), second);
-
-    const QString third = skins.write("c/B001 100%é.bmp", "third");
-    QString three;
-    ASSERT_TRUE(moveToTrash(third, &three).ok);
-    EXPECT_EQ(three, trash() + "/files/B001 100%é.4.bmp");
-    EXPECT_EQ(vestimo::test::readAll(trash() + "/files/B001 100%é.3.bmp"), "stray");
+    EXPECT_EQ(readAll(trash() + "/files/B001 100%é.3.bmp"), "stray");
     EXPECT_FALSE(QFileInfo::exists(trash() + "/info/B001 100%é.3.bmp.trashinfo"));
 }
 
 TEST_F(HomeTrash, ATrashThatCannotBeUsedKeepsTheFileAndSaysWhy) {
-    struct Case {
-        const char* what;
-        std::function<void(const TempDir&)> spoil;
+    const std::function<void(const TempDir&)> spoilers[] = {
+        [](const TempDir& home) { home.write("Trash", "x"); }, // a file where the trash should be
+        [](const TempDir& home) {                              // a link as the files folder
+            home.mkdir("Trash/info");
+            QFile::link(home.mkdir("elsewhere"), home.filePath("Trash/files"));
+        },
     };
-    const std::vector<Case> cases = {
-        {"a file where the trash should be", [](const TempDir& home) { home.write("Trash", "x"); }},
-        {"a link as the files folder",
-         [](const TempDir& home) {
-             home.mkdir("Trash/info");
-             home.mkdir("elsewhere");
-             QFile::link(home.filePath("elsewhere"), home.filePath("Trash/files"));
-         }},
-    };
-    for (const Case& c : cases) {
+    for (const auto& spoil : spoilers) {
         TempDir fresh;
-        const Environment own{{{"XDG_DATA_HOME", QFile::encodeName(fresh.path())}}};
-        c.spoil(fresh);
+        const Variable own("XDG_DATA_HOME", QFile::encodeName(fresh.path()));
+        spoil(fresh);
         const QString file = skins.write("a.bmp", "keep me");
         const FileResult trashed = moveToTrash(file);
-        EXPECT_FALSE(trashed.ok) << c.what;
+        EXPECT_FALSE(trashed.ok);
         EXPECT_TRUE(trashed.error.startsWith("the trash " + fresh.filePath("Trash") + " cannot be used: "))
             << trashed.error.toStdString();
-        EXPECT_EQ(vestimo::test::readAll(file), "keep me") << c.what;
-        EXPECT_TRUE(QDir(fresh.filePath("elsewhere")).isEmpty()) << c.what;
+        EXPECT_EQ(readAll(file), "keep me");
+        EXPECT_TRUE(QDir(fresh.filePath("elsewhere")).isEmpty());
     }
 }
 
@@ -178,15 +149,12 @@ TEST_F(HomeTrash, AFileOnAnotherFileSystemIsCopiedInAndRemoved) {
         ::stat(QFile::encodeName(data.path()).constData(), &here) != 0 || there.st_dev == here.st_dev) {
         GTEST_SKIP() << "no second file system to try";
     }
-    const QString file = shm.filePath("B001FAFitlgt_a.bmp");
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("across");
-    }
-    QString inTrash;
-    ASSERT_TRUE(moveToTrash(file, &inTrash).ok);
+    const QString file = shm.filePath("a.bmp");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write("across") == 6 && out.flush());
+    out.close();
+    const QString inTrash = Trashed(file);
     EXPECT_FALSE(QFileInfo::exists(file));
-    EXPECT_EQ(vestimo::test::readAll(inTrash), "across");
-    EXPECT_EQ(NotedPath(trash() + "/info/B001FAFitlgt_a.bmp.trashinfo"), file);
+    EXPECT_EQ(readAll(inTrash), "across");
+    EXPECT_EQ(NotedPath(trash() + "/info/a.bmp.trashinfo"), file);
 }
