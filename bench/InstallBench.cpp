@@ -168,9 +168,9 @@ Mix writeDownloads(const QString& folder) {
             entries.push_back({"../../x" + std::to_string(n) + ".cmx", samples::ValidBodyCmx("x")});
             mix.expectedInstalled += 7;
             break;
-        case 1: // a faulty line: the CMX file and its mesh stay out
+        case 1: // a faulty line: the skin stays out whole (its CMX file, mesh and bitmaps)
             entries[0].data = samples::CmxWithFaultAt(bodyName(n), 8);
-            mix.expectedInstalled += 5;
+            mix.expectedInstalled += 2;
             break;
         case 2: { // an oversized bitmap, the only one of its skin
             const std::string big = numbered('B', n, "MAFit_big");

@@ -271,6 +271,86 @@ std::optional<FileFilter> kindOf(const QString& path) {
 
 } // namespace
 
+namespace {
+
+// The buttons' order; none named means all three.
+QList<NamedCheck> chosenChecks(bool cmx, bool bmp, bool assoc) {
+    const bool all = !cmx && !bmp && !assoc;
+    QList<NamedCheck> chosen;
+    if (all || cmx) {
+        chosen.append({QStringLiteral("cmx"), checks::cmxCheck()});
+    }
+    if (all || bmp) {
+        chosen.append({QStringLiteral("bmp"), checks::bitmapCheck()});
+    }
+    if (all || assoc) {
+        chosen.append({QStringLiteral("assoc"), checks::associatedFilesCheck()});
+    }
+    return chosen;
+}
+
+struct ChecksDone {
+    int status = Clean;
+    QJsonArray reports; // with --json, one per check run
+    // The first reason a run was not recorded; one is enough to say the command was not.
+    QString notRecordedWhy;
+};
+
+// Runs `chosen` in turn, printing each report (or keeping it for the JSON document), until one
+// stops the command, the output fails or a signal asks to stop.
+ChecksDone runChosen(const QList<NamedCheck>& chosen, const QString& skins, const QString& program,
+                     checks::RunOptions& options, bool asJson, Output& out) {
+    TerminalProgress progress;
+    ChecksDone done;
+    for (qsizetype i = 0; i < chosen.size(); ++i) {
+        const NamedCheck& named = chosen[i];
+        progress.setLabel(named.key);
+        const DirectoryReport report =
+            checks::runDirectoryCheck(named.check, skins, program, progress, options);
+        const checks::ClosingMessage closing = checks::closingMessageFor(named.check, report);
+        done.status = std::max(done.status, statusOf(report));
+        if (report.recording == DirectoryReport::Recording::NotRecorded && done.notRecordedWhy.isEmpty()) {
+            done.notRecordedWhy = report.notRecordedWhy;
+        }
+        if (asJson) {
+            done.reports.append(reportJson(named.key, report, closing));
+        } else {
+            if (i > 0) {
+                out.line(QString());
+            }
+            printReport(report, closing, out);
+        }
+        if (stopped(report) || !out.flush() || stopSignal() != 0) {
+            break;
+        }
+        if (options.dryRun) {
+            noteGone(report, options.gone);
+        }
+    }
+    return done;
+}
+
+QJsonObject checkDocument(const QString& skins, const QString& program, bool dryRun, int signal,
+                          const ChecksDone& done) {
+    QJsonObject document{
+        {QStringLiteral("command"), QStringLiteral("check")},
+        {QStringLiteral("dryRun"), dryRun},
+        {QStringLiteral("skinFolder"), skins},
+        {QStringLiteral("programFolder"), program},
+        {QStringLiteral("exitStatus"), done.status},
+        {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
+        {QStringLiteral("checks"), done.reports}};
+    if (!dryRun) {
+        document.insert(QStringLiteral("recorded"), done.notRecordedWhy.isEmpty());
+        if (!done.notRecordedWhy.isEmpty()) {
+            document.insert(QStringLiteral("notRecordedWhy"), done.notRecordedWhy);
+        }
+    }
+    return document;
+}
+
+} // namespace
+
 int runCheck(const QStringList& arguments, Output& out) {
     const Usage usage{texts::usageCheck(), texts::helpCheck()};
     QCommandLineParser parser;
@@ -304,19 +384,7 @@ int runCheck(const QStringList& arguments, Output& out) {
         out.error(texts::skinFolderIsProgramFolder(skins));
         return out.finish(Stopped);
     }
-
-    // The buttons' order; none named means all three.
-    const bool all = !parser.isSet(cmx) && !parser.isSet(bmp) && !parser.isSet(assoc);
-    QList<NamedCheck> chosen;
-    if (all || parser.isSet(cmx)) {
-        chosen.append({QStringLiteral("cmx"), checks::cmxCheck()});
-    }
-    if (all || parser.isSet(bmp)) {
-        chosen.append({QStringLiteral("bmp"), checks::bitmapCheck()});
-    }
-    if (all || parser.isSet(assoc)) {
-        chosen.append({QStringLiteral("assoc"), checks::associatedFilesCheck()});
-    }
+    const QList<NamedCheck> chosen = chosenChecks(parser.isSet(cmx), parser.isSet(bmp), parser.isSet(assoc));
 
     checks::RunOptions options;
     options.dryRun = parser.isSet(dryRun);
@@ -331,65 +399,22 @@ int runCheck(const QStringList& arguments, Output& out) {
     // file in hand.
     options.stopRequested = [&out] { return stopSignal() != 0 || out.gone(); };
     const bool asJson = parser.isSet(json);
-    TerminalProgress progress;
-    QJsonArray reports;
-    int status = Clean;
-    // The first reason a run was not recorded; one is enough to say the command was not.
-    QString notRecordedWhy;
-    for (qsizetype i = 0; i < chosen.size(); ++i) {
-        const NamedCheck& named = chosen[i];
-        progress.setLabel(named.key);
-        const DirectoryReport report =
-            checks::runDirectoryCheck(named.check, skins, *program, progress, options);
-        const checks::ClosingMessage closing = checks::closingMessageFor(named.check, report);
-        status = std::max(status, statusOf(report));
-        if (report.recording == DirectoryReport::Recording::NotRecorded && notRecordedWhy.isEmpty()) {
-            notRecordedWhy = report.notRecordedWhy;
-        }
-        if (asJson) {
-            reports.append(reportJson(named.key, report, closing));
-        } else {
-            if (i > 0) {
-                out.line(QString());
-            }
-            printReport(report, closing, out);
-        }
-        if (stopped(report) || !out.flush() || stopSignal() != 0) {
-            break;
-        }
-        if (options.dryRun) {
-            noteGone(report, options.gone);
-        }
-    }
+    ChecksDone done = runChosen(chosen, skins, *program, options, asJson, out);
     const int signal = stopSignal();
     if (signal != 0) {
         // Whatever was begun is settled before the command ends.
         if (journal.isOpen()) {
             settleJournal(journal, out);
         }
-        status = statusForSignal(signal);
+        done.status = statusForSignal(signal);
         if (!asJson) {
             out.line(texts::stoppedBySignal(signalName(signal)));
         }
     }
     if (asJson) {
-        QJsonObject document{
-            {QStringLiteral("command"), QStringLiteral("check")},
-            {QStringLiteral("dryRun"), options.dryRun},
-            {QStringLiteral("skinFolder"), skins},
-            {QStringLiteral("programFolder"), *program},
-            {QStringLiteral("exitStatus"), status},
-            {QStringLiteral("stoppedBy"), signal != 0 ? QJsonValue(signalName(signal)) : QJsonValue()},
-            {QStringLiteral("checks"), reports}};
-        if (!options.dryRun) {
-            document.insert(QStringLiteral("recorded"), notRecordedWhy.isEmpty());
-            if (!notRecordedWhy.isEmpty()) {
-                document.insert(QStringLiteral("notRecordedWhy"), notRecordedWhy);
-            }
-        }
-        out.json(document);
+        out.json(checkDocument(skins, *program, options.dryRun, signal, done));
     }
-    return out.finish(status);
+    return out.finish(done.status);
 }
 
 int runCheckFile(const QStringList& arguments, Output& out) {

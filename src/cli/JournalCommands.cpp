@@ -231,6 +231,45 @@ int runHistory(const QStringList& arguments, Output& out) {
     return out.finish(Clean);
 }
 
+namespace {
+
+// The newest run that changed something, for `undo last`; or the status to end with, what
+// stops it printed (no such run, or that run is already put back).
+std::optional<int> findLastRun(journal::Journal& journal, const QString& program, bool asJson, Output& out,
+                               qint64& runId) {
+    QString error;
+    bool putBackAlready = false;
+    const std::optional<qint64> last = lastRunThatChanged(journal.store(), putBackAlready, error);
+    if (!error.isEmpty()) {
+        out.error(texts::journalUnreadable(error));
+        return out.finish(Stopped);
+    }
+    if (!last) {
+        out.error(texts::noRunToUndo());
+        return out.finish(Stopped);
+    }
+    runId = *last;
+    if (!putBackAlready) {
+        return std::nullopt;
+    }
+    if (asJson) {
+        out.json({{QStringLiteral("command"), QStringLiteral("undo")},
+                  {QStringLiteral("programFolder"), program},
+                  {QStringLiteral("run"), runId},
+                  {QStringLiteral("undoRun"), 0},
+                  {QStringLiteral("exitStatus"), Clean},
+                  {QStringLiteral("message"), texts::nothingLeftToPutBack(runId)},
+                  {QStringLiteral("counts"),
+                   QJsonObject{{QStringLiteral("putBack"), 0}, {QStringLiteral("leftAlone"), 0}}},
+                  {QStringLiteral("files"), QJsonArray()}});
+    } else {
+        out.line(texts::nothingLeftToPutBack(runId));
+    }
+    return out.finish(Clean);
+}
+
+} // namespace
+
 int runUndo(const QStringList& arguments, Output& out) {
     const Usage usage{texts::usageUndo(), texts::helpUndo()};
     QCommandLineParser parser;
@@ -280,33 +319,8 @@ int runUndo(const QStringList& arguments, Output& out) {
     }
     qint64 runId = named;
     if (!number) {
-        QString error;
-        bool putBackAlready = false;
-        const std::optional<qint64> last = lastRunThatChanged(journal.store(), putBackAlready, error);
-        if (!error.isEmpty()) {
-            out.error(texts::journalUnreadable(error));
-            return out.finish(Stopped);
-        }
-        if (!last) {
-            out.error(texts::noRunToUndo());
-            return out.finish(Stopped);
-        }
-        runId = *last;
-        if (putBackAlready) {
-            if (parser.isSet(json)) {
-                out.json({{QStringLiteral("command"), QStringLiteral("undo")},
-                          {QStringLiteral("programFolder"), *program},
-                          {QStringLiteral("run"), runId},
-                          {QStringLiteral("undoRun"), 0},
-                          {QStringLiteral("exitStatus"), Clean},
-                          {QStringLiteral("message"), texts::nothingLeftToPutBack(runId)},
-                          {QStringLiteral("counts"),
-                           QJsonObject{{QStringLiteral("putBack"), 0}, {QStringLiteral("leftAlone"), 0}}},
-                          {QStringLiteral("files"), QJsonArray()}});
-            } else {
-                out.line(texts::nothingLeftToPutBack(runId));
-            }
-            return out.finish(Clean);
+        if (const auto ended = findLastRun(journal, *program, parser.isSet(json), out, runId)) {
+            return *ended;
         }
     }
     const auto run = journal.store().run(runId);

@@ -220,6 +220,27 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     return runDirectoryCheck(check, skinDirectory, programDirectory, progress, options);
 }
 
+namespace {
+
+// Takes the program folder's lock for the run; false when the run must stop, with `report` saying
+// why. A folder that cannot be written cannot be locked either: the listing then says why.
+bool holdProgramFolder(platform::ProgramLock& lock, const QString& programDirectory, int waitMs,
+                       DirectoryReport& report) {
+    const platform::ProgramLock::Result locked = lock.acquire(waitMs);
+    if (locked.held() || !QFileInfo(programDirectory).isWritable()) {
+        return true;
+    }
+    if (locked.kind == platform::ProgramLock::Result::Kind::Busy) {
+        report.outcome = DirectoryReport::Outcome::Busy;
+    } else {
+        report.outcome = DirectoryReport::Outcome::ListingFailed;
+        report.failure = texts::lockFileUnusable(lock.path(), locked.reason);
+    }
+    return false;
+}
+
+} // namespace
+
 DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& skinDirectory,
                                   const QString& programDirectory, RunProgress& progress,
                                   const RunOptions& options) {
@@ -244,17 +265,8 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     // that cannot be written cannot be locked either; the listing then says why. A dry run
     // writes nothing there, so it needs no hold.
     platform::ProgramLock lock(programDirectory);
-    if (!options.dryRun) {
-        const platform::ProgramLock::Result locked = lock.acquire(options.lockWaitMs);
-        if (!locked.held() && QFileInfo(programDirectory).isWritable()) {
-            if (locked.kind == platform::ProgramLock::Result::Kind::Busy) {
-                report.outcome = DirectoryReport::Outcome::Busy;
-            } else {
-                report.outcome = DirectoryReport::Outcome::ListingFailed;
-                report.failure = texts::lockFileUnusable(lock.path(), locked.reason);
-            }
-            return report;
-        }
+    if (!options.dryRun && !holdProgramFolder(lock, programDirectory, options.lockWaitMs, report)) {
+        return report;
     }
 
     const ScratchListing listing(programDirectory, journal != nullptr ? &journal->store() : nullptr);
