@@ -642,7 +642,8 @@ JournalStatus JournalStore::updateOne(QSqlQuery Statements::*query, const QVaria
         statements_->rollback.exec();
         return JournalStatus::failure(why);
     }
-    if (q.numRowsAffected() != 1) {
+    // An empty `missing`: the statement may touch any number of rows (an upsert, a delete).
+    if (!missing.isEmpty() && q.numRowsAffected() != 1) {
         return JournalStatus::failure(missing);
     }
     return batch_ ? JournalStatus::success() : commitPending();
@@ -857,43 +858,14 @@ JournalResult<std::optional<ListingFingerprint>> JournalStore::listing(const QSt
 }
 
 JournalStatus JournalStore::keepListing(const QString& path, const ListingFingerprint& fingerprint) {
-    const JournalStatus writing = ensureWriting();
-    if (!writing.ok) {
-        return writing;
-    }
-    QSqlQuery& q = statements_->putListing;
-    const QVariantList values = {path,
-                                 fingerprint.device,
-                                 fingerprint.inode,
-                                 fingerprint.size,
-                                 fingerprint.modified,
-                                 text(fingerprint.hash)};
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        q.bindValue(static_cast<int>(i), values[i]);
-    }
-    if (!execute(q)) {
-        const QString why = describe(q.lastError());
-        pending_ = false;
-        statements_->rollback.exec();
-        return JournalStatus::failure(why);
-    }
-    return batch_ ? JournalStatus::success() : commitPending();
+    return updateOne(&Statements::putListing,
+                     {path, fingerprint.device, fingerprint.inode, fingerprint.size, fingerprint.modified,
+                      text(fingerprint.hash)},
+                     {});
 }
 
 JournalStatus JournalStore::forgetListing(const QString& path) {
-    const JournalStatus writing = ensureWriting();
-    if (!writing.ok) {
-        return writing;
-    }
-    QSqlQuery& q = statements_->dropListing;
-    q.bindValue(0, path);
-    if (!execute(q)) {
-        const QString why = describe(q.lastError());
-        pending_ = false;
-        statements_->rollback.exec();
-        return JournalStatus::failure(why);
-    }
-    return batch_ ? JournalStatus::success() : commitPending();
+    return updateOne(&Statements::dropListing, {path}, {});
 }
 
 } // namespace vestimo::platform

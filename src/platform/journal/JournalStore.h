@@ -185,7 +185,8 @@ private:
     JournalStatus commitPending();
     JournalResult<qint64> insertIntent(const JournalChange& change);
     JournalStatus ensureWriting();
-    // Runs a prepared update of exactly one row; `missing` says which when there is none.
+    // Runs a prepared write of exactly one row; `missing` says which when there is none (empty:
+    // any number of rows will do).
     JournalStatus updateOne(QSqlQuery Statements::*query, const QVariantList& values, const QString& missing);
     // Runs `q`, waiting (within what is left of the wait) while another program holds the journal.
     bool execute(QSqlQuery& q);
