@@ -27,7 +27,7 @@ namespace vestimo::gui {
 
 QIcon applicationIcon() {
     QIcon built;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString file = QStringLiteral(":/icons/%1.png").arg(size);
         if (QFile::exists(file)) {
             built.addFile(file, QSize(size, size));
