@@ -3,6 +3,7 @@
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "core/checks/DirectoryCheck.h"
 #include "core/journal/Journal.h"
 #include "platform/FileSystem.h"
@@ -41,7 +42,7 @@ std::optional<QString> openJournal(journal::Journal& journal, const QString& pro
     }
     const platform::JournalStatus opened = journal.open(program);
     if (!opened.ok) {
-        return texts::journalUnreadable(opened.error);
+        return texts::journalUnreadable(texts::journalError(opened.error));
     }
     return std::nullopt;
 }
@@ -51,7 +52,7 @@ std::optional<QString> openJournal(journal::Journal& journal, const QString& pro
 std::optional<qint64> lastRunThatChanged(journal::JournalStore& store, bool& putBackAlready, QString& error) {
     const auto runs = store.listRuns();
     if (!runs.ok) {
-        error = runs.error;
+        error = texts::journalError(runs.error);
         return std::nullopt;
     }
     for (const platform::JournalRun& run : runs.value) {
@@ -60,7 +61,7 @@ std::optional<qint64> lastRunThatChanged(journal::JournalStore& store, bool& put
         }
         const auto changes = store.changesOf(run.id);
         if (!changes.ok) {
-            error = changes.error;
+            error = texts::journalError(changes.error);
             return std::nullopt;
         }
         bool changed = false;
@@ -124,12 +125,12 @@ int printRunIds(const QString& program, int most, Output& out) {
     journal::Journal journal;
     journal.store().setWaitLimit(0);
     if (const platform::JournalStatus opened = journal.open(program); !opened.ok) {
-        out.error(texts::journalUnreadable(opened.error));
+        out.error(texts::journalUnreadable(texts::journalError(opened.error)));
         return out.finish(Stopped);
     }
     const auto runs = journal.store().listRuns(most);
     if (!runs.ok) {
-        out.error(texts::journalUnreadable(runs.error));
+        out.error(texts::journalUnreadable(texts::journalError(runs.error)));
         return out.finish(Stopped);
     }
     for (const platform::JournalRun& run : runs.value) {
@@ -191,7 +192,7 @@ int runHistory(const QStringList& arguments, Output& out) {
         settleJournal(journal, out);
         const auto listed = journal.store().listRuns(most);
         if (!listed.ok) {
-            out.error(texts::journalUnreadable(listed.error));
+            out.error(texts::journalUnreadable(texts::journalError(listed.error)));
             return out.finish(Stopped);
         }
         runs = listed.value;
@@ -200,7 +201,7 @@ int runHistory(const QStringList& arguments, Output& out) {
     for (const platform::JournalRun& run : runs) {
         const auto changes = journal.store().changesOf(run.id);
         if (!changes.ok) {
-            out.error(texts::journalUnreadable(changes.error));
+            out.error(texts::journalUnreadable(texts::journalError(changes.error)));
             return out.finish(Stopped);
         }
         if (!parser.isSet(json)) {

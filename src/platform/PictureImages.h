@@ -11,7 +11,8 @@
 namespace vestimo::platform {
 
 // A picture file as loaded: the decoded image and the file's bytes (so a copy can be written
-// that is exactly the file that was shown), or why it could not be loaded.
+// that is exactly the file that was shown), or why it could not be loaded (empty: the picture
+// reader gave no reason).
 struct PictureLoad {
     bool ok = false;
     QImage image;

@@ -14,11 +14,6 @@ namespace {
 constexpr qsizetype FileHeaderSize = 14;
 constexpr qsizetype V4HeaderSize = 108;
 
-QString reason(const QImageReader& reader) {
-    const QString why = reader.errorString();
-    return why.isEmpty() ? QStringLiteral("not a readable picture") : why;
-}
-
 void put32(QByteArray& bytes, qsizetype at, quint32 value) {
     for (int i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -67,7 +62,7 @@ bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     if (!reader.read(image)) {
-        *why = reason(reader);
+        *why = reader.errorString();
         *image = QImage();
         return false;
     }

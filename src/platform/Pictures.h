@@ -10,7 +10,7 @@ namespace vestimo::platform {
 inline constexpr qint64 PictureFileLimit = qint64{64} * 1024 * 1024;
 
 // A picture file as measured: its size in pixels and the file's length in bytes, or why it is
-// not a readable BMP.
+// not a readable BMP (empty when the picture reader gave no reason: it is simply not one).
 struct PictureSize {
     bool ok = false;
     int width = 0;

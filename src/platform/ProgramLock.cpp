@@ -1,7 +1,6 @@
 #include "platform/ProgramLock.h"
 
 #include "platform/FileSystem.h"
-#include "platform/ReadOpen.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -32,6 +31,7 @@ ProgramLock::~ProgramLock() {
 
 ProgramLock::Result ProgramLock::acquire(int waitMs) {
     using Kind = Result::Kind;
+    using Problem = Result::Problem;
 #ifdef Q_OS_UNIX
     // An advisory lock on a small file: the system drops it with the process, so a copy that
     // crashed never leaves the folder locked, and taking it costs no write to disk. Only a lock
@@ -40,14 +40,15 @@ ProgramLock::Result ProgramLock::acquire(int waitMs) {
                  0644);
     if (fd_ < 0) {
         const int code = errno;
-        return {Kind::Failed, code == ELOOP ? QStringLiteral("it is a symbolic link")
-                                            : QString::fromLocal8Bit(std::strerror(code))};
+        return code == ELOOP
+                   ? Result{Kind::Failed, Problem::Link, {}}
+                   : Result{Kind::Failed, Problem::System, QString::fromLocal8Bit(std::strerror(code))};
     }
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        return {Kind::Failed, QString::fromLatin1(NotOrdinaryFile)};
+        return {Kind::Failed, Problem::NotOrdinaryFile, {}};
     }
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
@@ -58,12 +59,12 @@ ProgramLock::Result ProgramLock::acquire(int waitMs) {
         if (code != EWOULDBLOCK && code != EINTR) {
             ::close(fd_);
             fd_ = -1;
-            return {Kind::Failed, QString::fromLocal8Bit(std::strerror(code))};
+            return {Kind::Failed, Problem::System, QString::fromLocal8Bit(std::strerror(code))};
         }
         if (deadline.hasExpired()) {
             ::close(fd_);
             fd_ = -1;
-            return {Kind::Busy, {}};
+            return {Kind::Busy, Problem::None, {}};
         }
         QThread::msleep(20);
     }
@@ -72,9 +73,8 @@ ProgramLock::Result ProgramLock::acquire(int waitMs) {
     if (fallback_->tryLock(waitMs)) {
         return {};
     }
-    return fallback_->error() == QLockFile::LockFailedError
-               ? Result{Kind::Busy, {}}
-               : Result{Kind::Failed, QStringLiteral("it cannot be used")};
+    return fallback_->error() == QLockFile::LockFailedError ? Result{Kind::Busy, Problem::None, {}}
+                                                            : Result{Kind::Failed, Problem::Unusable, {}};
 #endif
 }
 

@@ -21,9 +21,18 @@ public:
         enum class Kind {
             Held,   // this copy holds the folder now
             Busy,   // another process holds the lock
-            Failed, // the lock file could not be used at all; `reason` says why
+            Failed, // the lock file could not be used at all; `problem` says why
+        };
+        // Why it failed; the catalogue makes the text.
+        enum class Problem {
+            None,
+            Link,
+            NotOrdinaryFile,
+            System, // `reason` holds the system's words
+            Unusable,
         };
         Kind kind = Kind::Held;
+        Problem problem = Problem::None;
         QString reason;
         bool held() const { return kind == Kind::Held; }
         explicit operator bool() const { return held(); }

@@ -1,4 +1,5 @@
 #include "platform/fit/TextureFit.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "platform/BmpStructure.h"
 #include "samples/BmpSamples.h"
 
@@ -123,7 +124,7 @@ TEST_P(EveryTextureSize, OversizedTextureBecomesAnExact8BitPaletteBmpUnderItsLim
         << "the input must be over its limit";
 
     const FitResult fit = fitTexture(input, {QSize(limit.width, limit.height)});
-    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << fit.error.toStdString();
+    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << texts::fitError(fit).toStdString();
     EXPECT_EQ(fit.width, limit.width);
     EXPECT_EQ(fit.height, limit.height);
 
@@ -171,7 +172,7 @@ TEST(TextureFit, AlphaIsIgnoredSoTransparentPixelsKeepTheirStoredColour) {
     const QByteArray input = gradientBmp(64, 64, Depth::Bits32Alpha);
     ASSERT_TRUE(decodeBmp(input).hasAlphaChannel()) << "the input must really carry alpha";
     const FitResult fit = fitTexture(input);
-    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << fit.error.toStdString();
+    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << texts::fitError(fit).toStdString();
     // Flattened onto black, the transparent half would be far off the stored colours.
     EXPECT_LT(meanChannelError(decodeBmp(fit.bytes), 64, 64), MaxMeanChannelError);
 }
@@ -180,7 +181,7 @@ TEST(TextureFit, PaletteInputIsRewrittenToo) {
     const std::string sample = samples::MakeBmp({.width = 128, .height = 128, .bitsPerPixel = 8, .seed = 7});
     const QByteArray input(sample.data(), static_cast<qsizetype>(sample.size()));
     const FitResult fit = fitTexture(input);
-    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << fit.error.toStdString();
+    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << texts::fitError(fit).toStdString();
     EXPECT_EQ(fit.bytes.size(), fittedFileSize(128, 128));
     // At most 256 colours in, so every pixel can keep its exact colour.
     const QImage before = decodeBmp(input).convertToFormat(QImage::Format_RGB32);
@@ -190,7 +191,7 @@ TEST(TextureFit, PaletteInputIsRewrittenToo) {
 
 TEST(TextureFit, OddWidthRowsArePaddedToFourBytes) {
     const FitResult fit = fitTexture(gradientBmp(33, 5, Depth::Bits24));
-    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << fit.error.toStdString();
+    ASSERT_EQ(fit.outcome, FitOutcome::Fitted) << texts::fitError(fit).toStdString();
     EXPECT_EQ(fit.bytes.size(), 1078 + 36 * 5);
     EXPECT_EQ(decodeBmp(fit.bytes).size(), QSize(33, 5));
 }
@@ -198,7 +199,7 @@ TEST(TextureFit, OddWidthRowsArePaddedToFourBytes) {
 TEST(TextureFit, RefusesWhatDoesNotDecodeAndSizesNotAccepted) {
     const FitResult text = fitTexture(QByteArray("not a picture at all"));
     EXPECT_EQ(text.outcome, FitOutcome::NotDecoded);
-    EXPECT_FALSE(text.error.isEmpty());
+    EXPECT_FALSE(texts::fitError(text).isEmpty());
     EXPECT_TRUE(text.bytes.isEmpty());
 
     EXPECT_EQ(fitTexture(QByteArray()).outcome, FitOutcome::NotDecoded);
@@ -208,7 +209,7 @@ TEST(TextureFit, RefusesWhatDoesNotDecodeAndSizesNotAccepted) {
     const std::string cut = samples::TruncateBmp(whole, whole.size() / 2);
     const FitResult truncated = fitTexture(QByteArray(cut.data(), static_cast<qsizetype>(cut.size())));
     EXPECT_EQ(truncated.outcome, FitOutcome::NotDecoded);
-    EXPECT_FALSE(truncated.error.isEmpty());
+    EXPECT_FALSE(texts::fitError(truncated).isEmpty());
 
     const FitResult refused =
         fitTexture(gradientBmp(100, 60, Depth::Bits24), {QSize(256, 256), QSize(64, 64)});
@@ -216,7 +217,7 @@ TEST(TextureFit, RefusesWhatDoesNotDecodeAndSizesNotAccepted) {
     EXPECT_EQ(refused.width, 100);
     EXPECT_EQ(refused.height, 60);
     EXPECT_TRUE(refused.bytes.isEmpty());
-    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_EQ(texts::fitError(refused), QStringLiteral("100 x 60 is not a texture size"));
 }
 
 } // namespace

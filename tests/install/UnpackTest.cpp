@@ -1,4 +1,5 @@
 #include "platform/archive/Unpack.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "install/ArchiveWriter.h"
 #include "support/TempDir.h"
 
@@ -21,16 +22,22 @@ using platform::archive::StagingFolder;
 using platform::archive::unpack;
 using platform::archive::Unpacked;
 
+using platform::archive::UnpackError;
+
 constexpr std::uint64_t MiB = 1024 * 1024;
+
+QString Text(const std::optional<UnpackError>& error) {
+    return error ? texts::unpackError(*error) : QString();
+}
 
 bool AnyFile(const QString&) {
     return true;
 }
 
 StagingFolder MakeStaging(const TempDir& dir, const QString& name = QStringLiteral("staging")) {
-    QString why;
+    UnpackError why;
     auto staging = StagingFolder::create(dir.filePath(name), &why);
-    EXPECT_TRUE(staging.has_value()) << why.toStdString();
+    EXPECT_TRUE(staging.has_value()) << Text(why).toStdString();
     return std::move(*staging);
 }
 
@@ -46,7 +53,7 @@ QStringList StagedNames(const Unpacked& unpacked) {
 QStringList RefusedNames(const Unpacked& unpacked) {
     QStringList names;
     for (const auto& refused : unpacked.refused) {
-        names.append(refused.name + QStringLiteral(": ") + refused.reason);
+        names.append(refused.name + QStringLiteral(": ") + Text(refused.reason));
     }
     names.sort();
     return names;
@@ -64,19 +71,59 @@ TEST(refuseName, AcceptsPlainPathsAndSplitsThemIntoParts) {
 
 TEST(refuseName, RefusesEveryWayOutAndEveryUnprintableName) {
     QStringList parts;
-    EXPECT_EQ(refuseName("../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(refuseName("a/../../x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(refuseName("a\\..\\x.cmx", &parts), QStringLiteral("a \"..\" in its path"));
-    EXPECT_EQ(refuseName("/etc/x", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(refuseName("\\etc\\x", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(refuseName("C:\\Windows\\x.bmp", &parts), QStringLiteral("an absolute path"));
-    EXPECT_EQ(refuseName("B001\nFA.cmx", &parts), QStringLiteral("its name holds a control character"));
-    EXPECT_EQ(refuseName("B001\x7f.cmx", &parts), QStringLiteral("its name holds a control character"));
-    EXPECT_EQ(refuseName("\xff\xfe.cmx", &parts), QStringLiteral("its name is not valid text"));
-    EXPECT_EQ(refuseName("\xc0\xaf.cmx", &parts),
+    EXPECT_EQ(Text(refuseName("../x.cmx", &parts)), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(Text(refuseName("a/../../x.cmx", &parts)), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(Text(refuseName("a\\..\\x.cmx", &parts)), QStringLiteral("a \"..\" in its path"));
+    EXPECT_EQ(Text(refuseName("/etc/x", &parts)), QStringLiteral("an absolute path"));
+    EXPECT_EQ(Text(refuseName("\\etc\\x", &parts)), QStringLiteral("an absolute path"));
+    EXPECT_EQ(Text(refuseName("C:\\Windows\\x.bmp", &parts)), QStringLiteral("an absolute path"));
+    EXPECT_EQ(Text(refuseName("B001\nFA.cmx", &parts)), QStringLiteral("its name holds a control character"));
+    EXPECT_EQ(Text(refuseName("B001\x7f.cmx", &parts)), QStringLiteral("its name holds a control character"));
+    EXPECT_EQ(Text(refuseName("\xff\xfe.cmx", &parts)), QStringLiteral("its name is not valid text"));
+    EXPECT_EQ(Text(refuseName("\xc0\xaf.cmx", &parts)),
               QStringLiteral("its name is not valid text")); // overlong "/"
-    EXPECT_EQ(refuseName("./", &parts), QStringLiteral("it has no name"));
+    EXPECT_EQ(Text(refuseName("./", &parts)), QStringLiteral("it has no name"));
     EXPECT_EQ(platform::archive::shownName("B001\nFA.cmx"), QStringLiteral("B001\\x0AFA.cmx"));
+}
+
+// The kinds that no download in these tests runs into, each with the words it has always had.
+TEST(unpackError, EveryKindKeepsItsWords) {
+    using K = UnpackError::Kind;
+    const auto E = [](K kind, const char* name = "", qint64 number = 0, const char* reason = "") {
+        return UnpackError{kind, QString::fromUtf8(name), number, QString::fromUtf8(reason)};
+    };
+    const struct {
+        UnpackError error;
+        const char* text;
+    } cases[] = {
+        {E(K::Damaged), "the archive is damaged"},
+        {E(K::Damaged, "", 0, "Truncated input"), "Truncated input"},
+        {E(K::EntryDamaged, "a.bmp"), "a.bmp: the archive is damaged"},
+        {E(K::NotAnArchive), "not an archive this program can read"},
+        {E(K::LibraryNotStarted), "the archive library could not start"},
+        {E(K::Password), "it is protected by a password (encrypted)"},
+        {E(K::EntryNotWritten, "a.bmp", 0, "No space"), "a.bmp could not be unpacked: No space"},
+        {E(K::EntryNotRead, "a.bmp", 0, "I/O error"), "a.bmp could not be read: I/O error"},
+        {E(K::FolderNotListed, "", 0, "I/O error"), "the folder could not be read: I/O error"},
+        {E(K::DownloadIsLink), "it is a symbolic link"},
+        {E(K::DownloadNotOpened, "", 0, "Permission denied"), "Permission denied"},
+        {E(K::DownloadEmpty), "it is empty"},
+        {E(K::NeitherFileNorFolder), "it is neither a file nor a folder"},
+        {E(K::TooDeep, "", 32), "more than 32 folders deep"},
+        {E(K::NotCreated, "", 0, "No space"), "could not be unpacked: No space"},
+        {E(K::FolderNameTaken, "Skins"),
+         "could not be unpacked: a file of the download is already named like its folder Skins"},
+        {E(K::NameTwice), "could not be unpacked: the download holds this name twice"},
+        {E(K::NotReadable, "", 0, "I/O error"), "could not be read: I/O error"},
+        {E(K::NotReadableFile), "could not be read: not a file"},
+        {E(K::StagingNotMade, "/p/s", 0, "No space"), "/p/s could not be made: No space"},
+        {E(K::StagingNotOpened, "/p/s", 0, "No space"), "/p/s could not be opened: No space"},
+        {E(K::TooLargeInAll, "", qint64{1024} * 1024 * 1024),
+         "it unpacks to more than 1 GiB in all; unpacking stopped"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Text(c.error), QString::fromUtf8(c.text));
+    }
 }
 
 class EveryFormat : public ::testing::TestWithParam<ArchiveFormat> {};
@@ -98,7 +145,7 @@ TEST_P(EveryFormat, ReadsFilesInSubfoldersAndUnpacksOnlyTheWantedOnes) {
             EXPECT_EQ(read, lastProgress + 1);
             lastProgress = read;
         });
-    ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
+    ASSERT_TRUE(unpacked.ok) << Text(unpacked.error).toStdString();
     EXPECT_EQ(StagedNames(unpacked),
               QStringList({"Skin/B001FAFit_x.cmx", "Skin/Deep/B001FAFitlgt_x.bmp", "empty.skn"}));
     EXPECT_EQ(unpacked.others, QStringList({"readme.txt"}));
@@ -133,7 +180,7 @@ TEST(unpack, ReadsAPlainFolderWithoutFollowingLinks) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("download/pipe.bmp")).constData(), 0644), 0);
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = unpack(dir.filePath("download"), staging, AnyFile);
-    ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
+    ASSERT_TRUE(unpacked.ok) << Text(unpacked.error).toStdString();
     EXPECT_EQ(StagedNames(unpacked), QStringList({"Skin/B001FAFit_x.cmx", "notes.txt"}));
     EXPECT_EQ(RefusedNames(unpacked),
               QStringList({"B999FAFit_x.cmx: a symbolic link", "linked: a symbolic link",
@@ -152,16 +199,16 @@ TEST(unpack, AFolderIsHeldToTheSameLimits) {
     };
     Limits entry;
     entry.entryBytes = 200 * 1024;
-    EXPECT_EQ(run(entry).error,
+    EXPECT_EQ(Text(run(entry).error),
               QStringLiteral("a/B001FAFitlgt_x.bmp unpacks to more than 204800 bytes; unpacking stopped"));
     Limits total;
     total.totalBytes = 800 * 1024;
-    EXPECT_EQ(run(total).error,
+    EXPECT_EQ(Text(run(total).error),
               QStringLiteral("it unpacks to more than 819200 bytes in all; unpacking stopped"));
     Limits count;
     count.entries = 5;
     const Unpacked counted = run(count);
-    EXPECT_EQ(counted.error, QStringLiteral("it holds more than 5 entries; unpacking stopped"));
+    EXPECT_EQ(Text(counted.error), QStringLiteral("it holds more than 5 entries; unpacking stopped"));
     EXPECT_TRUE(counted.files.isEmpty());
     EXPECT_TRUE(run({}).ok);
 }
@@ -178,7 +225,7 @@ TEST(unpack, ANameThatIsNotValidTextIsRefusedInAFolderToo) {
     ASSERT_TRUE(unpacked.ok);
     EXPECT_TRUE(unpacked.files.isEmpty());
     ASSERT_EQ(unpacked.refused.size(), 1);
-    EXPECT_EQ(unpacked.refused[0].reason, QStringLiteral("its name is not valid text"));
+    EXPECT_EQ(Text(unpacked.refused[0].reason), QStringLiteral("its name is not valid text"));
     ::unlink(bad.constData()); // the temporary folder could not name it to remove it
 }
 
@@ -202,7 +249,7 @@ TEST(unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(zip, staging, AnyFile);
-        ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
+        ASSERT_TRUE(unpacked.ok) << Text(unpacked.error).toStdString();
         EXPECT_EQ(StagedNames(unpacked), QStringList({"good.cmx"}));
         EXPECT_EQ(RefusedNames(unpacked),
                   QStringList({"../x.cmx: a \"..\" in its path", "/etc/x: an absolute path",
@@ -215,7 +262,7 @@ TEST(unpack, RefusesHostileEntriesWithoutCreatingThemAndKeepsTheRest) {
     {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(tar, staging, AnyFile);
-        ASSERT_TRUE(unpacked.ok) << unpacked.error.toStdString();
+        ASSERT_TRUE(unpacked.ok) << Text(unpacked.error).toStdString();
         EXPECT_EQ(StagedNames(unpacked), QStringList({"good.cmx"}));
         EXPECT_EQ(RefusedNames(unpacked), QStringList({"bad\\xFF.bmp: its name is not valid text",
                                                        "fifo.bmp: a device, FIFO or socket, not a file",
@@ -257,7 +304,8 @@ TEST(unpack, AZipBombStopsAtTheEntryLimitWhateverItsHeadersSay) {
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = unpack(zip, staging, AnyFile, limits);
     EXPECT_FALSE(unpacked.ok);
-    EXPECT_EQ(unpacked.error, QStringLiteral("zeros.bmp unpacks to more than 1 MiB; unpacking stopped"));
+    EXPECT_EQ(Text(unpacked.error),
+              QStringLiteral("zeros.bmp unpacks to more than 1 MiB; unpacking stopped"));
     EXPECT_TRUE(unpacked.files.isEmpty());
     EXPECT_LE(unpacked.bytes, qint64{1 * MiB} + 64 * 1024 + 4); // one chunk past the limit at most
 }
@@ -271,7 +319,7 @@ TEST(unpack, TheRealEntryLimitStopsA64MiBEntryOfZeros) {
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = unpack(zip, staging, AnyFile);
     EXPECT_FALSE(unpacked.ok);
-    EXPECT_EQ(unpacked.error,
+    EXPECT_EQ(Text(unpacked.error),
               QStringLiteral("B001FAFitlgt_x.bmp unpacks to more than 64 MiB; unpacking stopped"));
 }
 
@@ -290,7 +338,8 @@ TEST(unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(tar, staging, AnyFile, total);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_EQ(unpacked.error, QStringLiteral("it unpacks to more than 1 MiB in all; unpacking stopped"));
+        EXPECT_EQ(Text(unpacked.error),
+                  QStringLiteral("it unpacks to more than 1 MiB in all; unpacking stopped"));
     }
     Limits count;
     count.entries = 4;
@@ -298,7 +347,7 @@ TEST(unpack, TheTotalAndTheNumberOfEntriesAreLimitedToo) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(tar, staging, AnyFile, count);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_EQ(unpacked.error, QStringLiteral("it holds more than 4 entries; unpacking stopped"));
+        EXPECT_EQ(Text(unpacked.error), QStringLiteral("it holds more than 4 entries; unpacking stopped"));
         EXPECT_EQ(unpacked.entries, 5);
     }
 }
@@ -320,7 +369,7 @@ TEST(unpack, TheDataOfRefusedEntriesCountsTowardTheLimits) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(tar, staging, AnyFile, c.limits);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_EQ(unpacked.error, c.error);
+        EXPECT_EQ(Text(unpacked.error), c.error);
     }
 }
 
@@ -335,7 +384,7 @@ TEST(unpack, TenThousandAndOneEntriesAreTooMany) {
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = unpack(tar, staging, AnyFile);
     EXPECT_FALSE(unpacked.ok);
-    EXPECT_EQ(unpacked.error, QStringLiteral("it holds more than 10000 entries; unpacking stopped"));
+    EXPECT_EQ(Text(unpacked.error), QStringLiteral("it holds more than 10000 entries; unpacking stopped"));
 }
 
 TEST(unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
@@ -352,7 +401,7 @@ TEST(unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(cut, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok) << static_cast<int>(format);
-        EXPECT_FALSE(unpacked.error.isEmpty());
+        EXPECT_FALSE(Text(unpacked.error).isEmpty());
         EXPECT_TRUE(unpacked.files.isEmpty());
     }
     const QString locked = dir.filePath(QStringLiteral("locked.zip"));
@@ -361,8 +410,8 @@ TEST(unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(locked, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_TRUE(unpacked.error.startsWith(QStringLiteral("it is protected by a password (")))
-            << unpacked.error.toStdString();
+        EXPECT_TRUE(Text(unpacked.error).startsWith(QStringLiteral("it is protected by a password (")))
+            << Text(unpacked.error).toStdString();
         EXPECT_TRUE(unpacked.files.isEmpty());
     }
     const QString text = dir.write(QStringLiteral("readme.txt"), "just some words, no archive at all\n");
@@ -370,7 +419,7 @@ TEST(unpack, DamagedProtectedAndForeignFilesGiveTheLibrarysReason) {
         const StagingFolder staging = MakeStaging(dir);
         const Unpacked unpacked = unpack(text, staging, AnyFile);
         EXPECT_FALSE(unpacked.ok);
-        EXPECT_EQ(unpacked.error, QStringLiteral("Unrecognized archive format"));
+        EXPECT_EQ(Text(unpacked.error), QStringLiteral("Unrecognized archive format"));
     }
 }
 
@@ -381,7 +430,7 @@ TEST(unpack, AnArchiveOfNoEntriesHoldsNothingAndAFileOfNoBytesIsEmpty) {
     const QString zero = dir.write(QStringLiteral("zero.zip"), "");
     const StagingFolder staging = MakeStaging(dir);
     const Unpacked unpacked = unpack(zip, staging, AnyFile);
-    EXPECT_TRUE(unpacked.ok) << unpacked.error.toStdString();
+    EXPECT_TRUE(unpacked.ok) << Text(unpacked.error).toStdString();
     EXPECT_FALSE(unpacked.empty);
     EXPECT_EQ(unpacked.entries, 0);
     EXPECT_TRUE(unpacked.files.isEmpty());
@@ -394,9 +443,9 @@ TEST(StagingFolder, IsMadeFreshAndRemovedWithoutFollowingLinks) {
     TempDir dir;
     dir.write(QStringLiteral("outside/keep.bmp"), "keep");
     dir.mkdir(QStringLiteral("taken"));
-    QString why;
+    UnpackError why;
     EXPECT_FALSE(StagingFolder::create(dir.filePath("taken"), &why).has_value());
-    EXPECT_EQ(why, dir.filePath("taken") + QStringLiteral(" is already there"));
+    EXPECT_EQ(Text(why), dir.filePath("taken") + QStringLiteral(" is already there"));
     const QString path = dir.filePath(QStringLiteral("staging"));
     {
         const StagingFolder staging = MakeStaging(dir);

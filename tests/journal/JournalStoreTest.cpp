@@ -1,4 +1,5 @@
 #include "platform/journal/JournalStore.h"
+#include "core/catalogue/PlatformErrors.h"
 
 #include "support/TempDir.h"
 
@@ -14,6 +15,7 @@
 
 using namespace vestimo::platform;
 using vestimo::test::TempDir;
+namespace texts = vestimo::texts;
 
 namespace {
 
@@ -34,7 +36,7 @@ TEST(JournalStore, StartsAFreshJournalAtTheCurrentSchemaVersion) {
     TempDir dir;
     JournalStore store;
     const JournalStatus opened = store.open(dir.path());
-    ASSERT_TRUE(opened.ok) << opened.error.toStdString();
+    ASSERT_TRUE(opened.ok) << texts::journalError(opened.error).toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("journal.sqlite")));
     EXPECT_EQ(store.schemaVersion().value, JournalStore::SchemaVersion);
     EXPECT_EQ(store.schemaVersion().value, 2);
@@ -104,9 +106,9 @@ TEST(JournalStore, RecordsRunsAndChangesAndReadsThemBack) {
     JournalStore store;
     ASSERT_TRUE(store.open(dir.path()).ok);
     const auto first = store.beginRun("Check All CMX Files in Directory", "/skins");
-    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    ASSERT_TRUE(first.ok) << texts::journalError(first.error).toStdString();
     const auto moved = store.recordIntent(Move(first.value, "/skins/a.cmx", "/program/a.cmx"));
-    ASSERT_TRUE(moved.ok) << moved.error.toStdString();
+    ASSERT_TRUE(moved.ok) << texts::journalError(moved.error).toStdString();
     ASSERT_TRUE(store.markDone(moved.value).ok);
     const auto failed = store.recordIntent(Move(first.value, "/skins/b.cmx", "/program/b.cmx"));
     ASSERT_TRUE(store.markFailed(failed.value, "it is no longer there").ok);
@@ -178,7 +180,7 @@ TEST(JournalStore, AnEmptyPreviousContentIsKeptAsEmptyNotAsMissing) {
     save.original = "/s/empty.cmx";
     save.hasPreviousBytes = true;
     const auto id = store.recordIntent(save);
-    ASSERT_TRUE(id.ok) << id.error.toStdString();
+    ASSERT_TRUE(id.ok) << texts::journalError(id.error).toStdString();
     EXPECT_TRUE(store.change(id.value).value.hasPreviousBytes);
     JournalChange moved = Move(run, "/s/a", "/p/a");
     const auto other = store.recordIntent(moved);
@@ -191,7 +193,7 @@ TEST(JournalStore, ADamagedFileIsSetAsideAndAFreshJournalStarted) {
     dir.write("journal.sqlite", garbage);
     JournalStore store;
     const JournalStatus opened = store.open(dir.path());
-    ASSERT_TRUE(opened.ok) << opened.error.toStdString();
+    ASSERT_TRUE(opened.ok) << texts::journalError(opened.error).toStdString();
     ASSERT_FALSE(store.setAside().isEmpty());
     EXPECT_TRUE(QFileInfo(store.setAside()).fileName().startsWith("journal.sqlite.corrupt-"));
     EXPECT_EQ(QFileInfo(store.setAside()).fileName().size(),
@@ -229,7 +231,7 @@ TEST(JournalStore, ADatabaseDamagedInsideIsSetAsideToo) {
 
     JournalStore store;
     const JournalStatus opened = store.open(dir.path());
-    ASSERT_TRUE(opened.ok) << opened.error.toStdString();
+    ASSERT_TRUE(opened.ok) << texts::journalError(opened.error).toStdString();
     EXPECT_FALSE(store.setAside().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(store.setAside()));
     EXPECT_TRUE(store.listRuns().value.isEmpty());
@@ -243,7 +245,8 @@ TEST(JournalStore, ALinkInPlaceOfTheJournalIsNeverWrittenThrough) {
     JournalStore store;
     const JournalStatus opened = store.open(dir.path());
     EXPECT_FALSE(opened.ok);
-    EXPECT_TRUE(opened.error.contains("link")) << opened.error.toStdString();
+    EXPECT_TRUE(texts::journalError(opened.error).contains("link"))
+        << texts::journalError(opened.error).toStdString();
     EXPECT_EQ(vestimo::test::readAll(elsewhere.filePath("target")), "precious");
     EXPECT_FALSE(store.beginRun("x", "y").ok); // not open: says so, does not crash
 }
@@ -252,7 +255,8 @@ TEST(JournalStore, AMissingFolderIsReportedByName) {
     JournalStore store;
     const JournalStatus opened = store.open("/nonexistent/vestimo-folder");
     EXPECT_FALSE(opened.ok);
-    EXPECT_TRUE(opened.error.contains("/nonexistent/vestimo-folder")) << opened.error.toStdString();
+    EXPECT_TRUE(texts::journalError(opened.error).contains("/nonexistent/vestimo-folder"))
+        << texts::journalError(opened.error).toStdString();
     EXPECT_FALSE(store.isOpen());
     EXPECT_FALSE(store.listRuns().ok);
 }
@@ -269,7 +273,7 @@ TEST(JournalStore, ManyChangesInOneBatchAreAllThereAfterwards) {
         for (int i = 0; i < 1000; ++i) {
             const auto id =
                 store.recordIntent(Move(run, QString("/s/%1.bmp").arg(i), QString("/p/%1.bmp").arg(i)));
-            ASSERT_TRUE(id.ok) << id.error.toStdString();
+            ASSERT_TRUE(id.ok) << texts::journalError(id.error).toStdString();
             ASSERT_TRUE((i % 10 == 0 ? store.markFailed(id.value, "no") : store.markDone(id.value)).ok);
         }
         for (int i = 0; i < 10; ++i) {
@@ -279,7 +283,7 @@ TEST(JournalStore, ManyChangesInOneBatchAreAllThereAfterwards) {
                     Move(run, QString("/s/%1-%2.cmx").arg(i).arg(j), QString("/p/%1-%2.cmx").arg(i).arg(j)));
             }
             const auto ids = store.recordIntents(group);
-            ASSERT_TRUE(ids.ok) << ids.error.toStdString();
+            ASSERT_TRUE(ids.ok) << texts::journalError(ids.error).toStdString();
             ASSERT_EQ(ids.value.size(), 100);
             EXPECT_EQ(store.change(ids.value[5]).value.original, group[5].original);
             for (const qint64 id : ids.value) {
@@ -402,7 +406,8 @@ TEST(JournalStore, AJournalFromANewerVersionIsRefusedAndLeftAsItIs) {
     JournalStore store;
     const JournalStatus opened = store.open(dir.path());
     EXPECT_FALSE(opened.ok);
-    EXPECT_TRUE(opened.error.contains("newer")) << opened.error.toStdString();
+    EXPECT_TRUE(texts::journalError(opened.error).contains("newer"))
+        << texts::journalError(opened.error).toStdString();
     EXPECT_TRUE(store.setAside().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("journal.sqlite")));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/PlatformErrors.h"
 #include "core/journal/Journal.h"
 
 #include "support/TempDir.h"
@@ -17,7 +18,7 @@ protected:
     void SetUp() override {
         qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         const platform::JournalStatus opened = journal.open(program.path());
-        ASSERT_TRUE(opened.ok) << opened.error.toStdString();
+        ASSERT_TRUE(opened.ok) << texts::journalError(opened.error).toStdString();
     }
     void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
 

@@ -1,3 +1,4 @@
+#include "core/catalogue/PlatformErrors.h"
 #include "core/journal/Journal.h"
 
 #include "support/TempDir.h"
@@ -32,8 +33,10 @@ TEST_F(ReadOnlyFolder, ANewJournalCannotBeStartedAndTheCallerIsToldWhy) {
     platform::JournalStore store;
     const platform::JournalStatus opened = store.open(program.path());
     EXPECT_FALSE(opened.ok);
-    EXPECT_TRUE(opened.error.contains(program.path())) << opened.error.toStdString();
-    EXPECT_TRUE(opened.error.contains("cannot be written")) << opened.error.toStdString();
+    EXPECT_TRUE(texts::journalError(opened.error).contains(program.path()))
+        << texts::journalError(opened.error).toStdString();
+    EXPECT_TRUE(texts::journalError(opened.error).contains("cannot be written"))
+        << texts::journalError(opened.error).toStdString();
     EXPECT_FALSE(store.isOpen());
     EXPECT_FALSE(store.beginRun("Check", skins.path()).ok);
     EXPECT_FALSE(QFileInfo::exists(program.filePath("journal.sqlite")));
@@ -52,7 +55,7 @@ TEST_F(ReadOnlyFolder, AnExistingJournalInAReadOnlyFolderIsReportedNotSetAside) 
     platform::JournalStore store;
     const platform::JournalStatus opened = store.open(program.path());
     EXPECT_FALSE(opened.ok);
-    EXPECT_FALSE(opened.error.isEmpty());
+    EXPECT_FALSE(texts::journalError(opened.error).isEmpty());
     EXPECT_TRUE(store.setAside().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(program.filePath("journal.sqlite")));
 }
@@ -74,9 +77,9 @@ TEST_F(ReadOnlyFolder, AReadOnlyJournalFileIsReportedNotSetAside) {
         // Some versions of SQLite open it and refuse only the writing.
         const auto run = store.beginRun("Check", skins.path());
         EXPECT_FALSE(run.ok);
-        EXPECT_FALSE(run.error.isEmpty());
+        EXPECT_FALSE(texts::journalError(run.error).isEmpty());
     } else {
-        EXPECT_FALSE(opened.error.isEmpty());
+        EXPECT_FALSE(texts::journalError(opened.error).isEmpty());
     }
     EXPECT_TRUE(store.setAside().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(file));

@@ -29,7 +29,7 @@ protected:
         change.previousBytes = previous;
         change.undoes = undoes;
         const auto id = store().recordIntent(change);
-        EXPECT_TRUE(id.ok) << id.error.toStdString();
+        EXPECT_TRUE(id.ok) << texts::journalError(id.error).toStdString();
         return id.value;
     }
     JournalStore& store() { return journal.store(); }

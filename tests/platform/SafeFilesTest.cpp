@@ -174,7 +174,7 @@ TEST(ProgramLock, OnlyALockHeldElsewhereIsBusy) {
     ProgramLock dangling(linked.path());
     const ProgramLock::Result failed = dangling.acquire(0);
     EXPECT_EQ(failed.kind, ProgramLock::Result::Kind::Failed);
-    EXPECT_EQ(failed.reason, "it is a symbolic link");
+    EXPECT_EQ(failed.problem, ProgramLock::Result::Problem::Link);
     EXPECT_EQ(dangling.path(), linked.filePath(".vestimo.lock"));
 
     TempDir folder;

@@ -71,6 +71,46 @@ inline QString leftoverRemoved(const QString& path) {
         .arg(QDir::toNativeSeparators(path));
 }
 
+// How settling after a crash found a change that was left open, as the journal keeps it.
+inline QString settledStillInPlace() {
+    return QCoreApplication::translate("Vestimo", "it was still in its place");
+}
+inline QString settledStillInPlaceBeside(const QString& other) {
+    return QCoreApplication::translate("Vestimo",
+                                       "it was still in its place; the file at %1 was left as it is")
+        .arg(other);
+}
+inline QString settledFoundNowhere(const QString& destination) {
+    return QCoreApplication::translate("Vestimo", "it was found neither in its place nor at %1")
+        .arg(destination);
+}
+inline QString settledTrashedNoTrace() {
+    return QCoreApplication::translate("Vestimo",
+                                       "it went to the trash, but where in the trash was not recorded");
+}
+inline QString settledUnreadable(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "it could not be read: %1").arg(why);
+}
+inline QString settledHeldBefore() {
+    return QCoreApplication::translate("Vestimo", "it still held what it held before");
+}
+inline QString settledHoldsNeither() {
+    return QCoreApplication::translate("Vestimo", "it holds neither what it held before nor what was saved");
+}
+inline QString settledNeverWritten() {
+    return QCoreApplication::translate("Vestimo", "it was never written");
+}
+inline QString settledAnotherFile() {
+    return QCoreApplication::translate("Vestimo", "another file is in its place");
+}
+// The note of a change that has been undone, and the outcome of a run closed after a crash.
+inline QString changePutBack() {
+    return QCoreApplication::translate("Vestimo", "put back");
+}
+inline QString runInterrupted() {
+    return QCoreApplication::translate("Vestimo", "interrupted");
+}
+
 // How a run ended, as History shows it.
 inline QString runMoved(qsizetype moved, qsizetype trouble) {
     return trouble == 0 ? QCoreApplication::translate("Vestimo", "finished; %1 moved").arg(moved)

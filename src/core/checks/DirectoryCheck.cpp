@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/checks/ScratchListing.h"
 #include "core/journal/Journal.h"
@@ -234,7 +235,7 @@ bool holdProgramFolder(platform::ProgramLock& lock, const QString& programDirect
         report.outcome = DirectoryReport::Outcome::Busy;
     } else {
         report.outcome = DirectoryReport::Outcome::ListingFailed;
-        report.failure = texts::lockFileUnusable(lock.path(), locked.reason);
+        report.failure = texts::lockFileUnusable(lock.path(), texts::lockError(locked));
     }
     return false;
 }

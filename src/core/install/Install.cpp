@@ -4,6 +4,7 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/Install.h"
+#include "core/catalogue/PlatformErrors.h"
 
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
@@ -361,12 +362,13 @@ public:
         entries_ += unpacked.entries;
         if (!unpacked.ok) {
             const QString fileName = QFileInfo(download).fileName();
-            report.stopped = unpacked.empty ? texts::installDownloadEmpty(fileName)
-                                            : texts::installDownloadStopped(fileName, unpacked.error);
+            report.stopped =
+                unpacked.empty ? texts::installDownloadEmpty(fileName)
+                               : texts::installDownloadStopped(fileName, texts::unpackError(unpacked.error));
             return report;
         }
         for (const auto& refused : unpacked.refused) {
-            report.refused.append({refused.name, refused.reason, refused.raw});
+            report.refused.append({refused.name, texts::unpackError(refused.reason), refused.raw});
         }
         report.notSkinFiles = unpacked.others;
 
@@ -876,7 +878,7 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
     Installer installer(effective, options, hook);
     static int staged = 0;
     for (const QString& download : downloads) {
-        QString why;
+        platform::archive::UnpackError why;
         std::optional<StagingFolder> staging;
         for (int attempt = 0; attempt < 100 && !staging; ++attempt) {
             const QString path = platform::joinPath(
@@ -888,7 +890,9 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
             }
         }
         if (!staging) {
-            report.stopped = texts::installNoStagingFolder(why.isEmpty() ? texts::installNoFreeName() : why);
+            report.stopped = texts::installNoStagingFolder(
+                why.kind == platform::archive::UnpackError::Kind::None ? texts::installNoFreeName()
+                                                                       : texts::unpackError(why));
             break;
         }
         const qint64 before = installer.entries();

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "core/journal/Journal.h"
 #include "platform/journal/FileDigest.h"
 
@@ -45,7 +46,7 @@ public:
             if (recorded.ok) {
                 open_.insert(step.target, {recorded.value, staged.ok});
             } else {
-                note(recorded.error);
+                note(texts::journalError(recorded.error));
             }
             return true;
         }
@@ -60,16 +61,16 @@ public:
         } else if (step.ok) {
             const platform::FileDigest digest = platform::digestFile(step.target);
             marked = digest.ok ? store.markDone(id, step.target, digest.size, digest.sha256)
-                               : store.markDone(id, step.target, -1, {}, digest.error);
+                               : store.markDone(id, step.target, -1, {}, texts::digestError(digest.error));
             if (!digest.ok) {
-                note(digest.error);
+                note(texts::digestError(digest.error));
             }
         } else {
             marked = store.markFailed(id, step.error);
         }
         if (!marked.ok) {
             // Left open in the journal: the next start settles it from the disk.
-            note(marked.error);
+            note(texts::journalError(marked.error));
         }
         return true;
     }

@@ -1,6 +1,7 @@
 #include "core/journal/Journal.h"
 
 #include "core/catalogue/History.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QFileInfo>
@@ -38,7 +39,7 @@ JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
             result.changeId = recorded.value;
             change.id = recorded.value;
         } else {
-            result.journalError = recorded.error;
+            result.journalError = texts::journalError(recorded.error);
         }
     }
     result.file = op(change);
@@ -51,7 +52,7 @@ JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
                        : store->markFailed(result.changeId, result.file.error);
     if (!marked.ok) {
         // Still open in the journal: the next start settles it from the disk.
-        result.journalError = marked.error;
+        result.journalError = texts::journalError(marked.error);
     }
     return result;
 }
@@ -85,9 +86,9 @@ int PutBackReport::count(PutBackOutcome outcome) const {
 
 platform::JournalStatus Journal::open(const QString& folder) {
     const platform::JournalStatus opened = store_.open(folder);
-    openError_ = opened.error;
+    openError_ = texts::journalError(opened.error);
     if (!opened.ok) {
-        note(opened.error);
+        note(openError_);
     }
     return opened;
 }
@@ -110,7 +111,7 @@ bool Journal::beginRun(const QString& command, const QString& skinFolder) {
     }
     const auto begun = store_.beginRun(command, skinFolder);
     if (!begun.ok) {
-        note(begun.error);
+        note(texts::journalError(begun.error));
         return false;
     }
     runId_ = begun.value;
@@ -121,7 +122,7 @@ void Journal::endRun(const QString& outcome) {
     if (recording()) {
         const platform::JournalStatus ended = store_.endRun(runId_, outcome);
         if (!ended.ok) {
-            note(ended.error);
+            note(texts::journalError(ended.error));
         }
         if (store_.inBatch()) {
             commitBatch();
@@ -134,7 +135,7 @@ void Journal::beginBatch() {
     if (store_.isOpen()) {
         const platform::JournalStatus begun = store_.beginBatch();
         if (!begun.ok) {
-            note(begun.error);
+            note(texts::journalError(begun.error));
         }
     }
 }
@@ -143,7 +144,7 @@ void Journal::commitBatch() {
     if (store_.isOpen()) {
         const platform::JournalStatus committed = store_.commitBatch();
         if (!committed.ok) {
-            note(committed.error);
+            note(texts::journalError(committed.error));
         }
     }
 }
@@ -223,7 +224,7 @@ FileResult Journal::save(const QString& path, const QByteArray& bytes, const QSt
             intent.destination = path;
             intent.original.clear();
         } else {
-            intent.note = before.error;
+            intent.note = texts::digestError(before.error);
         }
     }
     return perform(intent, [&](JournalChange&) { return platform::saveFile(path, bytes); });
@@ -286,7 +287,7 @@ void MoveQueue::flush() {
             ids = recorded.value;
         } else {
             // The files move all the same; the run's details say it was not recorded.
-            journal_.note(recorded.error);
+            journal_.note(texts::journalError(recorded.error));
         }
     }
     for (qsizetype i = 0; i < group.size(); ++i) {
@@ -300,7 +301,7 @@ void MoveQueue::flush() {
                 moved.ok ? store.markDone(ids[i], {}, arrived.size, arrived.hash, {}, arrived.modified)
                          : store.markFailed(ids[i], moved.error);
             if (!marked.ok) {
-                journal_.note(marked.error);
+                journal_.note(texts::journalError(marked.error));
             }
         }
         if (group[i].done) {

@@ -2,6 +2,7 @@
 #include "core/journal/Journal.h"
 
 #include "core/catalogue/History.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
@@ -195,7 +196,7 @@ QString unchanged(const QString& path, const QString& hash, const QString& since
     }
     const platform::FileDigest now = platform::digestFile(path);
     if (!now.ok) {
-        return QStringLiteral("it could not be read: %1").arg(now.error);
+        return QStringLiteral("it could not be read: %1").arg(texts::digestError(now.error));
     }
     return now.sha256 == hash ? QString() : QStringLiteral("it has changed since it was %1").arg(since);
 }
@@ -273,8 +274,9 @@ Step giveBackPrevious(const JournalChange& change) {
     }
     const platform::FileDigest now = platform::digestFile(change.original, kMaxKeptBytes);
     if (!now.ok) {
-        return refuse(occupied(change.original) ? QStringLiteral("it could not be read: %1").arg(now.error)
-                                                : QStringLiteral("it is no longer there"));
+        return refuse(occupied(change.original)
+                          ? QStringLiteral("it could not be read: %1").arg(texts::digestError(now.error))
+                          : QStringLiteral("it is no longer there"));
     }
     if (now.sha256 != change.hash) {
         return refuse(QStringLiteral("it has changed since it was saved"));
@@ -349,7 +351,7 @@ bool startRunOnce(JournalStore& store, const QString& skinFolder, PutBackReport&
     const auto begun = store.beginRun(kPutBackCommand, skinFolder);
     if (!begun.ok) {
         report.busy = store.busy();
-        report.error = report.busy ? texts::journalInUse() : begun.error;
+        report.error = report.busy ? texts::journalInUse() : texts::journalError(begun.error);
         item.reason = QStringLiteral("the journal cannot record it: %1").arg(report.error);
         return false;
     }
@@ -371,7 +373,7 @@ void takeStep(JournalStore& store, const JournalChange& change, Step& step, PutB
         item.what = step.what;
         const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
         if (!marked.ok) {
-            keepFirstError(report, marked.error);
+            keepFirstError(report, texts::journalError(marked.error));
         }
     }
     if (!done.journalError.isEmpty()) {
@@ -385,7 +387,7 @@ PutBackItem putBackOne(JournalStore& store, qint64 id, const QString& skinFolder
     item.changeId = id;
     const auto loaded = store.change(id);
     if (!loaded.ok) {
-        item.reason = loaded.error;
+        item.reason = texts::journalError(loaded.error);
         return item;
     }
     const JournalChange& change = loaded.value;
@@ -439,13 +441,13 @@ PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const
             store.endRun(report.runId, left == 0 ? QStringLiteral("finished")
                                                  : QStringLiteral("finished; %1 left alone").arg(left));
         if (!ended.ok) {
-            keepFirstError(report, ended.error);
+            keepFirstError(report, texts::journalError(ended.error));
         }
     }
     if (batched) {
         const platform::JournalStatus committed = store.commitBatch();
         if (!committed.ok) {
-            keepFirstError(report, committed.error);
+            keepFirstError(report, texts::journalError(committed.error));
         }
     }
     return report;
@@ -455,13 +457,13 @@ PutBackReport putBackRun(JournalStore& store, qint64 runId) {
     const auto run = store.run(runId);
     if (!run.ok) {
         PutBackReport report;
-        report.error = run.error;
+        report.error = texts::journalError(run.error);
         return report;
     }
     const auto changes = store.changesOf(runId);
     if (!changes.ok) {
         PutBackReport report;
-        report.error = changes.error;
+        report.error = texts::journalError(changes.error);
         return report;
     }
     QList<qint64> ids;

@@ -1,7 +1,9 @@
 #include "core/journal/Disk.h"
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QDir>
@@ -26,10 +28,9 @@ Verdict settleMove(const JournalChange& change) {
     const bool atOrigin = detail::occupied(change.original);
     const bool atDestination = detail::occupied(change.destination);
     if (atOrigin) {
-        return {ChangeState::SettledNotDone,
-                atDestination ? QStringLiteral("it was still in its place; the file at %1 was left as it is")
-                                    .arg(change.destination)
-                              : QStringLiteral("it was still in its place")};
+        return {ChangeState::SettledNotDone, atDestination
+                                                 ? texts::settledStillInPlaceBeside(change.destination)
+                                                 : texts::settledStillInPlace()};
     }
     if (atDestination) {
         if (change.kind == ChangeKind::Restored) {
@@ -37,27 +38,25 @@ Verdict settleMove(const JournalChange& change) {
         }
         return {ChangeState::Done, {}, {}, platform::digestFile(change.destination)};
     }
-    return {ChangeState::Failed,
-            QStringLiteral("it was found neither in its place nor at %1").arg(change.destination)};
+    return {ChangeState::Failed, texts::settledFoundNowhere(change.destination)};
 }
 
 Verdict settleTrash(const JournalChange& change) {
     if (detail::occupied(change.original)) {
-        return {ChangeState::SettledNotDone, QStringLiteral("it was still in its place")};
+        return {ChangeState::SettledNotDone, texts::settledStillInPlace()};
     }
     // The trash's own note about the file says where it went.
     const QString inTrash = detail::findInTrash(change.original, change.hash);
     if (!inTrash.isEmpty()) {
         return {ChangeState::Done, {}, inTrash};
     }
-    return {ChangeState::Done,
-            QStringLiteral("it went to the trash, but where in the trash was not recorded")};
+    return {ChangeState::Done, texts::settledTrashedNoTrace()};
 }
 
 Verdict settleSave(JournalStore& store, const JournalChange& open) {
     const platform::FileDigest now = platform::digestFile(open.original);
     if (!now.ok) {
-        return {ChangeState::Failed, QStringLiteral("it could not be read: %1").arg(now.error)};
+        return {ChangeState::Failed, texts::settledUnreadable(texts::digestError(now.error))};
     }
     if (now.sha256 == open.hash) {
         return {ChangeState::Done, {}};
@@ -65,21 +64,21 @@ Verdict settleSave(JournalStore& store, const JournalChange& open) {
     const auto full = store.change(open.id);
     if (full.ok && full.value.hasPreviousBytes &&
         platform::digestOf(full.value.previousBytes) == now.sha256) {
-        return {ChangeState::SettledNotDone, QStringLiteral("it still held what it held before")};
+        return {ChangeState::SettledNotDone, texts::settledHeldBefore()};
     }
-    return {ChangeState::Failed, QStringLiteral("it holds neither what it held before nor what was saved")};
+    return {ChangeState::Failed, texts::settledHoldsNeither()};
 }
 
 // New files are written beside their place and moved in whole, never over another file.
 Verdict settleNewFile(const JournalChange& change) {
     if (!detail::occupied(change.destination)) {
-        return {ChangeState::SettledNotDone, QStringLiteral("it was never written")};
+        return {ChangeState::SettledNotDone, texts::settledNeverWritten()};
     }
     const platform::FileDigest now = platform::digestFile(change.destination);
     if (now.ok && !change.hash.isEmpty() && now.sha256 == change.hash) {
         return {ChangeState::Done, {}};
     }
-    return {ChangeState::SettledNotDone, QStringLiteral("another file is in its place")};
+    return {ChangeState::SettledNotDone, texts::settledAnotherFile()};
 }
 
 // The process id in the name of an installation's leftover ("install-staging-PID-N",
@@ -135,12 +134,12 @@ RecoveryReport recover(JournalStore& store) {
     RecoveryReport report;
     const auto open = store.openIntents();
     if (!open.ok) {
-        report.error = open.error;
+        report.error = texts::journalError(open.error);
         return report;
     }
     const auto unended = store.unendedRuns();
     if (!unended.ok) {
-        report.error = unended.error;
+        report.error = texts::journalError(unended.error);
         return report;
     }
     store.beginBatch();
@@ -170,7 +169,7 @@ RecoveryReport recover(JournalStore& store) {
                                 : store.markDone(change.id, verdict.destination, -1, {}, verdict.note);
             if (marked.ok && change.undoes > 0) {
                 // The undo went through before the crash; so did the change it undid.
-                marked = store.markUndone(change.undoes, QStringLiteral("put back"));
+                marked = store.markUndone(change.undoes, texts::changePutBack());
             }
         } else if (verdict.state == ChangeState::SettledNotDone) {
             marked = store.markSettledNotDone(change.id, verdict.note);
@@ -178,20 +177,20 @@ RecoveryReport recover(JournalStore& store) {
             marked = store.markFailed(change.id, verdict.note);
         }
         if (!marked.ok && report.error.isEmpty()) {
-            report.error = marked.error;
+            report.error = texts::journalError(marked.error);
         }
         report.settled.append({change.id, changeName(change), verdict.state, verdict.note});
     }
     for (const platform::JournalRun& run : unended.value) {
-        const platform::JournalStatus ended = store.endRun(run.id, QStringLiteral("interrupted"));
+        const platform::JournalStatus ended = store.endRun(run.id, texts::runInterrupted());
         if (!ended.ok && report.error.isEmpty()) {
-            report.error = ended.error;
+            report.error = texts::journalError(ended.error);
         }
         report.interruptedRuns.append(run.id);
     }
     const platform::JournalStatus committed = store.commitBatch();
     if (!committed.ok && report.error.isEmpty()) {
-        report.error = committed.error;
+        report.error = texts::journalError(committed.error);
     }
     sweepLeftovers(QFileInfo(store.path()).absolutePath(), true, report.removed);
     for (const QString& folder : installFolders(open.value, unended.value)) {

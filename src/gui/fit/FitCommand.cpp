@@ -2,6 +2,7 @@
 
 #include "core/catalogue/History.h"
 #include "core/catalogue/MakerTools.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/journal/Journal.h"
 #include "core/textures/FitDecision.h"
@@ -20,11 +21,11 @@ namespace {
 QString refusal(const QString& name, const platform::FitResult& fit, qint64 fileLength) {
     switch (fit.outcome) {
     case platform::FitOutcome::NotDecoded:
-        return texts::fitNotDecoded(name, fit.error);
+        return texts::fitNotDecoded(name, texts::fitError(fit));
     case platform::FitOutcome::SizeRefused:
         return texts::fitSizeNotListed(name, fit.width, fit.height);
     case platform::FitOutcome::NotReduced:
-        return texts::fitNotReduced(name, fit.error);
+        return texts::fitNotReduced(name, texts::fitError(fit));
     case platform::FitOutcome::Fitted:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/PlatformErrors.h"
 #include "core/journal/Journal.h"
 
 #include <QDir>
@@ -82,7 +83,7 @@ HistoryController::Listing HistoryController::load(int limit) {
     journal_.settle();
     const auto runs = store.listRuns(limit);
     if (!runs.ok) {
-        listing.error = texts::historyUnreadable(runs.error);
+        listing.error = texts::historyUnreadable(texts::journalError(runs.error));
         return listing;
     }
     for (const platform::JournalRun& run : runs.value) {
@@ -93,7 +94,7 @@ HistoryController::Listing HistoryController::load(int limit) {
         shown.outcome = run.ended.isValid() ? run.outcome : texts::historyRunInterrupted();
         const auto changes = store.changesOf(run.id);
         if (!changes.ok) {
-            listing.error = texts::historyUnreadable(changes.error);
+            listing.error = texts::historyUnreadable(texts::journalError(changes.error));
             return listing;
         }
         if (changes.value.isEmpty() && run.ended.isValid()) {
@@ -129,7 +130,8 @@ HistoryController::Outcome HistoryController::putBack(const QList<qint64>& runId
         const auto run = store.run(runId);
         const auto changes = store.changesOf(runId);
         if (!run.ok || !changes.ok) {
-            return {texts::nothingToPutBack(), texts::historyUnreadable(run.ok ? changes.error : run.error)};
+            return {texts::nothingToPutBack(),
+                    texts::historyUnreadable(texts::journalError(run.ok ? changes.error : run.error))};
         }
         if (skinFolder.isEmpty()) {
             skinFolder = run.value.skinFolder;

@@ -29,18 +29,14 @@ QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-QString mebibytes(qint64 bytes) {
-    if (bytes % (qint64{1024} * 1024) == 0) {
-        return QStringLiteral("%1 MiB").arg(bytes / (qint64{1024} * 1024));
-    }
-    return QStringLiteral("%1 bytes").arg(bytes);
+using Kind = UnpackError::Kind;
+
+UnpackError problem(Kind kind, QString reason = {}) {
+    return {kind, {}, 0, std::move(reason)};
 }
 
-QString total(qint64 bytes) {
-    if (bytes % (qint64{1024} * 1024 * 1024) == 0) {
-        return QStringLiteral("%1 GiB").arg(bytes / (qint64{1024} * 1024 * 1024));
-    }
-    return mebibytes(bytes);
+UnpackError named(Kind kind, QString name, QString reason = {}) {
+    return {kind, std::move(name), 0, std::move(reason)};
 }
 
 class Fd {
@@ -128,7 +124,7 @@ public:
     bool countEntry() {
         ++result.entries;
         if (result.entries > limits_.entries) {
-            failure(QStringLiteral("it holds more than %1 entries; unpacking stopped").arg(limits_.entries));
+            failure({Kind::TooManyEntries, {}, limits_.entries, {}});
             return false;
         }
         if (progress_) {
@@ -137,14 +133,14 @@ public:
         return true;
     }
 
-    void failure(const QString& why) {
+    void failure(const UnpackError& why) {
         if (result.ok) {
             result.ok = false;
             result.error = why;
         }
     }
 
-    void refuse(const QByteArray& raw, const QString& reason) {
+    void refuse(const QByteArray& raw, const UnpackError& reason) {
         result.refused.append({shownName(raw), reason, raw});
     }
 
@@ -165,25 +161,23 @@ public:
 
     // Opens the staged file for `parts`, making its folders one by one without following links.
     // -1 with `why` set when it cannot be made (the entry is then refused, not the download).
-    int create(const QStringList& parts, QString* why) {
+    int create(const QStringList& parts, UnpackError* why) {
         Fd dir(::dup(staging_.fd()));
         if (dir.get() < 0) {
-            *why = systemError(errno);
+            *why = problem(Kind::NotCreated, systemError(errno));
             return -1;
         }
         for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
             const QByteArray part = parts[i].toUtf8();
             if (::mkdirat(dir.get(), part.constData(), 0700) != 0 && errno != EEXIST) {
-                *why = systemError(errno);
+                *why = problem(Kind::NotCreated, systemError(errno));
                 return -1;
             }
             const int next =
                 ::openat(dir.get(), part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (next < 0) {
-                *why = errno == ENOTDIR || errno == ELOOP
-                           ? QStringLiteral("a file of the download is already named like its folder %1")
-                                 .arg(parts[i])
-                           : systemError(errno);
+                *why = errno == ENOTDIR || errno == ELOOP ? named(Kind::FolderNameTaken, parts[i])
+                                                          : problem(Kind::NotCreated, systemError(errno));
                 return -1;
             }
             dir.reset(next);
@@ -191,8 +185,7 @@ public:
         const int fd = ::openat(dir.get(), parts.last().toUtf8().constData(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
-            *why =
-                errno == EEXIST ? QStringLiteral("the download holds this name twice") : systemError(errno);
+            *why = errno == EEXIST ? problem(Kind::NameTwice) : problem(Kind::NotCreated, systemError(errno));
         }
         return fd;
     }
@@ -202,13 +195,11 @@ public:
         entryBytes += size;
         result.bytes += size;
         if (entryBytes > limits_.entryBytes) {
-            failure(QStringLiteral("%1 unpacks to more than %2; unpacking stopped")
-                        .arg(shownName(raw), mebibytes(limits_.entryBytes)));
+            failure({Kind::EntryTooLarge, shownName(raw), limits_.entryBytes, {}});
             return false;
         }
         if (result.bytes > limits_.totalBytes) {
-            failure(QStringLiteral("it unpacks to more than %1 in all; unpacking stopped")
-                        .arg(total(limits_.totalBytes)));
+            failure({Kind::TooLargeInAll, {}, limits_.totalBytes, {}});
             return false;
         }
         return true;
@@ -225,26 +216,28 @@ private:
     QSet<QString> seen_;
 };
 
-QString archiveReason(struct archive* a, const char* fallback) {
+// Libarchive's own words, or nothing when it gave none.
+QString archiveReason(struct archive* a) {
     const char* why = archive_error_string(a);
-    return QString::fromUtf8(why != nullptr && *why != '\0' ? why : fallback);
+    return why != nullptr ? QString::fromUtf8(why) : QString();
 }
 
 // Why an entry is not unpacked (its name, or a kind other than file or folder), or nothing.
-std::optional<QString> entryRefusal(struct archive_entry* entry, const QByteArray& raw, QStringList* parts) {
-    std::optional<QString> refusal = refuseName(raw, parts);
+std::optional<UnpackError> entryRefusal(struct archive_entry* entry, const QByteArray& raw,
+                                        QStringList* parts) {
+    std::optional<UnpackError> refusal = refuseName(raw, parts);
     if (refusal) {
         return refusal;
     }
     const auto type = archive_entry_filetype(entry);
     if (archive_entry_hardlink(entry) != nullptr) {
-        return QStringLiteral("a hard link");
+        return problem(Kind::HardLink);
     }
     if (type == AE_IFLNK || archive_entry_symlink(entry) != nullptr) {
-        return QStringLiteral("a symbolic link");
+        return problem(Kind::SymbolicLink);
     }
     if (type != AE_IFREG && type != AE_IFDIR) {
-        return QStringLiteral("a device, FIFO or socket, not a file");
+        return problem(Kind::NotAFile);
     }
     return std::nullopt;
 }
@@ -257,8 +250,7 @@ bool stoppedByPassword(struct archive* a, struct archive_entry* entry, std::vect
     }
     // Reading it is what makes the library say why it cannot.
     const la_ssize_t got = archive_read_data(a, buffer.data(), buffer.size());
-    reader.failure(QStringLiteral("it is protected by a password (%1)")
-                       .arg(got < 0 ? archiveReason(a, "encrypted") : QStringLiteral("encrypted")));
+    reader.failure(problem(Kind::Password, got < 0 ? archiveReason(a) : QString()));
     return true;
 }
 
@@ -272,8 +264,7 @@ bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, con
             return true;
         }
         if (got < 0) {
-            reader.failure(
-                QStringLiteral("%1: %2").arg(shownName(raw), archiveReason(a, "the archive is damaged")));
+            reader.failure(named(Kind::EntryDamaged, shownName(raw), archiveReason(a)));
             return false;
         }
         if (!reader.countBytes(raw, entryBytes, got)) {
@@ -281,8 +272,7 @@ bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, con
         }
         int code = 0;
         if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-            reader.failure(
-                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
+            reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(code)));
             return false;
         }
     }
@@ -293,7 +283,7 @@ bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, con
 bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const QStringList& parts,
                 std::vector<char>& buffer) {
     Fd out;
-    QString why;
+    UnpackError why;
     // A later entry of a name already read is only read through, so that it counts.
     if (!reader.firstOfItsName(parts)) {
         qint64 entryBytes = 0;
@@ -303,7 +293,7 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
     if (wanted) {
         out.reset(reader.create(parts, &why));
         if (out.get() < 0) {
-            reader.refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            reader.refuse(raw, why);
         }
     }
     qint64 entryBytes = 0;
@@ -312,8 +302,7 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
     }
     if (out.get() >= 0) {
         if (!out.reset()) {
-            reader.failure(
-                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
+            reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(errno)));
             return false;
         }
         reader.result.files.append({parts.join(u'/'), reader.stagedPath(parts), entryBytes});
@@ -331,7 +320,7 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
         return false;
     }
     if (status < ARCHIVE_WARN) {
-        reader.failure(archiveReason(a, "the archive is damaged"));
+        reader.failure(problem(Kind::Damaged, archiveReason(a)));
         return false;
     }
     if (!reader.countEntry()) {
@@ -341,7 +330,7 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
     const char* plain = archive_entry_pathname(entry);
     const QByteArray raw(utf8 != nullptr ? utf8 : (plain != nullptr ? plain : ""));
     QStringList parts;
-    const std::optional<QString> refusal = entryRefusal(entry, raw, &parts);
+    const std::optional<UnpackError> refusal = entryRefusal(entry, raw, &parts);
     if (stoppedByPassword(a, entry, buffer, reader)) {
         return false;
     }
@@ -364,13 +353,13 @@ bool readNextEntry(struct archive* a, Reader& reader, std::vector<char>& buffer)
 void readArchive(int fd, Reader& reader) {
     struct archive* a = archive_read_new();
     if (a == nullptr) {
-        reader.failure(QStringLiteral("the archive library could not start"));
+        reader.failure(problem(Kind::LibraryNotStarted));
         return;
     }
     archive_read_support_filter_all(a);
     archive_read_support_format_all(a);
     if (archive_read_open_fd(a, fd, ChunkBytes) != ARCHIVE_OK) {
-        reader.failure(archiveReason(a, "not an archive this program can read"));
+        reader.failure(problem(Kind::NotAnArchive, archiveReason(a)));
         archive_read_free(a);
         return;
     }
@@ -392,14 +381,14 @@ struct FolderWalk {
         const Fd in(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
         if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            reader.refuse(raw, QStringLiteral("could not be read: %1")
-                                   .arg(in.get() < 0 ? systemError(errno) : QStringLiteral("not a file")));
+            reader.refuse(raw, in.get() < 0 ? problem(Kind::NotReadable, systemError(errno))
+                                            : problem(Kind::NotReadableFile));
             return true;
         }
-        QString why;
+        UnpackError why;
         Fd out(reader.create(parts, &why));
         if (out.get() < 0) {
-            reader.refuse(raw, QStringLiteral("could not be unpacked: %1").arg(why));
+            reader.refuse(raw, why);
             return true;
         }
         qint64 entryBytes = 0;
@@ -412,8 +401,7 @@ struct FolderWalk {
                 if (errno == EINTR) {
                     continue;
                 }
-                reader.failure(
-                    QStringLiteral("%1 could not be read: %2").arg(shownName(raw), systemError(errno)));
+                reader.failure(named(Kind::EntryNotRead, shownName(raw), systemError(errno)));
                 return false;
             }
             if (!reader.countBytes(raw, entryBytes, got)) {
@@ -421,14 +409,12 @@ struct FolderWalk {
             }
             int code = 0;
             if (!writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-                reader.failure(
-                    QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(code)));
+                reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(code)));
                 return false;
             }
         }
         if (!out.reset()) {
-            reader.failure(
-                QStringLiteral("%1 could not be unpacked: %2").arg(shownName(raw), systemError(errno)));
+            reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(errno)));
             return false;
         }
         reader.result.files.append({parts.join(u'/'), reader.stagedPath(parts), entryBytes});
@@ -443,7 +429,7 @@ struct FolderWalk {
             if (listed >= 0) {
                 ::close(listed);
             }
-            reader.failure(QStringLiteral("the folder could not be read: %1").arg(systemError(errno)));
+            reader.failure(problem(Kind::FolderNotListed, systemError(errno)));
             return false;
         }
         while (const dirent* entry = ::readdir(stream)) {
@@ -457,15 +443,15 @@ struct FolderWalk {
     }
 
     // Why an entry of this kind at this depth is not taken, or nothing.
-    static std::optional<QString> kindRefusal(const struct stat& info, int depth) {
+    static std::optional<UnpackError> kindRefusal(const struct stat& info, int depth) {
         if (S_ISLNK(info.st_mode)) {
-            return QStringLiteral("a symbolic link");
+            return problem(Kind::SymbolicLink);
         }
         if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
-            return QStringLiteral("a device, FIFO or socket, not a file");
+            return problem(Kind::NotAFile);
         }
         if (S_ISDIR(info.st_mode) && depth >= MaxFolderDepth) {
-            return QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
+            return UnpackError{Kind::TooDeep, {}, MaxFolderDepth, {}};
         }
         return std::nullopt;
     }
@@ -474,7 +460,7 @@ struct FolderWalk {
     bool walkInto(int dir, const std::string& name, const QByteArray& raw, int depth) {
         const Fd inner(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (inner.get() < 0) {
-            reader.refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
+            reader.refuse(raw, problem(Kind::NotReadable, systemError(errno)));
             return true;
         }
         return walk(inner.get(), raw + '/', depth + 1);
@@ -493,14 +479,14 @@ struct FolderWalk {
             const QByteArray raw = prefix + QByteArray(name.c_str());
             struct stat info {};
             if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                reader.refuse(raw, QStringLiteral("could not be read: %1").arg(systemError(errno)));
+                reader.refuse(raw, problem(Kind::NotReadable, systemError(errno)));
                 continue;
             }
             if (S_ISDIR(info.st_mode) && info.st_dev == stagingDevice && info.st_ino == stagingInode) {
                 continue; // our own staging folder, when the download is the folder that holds it
             }
             QStringList parts;
-            std::optional<QString> refusal = refuseName(raw, &parts);
+            std::optional<UnpackError> refusal = refuseName(raw, &parts);
             if (!refusal) {
                 refusal = kindRefusal(info, depth);
             }
@@ -532,16 +518,16 @@ bool isControl(char16_t c) {
 
 } // namespace
 
-std::optional<StagingFolder> StagingFolder::create(const QString& path, QString* error) {
+std::optional<StagingFolder> StagingFolder::create(const QString& path, UnpackError* error) {
     const QByteArray encoded = path.toUtf8();
     if (::mkdir(encoded.constData(), 0700) != 0) {
-        *error = errno == EEXIST ? QStringLiteral("%1 is already there").arg(path)
-                                 : QStringLiteral("%1 could not be made: %2").arg(path, systemError(errno));
+        *error = errno == EEXIST ? named(Kind::StagingTaken, path)
+                                 : named(Kind::StagingNotMade, path, systemError(errno));
         return std::nullopt;
     }
     const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        *error = QStringLiteral("%1 could not be opened: %2").arg(path, systemError(errno));
+        *error = named(Kind::StagingNotOpened, path, systemError(errno));
         ::rmdir(encoded.constData());
         return std::nullopt;
     }
@@ -585,32 +571,32 @@ QString shownName(const QByteArray& rawName) {
     return shown;
 }
 
-std::optional<QString> refuseName(const QByteArray& rawName, QStringList* parts) {
+std::optional<UnpackError> refuseName(const QByteArray& rawName, QStringList* parts) {
     const QString text = QString::fromUtf8(rawName);
     if (text.toUtf8() != rawName) {
-        return QStringLiteral("its name is not valid text");
+        return problem(Kind::NameNotText);
     }
     if (std::any_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); })) {
-        return QStringLiteral("its name holds a control character");
+        return problem(Kind::NameHasControl);
     }
     if (text.startsWith(u'/') || text.startsWith(u'\\')) {
-        return QStringLiteral("an absolute path");
+        return problem(Kind::AbsolutePath);
     }
     // Downloads made on Windows separate folders with backslashes, and may name a drive.
     QStringList found = text.split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts);
     if (!found.isEmpty() && found.first().size() == 2 && found.first()[1] == u':' &&
         found.first()[0].isLetter()) {
-        return QStringLiteral("an absolute path");
+        return problem(Kind::AbsolutePath);
     }
     found.removeAll(QStringLiteral("."));
     if (found.contains(QStringLiteral(".."))) {
-        return QStringLiteral("a \"..\" in its path");
+        return problem(Kind::DotDotInPath);
     }
     if (found.isEmpty()) {
-        return QStringLiteral("it has no name");
+        return problem(Kind::NoName);
     }
     if (found.size() > MaxFolderDepth + 1) {
-        return QStringLiteral("more than %1 folders deep").arg(MaxFolderDepth);
+        return UnpackError{Kind::TooDeep, {}, MaxFolderDepth, {}};
     }
     *parts = std::move(found);
     return std::nullopt;
@@ -622,7 +608,8 @@ Unpacked unpack(const QString& download, const StagingFolder& staging, const Wan
     const Fd fd(::open(download.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
-        reader.failure(errno == ELOOP ? QStringLiteral("it is a symbolic link") : systemError(errno));
+        reader.failure(errno == ELOOP ? problem(Kind::DownloadIsLink)
+                                      : problem(Kind::DownloadNotOpened, systemError(errno)));
         return reader.result;
     }
     if (S_ISDIR(info.st_mode)) {
@@ -632,13 +619,13 @@ Unpacked unpack(const QString& download, const StagingFolder& staging, const Wan
         walk.walk(fd.get(), QByteArray(), 0);
     } else if (S_ISREG(info.st_mode) && info.st_size == 0) {
         reader.result.empty = true;
-        reader.failure(QStringLiteral("it is empty"));
+        reader.failure(problem(Kind::DownloadEmpty));
     } else if (S_ISREG(info.st_mode)) {
         // Reading blocks again: a regular file never waits, and libarchive expects it to.
         ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
         readArchive(fd.get(), reader);
     } else {
-        reader.failure(QStringLiteral("it is neither a file nor a folder"));
+        reader.failure(problem(Kind::NeitherFileNorFolder));
     }
     if (!reader.result.ok) {
         reader.result.files.clear(); // nothing of it may be used

@@ -18,13 +18,61 @@ struct Limits {
     qint64 totalBytes = qint64{1024} * 1024 * 1024;
 };
 
+// Why a download, or one entry of it, was not unpacked: the kind, what it names, and the system's
+// or libarchive's own words where it gave any. The catalogue makes the text.
+struct UnpackError {
+    enum class Kind {
+        None,
+        // The whole download stops.
+        TooManyEntries, // number: the limit
+        EntryTooLarge,  // name; number: the limit in bytes
+        TooLargeInAll,  // number: the limit in bytes
+        Damaged,        // reason, when libarchive gave one
+        EntryDamaged,   // name; reason, when libarchive gave one
+        NotAnArchive,   // reason, when libarchive gave one
+        LibraryNotStarted,
+        Password,        // reason, when libarchive gave one
+        EntryNotWritten, // name, reason
+        EntryNotRead,    // name, reason
+        FolderNotListed, // reason
+        DownloadIsLink,
+        DownloadNotOpened, // reason
+        DownloadEmpty,
+        NeitherFileNorFolder,
+        // One entry is refused.
+        NameNotText,
+        NameHasControl,
+        AbsolutePath,
+        DotDotInPath,
+        NoName,
+        TooDeep, // number: the deepest allowed
+        HardLink,
+        SymbolicLink,
+        NotAFile,        // a device, FIFO or socket
+        NotCreated,      // reason
+        FolderNameTaken, // name: the folder a file of the download is named like
+        NameTwice,
+        NotReadable,     // reason
+        NotReadableFile, // it opened, but is not a file
+        // The staging folder.
+        StagingTaken,     // name: its path
+        StagingNotMade,   // name, reason
+        StagingNotOpened, // name, reason
+    };
+    Kind kind = Kind::None;
+    QString name;
+    qint64 number = 0;
+    QString reason;
+    bool operator==(const UnpackError&) const = default;
+};
+
 // A folder of our own that exists only while this object does. It is made fresh (an existing
 // folder of that name is never taken over) and removed with everything in it afterwards, without
 // following links.
 class StagingFolder {
 public:
     // Makes `path` (its parent must exist); nothing on failure, with `error` set.
-    static std::optional<StagingFolder> create(const QString& path, QString* error);
+    static std::optional<StagingFolder> create(const QString& path, UnpackError* error);
     ~StagingFolder();
     StagingFolder(StagingFolder&& other) noexcept;
     StagingFolder& operator=(StagingFolder&&) = delete;
@@ -49,7 +97,7 @@ struct StagedFile {
 
 struct RefusedEntry {
     QString name; // as given, with control characters shown as \xNN
-    QString reason;
+    UnpackError reason;
     QByteArray raw; // the name's own bytes, for a report that shows stray bytes its own way
 };
 
@@ -57,7 +105,7 @@ struct Unpacked {
     // False: the download is damaged, protected by a password, past a limit or could not be read;
     // nothing of it may be used, and `error` says why (libarchive's own words where it has them).
     bool ok = true;
-    QString error;
+    UnpackError error;
     QList<StagedFile> files; // the files the caller wanted, unpacked
     QStringList others;      // ordinary files read but not wanted, so not unpacked
     QList<RefusedEntry> refused;
@@ -82,7 +130,7 @@ Unpacked unpack(const QString& download, const StagingFolder& staging, const Wan
 
 // Why a path inside a download may not be unpacked, or nothing when it may; `parts` receives its
 // folders and file name. Exposed for tests.
-std::optional<QString> refuseName(const QByteArray& rawName, QStringList* parts);
+std::optional<UnpackError> refuseName(const QByteArray& rawName, QStringList* parts);
 
 // The name as shown in reports: bytes that are not valid UTF-8 and control characters written as \xNN.
 QString shownName(const QByteArray& rawName);

@@ -51,28 +51,32 @@ struct ResultFree {
     void operator()(liq_result* result) const { liq_result_destroy(result); }
 };
 
-QString liqReason(liq_error error) {
+FitError problem(FitError::Kind kind, QString reason = {}) {
+    return {kind, 0, std::move(reason)};
+}
+
+FitError liqReason(liq_error error) {
     switch (error) {
     case LIQ_OUT_OF_MEMORY:
-        return QStringLiteral("there was not enough memory to reduce the colours");
+        return problem(FitError::Kind::NoMemoryToReduce);
     case LIQ_QUALITY_TOO_LOW:
-        return QStringLiteral("256 colours cannot show this picture well enough");
+        return problem(FitError::Kind::QualityTooLow);
     default:
-        return QStringLiteral("the colours could not be reduced (error %1)").arg(static_cast<int>(error));
+        return {FitError::Kind::NotReduced, static_cast<int>(error), {}};
     }
 }
 
 // Decodes as a BMP only, and only once its headers agree with its length: Qt's reader would make
 // up whatever part of the pixel data is missing.
-bool decode(const QByteArray& bytes, QImage* image, QString* why) {
+bool decode(const QByteArray& bytes, QImage* image, FitError* why) {
     const BmpStructure structure =
         checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
-        *why = QString::fromStdString(structure.problem);
+        *why = problem(FitError::Kind::Structure, QString::fromStdString(structure.problem));
         return false;
     }
     if (qint64{structure.width} * std::abs(qint64{structure.height}) > PixelLimit) {
-        *why = QStringLiteral("the picture is far larger than any texture");
+        *why = problem(FitError::Kind::FarTooLarge);
         return false;
     }
     QByteArray copy = bytes;
@@ -82,8 +86,7 @@ bool decode(const QByteArray& bytes, QImage* image, QString* why) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     if (!reader.read(image)) {
-        const QString reason = reader.errorString();
-        *why = reason.isEmpty() ? QStringLiteral("not a readable picture") : reason;
+        *why = problem(FitError::Kind::NotDecoded, reader.errorString());
         return false;
     }
     return true;
@@ -140,7 +143,7 @@ FitResult fitTexture(const QByteArray& bmpBytes, const QList<QSize>& acceptedSiz
     result.height = decoded.height();
     if (!acceptedSizes.isEmpty() && !acceptedSizes.contains(decoded.size())) {
         result.outcome = FitOutcome::SizeRefused;
-        result.error = QStringLiteral("%1 x %2 is not a texture size").arg(result.width).arg(result.height);
+        result.error = problem(FitError::Kind::NotATextureSize);
         return result;
     }
 
@@ -149,7 +152,7 @@ FitResult fitTexture(const QByteArray& bmpBytes, const QList<QSize>& acceptedSiz
     decoded = QImage();
     if (rgba.isNull()) {
         result.outcome = FitOutcome::NotReduced;
-        result.error = QStringLiteral("there was not enough memory to convert the picture");
+        result.error = problem(FitError::Kind::NoMemoryToConvert);
         return result;
     }
     const int width = rgba.width();

@@ -16,12 +16,31 @@ enum class FitOutcome {
     NotReduced,  // the quantiser failed; `error` says why
 };
 
+// Why a picture was not fitted; the catalogue makes the text.
+struct FitError {
+    enum class Kind {
+        None,
+        Structure,   // reason: what is wrong with the file's headers
+        FarTooLarge, // more pixels than any texture has
+        NotDecoded,  // reason: the picture reader's words, when it gave any
+        NotATextureSize,
+        NoMemoryToConvert,
+        NoMemoryToReduce,
+        QualityTooLow,
+        NotReduced, // number: the quantiser's error code
+    };
+    Kind kind = Kind::None;
+    int number = 0;
+    QString reason;
+    bool operator==(const FitError&) const = default;
+};
+
 struct FitResult {
     FitOutcome outcome = FitOutcome::NotDecoded;
     QByteArray bytes; // the 8-bit BMP, when fitted
     int width = 0;    // of the decoded picture, whenever it decoded
     int height = 0;
-    QString error;
+    FitError error;
 };
 
 // Decodes `bmpBytes` as a BMP (and nothing else) and writes it with a 256-colour palette chosen by

@@ -15,8 +15,12 @@ namespace vestimo::platform {
 
 namespace {
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+DigestError systemError(int code) {
+    return {DigestError::Kind::System, 0, QString::fromLocal8Bit(std::strerror(code))};
+}
+
+DigestError problem(DigestError::Kind kind, qint64 number = 0) {
+    return {kind, number, {}};
 }
 
 // Closes the descriptor on every way out.
@@ -62,7 +66,7 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
     const QByteArray name = QFile::encodeName(path);
     const Descriptor fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
-        digest.error = errno == ELOOP ? QStringLiteral("it is a link, not a file") : systemError(errno);
+        digest.error = errno == ELOOP ? problem(DigestError::Kind::Link) : systemError(errno);
         return digest;
     }
     struct stat info {};
@@ -71,11 +75,11 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
         return digest;
     }
     if (!S_ISREG(info.st_mode)) {
-        digest.error = QStringLiteral("it is not an ordinary file");
+        digest.error = problem(DigestError::Kind::NotOrdinaryFile);
         return digest;
     }
     if (keepLimit > 0 && info.st_size > keepLimit) {
-        digest.error = QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (qint64{1024} * 1024));
+        digest.error = problem(DigestError::Kind::TooLarge, keepLimit);
         return digest;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -100,8 +104,7 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
         if (keepLimit > 0) {
             // A file that grows while it is read is still held to the limit.
             if (total > keepLimit) {
-                digest.error =
-                    QStringLiteral("it is larger than %1 MiB").arg(keepLimit / (qint64{1024} * 1024));
+                digest.error = problem(DigestError::Kind::TooLarge, keepLimit);
                 digest.bytes.clear();
                 return digest;
             }

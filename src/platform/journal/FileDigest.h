@@ -5,11 +5,26 @@
 
 namespace vestimo::platform {
 
+// Why a file could not be digested; the catalogue makes the text.
+struct DigestError {
+    enum class Kind {
+        None,
+        Link,
+        NotOrdinaryFile,
+        TooLarge, // number: the limit in bytes
+        System,   // reason: the system's words
+    };
+    Kind kind = Kind::None;
+    qint64 number = 0;
+    QString reason;
+    bool operator==(const DigestError&) const = default;
+};
+
 // What a file holds, as far as the journal cares: its length and SHA-256 (lowercase hex), and
 // its bytes when asked for.
 struct FileDigest {
     bool ok = false;
-    QString error;
+    DigestError error;
     qint64 size = 0;
     QString sha256;
     QByteArray bytes;

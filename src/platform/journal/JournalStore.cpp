@@ -19,9 +19,20 @@ namespace vestimo::platform {
 
 namespace {
 
+using Kind = JournalError::Kind;
+
+JournalError problem(Kind kind, QString name = {}, qint64 number = 0) {
+    return {kind, Kind::None, std::move(name), number, {}};
+}
+
 // Every call made before open() or after close() gets this.
-QString notOpen() {
-    return QStringLiteral("the journal is not open");
+JournalError notOpen() {
+    return problem(Kind::NotOpen);
+}
+
+// The journal file `path` could not be opened, used or read, for the reason `inner`.
+JournalError about(Kind kind, const QString& path, const JournalError& inner) {
+    return {kind, inner.kind, path, inner.number, inner.reason};
 }
 
 constexpr int kSqliteBusy = 5;
@@ -83,9 +94,11 @@ const char* const kChangeColumns =
     "hash, reason, note, undoes, recorded, modified";
 const char* const kRunColumns = "id, command, skin_folder, started, ended, outcome";
 
-QString describe(const QSqlError& error) {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("the database gave no reason") : text;
+// The database's own words; the catalogue says so when it gave none.
+JournalError describe(const QSqlError& error) {
+    JournalError found = problem(Kind::Database);
+    found.reason = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return found;
 }
 
 bool isBusy(const QSqlError& error) {
@@ -176,7 +189,7 @@ JournalResult<QList<T>> listed(QSqlQuery* q, T (*from)(const QSqlQuery&), const 
 
 // The one row `id` of a prepared query, read by `from`.
 template <typename From, class Run>
-auto single(QSqlQuery* q, qint64 id, const QString& what, From from, const Run& run)
+auto single(QSqlQuery* q, qint64 id, Kind missing, From from, const Run& run)
     -> JournalResult<decltype(from(std::declval<const QSqlQuery&>()))> {
     using T = decltype(from(std::declval<const QSqlQuery&>()));
     if (q == nullptr) {
@@ -187,7 +200,7 @@ auto single(QSqlQuery* q, qint64 id, const QString& what, From from, const Run& 
         return JournalResult<T>::failure(describe(q->lastError()));
     }
     if (!q->next()) {
-        return JournalResult<T>::failure(QStringLiteral("the journal has no %1 %2").arg(what).arg(id));
+        return JournalResult<T>::failure(problem(missing, {}, id));
     }
     T found = from(*q);
     q->finish();
@@ -308,13 +321,13 @@ JournalStatus JournalStore::connect(const QString& file) {
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
-        return JournalStatus::failure(QStringLiteral("the SQLite driver for Qt is not installed"));
+        return JournalStatus::failure(problem(Kind::NoDriver));
     }
     db.setDatabaseName(file);
     // No waiting inside the driver: execute() waits, within the time the command has left.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     if (!db.open()) {
-        const QString why = describe(db.lastError());
+        const JournalError why = describe(db.lastError());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
         return JournalStatus::failure(why);
@@ -325,53 +338,50 @@ JournalStatus JournalStore::connect(const QString& file) {
 
 namespace {
 
-// The journal and its log files are plain files, never links; empty when they are (or are not there).
-QString journalFilesProblem(const QString& path) {
+// The journal and its log files are plain files, never links; no kind when they are (or are not there).
+JournalError journalFilesProblem(const QString& path) {
     for (const QString& part : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
         const QFileInfo info(part);
         if (info.isSymLink()) {
-            return QStringLiteral("%1 is a link; the journal is never written through one")
-                .arg(info.fileName());
+            return problem(Kind::FileIsLink, info.fileName());
         }
         if (info.exists() && !info.isFile()) {
-            return QStringLiteral("%1 is not a file").arg(info.fileName());
+            return problem(Kind::FileNotAFile, info.fileName());
         }
     }
     return {};
 }
 
 // Whether a journal file that is there starts as a database does; `corrupt` (with `why`) when not.
-JournalStatus checkDatabaseHeader(const QString& path, bool& corrupt, QString& why) {
+JournalStatus checkDatabaseHeader(const QString& path, bool& corrupt, JournalError& why) {
     const QFileInfo info(path);
     if (!info.exists() || info.size() <= 0) {
         return JournalStatus::success();
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+        return JournalStatus::failure({Kind::Unreadable, Kind::None, path, 0, file.errorString()});
     }
     corrupt = file.read(16) != QByteArray("SQLite format 3\0", 16);
     if (corrupt) {
-        why = QStringLiteral("it is not a database");
+        why = problem(Kind::NotADatabase);
     }
     return JournalStatus::success();
 }
 
 // Sets the damaged file aside with its write-ahead log, so nothing in it is lost; `aside` is where.
-JournalStatus setAsideDamaged(const QString& path, const QString& why, QString& aside) {
+JournalStatus setAsideDamaged(const QString& path, const JournalError& why, QString& aside) {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString target = path + QStringLiteral(".corrupt-") + stamp;
     for (int n = 2; occupied(target) && n < 100; ++n) {
         target = path + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);
     }
     if (occupied(target) || !QFile::rename(path, target)) {
-        return JournalStatus::failure(
-            QStringLiteral("%1 is damaged (%2) and could not be set aside").arg(path, why));
+        return JournalStatus::failure(about(Kind::NotSetAside, path, why));
     }
     for (const QString& tail : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (QFileInfo::exists(path + tail) && !QFile::rename(path + tail, target + tail)) {
-            return JournalStatus::failure(
-                QStringLiteral("%1 is damaged (%2) and its log could not be set aside").arg(path, why));
+            return JournalStatus::failure(about(Kind::LogNotSetAside, path, why));
         }
     }
     aside = target;
@@ -387,21 +397,21 @@ JournalStatus JournalStore::open(const QString& folder) {
     busy_ = false;
     const QFileInfo where(folder);
     if (!where.isDir()) {
-        return JournalStatus::failure(QStringLiteral("the folder %1 does not exist").arg(folder));
+        return JournalStatus::failure(problem(Kind::FolderMissing, folder));
     }
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
-        return JournalStatus::failure(QStringLiteral("the folder %1 cannot be written to").arg(folder));
+        return JournalStatus::failure(problem(Kind::FolderNotWritable, folder));
     }
     path_ = folder.endsWith(u'/') ? folder + fileName() : folder + u'/' + fileName();
-    const QString refused = journalFilesProblem(path_);
-    if (!refused.isEmpty()) {
+    const JournalError refused = journalFilesProblem(path_);
+    if (refused.kind != Kind::None) {
         return JournalStatus::failure(refused);
     }
 
     // Two tries: the second only after a damaged file has been set aside.
     for (int attempt = 0; attempt < 2; ++attempt) {
         bool corrupt = false;
-        QString why;
+        JournalError why;
         const JournalStatus header = checkDatabaseHeader(path_, corrupt, why);
         if (!header.ok) {
             return header;
@@ -420,13 +430,13 @@ JournalStatus JournalStore::open(const QString& folder) {
             return setAside;
         }
     }
-    return JournalStatus::failure(QStringLiteral("%1 could not be started afresh").arg(path_));
+    return JournalStatus::failure(problem(Kind::NotStartedAfresh, path_));
 }
 
-std::optional<JournalStatus> JournalStore::connectAndReady(QString& why) {
+std::optional<JournalStatus> JournalStore::connectAndReady(JournalError& why) {
     const JournalStatus connected = connect(path_);
     if (!connected.ok) {
-        return JournalStatus::failure(QStringLiteral("%1 cannot be opened: %2").arg(path_, connected.error));
+        return JournalStatus::failure(about(Kind::NotOpened, path_, connected.error));
     }
     bool corrupt = false;
     const JournalStatus sound = checkSound(corrupt);
@@ -439,11 +449,11 @@ std::optional<JournalStatus> JournalStore::connectAndReady(QString& why) {
             return ready;
         }
         disconnect();
-        return JournalStatus::failure(QStringLiteral("%1 cannot be used: %2").arg(path_, ready.error));
+        return JournalStatus::failure(about(Kind::NotUsable, path_, ready.error));
     }
     disconnect();
     if (!corrupt) {
-        return JournalStatus::failure(QStringLiteral("%1 cannot be read: %2").arg(path_, sound.error));
+        return JournalStatus::failure(about(Kind::Unreadable, path_, sound.error));
     }
     why = sound.error;
     return std::nullopt;
@@ -463,7 +473,7 @@ JournalStatus JournalStore::checkSound(bool& corrupt) {
     const QString answer = check.value(0).toString();
     if (answer != QLatin1String("ok")) {
         corrupt = true;
-        return JournalStatus::failure(answer);
+        return JournalStatus::failure({Kind::Check, Kind::None, {}, 0, answer});
     }
     return JournalStatus::success();
 }
@@ -475,7 +485,7 @@ JournalStatus JournalStore::migrate() {
         return JournalStatus::failure(describe(q.lastError()));
     }
     if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
-        return JournalStatus::failure(QStringLiteral("the database refused its write-ahead log"));
+        return JournalStatus::failure(problem(Kind::NoWriteAheadLog));
     }
     q.finish();
     if (!q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
@@ -487,8 +497,7 @@ JournalStatus JournalStore::migrate() {
     const int version = q.value(0).toInt();
     q.finish();
     if (version > SchemaVersion) {
-        return JournalStatus::failure(
-            QStringLiteral("it was written by a newer Vestimo (journal version %1)").arg(version));
+        return JournalStatus::failure(problem(Kind::Newer, {}, version));
     }
     for (const Migration& step : migrations()) {
         if (step.version <= version) {
@@ -501,13 +510,13 @@ JournalStatus JournalStore::migrate() {
         statements.append(QStringLiteral("PRAGMA user_version=%1").arg(step.version));
         for (const QString& statement : statements) {
             if (!q.exec(statement)) {
-                const QString why = describe(q.lastError());
+                const JournalError why = describe(q.lastError());
                 q.exec(QStringLiteral("ROLLBACK"));
                 return JournalStatus::failure(why);
             }
         }
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            const QString why = describe(q.lastError());
+            const JournalError why = describe(q.lastError());
             q.exec(QStringLiteral("ROLLBACK"));
             return JournalStatus::failure(why);
         }
@@ -590,7 +599,7 @@ JournalStatus JournalStore::commitPending() {
     }
     pending_ = false;
     if (!execute(statements_->commit)) {
-        const QString why = describe(statements_->commit.lastError());
+        const JournalError why = describe(statements_->commit.lastError());
         statements_->rollback.exec();
         return JournalStatus::failure(why);
     }
@@ -607,7 +616,7 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
     q.bindValue(1, text(skinFolder));
     q.bindValue(2, QDateTime::currentMSecsSinceEpoch());
     if (!execute(q)) {
-        const QString why = describe(q.lastError());
+        const JournalError why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalResult<qint64>::failure(why);
@@ -623,11 +632,11 @@ JournalResult<qint64> JournalStore::beginRun(const QString& command, const QStri
 
 JournalStatus JournalStore::endRun(qint64 runId, const QString& outcome) {
     return updateOne(&Statements::endRun, {QDateTime::currentMSecsSinceEpoch(), text(outcome), runId},
-                     QStringLiteral("the journal has no run %1").arg(runId));
+                     problem(Kind::NoSuchRun, {}, runId));
 }
 
 JournalStatus JournalStore::updateOne(QSqlQuery Statements::*query, const QVariantList& values,
-                                      const QString& missing) {
+                                      const JournalError& missing) {
     const JournalStatus writing = ensureWriting();
     if (!writing.ok) {
         return writing;
@@ -637,13 +646,13 @@ JournalStatus JournalStore::updateOne(QSqlQuery Statements::*query, const QVaria
         q.bindValue(static_cast<int>(i), values[i]);
     }
     if (!execute(q)) {
-        const QString why = describe(q.lastError());
+        const JournalError why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalStatus::failure(why);
     }
-    // An empty `missing`: the statement may touch any number of rows (an upsert, a delete).
-    if (!missing.isEmpty() && q.numRowsAffected() != 1) {
+    // No `missing`: the statement may touch any number of rows (an upsert, a delete).
+    if (missing.kind != Kind::None && q.numRowsAffected() != 1) {
         return JournalStatus::failure(missing);
     }
     return batch_ ? JournalStatus::success() : commitPending();
@@ -666,7 +675,7 @@ JournalResult<qint64> JournalStore::insertIntent(const JournalChange& change) {
     if (!execute(q)) {
         // Marks waiting in the batch go too; their changes stay open and are settled from the
         // disk at the next start.
-        const QString why = describe(q.lastError());
+        const JournalError why = describe(q.lastError());
         pending_ = false;
         statements_->rollback.exec();
         return JournalResult<qint64>::failure(why);
@@ -719,12 +728,12 @@ JournalStatus JournalStore::markDone(qint64 changeId, const QString& destination
                       nullUnless(size >= 0, QVariant(size)), nullUnless(!hash.isEmpty(), QVariant(hash)),
                       nullUnless(!note.isEmpty(), QVariant(note)),
                       nullUnless(modified >= 0, QVariant(modified)), changeId},
-                     QStringLiteral("the journal has no change %1").arg(changeId));
+                     problem(Kind::NoSuchChange, {}, changeId));
 }
 
 JournalStatus JournalStore::setState(qint64 changeId, ChangeState state, const QString& note) {
     return updateOne(&Statements::setState, {stateName(state), text(note), changeId},
-                     QStringLiteral("the journal has no change %1").arg(changeId));
+                     problem(Kind::NoSuchChange, {}, changeId));
 }
 
 JournalStatus JournalStore::markFailed(qint64 changeId, const QString& why) {
@@ -781,7 +790,7 @@ JournalResult<QList<JournalRun>> JournalStore::listRuns(int limit) {
 }
 
 JournalResult<JournalRun> JournalStore::run(qint64 runId) {
-    return single(isOpen() ? &statements_->oneRun : nullptr, runId, QStringLiteral("run"), runFrom, runner());
+    return single(isOpen() ? &statements_->oneRun : nullptr, runId, Kind::NoSuchRun, runFrom, runner());
 }
 
 JournalResult<QList<JournalRun>> JournalStore::unendedRuns() {
@@ -798,7 +807,7 @@ JournalResult<QList<JournalChange>> JournalStore::changesOf(qint64 runId) {
 
 JournalResult<JournalChange> JournalStore::change(qint64 changeId) {
     return single(
-        isOpen() ? &statements_->oneChange : nullptr, changeId, QStringLiteral("change"),
+        isOpen() ? &statements_->oneChange : nullptr, changeId, Kind::NoSuchChange,
         [](const QSqlQuery& q) {
             JournalChange found = changeFrom(q);
             found.previousBytes = q.value(14).toByteArray();

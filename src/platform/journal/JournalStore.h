@@ -66,11 +66,46 @@ struct JournalChange {
     QDateTime recorded;
 };
 
+// Why the journal could not do what was asked: the kind, what it names, and the database's or
+// the system's own words where it gave any. The catalogue makes the text.
+struct JournalError {
+    enum class Kind {
+        None,
+        NotOpen,
+        Database,     // reason: the database's words, when it gave any
+        Check,        // reason: the integrity check's answer
+        NoSuchRun,    // number: the run
+        NoSuchChange, // number: the change
+        NoDriver,
+        NotADatabase,
+        NoWriteAheadLog,
+        Newer,             // number: the journal's version
+        FolderMissing,     // name: the folder
+        FolderNotWritable, // name: the folder
+        FileIsLink,        // name: the file's name
+        FileNotAFile,      // name: the file's name
+        // About the journal file `name`, for the reason `cause` (with number and reason; without a
+        // cause, the reason alone).
+        NotOpened,
+        NotUsable,
+        Unreadable,
+        NotSetAside,
+        LogNotSetAside,
+        NotStartedAfresh,
+    };
+    Kind kind = Kind::None;
+    Kind cause = Kind::None;
+    QString name;
+    qint64 number = 0;
+    QString reason;
+    bool operator==(const JournalError&) const = default;
+};
+
 struct JournalStatus {
     bool ok = true;
-    QString error;
+    JournalError error;
     static JournalStatus success() { return {}; }
-    static JournalStatus failure(const QString& why) { return {false, why}; }
+    static JournalStatus failure(JournalError why) { return {false, std::move(why)}; }
 };
 
 // What a listing file written by the program looked like when it was written, so that a later
@@ -86,10 +121,10 @@ struct ListingFingerprint {
 
 template <class T> struct JournalResult {
     bool ok = true;
-    QString error;
+    JournalError error;
     T value{};
     static JournalResult success(T v) { return {true, {}, std::move(v)}; }
-    static JournalResult failure(const QString& why) { return {false, why, T{}}; }
+    static JournalResult failure(JournalError why) { return {false, std::move(why), T{}}; }
 };
 
 // The journal database, journal.sqlite in a given folder. Nothing here throws: every call says
@@ -179,15 +214,16 @@ private:
     JournalStatus checkSound(bool& corrupt);
     // Connects to the journal file and readies it; no answer when the file proves damaged (`why`
     // says how), so that it may be set aside.
-    std::optional<JournalStatus> connectAndReady(QString& why);
+    std::optional<JournalStatus> connectAndReady(JournalError& why);
     JournalStatus migrate();
     JournalStatus setState(qint64 changeId, ChangeState state, const QString& note);
     JournalStatus commitPending();
     JournalResult<qint64> insertIntent(const JournalChange& change);
     JournalStatus ensureWriting();
-    // Runs a prepared write of exactly one row; `missing` says which when there is none (empty:
+    // Runs a prepared write of exactly one row; `missing` says which when there is none (no kind:
     // any number of rows will do).
-    JournalStatus updateOne(QSqlQuery Statements::*query, const QVariantList& values, const QString& missing);
+    JournalStatus updateOne(QSqlQuery Statements::*query, const QVariantList& values,
+                            const JournalError& missing);
     // Runs `q`, waiting (within what is left of the wait) while another program holds the journal.
     bool execute(QSqlQuery& q);
     std::function<bool(QSqlQuery&)> runner();
