@@ -14,6 +14,7 @@
 
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +72,9 @@ BrowserColumn::BrowserColumn(QWidget* window, const QString& switchCaption, Mess
     connect(games_, &GameFoldersBox::folderChosen, this, &BrowserColumn::goTo);
     // Every listing, quiet or not, may have taken the selection away.
     connect(files_->model(), &QAbstractItemModel::modelReset, this, &BrowserColumn::noticeSelection);
+    // A selection made while the list's own signals are blocked still moves its current row.
+    connect(files_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &BrowserColumn::noticeSelection);
     connect(files_, &FileList::fileClicked, this, [this] {
         noticeSelection();
         emit fileClicked();
@@ -82,6 +86,7 @@ BrowserColumn::~BrowserColumn() {
     // The file list empties its model as the controls are destroyed, after this column has
     // stopped being one.
     disconnect(files_->model(), nullptr, this, nullptr);
+    disconnect(files_->selectionModel(), nullptr, this, nullptr);
     disconnect(files_, nullptr, this, nullptr);
 }
 
