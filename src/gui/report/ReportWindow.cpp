@@ -180,8 +180,8 @@ void showReportTable(QTableView& table, QAbstractItemModel* model, std::initiali
 
 void ReportWindow::onVerdictChosen(int index) {
     const QVariant verdict = ui_->verdicts->itemData(index);
-    ui_->filter->setVerdict(verdict.isValid() ? std::optional(static_cast<report::RunVerdict>(verdict.toInt()))
-                                          : std::nullopt);
+    ui_->filter->setVerdict(
+        verdict.isValid() ? std::optional(static_cast<report::RunVerdict>(verdict.toInt())) : std::nullopt);
 }
 
 void ReportWindow::onSaveClicked() {
