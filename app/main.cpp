@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(vestimo::gui::applicationIcon());
     // Closing a window runs "Close This Program", which ends the program itself.
     QApplication::setQuitOnLastWindowClosed(false);
-    vestimo::platform::QtMessageBoxes messages;
+    vestimo::gui::QtMessageBoxes messages;
     vestimo::gui::Application app(messages, vestimo::platform::programDirectory(),
                                   [] { QApplication::quit(); });
     app.start();

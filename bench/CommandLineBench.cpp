@@ -31,7 +31,7 @@ namespace {
 
 constexpr double Target = 1.2;
 
-struct RecordedMessages : platform::MessageBoxes {
+struct RecordedMessages : gui::MessageBoxes {
     void show(const QString&, const QString&) override {}
     void showReport(const QString&, const QString&, const report::RunReport&) override {}
     bool ask(const QString&) override { return false; }

@@ -62,7 +62,7 @@ struct Check {
 };
 
 // Keeps the closing message and its report instead of showing them.
-struct RecordedMessages : platform::MessageBoxes {
+struct RecordedMessages : gui::MessageBoxes {
     QString message;
     report::RunReport report;
     void show(const QString& shown, const QString&) override { message = shown; }

@@ -160,6 +160,9 @@ TEST(BuyableDraft, ASecondPickRecomputesTheNamesAndPutsFormalBack) {
     EXPECT_EQ(draft.category, Category::Formal);
     EXPECT_EQ(boxesOf(draft),
               (Boxes{"F100FAFitlgt_xyz.bmp", "xskin-B401MAFit_abc-PELVIS-BODY", "F401MAFit_abc"}));
+    // The button clicked stays shown chosen, through the pick and a close.
+    EXPECT_EQ(draft.categoryButton, Category::Swimwear);
+    EXPECT_EQ(closeOpenFile(draft).categoryButton, Category::Swimwear);
 }
 
 TEST(BuyableDraft, CloseOpenFileEmptiesEverythingFromAnyStep) {

@@ -154,3 +154,29 @@ TEST(SkinEditState, EditsInTheOpenFileAreAskedAboutBeforeTheyAreLost) {
 TEST(SkinEditState, TextChangesWithNoFileOpenAreNotEdits) {
     EXPECT_EQ(textEdited(initialSkinEditState(), true), initialSkinEditState());
 }
+
+TEST(SkinEditState, TheViewerIsEmptiedByANewFolderOrListingButNotByANewSelection) {
+    const ShownBitmap big{256, 256, 196662};
+    SkinEditState bitmap = selects(browsedTo(initialSkinEditState(), "/skins"), "B001FAFitlgt_dress.bmp");
+    bitmap = shows(bitmap, big);
+    EXPECT_EQ(selectedPath(bitmap), "/skins/B001FAFitlgt_dress.bmp");
+    EXPECT_TRUE(fitPossible(bitmap));
+    ASSERT_TRUE(shownPicture(bitmap).has_value());
+    EXPECT_EQ(shownPicture(bitmap)->widthHiMetric, textures::shownPictureOf(256, 256).widthHiMetric);
+    const struct {
+        const char* step;
+        SkinEditState after;
+        bool pictureKept;
+    } steps[] = {
+        {"another folder", browsedTo(bitmap, "/other"), false},
+        {"another listing", listShows(bitmap, "*.CMX"), false},
+        {"a selection of another kind", selects(bitmap, "B001FAFit_dress.cmx"), true},
+        {"nothing selected", selects(bitmap, ""), true},
+        {"the picture put away", shows(bitmap, std::nullopt), false},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(s.after.picture.has_value(), s.pictureKept) << s.step;
+        EXPECT_EQ(shownPicture(s.after).has_value(), s.pictureKept) << s.step;
+        EXPECT_FALSE(fitPossible(s.after)) << s.step;
+    }
+}

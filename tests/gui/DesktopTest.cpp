@@ -178,7 +178,7 @@ TEST_F(Desktop, ClosingTheBuyableWindowWhileASkinIsLoadedAsksAndYesEndsTheProgra
 }
 
 TEST_F(Desktop, UnsavedEditsOfferSaveDiscardAndCancel) {
-    using Choice = platform::MessageBoxes::SaveChoice;
+    using Choice = gui::MessageBoxes::SaveChoice;
     openCmx("B001FAFit_x.cmx");
     type("edit");
     ASSERT_TRUE(skinEdit().state().openFile->edited);
@@ -221,7 +221,7 @@ TEST_F(Desktop, UnsavedEditsOfferSaveDiscardAndCancel) {
 }
 
 TEST_F(Desktop, DiscardClosesTheFileUnwrittenAndCtrlSSaves) {
-    using Choice = platform::MessageBoxes::SaveChoice;
+    using Choice = gui::MessageBoxes::SaveChoice;
     openCmx("B001FAFit_x.cmx");
     const QString title = skinEdit().windowTitle();
     type("gone");

@@ -1,5 +1,5 @@
 #include "gui/browser/GameFoldersBox.h"
-#include "gui/browser/Browser.h"
+#include "gui/browser/BrowserColumn.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/FileList.h"
 #include "gui/buyable/BuyableMakerWindow.h"
@@ -84,11 +84,8 @@ TEST(GameFoldersBox, ShowsTheFolderBrowsedOrOtherFolderWithoutChoosingAny) {
 }
 
 TEST(GameFoldersBox, TheDefaultFoldersMessageNamesTheInstallsFound) {
-    test::RecordingMessages messages;
-    gui::Browser none{nullptr, nullptr, nullptr, messages, core::games::gameFolders({})};
-    EXPECT_TRUE(none.installsFound().isEmpty());
-    gui::Browser found{nullptr, nullptr, nullptr, messages, {{"The Sims (Wine, ~/.wine)", "/w/Skins", true}}};
-    EXPECT_EQ(found.installsFound(),
+    EXPECT_TRUE(gui::installsFound(core::games::gameFolders({})).isEmpty());
+    EXPECT_EQ(gui::installsFound({{"The Sims (Wine, ~/.wine)", "/w/Skins", true}}),
               "The game was found in these folders; choose one under \"Game folders\":\n"
               "The Sims (Wine, ~/.wine): /w/Skins");
 }

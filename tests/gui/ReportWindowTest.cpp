@@ -242,7 +242,7 @@ TEST_F(ReportWindowTest, ManyFilesNotMovedAreCountedUnderTheMessage) {
 TEST(QtMessageBoxesReport, TheReportButtonOpensTheReportWindow) {
     report::RunReport report;
     report.rows = {{"a.cmx", RunVerdict::NotMoved, "could not be moved", "/skins/a.cmx"}};
-    platform::QtMessageBoxes boxes;
+    gui::QtMessageBoxes boxes;
     QString text;
     QString informative;
     QStringList buttons;

@@ -10,7 +10,7 @@ namespace vestimo::test {
 
 // Records every message instead of showing it; questions are answered from `answers` (Yes when
 // it runs out).
-class RecordingMessages : public platform::MessageBoxes {
+class RecordingMessages : public gui::MessageBoxes {
 public:
     void show(const QString& message, const QString& detailText = {}) override {
         messages.append(message);

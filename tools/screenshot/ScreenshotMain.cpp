@@ -21,7 +21,7 @@
 
 namespace {
 
-class Silent : public vestimo::platform::MessageBoxes {
+class Silent : public vestimo::gui::MessageBoxes {
 public:
     void show(const QString&, const QString&) override {}
     void showReport(const QString&, const QString&, const vestimo::report::RunReport&) override {}

@@ -46,7 +46,7 @@ DraftChange pickCmxFile(const BuyableDraft& draft, const QString& fileName) {
     next.step = BuyableStep::ReadyToExport;
     next.meshName = QStringLiteral("xskin-") + base + QStringLiteral("-PELVIS-BODY");
     next.cmxBaseName = base;
-    // Every freshly picked skin starts as Formal, whatever category button still shows selected.
+    // Every freshly picked skin starts as Formal, whatever category the last one had.
     next.category = Category::Formal;
     return DraftChange::to(std::move(next));
 }
@@ -115,9 +115,10 @@ DraftChange loadCmxFile(const BuyableDraft& draft) {
     return DraftChange::to(std::move(next));
 }
 
-BuyableDraft closeOpenFile(const BuyableDraft&) {
+BuyableDraft closeOpenFile(const BuyableDraft& draft) {
     BuyableDraft next;
     next.showsStartingTexts = false;
+    next.categoryButton = draft.categoryButton;
     return next;
 }
 
@@ -125,6 +126,7 @@ BuyableDraft chooseCategory(const BuyableDraft& draft, Category category) {
     BuyableDraft next = draft;
     if (next.hasCmx()) {
         next.category = category;
+        next.categoryButton = category;
     }
     return next;
 }

@@ -28,6 +28,9 @@ struct BuyableDraft {
     // The shop category. Picking a CMX file chooses Formal (the names then carry "F"); a category
     // button chooses its own. None while no CMX file is picked.
     std::optional<Category> category;
+    // The category button shown chosen: the last one clicked, kept through later picks and closes
+    // while the names follow `category`. None until a button is clicked.
+    std::optional<Category> categoryButton;
     // The name boxes still show the texts they start with; the first close or export empties them.
     bool showsStartingTexts = true;
 

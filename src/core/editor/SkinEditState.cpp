@@ -3,6 +3,7 @@
 #include "core/catalogue/Common.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/catalogue/Windows.h"
+#include "core/textures/FitDecision.h"
 
 namespace vestimo::editor {
 
@@ -23,7 +24,42 @@ std::optional<FileFilter> filterShownBy(const QString& pattern) {
 
 SkinEditState listShows(SkinEditState state, const QString& pattern) {
     state.filter = filterShownBy(pattern);
+    state.picture.reset();
     return state;
+}
+
+SkinEditState browsedTo(SkinEditState state, const QString& folder) {
+    state.folder = folder;
+    state.picture.reset();
+    return state;
+}
+
+SkinEditState selects(SkinEditState state, const QString& name) {
+    state.selected = name;
+    return state;
+}
+
+SkinEditState shows(SkinEditState state, std::optional<ShownBitmap> picture) {
+    state.picture = picture;
+    return state;
+}
+
+QString selectedPath(const SkinEditState& state) {
+    return platform::joinPath(state.folder, state.selected);
+}
+
+std::optional<textures::ShownPicture> shownPicture(const SkinEditState& state) {
+    if (!state.picture) {
+        return std::nullopt;
+    }
+    return textures::shownPictureOf(state.picture->width, state.picture->height);
+}
+
+bool fitPossible(const SkinEditState& state) {
+    const bool picked = state.filter == FileFilter::Bitmaps && state.hasSelection();
+    return textures::fitEnabled(
+        {picked, state.selected, state.picture.has_value(), state.picture ? state.picture->width : 0,
+         state.picture ? state.picture->height : 0, state.picture ? state.picture->fileLength : 0});
 }
 
 FileClick clickFile(const SkinEditState& state, bool selected) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileFilter.h"
+#include "core/textures/CheckBmpFile.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -21,7 +22,21 @@ struct OpenCmxFile {
     bool operator==(const OpenCmxFile&) const = default;
 };
 
+// The picture the viewer shows, as loaded from the selected file.
+struct ShownBitmap {
+    int width = 0;
+    int height = 0;
+    qint64 fileLength = 0;
+    bool operator==(const ShownBitmap&) const = default;
+};
+
 struct SkinEditState {
+    // The folder the lists show.
+    QString folder;
+    // The file list's selected entry; empty when nothing is selected.
+    QString selected;
+    // What the viewer shows; none while it is empty.
+    std::optional<ShownBitmap> picture;
     // The kind of file the list shows; none when its pattern is neither kind.
     std::optional<FileFilter> filter = FileFilter::Bitmaps;
     // Set while a CMX file is open: the browser stays locked until it is saved or closed.
@@ -30,6 +45,7 @@ struct SkinEditState {
     QString nameBox;
 
     bool browsingLocked() const { return openFile.has_value(); }
+    bool hasSelection() const { return !selected.isEmpty(); }
     bool operator==(const SkinEditState&) const = default;
 };
 
@@ -45,8 +61,21 @@ struct Transition {
 // The filter whose pattern is `pattern` exactly, or none.
 std::optional<FileFilter> filterShownBy(const QString& pattern);
 
-// The file list now shows `pattern`'s files.
+// The file list now shows `pattern`'s files; the viewer is emptied.
 SkinEditState listShows(SkinEditState state, const QString& pattern);
+// The lists now show `folder`; the viewer is emptied.
+SkinEditState browsedTo(SkinEditState state, const QString& folder);
+// The file list's selection is now `name` (empty for none), however it came to change.
+SkinEditState selects(SkinEditState state, const QString& name);
+// The viewer now shows `picture`, or nothing.
+SkinEditState shows(SkinEditState state, std::optional<ShownBitmap> picture);
+
+// The selected file in the folder (the folder's own path joined with nothing when none is).
+QString selectedPath(const SkinEditState& state);
+// The shown picture as "Check BMP File" measures it; none while the viewer is empty.
+std::optional<textures::ShownPicture> shownPicture(const SkinEditState& state);
+// "Make It Fit" may be pressed: a bitmap selected in the bitmaps' list, shown, and worth fitting.
+bool fitPossible(const SkinEditState& state);
 
 // What a click on the file list asks for.
 enum class FileClickAction {

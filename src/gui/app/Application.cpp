@@ -70,8 +70,7 @@ QString askForDirectory(QWidget* parent, const QString& start) {
 
 } // namespace
 
-Application::Application(platform::MessageBoxes& messages, QString programDirectory,
-                         std::function<void()> quit)
+Application::Application(MessageBoxes& messages, QString programDirectory, std::function<void()> quit)
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
       journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory),
       fitConfirmer_(askFitPreview) {

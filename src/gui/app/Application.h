@@ -28,7 +28,7 @@ struct FitPreview;
 class Application {
 public:
     // `quit` ends the program (the event loop in the real program, a recorder in tests).
-    Application(platform::MessageBoxes& messages, QString programDirectory, std::function<void()> quit);
+    Application(MessageBoxes& messages, QString programDirectory, std::function<void()> quit);
     ~Application();
 
     // Creates and shows the skin editing window.
@@ -38,7 +38,7 @@ public:
     // Null until the first switch.
     BuyableMakerWindow* buyable() const { return buyable_.get(); }
 
-    platform::MessageBoxes& messages() const { return messages_; }
+    MessageBoxes& messages() const { return messages_; }
     const QString& programDirectory() const { return programDirectory_; }
     // What every window's commands are handed.
     Services services() const;
@@ -83,7 +83,7 @@ public:
     void setWindowShower(WindowShower shower) { windowShower_ = std::move(shower); }
 
 private:
-    platform::MessageBoxes& messages_;
+    MessageBoxes& messages_;
     QString programDirectory_;
     std::function<void()> quit_;
     std::unique_ptr<journal::Journal> journal_;

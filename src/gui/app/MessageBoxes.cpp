@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace vestimo::platform {
+namespace vestimo::gui {
 
 namespace {
 
@@ -86,4 +86,4 @@ MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString& question) {
     }
 }
 
-} // namespace vestimo::platform
+} // namespace vestimo::gui

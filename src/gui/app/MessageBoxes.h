@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace vestimo::platform {
+namespace vestimo::gui {
 
 // The program's only way to tell the user something. Every box has one message, an OK button,
 // no icon and the title "Vestimo"; the windows take this interface so tests can record instead.
@@ -53,4 +53,4 @@ private:
     QWidget* parent_;
 };
 
-} // namespace vestimo::platform
+} // namespace vestimo::gui

@@ -17,7 +17,7 @@ namespace vestimo::gui {
 // program's own folder (where problem files and the scratch listing go) and the journal every
 // change goes into (none in a window made without one), and where the game was found.
 struct Services {
-    platform::MessageBoxes& messages;
+    MessageBoxes& messages;
     QString programDirectory;
     journal::Journal* journal = nullptr;
     // The game folders found at start, offered in each window's "Game folders" box.

@@ -11,16 +11,13 @@
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
-#include "gui/browser/DirList.h"
-#include "gui/browser/DriveList.h"
+#include "gui/browser/BrowserColumn.h"
 #include "gui/browser/FileList.h"
-#include "gui/browser/GameFoldersBox.h"
 #include "gui/install/InstallCommand.h"
 #include "gui/widgets/FittingSplitter.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
-#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,6 +26,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace vestimo::gui {
 
@@ -59,48 +58,74 @@ std::optional<FileFilter> listingOf(const QString& pattern) {
     return std::nullopt;
 }
 
+// The shop categories, in the order of their buttons.
+constexpr std::array<Category, 5> Categories = {Category::Formal, Category::Swimwear, Category::Sleepwear,
+                                                Category::Winterwear, Category::HighFashion};
+
 } // namespace
 
-BuyableMakerWindow::BuyableMakerWindow(Application& app) : m_app(app), m_services(app.services()) {
+// The window's controls, by the names the program has always given them.
+struct BuyableMakerWindow::Ui {
+    BrowserColumn* column = nullptr;
+    QPushButton* loadBmpButton = nullptr;
+    QPushButton* closeFileButton = nullptr;
+
+    QGroupBox* viewerFrame = nullptr;
+    PictureBox* viewer = nullptr;
+    QLabel* bitmapInfo = nullptr;
+
+    QGroupBox* exportFrame = nullptr;
+    QRadioButton* formalButton = nullptr;
+    QRadioButton* swimwearButton = nullptr;
+    QRadioButton* sleepwearButton = nullptr;
+    QRadioButton* winterwearButton = nullptr;
+    QRadioButton* highFashionButton = nullptr;
+    QPushButton* exportButton = nullptr;
+    QPushButton* loadCmxButton = nullptr;
+    QLineEdit* bitmapNameBox = nullptr;
+    QLineEdit* meshNameBox = nullptr;
+    QLineEdit* cmxNameBox = nullptr;
+    QPushButton* closeProgramButton = nullptr;
+    QPushButton* aboutButton = nullptr;
+
+    // In the order of Categories.
+    std::array<QRadioButton*, 5> categoryButtons() const {
+        return {formalButton, swimwearButton, sleepwearButton, winterwearButton, highFashionButton};
+    }
+};
+
+BuyableMakerWindow::BuyableMakerWindow(Application& app)
+    : app_(app), services_(app.services()), ui_(std::make_unique<Ui>()) {
     setObjectName(QStringLiteral("frmBuyableSkins"));
     setWindowIcon(applicationIcon());
     build();
     render(ListReading::Keep);
-    closeThrough(this, m_ui.closeProgramButton, [this] { onCloseRefused(); });
+    closeThrough(this, ui_->closeProgramButton, [this] { onCloseRefused(); });
     assignMnemonics(this);
-    setAcceptDrops(true);
+    // The window has no bar of its own: the message at the end tells what came of a drop.
+    ui_->column->takeDropsFor(this);
+    connect(ui_->column, &BrowserColumn::downloadsDropped, this, [this](const QStringList& paths) {
+        app_.installCommand().install(paths, ui_->column->installSite(nullptr));
+    });
 }
 
-BuyableMakerWindow::~BuyableMakerWindow() = default;
-
-void BuyableMakerWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (InstallCommand::accepts(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-// The window has no bar of its own: the message at the end tells what came of it.
-void BuyableMakerWindow::dropEvent(QDropEvent* event) {
-    const QStringList dropped = InstallCommand::droppedPaths(event->mimeData());
-    if (dropped.isEmpty()) {
-        return;
-    }
-    event->acceptProposedAction();
-    m_app.installCommand().install(dropped, {this, m_ui.browser.directoryList->path(), nullptr,
-                                             m_ui.browser.fileList, m_ui.browser.gamesBox->shownPath()});
+BuyableMakerWindow::~BuyableMakerWindow() {
+    // The column's lists empty themselves as the controls are destroyed, after this window has
+    // stopped being one.
+    disconnect(ui_->column, nullptr, this, nullptr);
 }
 
 void BuyableMakerWindow::build() {
-    Ui& ui = m_ui;
-    ui.browser = buildBrowserControls(this, texts::switchToSkinEditing(), m_services.gameFolders);
-    ui.defaultDirectoryButton = button(ui.browser.frame, "cmdDefault", texts::setToDefaultGameDirectory());
-    ui.loadBmpButton = button(ui.browser.frame, "cmdLoadFile", texts::loadBmpFileToChange());
-    ui.closeFileButton = button(ui.browser.frame, "cmdCloseFile", texts::closeOpenFile());
+    Ui& ui = *ui_;
+    ui.column = new BrowserColumn(
+        this, texts::switchToSkinEditing(), services_.messages, services_.gameFolders,
+        [this](QWidget* parent, const QString& start) { return app_.chooseDirectory(parent, start); });
+    ui.column->addDefaultButton();
+    ui.loadBmpButton = button(ui.column, "cmdLoadFile", texts::loadBmpFileToChange());
+    ui.closeFileButton = button(ui.column, "cmdCloseFile", texts::closeOpenFile());
     keepPlaceWhenHidden(ui.closeFileButton);
-    QVBoxLayout* browserLayout = ui.browser.layout;
-    browserLayout->addWidget(ui.defaultDirectoryButton);
-    browserLayout->addWidget(ui.loadBmpButton);
-    browserLayout->addWidget(ui.closeFileButton);
+    ui.column->addControl(ui.loadBmpButton);
+    ui.column->addControl(ui.closeFileButton);
 
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
     ui.viewer = named(new PictureBox(ui.viewerFrame), "Picture1");
@@ -155,120 +180,93 @@ void BuyableMakerWindow::build() {
 
     // The browser on the left, the full height; the picture and the export commands beside it.
     // Where room is short the picture gives up room first; room to spare goes to it.
-    scrollingContent(this, browserBesideViewer(ui.browser.frame, ui.viewerFrame, ui.exportFrame, 0, false));
+    scrollingContent(this, browserBesideViewer(ui.column, ui.viewerFrame, ui.exportFrame, 0, false));
 
-    connect(ui.browser.switchButton, &QPushButton::clicked, this, &BuyableMakerWindow::onSwitchClicked);
-    connect(ui.browser.driveList, &DriveList::driveChanged, this, &BuyableMakerWindow::onDriveChanged);
-    connect(ui.browser.directoryList, &DirList::pathChanged, this, &BuyableMakerWindow::onDirectoryChanged);
-    connect(ui.browser.fileList, &FileList::fileClicked, this, &BuyableMakerWindow::onFileClicked);
-    connect(ui.defaultDirectoryButton, &QPushButton::clicked, this,
-            &BuyableMakerWindow::onDefaultDirectoryClicked);
+    connect(ui.column, &BrowserColumn::switchClicked, this, [this] { app_.switchToSkinEdit(); });
+    connect(ui.column, &BrowserColumn::directoryChanged, ui.viewer, [this] { ui_->viewer->clear(); });
+    connect(ui.column, &BrowserColumn::fileClicked, this, &BuyableMakerWindow::onFileClicked);
     connect(ui.loadBmpButton, &QPushButton::clicked, this, &BuyableMakerWindow::onLoadBmpClicked);
     connect(ui.loadCmxButton, &QPushButton::clicked, this, &BuyableMakerWindow::onLoadCmxClicked);
     connect(ui.closeFileButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseFileClicked);
-    const std::array<Category, 5> letters = {Category::Formal, Category::Swimwear, Category::Sleepwear,
-                                             Category::Winterwear, Category::HighFashion};
-    for (std::size_t k = 0; k < letters.size(); ++k) {
+    for (std::size_t k = 0; k < Categories.size(); ++k) {
         connect(ui.categoryButtons()[k], &QRadioButton::clicked, this,
-                [this, category = letters[k]] { onCategoryClicked(category); });
+                [this, category = Categories[k]] { onCategoryClicked(category); });
     }
     connect(ui.exportButton, &QPushButton::clicked, this, &BuyableMakerWindow::onExportClicked);
     connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
-    connect(ui.aboutButton, &QPushButton::clicked, this, [this] { m_app.showAbout(); });
-    connect(ui.browser.browseButton, &QPushButton::clicked, this, &BuyableMakerWindow::onBrowseClicked);
-    connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
-            [this](const QString& folder) { m_browser->goTo(folder); });
-
-    m_browser =
-        std::make_unique<Browser>(Browser{ui.browser.driveList, ui.browser.directoryList, ui.browser.fileList,
-                                          m_services.messages, m_services.gameFolders, ui.browser.gamesBox});
-    m_browser->startAt(platform::currentDirectory());
-    showDirectory(*this, *ui.browser.pathLine, ui.browser.directoryList->path());
+    connect(ui.aboutButton, &QPushButton::clicked, this, [this] { app_.showAbout(); });
+    ui.column->startAt(platform::currentDirectory());
 }
 
 void BuyableMakerWindow::render(ListReading reading) {
-    const buyable::BuyableDraft& draft = m_draft;
+    const buyable::BuyableDraft& draft = draft_;
+    FileList& files = ui_->column->files();
     setUserInteractionLock(draft.step != BuyableStep::Browsing);
-    m_ui.browser.fileList->setEnabled(draft.step == BuyableStep::Browsing ||
-                                      draft.step == BuyableStep::PickingCmx);
-    m_ui.loadCmxButton->setEnabled(draft.step != BuyableStep::Browsing);
+    files.setEnabled(draft.step == BuyableStep::Browsing || draft.step == BuyableStep::PickingCmx);
+    ui_->loadCmxButton->setEnabled(draft.step != BuyableStep::Browsing);
     // A picked CMX file makes the skin exportable, also while another CMX file is being chosen.
-    for (QRadioButton* category : m_ui.categoryButtons()) {
-        category->setEnabled(draft.hasCmx());
+    // The draft says which category button shows chosen.
+    for (std::size_t k = 0; k < Categories.size(); ++k) {
+        QRadioButton* option = ui_->categoryButtons()[k];
+        option->setEnabled(draft.hasCmx());
+        const bool chosen = draft.categoryButton == Categories[k];
+        if (option->isChecked() != chosen) {
+            // An exclusive button cannot be unchecked on its own.
+            option->setAutoExclusive(false);
+            option->setChecked(chosen);
+            option->setAutoExclusive(true);
+        }
     }
-    m_ui.exportButton->setEnabled(draft.hasCmx());
-    m_ui.bitmapNameBox->setText(buyable::bitmapBoxText(draft));
-    m_ui.meshNameBox->setText(buyable::meshBoxText(draft));
-    m_ui.cmxNameBox->setText(buyable::cmxBoxText(draft));
+    ui_->exportButton->setEnabled(draft.hasCmx());
+    ui_->bitmapNameBox->setText(buyable::bitmapBoxText(draft));
+    ui_->meshNameBox->setText(buyable::meshBoxText(draft));
+    ui_->cmxNameBox->setText(buyable::cmxBoxText(draft));
     if (reading == ListReading::Reread) {
         // Back to browsing, nothing is selected: the viewer shows nothing. While a skin is loaded
         // it keeps showing the skin's bitmap.
         if (draft.step == BuyableStep::Browsing) {
-            m_ui.viewer->clear();
+            ui_->viewer->clear();
         }
         // A listing made here is not the user's click.
-        const QSignalBlocker quiet(m_ui.browser.fileList);
-        m_ui.browser.fileList->rereadWith(patternOf(draft.listing()));
+        const QSignalBlocker quiet(files);
+        files.rereadWith(patternOf(draft.listing()));
     }
 }
 
 void BuyableMakerWindow::setUserInteractionLock(bool locked) {
-    m_ui.closeFileButton->setVisible(locked);
-    m_ui.closeProgramButton->setEnabled(!locked);
-    m_ui.browser.directoryList->setEnabled(!locked);
-    m_ui.browser.driveList->setEnabled(!locked);
-    m_ui.browser.browseButton->setEnabled(!locked);
-    m_ui.browser.gamesBox->setUserInteractionLock(locked);
-    m_ui.loadBmpButton->setEnabled(!locked);
+    ui_->closeFileButton->setVisible(locked);
+    ui_->closeProgramButton->setEnabled(!locked);
+    ui_->column->setUserInteractionLock(locked);
+    ui_->loadBmpButton->setEnabled(!locked);
 }
 
 void BuyableMakerWindow::apply(const buyable::DraftChange& change, ListReading reading) {
     if (change.isRefused()) {
-        m_services.messages.show(change.message);
+        services_.messages.show(change.message);
         return;
     }
-    m_draft = *change.draft;
+    draft_ = *change.draft;
     render(reading);
 }
 
-void BuyableMakerWindow::onSwitchClicked() {
-    m_app.switchToSkinEdit();
-}
-void BuyableMakerWindow::onDriveChanged() {
-    m_browser->onDriveChanged();
-}
-void BuyableMakerWindow::onDirectoryChanged() {
-    m_ui.viewer->clear();
-    m_browser->onDirectoryChanged();
-    showDirectory(*this, *m_ui.browser.pathLine, m_ui.browser.directoryList->path());
-}
-void BuyableMakerWindow::onBrowseClicked() {
-    const QString chosen = m_app.chooseDirectory(this, m_ui.browser.directoryList->path());
-    if (!chosen.isEmpty()) {
-        m_browser->goTo(chosen);
-    }
-}
-void BuyableMakerWindow::onDefaultDirectoryClicked() {
-    m_browser->onDefaultClicked();
-}
 void BuyableMakerWindow::onCloseProgramClicked() {
-    m_app.closeProgramAsked();
+    app_.closeProgramAsked();
 }
 // The button stays disabled while a skin is being made; a close request asks instead.
 void BuyableMakerWindow::onCloseRefused() {
-    if (m_services.messages.ask(texts::closeWithSkinNotExported(m_draft.bitmapName))) {
-        m_app.closeProgramAsked();
+    if (services_.messages.ask(texts::closeWithSkinNotExported(draft_.bitmapName))) {
+        app_.closeProgramAsked();
     }
 }
 
 void BuyableMakerWindow::onFileClicked() {
     // A selection cleared from outside also raises the click; nothing was clicked then.
-    if (m_ui.browser.fileList->listIndex() == -1) {
+    if (ui_->column->files().listIndex() == -1) {
         return;
     }
-    const QString name = m_ui.browser.fileList->fileName();
+    const QString name = ui_->column->files().fileName();
     const buyable::FileClick click =
-        buyable::clickFile(m_draft, listingOf(m_ui.browser.fileList->pattern()), name);
+        buyable::clickFile(draft_, listingOf(ui_->column->files().pattern()), name);
     if (click.previewBitmap) {
         // A bitmap that does not decode gets no message box and leaves the last picture shown; the
         // line under the viewer says why.
@@ -279,25 +277,25 @@ void BuyableMakerWindow::onFileClicked() {
 }
 
 void BuyableMakerWindow::onLoadBmpClicked() {
-    const QString name = m_ui.browser.fileList->fileName();
-    const buyable::DraftChange change = buyable::loadBitmap(m_draft, name);
-    if (!change.isRefused() && *change.draft != m_draft) {
+    const QString name = ui_->column->files().fileName();
+    const buyable::DraftChange change = buyable::loadBitmap(draft_, name);
+    if (!change.isRefused() && *change.draft != draft_) {
         // The export copies the loaded bitmap, so it must be this one and not one shown before.
         QString why;
         if (!showBitmap(name, &why)) {
-            m_services.messages.show(texts::bitmapCannotBeShown(name, why));
+            services_.messages.show(texts::bitmapCannotBeShown(name, why));
             return;
         }
-        m_loadedBitmap = m_ui.viewer->fileBytes();
+        loadedBitmap_ = ui_->viewer->fileBytes();
     }
     apply(change, ListReading::Keep);
 }
 
 bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
     QString why;
-    if (!m_ui.viewer->loadFile(platform::joinPath(m_ui.browser.directoryList->path(), name), &why)) {
+    if (!ui_->viewer->loadFile(platform::joinPath(ui_->column->folder(), name), &why)) {
         // The last picture stays (the export copies only a loaded bitmap); the line says why.
-        m_ui.viewer->showNote(texts::bitmapNotShown(name, why));
+        ui_->viewer->showNote(texts::bitmapNotShown(name, why));
         if (error != nullptr) {
             *error = why;
         }
@@ -307,44 +305,44 @@ bool BuyableMakerWindow::showBitmap(const QString& name, QString* error) {
 }
 
 void BuyableMakerWindow::onLoadCmxClicked() {
-    apply(buyable::loadCmxFile(m_draft), ListReading::Reread);
+    apply(buyable::loadCmxFile(draft_), ListReading::Reread);
 }
 
 void BuyableMakerWindow::onCloseFileClicked() {
-    m_draft = buyable::closeOpenFile(m_draft);
+    draft_ = buyable::closeOpenFile(draft_);
     render(ListReading::Reread);
 }
 
 void BuyableMakerWindow::onCategoryClicked(Category category) {
-    m_draft = buyable::chooseCategory(m_draft, category);
+    draft_ = buyable::chooseCategory(draft_, category);
     render(ListReading::Keep);
 }
 
 void BuyableMakerWindow::onExportClicked() {
-    const buyable::ExportDecision decision = buyable::planExport(m_draft);
+    const buyable::ExportDecision decision = buyable::planExport(draft_);
     if (!decision.plan) {
-        m_services.messages.show(decision.message);
+        services_.messages.show(decision.message);
         return;
     }
-    const QString failure = buyable::writeExport(m_ui.browser.directoryList->path(), *decision.plan,
-                                                 m_loadedBitmap, m_services.journal);
+    const QString failure =
+        buyable::writeExport(ui_->column->folder(), *decision.plan, loadedBitmap_, services_.journal);
     if (!failure.isEmpty()) {
         // The draft stays as it was, so the user can pick another category and retry.
-        m_services.messages.show(failure);
+        services_.messages.show(failure);
         return;
     }
     // The message is the same either way; its details say when the journal could not keep it.
-    const QString unrecorded = m_services.journal != nullptr ? m_services.journal->problem() : QString();
-    const QString directory = m_ui.browser.directoryList->path();
-    const QString skinsBuy = core::games::skinsBuyOf(m_services.installs, directory);
+    const QString unrecorded = services_.journal != nullptr ? services_.journal->problem() : QString();
+    const QString directory = ui_->column->folder();
+    const QString skinsBuy = core::games::skinsBuyOf(services_.installs, directory);
     if (skinsBuy.isEmpty() || !unrecorded.isEmpty()) {
-        m_services.messages.show(texts::successfullyExported(),
-                                 unrecorded.isEmpty() ? QString() : texts::exportNotRecorded(unrecorded));
-    } else if (m_services.messages.offer(texts::successfullyExported() + u' ' +
-                                             texts::gameReadsBuyableFrom(skinsBuy),
-                                         texts::putThemInSkinsBuy())) {
-        m_services.messages.show(
-            buyable::moveIntoSkinsBuy(directory, *decision.plan, skinsBuy, m_services.journal));
+        services_.messages.show(texts::successfullyExported(),
+                                unrecorded.isEmpty() ? QString() : texts::exportNotRecorded(unrecorded));
+    } else if (services_.messages.offer(texts::successfullyExported() + u' ' +
+                                            texts::gameReadsBuyableFrom(skinsBuy),
+                                        texts::putThemInSkinsBuy())) {
+        services_.messages.show(
+            buyable::moveIntoSkinsBuy(directory, *decision.plan, skinsBuy, services_.journal));
     }
     onCloseFileClicked();
 }

@@ -30,7 +30,7 @@ QString wrongKind(FileFilter shown) {
 }
 
 // The closing message, with its report behind a button when the run has one.
-void tell(platform::MessageBoxes& messages, const checks::ClosingMessage& closing) {
+void tell(MessageBoxes& messages, const checks::ClosingMessage& closing) {
     if (closing.report) {
         messages.showReport(closing.message, closing.informative, *closing.report);
     } else {

@@ -28,7 +28,7 @@ platform::FileResult asRun(journal::Journal* journal, const QString& command, co
 
 } // namespace
 
-void recycle(platform::MessageBoxes& messages, const QString& FileName, journal::Journal* journal) {
+void recycle(MessageBoxes& messages, const QString& FileName, journal::Journal* journal) {
     const QString shown = QDir::toNativeSeparators(FileName);
     if (!messages.ask(QStringLiteral("Are you sure you want to send '%1' to the Trash?").arg(shown))) {
         return;

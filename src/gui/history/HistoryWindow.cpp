@@ -26,45 +26,55 @@ constexpr int IsRunRole = Qt::UserRole + 1;
 
 } // namespace
 
-HistoryWindow::HistoryWindow(journal::Journal& journal, platform::MessageBoxes& messages)
-    : m_controller(journal), m_messages(messages) {
+struct HistoryWindow::Ui {
+    QTreeWidget* tree = nullptr;
+    QCheckBox* showEmptyRuns = nullptr;
+    QPushButton* putBackButton = nullptr;
+    QPushButton* closeButton = nullptr;
+};
+
+HistoryWindow::HistoryWindow(journal::Journal& journal, MessageBoxes& messages)
+    : controller_(journal), messages_(messages), ui_(std::make_unique<Ui>()) {
+    Ui& ui = *ui_;
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(texts::historyCaption());
     auto* help = new QLabel(texts::historyHelp(), this);
-    m_tree = new QTreeWidget(this);
-    m_tree->setObjectName(QStringLiteral("treHistory"));
-    m_tree->setColumnCount(ColumnCount);
-    m_tree->setHeaderLabels({texts::historyColumnWhat(), texts::historyColumnHappened(),
-                             texts::historyColumnReason(), texts::historyColumnFolder()});
-    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_tree->header()->setSectionResizeMode(QHeaderView::Interactive);
-    m_tree->setColumnWidth(FileColumn, 300);
-    m_tree->setColumnWidth(HappenedColumn, 220);
-    m_tree->setColumnWidth(ReasonColumn, 220);
-    m_showEmptyRuns = new QCheckBox(texts::showRunsWithoutChanges(), this);
-    m_showEmptyRuns->setObjectName(QStringLiteral("chkShowEmptyRuns"));
-    m_putBackButton = new QPushButton(texts::putBackButton(), this);
-    m_putBackButton->setObjectName(QStringLiteral("cmdPutBack"));
-    m_closeButton = new QPushButton(texts::closeHistoryButton(), this);
-    m_closeButton->setObjectName(QStringLiteral("cmdCloseHistory"));
+    ui.tree = new QTreeWidget(this);
+    ui.tree->setObjectName(QStringLiteral("treHistory"));
+    ui.tree->setColumnCount(ColumnCount);
+    ui.tree->setHeaderLabels({texts::historyColumnWhat(), texts::historyColumnHappened(),
+                              texts::historyColumnReason(), texts::historyColumnFolder()});
+    ui.tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ui.tree->header()->setSectionResizeMode(QHeaderView::Interactive);
+    ui.tree->setColumnWidth(FileColumn, 300);
+    ui.tree->setColumnWidth(HappenedColumn, 220);
+    ui.tree->setColumnWidth(ReasonColumn, 220);
+    ui.showEmptyRuns = new QCheckBox(texts::showRunsWithoutChanges(), this);
+    ui.showEmptyRuns->setObjectName(QStringLiteral("chkShowEmptyRuns"));
+    ui.putBackButton = new QPushButton(texts::putBackButton(), this);
+    ui.putBackButton->setObjectName(QStringLiteral("cmdPutBack"));
+    ui.closeButton = new QPushButton(texts::closeHistoryButton(), this);
+    ui.closeButton->setObjectName(QStringLiteral("cmdCloseHistory"));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_showEmptyRuns);
+    buttons->addWidget(ui.showEmptyRuns);
     buttons->addStretch();
-    buttons->addWidget(m_putBackButton);
-    buttons->addWidget(m_closeButton);
+    buttons->addWidget(ui.putBackButton);
+    buttons->addWidget(ui.closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(help);
-    layout->addWidget(m_tree, 1);
+    layout->addWidget(ui.tree, 1);
     layout->addLayout(buttons);
-    connect(m_putBackButton, &QPushButton::clicked, this, &HistoryWindow::onPutBackClicked);
-    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
-    connect(m_showEmptyRuns, &QCheckBox::toggled, this, &HistoryWindow::showListing);
+    connect(ui.putBackButton, &QPushButton::clicked, this, &HistoryWindow::onPutBackClicked);
+    connect(ui.closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(ui.showEmptyRuns, &QCheckBox::toggled, this, &HistoryWindow::showListing);
     for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::hide);
     }
     assignMnemonics(this);
     resize(900, 480);
 }
+
+HistoryWindow::~HistoryWindow() = default;
 
 void HistoryWindow::showOver(const QWidget* parent) {
     if (!isVisible() && parent != nullptr) {
@@ -93,22 +103,22 @@ void HistoryWindow::showOver(const QWidget* parent) {
 }
 
 void HistoryWindow::reload() {
-    m_listing = m_controller.load();
+    listing_ = controller_.load();
     showListing();
 }
 
 void HistoryWindow::showListing() {
-    m_tree->clear();
-    if (!m_listing.error.isEmpty()) {
-        auto* item = new QTreeWidgetItem(m_tree, {m_listing.error});
+    ui_->tree->clear();
+    if (!listing_.error.isEmpty()) {
+        auto* item = new QTreeWidgetItem(ui_->tree, {listing_.error});
         item->setFlags(Qt::ItemIsEnabled);
     }
-    const bool all = m_showEmptyRuns->isChecked();
-    for (const HistoryController::Run& run : m_listing.runs) {
+    const bool all = ui_->showEmptyRuns->isChecked();
+    for (const HistoryController::Run& run : listing_.runs) {
         if (!all && !run.changedSomething) {
             continue;
         }
-        auto* runItem = new QTreeWidgetItem(m_tree, {run.title, run.outcome});
+        auto* runItem = new QTreeWidgetItem(ui_->tree, {run.title, run.outcome});
         runItem->setData(0, IdRole, run.id);
         runItem->setData(0, IsRunRole, true);
         runItem->setToolTip(0, run.title);
@@ -130,7 +140,7 @@ void HistoryWindow::showListing() {
 void HistoryWindow::onPutBackClicked() {
     QList<qint64> runs;
     QList<qint64> changes;
-    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    const QList<QTreeWidgetItem*> selected = ui_->tree->selectedItems();
     for (const QTreeWidgetItem* item : selected) {
         const QVariant id = item->data(0, IdRole);
         if (!id.isValid()) {
@@ -143,11 +153,11 @@ void HistoryWindow::onPutBackClicked() {
         }
     }
     if (runs.isEmpty() && changes.isEmpty()) {
-        m_messages.show(texts::selectSomethingToPutBack());
+        messages_.show(texts::selectSomethingToPutBack());
         return;
     }
-    const HistoryController::Outcome outcome = m_controller.putBack(runs, changes);
-    m_messages.show(outcome.message, outcome.details);
+    const HistoryController::Outcome outcome = controller_.putBack(runs, changes);
+    messages_.show(outcome.message, outcome.details);
     reload();
 }
 

@@ -5,9 +5,7 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QTreeWidget;
-class QPushButton;
+#include <memory>
 
 namespace vestimo::gui {
 
@@ -21,7 +19,8 @@ public:
     // The tree's columns.
     enum Column { FileColumn, HappenedColumn, ReasonColumn, FolderColumn, ColumnCount };
 
-    HistoryWindow(journal::Journal& journal, platform::MessageBoxes& messages);
+    HistoryWindow(journal::Journal& journal, MessageBoxes& messages);
+    ~HistoryWindow() override;
 
     // Reads the journal afresh.
     void reload();
@@ -33,13 +32,11 @@ private:
     // Fills the tree from the last reading, with or without the runs that changed nothing.
     void showListing();
 
-    HistoryController m_controller;
-    platform::MessageBoxes& m_messages;
-    HistoryController::Listing m_listing;
-    QTreeWidget* m_tree = nullptr;
-    QCheckBox* m_showEmptyRuns = nullptr;
-    QPushButton* m_putBackButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
+    HistoryController controller_;
+    MessageBoxes& messages_;
+    HistoryController::Listing listing_;
+    struct Ui;
+    std::unique_ptr<Ui> ui_;
 };
 
 } // namespace vestimo::gui

@@ -68,11 +68,20 @@ bool VerdictFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePar
     return verdict.data(ReportWindow::VerdictRole).toInt() == static_cast<int>(*verdict_);
 }
 
-ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& messages, ReportDesktop desktop,
+// The window's table, its rows and the verdict it is filtered by.
+struct ReportWindow::Ui {
+    QStandardItemModel* model;
+    VerdictFilter* filter;
+    QTableView* table;
+    QComboBox* verdicts;
+};
+
+ReportWindow::ReportWindow(report::RunReport report, MessageBoxes& messages, ReportDesktop desktop,
                            QWidget* parent)
     : QDialog(parent), report_(std::move(report)), messages_(messages), desktop_(std::move(desktop)),
-      model_(new QStandardItemModel(this)), filter_(new VerdictFilter(this)),
-      table_(named(new QTableView(this), "tblReport")), verdicts_(named(new QComboBox(this), "cboVerdict")) {
+      ui_(std::make_unique<Ui>(Ui{new QStandardItemModel(this), new VerdictFilter(this),
+                                  named(new QTableView(this), "tblReport"),
+                                  named(new QComboBox(this), "cboVerdict")})) {
     setObjectName(QStringLiteral("frmReport"));
     setWindowTitle(texts::reportWindowTitle());
     setSizeGripEnabled(true);
@@ -85,16 +94,16 @@ ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& mes
         facts->addRow(fact.label + u':', value);
     }
 
-    verdicts_->addItem(texts::verdictAll());
+    ui_->verdicts->addItem(texts::verdictAll());
     // After "all", the run's own verdicts in the order they are named to the player.
     for (const report::RunVerdict verdict : report::verdictsOf(report_.kind)) {
-        verdicts_->addItem(report::verdictLabel(verdict), static_cast<int>(verdict));
+        ui_->verdicts->addItem(report::verdictLabel(verdict), static_cast<int>(verdict));
     }
     auto* showLabel = new QLabel(texts::reportShowLabel(), this);
-    showLabel->setBuddy(verdicts_);
+    showLabel->setBuddy(ui_->verdicts);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(showLabel);
-    filterRow->addWidget(verdicts_);
+    filterRow->addWidget(ui_->verdicts);
     filterRow->addStretch();
 
     buildTable();
@@ -118,37 +127,39 @@ ReportWindow::ReportWindow(report::RunReport report, platform::MessageBoxes& mes
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(facts);
     layout->addLayout(filterRow);
-    layout->addWidget(table_, 1);
+    layout->addWidget(ui_->table, 1);
     layout->addWidget(closing);
     // Alt+letter on each button, drawn the way the main windows draw theirs.
     assignMnemonics(this);
     layout->addLayout(buttons);
 
-    connect(verdicts_, &QComboBox::currentIndexChanged, this, &ReportWindow::onVerdictChosen);
+    connect(ui_->verdicts, &QComboBox::currentIndexChanged, this, &ReportWindow::onVerdictChosen);
     connect(save, &QPushButton::clicked, this, &ReportWindow::onSaveClicked);
     connect(open, &QPushButton::clicked, this, &ReportWindow::onOpenProblemFolderClicked);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     resize(initialSize(*this));
 }
 
+ReportWindow::~ReportWindow() = default;
+
 void ReportWindow::buildTable() {
-    model_->setHorizontalHeaderLabels(
+    ui_->model->setHorizontalHeaderLabels(
         {texts::columnFile(), texts::columnVerdict(), texts::columnReason(), texts::columnWhere()});
-    model_->setRowCount(static_cast<int>(report_.rows.size()));
-    for (int row = 0; row < model_->rowCount(); ++row) {
+    ui_->model->setRowCount(static_cast<int>(report_.rows.size()));
+    for (int row = 0; row < ui_->model->rowCount(); ++row) {
         const report::RunRow& entry = report_.rows[row];
-        model_->setItem(row, FileColumn, cell(entry.file, entry.file.toCaseFolded()));
+        ui_->model->setItem(row, FileColumn, cell(entry.file, entry.file.toCaseFolded()));
         // Verdicts sort in the order the filter names them, not alphabetically.
         QStandardItem* verdict = cell(report::verdictLabel(entry.verdict), static_cast<int>(entry.verdict));
         verdict->setData(static_cast<int>(entry.verdict), VerdictRole);
-        model_->setItem(row, VerdictColumn, verdict);
-        model_->setItem(row, ReasonColumn, cell(entry.reason, entry.reason.toCaseFolded()));
+        ui_->model->setItem(row, VerdictColumn, verdict);
+        ui_->model->setItem(row, ReasonColumn, cell(entry.reason, entry.reason.toCaseFolded()));
         const QString where = QDir::toNativeSeparators(entry.where);
-        model_->setItem(row, WhereColumn, cell(where, where.toCaseFolded()));
+        ui_->model->setItem(row, WhereColumn, cell(where, where.toCaseFolded()));
     }
-    filter_->setSourceModel(model_);
-    filter_->setSortRole(SortRole);
-    showReportTable(*table_, filter_, {FileColumn, ReasonColumn});
+    ui_->filter->setSourceModel(ui_->model);
+    ui_->filter->setSortRole(SortRole);
+    showReportTable(*ui_->table, ui_->filter, {FileColumn, ReasonColumn});
 }
 
 void showReportTable(QTableView& table, QAbstractItemModel* model, std::initializer_list<int> cappedColumns) {
@@ -168,9 +179,9 @@ void showReportTable(QTableView& table, QAbstractItemModel* model, std::initiali
 }
 
 void ReportWindow::onVerdictChosen(int index) {
-    const QVariant verdict = verdicts_->itemData(index);
-    filter_->setVerdict(verdict.isValid() ? std::optional(static_cast<report::RunVerdict>(verdict.toInt()))
-                                          : std::nullopt);
+    const QVariant verdict = ui_->verdicts->itemData(index);
+    ui_->filter->setVerdict(
+        verdict.isValid() ? std::optional(static_cast<report::RunVerdict>(verdict.toInt())) : std::nullopt);
 }
 
 void ReportWindow::onSaveClicked() {

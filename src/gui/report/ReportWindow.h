@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 class QAbstractItemModel;
@@ -18,11 +19,9 @@ class QPushButton;
 class QStandardItemModel;
 class QTableView;
 
-namespace vestimo::platform {
-class MessageBoxes;
-}
-
 namespace vestimo::gui {
+
+class MessageBoxes;
 
 // A report's table: read-only whole rows, the given order until a column is picked, columns as
 // wide as their text but for `cappedColumns`, which stop at a width that leaves the others room.
@@ -65,8 +64,10 @@ public:
     static constexpr int SortRole = Qt::UserRole + 1;
     static constexpr int VerdictRole = Qt::UserRole + 2;
 
-    ReportWindow(report::RunReport report, platform::MessageBoxes& messages,
+    ReportWindow(report::RunReport report, MessageBoxes& messages,
                  ReportDesktop desktop = ReportDesktop::system(), QWidget* parent = nullptr);
+
+    ~ReportWindow() override;
 
     const report::RunReport& report() const { return report_; }
 
@@ -77,12 +78,10 @@ private:
     void onOpenProblemFolderClicked();
 
     report::RunReport report_;
-    platform::MessageBoxes& messages_;
+    MessageBoxes& messages_;
     ReportDesktop desktop_;
-    QStandardItemModel* model_;
-    VerdictFilter* filter_;
-    QTableView* table_;
-    QComboBox* verdicts_;
+    struct Ui;
+    std::unique_ptr<Ui> ui_;
 };
 
 } // namespace vestimo::gui

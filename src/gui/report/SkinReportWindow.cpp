@@ -70,9 +70,17 @@ QSize initialSize(const QWidget& window) {
 
 } // namespace
 
+// The window's table and its rows, sorted.
+struct SkinReportWindow::Ui {
+    QStandardItemModel* model;
+    QSortFilterProxyModel* sorted;
+    QTableView* table;
+};
+
 SkinReportWindow::SkinReportWindow(QList<report::ReportRow> rows, const QString& directory, QWidget* parent)
-    : QDialog(parent), rows_(std::move(rows)), model_(new QStandardItemModel(this)),
-      sorted_(new QSortFilterProxyModel(this)), table_(named(new QTableView(this), "tblSkinReport")) {
+    : QDialog(parent), rows_(std::move(rows)),
+      ui_(std::make_unique<Ui>(Ui{new QStandardItemModel(this), new QSortFilterProxyModel(this),
+                                  named(new QTableView(this), "tblSkinReport")})) {
     setObjectName(QStringLiteral("frmSkinReport"));
     setWindowTitle(texts::skinReportTitle(QDir::toNativeSeparators(directory)));
     setSizeGripEnabled(true);
@@ -93,7 +101,7 @@ SkinReportWindow::SkinReportWindow(QList<report::ReportRow> rows, const QString&
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_, 1);
+    layout->addWidget(ui_->table, 1);
     layout->addWidget(count);
     layout->addLayout(buttons);
     assignMnemonics(this);
@@ -106,39 +114,41 @@ SkinReportWindow::SkinReportWindow(QList<report::ReportRow> rows, const QString&
     resize(initialSize(*this));
 }
 
+SkinReportWindow::~SkinReportWindow() = default;
+
 void SkinReportWindow::buildTable() {
-    model_->setHorizontalHeaderLabels(
+    ui_->model->setHorizontalHeaderLabels(
         {texts::skinReportColumnKind(), texts::skinReportColumnFiles(), texts::skinReportColumnDescription(),
          texts::skinReportColumnTonesPresent(), texts::skinReportColumnTonesMissing(),
          texts::skinReportColumnMesh(), texts::skinReportColumnAdvice()});
-    model_->setRowCount(static_cast<int>(rows_.size()));
-    for (int row = 0; row < model_->rowCount(); ++row) {
+    ui_->model->setRowCount(static_cast<int>(rows_.size()));
+    for (int row = 0; row < ui_->model->rowCount(); ++row) {
         const report::ReportRow& entry = rows_[row];
         // Kinds sort in the report's own order, not alphabetically; the row number keeps files
         // in their order within a kind.
         QStandardItem* kind =
             cell(report::rowKindText(entry.kind), static_cast<int>(entry.kind) * 1'000'000 + row);
         kind->setData(row, RowRole);
-        model_->setItem(row, KindColumn, kind);
-        model_->setItem(row, FilesColumn, textCell(entry.files.join(QStringLiteral(", "))));
-        model_->setItem(row, DescriptionColumn, textCell(entry.description));
-        model_->setItem(row, TonesPresentColumn, textCell(tones(entry, entry.tonesPresent)));
-        model_->setItem(row, TonesMissingColumn, textCell(tones(entry, entry.tonesMissing)));
-        model_->setItem(row, MeshColumn, textCell(meshText(entry)));
-        model_->setItem(row, AdviceColumn, textCell(entry.advice));
+        ui_->model->setItem(row, KindColumn, kind);
+        ui_->model->setItem(row, FilesColumn, textCell(entry.files.join(QStringLiteral(", "))));
+        ui_->model->setItem(row, DescriptionColumn, textCell(entry.description));
+        ui_->model->setItem(row, TonesPresentColumn, textCell(tones(entry, entry.tonesPresent)));
+        ui_->model->setItem(row, TonesMissingColumn, textCell(tones(entry, entry.tonesMissing)));
+        ui_->model->setItem(row, MeshColumn, textCell(meshText(entry)));
+        ui_->model->setItem(row, AdviceColumn, textCell(entry.advice));
     }
-    sorted_->setSourceModel(model_);
-    sorted_->setSortRole(SortRole);
-    showReportTable(*table_, sorted_, {FilesColumn, DescriptionColumn});
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ui_->sorted->setSourceModel(ui_->model);
+    ui_->sorted->setSortRole(SortRole);
+    showReportTable(*ui_->table, ui_->sorted, {FilesColumn, DescriptionColumn});
+    ui_->table->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 QList<report::ReportRow> SkinReportWindow::chosenRows() const {
-    const QModelIndexList selected = table_->selectionModel()->selectedRows(KindColumn);
+    const QModelIndexList selected = ui_->table->selectionModel()->selectedRows(KindColumn);
     if (selected.isEmpty()) {
         QList<report::ReportRow> shown;
-        for (int row = 0; row < sorted_->rowCount(); ++row) {
-            shown.append(rows_[sorted_->index(row, KindColumn).data(RowRole).toInt()]);
+        for (int row = 0; row < ui_->sorted->rowCount(); ++row) {
+            shown.append(rows_[ui_->sorted->index(row, KindColumn).data(RowRole).toInt()]);
         }
         return shown;
     }
@@ -149,7 +159,7 @@ QList<report::ReportRow> SkinReportWindow::chosenRows() const {
     std::sort(shownRows.begin(), shownRows.end());
     QList<report::ReportRow> chosen;
     for (const int row : shownRows) {
-        chosen.append(rows_[sorted_->index(row, KindColumn).data(RowRole).toInt()]);
+        chosen.append(rows_[ui_->sorted->index(row, KindColumn).data(RowRole).toInt()]);
     }
     return chosen;
 }
@@ -162,7 +172,7 @@ void SkinReportWindow::copyChosen() {
     QGuiApplication::clipboard()->setText(report::reportText(chosenRows()));
 }
 
-void openSkinReport(const QString& directory, platform::MessageBoxes& messages, QWidget* parent,
+void openSkinReport(const QString& directory, MessageBoxes& messages, QWidget* parent,
                     const std::function<void(QWidget* window)>& show) {
     report::SkinSetReport made = report::makeSkinSetReport(directory);
     if (!made.ok) {

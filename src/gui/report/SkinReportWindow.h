@@ -7,17 +7,16 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
 
-namespace vestimo::platform {
-class MessageBoxes;
-}
-
 namespace vestimo::gui {
+
+class MessageBoxes;
 
 // The skin-set report of one folder (objectName frmSkinReport), read only: a table of its rows,
 // sortable by any column, a count line, "Copy" (the rows as text) and Close. Ctrl+C copies the
@@ -43,6 +42,8 @@ public:
 
     SkinReportWindow(QList<report::ReportRow> rows, const QString& directory, QWidget* parent = nullptr);
 
+    ~SkinReportWindow() override;
+
     const QList<report::ReportRow>& rows() const { return rows_; }
     // The rows selected in the table, top to bottom as shown; all of them when none is selected.
     QList<report::ReportRow> chosenRows() const;
@@ -53,15 +54,14 @@ private:
     void copyChosen();
 
     QList<report::ReportRow> rows_;
-    QStandardItemModel* model_;
-    QSortFilterProxyModel* sorted_;
-    QTableView* table_;
+    struct Ui;
+    std::unique_ptr<Ui> ui_;
 };
 
 // "Skin Set Report...": makes the report of `directory`, reading and moving nothing else, and
 // hands its window (a child of `parent`, deleted when closed) to `show`. A folder that cannot be
 // listed is told through `messages` instead.
-void openSkinReport(const QString& directory, platform::MessageBoxes& messages, QWidget* parent,
+void openSkinReport(const QString& directory, MessageBoxes& messages, QWidget* parent,
                     const std::function<void(QWidget* window)>& show);
 
 } // namespace vestimo::gui

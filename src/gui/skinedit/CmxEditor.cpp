@@ -12,14 +12,14 @@ namespace vestimo::gui {
 // The strip left of the text where the line numbers are painted; the editor does the work.
 class LineNumberGutter : public QWidget {
 public:
-    explicit LineNumberGutter(CmxEditor& editor) : QWidget(&editor), m_editor(editor) {}
-    QSize sizeHint() const override { return {m_editor.gutterWidth(), 0}; }
+    explicit LineNumberGutter(CmxEditor& editor) : QWidget(&editor), editor_(editor) {}
+    QSize sizeHint() const override { return {editor_.gutterWidth(), 0}; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override { m_editor.paintGutter(event->rect()); }
+    void paintEvent(QPaintEvent* event) override { editor_.paintGutter(event->rect()); }
 
 private:
-    CmxEditor& m_editor;
+    CmxEditor& editor_;
 };
 
 namespace {
@@ -29,7 +29,7 @@ constexpr int GutterPadding = 4;
 
 } // namespace
 
-CmxEditor::CmxEditor(QWidget* parent) : QPlainTextEdit(parent), m_gutter(new LineNumberGutter(*this)) {
+CmxEditor::CmxEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new LineNumberGutter(*this)) {
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { fitGutter(); });
     connect(this, &QPlainTextEdit::updateRequest, this, &CmxEditor::followScroll);
     fitGutter();
@@ -56,14 +56,14 @@ int CmxEditor::gutterWidth() const {
 void CmxEditor::fitGutter() {
     setViewportMargins(gutterWidth(), 0, 0, 0);
     const QRect inside = contentsRect();
-    m_gutter->setGeometry(QRect(inside.left(), inside.top(), gutterWidth(), inside.height()));
+    gutter_->setGeometry(QRect(inside.left(), inside.top(), gutterWidth(), inside.height()));
 }
 
 void CmxEditor::followScroll(const QRect& area, int dy) {
     if (dy != 0) {
-        m_gutter->scroll(0, dy);
+        gutter_->scroll(0, dy);
     } else {
-        m_gutter->update(0, area.y(), m_gutter->width(), area.height());
+        gutter_->update(0, area.y(), gutter_->width(), area.height());
     }
     if (area.contains(viewport()->rect())) {
         fitGutter();
@@ -85,11 +85,11 @@ void CmxEditor::changeEvent(QEvent* event) {
 }
 
 void CmxEditor::paintGutter(const QRect& area) {
-    QPainter painter(m_gutter);
+    QPainter painter(gutter_);
     painter.fillRect(area, palette().color(QPalette::Window));
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.setFont(font());
-    const int right = m_gutter->width() - GutterPadding;
+    const int right = gutter_->width() - GutterPadding;
     const int height = fontMetrics().height();
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();

@@ -36,7 +36,7 @@ private:
     QColor markColour() const;
     void recolourMark();
 
-    QWidget* m_gutter = nullptr;
+    QWidget* gutter_ = nullptr;
 };
 
 } // namespace vestimo::gui

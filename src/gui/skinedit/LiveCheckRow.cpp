@@ -35,48 +35,48 @@ protected:
 } // namespace
 
 LiveCheckRow::LiveCheckRow(CmxEditor& editor, QWidget& window, QWidget* parent)
-    : QWidget(parent), m_editor(editor) {
-    m_label = named(new StatusLine(this), "lblCmxStatus");
-    m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_gotoButton = button(this, "cmdGotoFault", texts::gotoFaultyLineButton());
-    m_gotoButton->setEnabled(false);
+    : QWidget(parent), editor_(editor) {
+    label_ = named(new StatusLine(this), "lblCmxStatus");
+    label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    gotoButton_ = button(this, "cmdGotoFault", texts::gotoFaultyLineButton());
+    gotoButton_->setEnabled(false);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_label, 1);
-    layout->addWidget(m_gotoButton);
+    layout->addWidget(label_, 1);
+    layout->addWidget(gotoButton_);
 
-    m_pause.setSingleShot(true);
-    m_pause.setInterval(PauseMs);
-    connect(&m_pause, &QTimer::timeout, this, &LiveCheckRow::due);
-    connect(m_gotoButton, &QPushButton::clicked, this, &LiveCheckRow::goToFault);
+    pause_.setSingleShot(true);
+    pause_.setInterval(PauseMs);
+    connect(&pause_, &QTimer::timeout, this, &LiveCheckRow::due);
+    connect(gotoButton_, &QPushButton::clicked, this, &LiveCheckRow::goToFault);
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), &window);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, &LiveCheckRow::goToFault);
 }
 
 void LiveCheckRow::restart() {
-    m_pause.start();
+    pause_.start();
 }
 
 void LiveCheckRow::runPendingCheck() {
-    if (m_pause.isActive()) {
-        m_pause.stop();
+    if (pause_.isActive()) {
+        pause_.stop();
         emit due();
     }
 }
 
 void LiveCheckRow::display(const editor::LiveCheckStatus& status) {
-    m_pause.stop();
-    m_status = status;
-    m_label->setText(status.text);
-    m_label->setToolTip(status.text);
-    m_gotoButton->setEnabled(status.faultyLine > 0);
-    m_editor.markLineAt(status.faultyLine > 0 ? status.faultyPosition : -1);
+    pause_.stop();
+    status_ = status;
+    label_->setText(status.text);
+    label_->setToolTip(status.text);
+    gotoButton_->setEnabled(status.faultyLine > 0);
+    editor_.markLineAt(status.faultyLine > 0 ? status.faultyPosition : -1);
 }
 
 void LiveCheckRow::goToFault() {
-    if (m_status.faultyLine > 0) {
-        m_editor.goTo(m_status.faultyPosition);
+    if (status_.faultyLine > 0) {
+        editor_.goTo(status_.faultyPosition);
     }
 }
 

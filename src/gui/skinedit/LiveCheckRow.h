@@ -27,13 +27,13 @@ public:
     // Starts the wait again; `due` follows once it ends.
     void restart();
     // Whether a check is waiting for the pause to end.
-    bool pending() const { return m_pause.isActive(); }
+    bool pending() const { return pause_.isActive(); }
     // Ends a waiting pause at once, raising `due` as the timer would (for tests, which never wait).
     void runPendingCheck();
 
     // Shows `status` (an empty one shows nothing) and ends any wait.
     void display(const editor::LiveCheckStatus& status);
-    const editor::LiveCheckStatus& status() const { return m_status; }
+    const editor::LiveCheckStatus& status() const { return status_; }
 
     // Moves the editor's cursor to the start of the faulty line, when there is one.
     void goToFault();
@@ -43,11 +43,11 @@ signals:
     void due();
 
 private:
-    CmxEditor& m_editor;
-    QLabel* m_label = nullptr;
-    QPushButton* m_gotoButton = nullptr;
-    QTimer m_pause;
-    editor::LiveCheckStatus m_status;
+    CmxEditor& editor_;
+    QLabel* label_ = nullptr;
+    QPushButton* gotoButton_ = nullptr;
+    QTimer pause_;
+    editor::LiveCheckStatus status_;
 };
 
 } // namespace vestimo::gui

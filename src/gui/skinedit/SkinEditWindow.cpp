@@ -17,11 +17,8 @@
 #include "gui/app/Application.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
-#include "gui/browser/BrowserControls.h"
-#include "gui/browser/DirList.h"
-#include "gui/browser/DriveList.h"
+#include "gui/browser/BrowserColumn.h"
 #include "gui/browser/FileList.h"
-#include "gui/browser/GameFoldersBox.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "gui/checks/FileOperations.h"
 #include "gui/fit/FitCommand.h"
@@ -33,7 +30,6 @@
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
 
-#include <QDropEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -53,10 +49,9 @@ namespace vestimo::gui {
 // The window's controls. Each widget's objectName is the name the program has always given it,
 // so anything driving the window by name keeps working.
 struct SkinEditWindow::Ui {
-    BrowserControls browser;
+    BrowserColumn* column = nullptr;
     QRadioButton* cmxFilterButton = nullptr;
     QRadioButton* bmpFilterButton = nullptr;
-    QPushButton* defaultDirectoryButton = nullptr;
     QPushButton* closeFileButton = nullptr;
 
     QGroupBox* viewerFrame = nullptr;
@@ -87,52 +82,50 @@ struct SkinEditWindow::Ui {
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
-    : m_app(app), m_services(app.services()), m_ui(std::make_unique<Ui>()),
-      m_state(editor::initialSkinEditState()) {
+    : app_(app), services_(app.services()), ui_(std::make_unique<Ui>()),
+      state_(editor::initialSkinEditState()) {
     setObjectName(QStringLiteral("frmSkinEdit"));
     setWindowIcon(applicationIcon());
     build();
     connectControls();
     // The lists start at the process's current folder, without raising their change steps.
-    m_browser = std::make_unique<Browser>(Browser{m_ui->browser.driveList, m_ui->browser.directoryList,
-                                                  m_ui->browser.fileList, m_services.messages,
-                                                  m_services.gameFolders, m_ui->browser.gamesBox});
-    m_browser->startAt(platform::currentDirectory());
+    ui_->column->startAt(platform::currentDirectory());
+    state_ = editor::browsedTo(state_, ui_->column->folder());
     showWhere();
     render();
-    closeThrough(this, m_ui->closeProgramButton);
+    closeThrough(this, ui_->closeProgramButton);
     assignMnemonics(this);
     // Ctrl+S as in every editor: "Save CMX Changes", refusals and all.
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
-    connect(save, &QShortcut::activated, m_ui->saveCmxButton, &QPushButton::click);
-    setAcceptDrops(true);
+    connect(save, &QShortcut::activated, ui_->saveCmxButton, &QPushButton::click);
+    ui_->column->takeDropsFor(this);
 }
 
 SkinEditWindow::~SkinEditWindow() {
-    // The file list empties its model as the controls are destroyed, after this window has
+    // The column's lists empty themselves as the controls are destroyed, after this window has
     // stopped being one.
-    disconnect(m_ui->browser.fileList->model(), nullptr, this, nullptr);
+    disconnect(ui_->column, nullptr, this, nullptr);
 }
 
 void SkinEditWindow::build() {
-    Ui& ui = *m_ui;
+    Ui& ui = *ui_;
     // Skin Directory: the browser, as a column on the left, the full height of the window.
-    ui.browser = buildBrowserControls(this, texts::switchToBuyableButton(), m_services.gameFolders);
-    ui.cmxFilterButton = named(new RadioButton(texts::cmxFilesOnlyOption(), ui.browser.frame), "Option2");
-    ui.bmpFilterButton = named(new RadioButton(texts::bmpFilesOnlyOption(), ui.browser.frame), "Option1");
+    ui.column = new BrowserColumn(
+        this, texts::switchToBuyableButton(), services_.messages, services_.gameFolders,
+        [this](QWidget* parent, const QString& start) { return app_.chooseDirectory(parent, start); });
+    ui.cmxFilterButton = named(new RadioButton(texts::cmxFilesOnlyOption(), ui.column), "Option2");
+    ui.bmpFilterButton = named(new RadioButton(texts::bmpFilesOnlyOption(), ui.column), "Option1");
     ui.bmpFilterButton->setChecked(true);
     // As wide as their captions: a click beside the caption is not a choice.
     ui.bmpFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     ui.cmxFilterButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    ui.defaultDirectoryButton = button(ui.browser.frame, "cmdDefault", texts::setToDefaultGameDirectory());
-    ui.closeFileButton = button(ui.browser.frame, "cmdCloseFile", texts::closeOpenFile());
+    ui.column->addControl(ui.cmxFilterButton);
+    ui.column->addControl(ui.bmpFilterButton);
+    ui.column->addDefaultButton();
+    ui.closeFileButton = button(ui.column, "cmdCloseFile", texts::closeOpenFile());
     ui.closeFileButton->setVisible(false);
     keepPlaceWhenHidden(ui.closeFileButton);
-    QVBoxLayout* browserLayout = ui.browser.layout;
-    browserLayout->addWidget(ui.cmxFilterButton);
-    browserLayout->addWidget(ui.bmpFilterButton);
-    browserLayout->addWidget(ui.defaultDirectoryButton);
-    browserLayout->addWidget(ui.closeFileButton);
+    ui.column->addControl(ui.closeFileButton);
 
     // BMP Image Viewer: the picture with its line under it; the buttons and the progress bar beside.
     ui.viewerFrame = named(new QGroupBox(texts::bmpImageViewerFrame(), this), "Frame2");
@@ -212,19 +205,20 @@ void SkinEditWindow::build() {
 
     // The viewer over the editor, beside the browsing column; where room is short the editor
     // gives up lines first, and room to spare goes to the viewer and the editor.
-    scrollingContent(this, browserBesideViewer(ui.browser.frame, ui.viewerFrame, ui.editorFrame, 1, true));
+    scrollingContent(this, browserBesideViewer(ui.column, ui.viewerFrame, ui.editorFrame, 1, true));
 }
 
 void SkinEditWindow::connectControls() {
-    const Ui& ui = *m_ui;
+    const Ui& ui = *ui_;
     const auto onClick = [this](QPushButton* clicked, void (SkinEditWindow::*handler)()) {
         connect(clicked, &QPushButton::clicked, this, handler);
     };
-    onClick(ui.browser.switchButton, &SkinEditWindow::onSwitchClicked);
-    connect(ui.browser.driveList, &DriveList::driveChanged, this, &SkinEditWindow::onDriveChanged);
-    connect(ui.browser.directoryList, &DirList::pathChanged, this, &SkinEditWindow::onDirectoryChanged);
-    connect(ui.browser.fileList, &FileList::fileClicked, this, &SkinEditWindow::onFileClicked);
-    connect(ui.browser.fileList, &FileList::patternChanged, this, &SkinEditWindow::onPatternChanged);
+    connect(ui.column, &BrowserColumn::switchClicked, this, [this] { app_.switchToBuyable(); });
+    connect(ui.column, &BrowserColumn::directoryChanged, this, &SkinEditWindow::onDirectoryChanged);
+    connect(ui.column, &BrowserColumn::selectionChanged, this, &SkinEditWindow::onSelectionChanged);
+    connect(ui.column, &BrowserColumn::fileClicked, this, &SkinEditWindow::onFileClicked);
+    connect(ui.column, &BrowserColumn::patternChanged, this, &SkinEditWindow::onPatternChanged);
+    connect(ui.column, &BrowserColumn::downloadsDropped, this, &SkinEditWindow::onDownloadsDropped);
     connect(ui.cmxNameBox, &QLineEdit::textChanged, this, &SkinEditWindow::onNameBoxChanged);
     connect(ui.bmpFilterButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
@@ -236,17 +230,14 @@ void SkinEditWindow::connectControls() {
             onFilterChosen(FileFilter::CmxFiles);
         }
     });
-    onClick(ui.defaultDirectoryButton, &SkinEditWindow::onDefaultDirectoryClicked);
     onClick(ui.closeFileButton, &SkinEditWindow::onCloseFileClicked);
     onClick(ui.checkAllBmpButton, &SkinEditWindow::onCheckAllBmpClicked);
     onClick(ui.moveFileButton, &SkinEditWindow::onMoveFileClicked);
     onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
     onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
     onClick(ui.skinReportButton, &SkinEditWindow::onSkinReportClicked);
-    // After the click's own handler: a new selection, or the list read afresh, decides it anew.
-    connect(ui.browser.fileList, &FileList::fileClicked, this, &SkinEditWindow::updateFitButton);
-    connect(ui.browser.fileList->model(), &QAbstractItemModel::modelReset, this,
-            &SkinEditWindow::updateFitButton);
+    // After the click's own handler: what it showed decides it anew.
+    connect(ui.column, &BrowserColumn::fileClicked, this, &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
     onClick(ui.checkAssociatedFilesButton, &SkinEditWindow::onCheckAssociatedFilesClicked);
     onClick(ui.saveCmxButton, &SkinEditWindow::onSaveCmxClicked);
@@ -254,40 +245,36 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkAllCmxButton, &SkinEditWindow::onCheckAllCmxClicked);
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
-    onClick(ui.aboutButton, &SkinEditWindow::onAboutClicked);
+    connect(ui.aboutButton, &QPushButton::clicked, this, [this] { app_.showAbout(); });
     onClick(ui.installButton, &SkinEditWindow::onInstallClicked);
-    onClick(ui.browser.browseButton, &SkinEditWindow::onBrowseClicked);
-    connect(ui.browser.gamesBox, &GameFoldersBox::folderChosen, this,
-            [this](const QString& folder) { m_browser->goTo(folder); });
     connect(ui.cmxTextBox->document(), &QTextDocument::contentsChanged, this, &SkinEditWindow::onTextChanged);
     connect(ui.liveCheck, &LiveCheckRow::due, this, &SkinEditWindow::showLiveCheck);
 }
 
 void SkinEditWindow::render() {
-    const bool editing = m_state.browsingLocked();
-    m_ui->cmxNameBox->setText(m_state.nameBox);
+    const bool editing = state_.browsingLocked();
+    ui_->cmxNameBox->setText(state_.nameBox);
     setUserInteractionLock(editing);
     if (editing) {
-        m_ui->closeFileButton->setText(texts::closeSelectedCmxFileButton());
+        ui_->closeFileButton->setText(texts::closeSelectedCmxFileButton());
     }
-    m_ui->closeFileButton->setVisible(editing);
+    ui_->closeFileButton->setVisible(editing);
     updateFitButton();
 }
 
 void SkinEditWindow::setUserInteractionLock(bool locked) {
-    for (QWidget* browsing : std::initializer_list<QWidget*>{
-             m_ui->browser.fileList, m_ui->browser.directoryList, m_ui->browser.driveList,
-             m_ui->bmpFilterButton, m_ui->cmxFilterButton, m_ui->browser.browseButton}) {
+    for (QWidget* browsing :
+         std::initializer_list<QWidget*>{&ui_->column->files(), ui_->bmpFilterButton, ui_->cmxFilterButton}) {
         browsing->setEnabled(!locked);
     }
-    m_ui->browser.gamesBox->setUserInteractionLock(locked);
+    ui_->column->setUserInteractionLock(locked);
 }
 
 void SkinEditWindow::apply(const editor::Transition& next) {
     if (!next.message.isEmpty()) {
-        m_services.messages.show(next.message);
+        services_.messages.show(next.message);
     }
-    m_state = next.state;
+    state_ = next.state;
     render();
 }
 
@@ -295,162 +282,150 @@ bool SkinEditWindow::refused(const QString& refusal) {
     if (refusal.isEmpty()) {
         return false;
     }
-    m_services.messages.show(refusal);
+    services_.messages.show(refusal);
     return true;
-}
-
-bool SkinEditWindow::fileSelected() const {
-    return m_ui->browser.fileList->listIndex() != -1;
-}
-
-QString SkinEditWindow::selectedPath() const {
-    return platform::joinPath(m_ui->browser.directoryList->path(), m_ui->browser.fileList->fileName());
 }
 
 void SkinEditWindow::showSelectedBitmap() {
     QString why;
-    if (!m_ui->viewer->loadFile(selectedPath(), &why)) {
+    PictureBox& viewer = *ui_->viewer;
+    if (!viewer.loadFile(editor::selectedPath(state_), &why)) {
         // The previous picture must not be judged as this file's by "Check BMP File".
-        m_ui->viewer->clear(texts::bitmapNotShown(m_ui->browser.fileList->fileName(), why));
-        m_services.messages.show(texts::bmpFileCorrupt());
+        clearViewer(texts::bitmapNotShown(state_.selected, why));
+        services_.messages.show(texts::bmpFileCorrupt());
+        return;
     }
+    state_ = editor::shows(state_, editor::ShownBitmap{viewer.image().width(), viewer.image().height(),
+                                                       viewer.fileBytes().size()});
+}
+
+void SkinEditWindow::clearViewer(const QString& note) {
+    ui_->viewer->clear(note);
+    state_ = editor::shows(state_, std::nullopt);
 }
 
 void SkinEditWindow::openSelectedCmx() {
     // The last bitmap has nothing to do with this file.
-    m_ui->viewer->clear();
-    const QString name = m_ui->browser.fileList->fileName();
+    clearViewer();
+    const QString name = state_.selected;
     // Read before the notice, so a file that cannot be opened costs the user one message, not two.
-    const platform::ReadResult read = platform::readFile(selectedPath(), editor::CmxFileLimit);
+    const platform::ReadResult read = platform::readFile(editor::selectedPath(state_), editor::CmxFileLimit);
     if (!read.ok) {
-        m_services.messages.show(texts::couldNotOpen(name, read.error));
+        services_.messages.show(texts::couldNotOpen(name, read.error));
         return;
     }
-    const editor::Transition next = editor::opened(m_state, name, read.identity);
-    m_services.messages.show(next.message);
-    m_ui->cmxTextBox->setPlainText(editor::decodeCmxText(read.bytes));
-    m_ui->cmxTextBox->document()->setModified(false);
-    m_loadedText = m_ui->cmxTextBox->toPlainText();
-    m_state = next.state;
+    const editor::Transition next = editor::opened(state_, name, read.identity);
+    services_.messages.show(next.message);
+    ui_->cmxTextBox->setPlainText(editor::decodeCmxText(read.bytes));
+    ui_->cmxTextBox->document()->setModified(false);
+    loadedText_ = ui_->cmxTextBox->toPlainText();
+    state_ = next.state;
     render();
     showLiveCheck();
 }
 
 // Writes the editor's text over the open file; false (having said why) when nothing was written.
 bool SkinEditWindow::writeEditorText() {
-    const editor::OpenCmxFile& file = *m_state.openFile;
+    const editor::OpenCmxFile& file = *state_.openFile;
     // The raw text, because toPlainText() turns no-break spaces (byte 0xA0) into spaces; blocks
     // come back separated by U+2029. The text already carries the file's own line ends.
-    const QByteArray bytes = editor::bytesToSave(m_ui->cmxTextBox->document()->toRawText());
-    const QString path = platform::joinPath(m_ui->browser.directoryList->path(), file.name);
+    const QByteArray bytes = editor::bytesToSave(ui_->cmxTextBox->document()->toRawText());
+    const QString path = platform::joinPath(state_.folder, file.name);
     // Another program's change is only overwritten when the user says so. A link is refused by
     // the save itself, and a file that went away is simply written again.
     const std::optional<platform::FileIdentity> now = platform::identifyFile(path);
     if (now && !platform::isSymbolicLink(path) && *now != file.identity &&
-        !m_services.messages.ask(texts::changedOnDiskSinceOpened(file.name))) {
+        !services_.messages.ask(texts::changedOnDiskSinceOpened(file.name))) {
         return false; // both the file and the editor's text stay as they are
     }
-    const platform::FileResult written = saveCmxFile(path, bytes, m_services.journal);
+    const platform::FileResult written = saveCmxFile(path, bytes, services_.journal);
     if (!written.ok) {
-        m_services.messages.show(texts::couldNotSave(file.name, written.error));
+        services_.messages.show(texts::couldNotSave(file.name, written.error));
         return false;
     }
     return true;
 }
 
-void SkinEditWindow::onSwitchClicked() {
-    m_app.switchToBuyable();
-}
-void SkinEditWindow::onDriveChanged() {
-    m_browser->onDriveChanged();
-}
-void SkinEditWindow::onDirectoryChanged() {
-    m_ui->viewer->clear();
-    m_browser->onDirectoryChanged();
+void SkinEditWindow::onDirectoryChanged(const QString& folder) {
+    ui_->viewer->clear();
+    state_ = editor::browsedTo(state_, folder);
     showWhere();
+    updateFitButton();
+}
+
+void SkinEditWindow::onSelectionChanged(const QString& fileName) {
+    state_ = editor::selects(state_, fileName);
+    updateFitButton();
 }
 
 void SkinEditWindow::showWhere() {
-    showDirectory(*this, *m_ui->browser.pathLine, m_ui->browser.directoryList->path());
-    if (m_state.openFile && m_state.openFile->edited) {
+    showDirectory(*this, ui_->column->pathLine(), state_.folder);
+    if (state_.openFile && state_.openFile->edited) {
         setWindowTitle(texts::windowTitleEdited(windowTitle()));
     }
-}
-
-void SkinEditWindow::onBrowseClicked() {
-    const QString chosen = m_app.chooseDirectory(this, m_ui->browser.directoryList->path());
-    if (!chosen.isEmpty()) {
-        m_browser->goTo(chosen);
-    }
-}
-
-void SkinEditWindow::onAboutClicked() {
-    m_app.showAbout();
 }
 
 // Typing marks the document modified, and undoing back to the text as read clears the mark; text
 // put in by other means is compared with what was read.
 void SkinEditWindow::onTextChanged() {
-    if (!m_state.openFile) {
+    if (!state_.openFile) {
         return;
     }
-    const QTextDocument* text = m_ui->cmxTextBox->document();
-    const bool wasEdited = m_state.openFile->edited;
-    m_state = editor::textEdited(m_state, text->isModified() || text->toPlainText() != m_loadedText);
-    if (m_state.openFile->edited != wasEdited) {
+    const QTextDocument* text = ui_->cmxTextBox->document();
+    const bool wasEdited = state_.openFile->edited;
+    state_ = editor::textEdited(state_, text->isModified() || text->toPlainText() != loadedText_);
+    if (state_.openFile->edited != wasEdited) {
         showWhere();
     }
-    m_ui->liveCheck->restart();
+    ui_->liveCheck->restart();
 }
 
 // The status under the editor for its text as it stands; nothing while no file is open.
 void SkinEditWindow::showLiveCheck() {
-    m_ui->liveCheck->display(m_state.openFile ? editor::liveCheck(m_ui->cmxTextBox->document()->toRawText(),
-                                                                  m_state.nameBox, m_state.openFile->edited)
-                                              : editor::LiveCheckStatus{});
+    ui_->liveCheck->display(state_.openFile ? editor::liveCheck(ui_->cmxTextBox->document()->toRawText(),
+                                                                state_.nameBox, state_.openFile->edited)
+                                            : editor::LiveCheckStatus{});
 }
 
 bool SkinEditWindow::settleEdits() {
-    const QString question = editor::discardQuestion(m_state);
+    const QString question = editor::discardQuestion(state_);
     if (question.isEmpty()) {
         return true;
     }
-    switch (m_services.messages.askToSave(question)) {
-    case platform::MessageBoxes::SaveChoice::Save:
+    switch (services_.messages.askToSave(question)) {
+    case MessageBoxes::SaveChoice::Save:
         return saveOpenFile();
-    case platform::MessageBoxes::SaveChoice::Discard:
+    case MessageBoxes::SaveChoice::Discard:
         return true;
-    case platform::MessageBoxes::SaveChoice::Cancel:
+    case MessageBoxes::SaveChoice::Cancel:
         break;
     }
     return false;
 }
-void SkinEditWindow::onDefaultDirectoryClicked() {
-    m_browser->onDefaultClicked();
-}
 
-void SkinEditWindow::onPatternChanged() {
-    m_ui->viewer->clear();
-    m_state = editor::listShows(m_state, m_ui->browser.fileList->pattern());
+void SkinEditWindow::onPatternChanged(const QString& pattern) {
+    ui_->viewer->clear();
+    state_ = editor::listShows(state_, pattern);
+    updateFitButton();
 }
 
 // The name box is only written by render(), or by whatever drives the window by name: either way
 // its text is the name "Check CMX For Errors" takes the class from.
 void SkinEditWindow::onNameBoxChanged(const QString& text) {
-    m_state.nameBox = text;
-    if (m_state.openFile) {
-        m_ui->liveCheck->restart();
+    state_.nameBox = text;
+    if (state_.openFile) {
+        ui_->liveCheck->restart();
     }
 }
 
 void SkinEditWindow::onFilterChosen(FileFilter filter) {
-    m_ui->browser.fileList->setPattern(patternOf(filter));
+    ui_->column->files().setPattern(patternOf(filter));
 }
 
 void SkinEditWindow::onFileClicked() {
-    const editor::FileClick click = editor::clickFile(m_state, fileSelected());
+    const editor::FileClick click = editor::clickFile(state_, state_.hasSelection());
     if (!click.message.isEmpty()) {
-        m_services.messages.show(click.message);
+        services_.messages.show(click.message);
     }
     switch (click.action) {
     case editor::FileClickAction::ShowBitmap:
@@ -460,7 +435,7 @@ void SkinEditWindow::onFileClicked() {
         openSelectedCmx();
         break;
     case editor::FileClickAction::Reread:
-        m_ui->browser.fileList->refresh();
+        ui_->column->files().refresh();
         break;
     case editor::FileClickAction::Nothing:
         break;
@@ -469,11 +444,11 @@ void SkinEditWindow::onFileClicked() {
 
 void SkinEditWindow::onCloseFileClicked() {
     // A save closes the file itself.
-    if (!settleEdits() || !m_state.openFile) {
+    if (!settleEdits() || !state_.openFile) {
         return;
     }
-    m_ui->cmxTextBox->clear();
-    m_state = editor::closed(m_state);
+    ui_->cmxTextBox->clear();
+    state_ = editor::closed(state_);
     render();
     showWhere();
     showLiveCheck();
@@ -484,91 +459,82 @@ void SkinEditWindow::onSaveCmxClicked() {
 }
 
 bool SkinEditWindow::saveOpenFile() {
-    if (refused(editor::refuseSave(m_state, fileSelected())) || !writeEditorText()) {
+    if (refused(editor::refuseSave(state_, state_.hasSelection())) || !writeEditorText()) {
         return false;
     }
-    const editor::Transition next = editor::saved(m_state);
-    m_services.messages.show(next.message);
-    m_ui->cmxTextBox->clear();
-    m_state = next.state;
+    const editor::Transition next = editor::saved(state_);
+    services_.messages.show(next.message);
+    ui_->cmxTextBox->clear();
+    state_ = next.state;
     render();
     showLiveCheck();
     showWhere();
     // Back to browsing with nothing selected, the list read afresh; no click is raised.
-    m_ui->browser.fileList->rereadUnselected();
+    ui_->column->files().rereadUnselected();
     return true;
 }
 
 void SkinEditWindow::onCheckCmxClicked() {
-    m_services.messages.show(cmx::checkCmxFile(fileSelected(), m_state.filter,
-                                               m_ui->browser.directoryList->path(),
-                                               m_ui->browser.fileList->fileName(), m_state.nameBox));
+    services_.messages.show(cmx::checkCmxFile(state_.hasSelection(), state_.filter, state_.folder,
+                                              state_.selected, state_.nameBox));
 }
 
 // Judges the picture the viewer holds (as it was loaded when the file was selected) against the
 // table, and the selected file's length against the row's limit. An empty viewer means the
 // selected file did not load (a failed load clears it).
 void SkinEditWindow::onCheckBmpClicked() {
-    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+    if (refused(editor::refuseSingleBitmapCommand(state_, state_.hasSelection()))) {
         return;
     }
-    std::optional<textures::ShownPicture> picture;
-    if (m_ui->viewer->hasPicture()) {
-        picture = textures::ShownPicture{m_ui->viewer->widthHiMetric(), m_ui->viewer->heightHiMetric()};
-    }
     const textures::BmpCheckAnswer answer =
-        textures::checkBmpFile(picture, selectedPath(), m_ui->browser.fileList->fileName());
-    m_services.messages.show(answer.message, answer.details);
+        textures::checkBmpFile(editor::shownPicture(state_), editor::selectedPath(state_), state_.selected);
+    services_.messages.show(answer.message, answer.details);
 }
 
 void SkinEditWindow::onFitBmpClicked() {
-    if (makeBitmapFit(selectedPath(), m_services,
-                      [this](const FitPreview& preview) { return m_app.confirmFit(this, preview); })) {
+    if (makeBitmapFit(editor::selectedPath(state_), services_,
+                      [this](const FitPreview& preview) { return app_.confirmFit(this, preview); })) {
         showSelectedBitmap();
     }
     updateFitButton();
 }
 
 void SkinEditWindow::updateFitButton() {
-    const PictureBox& shown = *m_ui->viewer;
-    m_ui->fitBmpButton->setEnabled(textures::fitEnabled(
-        {m_state.filter == FileFilter::Bitmaps && fileSelected(), m_ui->browser.fileList->fileName(),
-         shown.hasPicture(), shown.image().width(), shown.image().height(), shown.fileBytes().size()}));
+    ui_->fitBmpButton->setEnabled(editor::fitPossible(state_));
 }
 
 void SkinEditWindow::onSkinReportClicked() {
-    openSkinReport(m_ui->browser.directoryList->path(), m_services.messages, this,
-                   [this](QWidget* window) { m_app.showWindow(window); });
+    openSkinReport(state_.folder, services_.messages, this,
+                   [this](QWidget* window) { app_.showWindow(window); });
 }
 
 void SkinEditWindow::onMoveFileClicked() {
-    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+    if (refused(editor::refuseSingleBitmapCommand(state_, state_.hasSelection()))) {
         return;
     }
-    const QString name = m_ui->browser.fileList->fileName();
-    const platform::FileResult moved = checks::moveToProgramDirectory(
-        m_ui->browser.directoryList->path(), m_services.programDirectory, name, m_services.journal);
+    const QString name = state_.selected;
+    const platform::FileResult moved =
+        checks::moveToProgramDirectory(state_.folder, services_.programDirectory, name, services_.journal);
     if (!moved.ok) {
-        m_services.messages.show(texts::couldNotMove(name, moved.error));
+        services_.messages.show(texts::couldNotMove(name, moved.error));
     }
-    m_ui->browser.fileList->refresh();
+    ui_->column->files().refresh();
 }
 
 void SkinEditWindow::onDeleteBmpClicked() {
-    if (refused(editor::refuseSingleBitmapCommand(m_state, fileSelected()))) {
+    if (refused(editor::refuseSingleBitmapCommand(state_, state_.hasSelection()))) {
         return;
     }
-    recycle(m_services.messages, selectedPath(), m_services.journal);
-    m_ui->browser.fileList->refresh();
+    recycle(services_.messages, editor::selectedPath(state_), services_.journal);
+    ui_->column->files().refresh();
 }
 
 // The directory-wide checks are their own commands; the window hands them what it shows (a list
 // of neither kind refuses nothing) and the controls they lend.
 void SkinEditWindow::runCheck(const checks::DirectoryCheck& check) {
-    runDirectoryCheckCommand(check,
-                             {m_state.filter.value_or(check.filter), m_ui->browser.directoryList->path(),
-                              *m_ui->progressBar, *m_ui->browser.fileList},
-                             m_services);
+    runDirectoryCheckCommand(
+        check, {state_.filter.value_or(check.filter), state_.folder, *ui_->progressBar, ui_->column->files()},
+        services_);
 }
 void SkinEditWindow::onCheckAllBmpClicked() {
     runCheck(checks::bitmapCheck());
@@ -581,32 +547,19 @@ void SkinEditWindow::onCheckAllCmxClicked() {
 }
 
 void SkinEditWindow::onCloseProgramClicked() {
-    m_app.closeProgramAsked();
+    app_.closeProgramAsked();
 }
 
 void SkinEditWindow::onHistoryClicked() {
-    m_app.showHistory();
+    app_.showHistory();
 }
 
 void SkinEditWindow::onInstallClicked() {
-    m_app.installCommand().chooseAndInstall({this, m_ui->browser.directoryList->path(), m_ui->progressBar,
-                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
+    app_.installCommand().chooseAndInstall(ui_->column->installSite(ui_->progressBar));
 }
 
-void SkinEditWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (InstallCommand::accepts(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-void SkinEditWindow::dropEvent(QDropEvent* event) {
-    const QStringList dropped = InstallCommand::droppedPaths(event->mimeData());
-    if (dropped.isEmpty()) {
-        return;
-    }
-    event->acceptProposedAction();
-    m_app.installCommand().install(dropped, {this, m_ui->browser.directoryList->path(), m_ui->progressBar,
-                                             m_ui->browser.fileList, m_ui->browser.gamesBox->shownPath()});
+void SkinEditWindow::onDownloadsDropped(const QStringList& paths) {
+    app_.installCommand().install(paths, ui_->column->installSite(ui_->progressBar));
 }
 
 } // namespace vestimo::gui

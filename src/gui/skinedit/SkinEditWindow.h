@@ -2,7 +2,6 @@
 
 #include "core/editor/SkinEditState.h"
 #include "gui/app/Services.h"
-#include "gui/browser/Browser.h"
 
 #include <QWidget>
 
@@ -28,22 +27,17 @@ public:
     explicit SkinEditWindow(Application& app);
     ~SkinEditWindow() override;
 
-    const editor::SkinEditState& state() const { return m_state; }
+    const editor::SkinEditState& state() const { return state_; }
     // Before closing the open file or the program: true when the editor holds no unsaved edits,
     // or the player saved them (and the save went through) or chose to discard them.
     bool settleEdits();
-
-protected:
-    // Downloads dropped on the window are installed, as "Install Skins from Download..." does.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Ui;
 
     void build();
     void connectControls();
-    // Shows m_state: the name box, the browser's lock and the close button.
+    // Shows state_: the name box, the browser's lock and the close button.
     void render();
     // Locks or frees the browser (lists and filter buttons).
     void setUserInteractionLock(bool locked);
@@ -52,22 +46,19 @@ private:
     // Shows `refusal` and returns true when there is one.
     bool refused(const QString& refusal);
 
-    bool fileSelected() const;
-    QString selectedPath() const;
-
+    // The viewer shows the selected bitmap, or nothing; the state follows it.
     void showSelectedBitmap();
+    void clearViewer(const QString& note = {});
     void openSelectedCmx();
     bool writeEditorText();
 
-    void onSwitchClicked();
-    void onDriveChanged();
-    void onDirectoryChanged();
-    void onPatternChanged();
+    void onDirectoryChanged(const QString& folder);
+    void onSelectionChanged(const QString& fileName);
+    void onPatternChanged(const QString& pattern);
     void onNameBoxChanged(const QString& text);
     void onFileClicked();
     void onFilterChosen(FileFilter filter);
     void runCheck(const checks::DirectoryCheck& check);
-    void onDefaultDirectoryClicked();
     void onCloseFileClicked();
     void onCheckAllBmpClicked();
     void onMoveFileClicked();
@@ -86,21 +77,19 @@ private:
     void onCloseProgramClicked();
     void onHistoryClicked();
     void onInstallClicked();
-    void onBrowseClicked();
     void onTextChanged();
     void showLiveCheck();
-    void onAboutClicked();
+    // Downloads dropped on the window are installed, as "Install Skins from Download..." does.
+    void onDownloadsDropped(const QStringList& paths);
     // The window title and the path line: where the browser is.
     void showWhere();
 
-    Application& m_app;
-    Services m_services;
-    std::unique_ptr<Ui> m_ui;
-    std::unique_ptr<Browser> m_browser;
-    editor::SkinEditState m_state;
+    Application& app_;
+    Services services_;
+    std::unique_ptr<Ui> ui_;
+    editor::SkinEditState state_;
     // The open file's text as read, to tell whether the editor's text still matches it.
-    QString m_loadedText;
-    // What the directory-wide checks are handed.
+    QString loadedText_;
 };
 
 } // namespace vestimo::gui
