@@ -2,6 +2,7 @@
 #include "core/journal/Journal.h"
 
 #include "core/catalogue/Install.h"
+#include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QDir>
@@ -33,7 +34,7 @@ Verdict settleMove(const JournalChange& change) {
     }
     if (atDestination) {
         if (change.kind == ChangeKind::Restored) {
-            detail::forgetTrashInfo(change.original, change.destination);
+            platform::forgetTrashNote(change.original, change.destination);
         }
         return {ChangeState::Done, {}, {}, platform::digestFile(change.destination)};
     }

@@ -1,5 +1,7 @@
 #include "platform/journal/FileDigest.h"
 
+#include "platform/Descriptor.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -12,31 +14,6 @@
 #include <unistd.h>
 
 namespace vestimo::platform {
-
-namespace {
-
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-} // namespace
 
 bool processGone(qint64 pid) {
     if (pid <= 0) {
