@@ -74,7 +74,7 @@ TEST_F(Folder, MovesOutNeverReplacingAndKeepsReadingTheFolderItOpened) {
 
 TEST(IdenticalFiles, GroupsEqualBytesAndHandsOverTheWantedOnes) {
     const TempDir dir;
-    const QByteArray longBytes(100 * 1024, 'x');
+    const QByteArray longBytes(qsizetype{100} * 1024, 'x');
     const QList<std::pair<QString, QByteArray>> files = {{"a", "same"},    {"b", "same"},    {"c", "diff"},
                                                          {"d", longBytes}, {"e", longBytes}, {"f", ""},
                                                          {"g", ""}};
@@ -86,7 +86,7 @@ TEST(IdenticalFiles, GroupsEqualBytesAndHandsOverTheWantedOnes) {
     names.append("missing");
     QList<qsizetype> handed;
     const IdenticalFiles found = groupIdenticalFiles(
-        SkinFolder(dir.path()), names, 1024 * 1024, [](qsizetype i) { return i == 2; },
+        SkinFolder(dir.path()), names, qint64{1024} * 1024, [](qsizetype i) { return i == 2; },
         [&](qsizetype i, const QByteArray& bytes) {
             handed.append(i);
             EXPECT_EQ(bytes, "diff");
