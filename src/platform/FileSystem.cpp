@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Descriptor.h"
 #include "platform/FileSystemInternal.h"
+#include "platform/OrdinaryFile.h"
 #include "platform/ReadOpen.h"
 #include "platform/Wildcard.h"
 
@@ -27,35 +29,9 @@ namespace vestimo::platform {
 
 namespace {
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 bool occupied(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
-}
-
-// Writes all of `bytes`, however the system splits it; false with errno's words in `why`. A write
-// that stores nothing without saying why is taken as a full disk, which is what it means.
-bool writeAll(int fd, const char* data, qint64 size, QString& why) {
-    while (size > 0) {
-        const ssize_t wrote = ::write(fd, data, static_cast<size_t>(size));
-        if (wrote < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            why = systemError(errno);
-            return false;
-        }
-        if (wrote == 0) {
-            why = systemError(ENOSPC);
-            return false;
-        }
-        data += wrote;
-        size -= wrote;
-    }
-    return true;
 }
 
 // Closes a descriptor that was written to; a failed close can be the first news of a lost write.
@@ -188,17 +164,22 @@ QString joinPath(const QString& directory, const QString& name) {
     return directory + u'/' + name;
 }
 
-FileNames listFiles(const QString& directory, const QString& pattern) {
+FileNames listFolderAt(int directoryFd, const QString& pattern) {
     FileNames result;
-#ifdef Q_OS_LINUX
     // readdir straight away: a folder of ten thousand skins is listed without a file-info object
     // per entry, and names that are not valid text are seen rather than silently dropped.
-    DIR* dir = ::opendir(QFile::encodeName(directory).constData());
+    const int listed = ::dup(directoryFd);
+    DIR* dir = listed < 0 ? nullptr : ::fdopendir(listed);
     if (dir == nullptr) {
+        if (listed >= 0) {
+            ::close(listed);
+        }
         result.ok = false;
         result.error = systemError(errno);
         return result;
     }
+    // The copy shares its position with the folder's descriptor, which an earlier listing moved.
+    ::rewinddir(dir);
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir);
@@ -237,6 +218,20 @@ FileNames listFiles(const QString& directory, const QString& pattern) {
         result.names.append(name);
     }
     ::closedir(dir);
+    return result;
+}
+
+FileNames listFiles(const QString& directory, const QString& pattern) {
+    FileNames result;
+#ifdef Q_OS_LINUX
+    const Descriptor folder(
+        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen()) {
+        result.ok = false;
+        result.error = systemError(errno);
+        return result;
+    }
+    result = listFolderAt(folder.get(), pattern);
 #else
     const QDir folder(directory);
     if (!folder.exists() || !folder.isReadable()) {
@@ -344,28 +339,29 @@ FileResult aFolder() {
 
 } // namespace
 
-FileResult moveFile(const QString& source, const QString& target) {
-#ifdef Q_OS_LINUX
+FileResult moveFileAt(int directoryFd, const QByteArray& entry, const QString& source,
+                      const QString& target) {
     // One look at each end: a check moves hundreds of files, and each look is a path walk.
-    const QByteArray s = QFile::encodeName(source);
     const QByteArray t = QFile::encodeName(target);
     struct stat info {};
-    if (::lstat(s.constData(), &info) != 0) {
+    if (::fstatat(directoryFd, entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return noLongerThere();
     }
     struct stat followed {};
     if (S_ISDIR(info.st_mode) ||
-        (S_ISLNK(info.st_mode) && ::stat(s.constData(), &followed) == 0 && S_ISDIR(followed.st_mode))) {
+        (S_ISLNK(info.st_mode) && ::fstatat(directoryFd, entry.constData(), &followed, 0) == 0 &&
+         S_ISDIR(followed.st_mode))) {
         return aFolder();
     }
     if (::lstat(t.constData(), &info) == 0) {
         return alreadyIn(target);
     }
     // RENAME_NOREPLACE makes "never replace" hold even if a file appears in the meantime.
-    int code = renameat2(AT_FDCWD, s.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+    int code =
+        renameat2(directoryFd, entry.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
     if (code == EINVAL || code == ENOSYS) {
         // A file system without no-replace renames; the target was checked just above.
-        code = std::rename(s.constData(), t.constData()) == 0 ? 0 : errno;
+        code = ::renameat(directoryFd, entry.constData(), AT_FDCWD, t.constData()) == 0 ? 0 : errno;
     }
     if (code == 0) {
         return FileResult::success();
@@ -376,6 +372,12 @@ FileResult moveFile(const QString& source, const QString& target) {
     if (code != EXDEV) {
         return FileResult::failure(systemError(code));
     }
+    return moveAcross(source, target);
+}
+
+FileResult moveFile(const QString& source, const QString& target) {
+#ifdef Q_OS_LINUX
+    return moveFileAt(AT_FDCWD, QFile::encodeName(source), source, target);
 #else
     const QFileInfo from(source);
     if (!from.exists() && !from.isSymLink()) {
@@ -390,7 +392,11 @@ FileResult moveFile(const QString& source, const QString& target) {
     if (QFile::rename(source, target)) {
         return FileResult::success();
     }
+    return moveAcross(source, target);
 #endif
+}
+
+FileResult moveAcross(const QString& source, const QString& target) {
     const FileResult copied = copyAcross(source, target);
     if (!copied.ok) {
         return copied;
@@ -503,6 +509,16 @@ FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArra
 std::optional<FileIdentity> identifyFile(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<qint64>(info.st_size),
+                        static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                        static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_dev)};
+}
+
+std::optional<FileIdentity> identifyOrdinaryFile(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     return FileIdentity{static_cast<qint64>(info.st_size),

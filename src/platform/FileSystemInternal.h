@@ -14,6 +14,16 @@ namespace vestimo::platform {
 // modification time; never replaces one, and leaves nothing behind on failure.
 FileResult copyAcross(const QString& source, const QString& target);
 
+// The other half: the copy, then the original removed (the copy taken back when it cannot be).
+FileResult moveAcross(const QString& source, const QString& target);
+
+// moveFile for the file `entry` names relative to the folder open as `directoryFd` (AT_FDCWD: the
+// working folder); `source` is the same file as a path, for a copy across file systems.
+FileResult moveFileAt(int directoryFd, const QByteArray& entry, const QString& source, const QString& target);
+
+// listFiles for the folder open as `directoryFd`, which stays open.
+FileNames listFolderAt(int directoryFd, const QString& pattern);
+
 // Of a folder's entry names, the one stored for `wanted`: the same bytes if there is one, else
 // the first that differs only in case.
 std::optional<QString> matchStoredName(const QList<QByteArray>& entries, const QByteArray& wanted);

@@ -1,18 +1,23 @@
 #include "platform/Trash.h"
 
+#include "platform/Descriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/FileSystemInternal.h"
+#include "platform/ReadOpen.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStorageInfo>
+#include <QUrl>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,10 +28,6 @@ namespace {
 // Far more names than one file's copies in a trash ever need; past it the trash is taken as
 // unusable rather than searched for ever.
 constexpr int MostNameAttempts = 10000;
-
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
 
 QString kept(const QString& why) {
     return QStringLiteral("%1, so it was kept").arg(why);
@@ -103,22 +104,6 @@ QString candidateName(const QString& name, int attempt) {
     return name.left(dot) + u'.' + number + name.mid(dot);
 }
 
-bool writeWhole(int fd, const QByteArray& bytes, QString& why) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (wrote < 0 && errno == EINTR) {
-            continue;
-        }
-        if (wrote <= 0) {
-            why = systemError(wrote < 0 ? errno : ENOSPC);
-            return false;
-        }
-        done += wrote;
-    }
-    return true;
-}
-
 // Fills the reserved (empty) note at `note` in one step: the text is written and synced beside it
 // and renamed over it, so a reader sees either nothing or the whole note.
 bool fillNote(const QByteArray& note, const QByteArray& text, QString& why) {
@@ -136,7 +121,7 @@ bool fillNote(const QByteArray& note, const QByteArray& text, QString& why) {
         why = systemError(EEXIST);
         return false;
     }
-    bool ok = writeWhole(fd, text, why);
+    bool ok = writeAll(fd, text.constData(), text.size(), why);
     if (ok && ::fsync(fd) != 0) {
         why = systemError(errno);
         ok = false;
@@ -269,6 +254,137 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
         *pathInTrash = QFile::decodeName(target);
     }
     return FileResult::success();
+}
+
+namespace {
+
+// Trash notes are a few lines; nothing larger is read as one.
+constexpr qint64 MostNoteBytes = qint64{64} * 1024;
+
+// A note's text: an ordinary file, never read through a link; nothing when it cannot be read.
+std::optional<QByteArray> readNote(const QString& path) {
+    const ReadOpen opened = openForReading(QFile::encodeName(path).constData(), Links::Refuse);
+    const Descriptor fd(opened.fd);
+    if (!fd.isOpen() || opened.size > MostNoteBytes) {
+        return std::nullopt;
+    }
+    QByteArray bytes(MostNoteBytes + 1, Qt::Uninitialized);
+    const qint64 got = readFully(fd.get(), bytes.data(), bytes.size());
+    if (got < 0 || got > MostNoteBytes) {
+        return std::nullopt;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+// A trash note's Path= line names `original`: percent-encoded as the desktop standard has it, or
+// as it is (as Qt writes it); absolute in the home trash, relative to the drive's top in a drive's.
+bool noteNames(const QByteArray& value, const QString& original) {
+    for (const QString& recorded : {QString::fromUtf8(value), QUrl::fromPercentEncoding(value)}) {
+        if (recorded == original || (!recorded.startsWith(u'/') && original.endsWith(u'/' + recorded))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The trashes a file deleted from `original` may be in: the home trash first, then its drive's own.
+QStringList trashesFor(const QString& original) {
+    QStringList trashes;
+    const QString home = homeTrashDirectory();
+    if (!home.isEmpty()) {
+        trashes.append(home);
+    }
+    // A drive's own trashes, for files that were not on the home drive.
+    const QString top = QStorageInfo(QFileInfo(original).absolutePath()).rootPath();
+    if (!top.isEmpty()) {
+        const QString uid = QString::number(::getuid());
+        trashes.append(QDir(top).filePath(QStringLiteral(".Trash-") + uid));
+        trashes.append(QDir(top).filePath(QStringLiteral(".Trash/") + uid));
+    }
+    return trashes;
+}
+
+// What one trash note says: whether it is about `original`, and when that was deleted.
+struct TrashNote {
+    bool about = false;
+    QString when;
+};
+
+std::optional<TrashNote> readTrashNote(const QString& path, const QString& original) {
+    const std::optional<QByteArray> text = readNote(path);
+    if (!text) {
+        return std::nullopt;
+    }
+    TrashNote note;
+    for (const QByteArray& line : text->split('\n')) {
+        if (line.startsWith("Path=")) {
+            note.about = noteNames(line.mid(5).trimmed(), original);
+        } else if (line.startsWith("DeletionDate=")) {
+            note.when = QString::fromUtf8(line.mid(13).trimmed());
+        }
+    }
+    return note;
+}
+
+bool occupied(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+void forgetTrashNote(const QString& trashPath, const QString& original) {
+    // A desktop trash keeps the file in files/ and a note about it in info/<name>.trashinfo.
+    const QFileInfo inTrash(trashPath);
+    QDir trash = inTrash.dir();
+    if (trash.dirName() != QLatin1String("files") || !trash.cdUp()) {
+        return;
+    }
+    const QString info =
+        trash.filePath(QStringLiteral("info/") + inTrash.fileName() + QStringLiteral(".trashinfo"));
+    const std::optional<QByteArray> note = readNote(info);
+    if (!note) {
+        return;
+    }
+    for (const QByteArray& line : note->split('\n')) {
+        if (!line.startsWith("Path=")) {
+            continue;
+        }
+        if (noteNames(line.mid(5).trimmed(), original)) {
+            removeFile(info);
+        }
+        return;
+    }
+}
+
+QString findInTrash(const QString& original, const std::function<bool(const QString& file)>& accept) {
+    const QString name = QFileInfo(original).fileName();
+    QString found;
+    QString newest;
+    for (const QString& trash : trashesFor(original)) {
+        const QDir info(trash + QStringLiteral("/info"));
+        // Only the notes whose names start like the file's: a full trash is not read through.
+        const QStringList notes =
+            info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& noteName : notes) {
+            if (!noteName.startsWith(QFileInfo(name).completeBaseName())) {
+                continue;
+            }
+            const std::optional<TrashNote> note = readTrashNote(info.filePath(noteName), original);
+            if (!note) {
+                continue;
+            }
+            const QString file =
+                trash + QStringLiteral("/files/") + noteName.chopped(int(qstrlen(".trashinfo")));
+            if (!note->about || !occupied(file) || note->when < newest || !accept(file)) {
+                continue;
+            }
+            found = file;
+            newest = note->when;
+        }
+    }
+    return found;
 }
 
 } // namespace vestimo::platform

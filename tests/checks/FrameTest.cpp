@@ -2,6 +2,7 @@
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/DirectoryCheck.h"
 #include "platform/ProgramLock.h"
+#include "platform/SkinFolder.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -36,8 +37,8 @@ protected:
     checks::DirectoryCheck Check() {
         checks::DirectoryCheck check;
         check.filter = FileFilter::CmxFiles;
-        check.judge = [this](const QString& skinDirectory, const QString& name) {
-            EXPECT_EQ(skinDirectory, skins.path());
+        check.judge = [this](const platform::SkinFolder& skinFolder, const QString& name) {
+            EXPECT_EQ(skinFolder.path(), skins.path());
             judged.append(name);
             return verdicts.value(name, Verdict::keep());
         };
@@ -261,7 +262,7 @@ TEST_F(Frame, AStopRequestFinishesTheFileInHandAndEndsTheRunWithoutItsListing) {
     bool stop = false;
     const auto judge = check.judge;
     // The request comes while the second file is being judged.
-    check.judge = [&](const QString& folder, const QString& name) {
+    check.judge = [&](const platform::SkinFolder& folder, const QString& name) {
         stop = judged.size() == 1;
         return judge(folder, name);
     };

@@ -137,7 +137,7 @@ TEST_F(RecordedChecks, TroubleKeepsItsPlaceInTheDetailsWhileMovesWaitInTheirGrou
     skins.write("f.cmx", "f");
     checks::DirectoryCheck check;
     check.command = "Sorting";
-    check.judge = [this](const QString&, const QString& name) {
+    check.judge = [this](const platform::SkinFolder&, const QString& name) {
         if (name == "c.cmx") {
             // The move of c waits in the queue; make it fail by taking its place.
             program.write("c.cmx", "in the way");

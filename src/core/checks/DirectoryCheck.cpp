@@ -67,13 +67,21 @@ platform::FileResult wouldMove(const DirectoryReport& report, const QString& nam
     return platform::FileResult::success();
 }
 
-// What carrying out a run's verdicts needs: the report, and the journal with its queue of moves
-// when the run is recorded.
+// What carrying out a run's verdicts needs: the report, the skin folder the run holds open, and
+// the journal with its queue of moves when the run is recorded.
 struct Carrier {
     DirectoryReport& report;
+    const platform::SkinFolder& folder;
     journal::Journal* journal = nullptr;
     std::unique_ptr<journal::MoveQueue> queue;
 };
+
+// Moves a file of the open skin folder into the program folder, unrecorded.
+platform::FileResult moveOut(const Carrier& carrier, const QString& name) {
+    const DirectoryReport& report = carrier.report;
+    return explained(carrier.folder.moveOut(name, report.programDirectory), report.skinDirectory,
+                     report.programDirectory);
+}
 
 platform::FileResult moveCompanion(Carrier& carrier, const QString& name, const QString& reason) {
     const DirectoryReport& report = carrier.report;
@@ -81,7 +89,7 @@ platform::FileResult moveCompanion(Carrier& carrier, const QString& name, const 
         return wouldMove(report, name);
     }
     if (carrier.journal == nullptr) {
-        return moveToProgramDirectory(report.skinDirectory, report.programDirectory, name);
+        return moveOut(carrier, name);
     }
     // Rare enough for a commit of its own.
     return explained(carrier.journal->move(platform::joinPath(report.skinDirectory, name),
@@ -100,8 +108,7 @@ void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
     }
     report.moved.append({name, verdict.reason});
     for (const Companion& companion : verdict.companions) {
-        if (platform::lookUpFile(platform::joinPath(report.skinDirectory, companion.name)) !=
-            companion.name) {
+        if (carrier.folder.lookUp(companion.name) != companion.name) {
             continue; // only under exactly its own name
         }
         const platform::FileResult along = moveCompanion(
@@ -140,9 +147,7 @@ void carryOut(const Verdict& verdict, const QString& name, Carrier& carrier) {
         break;
     }
     if (!carrier.queue) {
-        moved(carrier, verdict, name,
-              report.dryRun ? wouldMove(report, name)
-                            : moveToProgramDirectory(report.skinDirectory, report.programDirectory, name));
+        moved(carrier, verdict, name, report.dryRun ? wouldMove(report, name) : moveOut(carrier, name));
         return;
     }
     // Recorded with its group before any of the group moves; noted once it has.
@@ -155,10 +160,10 @@ void carryOut(const Verdict& verdict, const QString& name, Carrier& carrier) {
 }
 
 // A dry run's listing: what a real run would list, less what an earlier check would have moved.
-ScratchListing::Written dryListing(const DirectoryCheck& check, const QString& skinDirectory,
+ScratchListing::Written dryListing(const DirectoryCheck& check, const platform::SkinFolder& skinFolder,
                                    const QSet<QString>& gone) {
     ScratchListing::Written written =
-        ScratchListing::enumerate(skinDirectory, check.filter, static_cast<bool>(check.prepare));
+        ScratchListing::enumerate(skinFolder, check.filter, static_cast<bool>(check.prepare));
     if (!written.ok || gone.isEmpty()) {
         return written;
     }
@@ -270,11 +275,12 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
         return report;
     }
 
+    // Opened once: every name of the run is listed, read and moved relative to it.
+    const platform::SkinFolder folder(skinDirectory);
     const ScratchListing listing(programDirectory, journal != nullptr ? &journal->store() : nullptr);
     const bool wantsAll = static_cast<bool>(check.prepare);
-    const ScratchListing::Written written = options.dryRun
-                                                ? dryListing(check, skinDirectory, options.gone)
-                                                : listing.write(skinDirectory, check.filter, wantsAll);
+    const ScratchListing::Written written = options.dryRun ? dryListing(check, folder, options.gone)
+                                                           : listing.write(folder, check.filter, wantsAll);
     report.leftOut = written.leftOut;
     report.earlierListingTrashed = written.earlierTrashed;
     report.unnamable = written.unnamable;
@@ -301,7 +307,7 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
     if (wantsAll) {
         check.prepare(written.everything, report);
     }
-    Carrier carrier{report, journal, nullptr};
+    Carrier carrier{report, folder, journal, nullptr};
     if (journal != nullptr) {
         journal->beginRun(check.command, skinDirectory);
         // One transaction per group of moves, held until the run ends; no sync per file.
@@ -317,7 +323,7 @@ DirectoryReport runDirectoryCheck(const DirectoryCheck& check, const QString& sk
                 return;
             }
             ++report.judged;
-            carryOut(check.judge(skinDirectory, name), name, carrier);
+            carryOut(check.judge(folder, name), name, carrier);
         });
     if (journal != nullptr) {
         carrier.queue->flush();

@@ -15,6 +15,10 @@ namespace vestimo::journal {
 class Journal;
 } // namespace vestimo::journal
 
+namespace vestimo::platform {
+class SkinFolder;
+} // namespace vestimo::platform
+
 namespace vestimo::checks {
 
 // How a directory-wide check shows how far it has got: the window's progress bar in the program,
@@ -119,8 +123,8 @@ struct DirectoryCheck {
     // Given, it receives all the folder's files from the listing's own enumeration before the
     // first name is judged, and the report to note what it finds in them.
     std::function<void(const platform::FileNames& allFiles, DirectoryReport& report)> prepare;
-    // Judges one listed name of the skin folder.
-    std::function<Verdict(const QString& skinDirectory, const QString& name)> judge;
+    // Judges one listed name of the skin folder, which the run holds open.
+    std::function<Verdict(const platform::SkinFolder& skinFolder, const QString& name)> judge;
     QString passedOverLabel;
     QString companionsLabel;
     QString closingMessage;      // shown when every listed name has had its turn

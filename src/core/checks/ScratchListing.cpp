@@ -1,6 +1,7 @@
 #include "core/checks/ScratchListing.h"
 
 #include "core/catalogue/Checks.h"
+#include "platform/OrdinaryFile.h"
 #include "platform/Wildcard.h"
 #include "platform/journal/FileDigest.h"
 #include "platform/journal/JournalStore.h"
@@ -11,12 +12,7 @@
 #include <QHash>
 #include <QMutex>
 
-#include <cerrno>
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vestimo::checks {
 
@@ -36,10 +32,9 @@ std::optional<ListingFingerprint> fingerprintOf(const QString& path) {
 // Whether the file at `path` is still the one `fingerprint` describes. Its status is compared
 // first, so a file of anyone else is never read through.
 bool unchanged(const QString& path, const ListingFingerprint& fingerprint) {
-    struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<qint64>(info.st_dev) != fingerprint.device ||
-        static_cast<qint64>(info.st_ino) != fingerprint.inode || info.st_size != fingerprint.size) {
+    const std::optional<platform::FileIdentity> now = platform::identifyOrdinaryFile(path);
+    if (!now || now->device != fingerprint.device || now->inode != fingerprint.inode ||
+        now->size != fingerprint.size) {
         return false;
     }
     return fingerprintOf(path) == fingerprint;
@@ -125,11 +120,11 @@ void ScratchListing::deleteIfOwn() const {
     }
 }
 
-ScratchListing::Written ScratchListing::enumerate(const QString& skinDirectory, FileFilter kind, bool keepAll,
-                                                  QByteArray* bytes) {
+ScratchListing::Written ScratchListing::enumerate(const platform::SkinFolder& skinFolder, FileFilter kind,
+                                                  bool keepAll, QByteArray* bytes) {
     Written result;
     const QString filter = patternOf(kind);
-    platform::FileNames listed = platform::listFiles(skinDirectory, keepAll ? QStringLiteral("*") : filter);
+    platform::FileNames listed = skinFolder.list(keepAll ? QStringLiteral("*") : filter);
     if (!listed.ok) {
         result.folderUnreadable = true;
         result.error = listed.error;
@@ -167,9 +162,14 @@ ScratchListing::Written ScratchListing::enumerate(const QString& skinDirectory, 
 
 ScratchListing::Written ScratchListing::write(const QString& skinDirectory, FileFilter kind,
                                               bool keepAll) const {
+    return write(platform::SkinFolder(skinDirectory), kind, keepAll);
+}
+
+ScratchListing::Written ScratchListing::write(const platform::SkinFolder& skinFolder, FileFilter kind,
+                                              bool keepAll) const {
     // The folder first: one that cannot be read leaves everything as it was.
     QByteArray bytes;
-    Written result = enumerate(skinDirectory, kind, keepAll, &bytes);
+    Written result = enumerate(skinFolder, kind, keepAll, &bytes);
     if (!result.ok) {
         return result;
     }

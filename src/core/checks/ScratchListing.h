@@ -2,6 +2,7 @@
 
 #include "core/FileFilter.h"
 #include "platform/FileSystem.h"
+#include "platform/SkinFolder.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,9 +48,11 @@ public:
     // other "Temp.txt" goes to the trash first (or, when it cannot, nothing is written). The
     // program remembers what it wrote (and the journal, when there is one).
     Written write(const QString& skinDirectory, FileFilter kind, bool keepAll = false) const;
+    // The same for a folder the run has open.
+    Written write(const platform::SkinFolder& skinFolder, FileFilter kind, bool keepAll = false) const;
     // What write() would list, from one enumeration of the folder, without writing anything.
     // `bytes` receives the listing's content.
-    static Written enumerate(const QString& skinDirectory, FileFilter kind, bool keepAll,
+    static Written enumerate(const platform::SkinFolder& skinFolder, FileFilter kind, bool keepAll,
                              QByteArray* bytes = nullptr);
 
     // Hands each listed name of `written` to `visit` in listing order, after `advance` has been

@@ -8,9 +8,8 @@
 #include "core/textures/AssociatedFiles.h"
 #include "core/textures/SkinTextureRules.h"
 #include "platform/Pictures.h"
+#include "platform/SkinFolder.h"
 #include "platform/Wildcard.h"
-
-#include <QFile>
 
 #include <limits>
 #include <memory>
@@ -20,12 +19,12 @@ namespace vestimo::checks {
 
 namespace {
 
-Verdict judgeCmx(const QString& skinDirectory, const QString& name) {
+Verdict judgeCmx(const platform::SkinFolder& skinFolder, const QString& name) {
     if (!cmx::isSkinClass(cmx::classKey(name.toStdString()))) {
         return Verdict::passOver(texts::notASkinDescription());
     }
     // Closed again before the file is moved.
-    cmx::CmxFileSource source(QFile::encodeName(platform::joinPath(skinDirectory, name)).toStdString());
+    cmx::CmxFileSource source(skinFolder.descriptor(), skinFolder.entry(name).toStdString());
     const QString error = QString::fromStdString(source.error());
     if (source.tooLarge()) {
         return Verdict::trouble(error);
@@ -49,9 +48,8 @@ Verdict judgeCmx(const QString& skinDirectory, const QString& name) {
     return Verdict::keep(texts::noErrorsFound());
 }
 
-Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
-    const QString path = platform::joinPath(skinDirectory, name);
-    const platform::PictureSize picture = platform::measurePicture(path);
+Verdict judgeBitmap(const platform::SkinFolder& skinFolder, const QString& name) {
+    const platform::PictureSize picture = platform::measurePicture(skinFolder.pathOf(name));
     if (!picture.ok) {
         const bool plain = picture.error.isEmpty() || picture.error == texts::notAReadablePicture();
         return Verdict::move(plain ? texts::notAReadablePicture()
@@ -69,7 +67,7 @@ Verdict judgeBitmap(const QString& skinDirectory, const QString& name) {
     const QString reason =
         texts::overTheLimit(picture.width, picture.height, picture.length, rule->MaxFileSize);
     // Only the file judged goes: not one that took its place under another case of the name.
-    if (platform::lookUpFile(path) != name) {
+    if (skinFolder.lookUp(name) != name) {
         return Verdict::trouble(texts::noLongerThere(reason));
     }
     return Verdict::move(reason);
@@ -125,7 +123,7 @@ DirectoryCheck associatedFilesCheck() {
         }
         bitmaps->emplace(std::move(names), storedOnly);
     };
-    check.judge = [bitmaps](const QString&, const QString& name) {
+    check.judge = [bitmaps](const platform::SkinFolder&, const QString& name) {
         const QString prefix = textures::bitmapPrefix(name);
         if (prefix.isEmpty()) {
             return Verdict::passOver(texts::notASkinDescription());

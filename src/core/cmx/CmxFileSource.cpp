@@ -2,9 +2,8 @@
 
 #include "platform/ReadOpen.h"
 
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
+#include <string>
+#include <utility>
 
 namespace vestimo::cmx {
 
@@ -13,40 +12,41 @@ namespace vestimo::cmx {
 // file, a fair part of a directory-wide run. A skin file may be a link to one kept elsewhere; it
 // is only read here, so links are followed.
 CmxFileSource::CmxFileSource(const std::string& path) {
-    platform::ReadOpen opened = platform::openForReading(path.c_str(), platform::Links::Follow);
-    if (opened.fd < 0) {
-        error_ = opened.error;
-        return;
-    }
-    if (opened.size > CmxSizeLimit) {
-        ::close(opened.fd);
-        tooLarge_ = true;
-        error_ = "too large to be a skin description (" + std::to_string(opened.size) + " bytes)";
-        return;
-    }
-    fd_ = opened.fd;
+    const platform::ReadOpen opened = platform::openForReading(path.c_str(), platform::Links::Follow);
+    take(opened.fd, opened.size, opened.error);
 }
 
-CmxFileSource::~CmxFileSource() {
-    if (fd_ >= 0) {
-        ::close(fd_);
+CmxFileSource::CmxFileSource(int directoryFd, const std::string& name) {
+    const platform::ReadOpen opened =
+        platform::openForReadingAt(directoryFd, name.c_str(), platform::Links::Follow);
+    take(opened.fd, opened.size, opened.error);
+}
+
+void CmxFileSource::take(int fd, std::int64_t size, const std::string& error) {
+    platform::Descriptor descriptor(fd);
+    if (!descriptor.isOpen()) {
+        error_ = error;
+        return;
     }
+    if (size > CmxSizeLimit) {
+        tooLarge_ = true;
+        error_ = "too large to be a skin description (" + std::to_string(size) + " bytes)";
+        return;
+    }
+    fd_ = std::move(descriptor);
 }
 
 std::size_t CmxFileSource::read(char* buffer, std::size_t capacity) {
-    if (fd_ < 0 || !error_.empty()) {
+    if (!fd_.isOpen() || !error_.empty()) {
         return 0;
     }
-    for (;;) {
-        const ssize_t got = ::read(fd_, buffer, capacity);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            error_ = std::strerror(errno);
-            return 0;
-        }
+    int code = 0;
+    const qint64 got = platform::readSome(fd_.get(), buffer, static_cast<qint64>(capacity), &code);
+    if (got < 0) {
+        error_ = platform::systemError(code).toStdString();
+        return 0;
     }
+    return static_cast<std::size_t>(got);
 }
 
 } // namespace vestimo::cmx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cmx/CmxWalk.h"
+#include "platform/Descriptor.h"
 
 #include <cstdint>
 #include <string>
@@ -16,11 +17,13 @@ inline constexpr std::int64_t CmxSizeLimit = std::int64_t{64} * 1024 * 1024;
 class CmxFileSource : public ByteSource {
 public:
     explicit CmxFileSource(const std::string& path);
-    ~CmxFileSource() override;
+    // `name` in the folder open as `directoryFd` (see platform::SkinFolder).
+    CmxFileSource(int directoryFd, const std::string& name);
+    ~CmxFileSource() override = default;
     CmxFileSource(const CmxFileSource&) = delete;
     CmxFileSource& operator=(const CmxFileSource&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.isOpen(); }
     // Not opened because it is larger than CmxSizeLimit; Error() says so with its size.
     bool tooLarge() const { return tooLarge_; }
     // Empty while all is well; otherwise why opening or reading failed.
@@ -29,7 +32,9 @@ public:
     std::size_t read(char* buffer, std::size_t capacity) override;
 
 private:
-    int fd_ = -1;
+    void take(int fd, std::int64_t size, const std::string& error);
+
+    platform::Descriptor fd_;
     bool tooLarge_ = false;
     std::string error_;
 };

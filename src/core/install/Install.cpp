@@ -13,6 +13,7 @@
 #include "core/textures/SkinTextureRules.h"
 #include "platform/FileSystem.h"
 #include "platform/Pictures.h"
+#include "platform/PlaceFile.h"
 #include "platform/Wildcard.h"
 
 #include <QDir>
@@ -21,16 +22,10 @@
 #include <QSet>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -41,10 +36,6 @@ namespace {
 using platform::archive::StagingFolder;
 using platform::archive::Unpacked;
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 // The game compares names without regard to case.
 QString fold(const QString& name) {
     return name.toCaseFolded();
@@ -52,88 +43,6 @@ QString fold(const QString& name) {
 
 QString fileNameOf(const QString& path) {
     return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    void reset(int fd) {
-        close();
-        fd_ = fd;
-    }
-    // Closes now and says whether the close went well.
-    bool close() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-int openForReading(const QString& path) {
-    const int fd = ::open(path.toUtf8().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-        ::close(fd);
-        errno = EISDIR;
-        return -1;
-    }
-    return fd;
-}
-
-bool readFully(int fd, char* buffer, std::size_t size, std::size_t* got) {
-    *got = 0;
-    while (*got < size) {
-        const ssize_t n = ::read(fd, buffer + *got, size - *got);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        *got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Whether the two files hold the same bytes; a file that cannot be read is not the same.
-bool sameBytes(const QString& first, const QString& second) {
-    const Fd a(openForReading(first));
-    const Fd b(openForReading(second));
-    struct stat sa {};
-    struct stat sb {};
-    if (a.get() < 0 || b.get() < 0 || ::fstat(a.get(), &sa) != 0 || ::fstat(b.get(), &sb) != 0 ||
-        sa.st_size != sb.st_size) {
-        return false;
-    }
-    std::vector<char> left(1 << 16);
-    std::vector<char> right(1 << 16);
-    for (;;) {
-        std::size_t gotLeft = 0;
-        std::size_t gotRight = 0;
-        if (!readFully(a.get(), left.data(), left.size(), &gotLeft) ||
-            !readFully(b.get(), right.data(), right.size(), &gotRight) || gotLeft != gotRight) {
-            return false;
-        }
-        if (gotLeft == 0) {
-            return true;
-        }
-        if (std::memcmp(left.data(), right.data(), gotLeft) != 0) {
-            return false;
-        }
-    }
 }
 
 // The names in one destination folder, kept up to date with what this run adds.
@@ -211,136 +120,19 @@ QString checkBitmap(const Candidate& file) {
     return texts::overTheLimit(size.width, size.height, file.size, rule->MaxFileSize);
 }
 
-// Creates a file of a free temporary name in `dir`; on failure `error` says why and -1 comes back.
-int createTemporary(int dir, QByteArray* temporary, QString* error) {
-    static int counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *temporary = QStringLiteral(".vestimo-install-%1-%2.part").arg(::getpid()).arg(++counter).toUtf8();
-        const int fd =
-            ::openat(dir, temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            return fd;
-        }
-        if (errno != EEXIST) {
-            *error = systemError(errno);
-            return -1;
-        }
+// Why a file could not be put in place, as the report says it.
+QString placementError(const platform::Placement& placement) {
+    switch (placement.problem) {
+    case platform::Placement::Problem::NameTaken:
+        return texts::installNameAppeared();
+    case platform::Placement::Problem::NoTemporaryName:
+        return texts::installNoTemporaryName();
+    case platform::Placement::Problem::None:
+    case platform::Placement::Problem::NoSpace:
+    case platform::Placement::Problem::Other:
+        break;
     }
-    *error = texts::installNoTemporaryName();
-    return -1;
-}
-
-// Copies all of `in` to `out`; 0 when it went well, else the error code.
-int copyAll(int in, int out) {
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        std::size_t got = 0;
-        if (!readFully(in, buffer.data(), buffer.size(), &got)) {
-            return errno;
-        }
-        if (got == 0) {
-            return 0;
-        }
-        const char* data = buffer.data();
-        while (got > 0) {
-            const ssize_t put = ::write(out, data, got);
-            if (put < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return errno;
-            }
-            data += put;
-            got -= static_cast<std::size_t>(put);
-        }
-    }
-}
-
-// Gives the temporary file in `dir` its name, never replacing a file that has it; 0 or the error code.
-int renameWithoutReplacing(int dir, const QByteArray& temporary, const QByteArray& target) {
-    // RENAME_NOREPLACE: a file that appeared meanwhile under this name is never replaced.
-    int code =
-        ::renameat2(dir, temporary.constData(), dir, target.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
-    if (code == EINVAL || code == ENOSYS) {
-        // A file system without no-replace renames: a hard link fails just as surely on a taken name.
-        code = ::linkat(dir, temporary.constData(), dir, target.constData(), 0) == 0 ? 0 : errno;
-        if (code == 0) {
-            ::unlinkat(dir, temporary.constData(), 0);
-        }
-    }
-    return code;
-}
-
-// How putting one file in place went: `code` is the system's error number when there is one, and
-// `device`/`inode` identify the file placed, so that only that file is ever taken out again.
-struct Placement {
-    bool ok = true;
-    QString error;
-    int code = 0;
-    bool placed = false; // false when checking only
-    dev_t device = 0;
-    ino_t inode = 0;
-
-    static Placement failure(int code, const QString& why = {}) {
-        return {false, why.isEmpty() ? systemError(code) : why, code, false, 0, 0};
-    }
-};
-
-// Writes the staged file into `folder` under a temporary name, then renames it into place without
-// replacing anything (or, checking only, removes it again).
-Placement putInPlace(const QString& staged, const QString& folder, const QString& name, bool checkOnly) {
-    const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) {
-        return Placement::failure(errno);
-    }
-    const Fd in(openForReading(staged));
-    if (in.get() < 0) {
-        return Placement::failure(errno);
-    }
-    QByteArray temporary;
-    QString why;
-    Fd out(createTemporary(dir.get(), &temporary, &why));
-    if (out.get() < 0) {
-        return Placement::failure(errno, why);
-    }
-    const auto fail = [&](int code) {
-        ::unlinkat(dir.get(), temporary.constData(), 0);
-        return Placement::failure(code);
-    };
-    const int copied = copyAll(in.get(), out.get());
-    if (copied != 0) {
-        return fail(copied);
-    }
-    struct stat written {};
-    if (::fsync(out.get()) != 0 || ::fstat(out.get(), &written) != 0 || !out.close()) {
-        return fail(errno);
-    }
-    if (checkOnly) {
-        ::unlinkat(dir.get(), temporary.constData(), 0);
-        return {};
-    }
-    const int code = renameWithoutReplacing(dir.get(), temporary, name.toUtf8());
-    if (code != 0) {
-        ::unlinkat(dir.get(), temporary.constData(), 0);
-        return Placement::failure(code, code == EEXIST ? texts::installNameAppeared() : QString());
-    }
-    return {true, {}, 0, true, written.st_dev, written.st_ino};
-}
-
-// Takes the file this run placed at `folder`/`name` out again; a file of that name that is not
-// the one placed (someone put another there meanwhile) is left alone. Empty, or why it stays.
-QString removePlaced(const QString& folder, const QString& name, const Placement& placed) {
-    const Fd dir(::open(folder.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) {
-        return systemError(errno);
-    }
-    const QByteArray encoded = name.toUtf8();
-    struct stat now {};
-    if (::fstatat(dir.get(), encoded.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
-        now.st_dev != placed.device || now.st_ino != placed.inode) {
-        return {}; // not ours any more
-    }
-    return ::unlinkat(dir.get(), encoded.constData(), 0) == 0 ? QString() : systemError(errno);
+    return placement.error;
 }
 
 // Bytes a file of `size` takes up in blocks of `block` bytes.
@@ -528,7 +320,7 @@ private:
             }
             const QString path = platform::joinPath(file.folder, present);
             file.other = path;
-            file.state = sameBytes(file.staged, path) ? State::Already : State::Conflict;
+            file.state = platform::sameBytes(file.staged, path) ? State::Already : State::Conflict;
         }
     }
 
@@ -697,9 +489,9 @@ private:
             qint64 block = 0;
             if (options_.freeSpace) {
                 free = options_.freeSpace(folder);
-            } else if (struct statvfs volume{}; ::statvfs(folder.toUtf8().constData(), &volume) == 0) {
-                free = static_cast<qint64>(volume.f_bavail) * static_cast<qint64>(volume.f_frsize);
-                block = static_cast<qint64>(volume.f_frsize);
+            } else if (const std::optional<platform::FreeSpace> space = platform::freeSpace(folder)) {
+                free = space->bytes;
+                block = space->block;
             }
             qint64 needed = 0;
             for (std::size_t i : group) {
@@ -726,7 +518,7 @@ private:
     void installGroup(std::vector<Candidate>& files, const std::vector<std::size_t>& group,
                       const QString& download) {
         QString failure = spaceShortage(files, group);
-        std::vector<std::pair<std::size_t, Placement>> placed;
+        std::vector<std::pair<std::size_t, platform::Placement>> placed;
         for (std::size_t i : group) {
             if (!failure.isEmpty()) {
                 break;
@@ -743,18 +535,22 @@ private:
                 failure = texts::installNotRecorded();
                 break;
             }
-            const Placement put = putInPlace(file.staged, file.folder, file.flat, options_.checkOnly);
+            const platform::Placement put =
+                platform::placeNewFile(file.staged, file.folder, file.flat, options_.checkOnly);
             if (!put.ok) {
-                failure = put.code == ENOSPC || put.code == EDQUOT ? texts::installNoSpace() : put.error;
-                done(download, file, false, put.error);
+                const QString why = placementError(put);
+                failure =
+                    put.problem == platform::Placement::Problem::NoSpace ? texts::installNoSpace() : why;
+                done(download, file, false, why);
                 break;
             }
             placed.emplace_back(i, put);
         }
         for (const auto& [i, put] : placed) {
             Candidate& file = files[i];
-            const QString stays =
-                failure.isEmpty() || !put.placed ? QString() : removePlaced(file.folder, file.flat, put);
+            const QString stays = failure.isEmpty() || !put.placed
+                                      ? QString()
+                                      : platform::removePlaced(file.folder, file.flat, put);
             if (failure.isEmpty() || !stays.isEmpty()) {
                 // In place (a file that could not be taken out again is still installed).
                 done(download, file, true, {});
@@ -882,7 +678,8 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
         std::optional<StagingFolder> staging;
         for (int attempt = 0; attempt < 100 && !staging; ++attempt) {
             const QString path = platform::joinPath(
-                options.stagingParent, QStringLiteral("install-staging-%1-%2").arg(::getpid()).arg(++staged));
+                options.stagingParent,
+                QStringLiteral("install-staging-%1-%2").arg(platform::processId()).arg(++staged));
             if (!QFileInfo::exists(path)) {
                 if (auto made = StagingFolder::create(path, &why)) {
                     staging.emplace(std::move(*made));

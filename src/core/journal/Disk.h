@@ -10,10 +10,6 @@ bool occupied(const QString& path);
 
 QString folderOf(const QString& path);
 
-// Removes the trash's note about a file brought back from `trashPath`, when the note is there and
-// is about `original`; anything else in the trash is left as it is.
-void forgetTrashInfo(const QString& trashPath, const QString& original);
-
 // Where the desktop trash keeps `original`, trashed earlier, when its note about it can be found
 // (and the file there still has `hash`, when one is given); empty otherwise. The newest such
 // file when there are several.

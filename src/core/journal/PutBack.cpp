@@ -3,39 +3,19 @@
 
 #include "core/catalogue/History.h"
 #include "core/catalogue/PlatformErrors.h"
+#include "core/catalogue/PutBack.h"
 #include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
-#include <QUrl>
 
 #include <algorithm>
 #include <optional>
-#include <unistd.h>
 
 namespace vestimo::journal {
 
 namespace detail {
-
-namespace {
-
-// Trash notes are a few lines; nothing larger is read as one.
-constexpr qint64 kMaxNoteBytes = qint64{64} * 1024;
-
-// A trash note's Path= line names `original`: percent-encoded as the desktop standard has it, or
-// as it is (as Qt writes it); absolute in the home trash, relative to the drive's top in a drive's.
-bool noteNames(const QByteArray& value, const QString& original) {
-    for (const QString& recorded : {QString::fromUtf8(value), QUrl::fromPercentEncoding(value)}) {
-        if (recorded == original || (!recorded.startsWith(u'/') && original.endsWith(u'/' + recorded))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 bool occupied(const QString& path) {
     const QFileInfo info(path);
@@ -46,68 +26,7 @@ QString folderOf(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }
 
-void forgetTrashInfo(const QString& trashPath, const QString& original) {
-    // A desktop trash keeps the file in files/ and a note about it in info/<name>.trashinfo.
-    const QFileInfo inTrash(trashPath);
-    QDir trash = inTrash.dir();
-    if (trash.dirName() != QLatin1String("files") || !trash.cdUp()) {
-        return;
-    }
-    const QString info =
-        trash.filePath(QStringLiteral("info/") + inTrash.fileName() + QStringLiteral(".trashinfo"));
-    const platform::FileDigest note = platform::digestFile(info, kMaxNoteBytes);
-    if (!note.ok) {
-        return;
-    }
-    for (const QByteArray& line : note.bytes.split('\n')) {
-        if (!line.startsWith("Path=")) {
-            continue;
-        }
-        if (noteNames(line.mid(5).trimmed(), original)) {
-            platform::removeFile(info);
-        }
-        return;
-    }
-}
-
-// The trashes a file deleted from `original` may be in: the home trash first, then its drive's own.
-QStringList trashesFor(const QString& original) {
-    QStringList trashes;
-    const QString home = platform::homeTrashDirectory();
-    if (!home.isEmpty()) {
-        trashes.append(home);
-    }
-    // A drive's own trashes, for files that were not on the home drive.
-    const QString top = QStorageInfo(QFileInfo(original).absolutePath()).rootPath();
-    if (!top.isEmpty()) {
-        const QString uid = QString::number(::getuid());
-        trashes.append(QDir(top).filePath(QStringLiteral(".Trash-") + uid));
-        trashes.append(QDir(top).filePath(QStringLiteral(".Trash/") + uid));
-    }
-    return trashes;
-}
-
-// What one trash note says: whether it is about `original`, and when that was deleted.
-struct TrashNote {
-    bool about = false;
-    QString when;
-};
-
-std::optional<TrashNote> readTrashNote(const QString& path, const QString& original) {
-    const platform::FileDigest text = platform::digestFile(path, kMaxNoteBytes);
-    if (!text.ok) {
-        return std::nullopt;
-    }
-    TrashNote note;
-    for (const QByteArray& line : text.bytes.split('\n')) {
-        if (line.startsWith("Path=")) {
-            note.about = noteNames(line.mid(5).trimmed(), original);
-        } else if (line.startsWith("DeletionDate=")) {
-            note.when = QString::fromUtf8(line.mid(13).trimmed());
-        }
-    }
-    return note;
-}
+namespace {
 
 // Whether the file in the trash still holds what was deleted (any content, when that is unknown).
 bool holds(const QString& file, const QString& hash) {
@@ -118,33 +37,10 @@ bool holds(const QString& file, const QString& hash) {
     return content.ok && content.sha256 == hash;
 }
 
+} // namespace
+
 QString findInTrash(const QString& original, const QString& hash) {
-    const QString name = QFileInfo(original).fileName();
-    QString found;
-    QString newest;
-    for (const QString& trash : trashesFor(original)) {
-        const QDir info(trash + QStringLiteral("/info"));
-        // Only the notes whose names start like the file's: a full trash is not read through.
-        const QStringList notes =
-            info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden, QDir::Name);
-        for (const QString& noteName : notes) {
-            if (!noteName.startsWith(QFileInfo(name).completeBaseName())) {
-                continue;
-            }
-            const std::optional<TrashNote> note = readTrashNote(info.filePath(noteName), original);
-            if (!note) {
-                continue;
-            }
-            const QString file =
-                trash + QStringLiteral("/files/") + noteName.chopped(int(qstrlen(".trashinfo")));
-            if (!note->about || !occupied(file) || note->when < newest || !holds(file, hash)) {
-                continue;
-            }
-            found = file;
-            newest = note->when;
-        }
-    }
-    return found;
+    return platform::findInTrash(original, [&hash](const QString& file) { return holds(file, hash); });
 }
 
 } // namespace detail
@@ -196,22 +92,22 @@ QString unchanged(const QString& path, const QString& hash, const QString& since
     }
     const platform::FileDigest now = platform::digestFile(path);
     if (!now.ok) {
-        return QStringLiteral("it could not be read: %1").arg(texts::digestError(now.error));
+        return texts::putBackUnreadable(texts::digestError(now.error));
     }
-    return now.sha256 == hash ? QString() : QStringLiteral("it has changed since it was %1").arg(since);
+    return now.sha256 == hash ? QString() : texts::putBackChangedSince(since);
 }
 
 // Moving `from` back to `to`, without ever taking the place of another file.
 Step moveBack(const JournalChange& change, const QString& from, const QString& to, ChangeKind kind,
               const QString& since, const QString& what) {
     if (from.isEmpty()) {
-        return refuse(QStringLiteral("where it went was not recorded"));
+        return refuse(texts::putBackWhereNotRecorded());
     }
     if (!occupied(from)) {
-        return refuse(QStringLiteral("it is no longer in %1").arg(folderOf(from)));
+        return refuse(texts::putBackNoLongerIn(folderOf(from)));
     }
     if (occupied(to)) {
-        return refuse(QStringLiteral("another file now has its name in %1").arg(folderOf(to)));
+        return refuse(texts::putBackNameTakenIn(folderOf(to)));
     }
     bool sizeOnly = false;
     if (change.kind == ChangeKind::Moved) {
@@ -232,7 +128,7 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
     step.op = [from, to, kind](JournalChange&) {
         const FileResult moved = platform::moveFile(from, to);
         if (moved.ok && kind == ChangeKind::Restored) {
-            detail::forgetTrashInfo(from, to);
+            platform::forgetTrashNote(from, to);
         }
         return moved;
     };
@@ -243,10 +139,10 @@ Step moveBack(const JournalChange& change, const QString& from, const QString& t
 // Sending a file the change made (or brought back) to the trash, only while it is unchanged.
 Step trashAgain(const JournalChange& change, const QString& path, const QString& since) {
     if (!occupied(path)) {
-        return refuse(QStringLiteral("it is no longer there"));
+        return refuse(texts::putBackNoLongerThere());
     }
     if (change.hash.isEmpty()) {
-        return refuse(QStringLiteral("what it held was not recorded, so it is kept"));
+        return refuse(texts::putBackContentNotRecorded());
     }
     const QString changed = unchanged(path, change.hash, since);
     if (!changed.isEmpty()) {
@@ -264,22 +160,21 @@ Step trashAgain(const JournalChange& change, const QString& path, const QString&
         done.destination = inTrash;
         return trashed;
     };
-    step.what = QStringLiteral("sent to the trash");
+    step.what = texts::putBackSinceTrashed();
     return step;
 }
 
 Step giveBackPrevious(const JournalChange& change) {
     if (!change.hasPreviousBytes) {
-        return refuse(QStringLiteral("what it held before was not recorded"));
+        return refuse(texts::putBackPreviousNotRecorded());
     }
     const platform::FileDigest now = platform::digestFile(change.original, kMaxKeptBytes);
     if (!now.ok) {
-        return refuse(occupied(change.original)
-                          ? QStringLiteral("it could not be read: %1").arg(texts::digestError(now.error))
-                          : QStringLiteral("it is no longer there"));
+        return refuse(occupied(change.original) ? texts::putBackUnreadable(texts::digestError(now.error))
+                                                : texts::putBackNoLongerThere());
     }
     if (now.sha256 != change.hash) {
-        return refuse(QStringLiteral("it has changed since it was saved"));
+        return refuse(texts::putBackChangedSince(texts::putBackSinceSaved()));
     }
     Step step;
     step.go = true;
@@ -293,7 +188,7 @@ Step giveBackPrevious(const JournalChange& change) {
     const QString path = change.original;
     const QByteArray previous = change.previousBytes;
     step.op = [path, previous](JournalChange&) { return platform::saveFile(path, previous); };
-    step.what = QStringLiteral("given back what it held before the save");
+    step.what = texts::putBackGaveBack();
     return step;
 }
 
@@ -301,31 +196,30 @@ Step planUndo(const JournalChange& change) {
     switch (change.kind) {
     case ChangeKind::Moved:
         return moveBack(change, change.destination, change.original, ChangeKind::Moved,
-                        QStringLiteral("moved"),
-                        QStringLiteral("moved back to %1").arg(folderOf(change.original)));
+                        texts::putBackSinceMoved(), texts::putBackMovedBack(folderOf(change.original)));
     case ChangeKind::Trashed:
         return moveBack(change, change.destination, change.original, ChangeKind::Restored,
-                        QStringLiteral("sent to the trash"), QStringLiteral("brought back from the trash"));
+                        texts::putBackSinceTrashed(), texts::putBackBroughtBack());
     case ChangeKind::Restored:
-        return trashAgain(change, change.destination, QStringLiteral("brought back"));
+        return trashAgain(change, change.destination, texts::putBackSinceBroughtBack());
     case ChangeKind::Saved:
         return giveBackPrevious(change);
     case ChangeKind::Exported:
     case ChangeKind::Installed:
-        return trashAgain(change, change.destination, QStringLiteral("written"));
+        return trashAgain(change, change.destination, texts::putBackSinceWritten());
     }
-    return refuse(QStringLiteral("the journal does not know this kind of change"));
+    return refuse(texts::putBackUnknownChange());
 }
 
 QString notDoneReason(ChangeState state) {
     switch (state) {
     case ChangeState::Intended:
-        return QStringLiteral("it is not known yet whether it happened");
+        return texts::putBackNotKnownYet();
     case ChangeState::Failed:
     case ChangeState::SettledNotDone:
-        return QStringLiteral("it never happened");
+        return texts::putBackNeverHappened();
     case ChangeState::Undone:
-        return QStringLiteral("it was put back before");
+        return texts::putBackPutBackBefore();
     case ChangeState::Done:
         break;
     }
@@ -352,7 +246,7 @@ bool startRunOnce(JournalStore& store, const QString& skinFolder, PutBackReport&
     if (!begun.ok) {
         report.busy = store.busy();
         report.error = report.busy ? texts::journalInUse() : texts::journalError(begun.error);
-        item.reason = QStringLiteral("the journal cannot record it: %1").arg(report.error);
+        item.reason = texts::putBackNotRecordable(report.error);
         return false;
     }
     report.runId = begun.value;
@@ -364,14 +258,14 @@ void takeStep(JournalStore& store, const JournalChange& change, Step& step, PutB
               PutBackItem& item) {
     step.undo.runId = report.runId;
     step.undo.undoes = change.id;
-    step.undo.reason = QStringLiteral("put back");
+    step.undo.reason = texts::putBackReason();
     const JournaledResult done = runJournaled(&store, step.undo, step.op);
     if (!done.file.ok) {
         item.reason = done.file.error;
     } else {
         item.outcome = PutBackOutcome::PutBack;
         item.what = step.what;
-        const platform::JournalStatus marked = store.markUndone(change.id, QStringLiteral("put back"));
+        const platform::JournalStatus marked = store.markUndone(change.id, texts::putBackReason());
         if (!marked.ok) {
             keepFirstError(report, texts::journalError(marked.error));
         }
@@ -437,9 +331,8 @@ PutBackReport putBack(JournalStore& store, const QList<qint64>& changeIds, const
     }
     if (report.runId > 0) {
         const int left = report.count(PutBackOutcome::LeftAlone);
-        const platform::JournalStatus ended =
-            store.endRun(report.runId, left == 0 ? QStringLiteral("finished")
-                                                 : QStringLiteral("finished; %1 left alone").arg(left));
+        const platform::JournalStatus ended = store.endRun(
+            report.runId, left == 0 ? texts::putBackFinished() : texts::putBackFinishedLeftAlone(left));
         if (!ended.ok) {
             keepFirstError(report, texts::journalError(ended.error));
         }

@@ -4,6 +4,7 @@
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
 #include "core/catalogue/PlatformErrors.h"
+#include "platform/Trash.h"
 #include "platform/journal/FileDigest.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ Verdict settleMove(const JournalChange& change) {
     }
     if (atDestination) {
         if (change.kind == ChangeKind::Restored) {
-            detail::forgetTrashInfo(change.original, change.destination);
+            platform::forgetTrashNote(change.original, change.destination);
         }
         return {ChangeState::Done, {}, {}, platform::digestFile(change.destination)};
     }

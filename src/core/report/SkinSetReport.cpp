@@ -5,25 +5,17 @@
 #include "core/cmx/CodePage.h"
 #include "core/textures/AssociatedFiles.h"
 #include "platform/FileSystem.h"
-#include "platform/ReadOpen.h"
+#include "platform/IdenticalFiles.h"
+#include "platform/SkinFolder.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <optional>
-#include <span>
-#include <tuple>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vestimo::report {
 
@@ -298,482 +290,29 @@ QSet<QString> nameRows(const QStringList& names, QList<ReportRow>& rows) {
     return skinNames;
 }
 
-// Files up to this length are read whole whenever they are read at all; skin CMX files always are.
-constexpr qint64 WholeReadLength = qint64{64} * 1024;
-// Longer files of a shared length are first told apart by their last bytes: textures of one size
-// share every header byte, but their last rows of pixels almost never agree.
-constexpr qint64 SampleLength = 4096;
-// Long files are compared in pieces of this length, read into one buffer.
-constexpr qint64 ChunkLength = qint64{128} * 1024;
-// Room for the contents that files are compared with byte for byte, for each kind of grouping;
-// past it a content is found by its hash and confirmed by reading its first file again.
-constexpr qint64 DistinctBytes = qint64{16} * 1024 * 1024;
-
-// The folder, opened once: its files are reached by their stored names relative to it, which
-// spares each of thousands of look-ups the walk of the whole path. Should it not open, full paths
-// serve.
-class Folder {
-public:
-    explicit Folder(const QString& directory) : m_directory(directory) {
-        do {
-            m_fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        } while (m_fd < 0 && errno == EINTR);
-    }
-    ~Folder() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-
-    int fd() const { return m_fd >= 0 ? m_fd : AT_FDCWD; }
-    // What to hand the system, with fd(), for the file `name`.
-    QByteArray entry(const QString& name) const {
-        return QFile::encodeName(m_fd >= 0 ? name : platform::joinPath(m_directory, name));
-    }
-
-private:
-    QString m_directory;
-    int m_fd = -1;
-};
-
-// Reads from `fd` until `length` bytes or the end of the file: the count, or -1 with errno set.
-qint64 readUpTo(int fd, char* into, qint64 length) {
-    qint64 total = 0;
-    while (total < length) {
-        const ssize_t got = ::read(fd, into + total, static_cast<size_t>(length - total));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        total += got;
-    }
-    return total;
-}
-
-size_t tailHash(const char* bytes, qint64 length) {
-    const qint64 from = std::max<qint64>(0, length - SampleLength);
-    return qHashBits(bytes + from, static_cast<size_t>(length - from));
-}
-
-// The hash of the last SampleLength bytes of the file (all of it when shorter), or nothing with `why`.
-std::optional<size_t> readTail(const Folder& folder, const QByteArray& entry, QByteArray& buffer,
-                               QString& why) {
-    const platform::ReadOpen opened =
-        platform::openForReadingAt(folder.fd(), entry.constData(), platform::Links::Follow);
-    if (opened.fd < 0) {
-        why = QString::fromLocal8Bit(opened.error);
-        return std::nullopt;
-    }
-    const qint64 from = std::max<qint64>(0, opened.size - SampleLength);
-    buffer.resize(static_cast<qsizetype>(opened.size - from));
-    qsizetype total = 0;
-    while (total < buffer.size()) {
-        const ssize_t got =
-            ::pread(opened.fd, buffer.data() + total, static_cast<size_t>(buffer.size() - total),
-                    static_cast<off_t>(from + total));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            why = QString::fromLocal8Bit(std::strerror(errno));
-            ::close(opened.fd);
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break; // shorter than it said: what was read still tells it apart
-        }
-        total += got;
-    }
-    ::close(opened.fd);
-    return qHashBits(buffer.constData(), static_cast<size_t>(total));
-}
-
-// The length of the file (through a link), as platform::fileLength gives it, in one stat: the
-// report asks it of every file in the folder.
-std::optional<qint64> lengthOf(const Folder& folder, const QByteArray& entry, QString& why) {
-    struct stat status {};
-    if (::fstatat(folder.fd(), entry.constData(), &status, 0) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-        return std::nullopt;
-    }
-    if (S_ISDIR(status.st_mode)) {
-        why = QString::fromLocal8Bit(std::strerror(EISDIR));
-        return std::nullopt;
-    }
-    return S_ISREG(status.st_mode) ? qint64{status.st_size} : 0;
-}
-
-// The contents of files read whole, to tell which are identical: found by length and a 64-bit
-// hash, then confirmed byte for byte against the first file of that content, so equal hashes
-// alone never make files identical. The first file's bytes are kept while they fit in
-// DistinctBytes; past that it is read again to confirm.
-class WholeContents {
-public:
-    WholeContents(const Folder& folder, const std::vector<QByteArray>& entries)
-        : m_folder(folder), m_entries(entries) {}
-
-    void add(qsizetype index, const QByteArray& bytes) {
-        const size_t key = qHashBits(bytes.constData(), static_cast<size_t>(bytes.size()),
-                                     static_cast<size_t>(bytes.size()));
-        const auto head = m_heads.find(key);
-        const std::size_t first = head == m_heads.end() ? NoContent : *head;
-        for (std::size_t at = first; at != NoContent; at = m_contents[at].next) {
-            Content& content = m_contents[at];
-            if (content.length == bytes.size() && sameAsFirst(content, bytes)) {
-                content.members.append(index);
-                return;
-            }
-        }
-        Content content;
-        content.length = bytes.size();
-        content.members.append(index);
-        content.next = first;
-        if (m_keptBytes + bytes.size() <= DistinctBytes) {
-            content.bytes = QByteArray(bytes.constData(), bytes.size()); // a copy of its own
-            content.kept = true;
-            m_keptBytes += bytes.size();
-        }
-        m_contents.push_back(std::move(content));
-        m_heads.insert(key, m_contents.size() - 1);
-    }
-
-    void appendRows(const QStringList& names, QList<ReportRow>& rows) const {
-        for (const Content& content : m_contents) {
-            if (content.members.size() > 1) {
-                QStringList files;
-                files.reserve(content.members.size());
-                for (const qsizetype index : content.members) {
-                    files.append(names[index]);
-                }
-                rows.append(makeRow(RowKind::IdenticalContent, std::move(files),
-                                    texts::reportIdenticalContent(content.length),
-                                    texts::reportRemoveCopies()));
-            }
-        }
-    }
-
-private:
-    static constexpr std::size_t NoContent = ~std::size_t{0};
-    struct Content {
-        qsizetype length = 0;
-        QByteArray bytes; // of its first file, when kept
-        bool kept = false;
-        QList<qsizetype> members;     // the first file first
-        std::size_t next = NoContent; // the next content of the same hash
-    };
-
-    bool sameAsFirst(const Content& content, const QByteArray& bytes) {
-        if (content.kept) {
-            return content.bytes == bytes;
-        }
-        const QByteArray& entry = m_entries[static_cast<std::size_t>(content.members.first())];
-        return platform::readFileAt(m_folder.fd(), entry.constData(), ReportReadLimit, m_again).ok &&
-               m_again == bytes;
-    }
-
-    const Folder& m_folder;
-    const std::vector<QByteArray>& m_entries;
-    QHash<size_t, std::size_t> m_heads; // hash -> the last content added with it
-    std::vector<Content> m_contents;
-    qint64 m_keptBytes = 0;
-    QByteArray m_again;
-};
-
-// A long file of a shared length, told apart from the others by its length and its last bytes.
-struct Sampled {
-    qint64 length = 0;
-    size_t tail = 0;
-    qsizetype index = 0;
-};
-
-// One group of long files of equal length and equal last bytes, each read through in pieces and
-// compared as it comes with the distinct contents met so far in the group, as many as fit in
-// DistinctBytes. Past those a content is found by a hash of its pieces and confirmed by comparing
-// the two files byte for byte.
-class LongContents {
-public:
-    LongContents(const Folder& folder, const QStringList& names, const std::vector<QByteArray>& entries)
-        : m_folder(folder), m_names(names), m_entries(entries), m_chunk(ChunkLength, Qt::Uninitialized) {}
-
-    void group(std::span<const Sampled> files, QList<ReportRow>& rows) {
-        m_distinct.clear();
-        m_unkept.clear();
-        const auto room = static_cast<std::size_t>(std::max<qint64>(1, DistinctBytes / files.front().length));
-        for (const Sampled& file : files) {
-            add(file.index, m_distinct.size() < room, rows);
-        }
-        for (const Distinct& content : m_distinct) {
-            appendRow(content.members, content.bytes.size(), rows);
-        }
-        for (const Unkept& content : m_unkept) {
-            appendRow(content.members, content.length, rows);
-        }
-    }
-
-private:
-    struct Distinct {
-        QByteArray bytes;
-        QList<qsizetype> members;
-    };
-    struct Unkept {
-        qint64 length = 0;
-        size_t hash = 0;
-        QList<qsizetype> members; // the first file first
-    };
-
-    void appendRow(const QList<qsizetype>& members, qint64 length, QList<ReportRow>& rows) const {
-        if (members.size() < 2) {
-            return;
-        }
-        QStringList files;
-        for (const qsizetype index : members) {
-            files.append(m_names[index]);
-        }
-        rows.append(makeRow(RowKind::IdenticalContent, std::move(files),
-                            texts::reportIdenticalContent(length), texts::reportRemoveCopies()));
-    }
-
-    // Reads the file through once: compared with every kept content, and either kept itself
-    // (`keep`) or hashed.
-    void add(qsizetype index, bool keep, QList<ReportRow>& rows) {
-        const QString& name = m_names[index];
-        const QByteArray& entry = m_entries[static_cast<std::size_t>(index)];
-        const platform::ReadOpen opened =
-            platform::openForReadingAt(m_folder.fd(), entry.constData(), platform::Links::Follow);
-        if (opened.fd < 0) {
-            rows.append(unreadableRow(name, QString::fromLocal8Bit(opened.error)));
-            return;
-        }
-        if (opened.size > ReportReadLimit) {
-            ::close(opened.fd);
-            rows.append(unreadableRow(name, platform::tooLargeError(ReportReadLimit)));
-            return;
-        }
-        size_t hash = 0;
-        qint64 total = 0;
-        const QString why = readComparing(opened, keep, total, hash);
-        ::close(opened.fd);
-        if (!why.isEmpty()) {
-            rows.append(unreadableRow(name, why));
-            return;
-        }
-        settle(index, keep, total, hash);
-    }
-
-    // Reads the open file to its end, striking off each kept content it differs from, keeping its
-    // bytes (`keep`) or hashing them; why not, when it could not be read.
-    QString readComparing(const platform::ReadOpen& opened, bool keep, qint64& total, size_t& hash) {
-        if (keep) {
-            m_pending.reserve(static_cast<qsizetype>(opened.size + ChunkLength));
-        }
-        m_alive.assign(m_distinct.size(), true);
-        for (;;) {
-            if (keep) {
-                m_pending.resize(static_cast<qsizetype>(total + ChunkLength));
-            }
-            char* const into = keep ? m_pending.data() + total : m_chunk.data();
-            const qint64 got = readUpTo(opened.fd, into, ChunkLength);
-            if (got < 0) {
-                return QString::fromLocal8Bit(std::strerror(errno));
-            }
-            strikeOff(into, total, got);
-            if (!keep) {
-                hash = qHashBits(into, static_cast<size_t>(got), hash);
-            }
-            total += got;
-            if (total > ReportReadLimit) {
-                return platform::tooLargeError(ReportReadLimit);
-            }
-            if (got < ChunkLength) {
-                return {};
-            }
-        }
-    }
-
-    // Strikes off the kept contents whose bytes at `offset` are not these.
-    void strikeOff(const char* bytes, qint64 offset, qint64 count) {
-        for (std::size_t d = 0; d < m_distinct.size(); ++d) {
-            const QByteArray& seen = m_distinct[d].bytes;
-            if (m_alive[d] &&
-                (seen.size() < offset + count ||
-                 std::memcmp(seen.constData() + offset, bytes, static_cast<size_t>(count)) != 0)) {
-                m_alive[d] = false;
-            }
-        }
-    }
-
-    // Puts the file just read with the kept content it equals, or with the unkept content of its
-    // length and hash whose bytes it shares, or starts a content of its own.
-    void settle(qsizetype index, bool keep, qint64 total, size_t hash) {
-        const QByteArray& entry = m_entries[static_cast<std::size_t>(index)];
-        for (std::size_t d = 0; d < m_distinct.size(); ++d) {
-            if (m_alive[d] && m_distinct[d].bytes.size() == total) {
-                m_distinct[d].members.append(index);
-                return;
-            }
-        }
-        if (keep) {
-            m_pending.resize(static_cast<qsizetype>(total));
-            m_distinct.push_back({std::exchange(m_pending, QByteArray()), {index}});
-            return;
-        }
-        for (Unkept& content : m_unkept) {
-            if (content.length == total && content.hash == hash &&
-                sameFiles(m_entries[static_cast<std::size_t>(content.members.first())], entry)) {
-                content.members.append(index);
-                return;
-            }
-        }
-        m_unkept.push_back({total, hash, {index}});
-    }
-
-    // Whether the two files hold the same bytes, read side by side; false when either cannot be.
-    bool sameFiles(const QByteArray& first, const QByteArray& second) {
-        const platform::ReadOpen a =
-            platform::openForReadingAt(m_folder.fd(), first.constData(), platform::Links::Follow);
-        if (a.fd < 0) {
-            return false;
-        }
-        const platform::ReadOpen b =
-            platform::openForReadingAt(m_folder.fd(), second.constData(), platform::Links::Follow);
-        if (b.fd < 0) {
-            ::close(a.fd);
-            return false;
-        }
-        m_other.resize(ChunkLength);
-        bool same = true;
-        for (;;) {
-            const qint64 gotA = readUpTo(a.fd, m_chunk.data(), ChunkLength);
-            const qint64 gotB = readUpTo(b.fd, m_other.data(), ChunkLength);
-            if (gotA < 0 || gotA != gotB ||
-                std::memcmp(m_chunk.constData(), m_other.constData(), static_cast<size_t>(gotA)) != 0) {
-                same = false;
-                break;
-            }
-            if (gotA < ChunkLength) {
-                break;
-            }
-        }
-        ::close(a.fd);
-        ::close(b.fd);
-        return same;
-    }
-
-    const Folder& m_folder;
-    const QStringList& m_names;
-    const std::vector<QByteArray>& m_entries;
-    QByteArray m_chunk;
-    QByteArray m_other;
-    QByteArray m_pending; // the file being read, while it may become a kept content
-    std::vector<Distinct> m_distinct;
-    std::vector<Unkept> m_unkept;
-    std::vector<bool> m_alive;
-};
-
-// Each file's length (-1 when it could not be had, with an Unreadable row), and how many files
-// have each length above zero.
-std::vector<qint64> lengthsOf(const Folder& folder, const QStringList& names,
-                              const std::vector<QByteArray>& entries, QHash<qint64, int>& lengthCount,
-                              QList<ReportRow>& rows) {
-    std::vector<qint64> lengths(static_cast<std::size_t>(names.size()), -1);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        QString why;
-        const std::optional<qint64> length = lengthOf(folder, entries[static_cast<std::size_t>(i)], why);
-        if (!length) {
-            rows.append(unreadableRow(names[i], why));
-            continue;
-        }
-        lengths[static_cast<std::size_t>(i)] = *length;
-        if (*length > 0) {
-            ++lengthCount[*length];
-        }
-    }
-    return lengths;
-}
-
-// Only the long files that may have a twin (one length, one tail) are read whole.
-void compareLongFiles(const Folder& folder, const QStringList& names, const std::vector<QByteArray>& entries,
-                      std::vector<Sampled>& sampled, QList<ReportRow>& rows) {
-    std::sort(sampled.begin(), sampled.end(), [](const Sampled& a, const Sampled& b) {
-        return std::tie(a.length, a.tail, a.index) < std::tie(b.length, b.tail, b.index);
-    });
-    LongContents longFiles(folder, names, entries);
-    for (std::size_t first = 0; first < sampled.size();) {
-        std::size_t end = first + 1;
-        while (end < sampled.size() && sampled[end].length == sampled[first].length &&
-               sampled[end].tail == sampled[first].tail) {
-            ++end;
-        }
-        if (end - first > 1) {
-            longFiles.group(std::span(sampled).subspan(first, end - first), rows);
-        }
-        first = end;
-    }
-}
-
-// Rows that need the contents: identical files and line 5 of the skin CMX files. Lengths first:
-// only a file whose length another shares can have a twin, so only those are compared. A skin
-// CMX file or a short file is read whole once, for its content and its line 5 together; a long
-// one is read whole only when another of its length also ends in the same bytes.
-void contentRows(const QString& directory, const QStringList& names, const QSet<QString>& skinNames,
+// Rows that need the contents: identical files and line 5 of the skin CMX files, each skin CMX
+// file read whole once for both.
+void contentRows(const platform::SkinFolder& folder, const QStringList& names, const QSet<QString>& skinNames,
                  QList<ReportRow>& rows) {
-    const Folder folder(directory);
-    std::vector<QByteArray> entries;
-    entries.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        entries.push_back(folder.entry(name));
-    }
-    QHash<qint64, int> lengthCount;
-    const std::vector<qint64> lengths = lengthsOf(folder, names, entries, lengthCount, rows);
-    WholeContents whole(folder, entries);
-    std::vector<Sampled> sampled;
-    QByteArray buffer; // every file read whole, in turn; only the first of each content is kept
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& name = names[i];
-        const QByteArray& entry = entries[static_cast<std::size_t>(i)];
-        const qint64 length = lengths[static_cast<std::size_t>(i)];
-        const bool hashed = length > 0 && lengthCount.value(length) > 1;
-        const bool skin = length >= 0 && skinNames.contains(name);
-        if (!hashed && !skin) {
-            continue;
-        }
-        if (!skin && length > WholeReadLength) {
-            QString why;
-            const std::optional<size_t> tail = readTail(folder, entry, buffer, why);
-            if (!tail) {
-                rows.append(unreadableRow(name, why));
-                continue;
-            }
-            sampled.push_back({length, *tail, i});
-            continue;
-        }
-        const platform::FileResult read =
-            platform::readFileAt(folder.fd(), entry.constData(), ReportReadLimit, buffer);
-        if (!read.ok) {
-            rows.append(unreadableRow(name, read.error));
-            continue;
-        }
-        if (hashed && length > WholeReadLength) {
-            // A long skin CMX file is compared with the long files of its length.
-            sampled.push_back({length, tailHash(buffer.constData(), buffer.size()), i});
-        } else if (hashed) {
-            whole.add(i, buffer);
-        }
-        if (skin) {
-            if (std::optional<ReportRow> mismatch = nameMismatchRow(name, buffer)) {
+    const platform::IdenticalFiles found = platform::groupIdenticalFiles(
+        folder, names, ReportReadLimit, [&](qsizetype i) { return skinNames.contains(names[i]); },
+        [&](qsizetype i, const QByteArray& bytes) {
+            if (std::optional<ReportRow> mismatch = nameMismatchRow(names[i], bytes)) {
                 rows.append(std::move(*mismatch));
             }
-        }
+        });
+    for (const platform::UnreadableFile& file : found.unreadable) {
+        rows.append(unreadableRow(names[file.index], file.why));
     }
-    whole.appendRows(names, rows);
-    compareLongFiles(folder, names, entries, sampled, rows);
+    for (const platform::IdenticalGroup& group : found.groups) {
+        QStringList files;
+        files.reserve(group.members.size());
+        for (const qsizetype index : group.members) {
+            files.append(names[index]);
+        }
+        rows.append(makeRow(RowKind::IdenticalContent, std::move(files),
+                            texts::reportIdenticalContent(group.length), texts::reportRemoveCopies()));
+    }
 }
 
 } // namespace
@@ -820,7 +359,8 @@ QString reportText(const QList<ReportRow>& rows) {
 
 SkinSetReport makeSkinSetReport(const QString& directory) {
     SkinSetReport report;
-    const platform::FileNames listing = platform::listFiles(directory, QStringLiteral("*"));
+    const platform::SkinFolder folder(directory);
+    const platform::FileNames listing = folder.list(QStringLiteral("*"));
     if (!listing.ok) {
         report.ok = false;
         report.error = listing.error;
@@ -831,7 +371,7 @@ SkinSetReport makeSkinSetReport(const QString& directory) {
             makeRow(RowKind::Unreadable, {shown}, texts::reportUnnamable(), texts::reportRenamePlainly()));
     }
     const QSet<QString> skinNames = nameRows(listing.names, report.rows);
-    contentRows(directory, listing.names, skinNames, report.rows);
+    contentRows(folder, listing.names, skinNames, report.rows);
     std::sort(report.rows.begin(), report.rows.end(), rowLess);
     return report;
 }

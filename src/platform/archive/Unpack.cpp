@@ -1,5 +1,7 @@
 #include "platform/archive/Unpack.h"
 
+#include "platform/Descriptor.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -25,10 +27,6 @@ namespace {
 constexpr int MaxFolderDepth = 32;
 constexpr std::size_t ChunkBytes = std::size_t{64} * 1024;
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 using Kind = UnpackError::Kind;
 
 UnpackError problem(Kind kind, QString reason = {}) {
@@ -39,42 +37,7 @@ UnpackError named(Kind kind, QString name, QString reason = {}) {
     return {kind, std::move(name), 0, std::move(reason)};
 }
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes, and says whether the close went well (a late write error shows up here).
-    bool reset(int fd = -1) {
-        bool ok = true;
-        if (fd_ >= 0) {
-            ok = ::close(fd_) == 0;
-        }
-        fd_ = fd;
-        return ok;
-    }
-
-private:
-    int fd_;
-};
-
-bool writeAll(int fd, const char* data, std::size_t size, int* code) {
-    while (size > 0) {
-        const ssize_t put = ::write(fd, data, size);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            *code = errno;
-            return false;
-        }
-        data += put;
-        size -= static_cast<std::size_t>(put);
-    }
-    return true;
-}
+using Fd = Descriptor;
 
 // Everything inside the open folder `dir`, never following a link.
 void removeContents(int dir, int depth) {
@@ -270,9 +233,9 @@ bool readEntryData(struct archive* a, Reader& reader, const QByteArray& raw, con
         if (!reader.countBytes(raw, entryBytes, got)) {
             return false;
         }
-        int code = 0;
-        if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-            reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(code)));
+        QString why;
+        if (out.get() >= 0 && !writeAll(out.get(), buffer.data(), got, why)) {
+            reader.failure(named(Kind::EntryNotWritten, shownName(raw), why));
             return false;
         }
     }
@@ -301,7 +264,7 @@ bool unpackFile(struct archive* a, Reader& reader, const QByteArray& raw, const 
         return false;
     }
     if (out.get() >= 0) {
-        if (!out.reset()) {
+        if (!out.close()) {
             reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(errno)));
             return false;
         }
@@ -407,13 +370,13 @@ struct FolderWalk {
             if (!reader.countBytes(raw, entryBytes, got)) {
                 return false;
             }
-            int code = 0;
-            if (!writeAll(out.get(), buffer.data(), static_cast<std::size_t>(got), &code)) {
-                reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(code)));
+            QString notWritten;
+            if (!writeAll(out.get(), buffer.data(), got, notWritten)) {
+                reader.failure(named(Kind::EntryNotWritten, shownName(raw), notWritten));
                 return false;
             }
         }
-        if (!out.reset()) {
+        if (!out.close()) {
             reader.failure(named(Kind::EntryNotWritten, shownName(raw), systemError(errno)));
             return false;
         }

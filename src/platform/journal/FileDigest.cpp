@@ -1,5 +1,7 @@
 #include "platform/journal/FileDigest.h"
 
+#include "platform/Descriptor.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -15,30 +17,13 @@ namespace vestimo::platform {
 
 namespace {
 
-DigestError systemError(int code) {
-    return {DigestError::Kind::System, 0, QString::fromLocal8Bit(std::strerror(code))};
+DigestError systemFailure(int code) {
+    return {DigestError::Kind::System, 0, systemError(code)};
 }
 
 DigestError problem(DigestError::Kind kind, qint64 number = 0) {
     return {kind, number, {}};
 }
-
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -66,12 +51,12 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
     const QByteArray name = QFile::encodeName(path);
     const Descriptor fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
-        digest.error = errno == ELOOP ? problem(DigestError::Kind::Link) : systemError(errno);
+        digest.error = errno == ELOOP ? problem(DigestError::Kind::Link) : systemFailure(errno);
         return digest;
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        digest.error = systemError(errno);
+        digest.error = systemFailure(errno);
         return digest;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -91,7 +76,7 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
             if (errno == EINTR) {
                 continue;
             }
-            digest.error = systemError(errno);
+            digest.error = systemFailure(errno);
             digest.bytes.clear();
             return digest;
         }
