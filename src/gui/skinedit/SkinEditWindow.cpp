@@ -15,6 +15,7 @@
 #include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/browser/BrowserControls.h"
@@ -157,7 +158,11 @@ void SkinEditWindow::build() {
     viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
     viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
     viewerButtons->setRowStretch(3, 1);
-    viewerButtons->addWidget(ui.progressBar, 4, 0, 1, 2);
+    // Cancel beside the bar, shown only while a run goes on.
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(ui.progressBar, 1);
+    runRow->addWidget(makeCancelButton(ui.viewerFrame));
+    viewerButtons->addLayout(runRow, 4, 0, 1, 2);
     ui.viewer->setInfoLine(ui.bitmapInfo);
     auto* picture = new QVBoxLayout;
     picture->addWidget(ui.viewer, 1);
@@ -537,8 +542,9 @@ void SkinEditWindow::updateFitButton() {
 }
 
 void SkinEditWindow::onSkinReportClicked() {
-    openSkinReport(m_ui->browser.directoryList->path(), m_services.messages, this,
-                   [this](QWidget* window) { m_app.showWindow(window); });
+    openSkinReport(
+        m_ui->browser.directoryList->path(), m_services.messages, this,
+        [this](QWidget* window) { m_app.showWindow(window); }, m_ui->progressBar);
 }
 
 void SkinEditWindow::onMoveFileClicked() {
