@@ -95,6 +95,15 @@ void BackgroundRun::hold() {
     };
     if (window_) {
         focus_ = window_->focusWidget();
+        // Focus goes first, so that no control takes it (a list would pick its first file) as the
+        // others are disabled.
+        if (cancel != nullptr) {
+            cancel->setVisible(true);
+            connect(cancel, &QPushButton::clicked, this, [this] { this->cancel(); });
+            cancel->setFocus();
+        } else if (focus_ != nullptr) {
+            focus_->clearFocus();
+        }
         for (QWidget* control : window_->findChildren<QWidget*>()) {
             if (!spared(control)) {
                 held_.append(control);
@@ -110,12 +119,6 @@ void BackgroundRun::hold() {
             held_.append(other);
             other->setEnabled(false);
         }
-    }
-    if (cancel != nullptr) {
-        cancel->setText(texts::cancelButton());
-        cancel->setVisible(true);
-        connect(cancel, &QPushButton::clicked, this, [this] { this->cancel(); });
-        cancel->setFocus();
     }
 }
 
@@ -195,9 +198,8 @@ void BackgroundRun::show(qint64 value) {
 }
 
 QPushButton* makeCancelButton(QWidget* parent) {
-    auto* cancel = new QPushButton(parent);
+    auto* cancel = new QPushButton(texts::cancelButton(), parent);
     cancel->setObjectName(CancelName);
-    cancel->setShortcut(QKeySequence(Qt::Key_Escape));
     cancel->setVisible(false);
     return cancel;
 }

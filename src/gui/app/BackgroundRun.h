@@ -90,8 +90,8 @@ private:
     bool acceptedDrops_ = false;
 };
 
-// The Cancel button for runs in `parent`: hidden, and without a caption (so it takes no Alt+letter
-// from the window's buttons), until a run shows it.
+// The Cancel button for runs in `parent`, hidden until a run shows it. Its Alt+letter is the one
+// the window's other buttons leave (see assignMnemonics).
 QPushButton* makeCancelButton(QWidget* parent);
 
 // Where a run's journal lives: the folder of the window's journal, or none when the window has
