@@ -200,6 +200,7 @@ void BackgroundRun::show(qint64 value) {
 QPushButton* makeCancelButton(QWidget* parent) {
     auto* cancel = new QPushButton(texts::cancelButton(), parent);
     cancel->setObjectName(CancelName);
+    cancel->setShortcut(QKeySequence(Qt::Key_Escape));
     cancel->setVisible(false);
     return cancel;
 }

@@ -90,8 +90,8 @@ private:
     bool acceptedDrops_ = false;
 };
 
-// The Cancel button for runs in `parent`, hidden until a run shows it. Its Alt+letter is the one
-// the window's other buttons leave (see assignMnemonics).
+// The Cancel button for runs in `parent`, hidden until a run shows it; it answers Escape, as every
+// letter of its caption is taken by the window's other buttons.
 QPushButton* makeCancelButton(QWidget* parent);
 
 // Where a run's journal lives: the folder of the window's journal, or none when the window has

@@ -221,12 +221,12 @@ QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut) {
 
 void assignMnemonics(QWidget* window) {
     QSet<QChar> taken;
-    QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
-    // Cancel, shown only during runs, takes a letter the others leave: theirs stay as they were.
-    std::stable_partition(buttons.begin(), buttons.end(), [](const QAbstractButton* button) {
-        return button->objectName() != QLatin1String("cmdCancel");
-    });
-    for (QAbstractButton* button : std::as_const(buttons)) {
+    const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        // Cancel, the one button enabled during a run, answers Escape instead.
+        if (button->objectName() == QLatin1String("cmdCancel")) {
+            continue;
+        }
         const QString text = button->text();
         QList<QChar> candidates;
         for (qsizetype k = 0; k < text.size(); ++k) {
