@@ -6,6 +6,7 @@
 
 #include "core/checks/SkinChecks.h"
 #include "core/journal/Journal.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/browser/FileList.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "samples/SkinSamples.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -97,7 +99,13 @@ int main(int argc, char** argv) {
         for (const checks::DirectoryCheck& check : all) {
             fileList.setPath(buttonSkins);
             fileList.setPattern(patternOf(check.filter));
-            gui::runDirectoryCheckCommand(check, {check.filter, buttonSkins, bar, fileList}, services);
+            // The run goes on its worker; the window's thread turns until it has ended.
+            if (gui::BackgroundRun* run = gui::runDirectoryCheckCommand(
+                    check, {check.filter, buttonSkins, bar, fileList}, services)) {
+                QEventLoop loop;
+                QObject::connect(run, &gui::BackgroundRun::ended, &loop, &QEventLoop::quit);
+                loop.exec();
+            }
         }
         buttonSeconds = std::min(buttonSeconds, static_cast<double>(timer.nsecsElapsed()) / 1e9);
 

@@ -48,7 +48,7 @@ ProgramLock::Result ProgramLock::acquire(int waitMs) {
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        return {Kind::Failed, Problem::NotOrdinaryFile, {}};
+        return {Kind::Failed, Problem::NotRegularFile, {}};
     }
     const QDeadlineTimer deadline(waitMs);
     for (;;) {

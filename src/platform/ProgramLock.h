@@ -27,7 +27,7 @@ public:
         enum class Problem {
             None,
             Link,
-            NotOrdinaryFile,
+            NotRegularFile,
             System, // `reason` holds the system's words
             Unusable,
         };

@@ -2,6 +2,7 @@
 
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
+#include "support/FinishRuns.h"
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
@@ -129,6 +130,7 @@ TEST_F(CheckCommand, MovesExactlyWhatTheButtonsMoveOnACopyOfTheFolder) {
          {checks::cmxCheck(), checks::bitmapCheck(), checks::associatedFilesCheck()}) {
         fileList.setPattern(patternOf(check.filter));
         gui::runDirectoryCheckCommand(check, {check.filter, copySkins, bar, fileList}, services);
+        ASSERT_TRUE(test::finishRuns());
     }
     ASSERT_EQ(messages.messages.size(), 3);
     EXPECT_EQ(messages.messages[0], texts::cmxFilesChecked());

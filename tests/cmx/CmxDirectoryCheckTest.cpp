@@ -7,6 +7,7 @@
 #include "samples/SkinSamples.h"
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
+#include "support/FinishRuns.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -298,6 +299,7 @@ protected:
     void Click() {
         auto* button = control<QPushButton>(&skinEdit(), "cmdCheckAllCMX");
         QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
     }
     void ShowCmx() { QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton); }
 };

@@ -266,6 +266,11 @@ TEST_F(Desktop, EveryButtonHasItsOwnAltLetter) {
         ASSERT_GE(buttons.size(), 9);
         for (QAbstractButton* button : buttons) {
             const QString key = button->shortcut().toString(QKeySequence::PortableText);
+            // Cancel, the one button enabled during a run, answers Escape.
+            if (button->objectName() == "cmdCancel") {
+                EXPECT_EQ(key, "Esc");
+                continue;
+            }
             ASSERT_TRUE(key.startsWith("Alt+")) << button->objectName().toStdString();
             const QString letter = key.mid(4);
             ASSERT_EQ(letter.size(), 1);

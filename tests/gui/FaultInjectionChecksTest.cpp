@@ -3,6 +3,7 @@
 // listing that a read-only program folder will not let go of.
 #include "support/AppFixture.h"
 #include "support/DirectoryCheckTesting.h"
+#include "support/FinishRuns.h"
 
 #include "core/checks/ScratchListing.h"
 #include "core/checks/SkinChecks.h"
@@ -38,6 +39,7 @@ protected:
                               Qt::LeftButton);
             messages.clear();
             QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
+            EXPECT_TRUE(test::finishRuns());
             after(command);
         }
     }
@@ -150,6 +152,7 @@ TEST_F(FaultInjectionChecks, AStaleListingInAReadOnlyProgramFolderSaysTheFolderC
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     messages.clear();
     QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
+    EXPECT_TRUE(test::finishRuns());
     QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced) {
         GTEST_SKIP() << "permissions are not enforced for this user";

@@ -1,5 +1,6 @@
 // Hostile folders and names: whatever happens, no file is lost and the user is told.
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "core/checks/SkinChecks.h"
 
@@ -49,6 +50,7 @@ protected:
     void runCmxCheck() {
         messages.clear();
         QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
     }
     void expectNothingLost(const QMultiMap<QByteArray, QString>& before) {
         EXPECT_EQ(Contents({skins.path(), program.path()}), before);
@@ -119,8 +121,10 @@ TEST_F(FaultInjection, FoldersAndBrokenLinksNamedLikeSkinsAreLeftAlone) {
     skins.write("B003FAFit_bad.cmx", FaultyCmx("B003FAFit_bad"));
     runCmxCheck();
     QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdAssocFiles"), Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option1"), Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllBMP"), Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFit_dir.cmx")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B001FAFitlgt_dir.bmp")).isDir());
     EXPECT_TRUE(QFileInfo(skins.filePath("B002FAFit_link.cmx")).isSymLink());

@@ -6,6 +6,7 @@
 #include "gui/skinedit/SkinEditWindow.h"
 #include "samples/DemoHome.h"
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 #include "support/RecordingMessages.h"
 
 #include <QDir>
@@ -123,6 +124,7 @@ TEST_F(ChoosingAGameFolder, LandsTheBrowserInTheInstallsSkinsFolderWhereTheCheck
     EXPECT_FALSE(skinEditNamed().File1->entries().isEmpty());
     messages.clear();
     QTest::mouseClick(skinEditNamed().cmdCheckAllCMX, Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     ASSERT_EQ(messages.reports.size(), 1) << messages.messages.join(" | ").toStdString();
     EXPECT_EQ(messages.reports.first().facts.first().value,
               QDir::toNativeSeparators(skinEditNamed().Dir1->path()));

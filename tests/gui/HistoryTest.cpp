@@ -1,6 +1,7 @@
 // History and "Put Back" through the windows: every change the program makes, recorded as it is
 // made, still there after a restart, and put back without overwriting anything.
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "core/journal/Journal.h"
 #include "gui/history/HistoryWindow.h"
@@ -51,6 +52,7 @@ protected:
         QPushButton* button = control<QPushButton>(window, name);
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
     }
     void showKind(const char* option) {
         QTest::mouseClick(control<QRadioButton>(&skinEdit(), option), Qt::LeftButton);

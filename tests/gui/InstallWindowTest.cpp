@@ -1,6 +1,7 @@
 // Installing downloads from the windows: the button with its dialogs answered by the test, drops
 // of folders of downloads on either window, checking only, and History taking it all back.
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
@@ -88,6 +89,7 @@ protected:
     void clickInstall() {
         messages.clear();
         QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdInstall"), Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
     }
     // Drags `urls` over `window` and drops them; whether the window took the drag.
     bool drop(QWidget& window, const QList<QUrl>& urls) {
@@ -101,6 +103,7 @@ protected:
         }
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &dropped);
+        EXPECT_TRUE(test::finishRuns());
         return true;
     }
     // A folder of four downloads: one good skin, a faulty CMX line, a path out of the folder and a
@@ -302,6 +305,7 @@ TEST_F(InstallWindow, AJournalThatCannotRecordStillInstallsAndSaysSo) {
         Download("skin.zip", ArchiveFormat::TarGz, SkinAndOutfit("B001FAFit_j", "F001FAFit_j"));
     messages.clear();
     command.install({zip}, {&skinEdit(), skins.path(), nullptr, nullptr, QString()});
+    ASSERT_TRUE(test::finishRuns());
     ASSERT_EQ(messages.messages, QStringList{"Installed 5 files from 1 downloads."});
     EXPECT_EQ(messages.informative, QStringList{texts::runNotRecorded(texts::journalNotOpen())});
     EXPECT_EQ(fact("History"), texts::runNotRecorded(texts::journalNotOpen()));

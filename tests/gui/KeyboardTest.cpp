@@ -25,11 +25,11 @@ QStringList TabOrder(QWidget* first) {
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
     const QStringList order = TabOrder(skinEditNamed().cmdSwitch);
     const QStringList expected = {
-        "cmdSwitch",   "cboGames",    "Drive1",       "Dir1",           "cmdBrowse",      "File1",
-        "Option2",     "Option1",     "cmdDefault",   "cmdCloseFile",   "cmdCheckAllBMP", "cmdMoveFile",
-        "cmdCheckBMP", "cmdFitBMP",   "cmdDeleteBMP", "Text1",          "cmdGotoFault",   "cmdAssocFiles",
-        "cmdSaveCMX",  "cmdCMXError", "Text3",        "cmdCheckAllCMX", "cmdClose",       "cmdHistory",
-        "cmdAbout",    "cmdInstall",  "cmdSkinReport"};
+        "cmdSwitch",     "cboGames",   "Drive1",       "Dir1",         "cmdBrowse",      "File1",
+        "Option2",       "Option1",    "cmdDefault",   "cmdCloseFile", "cmdCheckAllBMP", "cmdMoveFile",
+        "cmdCheckBMP",   "cmdFitBMP",  "cmdDeleteBMP", "cmdCancel",    "Text1",          "cmdGotoFault",
+        "cmdAssocFiles", "cmdSaveCMX", "cmdCMXError",  "Text3",        "cmdCheckAllCMX", "cmdClose",
+        "cmdHistory",    "cmdAbout",   "cmdInstall",   "cmdSkinReport"};
     EXPECT_EQ(order, expected);
 }
 

@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "gui/browser/DirList.h"
 #include "gui/browser/FileList.h"
@@ -22,6 +23,7 @@ protected:
         browseSkinEdit();
         QTest::mouseClick(skinEditNamed().Option2, Qt::LeftButton);
         QTest::mouseClick(skinEditNamed().cmdAssocFiles, Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
         messages.clear();
     }
 };

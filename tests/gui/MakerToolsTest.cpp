@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SingleChecks.h"
@@ -150,6 +151,7 @@ TEST_P(FittingEachTexture, YesReplacesTheFileWithThe8BitResultThatThenPassesBoth
 
     messages.clear();
     QTest::mouseClick(skinEditNamed().cmdCheckAllBMP, Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     EXPECT_EQ(messages.messages.value(0), checks::bitmapCheck().closingMessage);
     EXPECT_EQ(test::readAll(skins.filePath(name)), written);
     EXPECT_FALSE(test::exists(QDir(program.path()).filePath(name)));
@@ -323,6 +325,7 @@ protected:
         browseSkinEdit();
         messages.clear();
         QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdSkinReport"), Qt::LeftButton);
+        EXPECT_TRUE(test::finishRuns());
         EXPECT_EQ(messages.messages, QStringList());
         return qobject_cast<gui::SkinReportWindow*>(shown.data());
     }
@@ -439,6 +442,7 @@ TEST_F(SkinSetReportWindow, AFolderThatCannotBeListedIsToldAndNoWindowOpens) {
     ASSERT_TRUE(QDir(gone).removeRecursively());
     messages.clear();
     QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdSkinReport"), Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].startsWith("Could not list " + QDir::toNativeSeparators(gone) +
                                                 " for the report: "))

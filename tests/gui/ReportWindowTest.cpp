@@ -4,6 +4,7 @@
 #include "core/report/RunReport.h"
 #include "gui/app/MessageBoxes.h"
 #include "support/AppFixture.h"
+#include "support/FinishRuns.h"
 
 #include "core/checks/SkinChecks.h"
 
@@ -69,6 +70,7 @@ protected:
         browseSkinEdit();
         QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
         QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
     }
     std::unique_ptr<gui::ReportWindow> openReport() {
         EXPECT_EQ(messages.reports.size(), 1);
@@ -232,6 +234,7 @@ TEST_F(ReportWindowTest, ManyFilesNotMovedAreCountedUnderTheMessage) {
     browseSkinEdit();
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllCMX"), Qt::LeftButton);
+    ASSERT_TRUE(test::finishRuns());
     EXPECT_EQ(messages.messages, QStringList{checks::cmxCheck().closingMessage});
     EXPECT_EQ(messages.informative, QStringList{"3 files could not be moved; see the report."});
     ASSERT_EQ(messages.reports.size(), 1);

@@ -1,4 +1,7 @@
+#include "core/catalogue/Install.h"
 #include "install/InstallFixture.h"
+
+#include <QFileInfo>
 
 namespace vestimo::test {
 namespace {
@@ -322,6 +325,23 @@ TEST_F(InstallFixture, AMissingSkinOrUnpackingFolderStopsBeforeAnything) {
     EXPECT_EQ(unstaged.closing(),
               QStringLiteral("Nothing was installed: the folder for unpacking  is not there."));
     ExpectOnlyAdded(before, {});
+}
+
+TEST_F(InstallFixture, AStopAskedForEndsBeforeTheNextDownload) {
+    const QString first =
+        Download(QStringLiteral("first.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B051FAFit_a"));
+    const QString second =
+        Download(QStringLiteral("second.zip"), ArchiveFormat::ZipDeflate, BodySkin("", "B052FAFit_b"));
+    install::Options options;
+    options.stagingParent = program;
+    int asked = 0;
+    options.stopRequested = [&asked] { return ++asked > 1; };
+    const InstallReport report = install::installDownloads({first, second}, Game(), options);
+    ASSERT_EQ(report.downloads.size(), 1);
+    EXPECT_TRUE(report.stoppedEarly);
+    EXPECT_EQ(report.installedCount(), 3);
+    EXPECT_EQ(report.closing(), texts::installCancelled(3, 1));
+    EXPECT_FALSE(QFileInfo::exists(skins + "/B052FAFit_b.cmx"));
 }
 
 } // namespace

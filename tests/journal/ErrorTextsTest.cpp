@@ -50,13 +50,13 @@ TEST(journalError, EveryKindKeepsItsWords) {
 TEST(platformErrors, DigestLockAndFitKindsKeepTheirWords) {
     using D = platform::DigestError::Kind;
     EXPECT_EQ(texts::digestError({D::Link, 0, {}}), "it is a link, not a file");
-    EXPECT_EQ(texts::digestError({D::NotOrdinaryFile, 0, {}}), "it is not an ordinary file");
+    EXPECT_EQ(texts::digestError({D::NotRegularFile, 0, {}}), "it is not an ordinary file");
     EXPECT_EQ(texts::digestError({D::TooLarge, qint64{16} * 1024 * 1024, {}}), "it is larger than 16 MiB");
     EXPECT_EQ(texts::digestError({D::System, 0, "Input/output error"}), "Input/output error");
 
     using Lock = platform::ProgramLock::Result;
     EXPECT_EQ(texts::lockError({Lock::Kind::Failed, Lock::Problem::Link, {}}), "it is a symbolic link");
-    EXPECT_EQ(texts::lockError({Lock::Kind::Failed, Lock::Problem::NotOrdinaryFile, {}}),
+    EXPECT_EQ(texts::lockError({Lock::Kind::Failed, Lock::Problem::NotRegularFile, {}}),
               "not an ordinary file");
     EXPECT_EQ(texts::lockError({Lock::Kind::Failed, Lock::Problem::Unusable, {}}), "it cannot be used");
 

@@ -1,4 +1,5 @@
 #include "support/DirectoryCheckTesting.h"
+#include "support/FinishRuns.h"
 
 #include "core/checks/SkinChecks.h"
 #include "core/textures/AssociatedFiles.h"
@@ -390,7 +391,10 @@ TEST_F(AssociatedFilesCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
 // The button, end to end.
 class AssociatedFilesButton : public test::AppFixture {
 protected:
-    void Click() { QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdAssocFiles"), Qt::LeftButton); }
+    void Click() {
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdAssocFiles"), Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
+    }
     void ShowCmx() { QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton); }
 };
 
@@ -477,6 +481,7 @@ TEST_F(DemoSkins, EveryButtonMovesSomethingAndReportsNoTrouble) {
     browseSkinEdit();
     const auto click = [&](const char* name) {
         QTest::mouseClick(control<QPushButton>(&skinEdit(), name), Qt::LeftButton);
+        EXPECT_TRUE(test::finishRuns());
     };
     click("cmdCheckAllBMP");
     QTest::mouseClick(control<QRadioButton>(&skinEdit(), "Option2"), Qt::LeftButton);

@@ -1,4 +1,5 @@
 #include "support/DirectoryCheckTesting.h"
+#include "support/FinishRuns.h"
 
 #include "core/checks/SkinChecks.h"
 #include "gui/browser/FileList.h"
@@ -293,7 +294,10 @@ TEST_F(BitmapDirectoryCheck, AnotherCopyHoldingTheProgramFolderStopsTheRun) {
 // The button, end to end.
 class BitmapCheckButton : public test::AppFixture {
 protected:
-    void Click() { QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllBMP"), Qt::LeftButton); }
+    void Click() {
+        QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdCheckAllBMP"), Qt::LeftButton);
+        ASSERT_TRUE(test::finishRuns());
+    }
 };
 
 TEST_F(BitmapCheckButton, RefusesTheCmxList) {

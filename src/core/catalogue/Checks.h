@@ -41,6 +41,12 @@ inline QString noFilesInDirectory(FileFilter filter) {
                : QCoreApplication::translate("Vestimo", "There are no cmx files in this directory!");
 }
 
+// Above the counts of a run the player cancelled: the counts hold only what was done.
+inline QString checkCancelled() {
+    return QCoreApplication::translate("Vestimo", "Cancelled: the files after the one in hand were not "
+                                                  "checked and stay where they are.");
+}
+
 // A run that stopped before its walk.
 inline QString programFolderBusy(const QString& programDirectory) {
     return QCoreApplication::translate(

@@ -79,6 +79,14 @@ inline QString installStoppedAfter(int installed, qsizetype downloads, const QSt
         .arg(downloads)
         .arg(why);
 }
+// An installation the player cancelled: what was installed before it stopped.
+inline QString installCancelled(int installed, qsizetype downloads) {
+    return QCoreApplication::translate(
+               "Vestimo",
+               "Cancelled: installed %1 files from the first %2 downloads; the rest were not read.")
+        .arg(installed)
+        .arg(downloads);
+}
 inline QString installNoSkinFolder(const QString& folder) {
     return QCoreApplication::translate("Vestimo", "Nothing was installed: the skin folder %1 is not there.")
         .arg(QDir::toNativeSeparators(folder));

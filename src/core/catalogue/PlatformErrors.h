@@ -192,7 +192,7 @@ inline QString digestError(const platform::DigestError& e) {
         return e.reason;
     case Kind::Link:
         return QCoreApplication::translate("Vestimo", "it is a link, not a file");
-    case Kind::NotOrdinaryFile:
+    case Kind::NotRegularFile:
         return QCoreApplication::translate("Vestimo", "it is not an ordinary file");
     case Kind::TooLarge:
         return QCoreApplication::translate("Vestimo", "it is larger than %1 MiB")
@@ -239,7 +239,7 @@ inline QString lockError(const platform::ProgramLock::Result& lock) {
         return lock.reason;
     case Problem::Link:
         return itIsASymbolicLink();
-    case Problem::NotOrdinaryFile:
+    case Problem::NotRegularFile:
         return QCoreApplication::translate("Vestimo", "not an ordinary file");
     case Problem::Unusable:
         return QCoreApplication::translate("Vestimo", "it cannot be used");

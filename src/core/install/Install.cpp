@@ -644,6 +644,9 @@ QString InstallReport::closing() const {
     if (!stopped.isEmpty()) {
         return stopped;
     }
+    if (stoppedEarly) {
+        return texts::installCancelled(installedCount(), downloads.size());
+    }
     if (checkOnly) {
         return texts::installClosingCheckOnly(installedCount(), downloads.size());
     }
@@ -674,6 +677,10 @@ InstallReport installDownloads(const QStringList& downloads, const Destination& 
     Installer installer(effective, options, hook);
     static int staged = 0;
     for (const QString& download : downloads) {
+        if (options.stopRequested && options.stopRequested()) {
+            report.stoppedEarly = true;
+            break;
+        }
         platform::archive::UnpackError why;
         std::optional<StagingFolder> staging;
         for (int attempt = 0; attempt < 100 && !staging; ++attempt) {

@@ -33,6 +33,8 @@ struct Options {
     // The bytes a folder has free for new files, or nothing when unknown; unset, the file
     // system's own figure. A skin that would not fit is not begun.
     std::function<std::optional<qint64>(const QString& folder)> freeSpace;
+    // Asked before each download is begun; once true, no other one is.
+    std::function<bool()> stopRequested;
 };
 
 // One installed file, for the journal: called with Intent before the file is written, and with
@@ -78,7 +80,8 @@ struct DownloadReport {
 
 struct InstallReport {
     bool checkOnly = false;
-    QString stopped; // set when the run as a whole could not go on
+    QString stopped;           // set when the run as a whole could not go on
+    bool stoppedEarly = false; // asked to stop: the downloads after the last one begun were not read
     QList<DownloadReport> downloads;
 
     struct Totals {

@@ -21,6 +21,8 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <future>
+
 namespace vestimo::gui {
 
 namespace {
@@ -74,9 +76,13 @@ Application::Application(MessageBoxes& messages, QString programDirectory, std::
     : messages_(messages), programDirectory_(std::move(programDirectory)), quit_(std::move(quit)),
       journal_(std::make_unique<journal::Journal>()), chooser_(askForDirectory),
       fitConfirmer_(askFitPreview) {
-    // Once at start: looking through every prefix and Steam library is not for every click.
-    installs_ = core::games::discoverGames({QDir::homePath(), qEnvironmentVariable("WINEPREFIX")});
-    gameFolders_ = core::games::gameFolders(installs_);
+    // Once at start: looking through every prefix and Steam library is not for every click. It
+    // goes on a worker while the journal is opened here; no window is shown before both are done,
+    // as each window's game-folders box is made from what it found.
+    std::future<std::vector<core::games::GameInstall>> found = std::async(
+        std::launch::async, [home = QDir::homePath(), prefix = qEnvironmentVariable("WINEPREFIX")] {
+            return core::games::discoverGames({home, prefix});
+        });
     // A journal that cannot be opened stops nothing: each command's details say so instead. A
     // damaged one is set aside by the opening and a new one started.
     // Every button is a command of its own: each waits afresh for a journal another program holds.
@@ -84,6 +90,8 @@ Application::Application(MessageBoxes& messages, QString programDirectory, std::
     if (journal_->open(programDirectory_).ok) {
         journal_->settle();
     }
+    installs_ = found.get();
+    gameFolders_ = core::games::gameFolders(installs_);
     installCommand_ = std::make_unique<InstallCommand>(services());
 }
 

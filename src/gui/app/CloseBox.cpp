@@ -1,5 +1,7 @@
 #include "gui/app/CloseBox.h"
 
+#include "gui/app/BackgroundRun.h"
+
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QObject>
@@ -18,6 +20,15 @@ public:
 
     void request() {
         if (button_ == nullptr) {
+            return;
+        }
+        // A run is cancelled first; the request comes again once its end has been told.
+        if (BackgroundRun* run = BackgroundRun::of(qobject_cast<QWidget*>(parent()))) {
+            run->cancel([self = QPointer<CloseLikeButton>(this)] {
+                if (self) {
+                    self->request();
+                }
+            });
             return;
         }
         if (button_->isEnabled()) {

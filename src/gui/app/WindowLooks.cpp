@@ -223,6 +223,10 @@ void assignMnemonics(QWidget* window) {
     QSet<QChar> taken;
     const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
+        // Cancel, the one button enabled during a run, answers Escape instead.
+        if (button->objectName() == QLatin1String("cmdCancel")) {
+            continue;
+        }
         const QString text = button->text();
         QList<QChar> candidates;
         for (qsizetype k = 0; k < text.size(); ++k) {

@@ -68,8 +68,8 @@ void showRows(QListWidget* list, bool withIcons);
 // (text()) stays exactly as the program words it.
 QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut);
 
-// Gives every button of `window` an Alt+letter shortcut, no two alike: each takes the first free
-// initial of its caption's words, else any free letter of it.
+// Gives every button of `window` but Cancel (see makeCancelButton) an Alt+letter shortcut, no two
+// alike: each takes the first free initial of its caption's words, else any free letter of it.
 void assignMnemonics(QWidget* window);
 
 // A button that underlines its shortcut's letter while its caption stays as worded.

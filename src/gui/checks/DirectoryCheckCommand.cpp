@@ -1,27 +1,19 @@
 #include "gui/checks/DirectoryCheckCommand.h"
 
+#include "core/catalogue/Checks.h"
 #include "core/catalogue/Common.h"
 #include "core/checks/ClosingMessage.h"
+#include "core/journal/Journal.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/browser/FileList.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
-#include <algorithm>
-#include <limits>
+#include <memory>
 
 namespace vestimo::gui {
 
 namespace {
-
-// Often enough to look smooth; a repaint per name would cost more than judging most files.
-constexpr qint64 RepaintIntervalMs = 30;
-// Enough to keep the window painted without letting the run crawl.
-constexpr qint64 EventIntervalMs = 100;
-
-int barValue(qint64 value) {
-    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
-}
 
 // The refusal when the list shows the other kind of file than `check` judges.
 QString wrongKind(FileFilter shown) {
@@ -38,62 +30,47 @@ void tell(MessageBoxes& messages, const checks::ClosingMessage& closing) {
     }
 }
 
-} // namespace
-
-void ProgressBarProgress::start(qint64 maximum) {
-    bar_.setVisible(true);
-    bar_.setMaximum(barValue(maximum));
-    bar_.setValue(0);
-    value_ = 0;
-    // Let the layout place the newly shown bar and paint it once; user input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceShown_.start();
-    sinceEvents_.start();
-}
-
-void ProgressBarProgress::advance(int characters) {
-    value_ += characters;
-    if (sinceShown_.elapsed() >= RepaintIntervalMs) {
-        show();
+// The walk's progress, on the worker, handed to the run that shows it.
+class ProgressOfRun : public checks::RunProgress {
+public:
+    explicit ProgressOfRun(BackgroundRun& run) : run_(run) {}
+    void start(qint64 maximum) override {
+        value_ = 0;
+        run_.startProgress(maximum);
     }
-}
-
-void ProgressBarProgress::finish() {
-    show();
-}
-
-void ProgressBarProgress::show() {
-    // The bar repaints itself when the change shows.
-    bar_.setValue(std::min(barValue(value_), bar_.maximum()));
-    sinceShown_.restart();
-    if (sinceEvents_.elapsed() >= EventIntervalMs) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceEvents_.restart();
+    void advance(int characters) override {
+        value_ += characters;
+        run_.progress(value_);
     }
-}
+    void finish() override { run_.progress(value_, true); }
 
-void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSite& site,
-                              const Services& services, int lockWaitMs) {
-    if (site.shown != check.filter) {
-        services.messages.show(wrongKind(site.shown));
-        return;
-    }
-    ProgressBarProgress progress(site.progressBar);
-    const checks::DirectoryReport report = checks::runDirectoryCheck(
-        check, site.skinDirectory, services.programDirectory, progress, lockWaitMs, services.journal);
-    const checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+private:
+    BackgroundRun& run_;
+    qint64 value_ = 0;
+};
+
+// The run's end on the window's thread: the closing message, the list read afresh, the bar gone.
+void finish(const checks::DirectoryCheck& check, const CheckSite& site, MessageBoxes& messages,
+            const checks::DirectoryReport& report) {
+    checks::ClosingMessage closing = checks::closingMessageFor(check, report);
     switch (closing.kind) {
     case checks::ClosingMessage::Kind::Stopped:
         site.progressBar.setVisible(false);
-        services.messages.show(closing.message, closing.details);
+        messages.show(closing.message, closing.details);
         return;
     case checks::ClosingMessage::Kind::NothingListed:
-        tell(services.messages, closing);
+        tell(messages, closing);
         return;
     case checks::ClosingMessage::Kind::Completed:
         break;
     }
-    tell(services.messages, closing);
+    if (report.stoppedEarly) {
+        // Said first: what follows counts only the files that had their turn.
+        closing.informative = closing.informative.isEmpty()
+                                  ? texts::checkCancelled()
+                                  : texts::checkCancelled() + u'\n' + closing.informative;
+    }
+    tell(messages, closing);
     if (check.rereadsItsKind) {
         // The list ends on the files of this kind that are left, nothing selected.
         site.fileList.rereadWith(patternOf(check.filter));
@@ -101,6 +78,36 @@ void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSi
         site.fileList.refresh();
     }
     site.progressBar.setVisible(false);
+}
+
+} // namespace
+
+BackgroundRun* runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSite& site,
+                                        const Services& services, int lockWaitMs) {
+    if (site.shown != check.filter) {
+        services.messages.show(wrongKind(site.shown));
+        return nullptr;
+    }
+    auto report = std::make_shared<checks::DirectoryReport>();
+    const QString skins = site.skinDirectory;
+    const QString program = services.programDirectory;
+    const QString journalFolder = journalFolderOf(services.journal, program);
+    MessageBoxes* messages = &services.messages;
+    return BackgroundRun::start(
+        site.progressBar.window(), &site.progressBar,
+        [check, skins, program, journalFolder, lockWaitMs, report](BackgroundRun& run) {
+            const std::unique_ptr<journal::Journal> journal = openRunJournal(journalFolder);
+            if (journal) {
+                journal->setWaitPerRun(true);
+            }
+            checks::RunOptions options;
+            options.lockWaitMs = lockWaitMs;
+            options.journal = journal.get();
+            options.stopRequested = [&run] { return run.stopRequested(); };
+            ProgressOfRun progress(run);
+            *report = checks::runDirectoryCheck(check, skins, program, progress, options);
+        },
+        [check, site, messages, report](bool) { finish(check, site, *messages, *report); });
 }
 
 } // namespace vestimo::gui

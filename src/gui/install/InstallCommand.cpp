@@ -4,29 +4,27 @@
 #include "core/catalogue/Install.h"
 #include "core/install/InstallRunReport.h"
 #include "core/install/JournaledInstall.h"
+#include "core/journal/Journal.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/browser/FileList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <limits>
+#include <memory>
 
 namespace vestimo::gui {
 
 namespace {
-
-// Often enough to look alive; input waits until the end, as during the checks.
-constexpr qint64 EventIntervalMs = 100;
 
 QStringList askForDownloads(QWidget* parent, const QString& start) {
     return QFileDialog::getOpenFileNames(parent, texts::chooseDownloads(), start, texts::downloadsFilter());
@@ -44,47 +42,6 @@ bool sameFolder(const QString& a, const QString& b) {
     const QString left = QFileInfo(a).canonicalFilePath();
     return !left.isEmpty() && left == QFileInfo(b).canonicalFilePath();
 }
-
-// Shows the entries read so far on the window's bar; the bar's end moves on as the count nears it,
-// since how many entries the downloads hold is known only once they are read.
-class EntriesOnBar {
-public:
-    explicit EntriesOnBar(QProgressBar* bar) : bar_(bar) {
-        if (bar_ != nullptr) {
-            bar_->setRange(0, 100);
-            bar_->setValue(0);
-            bar_->setVisible(true);
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceEvents_.start();
-    }
-    ~EntriesOnBar() {
-        if (bar_ != nullptr) {
-            bar_->setVisible(false);
-        }
-    }
-    EntriesOnBar(const EntriesOnBar&) = delete;
-    EntriesOnBar& operator=(const EntriesOnBar&) = delete;
-
-    void show(qint64 entries) {
-        if (bar_ != nullptr) {
-            const int value =
-                static_cast<int>(std::min<qint64>(entries, std::numeric_limits<int>::max() / 2));
-            if (value >= bar_->maximum()) {
-                bar_->setMaximum(value * 2);
-            }
-            bar_->setValue(value);
-        }
-        if (sinceEvents_.elapsed() >= EventIntervalMs) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceEvents_.restart();
-        }
-    }
-
-private:
-    QProgressBar* bar_;
-    QElapsedTimer sinceEvents_;
-};
 
 } // namespace
 
@@ -166,20 +123,37 @@ void InstallCommand::install(const QStringList& given, const InstallSite& site) 
     options.checkOnly = choice->checkOnly;
     options.stagingParent = services_.programDirectory;
     const install::Destination& destination = offer.destinations[static_cast<std::size_t>(choice->index)];
-    install::RecordedInstall done;
-    {
-        EntriesOnBar bar(site.progressBar);
-        done = install::installRecorded(services_.journal, downloads, destination, options,
-                                        [&bar](qint64 entries) { bar.show(entries); });
-    }
-    // A run History cannot put back says so at once; everything else is in the report.
-    const bool unrecorded = !done.report.checkOnly && !done.recorded;
-    services_.messages.showReport(done.report.closing(),
-                                  unrecorded ? texts::runNotRecorded(done.notRecorded) : QString(),
-                                  install::installRunReport(done, destination));
-    if (site.fileList != nullptr) {
-        site.fileList->refresh();
-    }
+    // Read here, on the window's thread; the run opens its own journal on its thread.
+    const QString journalFolder = journalFolderOf(services_.journal, services_.programDirectory);
+    auto done = std::make_shared<install::RecordedInstall>();
+    MessageBoxes* messages = &services_.messages;
+    const QPointer<QProgressBar> bar = site.progressBar;
+    const QPointer<FileList> fileList = site.fileList;
+    QWidget* from = site.window != nullptr ? site.window : (bar ? bar->window() : nullptr);
+    BackgroundRun::start(
+        from, site.progressBar,
+        [downloads, destination, options, journalFolder, done](BackgroundRun& run) {
+            const std::unique_ptr<journal::Journal> journal = openRunJournal(journalFolder);
+            install::Options stoppable = options;
+            stoppable.stopRequested = [&run] { return run.stopRequested(); };
+            // How many entries the downloads hold is known only once they are read.
+            run.startProgress(0);
+            *done = install::installRecorded(journal.get(), downloads, destination, stoppable,
+                                             [&run](qint64 entries) { run.progress(entries); });
+        },
+        [done, destination, messages, bar, fileList](bool) {
+            if (bar) {
+                bar->setVisible(false);
+            }
+            // A run History cannot put back says so at once; everything else is in the report.
+            const bool unrecorded = !done->report.checkOnly && !done->recorded;
+            messages->showReport(done->report.closing(),
+                                 unrecorded ? texts::runNotRecorded(done->notRecorded) : QString(),
+                                 install::installRunReport(*done, destination));
+            if (fileList) {
+                fileList->refresh();
+            }
+        });
 }
 
 bool InstallCommand::accepts(const QMimeData* dragged) {

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/RunReport.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/app/WindowLooks.h"
@@ -14,6 +15,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -23,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace vestimo::gui {
 
@@ -173,19 +177,37 @@ void SkinReportWindow::copyChosen() {
 }
 
 void openSkinReport(const QString& directory, MessageBoxes& messages, QWidget* parent,
-                    const std::function<void(QWidget* window)>& show) {
-    report::SkinSetReport made = report::makeSkinSetReport(directory);
-    if (!made.ok) {
-        messages.show(texts::skinReportNotMade(QDir::toNativeSeparators(directory), made.error));
-        return;
-    }
-    auto* window = new SkinReportWindow(std::move(made.rows), directory, parent);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    if (show) {
-        show(window);
-    } else {
-        window->show();
-    }
+                    const std::function<void(QWidget* window)>& show, QProgressBar* bar) {
+    auto made = std::make_shared<report::SkinSetReport>();
+    const QPointer<QWidget> owner = parent;
+    const QPointer<QProgressBar> shownOn = bar;
+    BackgroundRun::start(
+        parent != nullptr ? parent->window() : nullptr, bar,
+        [directory, made](BackgroundRun& run) {
+            // Reading has no count to show: the bar only says the report is being made.
+            run.startProgress(-1);
+            *made = report::makeSkinSetReport(directory);
+        },
+        [directory, made, &messages, owner, shownOn, show](bool cancelled) {
+            if (shownOn) {
+                shownOn->setVisible(false);
+            }
+            // The report changes nothing: a cancelled one is simply not shown.
+            if (cancelled) {
+                return;
+            }
+            if (!made->ok) {
+                messages.show(texts::skinReportNotMade(QDir::toNativeSeparators(directory), made->error));
+                return;
+            }
+            auto* window = new SkinReportWindow(std::move(made->rows), directory, owner);
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            if (show) {
+                show(window);
+            } else {
+                window->show();
+            }
+        });
 }
 
 } // namespace vestimo::gui

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QLabel;
+class QProgressBar;
 class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
@@ -58,10 +59,11 @@ private:
     std::unique_ptr<Ui> ui_;
 };
 
-// "Skin Set Report...": makes the report of `directory`, reading and moving nothing else, and
-// hands its window (a child of `parent`, deleted when closed) to `show`. A folder that cannot be
-// listed is told through `messages` instead.
+// "Skin Set Report...": makes the report of `directory` on a worker (see BackgroundRun), reading
+// and moving nothing else, with `bar` (if any) busy meanwhile, and hands its window (a child of
+// `parent`, deleted when closed) to `show`. A folder that cannot be listed is told through
+// `messages` instead; a cancelled report is not shown.
 void openSkinReport(const QString& directory, MessageBoxes& messages, QWidget* parent,
-                    const std::function<void(QWidget* window)>& show);
+                    const std::function<void(QWidget* window)>& show, QProgressBar* bar = nullptr);
 
 } // namespace vestimo::gui

@@ -15,6 +15,7 @@
 #include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"
 #include "gui/app/Application.h"
+#include "gui/app/BackgroundRun.h"
 #include "gui/app/CloseBox.h"
 #include "gui/app/WidgetNames.h"
 #include "gui/browser/BrowserColumn.h"
@@ -150,7 +151,11 @@ void SkinEditWindow::build() {
     viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
     viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
     viewerButtons->setRowStretch(3, 1);
-    viewerButtons->addWidget(ui.progressBar, 4, 0, 1, 2);
+    // Cancel beside the bar, shown only while a run goes on.
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(ui.progressBar, 1);
+    runRow->addWidget(makeCancelButton(ui.viewerFrame));
+    viewerButtons->addLayout(runRow, 4, 0, 1, 2);
     ui.viewer->setInfoLine(ui.bitmapInfo);
     auto* picture = new QVBoxLayout;
     picture->addWidget(ui.viewer, 1);
@@ -504,8 +509,9 @@ void SkinEditWindow::updateFitButton() {
 }
 
 void SkinEditWindow::onSkinReportClicked() {
-    openSkinReport(state_.folder, services_.messages, this,
-                   [this](QWidget* window) { app_.showWindow(window); });
+    openSkinReport(
+        state_.folder, services_.messages, this, [this](QWidget* window) { app_.showWindow(window); },
+        ui_->progressBar);
 }
 
 void SkinEditWindow::onMoveFileClicked() {

@@ -60,7 +60,7 @@ FileDigest digestFile(const QString& path, qint64 keepLimit) {
         return digest;
     }
     if (!S_ISREG(info.st_mode)) {
-        digest.error = problem(DigestError::Kind::NotOrdinaryFile);
+        digest.error = problem(DigestError::Kind::NotRegularFile);
         return digest;
     }
     if (keepLimit > 0 && info.st_size > keepLimit) {

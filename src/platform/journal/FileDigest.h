@@ -10,7 +10,7 @@ struct DigestError {
     enum class Kind {
         None,
         Link,
-        NotOrdinaryFile,
+        NotRegularFile,
         TooLarge, // number: the limit in bytes
         System,   // reason: the system's words
     };
