@@ -14,11 +14,6 @@ namespace {
 constexpr qsizetype FileHeaderSize = 14;
 constexpr qsizetype V4HeaderSize = 108;
 
-QString reason(const QImageReader& reader) {
-    const QString why = reader.errorString();
-    return why.isEmpty() ? QStringLiteral("not a readable picture") : why;
-}
-
 void put32(QByteArray& bytes, qsizetype at, quint32 value) {
     for (int i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -52,11 +47,12 @@ QByteArray widenedToV4(const QByteArray& file) {
 
 // Decodes a file as a BMP and nothing else (the game reads nothing else), once its headers are
 // known to agree with its length; Qt's reader would make up whatever part is missing.
-bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
+bool decodeBmp(const QByteArray& bytes, QImage* image, PictureProblem* why) {
     const BmpStructure structure =
         checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
-        *why = QString::fromStdString(structure.problem);
+        why->kind = PictureProblem::Kind::Damaged;
+        why->fault = structure.fault;
         return false;
     }
     const quint32 headerSize = get32(bytes, FileHeaderSize);
@@ -67,7 +63,8 @@ bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     if (!reader.read(image)) {
-        *why = reason(reader);
+        why->kind = PictureProblem::Kind::NotDecoded;
+        why->reason = reader.errorString();
         *image = QImage();
         return false;
     }
@@ -80,10 +77,10 @@ PictureLoad loadPicture(const QString& path) {
     PictureLoad load;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        load.error = read.error;
+        load.problem = {PictureProblem::Kind::Unread, read.error, {}};
         return load;
     }
-    if (!decodeBmp(read.bytes, &load.image, &load.error)) {
+    if (!decodeBmp(read.bytes, &load.image, &load.problem)) {
         return load;
     }
     load.bytes = std::move(read.bytes);
@@ -95,12 +92,12 @@ PictureSize measurePicture(const QString& path) {
     PictureSize size;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        size.error = read.error;
+        size.problem = {PictureProblem::Kind::Unread, read.error, {}};
         return size;
     }
     QImage image;
     // Decoding the whole picture is what tells a sound bitmap from a damaged one.
-    if (!decodeBmp(read.bytes, &image, &size.error)) {
+    if (!decodeBmp(read.bytes, &image, &size.problem)) {
         return size;
     }
     size.ok = true;

@@ -23,12 +23,6 @@ int barValue(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
 
-// The refusal when the list shows the other kind of file than `check` judges.
-QString wrongKind(FileFilter shown) {
-    // The directory-wide CMX commands say "BMP" in capitals.
-    return shown == FileFilter::Bitmaps ? texts::notOnBmpFileUpper() : texts::notOnCmxFile();
-}
-
 // The closing message, with its report behind a button when the run has one.
 void tell(platform::MessageBoxes& messages, const checks::ClosingMessage& closing) {
     if (closing.report) {
@@ -75,7 +69,8 @@ void ProgressBarProgress::show() {
 void runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSite& site,
                               const Services& services, int lockWaitMs) {
     if (site.shown != check.filter) {
-        services.messages.show(wrongKind(site.shown));
+        // Refused in the words of the kind the list shows.
+        services.messages.show(fileKind(site.shown).wrongKind());
         return;
     }
     ProgressBarProgress progress(site.progressBar);

@@ -3,6 +3,7 @@
 #include "core/catalogue/History.h"
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Verdicts.h"
 #include "core/journal/Journal.h"
 #include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"
@@ -20,7 +21,8 @@ namespace {
 QString refusal(const QString& name, const platform::FitResult& fit, qint64 fileLength) {
     switch (fit.outcome) {
     case platform::FitOutcome::NotDecoded:
-        return texts::fitNotDecoded(name, fit.error);
+        return texts::fitNotDecoded(
+            name, fit.fault.kind != platform::BmpFault::Kind::None ? texts::bmpFault(fit.fault) : fit.error);
     case platform::FitOutcome::SizeRefused:
         return texts::fitSizeNotListed(name, fit.width, fit.height);
     case platform::FitOutcome::NotReduced:

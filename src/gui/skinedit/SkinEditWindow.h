@@ -69,7 +69,6 @@ private:
     void runCheck(const checks::DirectoryCheck& check);
     void onDefaultDirectoryClicked();
     void onCloseFileClicked();
-    void onCheckAllBmpClicked();
     void onMoveFileClicked();
     void onCheckBmpClicked();
     void onFitBmpClicked();
@@ -77,12 +76,10 @@ private:
     void updateFitButton();
     void onSkinReportClicked();
     void onDeleteBmpClicked();
-    void onCheckAssociatedFilesClicked();
     void onSaveCmxClicked();
     // "Save CMX Changes": true when the file was written and closed.
     bool saveOpenFile();
     void onCheckCmxClicked();
-    void onCheckAllCmxClicked();
     void onCloseProgramClicked();
     void onHistoryClicked();
     void onInstallClicked();

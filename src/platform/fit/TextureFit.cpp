@@ -64,11 +64,11 @@ QString liqReason(liq_error error) {
 
 // Decodes as a BMP only, and only once its headers agree with its length: Qt's reader would make
 // up whatever part of the pixel data is missing.
-bool decode(const QByteArray& bytes, QImage* image, QString* why) {
+bool decode(const QByteArray& bytes, QImage* image, QString* why, BmpFault* fault) {
     const BmpStructure structure =
         checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
-        *why = QString::fromStdString(structure.problem);
+        *fault = structure.fault;
         return false;
     }
     if (qint64{structure.width} * std::abs(qint64{structure.height}) > PixelLimit) {
@@ -132,7 +132,7 @@ qint64 fittedFileSize(int width, int height) {
 FitResult fitTexture(const QByteArray& bmpBytes, const QList<QSize>& acceptedSizes) {
     FitResult result;
     QImage decoded;
-    if (!decode(bmpBytes, &decoded, &result.error)) {
+    if (!decode(bmpBytes, &decoded, &result.error, &result.fault)) {
         result.outcome = FitOutcome::NotDecoded;
         return result;
     }

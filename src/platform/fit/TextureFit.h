@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BmpStructure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSize>
@@ -11,7 +13,7 @@ namespace vestimo::platform {
 
 enum class FitOutcome {
     Fitted,      // `bytes` holds the new file
-    NotDecoded,  // the input is not a sound BMP; `error` says why
+    NotDecoded,  // the input is not a sound BMP; `fault` says how, or else `error` why
     SizeRefused, // the picture decoded, but its size is not one of the accepted sizes
     NotReduced,  // the quantiser failed; `error` says why
 };
@@ -22,6 +24,7 @@ struct FitResult {
     int width = 0;    // of the decoded picture, whenever it decoded
     int height = 0;
     QString error;
+    BmpFault fault; // NotDecoded because the file is not a sound BMP
 };
 
 // Decodes `bmpBytes` as a BMP (and nothing else) and writes it with a 256-colour palette chosen by
