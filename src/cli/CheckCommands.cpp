@@ -5,10 +5,9 @@
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
-#include "core/catalogue/SingleChecks.h"
-#include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Verdicts.h"
+#include "core/checks/CheckRegistry.h"
 #include "core/checks/ClosingMessage.h"
-#include "core/checks/SkinChecks.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/journal/Journal.h"
 #include "core/textures/CheckBmpFile.h"
@@ -218,73 +217,105 @@ int statusOf(FileVerdict verdict) {
 }
 
 struct FileCheck {
-    QString kind;
     QString message;
     FileVerdict verdict = FileVerdict::Ok;
 };
 
+FileVerdict fileVerdictOf(const cmx::CmxVerdict& verdict) {
+    switch (verdict.kind) {
+    case cmx::CmxVerdict::Kind::Passed:
+        return FileVerdict::Ok;
+    case cmx::CmxVerdict::Kind::Animation:
+    case cmx::CmxVerdict::Kind::OtherClass:
+        return FileVerdict::NotChecked;
+    case cmx::CmxVerdict::Kind::Fault:
+        return FileVerdict::Fault;
+    case cmx::CmxVerdict::Kind::TooLarge:
+    case cmx::CmxVerdict::Kind::NotOpened:
+    case cmx::CmxVerdict::Kind::ReadFailed:
+        break;
+    }
+    return FileVerdict::Unreadable;
+}
+
+// A picture that does not load is a corrupt bitmap, as the viewer shows it.
+FileVerdict fileVerdictOf(const textures::BitmapVerdict& verdict) {
+    switch (verdict.kind) {
+    case textures::BitmapVerdict::Kind::WithinLimit:
+        return FileVerdict::Ok;
+    case textures::BitmapVerdict::Kind::NotAPicture:
+    case textures::BitmapVerdict::Kind::OverLimit:
+        return FileVerdict::Fault;
+    case textures::BitmapVerdict::Kind::SizeNotListed:
+        return FileVerdict::NotChecked;
+    case textures::BitmapVerdict::Kind::LengthUnread:
+        break;
+    }
+    return FileVerdict::Unreadable;
+}
+
 // "Check CMX For Errors" on the file as if it were selected and open, the name box holding its name.
 FileCheck checkCmx(const QFileInfo& file) {
-    FileCheck result{QStringLiteral("cmx"), {}, FileVerdict::Fault};
-    result.message =
-        cmx::checkCmxFile(true, FileFilter::CmxFiles, file.absolutePath(), file.fileName(), file.fileName());
-    if (result.message == texts::noErrorsFound()) {
-        result.verdict = FileVerdict::Ok;
-    } else if (result.message == texts::animationNotChecked() ||
-               result.message == texts::notCheckableCmxType()) {
-        result.verdict = FileVerdict::NotChecked;
-    } else if (result.message.startsWith(QStringLiteral("Could not read %1: ").arg(file.fileName()))) {
-        result.verdict = FileVerdict::Unreadable;
-    }
-    return result;
+    const cmx::CmxVerdict verdict =
+        cmx::judgeCmxFile(platform::joinPath(file.absolutePath(), file.fileName()), file.fileName(), false);
+    return {texts::cmxCheckMessage(verdict, file.fileName()), fileVerdictOf(verdict)};
 }
 
 // "Check BMP File" on the picture as the viewer would have loaded it.
 FileCheck checkBmp(const QFileInfo& file) {
-    FileCheck result{QStringLiteral("bmp"), {}, FileVerdict::Unreadable};
     const platform::PictureSize picture = platform::measurePicture(file.filePath());
     std::optional<textures::ShownPicture> shown;
     if (picture.ok) {
         shown = textures::shownPictureOf(picture.width, picture.height);
     }
-    result.message = textures::checkBmpFile(shown, file.filePath(), file.fileName()).message;
-    if (result.message == texts::aValidSkinFile()) {
-        result.verdict = FileVerdict::Ok;
-    } else if (result.message == texts::notAValidSkinFile() || result.message == texts::bmpFileCorrupt()) {
-        result.verdict = FileVerdict::Fault;
-    } else if (result.message == texts::dimensionsNotRecognized()) {
-        result.verdict = FileVerdict::NotChecked;
-    }
-    return result;
+    const textures::BmpCheckAnswer answer = textures::checkBmpFile(shown, file.filePath(), file.fileName());
+    return {answer.message, fileVerdictOf(answer.verdict)};
 }
 
-std::optional<FileFilter> kindOf(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("cmx")) {
-        return FileFilter::CmxFiles;
+// The single-file check of the file's kind.
+FileCheck checkFile(FileFilter kind, const QFileInfo& file) {
+    switch (kind) {
+    case FileFilter::CmxFiles:
+        return checkCmx(file);
+    case FileFilter::Bitmaps:
+        break;
     }
-    if (suffix == QStringLiteral("bmp")) {
-        return FileFilter::Bitmaps;
-    }
-    return std::nullopt;
+    return checkBmp(file);
 }
 
 } // namespace
 
 namespace {
 
-// The buttons' order; none named means all three.
-QList<NamedCheck> chosenChecks(bool cmx, bool bmp, bool assoc) {
-    const bool all = !cmx && !bmp && !assoc;
+// One option per registered check.
+QList<QCommandLineOption> checkOptions() {
+    QList<QCommandLineOption> options;
+    for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+        options.append(QCommandLineOption(check.key, check.optionHelp()));
+    }
+    return options;
+}
+
+// "[--cmx] [--bmp] ...", for the usage line.
+QString checkOptionsUsage() {
+    QStringList shown;
+    for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+        shown.append(QStringLiteral("[--%1]").arg(check.key));
+    }
+    return shown.join(u' ');
+}
+
+// The registry's order; none named means all of them.
+QList<NamedCheck> chosenChecks(const QCommandLineParser& parser) {
+    const auto registry = checks::checkRegistry();
+    const bool all =
+        std::none_of(registry.begin(), registry.end(),
+                     [&parser](const checks::RegisteredCheck& check) { return parser.isSet(check.key); });
     QList<NamedCheck> chosen;
-    if (all || cmx) {
-        chosen.append({QStringLiteral("cmx"), checks::cmxCheck()});
-    }
-    if (all || bmp) {
-        chosen.append({QStringLiteral("bmp"), checks::bitmapCheck()});
-    }
-    if (all || assoc) {
-        chosen.append({QStringLiteral("assoc"), checks::associatedFilesCheck()});
+    for (const checks::RegisteredCheck& check : registry) {
+        if (all || parser.isSet(check.key)) {
+            chosen.append({check.key, check.make()});
+        }
     }
     return chosen;
 }
@@ -352,14 +383,11 @@ QJsonObject checkDocument(const QString& skins, const QString& program, bool dry
 } // namespace
 
 int runCheck(const QStringList& arguments, Output& out) {
-    const Usage usage{texts::usageCheck(), texts::helpCheck()};
+    const Usage usage{texts::usageCheck(checkOptionsUsage()), texts::helpCheck()};
     QCommandLineParser parser;
-    const QCommandLineOption cmx(QStringLiteral("cmx"), texts::optionCmx());
-    const QCommandLineOption bmp(QStringLiteral("bmp"), texts::optionBmp());
-    const QCommandLineOption assoc(QStringLiteral("assoc"), texts::optionAssoc());
     const QCommandLineOption dryRun = dryRunOption();
     const QCommandLineOption json = jsonOption();
-    parser.addOptions({cmx, bmp, assoc, dryRun, json, programDirOption()});
+    parser.addOptions(checkOptions() << dryRun << json << programDirOption());
     if (const auto ended = parse(parser, arguments, usage, out)) {
         return *ended;
     }
@@ -384,7 +412,7 @@ int runCheck(const QStringList& arguments, Output& out) {
         out.error(texts::skinFolderIsProgramFolder(skins));
         return out.finish(Stopped);
     }
-    const QList<NamedCheck> chosen = chosenChecks(parser.isSet(cmx), parser.isSet(bmp), parser.isSet(assoc));
+    const QList<NamedCheck> chosen = chosenChecks(parser);
 
     checks::RunOptions options;
     options.dryRun = parser.isSet(dryRun);
@@ -431,7 +459,7 @@ int runCheckFile(const QStringList& arguments, Output& out) {
     }
     // Every file is looked at before any is judged: a bad path stops the command at once.
     for (const QString& path : given) {
-        if (!kindOf(path)) {
+        if (!kindOfPath(path)) {
             return out.usageError(texts::notASkinFileKind(path), usage.line);
         }
         if (const auto problem = fileProblem(path)) {
@@ -444,12 +472,13 @@ int runCheckFile(const QStringList& arguments, Output& out) {
     int counts[4] = {};
     for (const QString& path : given) {
         const QFileInfo file(path);
-        const FileCheck result = *kindOf(path) == FileFilter::CmxFiles ? checkCmx(file) : checkBmp(file);
+        const FileFilter kind = *kindOfPath(path);
+        const FileCheck result = checkFile(kind, file);
         status = std::max(status, statusOf(result.verdict));
         ++counts[static_cast<int>(result.verdict)];
         if (parser.isSet(json)) {
             QJsonObject entry = fileEntry(path, verdictName(result.verdict), result.message);
-            entry.insert(QStringLiteral("kind"), result.kind);
+            entry.insert(QStringLiteral("kind"), fileKind(kind).suffix);
             files.append(entry);
         } else {
             out.line(texts::fileCheckLine(path, result.message));

@@ -27,12 +27,28 @@ std::uint32_t read32(std::string_view file, std::uint64_t at) {
     return read16(file, at) | read16(file, at + 2) << 16;
 }
 
-std::string num(std::uint64_t value) {
-    return std::to_string(value);
+using Kind = BmpFault::Kind;
+using Part = BmpFault::Part;
+
+BmpFault fault(Kind kind) {
+    BmpFault found;
+    found.kind = kind;
+    return found;
 }
 
-std::string cutShort(const char* what, std::uint64_t have, std::uint64_t need) {
-    return std::string(what) + " cut short at byte " + num(have) + " of " + num(need);
+BmpFault cutShort(Part part, std::uint64_t have, std::uint64_t need) {
+    BmpFault found = fault(Kind::CutShort);
+    found.part = part;
+    found.have = have;
+    found.need = need;
+    return found;
+}
+
+BmpFault withValue(Kind kind, std::uint64_t value, int bits = 0) {
+    BmpFault found = fault(kind);
+    found.value = value;
+    found.bits = bits;
+    return found;
 }
 
 bool knownHeaderSize(std::uint32_t size) {
@@ -60,7 +76,7 @@ bool supportedDepthAndCompression(std::uint32_t headerSize, int bits, std::uint3
 
 // Walks the run-length opcodes from `start` to the end-of-bitmap marker (00 01). Every step
 // consumes at least two bytes, so the walk ends within the file's length.
-std::string walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
+BmpFault walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
     const std::uint64_t size = file.size();
     std::uint64_t at = start;
     while (at + 2 <= size) {
@@ -82,24 +98,26 @@ std::string walkRle(std::string_view file, std::uint64_t start, bool fourBit) {
         literal += literal % 2;
         at += 2 + literal;
     }
-    return "run-length data ends at byte " + num(size) + " without its end-of-bitmap marker";
+    BmpFault found = fault(Kind::RleUnterminated);
+    found.have = size;
+    return found;
 }
 
-// Whether the file starts with both headers of a kind known; empty when it does.
-std::string headersProblem(std::string_view file) {
+// Whether the file starts with both headers of a kind known; none when it does.
+BmpFault headersProblem(std::string_view file) {
     const std::uint64_t size = file.size();
     if (size < 2 || file[0] != 'B' || file[1] != 'M') {
-        return "not a BMP file";
+        return fault(Kind::NotBmp);
     }
     if (size < FileHeaderSize + 4) {
-        return cutShort("headers", size, FileHeaderSize + 4);
+        return cutShort(Part::Headers, size, FileHeaderSize + 4);
     }
     const std::uint32_t headerSize = read32(file, FileHeaderSize);
     if (!knownHeaderSize(headerSize)) {
-        return "unknown bitmap header size " + num(headerSize);
+        return withValue(Kind::UnknownHeaderSize, headerSize);
     }
     if (size < FileHeaderSize + headerSize) {
-        return cutShort("headers", size, FileHeaderSize + headerSize);
+        return cutShort(Part::Headers, size, FileHeaderSize + headerSize);
     }
     return {};
 }
@@ -140,65 +158,67 @@ Headers readHeaders(std::string_view file) {
     return headers;
 }
 
-std::string impossibleSize(const Headers& headers) {
-    return "impossible picture size " + std::to_string(headers.width) + " x " +
-           std::to_string(headers.height);
+BmpFault impossibleSize(const Headers& headers) {
+    BmpFault found = fault(Kind::ImpossibleSize);
+    found.width = headers.width;
+    found.height = headers.height;
+    return found;
 }
 
-// Whether the headers describe a picture a decoder can make; empty when they do.
-std::string valuesProblem(const Headers& headers) {
+// Whether the headers describe a picture a decoder can make; none when they do.
+BmpFault valuesProblem(const Headers& headers) {
     if (headers.width <= 0 || headers.height == 0) {
         return impossibleSize(headers);
     }
     if (headers.planes != 1) {
-        return "plane count " + num(headers.planes) + " instead of 1";
+        return withValue(Kind::PlaneCount, headers.planes);
     }
     if (!supportedDepthAndCompression(headers.size, headers.bits, headers.compression)) {
-        return "unsupported compression " + num(headers.compression) + " with " +
-               std::to_string(headers.bits) + " bits per pixel";
+        return withValue(Kind::UnsupportedCompression, headers.compression, headers.bits);
     }
     if (headers.rle() && headers.height < 0) {
-        return "a run-length encoded bitmap stored top-down";
+        return fault(Kind::RleTopDown);
     }
     return {};
 }
 
-// Finds where the colour masks and colour table after the headers end; empty when the file holds them.
-std::string tablesProblem(const Headers& headers, std::uint64_t size, std::uint64_t* end) {
+// Finds where the colour masks and colour table after the headers end; none when the file holds them.
+BmpFault tablesProblem(const Headers& headers, std::uint64_t size, std::uint64_t* end) {
     *end = FileHeaderSize + headers.size;
     // A BITMAPINFOHEADER with bit fields is followed by its three colour masks.
     if (headers.size == InfoHeaderSize && headers.compression == BiBitfields) {
         *end += 12;
         if (size < *end) {
-            return cutShort("headers", size, *end);
+            return cutShort(Part::Headers, size, *end);
         }
     }
     if (headers.bits <= 8) {
         const std::uint64_t most = std::uint64_t{1} << headers.bits;
         const std::uint64_t entries = headers.coloursUsed == 0 ? most : headers.coloursUsed;
         if (entries > most) {
-            return "colour table of " + num(entries) + " entries for " + std::to_string(headers.bits) +
-                   " bits per pixel";
+            return withValue(Kind::ColourTableTooLong, entries, headers.bits);
         }
         *end += entries * (headers.core ? 3 : 4);
         if (size < *end) {
-            return cutShort("colour table", size, *end);
+            return cutShort(Part::ColourTable, size, *end);
         }
     }
     return {};
 }
 
-// Whether the pixel data starts after the tables and lies wholly inside the file; empty when so.
-std::string pixelDataProblem(std::string_view file, const Headers& headers, std::uint64_t headersEnd) {
+// Whether the pixel data starts after the tables and lies wholly inside the file; none when so.
+BmpFault pixelDataProblem(std::string_view file, const Headers& headers, std::uint64_t headersEnd) {
     const std::uint64_t size = file.size();
     const std::uint64_t offset = headers.offset;
     if (offset > size) {
-        return "pixel-data offset " + num(offset) + " lies past the end of the file (" + num(size) +
-               " bytes)";
+        BmpFault found = withValue(Kind::OffsetPastEnd, offset);
+        found.have = size;
+        return found;
     }
     if (offset < headersEnd) {
-        return "pixel-data offset " + num(offset) + " lies inside the headers, which end at byte " +
-               num(headersEnd);
+        BmpFault found = withValue(Kind::OffsetInsideHeaders, offset);
+        found.need = headersEnd;
+        return found;
     }
     if (headers.rle()) {
         return walkRle(file, offset, headers.compression == BiRle4);
@@ -211,7 +231,7 @@ std::string pixelDataProblem(std::string_view file, const Headers& headers, std:
     }
     const std::uint64_t needed = offset + stride * rows;
     if (size < needed) {
-        return cutShort("pixel data", size, needed);
+        return cutShort(Part::PixelData, size, needed);
     }
     return {};
 }
@@ -220,8 +240,8 @@ std::string pixelDataProblem(std::string_view file, const Headers& headers, std:
 
 BmpStructure checkBmpStructure(std::string_view file) {
     BmpStructure result;
-    result.problem = headersProblem(file);
-    if (!result.problem.empty()) {
+    result.fault = headersProblem(file);
+    if (result.fault.kind != Kind::None) {
         return result;
     }
     const Headers headers = readHeaders(file);
@@ -230,14 +250,14 @@ BmpStructure checkBmpStructure(std::string_view file) {
     result.bitsPerPixel = headers.bits;
     result.compression = headers.compression;
     std::uint64_t headersEnd = 0;
-    result.problem = valuesProblem(headers);
-    if (result.problem.empty()) {
-        result.problem = tablesProblem(headers, file.size(), &headersEnd);
+    result.fault = valuesProblem(headers);
+    if (result.fault.kind == Kind::None) {
+        result.fault = tablesProblem(headers, file.size(), &headersEnd);
     }
-    if (result.problem.empty()) {
-        result.problem = pixelDataProblem(file, headers, headersEnd);
+    if (result.fault.kind == Kind::None) {
+        result.fault = pixelDataProblem(file, headers, headersEnd);
     }
-    result.ok = result.problem.empty();
+    result.ok = result.fault.kind == Kind::None;
     return result;
 }
 

@@ -17,7 +17,7 @@ struct PictureLoad {
     bool ok = false;
     QImage image;
     QByteArray bytes;
-    QString error;
+    PictureProblem problem;
 };
 
 // Reads the file once and decodes it as a BMP, under the same rules as measurePicture.

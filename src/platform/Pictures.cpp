@@ -47,11 +47,12 @@ QByteArray widenedToV4(const QByteArray& file) {
 
 // Decodes a file as a BMP and nothing else (the game reads nothing else), once its headers are
 // known to agree with its length; Qt's reader would make up whatever part is missing.
-bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
+bool decodeBmp(const QByteArray& bytes, QImage* image, PictureProblem* why) {
     const BmpStructure structure =
         checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
-        *why = QString::fromStdString(structure.problem);
+        why->kind = PictureProblem::Kind::Damaged;
+        why->fault = structure.fault;
         return false;
     }
     const quint32 headerSize = get32(bytes, FileHeaderSize);
@@ -62,7 +63,8 @@ bool decodeBmp(const QByteArray& bytes, QImage* image, QString* why) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     if (!reader.read(image)) {
-        *why = reader.errorString();
+        why->kind = PictureProblem::Kind::NotDecoded;
+        why->reason = reader.errorString();
         *image = QImage();
         return false;
     }
@@ -75,10 +77,10 @@ PictureLoad loadPicture(const QString& path) {
     PictureLoad load;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        load.error = read.error;
+        load.problem = {PictureProblem::Kind::Unread, read.error, {}};
         return load;
     }
-    if (!decodeBmp(read.bytes, &load.image, &load.error)) {
+    if (!decodeBmp(read.bytes, &load.image, &load.problem)) {
         return load;
     }
     load.bytes = std::move(read.bytes);
@@ -90,12 +92,12 @@ PictureSize measurePicture(const QString& path) {
     PictureSize size;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        size.error = read.error;
+        size.problem = {PictureProblem::Kind::Unread, read.error, {}};
         return size;
     }
     QImage image;
     // Decoding the whole picture is what tells a sound bitmap from a damaged one.
-    if (!decodeBmp(read.bytes, &image, &size.error)) {
+    if (!decodeBmp(read.bytes, &image, &size.problem)) {
         return size;
     }
     size.ok = true;

@@ -7,7 +7,7 @@
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/CommandLine.h"
 #include "core/catalogue/History.h"
-#include "core/checks/SkinChecks.h"
+#include "core/checks/CheckRegistry.h"
 #include "gui/checks/DirectoryCheckCommand.h"
 #include "platform/ProgramLock.h"
 #include "samples/SkinSamples.h"
@@ -120,19 +120,19 @@ TEST_F(CheckCommand, MovesExactlyWhatTheButtonsMoveOnACopyOfTheFolder) {
     ASSERT_EQ(ran.status, 1) << ran.err.toStdString();
     const QJsonObject report = ran.json();
 
-    // The three buttons, in the same order, through the command they run.
+    // Every registered check's button, in the same order, through the command it runs.
     test::RecordingMessages messages;
     const gui::Services services{messages, copyProgram};
     QProgressBar bar;
     gui::FileList fileList;
     fileList.setPath(copySkins);
-    for (const checks::DirectoryCheck& check :
-         {checks::cmxCheck(), checks::bitmapCheck(), checks::associatedFilesCheck()}) {
+    for (const checks::RegisteredCheck& registered : checks::checkRegistry()) {
+        const checks::DirectoryCheck check = registered.make();
         fileList.setPattern(patternOf(check.filter));
         gui::runDirectoryCheckCommand(check, {check.filter, copySkins, bar, fileList}, services);
         ASSERT_TRUE(test::finishRuns());
     }
-    ASSERT_EQ(messages.messages.size(), 3);
+    ASSERT_EQ(messages.messages.size(), static_cast<qsizetype>(checks::checkRegistry().size()));
     EXPECT_EQ(messages.messages[0], texts::cmxFilesChecked());
 
     const QStringList moved = MovedInto(Program());
@@ -289,13 +289,13 @@ TEST_F(CheckCommand, UsageAndPathErrorsExitTwoAndSayWhy) {
     Generate(5);
     const Ran none = RunVestimo({"check"});
     EXPECT_EQ(none.status, 2);
-    EXPECT_TRUE(none.err.contains(texts::usageCheck().toUtf8()));
+    EXPECT_TRUE(none.err.contains(texts::usageCheck("[--cmx] [--bmp] [--assoc]").toUtf8()));
     EXPECT_TRUE(none.out.isEmpty());
 
     const Ran unknownOption = RunVestimo({"check", "--frobnicate", Skins()});
     EXPECT_EQ(unknownOption.status, 2);
     EXPECT_TRUE(unknownOption.err.contains("frobnicate"));
-    EXPECT_TRUE(unknownOption.err.contains(texts::usageCheck().toUtf8()));
+    EXPECT_TRUE(unknownOption.err.contains(texts::usageCheck("[--cmx] [--bmp] [--assoc]").toUtf8()));
 
     const Ran two = RunVestimo({"check", "--program-dir", Program(), Skins(), Skins()});
     EXPECT_EQ(two.status, 2);

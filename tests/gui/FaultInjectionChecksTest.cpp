@@ -5,6 +5,7 @@
 #include "support/DirectoryCheckTesting.h"
 #include "support/FinishRuns.h"
 
+#include "core/checks/CheckRegistry.h"
 #include "core/checks/ScratchListing.h"
 #include "core/checks/SkinChecks.h"
 
@@ -32,15 +33,12 @@ class FaultInjectionChecks : public test::AppFixture {
 protected:
     // Each directory-wide command, with the list showing what it accepts.
     void clickEach(const std::function<void(const char* command)>& after) {
-        for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-            QTest::mouseClick(std::string_view(command) == "cmdCheckAllBMP"
-                                  ? control<QRadioButton>(&skinEdit(), "Option1")
-                                  : control<QRadioButton>(&skinEdit(), "Option2"),
-                              Qt::LeftButton);
+        for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+            showInSkinEdit(check.make().filter);
             messages.clear();
-            QTest::mouseClick(control<QPushButton>(&skinEdit(), command), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&skinEdit(), check.objectName), Qt::LeftButton);
             EXPECT_TRUE(test::finishRuns());
-            after(command);
+            after(check.objectName);
         }
     }
 };
@@ -103,7 +101,7 @@ TEST_F(FaultInjectionChecks, AnUnreadableSkinFolderSaysWhy) {
     const QString expected =
         QStringLiteral("Could not read the folder %1: Permission denied")
             .arg(QDir::toNativeSeparators(control<gui::DirList>(&skinEdit(), "Dir1")->path()));
-    EXPECT_EQ(shown, QStringList({expected, expected, expected}));
+    EXPECT_EQ(shown, QStringList(static_cast<qsizetype>(checks::checkRegistry().size()), expected));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFit_bad.cmx")));
     EXPECT_TRUE(test::exists(skins.filePath("B001FAFitlgt_bad.bmp")));
 }

@@ -3,6 +3,7 @@
 #include "support/AppFixture.h"
 #include "support/FinishRuns.h"
 
+#include "core/checks/CheckRegistry.h"
 #include "core/journal/Journal.h"
 #include "gui/history/HistoryWindow.h"
 
@@ -59,7 +60,11 @@ protected:
     }
     // Runs a directory-wide command from its button and returns its details.
     QString runCheck(const char* command) {
-        showKind(std::string_view(command) == "cmdCheckAllBMP" ? "Option1" : "Option2");
+        for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+            if (std::string_view(command) == check.objectName) {
+                showInSkinEdit(check.make().filter);
+            }
+        }
         messages.clear();
         click(&skinEdit(), command);
         EXPECT_EQ(messages.messages.size(), 1) << command;
@@ -139,8 +144,8 @@ TEST_F(History, EveryKindOfChangeIsPutBackAfterARestartAndTheSkinFolderIsAsItWas
     const QMap<QString, QByteArray> before = Hashes(skins.path());
 
     // The three directory-wide checks, each report naming the way back.
-    for (const char* command : {"cmdCheckAllCMX", "cmdAssocFiles", "cmdCheckAllBMP"}) {
-        const QString details = runCheck(command);
+    for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+        const QString details = runCheck(check.objectName);
         EXPECT_TRUE(details.contains("\nHistory: This run can be undone from History.\n"))
             << details.toStdString();
     }

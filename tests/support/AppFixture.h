@@ -3,6 +3,7 @@
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 
+#include "core/FileFilter.h"
 #include "gui/app/Application.h"
 #include "gui/browser/DirList.h"
 #include "gui/browser/DriveList.h"
@@ -72,6 +73,13 @@ protected:
     // Points the skin editing window's directory list at `path` (the skin folder by default).
     void browseSkinEdit(const QString& path = {});
     void browseBuyable(const QString& path = {});
+
+    // Clicks the radio button that makes the skin editing window's list show `filter`'s files.
+    void showInSkinEdit(FileFilter filter) {
+        QTest::mouseClick(
+            control<QRadioButton>(&skinEdit(), filter == FileFilter::Bitmaps ? "Option1" : "Option2"),
+            Qt::LeftButton);
+    }
 
     // A control of `window` by name; fails the test when missing.
     template <typename T> T* control(QWidget* window, const char* name) {

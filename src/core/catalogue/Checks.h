@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/FileFilter.h"
 #include "core/catalogue/SingleChecks.h"
 
 #include <QCoreApplication>
@@ -34,11 +33,13 @@ inline QString orphansMoved() {
                    "same directory as the program.");
 }
 
-// An empty listing; lower-case "bmp"/"cmx" as players have always seen it here.
-inline QString noFilesInDirectory(FileFilter filter) {
-    return filter == FileFilter::Bitmaps
-               ? QCoreApplication::translate("Vestimo", "There are no bmp files in this directory!")
-               : QCoreApplication::translate("Vestimo", "There are no cmx files in this directory!");
+// An empty listing, one per kind of file (see FileFilter.cpp); lower-case "bmp"/"cmx" as players
+// have always seen it here.
+inline QString noBmpFilesInDirectory() {
+    return QCoreApplication::translate("Vestimo", "There are no bmp files in this directory!");
+}
+inline QString noCmxFilesInDirectory() {
+    return QCoreApplication::translate("Vestimo", "There are no cmx files in this directory!");
 }
 
 // Above the counts of a run the player cancelled: the counts hold only what was done.

@@ -11,10 +11,11 @@ inline QString usageOverview() {
     return QCoreApplication::translate(
         "Vestimo", "Usage: vestimo [DIR] | vestimo COMMAND [OPTIONS] ARGUMENTS... | vestimo --help");
 }
-inline QString usageCheck() {
+// `checkOptions`: one "[--KEY]" for each directory-wide check, in the order they run.
+inline QString usageCheck(const QString& checkOptions) {
     return QCoreApplication::translate(
-        "Vestimo",
-        "Usage: vestimo check [--cmx] [--bmp] [--assoc] [--dry-run] [--json] [--program-dir DIR] SKIN_DIR");
+               "Vestimo", "Usage: vestimo check %1 [--dry-run] [--json] [--program-dir DIR] SKIN_DIR")
+        .arg(checkOptions);
 }
 inline QString usageCheckFile() {
     return QCoreApplication::translate("Vestimo", "Usage: vestimo check-file [--json] FILE...");

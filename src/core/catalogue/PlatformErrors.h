@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalogue/Verdicts.h"
+
 #include "platform/ProgramLock.h"
 #include "platform/archive/Unpack.h"
 #include "platform/fit/TextureFit.h"
@@ -207,8 +209,9 @@ inline QString fitError(const platform::FitResult& fit) {
     const platform::FitError& e = fit.error;
     switch (e.kind) {
     case Kind::None:
-    case Kind::Structure:
         return e.reason;
+    case Kind::Structure:
+        return bmpFault(fit.fault);
     case Kind::FarTooLarge:
         return QCoreApplication::translate("Vestimo", "the picture is far larger than any texture");
     case Kind::NotDecoded:

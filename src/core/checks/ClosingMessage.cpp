@@ -97,10 +97,9 @@ ClosingMessage closingMessageFor(const DirectoryCheck& check, const DirectoryRep
         const bool unlisted =
             !report.leftOut.isEmpty() || !report.unnamable.isEmpty() || report.earlierListingTrashed;
         if (!unlisted) {
-            return {ClosingMessage::Kind::NothingListed, texts::noFilesInDirectory(check.filter), {}};
+            return {ClosingMessage::Kind::NothingListed, fileKind(check.filter).noFiles(), {}};
         }
-        return withReport(ClosingMessage::Kind::NothingListed, texts::noFilesInDirectory(check.filter),
-                          report);
+        return withReport(ClosingMessage::Kind::NothingListed, fileKind(check.filter).noFiles(), report);
     }
     case DirectoryReport::Outcome::Completed:
         break;

@@ -2,16 +2,13 @@
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/SkinEdit.h"
-#include "core/cmx/CmxFileSource.h"
-#include "core/cmx/CmxLayout.h"
-#include "core/cmx/CmxWalk.h"
+#include "core/catalogue/Verdicts.h"
+#include "core/cmx/CheckCmxFile.h"
 #include "core/textures/AssociatedFiles.h"
-#include "core/textures/SkinTextureRules.h"
-#include "platform/Pictures.h"
+#include "core/textures/CheckBmpFile.h"
 #include "platform/SkinFolder.h"
 #include "platform/Wildcard.h"
 
-#include <limits>
 #include <memory>
 #include <optional>
 
@@ -20,52 +17,43 @@ namespace vestimo::checks {
 namespace {
 
 Verdict judgeCmx(const platform::SkinFolder& skinFolder, const QString& name) {
-    if (!cmx::isSkinClass(cmx::classKey(name.toStdString()))) {
-        return Verdict::passOver(texts::notASkinDescription());
+    cmx::CmxVerdict verdict = cmx::CmxVerdict::of(cmx::CmxVerdict::Kind::OtherClass);
+    if (cmx::namesSkinClass(name)) {
+        // Read relative to the folder opened once; closed again before the file is moved.
+        cmx::CmxFileSource source(skinFolder.descriptor(), skinFolder.entry(name).toStdString());
+        verdict = cmx::judgeOpenedCmx(source, name, true);
     }
-    // Closed again before the file is moved.
-    cmx::CmxFileSource source(skinFolder.descriptor(), skinFolder.entry(name).toStdString());
-    const QString error = QString::fromStdString(source.error());
-    if (source.tooLarge()) {
-        return Verdict::trouble(error);
-    }
-    if (!source.isOpen()) {
-        return Verdict::trouble(texts::couldNotBeOpened(error));
-    }
-    const cmx::WalkVerdict verdict = cmx::walkCmxLines(source, true);
-    if (!source.error().empty()) {
-        // A verdict on part of the file is no verdict.
-        return Verdict::trouble(texts::couldNotBeRead(QString::fromStdString(source.error())));
-    }
+    const QString reason = texts::cmxCheckReason(verdict);
     switch (verdict.kind) {
-    case cmx::WalkVerdict::Kind::Fault:
-        return Verdict::move(texts::faultyLine(verdict.line));
-    case cmx::WalkVerdict::Kind::Animation:
-        return Verdict::keep(texts::animationNotChecked());
-    case cmx::WalkVerdict::Kind::Passed:
+    case cmx::CmxVerdict::Kind::OtherClass:
+        return Verdict::passOver(reason);
+    case cmx::CmxVerdict::Kind::TooLarge:
+    case cmx::CmxVerdict::Kind::NotOpened:
+    case cmx::CmxVerdict::Kind::ReadFailed:
+        return Verdict::trouble(reason);
+    case cmx::CmxVerdict::Kind::Fault:
+        return Verdict::move(reason);
+    case cmx::CmxVerdict::Kind::Animation:
+    case cmx::CmxVerdict::Kind::Passed:
         break;
     }
-    return Verdict::keep(texts::noErrorsFound());
+    return Verdict::keep(reason);
 }
 
 Verdict judgeBitmap(const platform::SkinFolder& skinFolder, const QString& name) {
-    const platform::PictureSize picture = platform::measurePicture(skinFolder.pathOf(name));
-    if (!picture.ok) {
-        const bool plain = picture.error.isEmpty() || picture.error == texts::notAReadablePicture();
-        return Verdict::move(plain ? texts::notAReadablePicture()
-                                   : texts::notAReadablePicture(picture.error));
+    const textures::BitmapVerdict verdict = textures::judgeBitmapFile(skinFolder.pathOf(name));
+    const QString reason = texts::bitmapCheckReason(verdict);
+    switch (verdict.kind) {
+    case textures::BitmapVerdict::Kind::SizeNotListed:
+        return Verdict::passOver(reason);
+    case textures::BitmapVerdict::Kind::WithinLimit:
+        return Verdict::keep(reason);
+    case textures::BitmapVerdict::Kind::NotAPicture:
+    case textures::BitmapVerdict::Kind::LengthUnread:
+        return Verdict::move(reason);
+    case textures::BitmapVerdict::Kind::OverLimit:
+        break;
     }
-    const textures::SkinTextureRule* rule = textures::ruleForPicture(picture.width, picture.height);
-    if (rule == nullptr) {
-        return Verdict::passOver(texts::sizeNotListed(picture.width, picture.height));
-    }
-    // The measure read the whole file, so its length comes with it.
-    if (picture.length <= rule->MaxFileSize) {
-        return Verdict::keep(
-            texts::withinTheLimit(picture.width, picture.height, picture.length, rule->MaxFileSize));
-    }
-    const QString reason =
-        texts::overTheLimit(picture.width, picture.height, picture.length, rule->MaxFileSize);
     // Only the file judged goes: not one that took its place under another case of the name.
     if (skinFolder.lookUp(name) != name) {
         return Verdict::trouble(texts::noLongerThere(reason));

@@ -1,10 +1,9 @@
 #include "core/cmx/CheckCmxFile.h"
 
 #include "core/catalogue/Common.h"
-#include "core/catalogue/SingleChecks.h"
+#include "core/catalogue/Verdicts.h"
 #include "core/cmx/CmxFileSource.h"
 #include "core/cmx/CmxLayout.h"
-#include "core/cmx/CmxWalk.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
@@ -30,31 +29,59 @@ private:
     std::string_view rest_;
 };
 
-} // namespace
-
-bool namesSkinClass(const QString& nameBoxText) {
-    return isSkinClass(classKey(nameBoxText.toStdString()));
+CmxVerdict unreadable(CmxVerdict::Kind kind, const std::string& why) {
+    return CmxVerdict::unreadable(kind, QString::fromStdString(why));
 }
 
-CmxCheckAnswer checkCmxBytes(ByteSource& source, const QString& nameBoxText) {
-    if (!namesSkinClass(nameBoxText)) {
-        return {texts::notCheckableCmxType(), 0};
+} // namespace
+
+bool namesSkinClass(const QString& name) {
+    return isSkinClass(classKey(name.toStdString()));
+}
+
+CmxVerdict judgeCmx(ByteSource& source, const QString& className, bool handsAtLine9) {
+    if (!namesSkinClass(className)) {
+        return CmxVerdict::of(CmxVerdict::Kind::OtherClass);
     }
-    const WalkVerdict verdict = walkCmxLines(source, false);
-    switch (verdict.kind) {
+    const WalkVerdict walked = walkCmxLines(source, handsAtLine9);
+    switch (walked.kind) {
     case WalkVerdict::Kind::Passed:
-        return {texts::noErrorsFound(), 0};
+        return CmxVerdict::of(CmxVerdict::Kind::Passed);
     case WalkVerdict::Kind::Animation:
-        return {texts::animationNotChecked(), 0};
+        return CmxVerdict::of(CmxVerdict::Kind::Animation);
     case WalkVerdict::Kind::Fault:
         break;
     }
-    return {texts::cmxFaultAtLine(verdict.line), verdict.line};
+    return CmxVerdict::fault(walked.line);
 }
 
-CmxCheckAnswer checkCmxBytes(std::string_view bytes, const QString& nameBoxText) {
+CmxVerdict judgeCmxText(std::string_view bytes, const QString& className, bool handsAtLine9) {
     MemorySource source(bytes);
-    return checkCmxBytes(source, nameBoxText);
+    return judgeCmx(source, className, handsAtLine9);
+}
+
+CmxVerdict judgeOpenedCmx(CmxFileSource& source, const QString& className, bool handsAtLine9) {
+    if (source.tooLarge()) {
+        return unreadable(CmxVerdict::Kind::TooLarge, source.error());
+    }
+    if (!source.isOpen()) {
+        return unreadable(CmxVerdict::Kind::NotOpened, source.error());
+    }
+    const CmxVerdict verdict = judgeCmx(source, className, handsAtLine9);
+    // A verdict on part of the file is no verdict.
+    if (!source.error().empty()) {
+        return unreadable(CmxVerdict::Kind::ReadFailed, source.error());
+    }
+    return verdict;
+}
+
+CmxVerdict judgeCmxFile(const QString& path, const QString& className, bool handsAtLine9) {
+    // A file of another class is not even opened, so one that cannot be read gets this verdict too.
+    if (!namesSkinClass(className)) {
+        return CmxVerdict::of(CmxVerdict::Kind::OtherClass);
+    }
+    CmxFileSource source(QFile::encodeName(path).toStdString());
+    return judgeOpenedCmx(source, className, handsAtLine9);
 }
 
 QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QString& skinDirectory,
@@ -65,23 +92,8 @@ QString checkCmxFile(bool selected, std::optional<FileFilter> shown, const QStri
     if (shown == FileFilter::Bitmaps) {
         return texts::notOnBmpFileLower();
     }
-    // A file of another class is not even opened, so one that cannot be read still gets this answer.
-    if (!namesSkinClass(nameBoxText)) {
-        return texts::notCheckableCmxType();
-    }
-    const auto couldNotRead = [&](const std::string& why) {
-        return QStringLiteral("Could not read %1: %2").arg(fileName, QString::fromStdString(why));
-    };
-    CmxFileSource source(QFile::encodeName(platform::joinPath(skinDirectory, fileName)).toStdString());
-    if (!source.isOpen()) {
-        return couldNotRead(source.error());
-    }
-    const CmxCheckAnswer answer = checkCmxBytes(source, nameBoxText);
-    // A read that failed part way gives no trustworthy verdict.
-    if (!source.error().empty()) {
-        return couldNotRead(source.error());
-    }
-    return answer.message;
+    return texts::cmxCheckMessage(
+        judgeCmxFile(platform::joinPath(skinDirectory, fileName), nameBoxText, false), fileName);
 }
 
 } // namespace vestimo::cmx

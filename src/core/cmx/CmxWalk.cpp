@@ -225,6 +225,22 @@ void CmxLineWalker::endLine() {
     lineLength_ = 0;
 }
 
+CmxRule ruleAtLine(int line) {
+    switch (line) {
+    case 2:
+        return CmxRule::Version300;
+    case 4:
+        return CmxRule::One;
+    case 8:
+        return CmxRule::AtLeastOne;
+    case 9:
+        return CmxRule::Bone;
+    default:
+        break;
+    }
+    return isLaterBoneSlot(line) ? CmxRule::ZeroOrBone : CmxRule::Zero;
+}
+
 WalkVerdict walkCmxLines(ByteSource& source, bool acceptHandsAtLine9) {
     CmxLineWalker walker(acceptHandsAtLine9);
     // Skin descriptions are a few hundred bytes; a small buffer keeps the read close to what the

@@ -18,6 +18,19 @@ struct WalkVerdict {
     bool operator==(const WalkVerdict&) const = default;
 };
 
+// The rule a line of a skin description must keep.
+enum class CmxRule {
+    Version300, // line 2: "version 300"
+    Zero,       // "0"
+    One,        // line 4: "1"
+    AtLeastOne, // line 8: a number of at least 1
+    Bone,       // line 9: a bone name
+    ZeroOrBone, // the later bone slots: "0", which ends the walk, or a bone name
+};
+
+// The rule of line `line`; Zero for every line that has no other.
+CmxRule ruleAtLine(int line);
+
 // Where the walk reads its bytes from; the caller opens and closes the underlying file.
 class ByteSource {
 public:

@@ -1,6 +1,7 @@
 #include "core/editor/LiveCheck.h"
 
 #include "core/catalogue/LiveCheck.h"
+#include "core/catalogue/Verdicts.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
 
@@ -22,12 +23,14 @@ LiveCheckStatus liveCheck(QStringView rawText, const QString& nameBoxText, bool 
     if (bytes.size() > CmxFileLimit) {
         return {shown(texts::cmxTextTooLargeToCheck(CmxFileLimit / Mebibyte)), 0, -1};
     }
-    const cmx::CmxCheckAnswer answer = cmx::checkCmxBytes(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), nameBoxText);
-    if (answer.faultyLine == 0) {
-        return {shown(answer.message), 0, -1};
+    const cmx::CmxVerdict verdict = cmx::judgeCmxText(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), nameBoxText, false);
+    // Bytes in memory are always read whole, so no file name is ever needed for the message.
+    const QString message = shown(texts::cmxCheckMessage(verdict, {}));
+    if (verdict.kind != cmx::CmxVerdict::Kind::Fault) {
+        return {message, 0, -1};
     }
-    return {shown(answer.message), answer.faultyLine, lineStartInText(rawText, answer.faultyLine)};
+    return {message, verdict.line, lineStartInText(rawText, verdict.line)};
 }
 
 // Follows the encoding: each line break character becomes CR LF and a bare carriage return's

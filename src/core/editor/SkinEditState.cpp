@@ -14,9 +14,9 @@ SkinEditState initialSkinEditState() {
 }
 
 std::optional<FileFilter> filterShownBy(const QString& pattern) {
-    for (const FileFilter filter : {FileFilter::Bitmaps, FileFilter::CmxFiles}) {
-        if (pattern == patternOf(filter)) {
-            return filter;
+    for (const FileKind& kind : fileKinds()) {
+        if (pattern == kind.pattern) {
+            return kind.filter;
         }
     }
     return std::nullopt;

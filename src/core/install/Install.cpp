@@ -5,12 +5,12 @@
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/Install.h"
 #include "core/catalogue/PlatformErrors.h"
+#include "core/catalogue/Verdicts.h"
 
-#include "core/cmx/CmxFileSource.h"
+#include "core/cmx/CheckCmxFile.h"
 #include "core/cmx/CmxLayout.h"
-#include "core/cmx/CmxWalk.h"
 #include "core/textures/AssociatedFiles.h"
-#include "core/textures/SkinTextureRules.h"
+#include "core/textures/CheckBmpFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Pictures.h"
 #include "platform/PlaceFile.h"
@@ -91,33 +91,13 @@ struct Candidate {
 };
 
 QString checkCmx(const Candidate& file) {
-    cmx::CmxFileSource source(file.staged.toUtf8().toStdString());
-    if (!source.isOpen()) {
-        return texts::couldNotBeOpened(QString::fromStdString(source.error()));
-    }
-    const cmx::WalkVerdict verdict = cmx::walkCmxLines(source, true);
-    if (!source.error().empty()) {
-        return texts::couldNotBeRead(QString::fromStdString(source.error()));
-    }
-    if (verdict.kind == cmx::WalkVerdict::Kind::Fault) {
-        return texts::installFaultyLine(verdict.line);
-    }
-    return {};
+    return texts::cmxInstallRefusal(cmx::judgeCmxFile(file.staged, file.flat, true));
 }
 
 QString checkBitmap(const Candidate& file) {
-    const platform::PictureSize size = platform::measurePicture(file.staged);
-    if (!size.ok) {
-        const QString unreadable = texts::notAReadablePicture();
-        const bool plain = size.error.isEmpty() || size.error == unreadable;
-        return plain ? unreadable : texts::installPictureFault(unreadable, size.error);
-    }
-    // The same rule the directory-wide check measures by.
-    const textures::SkinTextureRule* rule = textures::ruleForPicture(size.width, size.height);
-    if (rule == nullptr || file.size <= rule->MaxFileSize) {
-        return {}; // sizes the table does not list are left alone there too
-    }
-    return texts::overTheLimit(size.width, size.height, file.size, rule->MaxFileSize);
+    // The same rule the directory-wide check measures by; sizes the table does not list are left
+    // alone there too.
+    return texts::bitmapInstallRefusal(textures::judgeBitmapFile(file.staged));
 }
 
 // Why a file could not be put in place, as the report says it.

@@ -15,12 +15,6 @@ namespace vestimo::gui {
 
 namespace {
 
-// The refusal when the list shows the other kind of file than `check` judges.
-QString wrongKind(FileFilter shown) {
-    // The directory-wide CMX commands say "BMP" in capitals.
-    return shown == FileFilter::Bitmaps ? texts::notOnBmpFileUpper() : texts::notOnCmxFile();
-}
-
 // The closing message, with its report behind a button when the run has one.
 void tell(MessageBoxes& messages, const checks::ClosingMessage& closing) {
     if (closing.report) {
@@ -85,7 +79,7 @@ void finish(const checks::DirectoryCheck& check, const CheckSite& site, MessageB
 BackgroundRun* runDirectoryCheckCommand(const checks::DirectoryCheck& check, const CheckSite& site,
                                         const Services& services, int lockWaitMs) {
     if (site.shown != check.filter) {
-        services.messages.show(wrongKind(site.shown));
+        services.messages.show(fileKind(site.shown).wrongKind());
         return nullptr;
     }
     auto report = std::make_shared<checks::DirectoryReport>();

@@ -4,6 +4,7 @@
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/Verdicts.h"
 #include "core/journal/Journal.h"
 #include "core/textures/FitDecision.h"
 #include "core/textures/SkinTextureRules.h"

@@ -7,7 +7,7 @@
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/catalogue/Windows.h"
-#include "core/checks/SkinChecks.h"
+#include "core/checks/CheckRegistry.h"
 #include "core/cmx/CheckCmxFile.h"
 #include "core/editor/CmxText.h"
 #include "core/editor/LiveCheck.h"
@@ -35,6 +35,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,7 +62,6 @@ struct SkinEditWindow::Ui {
     PictureBox* workingPicture = nullptr;
     QProgressBar* progressBar = nullptr;
     QLabel* bitmapInfo = nullptr;
-    QPushButton* checkAllBmpButton = nullptr;
     QPushButton* moveFileButton = nullptr;
     QPushButton* checkBmpButton = nullptr;
     QPushButton* fitBmpButton = nullptr;
@@ -70,12 +70,12 @@ struct SkinEditWindow::Ui {
     QGroupBox* editorFrame = nullptr;
     CmxEditor* cmxTextBox = nullptr;
     LiveCheckRow* liveCheck = nullptr;
-    QPushButton* checkAssociatedFilesButton = nullptr;
     QPushButton* saveCmxButton = nullptr;
     QPushButton* checkCmxButton = nullptr;
     QLineEdit* cmxNameBox = nullptr;
-    QPushButton* checkAllCmxButton = nullptr;
     QPushButton* closeProgramButton = nullptr;
+    // The directory-wide checks' buttons, by their key in the check registry.
+    QHash<QString, QPushButton*> checkButtons;
     QPushButton* historyButton = nullptr;
     QPushButton* aboutButton = nullptr;
     QPushButton* installButton = nullptr;
@@ -110,6 +110,15 @@ SkinEditWindow::~SkinEditWindow() {
 
 void SkinEditWindow::build() {
     Ui& ui = *ui_;
+    // A directory-wide check's button, named and captioned as the registry has it.
+    const auto checkButton = [&ui](QWidget* frame, const checks::RegisteredCheck& check) {
+        QPushButton* made = button(frame, check.objectName, check.caption());
+        ui.checkButtons.insert(check.key, made);
+        return made;
+    };
+    const auto placedCheck = [&checkButton](QWidget* frame, const char* key) {
+        return checkButton(frame, *checks::findCheck(QString::fromLatin1(key)));
+    };
     // Skin Directory: the browser, as a column on the left, the full height of the window.
     ui.column = new BrowserColumn(
         this, texts::switchToBuyableButton(), services_.messages, services_.gameFolders,
@@ -138,14 +147,14 @@ void SkinEditWindow::build() {
     ui.progressBar->setVisible(false);
     keepPlaceWhenHidden(ui.progressBar);
     ui.bitmapInfo = named(new QLabel(ui.viewerFrame), "lblBitmapInfo");
-    ui.checkAllBmpButton = button(ui.viewerFrame, "cmdCheckAllBMP", texts::checkAllBmpButton());
+    QPushButton* checkAllBmpButton = placedCheck(ui.viewerFrame, "bmp");
     ui.moveFileButton = button(ui.viewerFrame, "cmdMoveFile", texts::moveFileButton());
     ui.checkBmpButton = button(ui.viewerFrame, "cmdCheckBMP", texts::checkBmpButton());
     ui.fitBmpButton = button(ui.viewerFrame, "cmdFitBMP", texts::makeItFitButton());
     ui.deleteBmpButton = button(ui.viewerFrame, "cmdDeleteBMP", texts::deleteBmpButton());
     // Two columns, so the frame stays low on small screens.
     auto* viewerButtons = new QGridLayout;
-    viewerButtons->addWidget(ui.checkAllBmpButton, 0, 0);
+    viewerButtons->addWidget(checkAllBmpButton, 0, 0);
     viewerButtons->addWidget(ui.moveFileButton, 0, 1);
     viewerButtons->addWidget(ui.checkBmpButton, 1, 0);
     viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
@@ -174,14 +183,13 @@ void SkinEditWindow::build() {
     // The CMX format has no use for tab characters: Tab moves on, so every button can be reached.
     ui.cmxTextBox->setTabChangesFocus(true);
     ui.liveCheck = new LiveCheckRow(*ui.cmxTextBox, *this, ui.editorFrame);
-    ui.checkAssociatedFilesButton =
-        button(ui.editorFrame, "cmdAssocFiles", texts::checkAssociatedFilesButton());
+    QPushButton* checkAssociatedFilesButton = placedCheck(ui.editorFrame, "assoc");
     ui.saveCmxButton = button(ui.editorFrame, "cmdSaveCMX", texts::saveCmxButton());
     ui.checkCmxButton = button(ui.editorFrame, "cmdCMXError", texts::checkCmxButton());
     ui.cmxNameBox = named(new QLineEdit(ui.editorFrame), "Text3");
     // Shows the open file's name; never typed into.
     ui.cmxNameBox->setEnabled(false);
-    ui.checkAllCmxButton = button(ui.editorFrame, "cmdCheckAllCMX", texts::checkAllCmxButton());
+    QPushButton* checkAllCmxButton = placedCheck(ui.editorFrame, "cmx");
     ui.closeProgramButton = button(ui.editorFrame, "cmdClose", texts::closeThisProgram());
     ui.historyButton = button(ui.editorFrame, "cmdHistory", texts::historyButton());
     ui.aboutButton = button(ui.editorFrame, "cmdAbout", texts::aboutButton());
@@ -191,16 +199,24 @@ void SkinEditWindow::build() {
     ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
     setTabOrder(ui.installButton, ui.skinReportButton);
     auto* commands = new QGridLayout;
-    commands->addWidget(ui.checkAssociatedFilesButton, 0, 0);
+    commands->addWidget(checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
     commands->addWidget(ui.checkCmxButton, 0, 2);
     commands->addWidget(ui.aboutButton, 0, 3);
     commands->addWidget(ui.cmxNameBox, 1, 0);
-    commands->addWidget(ui.checkAllCmxButton, 1, 1);
+    commands->addWidget(checkAllCmxButton, 1, 1);
     commands->addWidget(ui.closeProgramButton, 1, 2);
     commands->addWidget(ui.historyButton, 1, 3);
     commands->addWidget(ui.installButton, 2, 0);
     commands->addWidget(ui.skinReportButton, 2, 1);
+    // A check given no place above gets a button after the others, four to a row.
+    int unplaced = 0;
+    for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+        if (!ui.checkButtons.contains(check.key)) {
+            commands->addWidget(checkButton(ui.editorFrame, check), 3 + unplaced / 4, unplaced % 4);
+            ++unplaced;
+        }
+    }
     // Room beyond the captions goes to the text above, not to wider buttons.
     commands->setColumnStretch(4, 1);
     auto* editorLayout = new QVBoxLayout(ui.editorFrame);
@@ -236,7 +252,6 @@ void SkinEditWindow::connectControls() {
         }
     });
     onClick(ui.closeFileButton, &SkinEditWindow::onCloseFileClicked);
-    onClick(ui.checkAllBmpButton, &SkinEditWindow::onCheckAllBmpClicked);
     onClick(ui.moveFileButton, &SkinEditWindow::onMoveFileClicked);
     onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
     onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
@@ -244,10 +259,12 @@ void SkinEditWindow::connectControls() {
     // After the click's own handler: what it showed decides it anew.
     connect(ui.column, &BrowserColumn::fileClicked, this, &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
-    onClick(ui.checkAssociatedFilesButton, &SkinEditWindow::onCheckAssociatedFilesClicked);
     onClick(ui.saveCmxButton, &SkinEditWindow::onSaveCmxClicked);
     onClick(ui.checkCmxButton, &SkinEditWindow::onCheckCmxClicked);
-    onClick(ui.checkAllCmxButton, &SkinEditWindow::onCheckAllCmxClicked);
+    for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
+        connect(ui.checkButtons.value(check.key), &QPushButton::clicked, this,
+                [this, made = check.make] { runCheck(made()); });
+    }
     onClick(ui.closeProgramButton, &SkinEditWindow::onCloseProgramClicked);
     onClick(ui.historyButton, &SkinEditWindow::onHistoryClicked);
     connect(ui.aboutButton, &QPushButton::clicked, this, [this] { app_.showAbout(); });
@@ -541,15 +558,6 @@ void SkinEditWindow::runCheck(const checks::DirectoryCheck& check) {
     runDirectoryCheckCommand(
         check, {state_.filter.value_or(check.filter), state_.folder, *ui_->progressBar, ui_->column->files()},
         services_);
-}
-void SkinEditWindow::onCheckAllBmpClicked() {
-    runCheck(checks::bitmapCheck());
-}
-void SkinEditWindow::onCheckAssociatedFilesClicked() {
-    runCheck(checks::associatedFilesCheck());
-}
-void SkinEditWindow::onCheckAllCmxClicked() {
-    runCheck(checks::cmxCheck());
 }
 
 void SkinEditWindow::onCloseProgramClicked() {

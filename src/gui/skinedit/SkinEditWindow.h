@@ -60,7 +60,6 @@ private:
     void onFilterChosen(FileFilter filter);
     void runCheck(const checks::DirectoryCheck& check);
     void onCloseFileClicked();
-    void onCheckAllBmpClicked();
     void onMoveFileClicked();
     void onCheckBmpClicked();
     void onFitBmpClicked();
@@ -68,12 +67,10 @@ private:
     void updateFitButton();
     void onSkinReportClicked();
     void onDeleteBmpClicked();
-    void onCheckAssociatedFilesClicked();
     void onSaveCmxClicked();
     // "Save CMX Changes": true when the file was written and closed.
     bool saveOpenFile();
     void onCheckCmxClicked();
-    void onCheckAllCmxClicked();
     void onCloseProgramClicked();
     void onHistoryClicked();
     void onInstallClicked();

@@ -1,6 +1,6 @@
 #include "gui/widgets/PictureBox.h"
 
-#include "core/catalogue/Checks.h"
+#include "core/catalogue/Verdicts.h"
 #include "core/catalogue/Windows.h"
 #include "core/textures/SkinTextureRules.h"
 #include "platform/BmpStructure.h"
@@ -49,7 +49,7 @@ bool PictureBox::loadFile(const QString& path, QString* error) {
     platform::PictureLoad load = platform::loadPicture(path);
     if (!load.ok) {
         if (error != nullptr) {
-            *error = load.error.isEmpty() ? texts::notAReadablePicture() : load.error;
+            *error = texts::pictureProblem(load.problem);
         }
         return false;
     }

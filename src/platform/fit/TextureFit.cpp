@@ -68,11 +68,12 @@ FitError liqReason(liq_error error) {
 
 // Decodes as a BMP only, and only once its headers agree with its length: Qt's reader would make
 // up whatever part of the pixel data is missing.
-bool decode(const QByteArray& bytes, QImage* image, FitError* why) {
+bool decode(const QByteArray& bytes, QImage* image, FitError* why, BmpFault* fault) {
     const BmpStructure structure =
         checkBmpStructure(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!structure.ok) {
-        *why = problem(FitError::Kind::Structure, QString::fromStdString(structure.problem));
+        *why = problem(FitError::Kind::Structure);
+        *fault = structure.fault;
         return false;
     }
     if (qint64{structure.width} * std::abs(qint64{structure.height}) > PixelLimit) {
@@ -135,7 +136,7 @@ qint64 fittedFileSize(int width, int height) {
 FitResult fitTexture(const QByteArray& bmpBytes, const QList<QSize>& acceptedSizes) {
     FitResult result;
     QImage decoded;
-    if (!decode(bmpBytes, &decoded, &result.error)) {
+    if (!decode(bmpBytes, &decoded, &result.error, &result.fault)) {
         result.outcome = FitOutcome::NotDecoded;
         return result;
     }

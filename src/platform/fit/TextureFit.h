@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BmpStructure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSize>
@@ -11,7 +13,7 @@ namespace vestimo::platform {
 
 enum class FitOutcome {
     Fitted,      // `bytes` holds the new file
-    NotDecoded,  // the input is not a sound BMP; `error` says why
+    NotDecoded,  // the input is not a sound BMP; `fault` says how, or else `error` why
     SizeRefused, // the picture decoded, but its size is not one of the accepted sizes
     NotReduced,  // the quantiser failed; `error` says why
 };
@@ -20,7 +22,7 @@ enum class FitOutcome {
 struct FitError {
     enum class Kind {
         None,
-        Structure,   // reason: what is wrong with the file's headers
+        Structure,   // `fault` says what is wrong with the file's headers
         FarTooLarge, // more pixels than any texture has
         NotDecoded,  // reason: the picture reader's words, when it gave any
         NotATextureSize,
@@ -41,6 +43,7 @@ struct FitResult {
     int width = 0;    // of the decoded picture, whenever it decoded
     int height = 0;
     FitError error;
+    BmpFault fault; // Structure: why the file is not a sound BMP
 };
 
 // Decodes `bmpBytes` as a BMP (and nothing else) and writes it with a 256-colour palette chosen by
