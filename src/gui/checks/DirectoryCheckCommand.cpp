@@ -43,10 +43,17 @@ private:
     qint64 value_ = 0;
 };
 
+// What a run leaves for its end: the report, and its closing message, worded on the worker since
+// the details of a large folder take long to write.
+struct RunEnd {
+    checks::DirectoryReport report;
+    checks::ClosingMessage closing;
+};
+
 // The run's end on the window's thread: the closing message, the list read afresh, the bar gone.
-void finish(const checks::DirectoryCheck& check, const CheckSite& site, MessageBoxes& messages,
-            const checks::DirectoryReport& report) {
-    checks::ClosingMessage closing = checks::closingMessageFor(check, report);
+void finish(const checks::DirectoryCheck& check, const CheckSite& site, MessageBoxes& messages, RunEnd& end) {
+    const checks::DirectoryReport& report = end.report;
+    checks::ClosingMessage& closing = end.closing;
     switch (closing.kind) {
     case checks::ClosingMessage::Kind::Stopped:
         site.progressBar.setVisible(false);
@@ -82,14 +89,14 @@ BackgroundRun* runDirectoryCheckCommand(const checks::DirectoryCheck& check, con
         services.messages.show(fileKind(site.shown).wrongKind());
         return nullptr;
     }
-    auto report = std::make_shared<checks::DirectoryReport>();
+    auto end = std::make_shared<RunEnd>();
     const QString skins = site.skinDirectory;
     const QString program = services.programDirectory;
     const QString journalFolder = journalFolderOf(services.journal, program);
     MessageBoxes* messages = &services.messages;
     return BackgroundRun::start(
         site.progressBar.window(), &site.progressBar,
-        [check, skins, program, journalFolder, lockWaitMs, report](BackgroundRun& run) {
+        [check, skins, program, journalFolder, lockWaitMs, end](BackgroundRun& run) {
             const std::unique_ptr<journal::Journal> journal = openRunJournal(journalFolder);
             if (journal) {
                 journal->setWaitPerRun(true);
@@ -99,9 +106,10 @@ BackgroundRun* runDirectoryCheckCommand(const checks::DirectoryCheck& check, con
             options.journal = journal.get();
             options.stopRequested = [&run] { return run.stopRequested(); };
             ProgressOfRun progress(run);
-            *report = checks::runDirectoryCheck(check, skins, program, progress, options);
+            end->report = checks::runDirectoryCheck(check, skins, program, progress, options);
+            end->closing = checks::closingMessageFor(check, end->report);
         },
-        [check, site, messages, report](bool) { finish(check, site, *messages, *report); });
+        [check, site, messages, end](bool) { finish(check, site, *messages, *end); });
 }
 
 } // namespace vestimo::gui
