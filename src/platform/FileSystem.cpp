@@ -44,26 +44,57 @@ bool closeWritten(int fd, QString& why) {
 }
 
 // The descriptor holds exactly `expected` bytes, as the disk has them.
-bool holdsLength(int fd, qint64 expected, QString& why) {
+bool holdsLength(int fd, qint64 expected, FileError& why) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
         return false;
     }
     if (static_cast<qint64>(info.st_size) != expected) {
-        why = QStringLiteral("only %1 of %2 bytes were written").arg(info.st_size).arg(expected);
+        why = FileError::of(FileError::Kind::ShortWrite);
+        why.number = static_cast<qint64>(info.st_size);
+        why.total = expected;
         return false;
     }
     return true;
 }
 
-QString linkRefusal(const QString& path) {
-    return QStringLiteral(
-               "%1 is a symbolic link to %2; Vestimo never writes through a link, so it was left as it is")
-        .arg(QDir::toNativeSeparators(path), rawLinkTarget(path));
+// writeAll, its failure as a FileError.
+bool writeAll(int fd, const char* data, qint64 size, FileError& why) {
+    QString reason;
+    if (!writeAll(fd, data, size, reason)) {
+        why = FileError::system(reason);
+        return false;
+    }
+    return true;
+}
+
+// Closes a descriptor that was written to, its failure as a FileError.
+bool closeWritten(int fd, FileError& why) {
+    QString reason;
+    if (!closeWritten(fd, reason)) {
+        why = FileError::system(reason);
+        return false;
+    }
+    return true;
+}
+
+FileError linkRefusal(const QString& path) {
+    FileError error = FileError::of(FileError::Kind::ThroughLink, {}, QDir::toNativeSeparators(path));
+    error.other = rawLinkTarget(path);
+    return error;
+}
+
+FileError nameTaken() {
+    return FileError::of(FileError::Kind::NameTaken);
 }
 
 } // namespace
+
+FileError openError(const std::string& error) {
+    return error == NotOrdinaryFile ? FileError::of(FileError::Kind::NotOrdinary)
+                                    : FileError::system(QString::fromLocal8Bit(error));
+}
 
 QString rawLinkTarget(const QString& path) {
     QByteArray target(4096, Qt::Uninitialized);
@@ -78,11 +109,11 @@ QString rawLinkTarget(const QString& path) {
 FileResult copyAcross(const QString& source, const QString& target) {
     const ReadOpen in = openForReading(QFile::encodeName(source).constData(), Links::Refuse);
     if (in.fd < 0) {
-        return FileResult::failure(QString::fromLocal8Bit(in.error));
+        return FileResult::failure(openError(in.error));
     }
     struct stat original {};
     if (::fstat(in.fd, &original) != 0) {
-        const QString why = systemError(errno);
+        const FileError why = FileError::system(systemError(errno));
         ::close(in.fd);
         return FileResult::failure(why);
     }
@@ -94,13 +125,12 @@ FileResult copyAcross(const QString& source, const QString& target) {
     if (out < 0) {
         const int code = errno;
         ::close(in.fd);
-        return FileResult::failure(code == EEXIST || occupied(target)
-                                       ? QStringLiteral("a file of that name is already there")
-                                       : systemError(code));
+        return FileResult::failure(code == EEXIST || occupied(target) ? nameTaken()
+                                                                      : FileError::system(systemError(code)));
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     bool failed = false;
-    QString why;
+    FileError why;
     qint64 total = 0;
     for (;;) {
         const ssize_t got = ::read(in.fd, buffer.data(), static_cast<size_t>(buffer.size()));
@@ -109,7 +139,7 @@ FileResult copyAcross(const QString& source, const QString& target) {
                 continue;
             }
             failed = true;
-            why = systemError(errno);
+            why = FileError::system(systemError(errno));
             break;
         }
         if (got == 0) {
@@ -124,17 +154,17 @@ FileResult copyAcross(const QString& source, const QString& target) {
     ::close(in.fd);
     if (!failed && total != static_cast<qint64>(original.st_size)) {
         failed = true;
-        why = QStringLiteral("the copy came out at a different length");
+        why = FileError::of(FileError::Kind::CopyLength);
     }
     failed = failed || !holdsLength(out, total, why);
     if (!failed && ::fchmod(out, original.st_mode & 07777) != 0) {
         failed = true;
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
     }
     const struct timespec times[2] = {original.st_atim, original.st_mtim};
     if (!failed && ::futimens(out, times) != 0) {
         failed = true;
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
     }
     failed = !closeWritten(out, why) || failed;
     if (failed) {
@@ -236,7 +266,7 @@ FileNames listFiles(const QString& directory, const QString& pattern) {
     const QDir folder(directory);
     if (!folder.exists() || !folder.isReadable()) {
         result.ok = false;
-        result.error = QStringLiteral("it cannot be opened");
+        result.error = systemError(EACCES);
         return result;
     }
     QDirIterator it(directory, QDir::Files | QDir::NoDotAndDotDot);
@@ -325,16 +355,16 @@ std::optional<qint64> fileLength(const QString& path, QString* error) {
 namespace {
 
 FileResult alreadyIn(const QString& target) {
-    return FileResult::failure(QStringLiteral("a file of that name is already in %1")
-                                   .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+    return FileResult::failure(FileError::of(FileError::Kind::NameTakenIn, {},
+                                             QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
 }
 
 FileResult noLongerThere() {
-    return FileResult::failure(QStringLiteral("it is no longer there"));
+    return FileResult::failure(FileError::of(FileError::Kind::NoLongerThere));
 }
 
 FileResult aFolder() {
-    return FileResult::failure(QStringLiteral("it is a folder, not a file"));
+    return FileResult::failure(FileError::of(FileError::Kind::IsFolder));
 }
 
 } // namespace
@@ -370,7 +400,7 @@ FileResult moveFileAt(int directoryFd, const QByteArray& entry, const QString& s
         return alreadyIn(target);
     }
     if (code != EXDEV) {
-        return FileResult::failure(systemError(code));
+        return FileResult::failure(FileError::system(systemError(code)));
     }
     return moveAcross(source, target);
 }
@@ -404,26 +434,28 @@ FileResult moveAcross(const QString& source, const QString& target) {
     QFile original(source);
     if (!original.remove()) {
         // Two copies are better than none: take the new one back and report.
-        const QString why = original.errorString();
+        const FileError why = FileError::system(original.errorString());
         QFile::remove(target);
         return FileResult::failure(why);
     }
     return FileResult::success();
 }
 
-QString tooLargeError(qint64 limit) {
-    return QStringLiteral("it is larger than %1 MiB").arg(limit / (qint64{1024} * 1024));
+FileError tooLargeError(qint64 limit) {
+    FileError error = FileError::of(FileError::Kind::TooLarge);
+    error.number = limit;
+    return error;
 }
 
 ReadResult readFile(const QString& path, qint64 limit) {
     ReadResult result;
     const ReadOpen opened = openForReading(QFile::encodeName(path).constData(), Links::Follow);
     if (opened.fd < 0) {
-        result.error = QString::fromLocal8Bit(opened.error);
+        result.error = openError(opened.error);
         return result;
     }
     result.identity = {opened.size, opened.modifiedNs, opened.inode, opened.device};
-    const QString tooLarge = tooLargeError(limit);
+    const FileError tooLarge = tooLargeError(limit);
     if (opened.size > limit) {
         ::close(opened.fd);
         result.error = tooLarge;
@@ -441,7 +473,7 @@ ReadResult readFile(const QString& path, qint64 limit) {
             if (errno == EINTR) {
                 continue;
             }
-            result.error = systemError(errno);
+            result.error = FileError::system(systemError(errno));
             result.bytes.clear();
             ::close(opened.fd);
             return result;
@@ -466,7 +498,7 @@ FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArra
     buffer.resize(0); // keeps its room
     const ReadOpen opened = openForReadingAt(directoryFd, name, Links::Follow);
     if (opened.fd < 0) {
-        return FileResult::failure(QString::fromLocal8Bit(opened.error));
+        return FileResult::failure(openError(opened.error));
     }
     if (opened.size > limit) {
         ::close(opened.fd);
@@ -490,7 +522,7 @@ FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArra
             const int code = errno;
             ::close(opened.fd);
             buffer.resize(0);
-            return FileResult::failure(systemError(code));
+            return FileResult::failure(FileError::system(systemError(code)));
         }
         if (got == 0) {
             break;
@@ -538,8 +570,8 @@ FileResult saveFile(const QString& path, const QByteArray& bytes) {
         return FileResult::failure(linkRefusal(path));
     }
     if (replacing && !S_ISREG(old.st_mode)) {
-        return FileResult::failure(S_ISDIR(old.st_mode) ? systemError(EISDIR)
-                                                        : QString::fromLatin1(NotOrdinaryFile));
+        return FileResult::failure(S_ISDIR(old.st_mode) ? FileError::system(systemError(EISDIR))
+                                                        : FileError::of(FileError::Kind::NotOrdinary));
     }
     // Written in full beside the file, checked, and only then renamed over it: a rename replaces
     // a link put there meanwhile instead of writing through it, and a failure leaves the old file.
@@ -550,26 +582,26 @@ FileResult saveFile(const QString& path, const QByteArray& bytes) {
         fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                     replacing ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
-            return FileResult::failure(systemError(errno));
+            return FileResult::failure(FileError::system(systemError(errno)));
         }
     }
     if (fd < 0) {
-        return FileResult::failure(systemError(EEXIST));
+        return FileResult::failure(FileError::system(systemError(EEXIST)));
     }
-    QString why;
+    FileError why;
     bool ok = writeAll(fd, bytes.constData(), bytes.size(), why) && holdsLength(fd, bytes.size(), why);
     if (ok && replacing && ::fchmod(fd, old.st_mode & 07777) != 0) {
         ok = false;
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
     }
     if (ok && ::fsync(fd) != 0) {
         ok = false;
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
     }
     ok = closeWritten(fd, why) && ok;
     if (ok && ::rename(scratch.constData(), name.constData()) != 0) {
         ok = false;
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
     }
     if (!ok) {
         ::unlink(scratch.constData());
@@ -583,11 +615,10 @@ FileResult writeNewFile(const QString& path, const QByteArray& bytes) {
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
         const int code = errno;
-        return FileResult::failure(code == EEXIST || occupied(path)
-                                       ? QStringLiteral("a file of that name is already there")
-                                       : systemError(code));
+        return FileResult::failure(code == EEXIST || occupied(path) ? nameTaken()
+                                                                    : FileError::system(systemError(code)));
     }
-    QString why;
+    FileError why;
     bool ok = writeAll(fd, bytes.constData(), bytes.size(), why) && holdsLength(fd, bytes.size(), why);
     ok = closeWritten(fd, why) && ok;
     if (!ok) {
@@ -599,13 +630,13 @@ FileResult writeNewFile(const QString& path, const QByteArray& bytes) {
 
 FileResult saveNewFile(const QString& path, const QByteArray& bytes) {
     if (occupied(path)) {
-        return FileResult::failure(QStringLiteral("a file of that name is already there"));
+        return FileResult::failure(nameTaken());
     }
     // Write beside it first, then move it in without replacing anything.
     const QString scratch = path + QStringLiteral(".vestimo-part");
     if (occupied(scratch)) {
         return FileResult::failure(
-            QStringLiteral("a file named %1 is in the way").arg(QFileInfo(scratch).fileName()));
+            FileError::of(FileError::Kind::InTheWay, {}, QFileInfo(scratch).fileName()));
     }
     const FileResult written = saveFile(scratch, bytes);
     if (!written.ok) {
@@ -620,7 +651,7 @@ FileResult saveNewFile(const QString& path, const QByteArray& bytes) {
 
 FileResult removeFile(const QString& path) {
     QFile file(path);
-    return file.remove() ? FileResult::success() : FileResult::failure(file.errorString());
+    return file.remove() ? FileResult::success() : FileResult::failure(FileError::system(file.errorString()));
 }
 
 QString applicationId() {

@@ -1,21 +1,24 @@
 #pragma once
 
+#include "platform/FileError.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 // Everything the program does to files goes through here.
 namespace vestimo::platform {
 
-// Success, or why not, in words fit for a message box.
+// Success, or why not (texts::fileError has the words for it).
 struct FileResult {
     bool ok = true;
-    QString error;
+    FileError error;
     static FileResult success() { return {}; }
-    static FileResult failure(const QString& why) { return {false, why}; }
+    static FileResult failure(const FileError& why) { return {false, why}; }
 };
 
 // directory + "/" + name, without doubling the separator at a root.
@@ -64,7 +67,7 @@ struct FileIdentity {
 struct ReadResult {
     bool ok = false;
     QByteArray bytes;
-    QString error;
+    FileError error;
     FileIdentity identity; // of the file that was read
 };
 // Reads a whole ordinary file of at most `limit` bytes (through a link; a FIFO or device is
@@ -74,8 +77,10 @@ ReadResult readFile(const QString& path, qint64 limit);
 // bytes read on success and is empty otherwise, and keeps its room from one call to the next, so
 // a pass over thousands of files needs no new array for each.
 FileResult readFileAt(int directoryFd, const char* name, qint64 limit, QByteArray& buffer);
-// Why a file past `limit` bytes is not read, in the words readFile gives.
-QString tooLargeError(qint64 limit);
+// Why a file past `limit` bytes is not read, as readFile gives it.
+FileError tooLargeError(qint64 limit);
+// Why a file could not be opened for reading, from openForReading's answer.
+FileError openError(const std::string& error);
 
 // The identity of what is at `path` now, the link itself for a link; nothing when there is nothing.
 std::optional<FileIdentity> identifyFile(const QString& path);

@@ -42,10 +42,10 @@ size_t tailHash(const char* bytes, qint64 length) {
 
 // The hash of the last SampleLength bytes of the file (all of it when shorter), or nothing with `why`.
 std::optional<size_t> readTail(const SkinFolder& folder, const QByteArray& entry, QByteArray& buffer,
-                               QString& why) {
+                               FileError& why) {
     const ReadOpen opened = openForReadingAt(folder.descriptor(), entry.constData(), Links::Follow);
     if (opened.fd < 0) {
-        why = QString::fromLocal8Bit(opened.error);
+        why = openError(opened.error);
         return std::nullopt;
     }
     const qint64 from = std::max<qint64>(0, opened.size - SampleLength);
@@ -59,7 +59,7 @@ std::optional<size_t> readTail(const SkinFolder& folder, const QByteArray& entry
             continue;
         }
         if (got < 0) {
-            why = systemError(errno);
+            why = FileError::system(systemError(errno));
             ::close(opened.fd);
             return std::nullopt;
         }
@@ -74,14 +74,14 @@ std::optional<size_t> readTail(const SkinFolder& folder, const QByteArray& entry
 
 // The length of the file (through a link), as fileLength gives it, in one stat: the
 // report asks it of every file in the folder.
-std::optional<qint64> lengthOf(const SkinFolder& folder, const QByteArray& entry, QString& why) {
+std::optional<qint64> lengthOf(const SkinFolder& folder, const QByteArray& entry, FileError& why) {
     struct stat status {};
     if (::fstatat(folder.descriptor(), entry.constData(), &status, 0) != 0) {
-        why = systemError(errno);
+        why = FileError::system(systemError(errno));
         return std::nullopt;
     }
     if (S_ISDIR(status.st_mode)) {
-        why = systemError(EISDIR);
+        why = FileError::system(systemError(EISDIR));
         return std::nullopt;
     }
     return S_ISREG(status.st_mode) ? qint64{status.st_size} : 0;
@@ -210,7 +210,7 @@ private:
         const QByteArray& entry = entries_[static_cast<std::size_t>(index)];
         const ReadOpen opened = openForReadingAt(folder_.descriptor(), entry.constData(), Links::Follow);
         if (opened.fd < 0) {
-            result.unreadable.append({index, QString::fromLocal8Bit(opened.error)});
+            result.unreadable.append({index, openError(opened.error)});
             return;
         }
         if (opened.size > limit_) {
@@ -220,9 +220,9 @@ private:
         }
         size_t hash = 0;
         qint64 total = 0;
-        const QString why = readComparing(opened, keep, total, hash);
+        const FileError why = readComparing(opened, keep, total, hash);
         ::close(opened.fd);
-        if (!why.isEmpty()) {
+        if (!why.isNone()) {
             result.unreadable.append({index, why});
             return;
         }
@@ -231,7 +231,7 @@ private:
 
     // Reads the open file to its end, striking off each kept content it differs from, keeping its
     // bytes (`keep`) or hashing them; why not, when it could not be read.
-    QString readComparing(const ReadOpen& opened, bool keep, qint64& total, size_t& hash) {
+    FileError readComparing(const ReadOpen& opened, bool keep, qint64& total, size_t& hash) {
         if (keep) {
             pending_.reserve(static_cast<qsizetype>(opened.size + ChunkLength));
         }
@@ -244,7 +244,7 @@ private:
             int code = 0;
             const qint64 got = readFully(opened.fd, into, ChunkLength, &code);
             if (got < 0) {
-                return systemError(code);
+                return FileError::system(systemError(code));
             }
             strikeOff(into, total, got);
             if (!keep) {
@@ -343,7 +343,7 @@ std::vector<qint64> lengthsOf(const SkinFolder& folder, const std::vector<QByteA
                               QHash<qint64, int>& lengthCount, IdenticalFiles& result) {
     std::vector<qint64> lengths(entries.size(), -1);
     for (qsizetype i = 0; i < static_cast<qsizetype>(entries.size()); ++i) {
-        QString why;
+        FileError why;
         const std::optional<qint64> length = lengthOf(folder, entries[static_cast<std::size_t>(i)], why);
         if (!length) {
             result.unreadable.append({i, why});
@@ -402,7 +402,7 @@ IdenticalFiles groupIdenticalFiles(const SkinFolder& folder, const QStringList& 
             continue;
         }
         if (!forCaller && length > WholeReadLength) {
-            QString why;
+            FileError why;
             const std::optional<size_t> tail = readTail(folder, entry, buffer, why);
             if (!tail) {
                 result.unreadable.append({i, why});

@@ -20,7 +20,7 @@ struct IdenticalGroup {
 // A file that could not be measured or read, and why.
 struct UnreadableFile {
     qsizetype index = 0;
-    QString why;
+    FileError why;
 };
 
 struct IdenticalFiles {

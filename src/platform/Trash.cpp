@@ -29,39 +29,40 @@ namespace {
 // unusable rather than searched for ever.
 constexpr int MostNameAttempts = 10000;
 
-QString kept(const QString& why) {
-    return QStringLiteral("%1, so it was kept").arg(why);
+FileError systemFailure(int code) {
+    return FileError::system(systemError(code));
 }
 
-QString trashUnusable(const QString& trash, const QString& why) {
-    return kept(QStringLiteral("the trash %1 cannot be used: %2").arg(QDir::toNativeSeparators(trash), why));
+FileError trashUnusable(const QString& trash, const FileError& why) {
+    return why.trashUnusable(QDir::toNativeSeparators(trash));
 }
 
 // A folder of the trash, made owner-only when it is missing; one that is there must be a real
 // folder of this user, never a link to somewhere else.
-bool ensureFolder(const QByteArray& path, QString& why) {
+bool ensureFolder(const QByteArray& path, FileError& why) {
     struct stat info {};
     if (::lstat(path.constData(), &info) != 0) {
         if (errno != ENOENT) {
-            why = systemError(errno);
+            why = systemFailure(errno);
             return false;
         }
         if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-            why = systemError(errno);
+            why = systemFailure(errno);
             return false;
         }
         if (::lstat(path.constData(), &info) != 0) {
-            why = systemError(errno);
+            why = systemFailure(errno);
             return false;
         }
     }
     if (!S_ISDIR(info.st_mode)) {
-        why = S_ISLNK(info.st_mode) ? QStringLiteral("%1 is a symbolic link").arg(QFile::decodeName(path))
-                                    : QStringLiteral("%1 is not a folder").arg(QFile::decodeName(path));
+        why =
+            FileError::of(S_ISLNK(info.st_mode) ? FileError::Kind::LinkInTrash : FileError::Kind::NotAFolder,
+                          {}, QFile::decodeName(path));
         return false;
     }
     if (info.st_uid != ::getuid()) {
-        why = QStringLiteral("%1 belongs to another user").arg(QFile::decodeName(path));
+        why = FileError::of(FileError::Kind::OtherUsers, {}, QFile::decodeName(path));
         return false;
     }
     return true;
@@ -69,7 +70,7 @@ bool ensureFolder(const QByteArray& path, QString& why) {
 
 // The folders down to `path` that are missing, made owner-only as the desktop standard wants for
 // a data folder it creates.
-bool ensureParents(const QString& path, QString& why) {
+bool ensureParents(const QString& path, FileError& why) {
     QStringList missing;
     QString at = path;
     while (!at.isEmpty() && at != u'/' && !QFileInfo(at).exists() && !QFileInfo(at).isSymLink()) {
@@ -78,7 +79,7 @@ bool ensureParents(const QString& path, QString& why) {
     }
     for (const QString& folder : missing) {
         if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
-            why = systemError(errno);
+            why = systemFailure(errno);
             return false;
         }
     }
@@ -106,32 +107,36 @@ QString candidateName(const QString& name, int attempt) {
 
 // Fills the reserved (empty) note at `note` in one step: the text is written and synced beside it
 // and renamed over it, so a reader sees either nothing or the whole note.
-bool fillNote(const QByteArray& note, const QByteArray& text, QString& why) {
+bool fillNote(const QByteArray& note, const QByteArray& text, FileError& why) {
     QByteArray scratch;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         scratch = note + ".part-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0 && errno != EEXIST) {
-            why = systemError(errno);
+            why = systemFailure(errno);
             return false;
         }
     }
     if (fd < 0) {
-        why = systemError(EEXIST);
+        why = systemFailure(EEXIST);
         return false;
     }
-    bool ok = writeAll(fd, text.constData(), text.size(), why);
+    QString reason;
+    bool ok = writeAll(fd, text.constData(), text.size(), reason);
+    if (!ok) {
+        why = FileError::system(reason);
+    }
     if (ok && ::fsync(fd) != 0) {
-        why = systemError(errno);
+        why = systemFailure(errno);
         ok = false;
     }
     if (::close(fd) != 0 && ok && errno != EINTR) {
-        why = systemError(errno);
+        why = systemFailure(errno);
         ok = false;
     }
     if (ok && ::rename(scratch.constData(), note.constData()) != 0) {
-        why = systemError(errno);
+        why = systemFailure(errno);
         ok = false;
     }
     if (!ok) {
@@ -175,24 +180,25 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
     const QByteArray source = QFile::encodeName(original);
     struct stat info {};
     if (::lstat(source.constData(), &info) != 0) {
-        return FileResult::failure(QStringLiteral("it is no longer there"));
+        return FileResult::failure(FileError::of(FileError::Kind::NoLongerThere));
     }
     if (S_ISDIR(info.st_mode)) {
-        return FileResult::failure(QStringLiteral("it is a folder, not a file"));
+        return FileResult::failure(FileError::of(FileError::Kind::IsFolder));
     }
     // Sending to the trash takes the file out of its folder: without leave to change that folder
     // the trash is not the problem.
     const QString folder = QFileInfo(original).absolutePath();
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
-        return FileResult::failure(QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
-                                       .arg(systemError(EACCES), QDir::toNativeSeparators(folder)));
+        return FileResult::failure(FileError::of(FileError::Kind::FolderLocked, systemError(EACCES),
+                                                 QDir::toNativeSeparators(folder))
+                                       .kept());
     }
 
     const QString trash = homeTrashDirectory();
     if (trash.isEmpty()) {
-        return FileResult::failure(kept(QStringLiteral("there is no home folder to keep a trash in")));
+        return FileResult::failure(FileError::of(FileError::Kind::NoHome).kept());
     }
-    QString why;
+    FileError why;
     const QByteArray files = QFile::encodeName(trash + QStringLiteral("/files"));
     const QByteArray infoFolder = QFile::encodeName(trash + QStringLiteral("/info"));
     if (!ensureParents(QFileInfo(trash).path(), why) || !ensureFolder(QFile::encodeName(trash), why) ||
@@ -213,7 +219,7 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
             if (errno == EEXIST) {
                 continue;
             }
-            return FileResult::failure(trashUnusable(trash, systemError(errno)));
+            return FileResult::failure(trashUnusable(trash, systemFailure(errno)));
         }
         ::close(fd);
         struct stat there {};
@@ -226,7 +232,7 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
         target = files + '/' + candidate;
     }
     if (note.isEmpty()) {
-        return FileResult::failure(trashUnusable(trash, QStringLiteral("no free name is left for the file")));
+        return FileResult::failure(trashUnusable(trash, FileError::of(FileError::Kind::NoFreeName)));
     }
     if (!fillNote(note, trashInfo(original), why)) {
         ::unlink(note.constData());
@@ -248,7 +254,7 @@ FileResult moveToTrash(const QString& path, QString* pathInTrash) {
     }
     if (code != 0) {
         ::unlink(note.constData());
-        return FileResult::failure(kept(systemError(code)));
+        return FileResult::failure(systemFailure(code).kept());
     }
     if (pathInTrash != nullptr) {
         *pathInTrash = QFile::decodeName(target);

@@ -6,6 +6,7 @@
 #include "support/DirectoryCheckTesting.h"
 #include "support/HostileFiles.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/browser/FileList.h"
@@ -183,7 +184,7 @@ TEST_F(FaultInjectionIo, ATrashRefusedForWantOfPermissionSaysSo) {
         GTEST_SKIP() << "permissions are not enforced for this user";
     }
     EXPECT_FALSE(trashed.ok);
-    EXPECT_EQ(trashed.error,
+    EXPECT_EQ(texts::fileError(trashed.error),
               QStringLiteral("%1 (the folder %2 cannot be changed), so it was kept")
                   .arg(QString::fromLocal8Bit(std::strerror(EACCES)), QDir::toNativeSeparators(folder)));
     EXPECT_TRUE(test::exists(path));

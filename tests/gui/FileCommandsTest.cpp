@@ -84,7 +84,7 @@ TEST_F(MovingFiles, TheProgramFolderCannotBeItsOwnSkinDirectory) {
     const platform::FileResult moved =
         checks::moveToProgramDirectory(program.path(), program.path(), "c.bmp");
     EXPECT_FALSE(moved.ok);
-    EXPECT_EQ(moved.error, "the skin directory is the program's own folder");
+    EXPECT_EQ(moved.error.reason, "the skin directory is the program's own folder");
     EXPECT_TRUE(test::exists(program.filePath("c.bmp")));
 }
 

@@ -197,7 +197,7 @@ TEST_F(RecordedChecks, MoveThisFileIsARunOfOneChange) {
     program.write("c.bmp", "c");
     const platform::FileResult same =
         checks::moveToProgramDirectory(program.path(), program.path(), "c.bmp", &journal);
-    EXPECT_EQ(same.error, "the skin directory is the program's own folder");
+    EXPECT_EQ(same.error.reason, "the skin directory is the program's own folder");
 }
 
 TEST_F(RecordedChecks, AnExportsTwoNewFilesGoToTheTrashWhenPutBackUnlessChanged) {

@@ -76,7 +76,7 @@ TEST(moveFile, MovesAndNeverReplaces) {
     to.write("a.bmp", "old");
     const FileResult refused = moveFile(from.filePath("a.bmp"), to.filePath("a.bmp"));
     EXPECT_FALSE(refused.ok);
-    EXPECT_TRUE(refused.error.startsWith("a file of that name is already in")) << refused.error.toStdString();
+    EXPECT_EQ(refused.error.kind, FileError::Kind::NameTakenIn);
     EXPECT_EQ(vestimo::test::readAll(from.filePath("a.bmp")), "new");
     EXPECT_EQ(vestimo::test::readAll(to.filePath("a.bmp")), "old");
 
@@ -85,7 +85,8 @@ TEST(moveFile, MovesAndNeverReplaces) {
     EXPECT_FALSE(vestimo::test::exists(from.filePath("b.bmp")));
     EXPECT_EQ(vestimo::test::readAll(to.filePath("b.bmp")), "content");
 
-    EXPECT_EQ(moveFile(from.filePath("gone.bmp"), to.filePath("gone.bmp")).error, "it is no longer there");
+    EXPECT_EQ(moveFile(from.filePath("gone.bmp"), to.filePath("gone.bmp")).error.kind,
+              FileError::Kind::NoLongerThere);
     from.mkdir("dir.cmx");
     EXPECT_FALSE(moveFile(from.filePath("dir.cmx"), to.filePath("dir.cmx")).ok);
     EXPECT_TRUE(vestimo::test::exists(from.filePath("dir.cmx")));

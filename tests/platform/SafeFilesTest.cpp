@@ -24,7 +24,7 @@ using vestimo::test::TempDir;
 
 namespace {
 
-const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+const FileError tooLarge = FileError::system(QString::fromLocal8Bit(std::strerror(EFBIG)));
 
 QStringList Names(const TempDir& dir) {
     QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
@@ -71,10 +71,9 @@ TEST(Links, SaveRefusesALinkAndNamesWhereItPoints) {
     ASSERT_TRUE(QFile::link(target, link));
     const FileResult saved = saveFile(link, "new text");
     EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(saved.error,
-              QStringLiteral("%1 is a symbolic link to %2; Vestimo never writes through a link, so it "
-                             "was left as it is")
-                  .arg(link, target));
+    EXPECT_EQ(saved.error.kind, FileError::Kind::ThroughLink);
+    EXPECT_EQ(saved.error.subject, link);
+    EXPECT_EQ(saved.error.other, target);
     EXPECT_EQ(vestimo::test::readAll(target), "target");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
 
@@ -101,7 +100,7 @@ TEST(Fifos, ReadingRefusesAFifoAtOnce) {
     ASSERT_TRUE(vestimo::test::MakeFifo(fifo));
     const ReadResult read = readFile(fifo, 100);
     EXPECT_FALSE(read.ok);
-    EXPECT_EQ(read.error, "not an ordinary file");
+    EXPECT_EQ(read.error.kind, FileError::Kind::NotOrdinary);
 
     const LineReader reader(fifo);
     EXPECT_FALSE(reader.isOpen());
@@ -113,7 +112,7 @@ TEST(Fifos, ReadingRefusesAFifoAtOnce) {
     EXPECT_FALSE(linked.isOpen());
     EXPECT_EQ(linked.error(), "not an ordinary file");
     // A folder keeps its own reason.
-    EXPECT_EQ(readFile(dir.path(), 100).error, QString::fromLocal8Bit(std::strerror(EISDIR)));
+    EXPECT_EQ(readFile(dir.path(), 100).error.reason, QString::fromLocal8Bit(std::strerror(EISDIR)));
 }
 
 TEST(Identity, ChangesWhenAnotherProgramRewritesTheFile) {

@@ -52,16 +52,13 @@ TEST_F(Folder, MovesOutNeverReplacingAndKeepsReadingTheFolderItOpened) {
     skins.write("taken.cmx", "ours");
     struct Case {
         const char* name;
-        bool ok;
-        const char* error;
+        FileError::Kind error;
     };
-    for (const Case& c : {Case{"Skin.cmx", true, ""}, Case{"none.cmx", false, "it is no longer there"},
-                          Case{"sub.cmx", false, "it is a folder, not a file"}}) {
-        const FileResult moved = folder.moveOut(c.name, program.path());
-        EXPECT_EQ(moved.ok, c.ok) << c.name;
-        EXPECT_EQ(moved.error, QString::fromLatin1(c.error)) << c.name;
+    for (const Case& c :
+         {Case{"Skin.cmx", FileError::Kind::None}, Case{"none.cmx", FileError::Kind::NoLongerThere},
+          Case{"sub.cmx", FileError::Kind::IsFolder}, Case{"taken.cmx", FileError::Kind::NameTakenIn}}) {
+        EXPECT_EQ(folder.moveOut(c.name, program.path()).error.kind, c.error) << c.name;
     }
-    EXPECT_FALSE(folder.moveOut("taken.cmx", program.path()).ok);
     EXPECT_EQ(readAll(program.filePath("taken.cmx")), "theirs");
     EXPECT_EQ(readAll(program.filePath("Skin.cmx")), "skin");
     // The path now names another folder; the open one is still read.

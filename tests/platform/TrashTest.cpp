@@ -48,7 +48,7 @@ QString NotedPath(const QString& note) {
 QString Trashed(const QString& file) {
     QString inTrash;
     const FileResult trashed = moveToTrash(file, &inTrash);
-    EXPECT_TRUE(trashed.ok) << trashed.error.toStdString();
+    EXPECT_TRUE(trashed.ok) << trashed.error.reason.toStdString();
     return inTrash;
 }
 
@@ -97,7 +97,7 @@ TEST(TrashPlace, ARelativeDataHomeIsNoSettingAndNoHomeIsNoTrash) {
     EXPECT_TRUE(homeTrashDirectory().isEmpty());
     const FileResult trashed = moveToTrash(file);
     EXPECT_FALSE(trashed.ok);
-    EXPECT_TRUE(trashed.error.endsWith("so it was kept"));
+    EXPECT_EQ(trashed.error.outcome, FileError::Outcome::Kept);
     EXPECT_EQ(readAll(file), "x");
 }
 
@@ -134,8 +134,8 @@ TEST_F(HomeTrash, ATrashThatCannotBeUsedKeepsTheFileAndSaysWhy) {
         const QString file = skins.write("a.bmp", "keep me");
         const FileResult trashed = moveToTrash(file);
         EXPECT_FALSE(trashed.ok);
-        EXPECT_TRUE(trashed.error.startsWith("the trash " + fresh.filePath("Trash") + " cannot be used: "))
-            << trashed.error.toStdString();
+        EXPECT_EQ(trashed.error.outcome, FileError::Outcome::TrashUnusable);
+        EXPECT_EQ(trashed.error.place, fresh.filePath("Trash"));
         EXPECT_EQ(readAll(file), "keep me");
         EXPECT_TRUE(QDir(fresh.filePath("elsewhere")).isEmpty());
     }

@@ -1,6 +1,7 @@
 #include "core/buyable/ExportWriter.h"
 
 #include "core/catalogue/Buyable.h"
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/journal/Journal.h"
 #include "platform/FileSystem.h"
@@ -56,8 +57,8 @@ QString writeExport(const QString& directory, const ExportPlan& plan, const QByt
     const QString cmxPath = platform::joinPath(directory, plan.cmxFileName);
     const platform::FileResult cmxWritten = writeNew(cmxPath, plan.cmxText, texts::exportedCmx());
     if (!cmxWritten.ok) {
-        endRun(texts::runFailed(cmxWritten.error));
-        return texts::exportWriteFailed(plan.cmxFileName, cmxWritten.error);
+        endRun(texts::runFailed(texts::fileError(cmxWritten.error)));
+        return texts::exportWriteFailed(plan.cmxFileName, texts::fileError(cmxWritten.error));
     }
     const qint64 cmxChange = journal != nullptr ? journal->lastChangeId() : 0;
     const platform::FileResult bitmapWritten =
@@ -71,10 +72,11 @@ QString writeExport(const QString& directory, const ExportPlan& plan, const QByt
     if (removed.ok && cmxChange > 0) {
         journal->store().markUndone(cmxChange, texts::exportTakenBack());
     }
-    endRun(texts::runFailed(bitmapWritten.error));
-    return removed.ok ? texts::exportWriteFailed(plan.bitmapFileName, bitmapWritten.error)
-                      : texts::exportWriteFailedCmxLeft(plan.bitmapFileName, bitmapWritten.error,
-                                                        plan.cmxFileName, removed.error);
+    const QString why = texts::fileError(bitmapWritten.error);
+    endRun(texts::runFailed(why));
+    return removed.ok ? texts::exportWriteFailed(plan.bitmapFileName, why)
+                      : texts::exportWriteFailedCmxLeft(plan.bitmapFileName, why, plan.cmxFileName,
+                                                        texts::fileError(removed.error));
 }
 
 } // namespace vestimo::buyable

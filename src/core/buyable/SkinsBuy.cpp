@@ -1,5 +1,6 @@
 #include "core/buyable/SkinsBuy.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
 #include "core/journal/Journal.h"
@@ -54,14 +55,14 @@ QString moveIntoSkinsBuy(const QString& directory, const ExportPlan& plan, const
     const platform::FileResult cmx =
         moveOne(platform::joinPath(directory, names[0]), platform::joinPath(skinsBuy, names[0]), journal);
     if (!cmx.ok) {
-        outcome = texts::notMovedIntoSkinsBuy(names[0], cmx.error);
+        outcome = texts::notMovedIntoSkinsBuy(names[0], texts::fileError(cmx.error));
     } else {
         const platform::FileResult bitmap =
             moveOne(platform::joinPath(directory, names[1]), platform::joinPath(skinsBuy, names[1]), journal);
         if (!bitmap.ok) {
             // A CMX file without its bitmap would be a broken outfit there: it goes back too.
             moveOne(platform::joinPath(skinsBuy, names[0]), platform::joinPath(directory, names[0]), journal);
-            outcome = texts::notMovedIntoSkinsBuy(names[1], bitmap.error);
+            outcome = texts::notMovedIntoSkinsBuy(names[1], texts::fileError(bitmap.error));
         }
     }
     if (journal != nullptr) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalogue/FileErrors.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -24,7 +26,7 @@ inline QString putBackNameTakenIn(const QString& folder) {
     return QCoreApplication::translate("Vestimo", "another file now has its name in %1").arg(folder);
 }
 inline QString putBackNoLongerThere() {
-    return QCoreApplication::translate("Vestimo", "it is no longer there");
+    return fileErrorReason(platform::FileError::of(platform::FileError::Kind::NoLongerThere));
 }
 inline QString putBackContentNotRecorded() {
     return QCoreApplication::translate("Vestimo", "what it held was not recorded, so it is kept");

@@ -1,6 +1,7 @@
 #include "core/checks/DirectoryCheck.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/SkinEdit.h"
@@ -51,7 +52,8 @@ platform::FileResult explained(const platform::FileResult& moved, const QString&
     if (!moved.ok) {
         const QString from = QFileInfo(skinDirectory).canonicalFilePath();
         if (!from.isEmpty() && from == QFileInfo(programDirectory).canonicalFilePath()) {
-            return platform::FileResult::failure(texts::skinFolderIsProgramFolderShort());
+            return platform::FileResult::failure(
+                platform::FileError::text(texts::skinFolderIsProgramFolderShort()));
         }
     }
     return moved;
@@ -61,8 +63,8 @@ platform::FileResult explained(const platform::FileResult& moved, const QString&
 // would give when a file of that name is already there, or success.
 platform::FileResult wouldMove(const DirectoryReport& report, const QString& name) {
     if (platform::identifyFile(platform::joinPath(report.programDirectory, name))) {
-        return platform::FileResult::failure(
-            texts::alreadyInFolder(QDir::toNativeSeparators(report.programDirectory)));
+        return platform::FileResult::failure(platform::FileError::text(
+            texts::alreadyInFolder(QDir::toNativeSeparators(report.programDirectory))));
     }
     return platform::FileResult::success();
 }
@@ -103,7 +105,8 @@ void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
     DirectoryReport& report = carrier.report;
     if (!result.ok) {
         // Its companions stay with it.
-        report.trouble.append({name, texts::couldNotBeMoved(verdict.reason, result.error), {}, true});
+        report.trouble.append(
+            {name, texts::couldNotBeMoved(verdict.reason, texts::fileError(result.error)), {}, true});
         return;
     }
     report.moved.append({name, verdict.reason});
@@ -120,7 +123,10 @@ void moved(Carrier& carrier, const Verdict& verdict, const QString& name,
             report.companions.append({companion.name, texts::companionOf(companion.role, name)});
         } else {
             report.trouble.append(
-                {companion.name, texts::companionNotMoved(companion.role, name, along.error), {}, true});
+                {companion.name,
+                 texts::companionNotMoved(companion.role, name, texts::fileError(along.error)),
+                 {},
+                 true});
         }
     }
 }
@@ -350,7 +356,7 @@ platform::FileResult moveToProgramDirectory(const QString& skinDirectory, const 
     journal->beginRun(texts::moveFileButton(), skinDirectory);
     const platform::FileResult moved =
         explained(journal->move(from, to, texts::movedByThePlayer()), skinDirectory, programDirectory);
-    journal->endRun(moved.ok ? texts::runFinished() : texts::runFailed(moved.error));
+    journal->endRun(moved.ok ? texts::runFinished() : texts::runFailed(texts::fileError(moved.error)));
     return moved;
 }
 

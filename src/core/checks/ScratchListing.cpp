@@ -1,6 +1,7 @@
 #include "core/checks/ScratchListing.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/FileErrors.h"
 #include "platform/OrdinaryFile.h"
 #include "platform/Wildcard.h"
 #include "platform/journal/FileDigest.h"
@@ -181,10 +182,11 @@ ScratchListing::Written ScratchListing::write(const platform::SkinFolder& skinFo
         const platform::FileResult removed =
             own ? platform::removeFile(path()) : platform::moveToTrash(path());
         if (!removed.ok) {
+            const QString why = texts::fileError(removed.error);
             result.error = !QFileInfo(programDirectory_).isWritable()
-                               ? texts::oldListingNotReplaced(fileName, removed.error)
-                           : own ? texts::oldListingNotDeleted(fileName, removed.error)
-                                 : texts::earlierListingNotTrashed(removed.error);
+                               ? texts::oldListingNotReplaced(fileName, why)
+                           : own ? texts::oldListingNotDeleted(fileName, why)
+                                 : texts::earlierListingNotTrashed(why);
             result.names.clear();
             result.everything = {};
             result.size = 0;
@@ -196,7 +198,7 @@ ScratchListing::Written ScratchListing::write(const platform::SkinFolder& skinFo
     // A scratch file: written fresh (never through a link), without waiting for the disk.
     const platform::FileResult saved = platform::writeNewFile(path(), bytes);
     if (!saved.ok) {
-        result.error = saved.error;
+        result.error = texts::fileError(saved.error);
         result.names.clear();
         result.everything = {};
         result.size = 0;

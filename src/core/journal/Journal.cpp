@@ -1,5 +1,6 @@
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/PlatformErrors.h"
 #include "platform/journal/FileDigest.h"
@@ -49,7 +50,7 @@ JournaledResult runJournaled(JournalStore* store, const JournalChange& intent,
     const platform::JournalStatus marked =
         result.file.ok ? store->markDone(result.changeId, change.destination, change.size, change.hash, {},
                                          change.modified)
-                       : store->markFailed(result.changeId, result.file.error);
+                       : store->markFailed(result.changeId, texts::fileError(result.file.error));
     if (!marked.ok) {
         // Still open in the journal: the next start settles it from the disk.
         result.journalError = texts::journalError(marked.error);
@@ -299,7 +300,7 @@ void MoveQueue::flush() {
             }
             const platform::JournalStatus marked =
                 moved.ok ? store.markDone(ids[i], {}, arrived.size, arrived.hash, {}, arrived.modified)
-                         : store.markFailed(ids[i], moved.error);
+                         : store.markFailed(ids[i], texts::fileError(moved.error));
             if (!marked.ok) {
                 journal_.note(texts::journalError(marked.error));
             }

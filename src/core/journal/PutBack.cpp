@@ -1,6 +1,7 @@
 #include "core/journal/Disk.h"
 #include "core/journal/Journal.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/PutBack.h"
@@ -261,7 +262,7 @@ void takeStep(JournalStore& store, const JournalChange& change, Step& step, PutB
     step.undo.reason = texts::putBackReason();
     const JournaledResult done = runJournaled(&store, step.undo, step.op);
     if (!done.file.ok) {
-        item.reason = done.file.error;
+        item.reason = texts::fileError(done.file.error);
     } else {
         item.outcome = PutBackOutcome::PutBack;
         item.what = step.what;

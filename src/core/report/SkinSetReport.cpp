@@ -1,5 +1,6 @@
 #include "core/report/SkinSetReport.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/Report.h"
 #include "core/cmx/CmxLayout.h"
 #include "core/cmx/CodePage.h"
@@ -302,7 +303,7 @@ void contentRows(const platform::SkinFolder& folder, const QStringList& names, c
             }
         });
     for (const platform::UnreadableFile& file : found.unreadable) {
-        rows.append(unreadableRow(names[file.index], file.why));
+        rows.append(unreadableRow(names[file.index], texts::fileError(file.why)));
     }
     for (const platform::IdenticalGroup& group : found.groups) {
         QStringList files;

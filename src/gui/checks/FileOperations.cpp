@@ -1,5 +1,6 @@
 #include "gui/checks/FileOperations.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/SkinEdit.h"
 #include "core/journal/Journal.h"
@@ -22,7 +23,7 @@ platform::FileResult asRun(journal::Journal* journal, const QString& command, co
     }
     journal->beginRun(command, QFileInfo(path).absolutePath());
     const platform::FileResult result = journaled(*journal);
-    journal->endRun(result.ok ? texts::runFinished() : texts::runFailed(result.error));
+    journal->endRun(result.ok ? texts::runFinished() : texts::runFailed(texts::fileError(result.error)));
     return result;
 }
 
@@ -37,7 +38,8 @@ void recycle(MessageBoxes& messages, const QString& FileName, journal::Journal* 
         journal, texts::deleteBmpButton(), FileName, [&] { return platform::moveToTrash(FileName); },
         [&](journal::Journal& j) { return j.trash(FileName, texts::trashedByThePlayer()); });
     if (!trashed.ok) {
-        messages.show(QStringLiteral("Could not send %1 to the Trash: %2").arg(shown, trashed.error));
+        messages.show(
+            QStringLiteral("Could not send %1 to the Trash: %2").arg(shown, texts::fileError(trashed.error)));
     }
 }
 

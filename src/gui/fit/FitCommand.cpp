@@ -1,5 +1,6 @@
 #include "gui/fit/FitCommand.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/PlatformErrors.h"
@@ -41,7 +42,7 @@ platform::FileResult replace(const QString& path, const QByteArray& bytes, journ
     }
     journal->beginRun(texts::makeItFitButton(), QFileInfo(path).absolutePath());
     const platform::FileResult saved = journal->save(path, bytes, texts::madeToFitByThePlayer());
-    journal->endRun(saved.ok ? texts::runFinished() : texts::runFailed(saved.error));
+    journal->endRun(saved.ok ? texts::runFinished() : texts::runFailed(texts::fileError(saved.error)));
     return saved;
 }
 
@@ -51,7 +52,7 @@ bool makeBitmapFit(const QString& path, const Services& services, const FitConfi
     const QString name = QFileInfo(path).fileName();
     const platform::ReadResult read = platform::readFile(path, FitReadLimit);
     if (!read.ok) {
-        services.messages.show(texts::couldNotOpen(name, read.error));
+        services.messages.show(texts::couldNotOpen(name, texts::fileError(read.error)));
         return false;
     }
     const platform::FitResult fit = platform::fitTexture(read.bytes, textures::fittableSizes());
@@ -82,7 +83,7 @@ bool makeBitmapFit(const QString& path, const Services& services, const FitConfi
     }
     const platform::FileResult saved = replace(path, fit.bytes, services.journal);
     if (!saved.ok) {
-        services.messages.show(texts::couldNotSave(name, saved.error));
+        services.messages.show(texts::couldNotSave(name, texts::fileError(saved.error)));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "gui/report/ReportWindow.h"
 
 #include "core/catalogue/Common.h"
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/RunReport.h"
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/WidgetNames.h"
@@ -192,7 +193,7 @@ void ReportWindow::onSaveClicked() {
     }
     const platform::FileResult saved = report::saveReport(report_, path);
     if (!saved.ok) {
-        messages_.show(texts::reportNotSaved(path, saved.error));
+        messages_.show(texts::reportNotSaved(path, texts::fileError(saved.error)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "gui/skinedit/SkinEditWindow.h"
 
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/Install.h"
@@ -333,7 +334,7 @@ void SkinEditWindow::openSelectedCmx() {
     // Read before the notice, so a file that cannot be opened costs the user one message, not two.
     const platform::ReadResult read = platform::readFile(editor::selectedPath(state_), editor::CmxFileLimit);
     if (!read.ok) {
-        services_.messages.show(texts::couldNotOpen(name, read.error));
+        services_.messages.show(texts::couldNotOpen(name, texts::fileError(read.error)));
         return;
     }
     const editor::Transition next = editor::opened(state_, name, read.identity);
@@ -362,7 +363,7 @@ bool SkinEditWindow::writeEditorText() {
     }
     const platform::FileResult written = saveCmxFile(path, bytes, services_.journal);
     if (!written.ok) {
-        services_.messages.show(texts::couldNotSave(file.name, written.error));
+        services_.messages.show(texts::couldNotSave(file.name, texts::fileError(written.error)));
         return false;
     }
     return true;
@@ -539,7 +540,7 @@ void SkinEditWindow::onMoveFileClicked() {
     const platform::FileResult moved =
         checks::moveToProgramDirectory(state_.folder, services_.programDirectory, name, services_.journal);
     if (!moved.ok) {
-        services_.messages.show(texts::couldNotMove(name, moved.error));
+        services_.messages.show(texts::couldNotMove(name, texts::fileError(moved.error)));
     }
     ui_->column->files().refresh();
 }
