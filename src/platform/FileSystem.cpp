@@ -62,7 +62,7 @@ bool holdsLength(int fd, qint64 expected, FileError& why) {
 // writeAll, its failure as a FileError.
 bool writeAll(int fd, const char* data, qint64 size, FileError& why) {
     QString reason;
-    if (!writeAll(fd, data, size, reason)) {
+    if (!platform::writeAll(fd, data, size, reason)) {
         why = FileError::system(reason);
         return false;
     }

@@ -77,7 +77,7 @@ PictureLoad loadPicture(const QString& path) {
     PictureLoad load;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        load.problem = {PictureProblem::Kind::Unread, read.error, {}};
+        load.problem = {PictureProblem::Kind::Unread, {}, {}, read.error};
         return load;
     }
     if (!decodeBmp(read.bytes, &load.image, &load.problem)) {
@@ -92,7 +92,7 @@ PictureSize measurePicture(const QString& path) {
     PictureSize size;
     ReadResult read = readFile(path, PictureFileLimit);
     if (!read.ok) {
-        size.problem = {PictureProblem::Kind::Unread, read.error, {}};
+        size.problem = {PictureProblem::Kind::Unread, {}, {}, read.error};
         return size;
     }
     QImage image;

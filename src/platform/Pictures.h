@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/BmpStructure.h"
+#include "platform/FileError.h"
 
 #include <QString>
 
@@ -15,13 +16,14 @@ inline constexpr qint64 PictureFileLimit = qint64{64} * 1024 * 1024;
 struct PictureProblem {
     enum class Kind {
         None,
-        Unread,     // the file could not be read; `reason` in the system's words
+        Unread,     // the file could not be read; `file` says why
         Damaged,    // not a sound BMP; `fault` says how
         NotDecoded, // the decoder refused it; `reason` in its words, possibly none
     };
     Kind kind = Kind::None;
     QString reason;
     BmpFault fault;
+    FileError file;
 
     bool operator==(const PictureProblem&) const = default;
 };

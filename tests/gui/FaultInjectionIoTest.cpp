@@ -129,8 +129,8 @@ TEST_F(FaultInjectionIo, AFifoInPlaceOfABitmapNeitherBlocksNorIsLost) {
     select("B001FAFitlgt_pipe.bmp");
     ASSERT_TRUE(test::MakeFifo(skins.filePath("B001FAFitlgt_pipe.bmp")));
     EXPECT_FALSE(platform::loadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).ok);
-    EXPECT_EQ(platform::loadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).problem.reason,
-              "not an ordinary file");
+    EXPECT_EQ(platform::loadPicture(skins.filePath("B001FAFitlgt_pipe.bmp")).problem.file.kind,
+              platform::FileError::Kind::NotOrdinary);
     // In the directory-wide check, swapped in after the listing.
     ASSERT_TRUE(image.save(skins.filePath("B002FAFitlgt_late.bmp"), "BMP"));
     QFile::remove(skins.filePath("B001FAFitlgt_pipe.bmp"));

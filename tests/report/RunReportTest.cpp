@@ -355,7 +355,7 @@ TEST(RunReportFormats, SavingWritesTheChosenFormatAndNeverThroughALink) {
     ASSERT_TRUE(QFile::link(target, folder.filePath("link.txt")));
     const platform::FileResult refused = report::saveReport(report, folder.filePath("link.txt"));
     EXPECT_FALSE(refused.ok);
-    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_FALSE(refused.error.isNone());
     EXPECT_EQ(test::readAll(target), "keep me");
 
     EXPECT_FALSE(report::saveReport(report, folder.filePath("missing/r.txt")).ok);

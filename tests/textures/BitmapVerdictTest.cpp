@@ -20,7 +20,8 @@ const qint64 Limit = vestimo::textures::ruleForPicture(32, 32)->MaxFileSize;
 } // namespace
 
 TEST(BitmapVerdict, SizeThenLengthAgainstTheLimitOfItsRow) {
-    const PictureProblem damaged{PictureProblem::Kind::Unread, "gone", {}};
+    const PictureProblem damaged{
+        PictureProblem::Kind::Unread, {}, {}, vestimo::platform::FileError::system("gone")};
     const struct {
         PictureSize picture;
         BitmapVerdict::Kind kind;

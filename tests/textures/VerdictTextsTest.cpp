@@ -27,13 +27,13 @@ TEST(VerdictTexts, EachPlaceWordsTheSameVerdictItsOwnWay) {
     platform::BmpFault notBmp;
     notBmp.kind = platform::BmpFault::Kind::NotBmp;
     textures::BitmapVerdict damaged;
-    damaged.problem = {PictureProblem::Kind::Damaged, {}, notBmp};
+    damaged.problem = {PictureProblem::Kind::Damaged, {}, notBmp, {}};
     EXPECT_EQ(texts::bmpCheckMessage(damaged, "a.bmp"), texts::bmpFileCorrupt());
     EXPECT_EQ(texts::bitmapCheckReason(damaged), texts::notAReadablePicture("not a BMP file"));
     EXPECT_EQ(texts::bitmapInstallRefusal(damaged),
               texts::installPictureFault(texts::notAReadablePicture(), "not a BMP file"));
     // A decoder with nothing to say leaves the plain words.
-    damaged.problem = {PictureProblem::Kind::NotDecoded, {}, {}};
+    damaged.problem = {PictureProblem::Kind::NotDecoded, {}, {}, {}};
     EXPECT_EQ(texts::bitmapCheckReason(damaged), texts::notAReadablePicture());
     EXPECT_EQ(texts::bitmapInstallRefusal(damaged), texts::notAReadablePicture());
     EXPECT_EQ(texts::bmpCheckDetails(damaged), "");

@@ -1,6 +1,7 @@
 #include "core/catalogue/Verdicts.h"
 
 #include "core/catalogue/Checks.h"
+#include "core/catalogue/FileErrors.h"
 #include "core/catalogue/Install.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
@@ -93,8 +94,9 @@ QString pictureProblem(const platform::PictureProblem& problem) {
         return bmpFault(problem.fault);
     case platform::PictureProblem::Kind::NotDecoded:
         return problem.reason.isEmpty() ? notAReadablePicture() : problem.reason;
-    case platform::PictureProblem::Kind::None:
     case platform::PictureProblem::Kind::Unread:
+        return fileError(problem.file);
+    case platform::PictureProblem::Kind::None:
         break;
     }
     return problem.reason;

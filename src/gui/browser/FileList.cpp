@@ -101,9 +101,27 @@ void sortNaturally(QStringList& names) {
 
 } // namespace
 
+QStringList FileList::readListing(const QString& path, const QString& pattern) {
+    QStringList listing = path.isEmpty() ? QStringList() : platform::listFiles(path, pattern).names;
+    sortNaturally(listing);
+    return listing;
+}
+
+void FileList::showListing(const QString& pattern, QStringList listing, bool keepSelection) {
+    const bool changed = pattern != pattern_;
+    pattern_ = pattern;
+    show(std::move(listing), keepSelection && !changed ? fileName() : QString());
+    if (changed) {
+        emit patternChanged();
+    }
+}
+
 void FileList::reload(const QString& keepSelected) {
-    entries_ = path_.isEmpty() ? QStringList() : platform::listFiles(path_, pattern_).names;
-    sortNaturally(entries_);
+    show(readListing(path_, pattern_), keepSelected);
+}
+
+void FileList::show(QStringList listing, const QString& keepSelected) {
+    entries_ = std::move(listing);
     listIndex_ = keepSelected.isEmpty() ? -1 : static_cast<int>(entries_.indexOf(keepSelected));
     const QSignalBlocker block(this);
     clear();

@@ -45,6 +45,13 @@ public:
     // Re-reads the folder with nothing selected, without raising the click.
     void rereadUnselected();
 
+    // `path`'s files matching `pattern` in the list's order. Safe on any thread: a run reads the
+    // listing on its worker so a folder of 100,000 skins is never read on the window's thread.
+    static QStringList readListing(const QString& path, const QString& pattern);
+    // Shows `listing` (from readListing for this list's path and `pattern`) as rereadWith does,
+    // or, with `keepSelection`, as refresh does.
+    void showListing(const QString& pattern, QStringList listing, bool keepSelection);
+
 signals:
     void fileClicked();
     void pathChanged();
@@ -56,6 +63,7 @@ protected:
 
 private:
     void reload(const QString& keepSelected);
+    void show(QStringList listing, const QString& keepSelected);
     void showSelection();
 
     QString path_;

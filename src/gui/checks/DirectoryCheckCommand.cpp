@@ -48,6 +48,7 @@ private:
 struct RunEnd {
     checks::DirectoryReport report;
     checks::ClosingMessage closing;
+    QStringList listing; // the folder's files of the check's kind afterwards, in the list's order
 };
 
 // The run's end on the window's thread: the closing message, the list read afresh, the bar gone.
@@ -72,12 +73,9 @@ void finish(const checks::DirectoryCheck& check, const CheckSite& site, MessageB
                                   : texts::checkCancelled() + u'\n' + closing.informative;
     }
     tell(messages, closing);
-    if (check.rereadsItsKind) {
-        // The list ends on the files of this kind that are left, nothing selected.
-        site.fileList.rereadWith(patternOf(check.filter));
-    } else {
-        site.fileList.refresh();
-    }
+    // The list ends on the files of this kind that are left; nothing selected when the check
+    // rereads its kind.
+    site.fileList.showListing(patternOf(check.filter), std::move(end.listing), !check.rereadsItsKind);
     site.progressBar.setVisible(false);
 }
 
@@ -108,6 +106,9 @@ BackgroundRun* runDirectoryCheckCommand(const checks::DirectoryCheck& check, con
             ProgressOfRun progress(run);
             end->report = checks::runDirectoryCheck(check, skins, program, progress, options);
             end->closing = checks::closingMessageFor(check, end->report);
+            if (end->closing.kind == checks::ClosingMessage::Kind::Completed) {
+                end->listing = FileList::readListing(skins, patternOf(check.filter));
+            }
         },
         [check, site, messages, end](bool) { finish(check, site, *messages, *end); });
 }
