@@ -26,7 +26,10 @@ QImage solid(QRgb colour) {
 // A square at depth z facing the viewer, without normals (so lit fully: texels come out exact);
 // uv (0, 0) at its corner on the Sim's right (+x) and top.
 RenderMesh quad(float x0, float x1, float y0, float y1, float z, QImage texture) {
-    return {{x1, y1, z, x0, y1, z, x0, y0, z, x1, y0, z}, {}, {0, 0, 1, 0, 1, 1, 0, 1}, {0, 1, 2, 0, 2, 3},
+    return {{x1, y1, z, x0, y1, z, x0, y0, z, x1, y0, z},
+            {},
+            {0, 0, 1, 0, 1, 1, 0, 1},
+            {0, 1, 2, 0, 2, 3},
             std::move(texture)};
 }
 
@@ -80,7 +83,8 @@ TEST(Renderer, TexelsComeOutExactAndUnsmoothed) {
 
 TEST(Renderer, TheSimsLeftIsOnThePicturesRightFacingTheViewer) {
     // Red on the Sim's left (-x) and up, blue on its right and down.
-    const std::vector<RenderMesh> scene = {quad(-2, -1, 0, 1, 0, solid(Red)), quad(1, 2, -1, 0, 0, solid(Blue))};
+    const std::vector<RenderMesh> scene = {quad(-2, -1, 0, 1, 0, solid(Red)),
+                                           quad(1, 2, -1, 0, 0, solid(Blue))};
     const struct {
         float turn;
         bool redOnRight;
@@ -103,7 +107,10 @@ TEST(Renderer, TheNearerFaceWinsWhateverTheOrder) {
         std::vector<RenderMesh> scene;
         float turn;
         QRgb seen;
-    } cases[] = {{{front, back}, 0, Red}, {{back, front}, 0, Red}, {{front, back}, 180, Blue}, {{back, front}, 180, Blue}};
+    } cases[] = {{{front, back}, 0, Red},
+                 {{back, front}, 0, Red},
+                 {{front, back}, 180, Blue},
+                 {{back, front}, 180, Blue}};
     for (const auto& c : cases) {
         EXPECT_EQ(draw(c.scene, {64, 64, c.turn}).pixel(32, 32), c.seen) << c.turn;
     }

@@ -8,6 +8,7 @@
 #include "platform/fit/TextureFit.h"
 #include "platform/journal/FileDigest.h"
 #include "platform/journal/JournalStore.h"
+#include "platform/render/RenderError.h"
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/History.h"
@@ -140,7 +141,8 @@ inline QString farError(const platform::archive::FarError& e) {
     case Kind::NotAFar:
         return QCoreApplication::translate("Vestimo", "it is not one of the game's FAR archives");
     case Kind::UnknownVersion:
-        return QCoreApplication::translate("Vestimo", "it is a FAR archive of version %1, not one of the game's")
+        return QCoreApplication::translate("Vestimo",
+                                           "it is a FAR archive of version %1, not one of the game's")
             .arg(e.number);
     case Kind::Truncated:
         return cutShort();
@@ -150,7 +152,8 @@ inline QString farError(const platform::archive::FarError& e) {
         return QCoreApplication::translate("Vestimo", "the archive's list of files is larger than %1")
             .arg(detail::mebibytes(e.number));
     case Kind::TooManyEntries:
-        return QCoreApplication::translate("Vestimo", "the archive claims %1 files, more than its list can hold")
+        return QCoreApplication::translate("Vestimo",
+                                           "the archive claims %1 files, more than its list can hold")
             .arg(e.number);
     case Kind::EntryOutside:
         return QCoreApplication::translate("Vestimo", "%1 lies past the end of the archive").arg(e.name);
@@ -160,13 +163,35 @@ inline QString farError(const platform::archive::FarError& e) {
     case Kind::NoSuchEntry:
         return QCoreApplication::translate("Vestimo", "the archive holds no %1").arg(e.name);
     case Kind::Compressed:
-        return QCoreApplication::translate("Vestimo", "%1 is compressed, which the game never does").arg(e.name);
+        return QCoreApplication::translate("Vestimo", "%1 is compressed, which the game never does")
+            .arg(e.name);
     case Kind::EntryTooLarge:
         return QCoreApplication::translate("Vestimo", "%1 is larger than %2")
             .arg(e.name, detail::mebibytes(e.number));
     case Kind::NotRead:
         return QCoreApplication::translate("Vestimo", "%1 could not be read: %2")
             .arg(e.name, detail::orElse(e.reason, cutShort()));
+    }
+    return {};
+}
+
+// Why the software renderer refused a scene.
+inline QString renderError(platform::render::RenderError e) {
+    using platform::render::RenderError;
+    switch (e) {
+    case RenderError::None:
+        return {};
+    case RenderError::PictureSize:
+        return QCoreApplication::translate("Vestimo", "a picture's sides must be from 1 to %1 pixels")
+            .arg(platform::render::MaxPictureSide);
+    case RenderError::TooManyTriangles:
+        return QCoreApplication::translate("Vestimo", "the meshes have more than %1 faces in all")
+            .arg(platform::render::MaxTriangles);
+    case RenderError::TooManyVertices:
+        return QCoreApplication::translate("Vestimo", "the meshes have more than %1 vertices in all")
+            .arg(platform::render::MaxVertices);
+    case RenderError::MeshInconsistent:
+        return QCoreApplication::translate("Vestimo", "a mesh names a vertex it does not have");
     }
     return {};
 }

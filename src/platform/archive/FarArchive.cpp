@@ -26,7 +26,9 @@ bool fail(FarError* error, FarError e) {
 
 // Little-endian, as every number in the archive is stored.
 quint32 word(QByteArrayView bytes, qint64 at) {
-    const auto byte = [&](qint64 i) { return static_cast<quint32>(static_cast<unsigned char>(bytes[at + i])); };
+    const auto byte = [&](qint64 i) {
+        return static_cast<quint32>(static_cast<unsigned char>(bytes[at + i]));
+    };
     return byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24);
 }
 
@@ -34,8 +36,8 @@ quint32 word(QByteArrayView bytes, qint64 at) {
 bool readAt(int fd, qint64 offset, char* into, qint64 size, int* code) {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t got = ::pread(fd, into + done, static_cast<size_t>(size - done),
-                                    static_cast<off_t>(offset + done));
+        const ssize_t got =
+            ::pread(fd, into + done, static_cast<size_t>(size - done), static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -41,7 +41,7 @@ struct FarError {
 };
 
 struct FarEntry {
-    QByteArray name; // as stored (the game's names are ASCII, folders separated by "\")
+    QByteArray name;        // as stored (the game's names are ASCII, folders separated by "\")
     quint32 size = 0;       // bytes the entry unpacks to
     quint32 storedSize = 0; // bytes it takes in the archive; differs from size only when compressed
     quint32 offset = 0;     // from the start of the archive

@@ -64,8 +64,9 @@ std::optional<Bounds> sceneBounds(const std::vector<RenderMesh>& meshes) {
         return std::nullopt;
     }
     Bounds b{(lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, (lo[2] + hi[2]) / 2, 0, (hi[1] - lo[1]) / 2};
-    forEachDrawnVertex(meshes,
-                       [&b](const float* p) { b.radius = std::max(b.radius, std::hypot(p[0] - b.cx, p[2] - b.cz)); });
+    forEachDrawnVertex(meshes, [&b](const float* p) {
+        b.radius = std::max(b.radius, std::hypot(p[0] - b.cx, p[2] - b.cz));
+    });
     return b;
 }
 
@@ -106,7 +107,8 @@ float finiteOr(float value, float fallback) {
 
 QRgb shade(QRgb colour, int light) {
     const auto channel = [light](int c) { return static_cast<unsigned>((c * light) >> 8); };
-    return 0xff000000U | (channel(qRed(colour)) << 16) | (channel(qGreen(colour)) << 8) | channel(qBlue(colour));
+    return 0xff000000U | (channel(qRed(colour)) << 16) | (channel(qGreen(colour)) << 8) |
+           channel(qBlue(colour));
 }
 
 } // namespace
@@ -214,7 +216,9 @@ void Renderer::project(const RenderMesh& mesh, const Frame& f) {
             const float facing = std::abs(nx * LightX + n[1] * LightY + nz * LightZ) / length;
             lit = std::isfinite(facing) ? Ambient + Diffuse * std::min(facing, 1.0F) : Ambient;
         }
-        out.light = static_cast<int>(lit * 256);
+        // Half a step up, so that the weighted sum below truncates to the nearest step (the weights
+        // add up to one): a fully lit face keeps its texels' exact colours.
+        out.light = lit * 256 + 0.5F;
     }
 }
 
@@ -238,6 +242,8 @@ void Renderer::fill(const Projected& a, const Projected& b, const Projected& c, 
     const float wbX = (c.y - a.y) * inv;
     const int textureWidth = texture != nullptr ? texture->width() : 0;
     const int textureHeight = texture != nullptr ? texture->height() : 0;
+    const uchar* texels = texture != nullptr ? texture->constBits() : nullptr;
+    const qsizetype stride = texture != nullptr ? texture->bytesPerLine() : 0;
     for (int py = y0; py <= y1; ++py) {
         const float sy = static_cast<float>(py) + 0.5F;
         const float startX = static_cast<float>(x0) + 0.5F;
@@ -255,15 +261,14 @@ void Renderer::fill(const Projected& a, const Projected& b, const Projected& c, 
                 continue;
             }
             depthLine[px] = depth;
-            const int light =
-                static_cast<int>(wa * float(a.light) + wb * float(b.light) + wc * float(c.light) + 0.5F);
+            const int light = std::min(256, static_cast<int>(wa * a.light + wb * b.light + wc * c.light));
             QRgb colour = UntexturedColour;
-            if (texture != nullptr) {
+            if (texels != nullptr) {
                 const float u = wa * a.u + wb * b.u + wc * c.u;
                 const float v = wa * a.v + wb * b.v + wc * c.v;
                 const int tx = std::clamp(static_cast<int>(u * float(textureWidth)), 0, textureWidth - 1);
                 const int ty = std::clamp(static_cast<int>(v * float(textureHeight)), 0, textureHeight - 1);
-                colour = reinterpret_cast<const QRgb*>(texture->constScanLine(ty))[tx];
+                colour = reinterpret_cast<const QRgb*>(texels + ty * stride)[tx];
             }
             line[px] = shade(colour, light);
         }

@@ -18,9 +18,9 @@
 namespace vestimo::platform::render {
 
 struct RenderMesh {
-    std::vector<float> positions; // x, y, z per vertex
-    std::vector<float> normals;   // x, y, z per vertex, or empty (then lit fully)
-    std::vector<float> uvs;       // u, v per vertex (v = 0 is the picture's top row), or empty
+    std::vector<float> positions;         // x, y, z per vertex
+    std::vector<float> normals;           // x, y, z per vertex, or empty (then lit fully)
+    std::vector<float> uvs;               // u, v per vertex (v = 0 is the picture's top row), or empty
     std::vector<std::uint32_t> triangles; // three vertex numbers per face
     QImage texture;                       // null: drawn flat grey
 };
@@ -52,7 +52,7 @@ public:
 private:
     struct Projected {
         float x, y, depth, u, v;
-        int light; // 0..256
+        float light; // 0..256, and half a step
         bool ok;
     };
     struct Texture {
