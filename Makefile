@@ -76,6 +76,9 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	printf 'B001FAFit_x.cmx\r\nC001MA_y.cmx\r\n' > $(FUZZ_BUILD)/corpus/listing/seed
 	ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/fuzz_cmx_walk -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/cmx
 	ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz_listing_reader -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/listing
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_far_manifest
+	mkdir -p $(FUZZ_BUILD)/corpus/far && printf 'FAR!byAZ\001\000\000\000\022\000\000\000hi\001\000\000\000\002\000\000\000\002\000\000\000\020\000\000\000\001\000\000\000a' > $(FUZZ_BUILD)/corpus/far/seed
+	ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/fuzz_far_manifest -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/far
 
 # Formatting and static checks (clang-format and clang-tidy, the versions Debian ships).
 SOURCES = $(shell git ls-files '*.cpp' '*.h')

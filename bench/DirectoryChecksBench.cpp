@@ -15,9 +15,11 @@
 // on the same folder (VESTIMO_BENCH_ONLY=report times that alone). Last, the installation from a
 // folder of 200 downloads (see InstallBench.cpp; VESTIMO_BENCH_ONLY=install). Then the longest stall
 // of the window's thread while the CMX check walks 100,000 files on its worker
-// (VESTIMO_BENCH_ONLY=stall).
+// (VESTIMO_BENCH_ONLY=stall). Last, a frame of the software renderer (see RenderBench.cpp;
+// VESTIMO_BENCH_ONLY=render).
 
 #include "InstallBench.h"
+#include "RenderBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -333,7 +335,7 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes = {1000, 10000};
     const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
     if (only == QLatin1String("journal") || only == QLatin1String("install") ||
-        only == QLatin1String("stall")) {
+        only == QLatin1String("stall") || only == QLatin1String("render")) {
         sizes.clear();
     }
     if (argc > 1 && !sizes.empty()) {
@@ -434,6 +436,9 @@ int main(int argc, char** argv) {
     }
     if (only.isEmpty() || only == QLatin1String("stall")) {
         WindowStall(bar, fileList, messages);
+    }
+    if (only.isEmpty() || only == QLatin1String("render")) {
+        missed = !bench::renderBench() || missed;
     }
     std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
     return 0;

@@ -3,10 +3,12 @@
 #include "core/catalogue/Verdicts.h"
 
 #include "platform/ProgramLock.h"
+#include "platform/archive/FarArchive.h"
 #include "platform/archive/Unpack.h"
 #include "platform/fit/TextureFit.h"
 #include "platform/journal/FileDigest.h"
 #include "platform/journal/JournalStore.h"
+#include "platform/render/RenderError.h"
 
 #include "core/catalogue/Checks.h"
 #include "core/catalogue/History.h"
@@ -124,6 +126,72 @@ inline QString unpackError(const platform::archive::UnpackError& e) {
         return QCoreApplication::translate("Vestimo", "%1 could not be made: %2").arg(e.name, e.reason);
     case Kind::StagingNotOpened:
         return QCoreApplication::translate("Vestimo", "%1 could not be opened: %2").arg(e.name, e.reason);
+    }
+    return {};
+}
+
+// Why one of the game's own archives, or an entry of it, could not be read.
+inline QString farError(const platform::archive::FarError& e) {
+    using Kind = platform::archive::FarError::Kind;
+    const auto cutShort = [] { return QCoreApplication::translate("Vestimo", "the archive is cut short"); };
+    switch (e.kind) {
+    case Kind::None:
+    case Kind::NotOpened:
+        return e.reason;
+    case Kind::NotAFar:
+        return QCoreApplication::translate("Vestimo", "it is not one of the game's FAR archives");
+    case Kind::UnknownVersion:
+        return QCoreApplication::translate("Vestimo",
+                                           "it is a FAR archive of version %1, not one of the game's")
+            .arg(e.number);
+    case Kind::Truncated:
+        return cutShort();
+    case Kind::ManifestOutside:
+        return QCoreApplication::translate("Vestimo", "the archive's list of files lies past its end");
+    case Kind::ManifestTooLarge:
+        return QCoreApplication::translate("Vestimo", "the archive's list of files is larger than %1")
+            .arg(detail::mebibytes(e.number));
+    case Kind::TooManyEntries:
+        return QCoreApplication::translate("Vestimo",
+                                           "the archive claims %1 files, more than its list can hold")
+            .arg(e.number);
+    case Kind::EntryOutside:
+        return QCoreApplication::translate("Vestimo", "%1 lies past the end of the archive").arg(e.name);
+    case Kind::NameOutside:
+        return QCoreApplication::translate("Vestimo", "the name of file %1 runs past the end of the archive")
+            .arg(e.number + 1);
+    case Kind::NoSuchEntry:
+        return QCoreApplication::translate("Vestimo", "the archive holds no %1").arg(e.name);
+    case Kind::Compressed:
+        return QCoreApplication::translate("Vestimo", "%1 is compressed, which the game never does")
+            .arg(e.name);
+    case Kind::EntryTooLarge:
+        return QCoreApplication::translate("Vestimo", "%1 is larger than %2")
+            .arg(e.name, detail::mebibytes(e.number));
+    case Kind::NotRead:
+        return QCoreApplication::translate("Vestimo", "%1 could not be read: %2")
+            .arg(e.name, detail::orElse(e.reason, cutShort()));
+    }
+    return {};
+}
+
+// Why the software renderer refused a scene.
+inline QString renderError(platform::render::RenderError e) {
+    using platform::render::RenderError;
+    switch (e) {
+    case RenderError::None:
+        return {};
+    case RenderError::PictureSize:
+        return QCoreApplication::translate("Vestimo", "a picture's sides must be from 1 to %1 pixels")
+            .arg(platform::render::MaxPictureSide);
+    case RenderError::TooManyTriangles:
+        return QCoreApplication::translate("Vestimo", "the meshes have more than %1 faces in all")
+            .arg(platform::render::MaxTriangles);
+    case RenderError::TooManyVertices:
+        return QCoreApplication::translate("Vestimo", "the meshes have more than %1 vertices in all")
+            .arg(platform::render::MaxVertices);
+    case RenderError::MeshInconsistent:
+        return QCoreApplication::translate("Vestimo", "a mesh names a vertex it does not have");
     }
     return {};
 }
