@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalogue/Common.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -7,10 +9,7 @@
 // forms, and of posing a mesh on a skeleton.
 namespace vestimo::texts {
 
-// Where in a file a fault lies: a line of a text form, a byte of a binary one.
-inline QString simAtLine(qint64 line, const QString& fault) {
-    return QCoreApplication::translate("Vestimo", "line %1: %2").arg(line).arg(fault);
-}
+// Where in a binary form a fault lies (a text form's line goes through atLine).
 inline QString simAtByte(qint64 offset, const QString& fault) {
     return QCoreApplication::translate("Vestimo", "byte %1: %2").arg(offset).arg(fault);
 }

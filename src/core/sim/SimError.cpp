@@ -48,7 +48,7 @@ QString fault(const SimError& e) {
 QString describe(const SimError& error) {
     switch (error.place) {
     case Place::Line:
-        return texts::simAtLine(error.at, fault(error));
+        return texts::atLine(error.at, fault(error));
     case Place::Byte:
         return texts::simAtByte(error.at, fault(error));
     case Place::Nowhere:
