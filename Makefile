@@ -64,13 +64,15 @@ package: setup $(BUILD)/build.ninja
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 REALWORLD    ?= ../shared/realworld/cmx
+BODIES       ?= ../shared/realworld/bodies
+SIM_FUZZERS   = fuzz_sim_skeleton fuzz_sim_suit fuzz_sim_skn fuzz_sim_bcf fuzz_sim_bmf
 
 $(FUZZ_BUILD)/build.ninja: | setup
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVESTIMO_FUZZ=ON -DVESTIMO_SANITIZE=ON -DVESTIMO_BUILD_TESTS=OFF -DVESTIMO_BUILD_BENCH=OFF
 
 fuzz: setup $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_cmx_walk fuzz_listing_reader
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_cmx_walk fuzz_listing_reader $(SIM_FUZZERS)
 	mkdir -p $(FUZZ_BUILD)/corpus/cmx $(FUZZ_BUILD)/corpus/listing
 	-cp -n $(REALWORLD)/*.cmx $(FUZZ_BUILD)/corpus/cmx/ 2>/dev/null
 	printf 'B001FAFit_x.cmx\r\nC001MA_y.cmx\r\n' > $(FUZZ_BUILD)/corpus/listing/seed
@@ -79,6 +81,15 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_far_manifest
 	mkdir -p $(FUZZ_BUILD)/corpus/far && printf 'FAR!byAZ\001\000\000\000\022\000\000\000hi\001\000\000\000\002\000\000\000\002\000\000\000\020\000\000\000\001\000\000\000a' > $(FUZZ_BUILD)/corpus/far/seed
 	ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/fuzz_far_manifest -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/far
+	mkdir -p $(addprefix $(FUZZ_BUILD)/corpus/,$(SIM_FUZZERS))
+	-cp -n $(BODIES)/*skeleton.cmx $(FUZZ_BUILD)/corpus/fuzz_sim_skeleton/ 2>/dev/null
+	-cp -n $(BODIES)/*.cmx $(FUZZ_BUILD)/corpus/fuzz_sim_suit/ 2>/dev/null
+	-cp -n $(BODIES)/*.skn $(FUZZ_BUILD)/corpus/fuzz_sim_skn/ 2>/dev/null
+	printf '\000\000\000\000\000\000\000\000' > $(FUZZ_BUILD)/corpus/fuzz_sim_bcf/seed
+	printf '\001m\001x\001\000\000\000\001R\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000' > $(FUZZ_BUILD)/corpus/fuzz_sim_bmf/seed
+	for f in $(SIM_FUZZERS); do \
+	  ASAN_OPTIONS=detect_leaks=0 $(FUZZ_BUILD)/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $(FUZZ_BUILD)/corpus/$$f || exit 1; \
+	done
 
 # Formatting and static checks (clang-format and clang-tidy, the versions Debian ships).
 SOURCES = $(shell git ls-files '*.cpp' '*.h')

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/Common.h"
 #include "core/catalogue/SingleChecks.h"
 
 #include <QCoreApplication>
@@ -169,7 +170,7 @@ inline QString noBitmapBeginsWith(const QString& prefix) {
 }
 // The line and the message "Check CMX For Errors" gives for it.
 inline QString faultyLine(int line) {
-    return QCoreApplication::translate("Vestimo", "line %1: %2").arg(line).arg(cmxFaultAtLine(line));
+    return atLine(line, cmxFaultAtLine(line));
 }
 inline QString couldNotBeOpened(const QString& why) {
     return QCoreApplication::translate("Vestimo", "could not be opened: %1").arg(why);

@@ -14,6 +14,11 @@ inline QString applicationTitle() {
     return QCoreApplication::translate("Vestimo", "Vestimo");
 }
 
+// A fault and the line of a text file it lies on.
+inline QString atLine(qint64 line, const QString& fault) {
+    return QCoreApplication::translate("Vestimo", "line %1: %2").arg(line).arg(fault);
+}
+
 inline QString selectFileFirst() {
     return QCoreApplication::translate("Vestimo", "Please select a file first!");
 }
