@@ -281,4 +281,35 @@ Rendered renderScene(const std::vector<RenderMesh>& meshes, const RenderView& vi
     return {error == RenderError::None ? renderer.picture() : QImage(), error};
 }
 
+RenderError Renderer::draw(const std::vector<SceneMesh>& meshes, const RenderView& view) {
+    std::vector<std::pair<QByteArray, QImage>> decoded;
+    std::vector<RenderMesh> drawn;
+    drawn.reserve(meshes.size());
+    for (const SceneMesh& mesh : meshes) {
+        QImage texture;
+        if (!mesh.texture.isEmpty()) {
+            const auto same = [&mesh](const auto& d) { return d.first == mesh.texture; };
+            if (auto found = std::find_if(decoded.begin(), decoded.end(), same); found != decoded.end()) {
+                texture = found->second;
+            } else if (auto kept = std::find_if(decoded_.begin(), decoded_.end(), same);
+                       kept != decoded_.end()) {
+                texture = kept->second;
+                decoded.emplace_back(*kept);
+            } else {
+                texture = QImage::fromData(mesh.texture, "BMP");
+                decoded.emplace_back(mesh.texture, texture);
+            }
+        }
+        drawn.push_back({mesh.positions, mesh.normals, mesh.uvs, mesh.triangles, texture});
+    }
+    decoded_ = std::move(decoded);
+    return draw(drawn, view);
+}
+
+Rendered renderScene(const std::vector<SceneMesh>& meshes, const RenderView& view) {
+    Renderer renderer;
+    const RenderError error = renderer.draw(meshes, view);
+    return {error == RenderError::None ? renderer.picture() : QImage(), error};
+}
+
 } // namespace vestimo::platform::render

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/render/RenderError.h"
+#include "platform/render/Scene.h"
 
 #include <QImage>
 #include <QRgb>
@@ -25,18 +26,6 @@ struct RenderMesh {
     QImage texture;                       // null: drawn flat grey
 };
 
-struct RenderView {
-    int width = 512;
-    int height = 512;
-    // Around the vertical axis through the scene's middle; 0 shows the Sim's face, 90 its left side.
-    float turnDegrees = 0;
-    // 1: the whole scene fits with a margin, at every turn; 2 draws it twice as large.
-    float zoom = 1;
-    // Moves the picture by this many pixels, right and down.
-    float panX = 0;
-    float panY = 0;
-};
-
 inline constexpr QRgb BackgroundColour = 0xff808080;
 inline constexpr QRgb UntexturedColour = 0xffc8c8c8;
 
@@ -47,6 +36,9 @@ public:
     // Draws the scene into picture(). A scene past the limits is refused, and the picture is left
     // as it was. Vertices with a coordinate that is not a finite number are skipped with their faces.
     RenderError draw(const std::vector<RenderMesh>& meshes, const RenderView& view);
+    // The same for meshes described without pictures: each texture is decoded from its file's
+    // bytes once and kept while it is drawn.
+    RenderError draw(const std::vector<SceneMesh>& meshes, const RenderView& view);
     const QImage& picture() const { return picture_; }
 
 private:
@@ -68,6 +60,7 @@ private:
     std::vector<float> depth_;
     std::vector<Projected> projected_;
     std::vector<Texture> textures_;
+    std::vector<std::pair<QByteArray, QImage>> decoded_;
 };
 
 struct Rendered {
@@ -77,5 +70,6 @@ struct Rendered {
 
 // One picture, for callers that draw once.
 Rendered renderScene(const std::vector<RenderMesh>& meshes, const RenderView& view);
+Rendered renderScene(const std::vector<SceneMesh>& meshes, const RenderView& view);
 
 } // namespace vestimo::platform::render
