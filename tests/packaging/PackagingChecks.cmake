@@ -100,6 +100,10 @@ elseif(CHECK STREQUAL "manual_page")
   file(READ ${page} text)
   expect_contains("${text}" "\"Vestimo ${VERSION}\"" "the manual page")
   expect_contains("${text}" "~/.local/share/io.github.vestimo.Vestimo/" "the manual page")
+  foreach(part ".SH EXAMPLES" ".SH ENVIRONMENT" ".SH SEE ALSO" "journal.sqlite" "XDG_CACHE_HOME" "WINEPREFIX"
+          "\\fB\\-\\-program\\-dir \\fIDIR\\fR] \\fIRUN_ID" ".B render ")
+    expect_contains("${text}" "${part}" "the manual page")
+  endforeach()
   skip_without(groff formatter)
   if(skipped)
     return()
@@ -109,6 +113,16 @@ elseif(CHECK STREQUAL "manual_page")
                   OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT status EQUAL 0 OR NOT out STREQUAL "")
     fail("groff (${status}):\n${out}")
+  endif()
+  # And as a reader opens it: man -l, every warning on, nothing said on the side.
+  find_program(man_program man)
+  if(man_program)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env MANPAGER=cat MANWIDTH=80 LC_ALL=C.UTF-8
+                            ${man_program} --warnings=all -l ${page}
+                    RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE out)
+    if(NOT status EQUAL 0 OR NOT out STREQUAL "")
+      fail("man -l (${status}):\n${out}")
+    endif()
   endif()
 
 elseif(CHECK STREQUAL "debian_docs")
