@@ -256,7 +256,8 @@ int runGames(const QStringList& arguments, Output& out) {
     const Usage usage{texts::usageGames(), texts::helpGames()};
     QCommandLineParser parser;
     const QCommandLineOption json = jsonOption();
-    parser.addOption(json);
+    const QCommandLineOption labels(QStringLiteral("labels"), texts::optionLabels());
+    parser.addOptions({json, labels});
     if (const auto ended = parse(parser, arguments, usage, out)) {
         return *ended;
     }
@@ -266,6 +267,13 @@ int runGames(const QStringList& arguments, Output& out) {
     const core::games::Discovered found = core::games::discover(
         {qEnvironmentVariable("HOME", QDir::homePath()), qEnvironmentVariable("WINEPREFIX")});
     const std::vector<GameInstall>& games = found.installs;
+    if (parser.isSet(labels)) {
+        // For shell completion: nothing but the labels, so none needs telling apart from a heading.
+        for (const GameInstall& game : games) {
+            out.line(game.label);
+        }
+        return out.finish(Clean);
+    }
     if (parser.isSet(json)) {
         QJsonArray list;
         for (const GameInstall& game : games) {

@@ -26,7 +26,7 @@ inline QString usageInstall() {
                    "[--program-dir DIR] ARCHIVE_OR_FOLDER...");
 }
 inline QString usageGames() {
-    return QCoreApplication::translate("Vestimo", "Usage: vestimo games [--json]");
+    return QCoreApplication::translate("Vestimo", "Usage: vestimo games [--json] [--labels]");
 }
 inline QString usageHistory() {
     return QCoreApplication::translate(
@@ -105,6 +105,9 @@ inline QString optionGame() {
 }
 inline QString optionInto() {
     return QCoreApplication::translate("Vestimo", "Install everything into this folder.");
+}
+inline QString optionLabels() {
+    return QCoreApplication::translate("Vestimo", "Print only the installs' labels, one a line.");
 }
 inline QString optionIds() {
     return QCoreApplication::translate(
