@@ -17,8 +17,10 @@ inline QString tryOnLookedIn(const QStringList& folders, qsizetype archives) {
     if (archives == 0) {
         return named;
     }
-    return QCoreApplication::translate("Vestimo", "%1 and %n archive(s)", nullptr, static_cast<int>(archives))
-        .arg(named);
+    if (archives == 1) {
+        return QCoreApplication::translate("Vestimo", "%1 and 1 archive").arg(named);
+    }
+    return QCoreApplication::translate("Vestimo", "%1 and %2 archives").arg(named).arg(archives);
 }
 
 inline QString tryOnNoSkeleton(const QString& skeleton, const QString& where) {
