@@ -119,7 +119,8 @@ bool tryOnBench() {
     QTemporaryDir scratch;
     tryon::TryOnRequest request;
     request.cmxPath = QDir(bodies).filePath(QStringLiteral("B001FAFit_01.cmx"));
-    request.with = {QDir(bodies).filePath(QStringLiteral("HMLO.cmx")), QDir(bodies).filePath(QStringLiteral("HMRO.cmx"))};
+    request.with = {QDir(bodies).filePath(QStringLiteral("HMLO.cmx")),
+                    QDir(bodies).filePath(QStringLiteral("HMRO.cmx"))};
     std::size_t vertices = 0;
     bool failed = false;
     double best = 1e9;

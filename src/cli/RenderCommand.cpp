@@ -63,7 +63,8 @@ struct RenderOptions {
 
 // The request and the view the options ask for; nothing with the usage error printed otherwise.
 std::optional<int> readOptions(const QCommandLineParser& parser, const RenderOptions& o, const Usage& usage,
-                               Output& out, tryon::TryOnRequest& request, platform::render::RenderView& view) {
+                               Output& out, tryon::TryOnRequest& request,
+                               platform::render::RenderView& view) {
     const QStringList given = parser.positionalArguments();
     if (given.size() < 2) {
         return out.usageError(texts::missingArgument(given.isEmpty() ? QStringLiteral("CMX_FILE")
@@ -106,7 +107,8 @@ std::optional<int> readOptions(const QCommandLineParser& parser, const RenderOpt
         }
     }
     request.cmxPath = QFileInfo(given[0]).absoluteFilePath();
-    request.texturePath = parser.isSet(o.texture) ? QFileInfo(parser.value(o.texture)).absoluteFilePath() : QString();
+    request.texturePath =
+        parser.isSet(o.texture) ? QFileInfo(parser.value(o.texture)).absoluteFilePath() : QString();
     request.tone = tone;
     request.alone = parser.isSet(o.alone);
     for (const QString& with : parser.values(o.with)) {

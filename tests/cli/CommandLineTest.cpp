@@ -23,8 +23,8 @@ TEST(CommandLineChoice, TheWindowsOpenWithoutArgumentsOnAFolderOrWithTheirOwnOpt
     EXPECT_EQ(cli::startFolder({"vestimo", file}), QDir(dir.path()).absolutePath());
     EXPECT_TRUE(cli::startFolder({"vestimo"}).isEmpty());
 
-    for (const char* command : {"check", "check-file", "install", "games", "history", "undo", "render", "--help",
-                                "-h", "--version", "--frobnicate"}) {
+    for (const char* command : {"check", "check-file", "install", "games", "history", "undo", "render",
+                                "--help", "-h", "--version", "--frobnicate"}) {
         EXPECT_TRUE(cli::wantsCommand({"vestimo", command})) << command;
     }
     // A word that is neither a command nor a path is a mistyped command, told as a usage error.

@@ -20,7 +20,8 @@ int chroma(QRgb c) {
 }
 
 QString body(const char* name) {
-    return QDir::cleanPath(QDir(test::realWorldDir()).filePath(QStringLiteral("bodies/") + QString::fromLatin1(name)));
+    return QDir::cleanPath(
+        QDir(test::realWorldDir()).filePath(QStringLiteral("bodies/") + QString::fromLatin1(name)));
 }
 
 class RenderCommand : public ::testing::Test {
@@ -79,7 +80,8 @@ TEST_F(RenderCommand, TheAdultIsDrawnWearingItsTextureAndDescribed) {
 
 TEST_F(RenderCommand, AloneDrawsOneMeshAndAMissingSkeletonStopsTheCommand) {
     TempDir dir;
-    const QString skin = dir.write(QStringLiteral("B001FAFit_01.cmx"), test::readAll(body("B001FAFit_01.cmx")));
+    const QString skin =
+        dir.write(QStringLiteral("B001FAFit_01.cmx"), test::readAll(body("B001FAFit_01.cmx")));
     dir.write(QStringLiteral("xskin-b001fafit_01-PELVIS-BODY.skn"),
               test::readAll(body("xskin-b001fafit_01-PELVIS-BODY.skn")));
     const QString picture = dir.filePath(QStringLiteral("out.png"));

@@ -159,7 +159,8 @@ TEST_F(RealBodies, WhatCannotBeDrawnSaysWhyAndWhereItLooked) {
         EXPECT_FALSE(scene.drawable) << c.cmx;
         EXPECT_TRUE(scene.pieces.empty());
         for (const QString& said : c.said) {
-            EXPECT_TRUE(scene.failure.contains(said)) << c.cmx << qPrintable(scene.failure) << qPrintable(said);
+            EXPECT_TRUE(scene.failure.contains(said))
+                << c.cmx << qPrintable(scene.failure) << qPrintable(said);
         }
     }
     // With the skeleton beside it, the mesh the skin names is what is missing.
@@ -168,7 +169,8 @@ TEST_F(RealBodies, WhatCannotBeDrawnSaysWhyAndWhereItLooked) {
     request.cmxPath = dir.filePath(QStringLiteral("skin/B002FAFit_01.cmx"));
     const TryOnScene scene = buildTryOnScene(request, {});
     EXPECT_FALSE(scene.drawable);
-    EXPECT_TRUE(scene.failure.contains(QStringLiteral("xskin-b002fafit_01-PELVIS-BODY"))) << qPrintable(scene.failure);
+    EXPECT_TRUE(scene.failure.contains(QStringLiteral("xskin-b002fafit_01-PELVIS-BODY")))
+        << qPrintable(scene.failure);
 }
 
 TEST_F(RealBodies, CompletingPiecesComeFromTheInstallsFoldersAndArchives) {
@@ -209,16 +211,17 @@ TEST(TryOnPlaces, TheInstallHoldingTheSkinComesFirstWithItsArchives) {
     for (int i = 0; i < 2; ++i) {
         const QString root = dir.mkdir(QStringLiteral("game%1").arg(i));
         installs[static_cast<std::size_t>(i)].root = root;
-        installs[static_cast<std::size_t>(i)].skins = dir.mkdir(QStringLiteral("game%1/GameData/Skins").arg(i));
+        installs[static_cast<std::size_t>(i)].skins =
+            dir.mkdir(QStringLiteral("game%1/GameData/Skins").arg(i));
         dir.write(QStringLiteral("game%1/GameData/Skins/skins%1.far").arg(i), "x");
         dir.write(QStringLiteral("game%1/GameData/OBJECTS.FAR").arg(i), "x");
         dir.write(QStringLiteral("game%1/GameData/notes.txt").arg(i), "x");
     }
     const TryOnPlaces places = placesFor(installs[1].skins + QStringLiteral("/Downloaded"), installs);
     EXPECT_EQ(places.skinFolders, QStringList({installs[1].skins, installs[0].skins}));
-    EXPECT_EQ(places.archives, QStringList({installs[1].skins + "/skins1.far", installs[1].root + "/GameData/OBJECTS.FAR",
-                                            installs[0].skins + "/skins0.far",
-                                            installs[0].root + "/GameData/OBJECTS.FAR"}));
+    EXPECT_EQ(places.archives,
+              QStringList({installs[1].skins + "/skins1.far", installs[1].root + "/GameData/OBJECTS.FAR",
+                           installs[0].skins + "/skins0.far", installs[0].root + "/GameData/OBJECTS.FAR"}));
 }
 
 TEST(TryOnMeshes, AMeshOfMoreThanAMillionFacesIsRefusedUnread) {
@@ -226,8 +229,9 @@ TEST(TryOnMeshes, AMeshOfMoreThanAMillionFacesIsRefusedUnread) {
     dir.write(QStringLiteral("adult-skeleton.cmx"),
               "// Character File. Copyright 1997, Maxis Inc.\nversion 300\n1\nadult\n1\nROOT\nNULL\n0\n"
               "| 0 0 0 |\n| 0 0 0 1 |\n1\n1\n0\n0\n0\n0\n0\n");
-    dir.write(QStringLiteral("B001FAbig_01.cmx"), "// Character File. Copyright 1997, Maxis Inc.\nversion 300\n0\n1\n"
-                                                  "b001fabig_01\n0\n0\n1\nROOT\nbig\n0\n0\n0\n");
+    dir.write(QStringLiteral("B001FAbig_01.cmx"),
+              "// Character File. Copyright 1997, Maxis Inc.\nversion 300\n0\n1\n"
+              "b001fabig_01\n0\n0\n1\nROOT\nbig\n0\n0\n0\n");
     dir.write(QStringLiteral("big.skn"), "big\nx\n1\nROOT\n1000001\n0 0 0\n");
     TryOnRequest request;
     request.cmxPath = dir.filePath(QStringLiteral("B001FAbig_01.cmx"));

@@ -24,7 +24,8 @@ inline QString tryOnLookedIn(const QStringList& folders, qsizetype archives) {
 }
 
 inline QString tryOnNoSkeleton(const QString& skeleton, const QString& where) {
-    return QCoreApplication::translate("Vestimo", "No skeleton found (%1): looked in %2").arg(skeleton, where);
+    return QCoreApplication::translate("Vestimo", "No skeleton found (%1): looked in %2")
+        .arg(skeleton, where);
 }
 inline QString tryOnPetSkin(const QString& skin) {
     return QCoreApplication::translate("Vestimo",
@@ -92,10 +93,12 @@ inline QString optionTone() {
     return QCoreApplication::translate("Vestimo", "The skin tone to wear: lgt, med or drk.");
 }
 inline QString optionTexture() {
-    return QCoreApplication::translate("Vestimo", "The bitmap to wear instead of the skin's own of the tone.");
+    return QCoreApplication::translate("Vestimo",
+                                       "The bitmap to wear instead of the skin's own of the tone.");
 }
 inline QString optionWith() {
-    return QCoreApplication::translate("Vestimo", "A head, body or hand to add, as a CMX file; may be repeated.");
+    return QCoreApplication::translate("Vestimo",
+                                       "A head, body or hand to add, as a CMX file; may be repeated.");
 }
 inline QString optionAlone() {
     return QCoreApplication::translate("Vestimo", "Draw only the named skin, nothing to complete the Sim.");

@@ -271,13 +271,15 @@ QString toneOf(const QString& bitmap, const QString& prefix) {
 QStringList bitmapsFor(const QStringList& names, const QString& prefix) {
     QStringList found;
     for (const QString& name : names) {
-        if (name.endsWith(BitmapExtension, Qt::CaseInsensitive) && name.startsWith(prefix, Qt::CaseInsensitive) &&
+        if (name.endsWith(BitmapExtension, Qt::CaseInsensitive) &&
+            name.startsWith(prefix, Qt::CaseInsensitive) &&
             name.size() > prefix.size() + BitmapExtension.size()) {
             found.append(name);
         }
     }
-    std::sort(found.begin(), found.end(),
-              [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
     return found;
 }
 
@@ -496,8 +498,10 @@ private:
         QStringList folded;
         for (std::size_t i = 0; i < library_.size(); ++i) {
             for (const QString& name : library_.at(i).names()) {
-                const QString plain = name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
-                if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive) || folded.contains(plain.toCaseFolded())) {
+                const QString plain =
+                    name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
+                if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive) ||
+                    folded.contains(plain.toCaseFolded())) {
                     continue;
                 }
                 const Kind kind = kindOf(plain);
@@ -526,7 +530,8 @@ private:
         const QString pattern = QStringLiteral("%1*%2%3").arg(other, kind_.gender, kind_.age);
         const std::array<QString, 2> hands = handNames(kind_);
         const QString handList = QStringLiteral("%1, %2").arg(hands[0].chopped(4), hands[1].chopped(4));
-        scene_.rule = head ? texts::tryOnRuleHead(pattern, handList) : texts::tryOnRuleBody(pattern, handList);
+        scene_.rule =
+            head ? texts::tryOnRuleHead(pattern, handList) : texts::tryOnRuleBody(pattern, handList);
         const QStringList found = candidates(other);
         if (!head) {
             scene_.heads = found;
@@ -704,8 +709,9 @@ void addArchives(const core::games::GameInstall& install, QStringList& archives)
             continue;
         }
         QStringList names = platform::listFiles(folder, QStringLiteral("*.far")).names;
-        std::sort(names.begin(), names.end(),
-                  [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+        std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
         for (const QString& name : names) {
             const QString path = platform::joinPath(folder, name);
             if (archives.size() < MaxArchives && !archives.contains(path)) {
@@ -755,8 +761,9 @@ TryOnPlaces placesFor(const QString& skinFolder, const std::vector<core::games::
     for (const auto& install : installs) {
         ordered.push_back(&install);
     }
-    std::stable_partition(ordered.begin(), ordered.end(),
-                          [&](const core::games::GameInstall* install) { return holds(install->skins, skinFolder); });
+    std::stable_partition(ordered.begin(), ordered.end(), [&](const core::games::GameInstall* install) {
+        return holds(install->skins, skinFolder);
+    });
     TryOnPlaces places;
     for (const auto* install : ordered) {
         if (!install->skins.isEmpty()) {
