@@ -30,8 +30,9 @@ struct Command {
 };
 
 constexpr Command Commands[] = {
-    {"check", runCheck}, {"check-file", runCheckFile}, {"install", runInstall},
-    {"games", runGames}, {"history", runHistory},      {"undo", runUndo},
+    {"check", runCheck},   {"check-file", runCheckFile}, {"install", runInstall},
+    {"games", runGames},   {"history", runHistory},      {"undo", runUndo},
+    {"render", runRender},
 };
 
 const Command* commandNamed(const QString& name) {

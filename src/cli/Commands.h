@@ -51,5 +51,6 @@ int runInstall(const QStringList& arguments, Output& out);
 int runGames(const QStringList& arguments, Output& out);
 int runHistory(const QStringList& arguments, Output& out);
 int runUndo(const QStringList& arguments, Output& out);
+int runRender(const QStringList& arguments, Output& out);
 
 } // namespace vestimo::cli

@@ -23,13 +23,21 @@ TEST(CommandLineChoice, TheWindowsOpenWithoutArgumentsOnAFolderOrWithTheirOwnOpt
     EXPECT_EQ(cli::startFolder({"vestimo", file}), QDir(dir.path()).absolutePath());
     EXPECT_TRUE(cli::startFolder({"vestimo"}).isEmpty());
 
-    for (const char* command : {"check", "check-file", "install", "games", "history", "undo", "--help", "-h",
-                                "--version", "--frobnicate"}) {
+    for (const char* command : {"check", "check-file", "install", "games", "history", "undo", "render",
+                                "--help", "-h", "--version", "--frobnicate"}) {
         EXPECT_TRUE(cli::wantsCommand({"vestimo", command})) << command;
     }
     // A word that is neither a command nor a path is a mistyped command, told as a usage error.
     EXPECT_TRUE(cli::wantsCommand({"vestimo", "chek"}));
     EXPECT_TRUE(cli::wantsCommand({"vestimo", dir.path(), dir.path()}));
+
+    // A folder named like a command opens in the windows when written as a path.
+    dir.mkdir("render");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_FALSE(cli::wantsCommand({"vestimo", "./render"}));
+    EXPECT_TRUE(cli::wantsCommand({"vestimo", "render"}));
+    QDir::setCurrent(before);
 }
 
 TEST(PrintableNames, ControlsAndReorderingCharactersAreShownAsEscapes) {

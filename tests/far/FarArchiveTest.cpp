@@ -1,5 +1,6 @@
 #include "platform/archive/FarArchive.h"
 
+#include "FarWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,26 +17,8 @@ using Kind = FarError::Kind;
 
 namespace {
 
-using Files = std::vector<std::pair<QByteArray, QByteArray>>;
-
-QByteArray number(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-// Header, the files one after another, then the manifest, as the game's archives are laid out.
-QByteArray farOf(const Files& files) {
-    QByteArray data;
-    QByteArray manifest = number(static_cast<quint32>(files.size()));
-    for (const auto& [name, bytes] : files) {
-        const auto size = static_cast<quint32>(bytes.size());
-        manifest += number(size) + number(size) + number(static_cast<quint32>(16 + data.size())) +
-                    number(static_cast<quint32>(name.size())) + name;
-        data += bytes;
-    }
-    return "FAR!byAZ" + number(1) + number(static_cast<quint32>(16 + data.size())) + data + manifest;
-}
+using Files = vestimo::test::FarFiles;
+using vestimo::test::farOf;
 
 // The real skin descriptions where they are at hand, and bytes of every value besides.
 Files sampleFiles() {

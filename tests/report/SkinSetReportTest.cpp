@@ -108,10 +108,9 @@ TEST(SkinSetReport, GeneratedFolderGivesExactlyTheseRowsInThisOrder) {
             "B002MAFat_Part.cmx", {"lgt"}, {"med", "drk"}, MeshState::CaseDiffers,
             "xskin-B002MAFat_Part-PELVIS-BODY.skn",
             "Skin tones with a bitmap: lgt. Without one: med, drk. Mesh xskin-B002MAFat_Part-PELVIS-BODY.skn "
-            "is present only as xskin-b002mafat_part-PELVIS-BODY.skn, whose name differs in case.",
-            "Add a bitmap for each missing tone: B002MAFatmed_Part.bmp, B002MAFatdrk_Part.bmp. Rename "
-            "xskin-b002mafat_part-PELVIS-BODY.skn to xskin-B002MAFat_Part-PELVIS-BODY.skn, so that the mesh "
-            "goes with its skin."),
+            "is present as xskin-b002mafat_part-PELVIS-BODY.skn, whose name differs in case: the game finds "
+            "it; other tools may not.",
+            "Add a bitmap for each missing tone: B002MAFatmed_Part.bmp, B002MAFatdrk_Part.bmp."),
         bodyRow("B003FCChd_None.cmx", {}, {"lgt", "med", "drk"}, MeshState::Missing,
                 "xskin-B003FCChd_None-PELVIS-BODY.skn",
                 texts::reportTones("none", "lgt, med, drk") + " " +

@@ -46,6 +46,13 @@ inline QString reportMeshCaseDiffers(const QString& mesh, const QString& stored)
                                        "Mesh %1 is present only as %2, whose name differs in case.")
         .arg(mesh, stored);
 }
+// A note, not a problem: the game looks meshes up without regard to case.
+inline QString reportMeshCaseNote(const QString& mesh, const QString& stored) {
+    return QCoreApplication::translate("Vestimo",
+                                       "Mesh %1 is present as %2, whose name differs in case: the game "
+                                       "finds it; other tools may not.")
+        .arg(mesh, stored);
+}
 inline QString reportMeshMissing(const QString& mesh) {
     return QCoreApplication::translate("Vestimo", "Mesh %1 is missing.").arg(mesh);
 }

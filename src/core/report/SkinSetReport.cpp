@@ -185,8 +185,7 @@ ReportRow bodySkinRow(const QString& cmxName, const QString& prefix, unsigned to
         meshText = texts::reportMeshPresent(row.meshName);
     } else if (const auto stored = byFolded.find(row.meshName.toCaseFolded()); stored != byFolded.end()) {
         row.mesh = MeshState::CaseDiffers;
-        meshText = texts::reportMeshCaseDiffers(row.meshName, *stored);
-        advice.append(texts::reportRenameMesh(*stored, row.meshName));
+        meshText = texts::reportMeshCaseNote(row.meshName, *stored);
     } else {
         row.mesh = MeshState::Missing;
         meshText = texts::reportMeshMissing(row.meshName);

@@ -62,7 +62,8 @@ struct SkinSetReport {
 //   ("lgt", "med" or "drk"), without regard to case, and ".bmp" still follows: for
 //   B123FAFit_Dress.cmx, B123FAFitDRK_Dress.bmp is the dark tone and B123FAFit_drk.bmp none.
 // - The mesh is present when a file has exactly textures::meshFileName's name; a file whose name
-//   differs only in case is reported as such.
+//   differs only in case is noted as such, with nothing to do: the game finds it (the directory
+//   checks keep their exact-case rule).
 // - Line 5 is read as the CMX rules read lines (a carriage return ends a line, a line feed right
 //   after it is skipped) in the players' code page, and compared whole (no trimming) with the name
 //   less its last four characters. Files that begin with the animation header are not compared.
