@@ -41,11 +41,6 @@ inline QString reportTones(const QString& present, const QString& missing) {
 inline QString reportMeshPresent(const QString& mesh) {
     return QCoreApplication::translate("Vestimo", "Mesh %1 is present.").arg(mesh);
 }
-inline QString reportMeshCaseDiffers(const QString& mesh, const QString& stored) {
-    return QCoreApplication::translate("Vestimo",
-                                       "Mesh %1 is present only as %2, whose name differs in case.")
-        .arg(mesh, stored);
-}
 // A note, not a problem: the game looks meshes up without regard to case.
 inline QString reportMeshCaseNote(const QString& mesh, const QString& stored) {
     return QCoreApplication::translate("Vestimo",
@@ -58,10 +53,6 @@ inline QString reportMeshMissing(const QString& mesh) {
 }
 inline QString reportAddTones(const QString& bitmapNames) {
     return QCoreApplication::translate("Vestimo", "Add a bitmap for each missing tone: %1.").arg(bitmapNames);
-}
-inline QString reportRenameMesh(const QString& stored, const QString& mesh) {
-    return QCoreApplication::translate("Vestimo", "Rename %1 to %2, so that the mesh goes with its skin.")
-        .arg(stored, mesh);
 }
 inline QString reportAddMesh(const QString& mesh) {
     return QCoreApplication::translate(
