@@ -105,6 +105,7 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app)
     render(ListReading::Keep);
     closeThrough(this, ui_->closeProgramButton, [this] { onCloseRefused(); });
     assignMnemonics(this);
+    captionAfterMnemonics(this, ui_->tryOnButton, texts::tryOnButton());
     // The window has no bar of its own: the message at the end tells what came of a drop.
     ui_->column->takeDropsFor(this);
     connect(ui_->column, &BrowserColumn::downloadsDropped, this, [this](const QStringList& paths) {
@@ -151,8 +152,8 @@ void BuyableMakerWindow::build() {
     ui.cmxNameBox = nameBox(ui.exportFrame, "Text3");
     ui.closeProgramButton = button(ui.exportFrame, "cmdClose", texts::closeThisProgram());
     ui.aboutButton = button(ui.exportFrame, "cmdAbout", texts::aboutButton());
-    // Made last, so the Alt+letters the other buttons always had stay theirs.
-    ui.tryOnButton = button(ui.exportFrame, "cmdTryOn", texts::tryOnButton());
+    // Captioned once the others have their Alt+letters, so they keep the ones they always had.
+    ui.tryOnButton = button(ui.exportFrame, "cmdTryOn", QString());
     auto* categories = new QHBoxLayout;
     for (QRadioButton* option : ui.categoryButtons()) {
         categories->addWidget(option);

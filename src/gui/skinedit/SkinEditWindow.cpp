@@ -100,6 +100,7 @@ SkinEditWindow::SkinEditWindow(Application& app)
     render();
     closeThrough(this, ui_->closeProgramButton);
     assignMnemonics(this);
+    captionAfterMnemonics(this, ui_->tryOnButton, texts::tryOnButton());
     // Ctrl+S as in every editor: "Save CMX Changes", refusals and all.
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     connect(save, &QShortcut::activated, ui_->saveCmxButton, &QPushButton::click);
@@ -164,8 +165,8 @@ void SkinEditWindow::build() {
     viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
     viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
     viewerButtons->setRowStretch(3, 1);
-    // Made last, so the Alt+letters the other buttons always had stay theirs.
-    ui.tryOnButton = button(ui.viewerFrame, "cmdTryOn", texts::tryOnButton());
+    // Captioned once the others have their Alt+letters, so they keep the ones they always had.
+    ui.tryOnButton = button(ui.viewerFrame, "cmdTryOn", QString());
     viewerButtons->addWidget(ui.tryOnButton, 2, 1);
     setTabOrder(ui.deleteBmpButton, ui.tryOnButton);
     // Cancel beside the bar, shown only while a run goes on.
