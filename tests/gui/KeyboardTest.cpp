@@ -25,20 +25,21 @@ QStringList TabOrder(QWidget* first) {
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
     const QStringList order = TabOrder(skinEditNamed().cmdSwitch);
     const QStringList expected = {
-        "cmdSwitch",     "cboGames",   "Drive1",       "Dir1",         "cmdBrowse",      "File1",
-        "Option2",       "Option1",    "cmdDefault",   "cmdCloseFile", "cmdCheckAllBMP", "cmdMoveFile",
-        "cmdCheckBMP",   "cmdFitBMP",  "cmdDeleteBMP", "cmdCancel",    "Text1",          "cmdGotoFault",
-        "cmdAssocFiles", "cmdSaveCMX", "cmdCMXError",  "Text3",        "cmdCheckAllCMX", "cmdClose",
-        "cmdHistory",    "cmdAbout",   "cmdInstall",   "cmdSkinReport"};
+        "cmdSwitch",    "cboGames",      "Drive1",       "Dir1",         "cmdBrowse",      "File1",
+        "Option2",      "Option1",       "cmdDefault",   "cmdCloseFile", "cmdCheckAllBMP", "cmdMoveFile",
+        "cmdCheckBMP",  "cmdFitBMP",     "cmdDeleteBMP", "cmdTryOn",     "cmdCancel",      "Text1",
+        "cmdGotoFault", "cmdAssocFiles", "cmdSaveCMX",   "cmdCMXError",  "Text3",          "cmdCheckAllCMX",
+        "cmdClose",     "cmdHistory",    "cmdAbout",     "cmdInstall",   "cmdSkinReport"};
     EXPECT_EQ(order, expected);
 }
 
 TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheBuyableWindow) {
     const QStringList order = TabOrder(control<QPushButton>(&buyable(), "cmdSwitch"));
-    const QStringList expected = {
-        "cmdSwitch",   "cboGames",     "Drive1",  "Dir1",      "cmdBrowse",  "File1",    "cmdDefault",
-        "cmdLoadFile", "cmdCloseFile", "Option2", "Option3",   "Option4",    "Option5",  "Option6",
-        "Text1",       "Text2",        "Text3",   "cmdExport", "cmdLoadCMX", "cmdClose", "cmdAbout"};
+    const QStringList expected = {"cmdSwitch", "cboGames",   "Drive1",      "Dir1",         "cmdBrowse",
+                                  "File1",     "cmdDefault", "cmdLoadFile", "cmdCloseFile", "Option2",
+                                  "Option3",   "Option4",    "Option5",     "Option6",      "Text1",
+                                  "Text2",     "Text3",      "cmdExport",   "cmdLoadCMX",   "cmdTryOn",
+                                  "cmdClose",  "cmdAbout"};
     EXPECT_EQ(order, expected);
 }
 

@@ -157,4 +157,26 @@ ExportDecision planExport(const BuyableDraft& draft) {
     return {std::move(plan), {}};
 }
 
+std::optional<textures::SkinToTry> tryOnTarget(const BuyableDraft& draft, const QStringList& cmxNames) {
+    if (!draft.hasBitmap()) {
+        return std::nullopt;
+    }
+    QString cmxName;
+    if (draft.hasCmx()) {
+        // The picked file as listed; its base name is what the draft keeps.
+        for (const QString& name : cmxNames) {
+            if (name.size() > 4 && name.chopped(4) == draft.cmxBaseName) {
+                cmxName = name;
+                break;
+            }
+        }
+    } else {
+        cmxName = textures::skinClaiming(draft.bitmapName, cmxNames);
+    }
+    if (cmxName.isEmpty()) {
+        return std::nullopt;
+    }
+    return textures::SkinToTry{cmxName, draft.bitmapName};
+}
+
 } // namespace vestimo::buyable

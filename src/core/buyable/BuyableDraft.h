@@ -2,6 +2,7 @@
 
 #include "core/FileFilter.h"
 #include "core/buyable/BuyableExport.h"
+#include "core/textures/AssociatedFiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -76,6 +77,10 @@ DraftChange loadCmxFile(const BuyableDraft& draft);
 BuyableDraft closeOpenFile(const BuyableDraft& draft);
 // A category button: its letter in both names. Without a picked CMX file there is nothing to name.
 BuyableDraft chooseCategory(const BuyableDraft& draft, Category category);
+
+// "Try It On": the loaded bitmap worn by the picked CMX file, or while none is picked by the CMX
+// file of `cmxNames` (the folder's) that claims it; none without a loaded bitmap or such a file.
+std::optional<textures::SkinToTry> tryOnTarget(const BuyableDraft& draft, const QStringList& cmxNames);
 
 // What "Export As Buyable" writes: two new files of the skin directory.
 struct ExportPlan {

@@ -130,4 +130,18 @@ QString refuseSingleBitmapCommand(const SkinEditState& state, bool selected) {
     return {};
 }
 
+std::optional<textures::SkinToTry> tryOnTarget(const SkinEditState& state, const QStringList& cmxNames) {
+    if (state.openFile) {
+        return textures::SkinToTry{state.openFile->name, {}};
+    }
+    if (state.filter != FileFilter::Bitmaps || kindOfPath(state.selected) != FileFilter::Bitmaps) {
+        return std::nullopt;
+    }
+    const QString claiming = textures::skinClaiming(state.selected, cmxNames);
+    if (claiming.isEmpty()) {
+        return std::nullopt;
+    }
+    return textures::SkinToTry{claiming, state.selected};
+}
+
 } // namespace vestimo::editor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileFilter.h"
+#include "core/textures/AssociatedFiles.h"
 #include "core/textures/CheckBmpFile.h"
 #include "platform/FileSystem.h"
 
@@ -110,5 +111,9 @@ Transition saved(SkinEditState state);
 // "Check BMP File", "Move this file" and "Delete Current BMP File": the first refusal (selection,
 // then not the CMX list), or empty.
 QString refuseSingleBitmapCommand(const SkinEditState& state, bool selected);
+
+// "Try It On": the CMX file open in the editor, else the bitmap selected in the bitmaps' list worn
+// by the CMX file of `cmxNames` (the folder's) that claims it; none when neither is there.
+std::optional<textures::SkinToTry> tryOnTarget(const SkinEditState& state, const QStringList& cmxNames);
 
 } // namespace vestimo::editor

@@ -144,6 +144,22 @@ QString bitmapPrefix(const QString& cmxName) {
     return QString::fromStdString(std::string(cmx::firstCharacters(name, prefixLength(key))));
 }
 
+QString skinClaiming(const QString& bitmapName, const QStringList& cmxNames) {
+    QString claiming;
+    qsizetype longest = 0;
+    const QString bitmap = folded(bitmapName);
+    for (const QString& cmxName : cmxNames) {
+        const QString prefix = folded(bitmapPrefix(cmxName));
+        // Prefixes of skin classes are never empty; the bitmap's name must go on past its prefix.
+        if (prefix.size() > longest && bitmap.size() >= prefix.size() + BitmapExtension.size() &&
+            bitmap.startsWith(prefix) && bitmap.endsWith(BitmapExtension)) {
+            claiming = cmxName;
+            longest = prefix.size();
+        }
+    }
+    return claiming;
+}
+
 QString meshFileName(const QString& cmxName) {
     const std::string name = cmxName.toStdString();
     const QString base = QString::fromStdString(std::string(cmx::dropLastCharacters(name, 4)));

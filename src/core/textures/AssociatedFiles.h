@@ -29,6 +29,17 @@ private:
 // B*DO, 6 for head skins (C), cut from the whole name, extension included. Empty for a name
 // outside the skin classes.
 QString bitmapPrefix(const QString& cmxName);
+// A skin to put on the Sim: its CMX file and the bitmap to wear, by their names in one folder.
+struct SkinToTry {
+    QString cmxName;
+    QString bitmapName; // empty: the skin's own first texture
+    bool operator==(const SkinToTry&) const = default;
+};
+
+// The CMX file of `cmxNames` whose bitmap prefix claims the bitmap `bitmapName` (its name begins
+// with the prefix, compared without regard to case, and goes on past it), the longest prefix
+// first; empty when none does.
+QString skinClaiming(const QString& bitmapName, const QStringList& cmxNames);
 // "xskin-<name less its last four characters>-HEAD-HEAD.skn" for a head skin (C),
 // "...-PELVIS-BODY.skn" for any other.
 QString meshFileName(const QString& cmxName);

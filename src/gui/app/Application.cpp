@@ -168,6 +168,10 @@ bool Application::confirmFit(QWidget* parent, const FitPreview& preview) const {
     return fitConfirmer_ && fitConfirmer_(parent, preview);
 }
 
+TryOnBuilder Application::tryOnBuilder() const {
+    return tryOnBuilder_ ? tryOnBuilder_ : defaultTryOnBuilder(installs_);
+}
+
 void Application::showWindow(QWidget* window) const {
     if (windowShower_) {
         windowShower_(window);

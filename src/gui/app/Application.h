@@ -4,6 +4,7 @@
 
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/Services.h"
+#include "gui/tryon/TryOnBuilder.h"
 
 #include <QString>
 
@@ -82,6 +83,11 @@ public:
     // Tests take the window instead of having it shown.
     void setWindowShower(WindowShower shower) { windowShower_ = std::move(shower); }
 
+    // What "Try It On" puts on the Sim with: the program's own builder over the installs found.
+    TryOnBuilder tryOnBuilder() const;
+    // Tests build their own scenes.
+    void setTryOnBuilder(TryOnBuilder builder) { tryOnBuilder_ = std::move(builder); }
+
 private:
     MessageBoxes& messages_;
     QString programDirectory_;
@@ -92,6 +98,7 @@ private:
     DirectoryChooser chooser_;
     FitConfirmer fitConfirmer_;
     WindowShower windowShower_;
+    TryOnBuilder tryOnBuilder_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
     std::unique_ptr<HistoryWindow> history_;

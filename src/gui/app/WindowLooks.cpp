@@ -219,6 +219,43 @@ QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut) {
     return caption;
 }
 
+namespace {
+
+// The letters `button` could answer to, best first: its words' initials, then any letter of it.
+QList<QChar> mnemonicCandidates(const QString& text) {
+    QList<QChar> candidates;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (text[k].isLetter() && (k == 0 || !text[k - 1].isLetterOrNumber())) {
+            candidates.append(text[k].toUpper());
+        }
+    }
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber()) {
+            candidates.append(c.toUpper());
+        }
+    }
+    return candidates;
+}
+
+} // namespace
+
+void captionAfterMnemonics(QWidget* window, QAbstractButton* button, const QString& caption) {
+    button->setText(caption);
+    QSet<QString> taken;
+    for (const QAbstractButton* other : window->findChildren<QAbstractButton*>()) {
+        if (other != button) {
+            taken.insert(other->shortcut().toString(QKeySequence::PortableText));
+        }
+    }
+    for (const QChar c : mnemonicCandidates(caption)) {
+        const QString key = QStringLiteral("Alt+") + c;
+        if (!taken.contains(key)) {
+            button->setShortcut(QKeySequence(key));
+            return;
+        }
+    }
+}
+
 void assignMnemonics(QWidget* window) {
     QSet<QChar> taken;
     const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
@@ -227,18 +264,7 @@ void assignMnemonics(QWidget* window) {
         if (button->objectName() == QLatin1String("cmdCancel")) {
             continue;
         }
-        const QString text = button->text();
-        QList<QChar> candidates;
-        for (qsizetype k = 0; k < text.size(); ++k) {
-            if (text[k].isLetter() && (k == 0 || !text[k - 1].isLetterOrNumber())) {
-                candidates.append(text[k].toUpper());
-            }
-        }
-        for (const QChar c : text) {
-            if (c.isLetterOrNumber()) {
-                candidates.append(c.toUpper());
-            }
-        }
+        const QList<QChar> candidates = mnemonicCandidates(button->text());
         const auto free = std::find_if(candidates.begin(), candidates.end(),
                                        [&taken](QChar c) { return !taken.contains(c); });
         if (free == candidates.end()) {

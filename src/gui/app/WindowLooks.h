@@ -8,6 +8,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+class QAbstractButton;
 class QAbstractItemView;
 class QLineEdit;
 class QListWidget;
@@ -71,6 +72,9 @@ QString captionWithMnemonic(const QString& text, const QKeySequence& shortcut);
 // Gives every button of `window` but Cancel (see makeCancelButton) an Alt+letter shortcut, no two
 // alike: each takes the first free initial of its caption's words, else any free letter of it.
 void assignMnemonics(QWidget* window);
+// Captions `button` and gives it a letter none of `window`'s other buttons has, so a button added
+// after assignMnemonics never takes a letter the others always had.
+void captionAfterMnemonics(QWidget* window, QAbstractButton* button, const QString& caption);
 
 // A button that underlines its shortcut's letter while its caption stays as worded.
 template <typename Base, QStyle::ControlElement Element> class UnderlinedButton : public Base {

@@ -6,6 +6,7 @@
 #include "core/catalogue/Common.h"
 #include "core/catalogue/Games.h"
 #include "core/catalogue/History.h"
+#include "core/catalogue/TryOnWindow.h"
 #include "core/catalogue/Windows.h"
 #include "core/journal/Journal.h"
 #include "gui/app/Application.h"
@@ -14,6 +15,7 @@
 #include "gui/browser/BrowserColumn.h"
 #include "gui/browser/FileList.h"
 #include "gui/install/InstallCommand.h"
+#include "gui/tryon/TryOnWindow.h"
 #include "gui/widgets/FittingSplitter.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
@@ -87,6 +89,7 @@ struct BuyableMakerWindow::Ui {
     QLineEdit* cmxNameBox = nullptr;
     QPushButton* closeProgramButton = nullptr;
     QPushButton* aboutButton = nullptr;
+    QPushButton* tryOnButton = nullptr;
 
     // In the order of Categories.
     std::array<QRadioButton*, 5> categoryButtons() const {
@@ -102,6 +105,7 @@ BuyableMakerWindow::BuyableMakerWindow(Application& app)
     render(ListReading::Keep);
     closeThrough(this, ui_->closeProgramButton, [this] { onCloseRefused(); });
     assignMnemonics(this);
+    captionAfterMnemonics(this, ui_->tryOnButton, texts::tryOnButton());
     // The window has no bar of its own: the message at the end tells what came of a drop.
     ui_->column->takeDropsFor(this);
     connect(ui_->column, &BrowserColumn::downloadsDropped, this, [this](const QStringList& paths) {
@@ -148,6 +152,8 @@ void BuyableMakerWindow::build() {
     ui.cmxNameBox = nameBox(ui.exportFrame, "Text3");
     ui.closeProgramButton = button(ui.exportFrame, "cmdClose", texts::closeThisProgram());
     ui.aboutButton = button(ui.exportFrame, "cmdAbout", texts::aboutButton());
+    // Captioned once the others have their Alt+letters, so they keep the ones they always had.
+    ui.tryOnButton = button(ui.exportFrame, "cmdTryOn", QString());
     auto* categories = new QHBoxLayout;
     for (QRadioButton* option : ui.categoryButtons()) {
         categories->addWidget(option);
@@ -160,6 +166,7 @@ void BuyableMakerWindow::build() {
     auto* commands = new QVBoxLayout;
     commands->addWidget(ui.exportButton);
     commands->addWidget(ui.loadCmxButton);
+    commands->addWidget(ui.tryOnButton);
     commands->addWidget(ui.closeProgramButton);
     commands->addWidget(ui.aboutButton);
     auto* row = new QHBoxLayout;
@@ -175,7 +182,8 @@ void BuyableMakerWindow::build() {
     QWidget::setTabOrder(ui.meshNameBox, ui.cmxNameBox);
     QWidget::setTabOrder(ui.cmxNameBox, ui.exportButton);
     QWidget::setTabOrder(ui.exportButton, ui.loadCmxButton);
-    QWidget::setTabOrder(ui.loadCmxButton, ui.closeProgramButton);
+    QWidget::setTabOrder(ui.loadCmxButton, ui.tryOnButton);
+    QWidget::setTabOrder(ui.tryOnButton, ui.closeProgramButton);
     QWidget::setTabOrder(ui.closeProgramButton, ui.aboutButton);
 
     // The browser on the left, the full height; the picture and the export commands beside it.
@@ -195,6 +203,7 @@ void BuyableMakerWindow::build() {
     connect(ui.exportButton, &QPushButton::clicked, this, &BuyableMakerWindow::onExportClicked);
     connect(ui.closeProgramButton, &QPushButton::clicked, this, &BuyableMakerWindow::onCloseProgramClicked);
     connect(ui.aboutButton, &QPushButton::clicked, this, [this] { app_.showAbout(); });
+    connect(ui.tryOnButton, &QPushButton::clicked, this, &BuyableMakerWindow::onTryOnClicked);
     ui.column->startAt(platform::currentDirectory());
 }
 
@@ -218,6 +227,10 @@ void BuyableMakerWindow::render(ListReading reading) {
         }
     }
     ui_->exportButton->setEnabled(draft.hasCmx());
+    ui_->tryOnButton->setEnabled(
+        draft.hasBitmap() &&
+        buyable::tryOnTarget(
+            draft, platform::listFiles(ui_->column->folder(), patternOf(FileFilter::CmxFiles)).names));
     ui_->bitmapNameBox->setText(buyable::bitmapBoxText(draft));
     ui_->meshNameBox->setText(buyable::meshBoxText(draft));
     ui_->cmxNameBox->setText(buyable::cmxBoxText(draft));
@@ -345,6 +358,17 @@ void BuyableMakerWindow::onExportClicked() {
             buyable::moveIntoSkinsBuy(directory, *decision.plan, skinsBuy, services_.journal));
     }
     onCloseFileClicked();
+}
+
+void BuyableMakerWindow::onTryOnClicked() {
+    const QString folder = ui_->column->folder();
+    const std::optional<textures::SkinToTry> target =
+        buyable::tryOnTarget(draft_, platform::listFiles(folder, patternOf(FileFilter::CmxFiles)).names);
+    if (!target) {
+        return;
+    }
+    showTryOn(tryOn_, this, tryOnRequest(folder, *target), app_.tryOnBuilder(), services_.messages,
+              [this](QWidget* window) { app_.showWindow(window); });
 }
 
 } // namespace vestimo::gui

@@ -4,6 +4,7 @@
 #include "gui/app/Services.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -11,6 +12,7 @@
 namespace vestimo::gui {
 
 class Application;
+class TryOnWindow;
 
 // The buyable skin maker window: load a bitmap and its CMX file, pick a shop category, export.
 // Its working set is a buyable::BuyableDraft; the controls only show it and report clicks.
@@ -32,6 +34,7 @@ private slots:
     void onCloseProgramClicked();
     // A close request (close box, Alt+F4, Ctrl+Q) while "Close This Program" is disabled.
     void onCloseRefused();
+    void onTryOnClicked();
 
 private:
     // Whether a render reads the file list afresh (a new listing) or leaves it and its selection.
@@ -56,6 +59,7 @@ private:
     buyable::BuyableDraft draft_;
     // The loaded bitmap's bytes as read for the viewer: the export copies exactly these.
     QByteArray loadedBitmap_;
+    QPointer<TryOnWindow> tryOn_;
 };
 
 } // namespace vestimo::gui

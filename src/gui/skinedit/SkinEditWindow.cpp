@@ -7,6 +7,7 @@
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/TryOnWindow.h"
 #include "core/catalogue/Windows.h"
 #include "core/checks/CheckRegistry.h"
 #include "core/cmx/CheckCmxFile.h"
@@ -28,6 +29,7 @@
 #include "gui/report/SkinReportWindow.h"
 #include "gui/skinedit/CmxEditor.h"
 #include "gui/skinedit/LiveCheckRow.h"
+#include "gui/tryon/TryOnWindow.h"
 #include "gui/widgets/FittingSplitter.h"
 #include "gui/widgets/PictureBox.h"
 #include "platform/FileSystem.h"
@@ -67,6 +69,7 @@ struct SkinEditWindow::Ui {
     QPushButton* checkBmpButton = nullptr;
     QPushButton* fitBmpButton = nullptr;
     QPushButton* deleteBmpButton = nullptr;
+    QPushButton* tryOnButton = nullptr;
 
     QGroupBox* editorFrame = nullptr;
     CmxEditor* cmxTextBox = nullptr;
@@ -97,6 +100,7 @@ SkinEditWindow::SkinEditWindow(Application& app)
     render();
     closeThrough(this, ui_->closeProgramButton);
     assignMnemonics(this);
+    captionAfterMnemonics(this, ui_->tryOnButton, texts::tryOnButton());
     // Ctrl+S as in every editor: "Save CMX Changes", refusals and all.
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     connect(save, &QShortcut::activated, ui_->saveCmxButton, &QPushButton::click);
@@ -161,6 +165,10 @@ void SkinEditWindow::build() {
     viewerButtons->addWidget(ui.fitBmpButton, 1, 1);
     viewerButtons->addWidget(ui.deleteBmpButton, 2, 0);
     viewerButtons->setRowStretch(3, 1);
+    // Captioned once the others have their Alt+letters, so they keep the ones they always had.
+    ui.tryOnButton = button(ui.viewerFrame, "cmdTryOn", QString());
+    viewerButtons->addWidget(ui.tryOnButton, 2, 1);
+    setTabOrder(ui.deleteBmpButton, ui.tryOnButton);
     // Cancel beside the bar, shown only while a run goes on.
     auto* runRow = new QHBoxLayout;
     runRow->addWidget(ui.progressBar, 1);
@@ -257,6 +265,7 @@ void SkinEditWindow::connectControls() {
     onClick(ui.checkBmpButton, &SkinEditWindow::onCheckBmpClicked);
     onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
     onClick(ui.skinReportButton, &SkinEditWindow::onSkinReportClicked);
+    onClick(ui.tryOnButton, &SkinEditWindow::onTryOnClicked);
     // After the click's own handler: what it showed decides it anew.
     connect(ui.column, &BrowserColumn::fileClicked, this, &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
@@ -524,6 +533,38 @@ void SkinEditWindow::onFitBmpClicked() {
 
 void SkinEditWindow::updateFitButton() {
     ui_->fitBmpButton->setEnabled(editor::fitPossible(state_));
+    updateTryOn();
+}
+
+namespace {
+
+// The folder's CMX files, any one of which may claim a bitmap.
+QStringList cmxFilesIn(const QString& folder) {
+    return platform::listFiles(folder, patternOf(FileFilter::CmxFiles)).names;
+}
+
+} // namespace
+
+void SkinEditWindow::updateTryOn() {
+    const bool wanted = state_.openFile || (state_.hasSelection() && state_.filter == FileFilter::Bitmaps);
+    const std::optional<textures::SkinToTry> target =
+        wanted ? editor::tryOnTarget(state_, cmxFilesIn(state_.folder)) : std::nullopt;
+    ui_->tryOnButton->setEnabled(target.has_value());
+    if (target && tryOn_ && !target->bitmapName.isEmpty()) {
+        const tryon::TryOnRequest request = tryOnRequest(state_.folder, *target);
+        if (request.cmxPath == tryOn_->request().cmxPath) {
+            tryOn_->showTexture(request.texturePath);
+        }
+    }
+}
+
+void SkinEditWindow::onTryOnClicked() {
+    const std::optional<textures::SkinToTry> target = editor::tryOnTarget(state_, cmxFilesIn(state_.folder));
+    if (!target) {
+        return;
+    }
+    showTryOn(tryOn_, this, tryOnRequest(state_.folder, *target), app_.tryOnBuilder(), services_.messages,
+              [this](QWidget* window) { app_.showWindow(window); });
 }
 
 void SkinEditWindow::onSkinReportClicked() {

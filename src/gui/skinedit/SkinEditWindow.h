@@ -3,6 +3,7 @@
 #include "core/editor/SkinEditState.h"
 #include "gui/app/Services.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -10,6 +11,7 @@
 namespace vestimo::gui {
 
 class Application;
+class TryOnWindow;
 } // namespace vestimo::gui
 
 namespace vestimo::checks {
@@ -66,6 +68,10 @@ private:
     // "Make It Fit" may be pressed only for a shown bitmap worth fitting.
     void updateFitButton();
     void onSkinReportClicked();
+    // "Try It On" may be pressed for a bitmap of a skin or an open CMX file; the window open for
+    // the same skin follows the selected bitmap.
+    void updateTryOn();
+    void onTryOnClicked();
     void onDeleteBmpClicked();
     void onSaveCmxClicked();
     // "Save CMX Changes": true when the file was written and closed.
@@ -87,6 +93,7 @@ private:
     editor::SkinEditState state_;
     // The open file's text as read, to tell whether the editor's text still matches it.
     QString loadedText_;
+    QPointer<TryOnWindow> tryOn_;
 };
 
 } // namespace vestimo::gui
