@@ -71,17 +71,25 @@ bool inRange(std::int64_t first, std::int64_t count, std::int64_t size) {
     return first >= 0 && count >= 0 && first <= size && count <= size - first;
 }
 
+// An index that points past what it indexes: item `item` holds `value`, where below `limit` was due.
+template <typename Reader, typename Place>
+void failOutOfRange(Reader& r, SimErrorKind kind, const Place& place, std::size_t item, std::int64_t value,
+                    std::int64_t limit) {
+    SimError e = r.errorAt(kind, place);
+    e.item = static_cast<std::int64_t>(item);
+    e.value = value;
+    e.limit = limit;
+    r.fail(std::move(e));
+}
+
 template <typename Reader> void checkFaces(Reader& r, const Mesh& mesh, const Marks& marks) {
     const auto ordinary = static_cast<std::int64_t>(mesh.ordinaryVertexCount());
     for (std::size_t i = 0; i < mesh.faces.size() && !r.failed(); ++i) {
         for (const std::int32_t vertex : mesh.faces[i]) {
             if (vertex < 0 || vertex >= ordinary) {
-                SimError e = r.errorAt(SimErrorKind::FaceOutOfRange,
-                                       r.placeOf(marks.faces, static_cast<std::int64_t>(i), FaceSize));
-                e.item = static_cast<std::int64_t>(i);
-                e.value = vertex;
-                e.limit = ordinary;
-                r.fail(std::move(e));
+                failOutOfRange(r, SimErrorKind::FaceOutOfRange,
+                               r.placeOf(marks.faces, static_cast<std::int64_t>(i), FaceSize), i, vertex,
+                               ordinary);
             }
         }
     }
@@ -109,12 +117,9 @@ template <typename Reader> void checkBlends(Reader& r, const Mesh& mesh, const M
     for (std::size_t i = 0; i < mesh.blends.size() && !r.failed(); ++i) {
         const std::int32_t vertex = mesh.blends[i].vertex;
         if (vertex < 0 || vertex >= ordinary) {
-            SimError e = r.errorAt(SimErrorKind::BlendOutOfRange,
-                                   r.placeOf(marks.blends, static_cast<std::int64_t>(i), BlendSize));
-            e.item = static_cast<std::int64_t>(i);
-            e.value = vertex;
-            e.limit = ordinary;
-            r.fail(std::move(e));
+            failOutOfRange(r, SimErrorKind::BlendOutOfRange,
+                           r.placeOf(marks.blends, static_cast<std::int64_t>(i), BlendSize), i, vertex,
+                           ordinary);
         }
     }
 }
