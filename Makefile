@@ -58,7 +58,7 @@ screenshot: demo
 package: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target vestimo
 	cd $(BUILD) && cpack -G DEB
-	if command -v lintian >/dev/null; then lintian --fail-on error $$(ls -t $(BUILD)/vestimo_*.deb | head -n 1); fi
+	if command -v lintian >/dev/null; then lintian --pedantic -I -E --fail-on error,warning,info,pedantic $$(ls -t $(BUILD)/vestimo_*.deb | head -n 1); fi
 
 # Each fuzzer runs FUZZ_SECONDS (60 by default) from a seed corpus of real skin descriptions.
 FUZZ_BUILD   ?= build-fuzz
