@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -247,4 +248,51 @@ TEST_F(TryOn, TheBuyableMakerOffersItForItsBitmapAndCmxFile) {
     openWindow(maker);
     EXPECT_EQ(lastRequest().cmxPath, skins.filePath("B001FAtest_dress.cmx"));
     EXPECT_EQ(lastRequest().texturePath, med);
+}
+
+// The real demo adult, found and posed by the program's own builder, drawn in the window.
+class TryOnRealBody : public test::AppFixture {
+protected:
+    void SetUp() override {
+        const QDir bodies(QDir(test::realWorldDir()).filePath("bodies"));
+        if (!bodies.exists("adult-skeleton.cmx")) {
+            GTEST_SKIP() << "no real-world bodies beside the project";
+        }
+        for (const QString& name : bodies.entryList(QDir::Files)) {
+            skins.write(name, test::readAll(bodies.filePath(name)));
+        }
+        app->setWindowShower([this](QWidget* window) {
+            shown = qobject_cast<gui::TryOnWindow*>(window);
+            window->resize(400, 500);
+            window->show();
+        });
+    }
+    QString files() { return control<QLabel>(shown, "lblTryOnFiles")->text(); }
+    QPointer<gui::TryOnWindow> shown;
+};
+
+TEST_F(TryOnRealBody, TheSkinEditingWindowShowsTheSimWearingTheSelectedTone) {
+    browseSkinEdit();
+    auto* list = skinEditNamed().File1;
+    ASSERT_TRUE(list->setListIndex(static_cast<int>(list->entries().indexOf("B001FAFitlgt_Shannon01.bmp"))));
+    QTest::mouseClick(control<QPushButton>(&skinEdit(), "cmdTryOn"), Qt::LeftButton);
+    ASSERT_NE(shown, nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(files().contains("B001FAFitlgt_Shannon01.bmp"), 5000);
+    EXPECT_TRUE(files().contains("adult-skeleton.cmx")) << files().toStdString();
+    // A standing Sim: it fills much of the picture's height and little of its width.
+    const QImage picture = control<gui::TryOnView>(shown, "viewTryOn")->picture();
+    int top = picture.height();
+    int bottom = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) != platform::render::BackgroundColour) {
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+    }
+    EXPECT_GT(bottom - top, picture.height() / 2);
+
+    ASSERT_TRUE(list->setListIndex(static_cast<int>(list->entries().indexOf("B001FAFitdrk_Shannon01.bmp"))));
+    QTRY_VERIFY_WITH_TIMEOUT(files().contains("B001FAFitdrk_Shannon01.bmp"), 5000);
 }
