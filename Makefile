@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-asan bench screenshot demo package fuzz clean format format-check lint
+.PHONY: all setup build run test test-asan bench screenshot demo package bundle bundle-test fuzz clean format format-check lint
 
 all: build
 
@@ -33,6 +33,14 @@ run: demo
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The portable bundle for any distribution and the Steam Deck: $(BUILD)/vestimo-<version>-x86_64.tar.gz.
+bundle: build
+	scripts/bundle $(BUILD)
+
+# The bundle unpacked and run three ways, every Qt library and plugin loaded from it.
+bundle-test: bundle
+	scripts/bundle-test $(BUILD)
 
 bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target vestimo_bench vestimo_cli_bench vestimo_games_bench
