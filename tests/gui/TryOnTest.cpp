@@ -127,6 +127,14 @@ TEST_F(TryOn, TheButtonIsForABitmapOfASkinOrAnOpenCmxFile) {
         select(name);
         EXPECT_EQ(tryOnButton(skinEdit())->isEnabled(), enabled) << name;
     }
+    // A skin's CMX file that arrives later claims its bitmap from then on.
+    skins.write("B002FAlaterlgt_x.bmp", bitmapOf(0xff00ff00));
+    select("B002FAlaterlgt_x.bmp");
+    EXPECT_FALSE(tryOnButton(skinEdit())->isEnabled());
+    skins.write("B002FAlater_x.cmx", test::validCmx("B002FAlater_x"));
+    select("stray.bmp");
+    select("B002FAlaterlgt_x.bmp");
+    EXPECT_TRUE(tryOnButton(skinEdit())->isEnabled());
     showInSkinEdit(FileFilter::CmxFiles);
     EXPECT_FALSE(tryOnButton(skinEdit())->isEnabled());
     select("B001FAtest_dress.cmx");

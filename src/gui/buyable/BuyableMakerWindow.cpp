@@ -227,10 +227,8 @@ void BuyableMakerWindow::render(ListReading reading) {
         }
     }
     ui_->exportButton->setEnabled(draft.hasCmx());
-    ui_->tryOnButton->setEnabled(
-        draft.hasBitmap() &&
-        buyable::tryOnTarget(
-            draft, platform::listFiles(ui_->column->folder(), patternOf(FileFilter::CmxFiles)).names));
+    ui_->tryOnButton->setEnabled(draft.hasBitmap() &&
+                                 buyable::tryOnTarget(draft, cmxFiles_.in(ui_->column->folder())));
     ui_->bitmapNameBox->setText(buyable::bitmapBoxText(draft));
     ui_->meshNameBox->setText(buyable::meshBoxText(draft));
     ui_->cmxNameBox->setText(buyable::cmxBoxText(draft));
@@ -362,8 +360,7 @@ void BuyableMakerWindow::onExportClicked() {
 
 void BuyableMakerWindow::onTryOnClicked() {
     const QString folder = ui_->column->folder();
-    const std::optional<textures::SkinToTry> target =
-        buyable::tryOnTarget(draft_, platform::listFiles(folder, patternOf(FileFilter::CmxFiles)).names);
+    const std::optional<textures::SkinToTry> target = buyable::tryOnTarget(draft_, cmxFiles_.in(folder));
     if (!target) {
         return;
     }

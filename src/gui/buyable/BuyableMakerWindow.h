@@ -2,6 +2,7 @@
 
 #include "core/buyable/BuyableDraft.h"
 #include "gui/app/Services.h"
+#include "gui/tryon/TryOnWindow.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -12,7 +13,6 @@
 namespace vestimo::gui {
 
 class Application;
-class TryOnWindow;
 
 // The buyable skin maker window: load a bitmap and its CMX file, pick a shop category, export.
 // Its working set is a buyable::BuyableDraft; the controls only show it and report clicks.
@@ -60,6 +60,7 @@ private:
     // The loaded bitmap's bytes as read for the viewer: the export copies exactly these.
     QByteArray loadedBitmap_;
     QPointer<TryOnWindow> tryOn_;
+    FolderCmxFiles cmxFiles_;
 };
 
 } // namespace vestimo::gui

@@ -536,19 +536,10 @@ void SkinEditWindow::updateFitButton() {
     updateTryOn();
 }
 
-namespace {
-
-// The folder's CMX files, any one of which may claim a bitmap.
-QStringList cmxFilesIn(const QString& folder) {
-    return platform::listFiles(folder, patternOf(FileFilter::CmxFiles)).names;
-}
-
-} // namespace
-
 void SkinEditWindow::updateTryOn() {
     const bool wanted = state_.openFile || (state_.hasSelection() && state_.filter == FileFilter::Bitmaps);
     const std::optional<textures::SkinToTry> target =
-        wanted ? editor::tryOnTarget(state_, cmxFilesIn(state_.folder)) : std::nullopt;
+        wanted ? editor::tryOnTarget(state_, cmxFiles_.in(state_.folder)) : std::nullopt;
     ui_->tryOnButton->setEnabled(target.has_value());
     if (target && tryOn_ && !target->bitmapName.isEmpty()) {
         const tryon::TryOnRequest request = tryOnRequest(state_.folder, *target);
@@ -559,7 +550,8 @@ void SkinEditWindow::updateTryOn() {
 }
 
 void SkinEditWindow::onTryOnClicked() {
-    const std::optional<textures::SkinToTry> target = editor::tryOnTarget(state_, cmxFilesIn(state_.folder));
+    const std::optional<textures::SkinToTry> target =
+        editor::tryOnTarget(state_, cmxFiles_.in(state_.folder));
     if (!target) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "core/editor/SkinEditState.h"
 #include "gui/app/Services.h"
+#include "gui/tryon/TryOnWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,7 +12,6 @@
 namespace vestimo::gui {
 
 class Application;
-class TryOnWindow;
 } // namespace vestimo::gui
 
 namespace vestimo::checks {
@@ -94,6 +94,7 @@ private:
     // The open file's text as read, to tell whether the editor's text still matches it.
     QString loadedText_;
     QPointer<TryOnWindow> tryOn_;
+    FolderCmxFiles cmxFiles_;
 };
 
 } // namespace vestimo::gui

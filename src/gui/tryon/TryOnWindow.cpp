@@ -1,5 +1,6 @@
 #include "gui/tryon/TryOnWindow.h"
 
+#include "core/FileFilter.h"
 #include "core/catalogue/FileErrors.h"
 #include "core/catalogue/PlatformErrors.h"
 #include "core/catalogue/TryOnWindow.h"
@@ -111,6 +112,16 @@ TryOnBuilder defaultTryOnBuilder(std::vector<core::games::GameInstall> installs)
         return tryon::buildTryOnScene(request,
                                       tryon::placesFor(QFileInfo(request.cmxPath).absolutePath(), installs));
     };
+}
+
+const QStringList& FolderCmxFiles::in(const QString& folder) {
+    const std::optional<platform::FileIdentity> identity = platform::identifyFile(folder);
+    if (folder != folder_ || !identity || identity != identity_) {
+        folder_ = folder;
+        identity_ = identity;
+        names_ = platform::listFiles(folder, patternOf(FileFilter::CmxFiles)).names;
+    }
+    return names_;
 }
 
 tryon::TryOnRequest tryOnRequest(const QString& folder, const textures::SkinToTry& skin) {

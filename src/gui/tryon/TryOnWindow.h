@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -26,6 +27,19 @@ namespace vestimo::gui {
 class MessageBoxes;
 
 // The request for `skin` of `folder`.
+// The CMX files of a folder, any one of which may claim a bitmap. The windows ask at every
+// selection, so the folder is listed again only when it or its identity (its modification time
+// changes as files come and go) is another.
+class FolderCmxFiles {
+public:
+    const QStringList& in(const QString& folder);
+
+private:
+    QString folder_;
+    std::optional<platform::FileIdentity> identity_;
+    QStringList names_;
+};
+
 tryon::TryOnRequest tryOnRequest(const QString& folder, const textures::SkinToTry& skin);
 
 // The picture: the scene drawn at the widget's size, turned by dragging, zoomed by the wheel,
