@@ -15,6 +15,7 @@
 #include "platform/SkinFolder.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -449,18 +450,14 @@ FolderFacts readFolderFacts(const QString& path) {
         facts.files.push_back({name, identity ? identity->size : 0, identity ? identity->modifiedNs : 0});
         isCmx.push_back(endsWithNoCase(name, CmxExtension));
     }
-    std::vector<bool> read(isCmx.size(), false);
     const platform::IdenticalFiles found = platform::groupIdenticalFiles(
         folder, names, cmx::CmxSizeLimit, [&](qsizetype i) { return isCmx[static_cast<std::size_t>(i)]; },
         [&](qsizetype i, const QByteArray& bytes) {
-            read[static_cast<std::size_t>(i)] = true;
             facts.cmx.push_back(cmxFacts(
                 names[i], std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
         });
     for (const platform::UnreadableFile& file : found.unreadable) {
-        const auto i = static_cast<std::size_t>(file.index);
-        read[i] = true;
-        if (isCmx[i]) {
+        if (isCmx[static_cast<std::size_t>(file.index)]) {
             facts.cmx.push_back(unreadFacts(names[file.index], texts::fileError(file.why)));
         } else {
             facts.unread.push_back({names[file.index], texts::fileError(file.why)});
