@@ -120,6 +120,7 @@ struct Collection {
     QString error; // why the folder could not be listed
     std::vector<Card> cards;
     std::vector<Problem> problems; // every problem once, however many cards show it
+    bool complete = true;          // false: the bitmaps are not judged yet, so badges may follow
 };
 
 // The cards of a folder, in name order (without regard to case). Skeleton and animation CMX files
