@@ -138,16 +138,6 @@ const QString& firstFile(const Card& card) {
     return card.textures.isEmpty() ? card.meshes.constFirst() : card.textures.constFirst();
 }
 
-// A CMX file no check reads (a CMX file that is empty gets the empty file's facts).
-CmxFacts unreadFacts(const QString& name, const QString& why) {
-    CmxFacts facts;
-    facts.name = name;
-    facts.verdict = cmx::namesSkinClass(name)
-                        ? cmx::CmxVerdict::unreadable(cmx::CmxVerdict::Kind::NotOpened, why)
-                        : cmx::CmxVerdict::of(cmx::CmxVerdict::Kind::OtherClass);
-    return facts;
-}
-
 class Grouping {
 public:
     explicit Grouping(const FolderFacts& facts) : facts_(facts) {}
@@ -285,6 +275,25 @@ private:
 
     // The problems of single files and groups of them, whatever card they end up on.
     void folderProblems() {
+        if (facts_.judged) {
+            bitmapProblems();
+        }
+        for (const QStringList& names : std::as_const(twins_)) {
+            if (names.size() > 1) {
+                addProblem(BadgeKind::CaseTwins, names, texts::reportCaseTwins());
+            }
+        }
+        if (!facts_.judged) {
+            return;
+        }
+        for (const IdenticalNames& group : facts_.identical) {
+            addProblem(BadgeKind::IdenticalCopies, group.names, texts::reportIdenticalContent(group.length));
+        }
+        for (const UnreadName& file : facts_.unread) {
+            addProblem(BadgeKind::Unread, {file.name}, texts::reportUnreadable(file.why));
+        }
+    }
+    void bitmapProblems() {
         for (const MeasuredBitmap& bitmap : facts_.bitmaps) {
             bitmapProblem(bitmap.name, textures::judgeBitmap(bitmap.picture));
             measured_.insert(bitmap.name);
@@ -293,17 +302,6 @@ private:
             if (!measured_.contains(name)) {
                 bitmapProblem(name, textures::judgeBitmap(platform::PictureSize{}));
             }
-        }
-        for (const QStringList& names : std::as_const(twins_)) {
-            if (names.size() > 1) {
-                addProblem(BadgeKind::CaseTwins, names, texts::reportCaseTwins());
-            }
-        }
-        for (const IdenticalNames& group : facts_.identical) {
-            addProblem(BadgeKind::IdenticalCopies, group.names, texts::reportIdenticalContent(group.length));
-        }
-        for (const UnreadName& file : facts_.unread) {
-            addProblem(BadgeKind::Unread, {file.name}, texts::reportUnreadable(file.why));
         }
     }
     // As the bitmap check judges: a picture that does not load and one over its limit are moved,
@@ -395,6 +393,16 @@ CmxFacts cmxFacts(const QString& name, std::string_view bytes) {
     return facts;
 }
 
+// A CMX file no check reads (a CMX file that is empty gets the empty file's facts).
+CmxFacts unreadCmxFacts(const QString& name, const QString& why) {
+    CmxFacts facts;
+    facts.name = name;
+    facts.verdict = cmx::namesSkinClass(name)
+                        ? cmx::CmxVerdict::unreadable(cmx::CmxVerdict::Kind::NotOpened, why)
+                        : cmx::CmxVerdict::of(cmx::CmxVerdict::Kind::OtherClass);
+    return facts;
+}
+
 SkinKind kindOf(const QString& cmxName, const QStringList& handBones) {
     SkinKind kind;
     const std::string key = cmx::classKey(cmxName.toStdString());
@@ -429,7 +437,9 @@ Collection groupCollection(const FolderFacts& facts) {
         collection.error = facts.error;
         return collection;
     }
-    return Grouping(facts).run();
+    Collection collection = Grouping(facts).run();
+    collection.complete = facts.judged;
+    return collection;
 }
 
 FolderFacts readFolderFacts(const QString& path) {
@@ -458,7 +468,7 @@ FolderFacts readFolderFacts(const QString& path) {
         });
     for (const platform::UnreadableFile& file : found.unreadable) {
         if (isCmx[static_cast<std::size_t>(file.index)]) {
-            facts.cmx.push_back(unreadFacts(names[file.index], texts::fileError(file.why)));
+            facts.cmx.push_back(unreadCmxFacts(names[file.index], texts::fileError(file.why)));
         } else {
             facts.unread.push_back({names[file.index], texts::fileError(file.why)});
         }

@@ -62,10 +62,15 @@ struct FolderFacts {
     std::vector<MeasuredBitmap> bitmaps; // for its bitmaps; one missing is judged not a picture
     std::vector<IdenticalNames> identical;
     std::vector<UnreadName> unread; // files the content comparison could not read
+    // False: the bitmaps are not measured and contents not compared yet; the grouping then gives
+    // only the badges the CMX files and the names decide.
+    bool judged = true;
 };
 
 // The facts of the CMX file `name` holding `bytes`.
 CmxFacts cmxFacts(const QString& name, std::string_view bytes);
+// The facts of a CMX file that could not be read, and why.
+CmxFacts unreadCmxFacts(const QString& name, const QString& why);
 
 enum class CardKind { Body, Head, Hand, Pet, Buyable, Other, OrphanTexture, OrphanMesh };
 enum class Age { Unknown, Adult, Child };
