@@ -1,11 +1,14 @@
 #include "core/collection/Collection.h"
 #include "core/catalogue/Verdicts.h"
+#include "core/collection/CollectionReader.h"
 #include "core/collection/CollectionView.h"
 #include "core/textures/CheckBmpFile.h"
 #include "support/TempDir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -233,6 +236,41 @@ TEST(ReadCollection, BadgesAreTheChecksOwnVerdicts) {
     ASSERT_EQ(collection.cards.size(), 2U);
     EXPECT_EQ(collection.cards[0].textures.size(), 4);
     EXPECT_EQ(collection.cards[1].textures, collection.cards[0].textures);
+}
+
+// Cards come first with the badges the names and CMX files decide; the bitmaps' badges follow. A
+// file rewritten in place is seen and read again.
+TEST(ReadCollection, CardsFirstThenBadgesThenChanges) {
+    const test::TempDir dir;
+    dir.write("B001FAFit_a.cmx", cmxNaming("B001FAFit_a"));
+    dir.write("B001FAFitlgt_a.bmp", bitmap(24));
+    dir.write("xskin-B001FAFit_a-PELVIS-BODY.SKN", "mesh");
+    CollectionReader reader(dir.path());
+    EXPECT_TRUE(reader.changed());
+    const Collection first = reader.cards();
+    ASSERT_EQ(first.cards.size(), 1U);
+    EXPECT_FALSE(first.complete);
+    EXPECT_TRUE(first.problems.empty());
+    EXPECT_FALSE(reader.changed());
+    const Collection judged = reader.judged();
+    EXPECT_TRUE(judged.complete);
+    ASSERT_EQ(judged.problems.size(), 1U);
+    EXPECT_EQ(judged.problems[0].kind, BadgeKind::TextureOverLimit);
+
+    QFile texture(dir.filePath("B001FAFitlgt_a.bmp"));
+    const QDateTime stamp = QFileInfo(texture).lastModified();
+    ASSERT_TRUE(texture.open(QIODevice::WriteOnly));
+    ASSERT_EQ(texture.write(bitmap(8)), bitmap(8).size());
+    texture.close();
+    ASSERT_TRUE(texture.open(QIODevice::ReadWrite) &&
+                texture.setFileTime(stamp.addSecs(5), QFileDevice::FileModificationTime));
+    texture.close();
+    EXPECT_TRUE(reader.changed());
+    reader.cards();
+    EXPECT_TRUE(reader.judged().problems.empty());
+    dir.write("B001FAFit_b.cmx", cmxNaming("B001FAFit_a"));
+    EXPECT_TRUE(reader.changed());
+    EXPECT_EQ(reader.cards().cards.size(), 2U);
 }
 
 TEST(ReadCollection, TheRealDemoBodies) {

@@ -1,4 +1,5 @@
 #include "core/collection/Collection.h"
+#include "core/collection/CollectionReader.h"
 
 #include "core/catalogue/Buyable.h"
 #include "core/catalogue/Checks.h"
@@ -442,54 +443,8 @@ Collection groupCollection(const FolderFacts& facts) {
     return collection;
 }
 
-FolderFacts readFolderFacts(const QString& path) {
-    FolderFacts facts;
-    const platform::SkinFolder folder(path);
-    const platform::FileNames listing = folder.list(QStringLiteral("*"));
-    if (!listing.ok) {
-        facts.ok = false;
-        facts.error = listing.error;
-        return facts;
-    }
-    const QStringList& names = listing.names;
-    facts.files.reserve(static_cast<std::size_t>(names.size()));
-    std::vector<bool> isCmx;
-    isCmx.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        const std::optional<platform::FileIdentity> identity = folder.identify(name);
-        facts.files.push_back({name, identity ? identity->size : 0, identity ? identity->modifiedNs : 0});
-        isCmx.push_back(endsWithNoCase(name, CmxExtension));
-    }
-    const platform::IdenticalFiles found = platform::groupIdenticalFiles(
-        folder, names, cmx::CmxSizeLimit, [&](qsizetype i) { return isCmx[static_cast<std::size_t>(i)]; },
-        [&](qsizetype i, const QByteArray& bytes) {
-            facts.cmx.push_back(cmxFacts(
-                names[i], std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
-        });
-    for (const platform::UnreadableFile& file : found.unreadable) {
-        if (isCmx[static_cast<std::size_t>(file.index)]) {
-            facts.cmx.push_back(unreadCmxFacts(names[file.index], texts::fileError(file.why)));
-        } else {
-            facts.unread.push_back({names[file.index], texts::fileError(file.why)});
-        }
-    }
-    for (const platform::IdenticalGroup& group : found.groups) {
-        IdenticalNames identical{group.length, {}};
-        for (const qsizetype index : group.members) {
-            identical.names.append(names[index]);
-        }
-        facts.identical.push_back(std::move(identical));
-    }
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (endsWithNoCase(names[i], BitmapExtension)) {
-            facts.bitmaps.push_back({names[i], platform::measurePicture(folder.pathOf(names[i]))});
-        }
-    }
-    return facts;
-}
-
 Collection readCollection(const QString& folder) {
-    return groupCollection(readFolderFacts(folder));
+    return CollectionReader(folder).judged();
 }
 
 QString kindText(const SkinKind& kind) {

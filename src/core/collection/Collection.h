@@ -15,7 +15,7 @@
 // A skin folder as collectors think of it: one card per skin (its CMX file, the textures its
 // bitmap prefix claims and its meshes), cards of their own for textures and meshes no skin claims,
 // and the problems the checks and the skin-set report find, each on the cards of its files.
-// Decides only: the facts are gathered by readCollection or handed in by a test.
+// Decides only: the facts are gathered by CollectionReader or handed in by a test.
 namespace vestimo::collection {
 
 // One file of the folder's listing.
@@ -133,11 +133,7 @@ struct Collection {
 // not when its text holds a skeleton and no suit or is an animation.
 Collection groupCollection(const FolderFacts& facts);
 
-// The facts of the folder at `folder`, read through platform: each file once identified, each CMX
-// file read once (up to the CMX size limit), each bitmap measured once, identical files grouped.
-// Only the facts are kept, never the files' contents.
-FolderFacts readFolderFacts(const QString& folder);
-// The two together.
+// The collection of the folder at `folder`, every badge judged (CollectionReader's two steps).
 Collection readCollection(const QString& folder);
 
 // The words for a kind ("Buyable: Formal, adult, female") and a badge.

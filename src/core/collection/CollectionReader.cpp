@@ -107,9 +107,10 @@ Collection CollectionReader::cards() {
             }
             QByteArray bytes;
             const platform::FileResult read = folder.read(file.name, cmx::CmxSizeLimit, bytes);
-            facts.cmx[c] = read.ok ? cmxFacts(file.name, std::string_view(bytes.constData(),
-                                                                           static_cast<std::size_t>(bytes.size())))
-                                   : unreadCmxFacts(file.name, texts::fileError(read.error));
+            facts.cmx[c] = read.ok
+                               ? cmxFacts(file.name, std::string_view(bytes.constData(),
+                                                                      static_cast<std::size_t>(bytes.size())))
+                               : unreadCmxFacts(file.name, texts::fileError(read.error));
         });
         s.cmx.clear();
         for (std::size_t c = 0; c < cmxFiles.size(); ++c) {
@@ -151,7 +152,8 @@ Collection CollectionReader::judged() {
     });
     s.bitmaps.clear();
     for (std::size_t b = 0; b < bitmapFiles.size(); ++b) {
-        s.bitmaps.insert(facts.bitmaps[b].name, {stampOf(facts.files[bitmapFiles[b]]), facts.bitmaps[b].picture});
+        s.bitmaps.insert(facts.bitmaps[b].name,
+                         {stampOf(facts.files[bitmapFiles[b]]), facts.bitmaps[b].picture});
     }
     const platform::IdenticalFiles found = platform::groupIdenticalFiles(folder, names, cmx::CmxSizeLimit);
     facts.identical.clear();
