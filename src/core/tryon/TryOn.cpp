@@ -473,7 +473,9 @@ private:
             kept != nullptr ? source.identity(where.stored) : std::nullopt;
         if (identity) {
             const auto found = kept->constFind(key);
-            if (found != kept->cend() && found->identity == *identity && found->posedOn == posedOn) {
+            // A skeleton's number is its own, not one to match.
+            if (found != kept->cend() && found->identity == *identity &&
+                (std::is_same_v<T, sim::PosedSkeleton> || found->posedOn == posedOn)) {
                 addSource(source.file(where.stored));
                 return *found;
             }
