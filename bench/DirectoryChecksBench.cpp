@@ -17,9 +17,11 @@
 // of the window's thread while the CMX check walks 100,000 files on its worker
 // (VESTIMO_BENCH_ONLY=stall). Last, a frame of the software renderer (see RenderBench.cpp;
 // VESTIMO_BENCH_ONLY=render), and the demo adult drawn to a written picture as `vestimo render` does.
+// Then the Skins view on 1,000 and 10,000 skins (see SkinsBench.cpp; VESTIMO_BENCH_ONLY=skins).
 
 #include "InstallBench.h"
 #include "RenderBench.h"
+#include "SkinsBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -335,7 +337,7 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes = {1000, 10000};
     const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
     if (only == QLatin1String("journal") || only == QLatin1String("install") ||
-        only == QLatin1String("stall") || only == QLatin1String("render")) {
+        only == QLatin1String("stall") || only == QLatin1String("render") || only == QLatin1String("skins")) {
         sizes.clear();
     }
     if (argc > 1 && !sizes.empty()) {
@@ -440,6 +442,9 @@ int main(int argc, char** argv) {
     if (only.isEmpty() || only == QLatin1String("render")) {
         missed = !bench::renderBench() || missed;
         missed = !bench::tryOnBench() || missed;
+    }
+    if (only.isEmpty() || only == QLatin1String("skins")) {
+        bench::skinsBench();
     }
     std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
     return 0;

@@ -55,6 +55,10 @@ struct Listing {
     QHash<QString, QString> byFolded;
     QHash<QString, qsizetype> entryOf;
     std::shared_ptr<const FarArchive> far;
+    // Worked out from the names once, however many builds ask: the bitmaps by folded name, and
+    // the heads and bodies of each kind of Sim.
+    std::optional<std::vector<std::pair<QString, QString>>> bitmaps;
+    QHash<QString, QStringList> candidates;
 
     void add(const QString& name, qsizetype entry) {
         const QString folded = name.toCaseFolded();
@@ -79,7 +83,7 @@ template <typename T> struct Kept {
 } // namespace
 
 struct TryOnMemo::State {
-    QHash<QString, std::shared_ptr<const Listing>> listings;
+    QHash<QString, std::shared_ptr<Listing>> listings;
     QHash<QString, Kept<sim::PosedSkeleton>> skeletons;
     QHash<QString, Kept<sim::Suit>> suits;
     QHash<QString, Kept<sim::PosedMesh>> meshes;
@@ -128,6 +132,39 @@ public:
     QString find(const QString& name) {
         load();
         return listing_->byFolded.value(name.toCaseFolded());
+    }
+    // The bitmaps whose names start with `prefix` and go on past it, without regard to case, in
+    // name order.
+    QStringList bitmaps(const QString& prefix) {
+        load();
+        if (!listing_->bitmaps) {
+            std::vector<std::pair<QString, QString>> index;
+            for (const QString& name : listing_->names) {
+                if (name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) {
+                    index.emplace_back(name.toCaseFolded(), name);
+                }
+            }
+            std::sort(index.begin(), index.end());
+            listing_->bitmaps = std::move(index);
+        }
+        const QString folded = prefix.toCaseFolded();
+        QStringList found;
+        const auto& index = *listing_->bitmaps;
+        for (auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(folded, QString()));
+             it != index.end() && it->first.startsWith(folded); ++it) {
+            if (it->second.size() > prefix.size() + 4) {
+                found.append(it->second);
+            }
+        }
+        std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+        return found;
+    }
+    // What the builder worked out from the names, kept with them.
+    QHash<QString, QStringList>& candidates() {
+        load();
+        return listing_->candidates;
     }
     QString shown(const QString& stored) const {
         return isArchive() ? texts::tryOnInArchive(archive_, stored) : platform::joinPath(folder_, stored);
@@ -209,7 +246,7 @@ private:
     QString folder_;
     QString archive_;
     TryOnMemo::State* memo_ = nullptr;
-    std::shared_ptr<const Listing> listing_;
+    std::shared_ptr<Listing> listing_;
 };
 
 // Where a file was found: the place, and its name there as stored.
@@ -327,22 +364,6 @@ QString toneOf(const QString& bitmap, const QString& prefix) {
     }
     const QString tone = bitmap.mid(prefix.size(), 3).toLower();
     return std::find(Tones.begin(), Tones.end(), tone) != Tones.end() ? tone : QString();
-}
-
-// The bitmaps of `names` that belong to `prefix`, in name order.
-QStringList bitmapsFor(const QStringList& names, const QString& prefix) {
-    QStringList found;
-    for (const QString& name : names) {
-        if (name.endsWith(BitmapExtension, Qt::CaseInsensitive) &&
-            name.startsWith(prefix, Qt::CaseInsensitive) &&
-            name.size() > prefix.size() + BitmapExtension.size()) {
-            found.append(name);
-        }
-    }
-    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    return found;
 }
 
 std::optional<sim::Suit> suitOf(const QString& name, const QByteArray& bytes, QString& why) {
@@ -521,7 +542,7 @@ private:
     // The skin's own bitmaps in its folder, their tones, and the one to wear.
     void ownTextures(const QString& skinName) {
         const QString prefix = texturePrefix(skinName);
-        const QStringList bitmaps = bitmapsFor(library_.at(0).names(), prefix);
+        const QStringList bitmaps = library_.at(0).bitmaps(prefix);
         for (const QString& tone : Tones) {
             for (const QString& bitmap : bitmaps) {
                 if (toneOf(bitmap, prefix) == tone) {
@@ -634,16 +655,29 @@ private:
     QStringList candidates(QChar part) {
         QStringList names;
         QStringList folded;
+        const QString key = QString(part) + kind_.gender + kind_.age;
         for (std::size_t i = 0; i < library_.size(); ++i) {
-            for (const QString& name : library_.at(i).names()) {
-                const QString plain =
-                    name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
-                if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive) ||
-                    folded.contains(plain.toCaseFolded())) {
-                    continue;
+            Source& source = library_.at(i);
+            // A folder of ten thousand skins is sorted through once, not at every build.
+            auto kept = source.candidates().find(key);
+            if (kept == source.candidates().end()) {
+                QStringList matching;
+                for (const QString& name : source.names()) {
+                    const QString plain =
+                        name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
+                    if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive)) {
+                        continue;
+                    }
+                    const Kind kind = kindOf(plain);
+                    if (kind.known && kind.part == part && kind.gender == kind_.gender &&
+                        kind.age == kind_.age) {
+                        matching.append(plain);
+                    }
                 }
-                const Kind kind = kindOf(plain);
-                if (kind.known && kind.part == part && kind.gender == kind_.gender && kind.age == kind_.age) {
+                kept = source.candidates().insert(key, matching);
+            }
+            for (const QString& plain : *kept) {
+                if (!folded.contains(plain.toCaseFolded())) {
                     names.append(plain);
                     folded.append(plain.toCaseFolded());
                 }
@@ -723,7 +757,7 @@ private:
         for (std::size_t i = 0; i < library_.size(); ++i) {
             const std::size_t at = i == 0 ? file.source : (i <= file.source ? i - 1 : i);
             Source& source = library_.at(at);
-            for (const QString& bitmap : bitmapsFor(source.names(), prefix)) {
+            for (const QString& bitmap : source.bitmaps(prefix)) {
                 if (toneOf(bitmap, prefix) != tone) {
                     continue;
                 }
