@@ -133,7 +133,7 @@ TEST_F(Cache, PastTheLimitTheLeastRecentlyUsedGoFirst) {
     // Last used 4, 3, 2 and 1 hours ago.
     const QDateTime now = QDateTime::currentDateTime();
     for (int i = 0; i < 4; ++i) {
-        setModified(files[i], now.addSecs(-3600 * (4 - i)));
+        setModified(files[i], now.addSecs(qint64{-3600} * (4 - i)));
     }
     PictureCache cache(folder());
     const qint64 entry = cache.sizeOnDisk() / 4;
@@ -181,7 +181,7 @@ TEST_F(Cache, ClearingEmptiesTheFolderAndAPictureOfAMissingFileIsNotKept) {
 }
 
 TEST_F(Cache, SeveralThreadsShareOneCache) {
-    PictureCache cache(folder(), 20 * 1024);
+    PictureCache cache(folder(), qint64{20} * 1024);
     std::vector<std::thread> threads;
     std::atomic<int> wrong{0};
     for (int t = 0; t < 4; ++t) {

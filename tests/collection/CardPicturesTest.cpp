@@ -150,7 +150,7 @@ TEST(CardPictures, CardsWithoutASkinOfTheirOwn) {
         }
     }
     const int side = Size.width() * 9 / 10;
-    EXPECT_NEAR(blue, side * side / 2, side * 2);
+    EXPECT_NEAR(blue, side * side / 2.0, side * 2.0);
     EXPECT_TRUE(pictures.picture(cardNamed(collection, QStringLiteral("stray"))).cached);
 }
 
