@@ -237,9 +237,15 @@ std::optional<QByteArray> PictureCache::find(const QString& key) {
     }
     std::optional<Entry> entry = opened.ok ? decode(opened.bytes) : std::nullopt;
     if (!entry) {
-        // Damaged: drawn again and stored anew; nothing of it is worth keeping.
+        // Damaged: drawn again and stored anew; nothing of it is worth keeping. Removed only while
+        // it is still the file read: another thread may have stored a good one meanwhile.
+        const QByteArray name8 = QFile::encodeName(path);
+        struct stat read {};
+        struct stat now {};
+        const bool same = ::fstat(opened.fd.get(), &read) == 0 && ::lstat(name8.constData(), &now) == 0 &&
+                          read.st_ino == now.st_ino && read.st_dev == now.st_dev;
         opened.fd.close();
-        const bool removed = ::unlink(QFile::encodeName(path).constData()) == 0;
+        const bool removed = same && ::unlink(name8.constData()) == 0;
         const std::lock_guard lock(state_->mutex);
         if (removed) {
             state_->forget(name);
