@@ -99,6 +99,10 @@ TEST_F(SkinsCommand, TheSheetHoldsEverySkinsPictureInAGrid) {
     ASSERT_EQ(skinsCommand({"--sheet", sheet, skins.path()}).status, 0);
     EXPECT_EQ(test::readAll(sheet), first);
     EXPECT_FALSE(QDir(home.filePath("cache")).isEmpty());
+    // An empty folder gets a sheet of one blank cell.
+    const TempDir empty;
+    ASSERT_EQ(skinsCommand({"--sheet", sheet, empty.path()}).status, 0);
+    EXPECT_EQ(QImage(sheet).size(), QSize(128, 128 + layout.nameHeight));
 }
 
 TEST_F(SkinsCommand, UsageAndInputErrorsStopTheCommand) {

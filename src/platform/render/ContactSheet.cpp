@@ -23,9 +23,8 @@ constexpr QRgb NameColour = 0xff202020;
 
 SheetLayout sheetLayout(qsizetype pictures, int pictureSide) {
     SheetLayout layout;
-    if (pictures <= 0) {
-        return layout;
-    }
+    // An empty folder still gets a sheet: one blank cell.
+    pictures = std::max<qsizetype>(pictures, 1);
     layout.columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(pictures))));
     layout.rows = static_cast<int>((pictures + layout.columns - 1) / layout.columns);
     layout.nameHeight = NameHeight;
@@ -36,7 +35,7 @@ SheetLayout sheetLayout(qsizetype pictures, int pictureSide) {
 
 QByteArray contactSheet(const std::vector<SheetPicture>& pictures, int pictureSide) {
     const SheetLayout layout = sheetLayout(static_cast<qsizetype>(pictures.size()), pictureSide);
-    if (layout.columns == 0 || pictureSide <= 0) {
+    if (pictureSide <= 0) {
         return {};
     }
     QImage sheet(layout.width(), layout.height(), QImage::Format_RGB32);
