@@ -8,11 +8,19 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QProcessEnvironment>
 
 int main(int argc, char** argv) {
     // A command runs without windows, so without a display.
     const QStringList arguments = vestimo::cli::argumentsOf(argc, argv);
+    if (vestimo::cli::wantsCommand(arguments) && vestimo::cli::wantsPictureText(arguments)) {
+        // Text is drawn only with a QGuiApplication; the offscreen platform needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication qt(argc, argv);
+        QGuiApplication::setApplicationName(vestimo::texts::applicationTitle());
+        return vestimo::cli::run(QGuiApplication::arguments());
+    }
     if (vestimo::cli::wantsCommand(arguments)) {
         QCoreApplication qt(argc, argv);
         QCoreApplication::setApplicationName(vestimo::texts::applicationTitle());

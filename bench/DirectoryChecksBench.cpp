@@ -17,9 +17,11 @@
 // of the window's thread while the CMX check walks 100,000 files on its worker
 // (VESTIMO_BENCH_ONLY=stall). Last, a frame of the software renderer (see RenderBench.cpp;
 // VESTIMO_BENCH_ONLY=render), and the demo adult drawn to a written picture as `vestimo render` does.
+// Then the Skins view on 1,000 and 10,000 skins (see SkinsBench.cpp; VESTIMO_BENCH_ONLY=skins).
 
 #include "InstallBench.h"
 #include "RenderBench.h"
+#include "SkinsBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -328,14 +330,38 @@ bool ReportShare(const QString& skins, const QString& program, std::size_t expec
 
 } // namespace
 
+// The parts after the checks, each alone when VESTIMO_BENCH_ONLY names it; false when a target
+// was missed.
+bool OtherParts(const QString& only, QProgressBar& bar, gui::FileList& fileList, RecordedMessages& messages) {
+    bool missed = false;
+    if (only.isEmpty() || only == QLatin1String("journal")) {
+        missed = !JournalShare(bar, fileList, messages) || missed;
+    }
+    if (only.isEmpty() || only == QLatin1String("install")) {
+        missed = !bench::installBench() || missed;
+    }
+    if (only.isEmpty() || only == QLatin1String("stall")) {
+        WindowStall(bar, fileList, messages);
+    }
+    if (only.isEmpty() || only == QLatin1String("render")) {
+        missed = !bench::renderBench() || missed;
+        missed = !bench::tryOnBench() || missed;
+    }
+    if (only.isEmpty() || only == QLatin1String("skins")) {
+        bench::skinsBench();
+    }
+    return !missed;
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     std::vector<std::size_t> sizes = {1000, 10000};
     const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
-    if (only == QLatin1String("journal") || only == QLatin1String("install") ||
-        only == QLatin1String("stall") || only == QLatin1String("render")) {
+    // The parts that measure folders of their own.
+    const QStringList ownFolders = {"journal", "install", "stall", "render", "skins"};
+    if (ownFolders.contains(only)) {
         sizes.clear();
     }
     if (argc > 1 && !sizes.empty()) {
@@ -428,19 +454,7 @@ int main(int argc, char** argv) {
                         growth > allowed ? "  MISSED" : "");
         }
     }
-    if (only.isEmpty() || only == QLatin1String("journal")) {
-        missed = !JournalShare(bar, fileList, messages) || missed;
-    }
-    if (only.isEmpty() || only == QLatin1String("install")) {
-        missed = !bench::installBench() || missed;
-    }
-    if (only.isEmpty() || only == QLatin1String("stall")) {
-        WindowStall(bar, fileList, messages);
-    }
-    if (only.isEmpty() || only == QLatin1String("render")) {
-        missed = !bench::renderBench() || missed;
-        missed = !bench::tryOnBench() || missed;
-    }
+    missed = !OtherParts(only, bar, fileList, messages) || missed;
     std::printf("%s\n", missed ? "Some targets were missed (marked MISSED)." : "All targets met.");
     return 0;
 }

@@ -12,6 +12,7 @@ _vestimo_options() {
         history) echo "--json --limit --ids --program-dir --help" ;;
         undo) echo "--json --program-dir --help" ;;
         render) echo "--tone --texture --with --alone --size --turn --json --help" ;;
+        skins) echo "--json --problems --sheet --help" ;;
     esac
 }
 
@@ -28,7 +29,7 @@ _vestimo() {
     local program=${COMP_WORDS[0]} command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            --program-dir | --game | --into | --limit | --tone | --texture | --with | --size | --turn) ((i++)) ;;
+            --program-dir | --game | --into | --limit | --tone | --texture | --with | --size | --turn | --sheet) ((i++)) ;;
             -*) ;;
             *) command=${COMP_WORDS[i]} && break ;;
         esac
@@ -53,6 +54,9 @@ _vestimo() {
         --tone)
             COMPREPLY=($(compgen -W "lgt med drk" -- "$cur"))
             return ;;
+        --sheet)
+            COMPREPLY=($(compgen -f -X '!*.[pP][nN][gG]' -- "$cur") $(compgen -d -- "$cur"))
+            return ;;
         --limit | --size | --turn)
             return ;;
     esac
@@ -60,7 +64,7 @@ _vestimo() {
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--help --version" -- "$cur"))
         else
-            COMPREPLY=($(compgen -W "check check-file install games history undo render" -- "$cur") $(compgen -d -- "$cur"))
+            COMPREPLY=($(compgen -W "check check-file install games history undo render skins" -- "$cur") $(compgen -d -- "$cur"))
         fi
         return
     fi
@@ -71,7 +75,7 @@ _vestimo() {
     case $command in
         undo)
             COMPREPLY=($(compgen -W "last $("$program" history --ids 2>/dev/null | tr '\n' ' ')" -- "$cur")) ;;
-        check)
+        check | skins)
             COMPREPLY=($(compgen -d -- "$cur")) ;;
         games | history) ;;
         *)

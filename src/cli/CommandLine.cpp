@@ -32,7 +32,7 @@ struct Command {
 constexpr Command Commands[] = {
     {"check", runCheck},   {"check-file", runCheckFile}, {"install", runInstall},
     {"games", runGames},   {"history", runHistory},      {"undo", runUndo},
-    {"render", runRender},
+    {"render", runRender}, {"skins", runSkins},
 };
 
 const Command* commandNamed(const QString& name) {

@@ -26,6 +26,10 @@ bool hasDisplay(const QStringList& arguments, const QProcessEnvironment& environ
 // Says that the windows need a display and the commands do not; returns the exit status.
 int refuseWindowsWithoutDisplay();
 
+// Whether the command `arguments` ask for draws text into a picture (`skins --sheet`), so needs a
+// QGuiApplication (on the offscreen platform: never a display) instead of a QCoreApplication.
+bool wantsPictureText(const QStringList& arguments);
+
 // Runs the command `arguments` ask for and returns the exit status. Needs a QCoreApplication.
 int run(const QStringList& arguments);
 

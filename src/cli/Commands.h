@@ -52,5 +52,6 @@ int runGames(const QStringList& arguments, Output& out);
 int runHistory(const QStringList& arguments, Output& out);
 int runUndo(const QStringList& arguments, Output& out);
 int runRender(const QStringList& arguments, Output& out);
+int runSkins(const QStringList& arguments, Output& out);
 
 } // namespace vestimo::cli

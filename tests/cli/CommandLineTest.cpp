@@ -24,7 +24,7 @@ TEST(CommandLineChoice, TheWindowsOpenWithoutArgumentsOnAFolderOrWithTheirOwnOpt
     EXPECT_TRUE(cli::startFolder({"vestimo"}).isEmpty());
 
     for (const char* command : {"check", "check-file", "install", "games", "history", "undo", "render",
-                                "--help", "-h", "--version", "--frobnicate"}) {
+                                "skins", "--help", "-h", "--version", "--frobnicate"}) {
         EXPECT_TRUE(cli::wantsCommand({"vestimo", command})) << command;
     }
     // A word that is neither a command nor a path is a mistyped command, told as a usage error.
@@ -33,10 +33,19 @@ TEST(CommandLineChoice, TheWindowsOpenWithoutArgumentsOnAFolderOrWithTheirOwnOpt
 
     // A folder named like a command opens in the windows when written as a path.
     dir.mkdir("render");
+    dir.mkdir("skins");
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    EXPECT_FALSE(cli::wantsCommand({"vestimo", "./render"}));
-    EXPECT_TRUE(cli::wantsCommand({"vestimo", "render"}));
+    for (const char* command : {"render", "skins"}) {
+        EXPECT_FALSE(cli::wantsCommand({"vestimo", QStringLiteral("./") + QLatin1String(command)}))
+            << command;
+        EXPECT_TRUE(cli::wantsCommand({"vestimo", QLatin1String(command)})) << command;
+    }
+    // Only the contact sheet draws text, so only it gets a QGuiApplication.
+    EXPECT_TRUE(cli::wantsPictureText({"vestimo", "skins", "--sheet", "a.png", "dir"}));
+    EXPECT_TRUE(cli::wantsPictureText({"vestimo", "skins", "--sheet=a.png", "dir"}));
+    EXPECT_FALSE(cli::wantsPictureText({"vestimo", "skins", "dir"}));
+    EXPECT_FALSE(cli::wantsPictureText({"vestimo", "render", "--sheet", "a.cmx", "a.png"}));
     QDir::setCurrent(before);
 }
 

@@ -31,6 +31,8 @@ expect() { # what, expected line, words...
 expect "commands" check ch
 expect "commands" check-file ch
 expect "commands" render r
+expect "commands" skins s
+expect "options" --sheet skins --s
 expect "options" --dry-run check --d
 expect "options" --labels games --l
 expect "tones" med render --tone m
@@ -39,7 +41,7 @@ expect "game labels" 'The\ Sims\ Legacy\ Collection\ \(Steam\,\ ~/SteamLibrary\)
 expect "runs" last undo ""
 
 # Every option a command's help names is offered.
-for command in check check-file install games history undo; do
+for command in check check-file install games history undo render skins; do
     for option in $("$program" "$command" --help | grep -o -- '--[a-z-]*' | sort -u); do
         expect "$command's options" "$option" "$command" "$option"
     done

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace vestimo;
 using namespace vestimo::tryon;
@@ -203,6 +207,68 @@ TEST_F(RealBodies, CompletingPiecesComeFromTheInstallsFoldersAndArchives) {
     EXPECT_EQ(hand->cmxFile, places.archives[0] + QStringLiteral(": HMLO.CMX"));
     EXPECT_TRUE(hand->textureFile.endsWith(QStringLiteral("HMLOLGT.BMP"))) << qPrintable(hand->textureFile);
     EXPECT_TRUE(scene.missing.isEmpty()) << qPrintable(scene.missing.join(u'\n'));
+}
+
+// Rewrites a file in place with bytes of the same length and puts its modification time back:
+// its identity stays, so only a reader that trusts identities misses the change.
+void overwriteKeepingIdentity(const QString& path, char fill) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    ASSERT_EQ(::stat(name.constData(), &before), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_EQ(file.write(QByteArray(file.size(), fill)), before.st_size);
+    file.close();
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+}
+
+TEST_F(RealBodies, AMemoKeepsWhatIsUnchangedAndTheSceneNamesEveryFileRead) {
+    TempDir dir;
+    copyInto(dir, QStringLiteral("skin"), BodyFiles);
+    copyInto(dir, QStringLiteral("skin"), HeadFiles);
+    copyInto(dir, QStringLiteral("skin"), {Skeleton});
+    test::FarFiles inArchive;
+    for (const char* name : HandFiles) {
+        inArchive.emplace_back(QByteArray(name), bodyBytes(name));
+    }
+    const QString archive = dir.write(QStringLiteral("Hands.far"), test::farOf(inArchive));
+    const TryOnPlaces places{{}, {archive}};
+    const QString skin = dir.filePath(QStringLiteral("skin"));
+    TryOnRequest request;
+    request.cmxPath = skin + QStringLiteral("/B001FAFit_01.cmx");
+    request.with = {QStringLiteral("HMLO.cmx"), QStringLiteral("HMRO.cmx")};
+
+    TryOnMemo memo;
+    const TryOnScene first = buildTryOnScene(request, places, &memo);
+    ASSERT_TRUE(first.drawable) << qPrintable(first.failure);
+    QStringList sources = first.sources;
+    sources.sort();
+    QStringList expected = {archive};
+    for (const char* name : {"B001FAFit_01.cmx", "xskin-b001fafit_01-PELVIS-BODY.skn",
+                             "B001FAFitlgt_Shannon01.bmp", "C003FA_longhair.cmx",
+                             "xskin-C003FA_longhair-HEAD-HEAD.skn", "C003FAlgt_longhair02.bmp", Skeleton}) {
+        expected.append(skin + u'/' + QString::fromLatin1(name));
+    }
+    expected.sort();
+    EXPECT_EQ(sources, expected);
+    EXPECT_TRUE(first.missing.isEmpty()) << qPrintable(first.missing.join(u'\n'));
+
+    // The skeleton damaged behind an unchanged identity: the memo still holds it, a fresh build reads it.
+    overwriteKeepingIdentity(skin + u'/' + QString::fromLatin1(Skeleton), ' ');
+    const TryOnScene again = buildTryOnScene(request, places, &memo);
+    ASSERT_TRUE(again.drawable) << qPrintable(again.failure);
+    EXPECT_EQ(again.sources.size(), first.sources.size());
+    ASSERT_EQ(again.pieces.size(), first.pieces.size());
+    EXPECT_EQ(again.pieces[0].mesh.vertices.size(), first.pieces[0].mesh.vertices.size());
+    EXPECT_FALSE(buildTryOnScene(request, places).drawable);
+    // Once its identity changes, the memo reads it again.
+    QFile skeleton(skin + u'/' + QString::fromLatin1(Skeleton));
+    ASSERT_TRUE(skeleton.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        skeleton.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    skeleton.close();
+    EXPECT_FALSE(buildTryOnScene(request, places, &memo).drawable);
 }
 
 TEST(TryOnPlaces, TheInstallHoldingTheSkinComesFirstWithItsArchives) {

@@ -73,4 +73,16 @@ inline QString badgeNoMesh() {
     return QCoreApplication::translate("Vestimo", "No mesh");
 }
 
+// Why a card has no picture.
+inline QString cardMeshWithoutCmx() {
+    return QCoreApplication::translate("Vestimo",
+                                       "No picture: a mesh is drawn only with a CMX file that names it");
+}
+inline QString cardTextureNotPicture(const QString& why) {
+    return QCoreApplication::translate("Vestimo", "No picture: the texture cannot be shown (%1)").arg(why);
+}
+inline QString cardNotAPicture() {
+    return QCoreApplication::translate("Vestimo", "not a picture");
+}
+
 } // namespace vestimo::texts

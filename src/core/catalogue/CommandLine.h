@@ -52,6 +52,7 @@ inline QString helpOverview() {
         "  history     the runs the journal recorded, newest first\n"
         "  undo        puts back what a run did\n"
         "  render      draws a skin on the Sim into a PNG picture\n"
+        "  skins       lists a skin folder's skins, or draws their pictures on a contact sheet\n"
         "\n"
         "vestimo COMMAND --help describes a command. Exit status: 0 nothing was found wrong, 1 files\n"
         "were (or would be) moved, refused or in conflict, 2 a usage or input/output error stopped\n"

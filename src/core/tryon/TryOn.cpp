@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace vestimo::tryon {
@@ -46,18 +48,75 @@ QString baseName(const QString& name) {
     return name.mid(cut + 1);
 }
 
+// What one place holds, listed once: the names as stored, and for an archive its manifest.
+struct Listing {
+    std::optional<platform::FileIdentity> identity; // of the place when it was listed
+    QStringList names;
+    QHash<QString, QString> byFolded;
+    QHash<QString, qsizetype> entryOf;
+    std::shared_ptr<const FarArchive> far;
+    // Worked out from the names once, however many builds ask: the bitmaps by folded name, and
+    // the heads and bodies of each kind of Sim.
+    std::optional<std::vector<std::pair<QString, QString>>> bitmaps;
+    QHash<QString, QStringList> candidates;
+
+    void add(const QString& name, qsizetype entry) {
+        const QString folded = name.toCaseFolded();
+        if (byFolded.contains(folded)) {
+            return;
+        }
+        byFolded.insert(folded, name);
+        names.append(name);
+        if (entry >= 0) {
+            entryOf.insert(folded, entry);
+        }
+    }
+};
+
+// Something read from a file and kept while the file's identity is unchanged.
+template <typename T> struct Kept {
+    platform::FileIdentity identity;
+    std::shared_ptr<const T> value;
+    quint64 posedOn = 0; // a posed mesh: the skeleton it was posed on; a skeleton: its own number
+};
+
+} // namespace
+
+struct TryOnMemo::State {
+    QHash<QString, std::shared_ptr<Listing>> listings;
+    QHash<QString, Kept<sim::PosedSkeleton>> skeletons;
+    QHash<QString, Kept<sim::Suit>> suits;
+    QHash<QString, Kept<sim::PosedMesh>> meshes;
+    QHash<QString, Kept<QByteArray>> textures;
+    qint64 textureBytes = 0;
+    quint64 skeletonsMade = 0;
+};
+
+TryOnMemo::TryOnMemo() : state_(std::make_unique<State>()) {}
+TryOnMemo::~TryOnMemo() = default;
+
+namespace {
+
+// A folder of ten thousand skins keeps no more than this many meshes and texture bytes; past it the
+// memo starts again (the skeleton and the completing pieces are kept apart and stay).
+constexpr qsizetype MaxKeptMeshes = 512;
+constexpr qint64 MaxKeptTextureBytes = qint64{64} * 1024 * 1024;
+
 // One place pieces are looked for: a folder of loose files or one of the game's archives. Its
-// names are listed once, the first time it is asked.
+// names are listed once, the first time it is asked (once for every build sharing a memo, while
+// the place is unchanged).
 class Source {
 public:
-    static Source folder(QString path) {
+    static Source folder(QString path, TryOnMemo::State* memo) {
         Source s;
         s.folder_ = std::move(path);
+        s.memo_ = memo;
         return s;
     }
-    static Source archive(QString path) {
+    static Source archive(QString path, TryOnMemo::State* memo) {
         Source s;
         s.archive_ = std::move(path);
+        s.memo_ = memo;
         return s;
     }
 
@@ -67,24 +126,73 @@ public:
     // Every name the place holds, as stored (archives: the name without its folders).
     const QStringList& names() {
         load();
-        return names_;
+        return listing_->names;
     }
     // The stored name matching `name` without regard to case, or empty.
     QString find(const QString& name) {
         load();
-        return byFolded_.value(name.toCaseFolded());
+        return listing_->byFolded.value(name.toCaseFolded());
+    }
+    // The bitmaps whose names start with `prefix` and go on past it, without regard to case, in
+    // name order.
+    QStringList bitmaps(const QString& prefix) {
+        load();
+        if (!listing_->bitmaps) {
+            std::vector<std::pair<QString, QString>> index;
+            for (const QString& name : listing_->names) {
+                if (name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) {
+                    index.emplace_back(name.toCaseFolded(), name);
+                }
+            }
+            std::sort(index.begin(), index.end());
+            listing_->bitmaps = std::move(index);
+        }
+        const QString folded = prefix.toCaseFolded();
+        QStringList found;
+        const auto& index = *listing_->bitmaps;
+        for (auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(folded, QString()));
+             it != index.end() && it->first.startsWith(folded); ++it) {
+            if (it->second.size() > prefix.size() + 4) {
+                found.append(it->second);
+            }
+        }
+        std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+        return found;
+    }
+    // What the builder worked out from the names, kept with them.
+    QHash<QString, QStringList>& candidates() {
+        load();
+        return listing_->candidates;
     }
     QString shown(const QString& stored) const {
         return isArchive() ? texts::tryOnInArchive(archive_, stored) : platform::joinPath(folder_, stored);
     }
+    // The file that holds `stored`: the archive for a piece inside one.
+    QString file(const QString& stored) const {
+        return isArchive() ? QFileInfo(archive_).absoluteFilePath()
+                           : QFileInfo(platform::joinPath(folder_, stored)).absoluteFilePath();
+    }
+    // The identity of that file now; an archive's as it was when its manifest was read, which is
+    // the file its pieces are read from.
+    std::optional<platform::FileIdentity> identity(const QString& stored) {
+        if (isArchive()) {
+            load();
+            return listing_->identity;
+        }
+        return platform::identifyFile(platform::joinPath(folder_, stored));
+    }
     std::optional<QByteArray> read(const QString& stored, qint64 limit, QString& why) {
         if (isArchive()) {
+            load();
             FarError error;
-            const auto entry = entryOf_.find(stored.toCaseFolded());
-            if (!far_ || entry == entryOf_.end()) {
+            const auto entry = listing_->entryOf.find(stored.toCaseFolded());
+            if (!listing_->far || entry == listing_->entryOf.end()) {
                 return std::nullopt;
             }
-            auto bytes = far_->read(far_->entries()[static_cast<std::size_t>(*entry)], limit, &error);
+            auto bytes = listing_->far->read(listing_->far->entries()[static_cast<std::size_t>(*entry)],
+                                             limit, &error);
             if (!bytes) {
                 why = texts::farError(error);
             }
@@ -100,64 +208,63 @@ public:
 
 private:
     void load() {
-        if (loaded_) {
+        if (listing_) {
             return;
         }
-        loaded_ = true;
+        // Taken before listing: a change made meanwhile shows at the next build.
+        const std::optional<platform::FileIdentity> identity =
+            platform::identifyFile(isArchive() ? archive_ : folder_ + QStringLiteral("/."));
+        if (memo_ != nullptr && identity) {
+            const auto kept = memo_->listings.constFind(path());
+            if (kept != memo_->listings.cend() && (*kept)->identity == identity) {
+                listing_ = *kept;
+                return;
+            }
+        }
+        auto listing = std::make_shared<Listing>();
+        listing->identity = identity;
         if (!isArchive()) {
             for (const QString& name : platform::listFiles(folder_, QStringLiteral("*")).names) {
-                add(name, -1);
+                listing->add(name, -1);
             }
-            return;
+        } else {
+            FarError error;
+            if (auto far = FarArchive::open(archive_, &error)) {
+                listing->far = std::make_shared<const FarArchive>(std::move(*far));
+                const auto& entries = listing->far->entries();
+                for (std::size_t i = 0; i < entries.size(); ++i) {
+                    listing->add(baseName(QString::fromLatin1(entries[i].name)), static_cast<qsizetype>(i));
+                }
+            }
         }
-        FarError error;
-        far_ = FarArchive::open(archive_, &error);
-        if (!far_) {
-            return;
+        if (memo_ != nullptr && identity) {
+            memo_->listings.insert(path(), listing);
         }
-        const auto& entries = far_->entries();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            add(baseName(QString::fromLatin1(entries[i].name)), static_cast<qsizetype>(i));
-        }
-    }
-    void add(const QString& name, qsizetype entry) {
-        const QString folded = name.toCaseFolded();
-        if (byFolded_.contains(folded)) {
-            return;
-        }
-        byFolded_.insert(folded, name);
-        names_.append(name);
-        if (entry >= 0) {
-            entryOf_.insert(folded, entry);
-        }
+        listing_ = std::move(listing);
     }
 
     QString folder_;
     QString archive_;
-    bool loaded_ = false;
-    std::optional<FarArchive> far_;
-    QStringList names_;
-    QHash<QString, QString> byFolded_;
-    QHash<QString, qsizetype> entryOf_;
+    TryOnMemo::State* memo_ = nullptr;
+    std::shared_ptr<Listing> listing_;
 };
 
-struct Found {
-    QString shown;
-    QByteArray bytes;
-    QString stored;
+// Where a file was found: the place, and its name there as stored.
+struct Located {
     std::size_t source = 0;
+    QString stored;
 };
 
 // The skin's folder, then each install's Skins folder, then their archives.
 class Library {
 public:
-    Library(const QString& skinFolder, const TryOnPlaces& places) {
+    Library(const QString& skinFolder, const TryOnPlaces& places, TryOnMemo::State* memo) {
         QStringList seen;
         const auto addFolder = [&](const QString& folder) {
             const QString clean = QDir::cleanPath(folder);
             if (!folder.isEmpty() && !seen.contains(clean)) {
                 seen.append(clean);
-                sources_.push_back(Source::folder(clean));
+                sources_.push_back(Source::folder(clean, memo));
                 folders_.append(clean);
             }
         };
@@ -166,7 +273,7 @@ public:
             addFolder(folder);
         }
         for (const QString& archive : places.archives.mid(0, MaxArchives)) {
-            sources_.push_back(Source::archive(archive));
+            sources_.push_back(Source::archive(archive, memo));
         }
     }
 
@@ -176,22 +283,14 @@ public:
     std::size_t size() const { return sources_.size(); }
     Source& at(std::size_t i) { return sources_[i]; }
 
-    // The first of `names` found, in the places' order; a file that is there but cannot be read
-    // says why in `why` and ends the search.
-    std::optional<Found> find(const QStringList& names, qint64 limit, QString& why) {
+    // The first of `names` there, in the places' order.
+    std::optional<Located> locate(const QStringList& names) {
         for (std::size_t i = 0; i < sources_.size(); ++i) {
             for (const QString& name : names) {
                 const QString stored = sources_[i].find(name);
-                if (stored.isEmpty()) {
-                    continue;
+                if (!stored.isEmpty()) {
+                    return Located{i, stored};
                 }
-                QString reason;
-                auto bytes = sources_[i].read(stored, limit, reason);
-                if (!bytes) {
-                    why = texts::tryOnUnreadable(sources_[i].shown(stored), reason);
-                    return std::nullopt;
-                }
-                return Found{sources_[i].shown(stored), std::move(*bytes), stored, i};
             }
         }
         return std::nullopt;
@@ -267,22 +366,6 @@ QString toneOf(const QString& bitmap, const QString& prefix) {
     return std::find(Tones.begin(), Tones.end(), tone) != Tones.end() ? tone : QString();
 }
 
-// The bitmaps of `names` that belong to `prefix`, in name order.
-QStringList bitmapsFor(const QStringList& names, const QString& prefix) {
-    QStringList found;
-    for (const QString& name : names) {
-        if (name.endsWith(BitmapExtension, Qt::CaseInsensitive) &&
-            name.startsWith(prefix, Qt::CaseInsensitive) &&
-            name.size() > prefix.size() + BitmapExtension.size()) {
-            found.append(name);
-        }
-    }
-    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    return found;
-}
-
 std::optional<sim::Suit> suitOf(const QString& name, const QByteArray& bytes, QString& why) {
     if (name.endsWith(BcfExtension, Qt::CaseInsensitive)) {
         auto file = sim::parseBcf(bytes);
@@ -351,9 +434,10 @@ Slot slotOf(const sim::Suit& suit) {
 
 class SceneBuilder {
 public:
-    SceneBuilder(const TryOnRequest& request, const TryOnPlaces& places)
+    SceneBuilder(const TryOnRequest& request, const TryOnPlaces& places, TryOnMemo* memo)
         : request_(request), skinFile_(QFileInfo(request.cmxPath)),
-          library_(skinFile_.absolutePath(), places) {}
+          memo_(memo != nullptr ? &memo->state() : nullptr),
+          library_(skinFile_.absolutePath(), places, memo_) {}
 
     TryOnScene build() {
         const QString skinName = skinFile_.fileName();
@@ -363,6 +447,7 @@ public:
         if (!read.ok) {
             return failed(texts::tryOnUnreadable(request_.cmxPath, texts::fileErrorReason(read.error)));
         }
+        addSource(skinFile_.absoluteFilePath());
         auto suit = suitOf(skinName, read.bytes, why);
         if (!suit) {
             return failed(texts::tryOnUnreadable(request_.cmxPath, why));
@@ -390,6 +475,60 @@ public:
     }
 
 private:
+    void addSource(const QString& path) {
+        if (!scene_.sources.contains(path)) {
+            scene_.sources.append(path);
+        }
+    }
+
+    // The file `where` turned into a T by `make`, or what the memo kept of it while the file is
+    // unchanged; nothing with `why` set when it cannot be read or made. A posed mesh is kept for
+    // the skeleton it was posed on (`posedOn`).
+    template <typename T, typename Make>
+    std::optional<Kept<T>> remembered(QHash<QString, Kept<T>>* kept, const Located& where, qint64 limit,
+                                      QString& why, const Make& make, quint64 posedOn = 0) {
+        Source& source = library_.at(where.source);
+        const QString key = source.shown(where.stored);
+        // Taken before reading: a change made meanwhile shows at the next build.
+        const std::optional<platform::FileIdentity> identity =
+            kept != nullptr ? source.identity(where.stored) : std::nullopt;
+        if (identity) {
+            const auto found = kept->constFind(key);
+            // A skeleton's number is its own, not one to match.
+            if (found != kept->cend() && found->identity == *identity &&
+                (std::is_same_v<T, sim::PosedSkeleton> || found->posedOn == posedOn)) {
+                addSource(source.file(where.stored));
+                return *found;
+            }
+        }
+        auto bytes = source.read(where.stored, limit, why);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        addSource(source.file(where.stored));
+        std::optional<T> made = make(where.stored, *bytes, why);
+        if (!made) {
+            return std::nullopt;
+        }
+        Kept<T> entry{identity.value_or(platform::FileIdentity{}),
+                      std::make_shared<const T>(std::move(*made)), posedOn};
+        if constexpr (std::is_same_v<T, sim::PosedSkeleton>) {
+            // Meshes posed on an older skeleton of the same name are never taken for this one's.
+            entry.posedOn = memo_ != nullptr ? ++memo_->skeletonsMade : 0;
+        }
+        if (identity) {
+            kept->insert(key, entry);
+        }
+        return entry;
+    }
+
+    // A completing piece's suit, read or remembered.
+    std::optional<Kept<sim::Suit>> suitAt(const Located& where, QString& why) {
+        return remembered(memo_ != nullptr ? &memo_->suits : nullptr, where, MaxCmxBytes, why,
+                          [](const QString& stored, const QByteArray& bytes, QString& reason) {
+                              return suitOf(stored, bytes, reason);
+                          });
+    }
     void fail(const QString& why) {
         scene_.drawable = false;
         scene_.failure = why;
@@ -403,7 +542,7 @@ private:
     // The skin's own bitmaps in its folder, their tones, and the one to wear.
     void ownTextures(const QString& skinName) {
         const QString prefix = texturePrefix(skinName);
-        const QStringList bitmaps = bitmapsFor(library_.at(0).names(), prefix);
+        const QStringList bitmaps = library_.at(0).bitmaps(prefix);
         for (const QString& tone : Tones) {
             for (const QString& bitmap : bitmaps) {
                 if (toneOf(bitmap, prefix) == tone) {
@@ -437,24 +576,36 @@ private:
 
     bool loadSkeleton() {
         const QString name = skeletonName(kind_);
+        const auto where = library_.locate(cmxVariants(name));
+        if (!where) {
+            fail(texts::tryOnNoSkeleton(name, library_.lookedIn()));
+            return false;
+        }
+        const QString shown = library_.at(where->source).shown(where->stored);
         QString why;
-        const auto found = library_.find(cmxVariants(name), MaxCmxBytes, why);
-        if (!found) {
-            fail(why.isEmpty() ? texts::tryOnNoSkeleton(name, library_.lookedIn()) : why);
-            return false;
-        }
-        auto skeleton = skeletonOf(found->stored, found->bytes, why);
+        const auto skeleton =
+            remembered(memo_ != nullptr ? &memo_->skeletons : nullptr, *where, MaxCmxBytes, why,
+                       [](const QString& stored, const QByteArray& bytes, QString& reason) {
+                           std::optional<sim::PosedSkeleton> made;
+                           auto parsed = skeletonOf(stored, bytes, reason);
+                           if (!parsed) {
+                               return made;
+                           }
+                           auto posed = sim::poseSkeleton(*parsed);
+                           if (!posed.ok()) {
+                               reason = sim::describe(posed.error());
+                               return made;
+                           }
+                           made = std::move(posed).value();
+                           return made;
+                       });
         if (!skeleton) {
-            fail(texts::tryOnUnreadable(found->shown, why));
+            fail(texts::tryOnUnreadable(shown, why));
             return false;
         }
-        auto posed = sim::poseSkeleton(*skeleton);
-        if (!posed.ok()) {
-            fail(texts::tryOnUnreadable(found->shown, sim::describe(posed.error())));
-            return false;
-        }
-        skeleton_ = std::move(posed).value();
-        scene_.skeletonFile = found->shown;
+        skeleton_ = skeleton->value;
+        skeletonMade_ = skeleton->posedOn;
+        scene_.skeletonFile = shown;
         return true;
     }
 
@@ -467,28 +618,36 @@ private:
         for (const QString& path : chosen) {
             const bool isHead = path == request_.head && !request_.head.isEmpty();
             QString why;
-            std::optional<Found> found;
             if (path.contains(u'/')) {
                 platform::ReadResult read = platform::readFile(path, MaxCmxBytes);
                 if (!read.ok) {
                     scene_.missing.append(texts::tryOnUnreadable(path, texts::fileErrorReason(read.error)));
                     continue;
                 }
-                found = Found{path, std::move(read.bytes), QFileInfo(path).fileName(), 0};
-            } else {
-                found = library_.find(cmxVariants(path), MaxCmxBytes, why);
-            }
-            if (!found) {
-                scene_.missing.append(why.isEmpty() ? texts::tryOnNoPiece(path, library_.lookedIn()) : why);
+                addSource(QFileInfo(path).absoluteFilePath());
+                const QString name = QFileInfo(path).fileName();
+                auto suit = suitOf(name, read.bytes, why);
+                if (!suit) {
+                    scene_.missing.append(texts::tryOnUnreadable(path, why));
+                    continue;
+                }
+                files.push_back({isHead ? TryOnPiece::Role::Head : TryOnPiece::Role::With, name, path,
+                                 std::move(*suit), 0});
                 continue;
             }
-            auto suit = suitOf(found->stored, found->bytes, why);
+            const auto where = library_.locate(cmxVariants(path));
+            if (!where) {
+                scene_.missing.append(texts::tryOnNoPiece(path, library_.lookedIn()));
+                continue;
+            }
+            const auto suit = suitAt(*where, why);
+            const QString shown = library_.at(where->source).shown(where->stored);
             if (!suit) {
-                scene_.missing.append(texts::tryOnUnreadable(found->shown, why));
+                scene_.missing.append(texts::tryOnUnreadable(shown, why));
                 continue;
             }
-            files.push_back({isHead ? TryOnPiece::Role::Head : TryOnPiece::Role::With, found->stored,
-                             found->shown, std::move(*suit), found->source});
+            files.push_back({isHead ? TryOnPiece::Role::Head : TryOnPiece::Role::With, where->stored, shown,
+                             *suit->value, where->source});
         }
     }
 
@@ -496,16 +655,29 @@ private:
     QStringList candidates(QChar part) {
         QStringList names;
         QStringList folded;
+        const QString key = QString(part) + kind_.gender + kind_.age;
         for (std::size_t i = 0; i < library_.size(); ++i) {
-            for (const QString& name : library_.at(i).names()) {
-                const QString plain =
-                    name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
-                if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive) ||
-                    folded.contains(plain.toCaseFolded())) {
-                    continue;
+            Source& source = library_.at(i);
+            // A folder of ten thousand skins is sorted through once, not at every build.
+            auto kept = source.candidates().find(key);
+            if (kept == source.candidates().end()) {
+                QStringList matching;
+                for (const QString& name : source.names()) {
+                    const QString plain =
+                        name.endsWith(BcfExtension, Qt::CaseInsensitive) ? name.chopped(4) : name;
+                    if (!plain.endsWith(CmxExtension, Qt::CaseInsensitive)) {
+                        continue;
+                    }
+                    const Kind kind = kindOf(plain);
+                    if (kind.known && kind.part == part && kind.gender == kind_.gender &&
+                        kind.age == kind_.age) {
+                        matching.append(plain);
+                    }
                 }
-                const Kind kind = kindOf(plain);
-                if (kind.known && kind.part == part && kind.gender == kind_.gender && kind.age == kind_.age) {
+                kept = source.candidates().insert(key, matching);
+            }
+            for (const QString& plain : *kept) {
+                if (!folded.contains(plain.toCaseFolded())) {
                     names.append(plain);
                     folded.append(plain.toCaseFolded());
                 }
@@ -553,18 +725,19 @@ private:
     }
 
     void addFound(std::vector<PieceFile>& files, const QString& name, TryOnPiece::Role role) {
+        const auto where = library_.locate(cmxVariants(name));
+        if (!where) {
+            scene_.missing.append(texts::tryOnNoPiece(name, library_.lookedIn()));
+            return;
+        }
         QString why;
-        const auto found = library_.find(cmxVariants(name), MaxCmxBytes, why);
-        if (!found) {
-            scene_.missing.append(why.isEmpty() ? texts::tryOnNoPiece(name, library_.lookedIn()) : why);
-            return;
-        }
-        auto suit = suitOf(found->stored, found->bytes, why);
+        const auto suit = suitAt(*where, why);
+        const QString shown = library_.at(where->source).shown(where->stored);
         if (!suit) {
-            scene_.missing.append(texts::tryOnUnreadable(found->shown, why));
+            scene_.missing.append(texts::tryOnUnreadable(shown, why));
             return;
         }
-        files.push_back({role, found->stored, found->shown, std::move(*suit), found->source});
+        files.push_back({role, where->stored, shown, *suit->value, where->source});
     }
 
     // The bitmap a piece wears: the skin's chosen one, else the piece's own of the tone.
@@ -584,15 +757,15 @@ private:
         for (std::size_t i = 0; i < library_.size(); ++i) {
             const std::size_t at = i == 0 ? file.source : (i <= file.source ? i - 1 : i);
             Source& source = library_.at(at);
-            for (const QString& bitmap : bitmapsFor(source.names(), prefix)) {
+            for (const QString& bitmap : source.bitmaps(prefix)) {
                 if (toneOf(bitmap, prefix) != tone) {
                     continue;
                 }
                 QString why;
-                auto bytes = source.read(bitmap, MaxTextureBytes, why);
+                const auto bytes = textureAt({at, bitmap}, why);
                 if (bytes) {
                     piece.textureFile = source.shown(bitmap);
-                    piece.texture = std::move(*bytes);
+                    piece.texture = *bytes->value;
                     return;
                 }
             }
@@ -606,8 +779,25 @@ private:
             scene_.missing.append(texts::tryOnUnreadable(path, texts::fileErrorReason(read.error)));
             return;
         }
+        addSource(QFileInfo(path).absoluteFilePath());
         piece.textureFile = path;
         piece.texture = std::move(read.bytes);
+    }
+
+    // A completing piece's texture, read or remembered; the memo keeps a bounded amount.
+    std::optional<Kept<QByteArray>> textureAt(const Located& where, QString& why) {
+        if (memo_ != nullptr && memo_->textureBytes > MaxKeptTextureBytes) {
+            memo_->textures.clear();
+            memo_->textureBytes = 0;
+        }
+        const qsizetype before = memo_ != nullptr ? memo_->textures.size() : 0;
+        auto bytes = remembered(
+            memo_ != nullptr ? &memo_->textures : nullptr, where, MaxTextureBytes, why,
+            [](const QString&, const QByteArray& read, QString&) { return std::optional<QByteArray>(read); });
+        if (bytes && memo_ != nullptr && memo_->textures.size() > before) {
+            memo_->textureBytes += bytes->value->size();
+        }
+        return bytes;
     }
 
     // Reads and poses each mesh of one file. For the named skin, false when none can be drawn,
@@ -649,51 +839,66 @@ private:
     // Adds the mesh posed, or says why not.
     QString meshFault(const QString& mesh, const PieceFile& file, const TryOnPiece& textured) {
         const QStringList names = {mesh + QStringLiteral(".skn"), mesh + QStringLiteral(".bmf")};
-        QString why;
-        std::optional<Found> found;
+        std::optional<Located> where;
         // The piece's own place first, then every place in order.
         for (const QString& name : names) {
             const QString stored = library_.at(file.source).find(name);
             if (!stored.isEmpty()) {
-                auto bytes = library_.at(file.source).read(stored, MaxMeshBytes, why);
-                if (!bytes) {
-                    return texts::tryOnUnreadable(library_.at(file.source).shown(stored), why);
-                }
-                found = Found{library_.at(file.source).shown(stored), std::move(*bytes), stored, file.source};
+                where = Located{file.source, stored};
                 break;
             }
         }
-        if (!found) {
-            found = library_.find(names, MaxMeshBytes, why);
+        if (!where) {
+            where = library_.locate(names);
         }
-        if (!found) {
-            return why.isEmpty() ? texts::tryOnNoMesh(mesh, library_.lookedIn()) : why;
+        if (!where) {
+            return texts::tryOnNoMesh(mesh, library_.lookedIn());
         }
-        const bool binary = found->stored.endsWith(QStringLiteral(".bmf"), Qt::CaseInsensitive);
-        auto parsed = binary ? sim::parseBmf(found->bytes)
-                             : sim::parseSkn(std::string_view(found->bytes.constData(),
-                                                              static_cast<std::size_t>(found->bytes.size())));
-        if (!parsed.ok()) {
-            return texts::tryOnUnreadable(found->shown, sim::describe(parsed.error()));
+        const QString shown = library_.at(where->source).shown(where->stored);
+        if (memo_ != nullptr && memo_->meshes.size() >= MaxKeptMeshes) {
+            memo_->meshes.clear();
         }
-        auto posed = sim::poseMesh(parsed.value(), skeleton_);
-        if (!posed.ok()) {
-            return texts::tryOnUnreadable(found->shown, sim::describe(posed.error()));
+        QString why;
+        const auto posed = remembered(
+            memo_ != nullptr ? &memo_->meshes : nullptr, *where, MaxMeshBytes, why,
+            [this](const QString& stored, const QByteArray& bytes, QString& reason) {
+                std::optional<sim::PosedMesh> made;
+                const bool binary = stored.endsWith(QStringLiteral(".bmf"), Qt::CaseInsensitive);
+                auto parsed = binary ? sim::parseBmf(bytes)
+                                     : sim::parseSkn(std::string_view(
+                                           bytes.constData(), static_cast<std::size_t>(bytes.size())));
+                if (!parsed.ok()) {
+                    reason = sim::describe(parsed.error());
+                    return made;
+                }
+                auto onSkeleton = sim::poseMesh(parsed.value(), *skeleton_);
+                if (!onSkeleton.ok()) {
+                    reason = sim::describe(onSkeleton.error());
+                    return made;
+                }
+                made = std::move(onSkeleton).value();
+                return made;
+            },
+            skeletonMade_);
+        if (!posed) {
+            return texts::tryOnUnreadable(shown, why);
         }
         TryOnPiece piece = textured;
-        piece.meshFile = found->shown;
-        piece.mesh = std::move(posed).value();
+        piece.meshFile = shown;
+        piece.mesh = *posed->value;
         scene_.pieces.push_back(std::move(piece));
         return {};
     }
 
     const TryOnRequest& request_;
     QFileInfo skinFile_;
+    TryOnMemo::State* memo_;
     Library library_;
     Kind kind_;
     QString tone_;
     QString skinTexture_;
-    sim::PosedSkeleton skeleton_;
+    std::shared_ptr<const sim::PosedSkeleton> skeleton_;
+    quint64 skeletonMade_ = 0;
     TryOnScene scene_;
 };
 
@@ -776,8 +981,8 @@ TryOnPlaces placesFor(const QString& skinFolder, const std::vector<core::games::
     return places;
 }
 
-TryOnScene buildTryOnScene(const TryOnRequest& request, const TryOnPlaces& places) {
-    return SceneBuilder(request, places).build();
+TryOnScene buildTryOnScene(const TryOnRequest& request, const TryOnPlaces& places, TryOnMemo* memo) {
+    return SceneBuilder(request, places, memo).build();
 }
 
 } // namespace vestimo::tryon

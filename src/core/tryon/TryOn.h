@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 // A skin put on the Sim: which files make it up, where the pieces that complete the Sim come from,
@@ -45,6 +46,9 @@ struct TryOnScene {
     QStringList textures; // the skin's own textures (paths), for choosing another
     QStringList heads;    // the heads that could complete the Sim, for choosing another
     QString rule;         // the rule that chose the completing pieces, as shown under the picture
+    // Every file read to draw the scene, as an absolute path (an archive's own path for a piece
+    // inside it), each once: a picture of the scene is good while these are unchanged.
+    QStringList sources;
 
     // The pieces as the renderer takes them.
     std::vector<platform::render::SceneMesh> sceneMeshes() const;
@@ -58,7 +62,27 @@ struct TryOnPlaces {
 };
 TryOnPlaces placesFor(const QString& skinFolder, const std::vector<core::games::GameInstall>& installs);
 
-// Reads, finds and poses everything the request needs; never throws, never draws.
-TryOnScene buildTryOnScene(const TryOnRequest& request, const TryOnPlaces& places);
+// What earlier builds read, kept for the next ones: the places' listings and archives' manifests,
+// the skeletons, and the completing pieces and meshes, parsed and posed. Each is taken again only
+// while its file's identity (size, modification time, inode) is unchanged, so many skins drawn one
+// after another read the skeleton, the heads and the hands once. One thread at a time; the meshes
+// and textures it keeps are bounded.
+class TryOnMemo {
+public:
+    TryOnMemo();
+    ~TryOnMemo();
+    TryOnMemo(const TryOnMemo&) = delete;
+    TryOnMemo& operator=(const TryOnMemo&) = delete;
+
+    struct State;
+    State& state() { return *state_; }
+
+private:
+    std::unique_ptr<State> state_;
+};
+
+// Reads, finds and poses everything the request needs; never throws, never draws. With a memo,
+// takes from it what is unchanged and leaves in it what it read.
+TryOnScene buildTryOnScene(const TryOnRequest& request, const TryOnPlaces& places, TryOnMemo* memo = nullptr);
 
 } // namespace vestimo::tryon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/render/RenderError.h"
+#include "platform/render/RenderPng.h"
 #include "platform/render/Scene.h"
 
 #include <QImage>
