@@ -15,11 +15,14 @@
 // on the same folder (VESTIMO_BENCH_ONLY=report times that alone). Last, the installation from a
 // folder of 200 downloads (see InstallBench.cpp; VESTIMO_BENCH_ONLY=install). Then the longest stall
 // of the window's thread while the CMX check walks 100,000 files on its worker
-// (VESTIMO_BENCH_ONLY=stall). Last, a frame of the software renderer (see RenderBench.cpp;
-// VESTIMO_BENCH_ONLY=render), and the demo adult drawn to a written picture as `vestimo render` does.
+// (VESTIMO_BENCH_ONLY=stall), and while the Skins window opens 10,000 skins and draws their pictures
+// (see SkinsViewBench.cpp; VESTIMO_BENCH_ONLY=skins). Last, a frame of the software renderer (see
+// RenderBench.cpp; VESTIMO_BENCH_ONLY=render), and the demo adult drawn to a written picture as `vestimo
+// render` does.
 
 #include "InstallBench.h"
 #include "RenderBench.h"
+#include "SkinsViewBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -335,7 +338,7 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes = {1000, 10000};
     const QString only = qEnvironmentVariable("VESTIMO_BENCH_ONLY");
     if (only == QLatin1String("journal") || only == QLatin1String("install") ||
-        only == QLatin1String("stall") || only == QLatin1String("render")) {
+        only == QLatin1String("stall") || only == QLatin1String("render") || only == QLatin1String("skins")) {
         sizes.clear();
     }
     if (argc > 1 && !sizes.empty()) {
@@ -436,6 +439,9 @@ int main(int argc, char** argv) {
     }
     if (only.isEmpty() || only == QLatin1String("stall")) {
         WindowStall(bar, fileList, messages);
+    }
+    if (only.isEmpty() || only == QLatin1String("skins")) {
+        bench::skinsViewStall();
     }
     if (only.isEmpty() || only == QLatin1String("render")) {
         missed = !bench::renderBench() || missed;

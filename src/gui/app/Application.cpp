@@ -172,6 +172,10 @@ TryOnBuilder Application::tryOnBuilder() const {
     return tryOnBuilder_ ? tryOnBuilder_ : defaultTryOnBuilder(installs_);
 }
 
+SkinsSetup Application::skinsSetup() const {
+    return skinsSetup_ ? *skinsSetup_ : SkinsSetup::system(installs_);
+}
+
 void Application::showWindow(QWidget* window) const {
     if (windowShower_) {
         windowShower_(window);
