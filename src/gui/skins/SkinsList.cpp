@@ -100,30 +100,29 @@ void paintMark(QPainter& painter, const Mark& mark) {
 
 } // namespace
 
-QString cardKey(const collection::Card& card) {
-    return card.files().value(0);
-}
-
-QString cardStamp(const collection::Card& card) {
-    return card.files().join(QLatin1Char('/')) + QLatin1Char('@') + QString::number(card.newestNs);
-}
-
 // ---- the model
 
 SkinsModel::SkinsModel(PictureLookup pictures, FailureLookup failures, QObject* parent)
     : QAbstractListModel(parent), pictures_(std::move(pictures)), failures_(std::move(failures)) {}
 
-void SkinsModel::show(const collection::Collection* collection, std::vector<qsizetype> visible) {
+void SkinsModel::show(const collection::Collection* collection, const std::vector<QString>* keys,
+                      std::vector<qsizetype> visible) {
     beginResetModel();
     collection_ = collection;
+    keys_ = keys;
     visible_ = std::move(visible);
     rows_.clear();
     rows_.reserve(static_cast<qsizetype>(visible_.size()));
     for (std::size_t row = 0; row < visible_.size(); ++row) {
-        rows_.insert(cardKey(collection_->cards[static_cast<std::size_t>(visible_[row])]),
-                     static_cast<int>(row));
+        rows_.insert(keyAt(static_cast<int>(row)), static_cast<int>(row));
     }
     endResetModel();
+}
+
+const QString& SkinsModel::keyAt(int row) const {
+    static const QString none;
+    const qsizetype at = cardIndexAt(row);
+    return at < 0 ? none : (*keys_)[static_cast<std::size_t>(at)];
 }
 
 void SkinsModel::refresh(const collection::Collection* collection) {
@@ -143,11 +142,14 @@ const collection::Card* SkinsModel::cardAt(int row) const {
 }
 
 qsizetype SkinsModel::cardIndexAt(int row) const {
-    if (collection_ == nullptr || row < 0 || row >= static_cast<int>(visible_.size())) {
+    if (collection_ == nullptr || keys_ == nullptr || row < 0 || row >= static_cast<int>(visible_.size())) {
         return -1;
     }
     const qsizetype at = visible_[static_cast<std::size_t>(row)];
-    return at < static_cast<qsizetype>(collection_->cards.size()) ? at : -1;
+    return at < static_cast<qsizetype>(collection_->cards.size()) &&
+                   at < static_cast<qsizetype>(keys_->size())
+               ? at
+               : -1;
 }
 
 void SkinsModel::pictureChanged(const QString& key) {
@@ -175,18 +177,18 @@ QVariant SkinsModel::data(const QModelIndex& index, int role) const {
         for (const qsizetype problem : card->problems) {
             lines.append(badgeTip(*collection_, problem));
         }
-        const QString failure = failures_(cardKey(*card));
+        const QString failure = failures_(keyAt(index.row()));
         if (!failure.isEmpty()) {
             lines.append(texts::skinsNoPicture(failure));
         }
         return lines.join(QLatin1Char('\n'));
     }
     case PictureRole: {
-        const QImage* picture = pictures_(cardKey(*card));
+        const QImage* picture = pictures_(keyAt(index.row()));
         return picture == nullptr ? QVariant() : QVariant(*picture);
     }
     case FailureRole:
-        return failures_(cardKey(*card));
+        return failures_(keyAt(index.row()));
     default:
         return {};
     }

@@ -12,11 +12,6 @@
 
 namespace vestimo::gui {
 
-// A card's identity across readings of its folder: the name of its first file.
-QString cardKey(const collection::Card& card);
-// What its picture was drawn from: a changed stamp means the picture is old.
-QString cardStamp(const collection::Card& card);
-
 // The shown cards of a collection, one row each; the pictures come from the window, which keeps
 // them in memory (the model never loads one).
 class SkinsModel : public QAbstractListModel {
@@ -30,13 +25,16 @@ public:
 
     SkinsModel(PictureLookup pictures, FailureLookup failures, QObject* parent);
 
-    // Shows `visible` (indexes into `collection`, which must outlive the showing).
-    void show(const collection::Collection* collection, std::vector<qsizetype> visible);
+    // Shows `visible` (indexes into `collection` and its cards' `keys`, which must outlive the showing).
+    void show(const collection::Collection* collection, const std::vector<QString>* keys,
+              std::vector<qsizetype> visible);
     // The same rows, whose cards changed in place.
     void refresh(const collection::Collection* collection);
     // The row showing the card `key`, or -1.
     int rowOf(const QString& key) const;
     const collection::Card* cardAt(int row) const;
+    // The key of the card at `row`, or empty.
+    const QString& keyAt(int row) const;
     qsizetype cardIndexAt(int row) const;
     const collection::Collection* collection() const { return collection_; }
     // A card's picture arrived or went.
@@ -49,6 +47,7 @@ private:
     PictureLookup pictures_;
     FailureLookup failures_;
     const collection::Collection* collection_ = nullptr;
+    const std::vector<QString>* keys_ = nullptr;
     std::vector<qsizetype> visible_;
     QHash<QString, int> rows_;
 };

@@ -237,8 +237,9 @@ void SkinsWindow::showFolder(const QString& folder) {
     failures_.clear();
     stamps_.clear();
     visible_.clear();
-    ui_->model->show(&collection_, {});
+    ui_->model->show(&collection_, &keys_, {});
     collection_ = collection::Collection{};
+    keys_.clear();
     collection_.complete = false;
     showCards(false, {});
     if (!watcher_->directories().isEmpty()) {
@@ -252,27 +253,22 @@ void SkinsWindow::onRead(CollectionLoader::Read read) {
     if (read.generation != generation_) {
         return;
     }
+
     // A card whose files changed has its picture drawn anew.
-    QHash<QString, QString> stamps;
-    stamps.reserve(static_cast<qsizetype>(read.collection.cards.size()));
-    bool sameCards = read.collection.cards.size() == collection_.cards.size();
-    for (std::size_t i = 0; i < read.collection.cards.size(); ++i) {
-        const collection::Card& card = read.collection.cards[i];
-        const QString key = cardKey(card);
-        const QString stamp = cardStamp(card);
-        const auto was = stamps_.constFind(key);
-        if (was != stamps_.cend() && *was != stamp) {
-            pictures_.remove(key);
-            failures_.remove(key);
+    bool sameCards = read.keys == keys_;
+    for (auto was = stamps_.cbegin(); was != stamps_.cend(); ++was) {
+        if (read.stamps.value(was.key()) != was.value()) {
+            pictures_.remove(was.key());
+            failures_.remove(was.key());
         }
-        sameCards = sameCards && key == cardKey(collection_.cards[i]);
-        stamps.insert(key, stamp);
     }
-    stamps_ = std::move(stamps);
+    stamps_ = std::move(read.stamps);
     // Where the view was, found before the cards it names are replaced.
     const Place was = place();
     collection_ = std::move(read.collection);
+    keys_ = std::move(read.keys);
     showCards(sameCards, was);
+
     emit collectionShown();
 }
 
@@ -305,9 +301,9 @@ void SkinsWindow::setView(const collection::ViewState& view) {
 
 SkinsWindow::Place SkinsWindow::place() const {
     const SkinsList& list = *ui_->list;
-    const collection::Card* selected = currentCard();
-    const collection::Card* top = ui_->model->cardAt(list.rowsInView().first);
-    return {selected != nullptr ? cardKey(*selected) : QString(), top != nullptr ? cardKey(*top) : QString()};
+    const QModelIndex current = list.currentIndex();
+    return {current.isValid() ? ui_->model->keyAt(current.row()) : QString(),
+            ui_->model->keyAt(list.rowsInView().first)};
 }
 
 void SkinsWindow::showCards(bool sameCards, const Place& place) {
@@ -318,7 +314,7 @@ void SkinsWindow::showCards(bool sameCards, const Place& place) {
         ui_->model->refresh(&collection_);
     } else {
         visible_ = std::move(visible);
-        ui_->model->show(&collection_, visible_);
+        ui_->model->show(&collection_, &keys_, visible_);
         const int topRow = ui_->model->rowOf(place.top);
         if (topRow >= 0) {
             list.scrollTo(ui_->model->index(topRow), QAbstractItemView::PositionAtTop);
@@ -360,7 +356,7 @@ void SkinsWindow::askForPictures() {
                 return;
             }
             const collection::Card& card = *ui_->model->cardAt(row);
-            const QString key = cardKey(card);
+            const QString& key = ui_->model->keyAt(row);
             if (!pictures_.contains(key) && !failures_.contains(key)) {
                 jobs.push_back({key, stamps_.value(key), card});
             }
@@ -379,7 +375,7 @@ void SkinsWindow::askForPictures() {
 bool SkinsWindow::picturesInViewReady() const {
     const auto [first, last] = ui_->list->rowsInView();
     for (int row = std::max(0, first); row <= last; ++row) {
-        const QString key = cardKey(*ui_->model->cardAt(row));
+        const QString& key = ui_->model->keyAt(row);
         if (!pictures_.contains(key) && !failures_.contains(key)) {
             return false;
         }

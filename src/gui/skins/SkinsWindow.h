@@ -119,6 +119,7 @@ private:
     std::unique_ptr<Ui> ui_;
     collection::ViewState view_;
     collection::Collection collection_;
+    std::vector<QString> keys_; // of collection_.cards, in their order
     std::vector<qsizetype> visible_;
     quint64 generation_ = 0;
     // The pictures near the view, least recently shown dropped first; why a card has none.

@@ -7,6 +7,14 @@
 
 namespace vestimo::gui {
 
+QString cardKey(const collection::Card& card) {
+    return card.files().value(0);
+}
+
+QString cardStamp(const collection::Card& card) {
+    return card.files().join(QLatin1Char('/')) + QLatin1Char('@') + QString::number(card.newestNs);
+}
+
 CollectionLoader::CollectionLoader(Deliver deliver) : deliver_(std::move(deliver)) {
     thread_ = std::thread([this] { run(); });
 }
@@ -84,11 +92,22 @@ void CollectionLoader::run() {
         if (!reread || !reader->changed()) {
             continue;
         }
-        deliver_({generation, reader->cards()});
+        hand(generation, reader->cards());
         if (!superseded()) {
-            deliver_({generation, reader->judged()});
+            hand(generation, reader->judged());
         }
     }
+}
+
+void CollectionLoader::hand(quint64 generation, collection::Collection collection) {
+    Read read{generation, std::move(collection), {}, {}};
+    read.keys.reserve(read.collection.cards.size());
+    read.stamps.reserve(static_cast<qsizetype>(read.collection.cards.size()));
+    for (const collection::Card& card : read.collection.cards) {
+        read.keys.push_back(cardKey(card));
+        read.stamps.insert(read.keys.back(), cardStamp(card));
+    }
+    deliver_(std::move(read));
 }
 
 PictureWorkers::PictureWorkers(PainterFactory factory, int threads, Deliver deliver)

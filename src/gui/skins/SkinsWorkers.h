@@ -21,6 +21,11 @@
 // them to its own thread from there.
 namespace vestimo::gui {
 
+// A card's identity across readings of its folder: the name of its first file.
+QString cardKey(const collection::Card& card);
+// What its picture was drawn from: a changed stamp means the picture is old.
+QString cardStamp(const collection::Card& card);
+
 // One thread that reads a folder's collection in its two steps, reads it again when asked and the
 // folder changed, and runs the odd task that touches the disk (the picture cache's upkeep).
 class CollectionLoader {
@@ -28,6 +33,10 @@ public:
     struct Read {
         quint64 generation = 0;
         collection::Collection collection;
+        // Worked out here, so the window's thread need not: each card's key, in the cards'
+        // order, and its stamp by key.
+        std::vector<QString> keys;
+        QHash<QString, QString> stamps;
     };
     using Deliver = std::function<void(Read read)>;
 
@@ -44,6 +53,7 @@ public:
 
 private:
     void run();
+    void hand(quint64 generation, collection::Collection collection);
 
     Deliver deliver_;
     std::mutex mutex_;
