@@ -2,6 +2,8 @@
 // card's menu and following the folder, with pictures drawn here into a cache of the test's own.
 #include "support/AppFixture.h"
 
+#include "core/collection/CollectionView.h"
+#include "core/journal/Journal.h"
 #include "gui/skins/SkinsList.h"
 #include "gui/skins/SkinsWindow.h"
 #include "gui/tryon/TryOnWindow.h"
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMutex>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSpinBox>
 
 using namespace vestimo;
@@ -208,6 +211,11 @@ TEST_F(Skins, MovingACardKeepsATextureAnotherCardClaims) {
     }
     EXPECT_TRUE(test::exists(shared)); // B001FAFit_02 still wears it
     EXPECT_TRUE(messages.messages.isEmpty());
+    // One run of the journal, with both moves.
+    const auto runs = app->journal().store().listRuns();
+    ASSERT_TRUE(runs.ok);
+    ASSERT_FALSE(runs.value.isEmpty());
+    EXPECT_EQ(app->journal().store().changesOf(runs.value.first().id).value.size(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return list()->count() == 4; }, 3000));
     action("actSkinsOpenFolder")->trigger();
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(skins.path())});
@@ -238,4 +246,49 @@ TEST_F(Skins, ReopeningRaisesTheWindowAndFollowsTheFolder) {
     EXPECT_EQ(shown->folder(), other);
     ASSERT_TRUE(QTest::qWaitFor([&] { return list()->count() == 1; }, 3000));
     EXPECT_EQ(control<QSpinBox>(shown, "spnSkinsCacheLimit")->value(), 500);
+}
+
+TEST_F(Skins, ACardsToolTipGivesItsProblemsReasons) {
+    open();
+    for (int row = 0; row < list()->count(); ++row) {
+        const QModelIndex index = list()->model()->index(row, 0);
+        const auto* card = static_cast<const gui::SkinsModel*>(list()->model())->cardAt(row);
+        const QString tip = index.data(Qt::ToolTipRole).toString();
+        for (const qsizetype problem : card->problems) {
+            const collection::Problem& found =
+                shown->collection().problems[static_cast<std::size_t>(problem)];
+            EXPECT_TRUE(tip.contains(found.reason)) << tip.toStdString();
+        }
+        EXPECT_TRUE(tip.contains(card->files().first())) << tip.toStdString();
+    }
+}
+
+// A folder of many skins: the cards in view are drawn first, and only the pictures near the view
+// stay in memory however far the list scrolls.
+TEST_F(Skins, PicturesInViewComeFirstAndMemoryStaysBounded) {
+    for (int i = 0; i < 900; ++i) {
+        const QByteArray base = "B" + QByteArray::number(100 + i) + "FAMany_x";
+        skins.write(base + ".cmx", test::validCmx(base));
+        skins.write("B" + QByteArray::number(100 + i) + "FAManylgt_x.bmp", imageBytes(0xff808080, "BMP"));
+    }
+    open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->picturesInViewReady(); }, 5000));
+    const auto [first, last] = list()->rowsInView();
+    ASSERT_LT(last, list()->count() - 1); // the folder is longer than the view
+    {
+        const QMutexLocker lock(&mutex);
+        for (int row = first; row <= last; ++row) {
+            EXPECT_TRUE(painted.contains(static_cast<const gui::SkinsModel*>(list()->model())->keyAt(row)));
+        }
+        EXPECT_LT(painted.size(), list()->count());
+    }
+    QScrollBar* bar = list()->verticalScrollBar();
+    while (bar->value() < bar->maximum()) {
+        bar->setValue(bar->value() + bar->pageStep());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown->picturesInViewReady(); }, 5000));
+    }
+    const int inView = list()->rowsInView().second - list()->rowsInView().first + 1;
+    EXPECT_LE(shown->picturesInMemory(), std::max(256, 3 * inView));
+    const QMutexLocker lock(&mutex);
+    EXPECT_EQ(painted.size(), list()->count());
 }
