@@ -224,6 +224,11 @@ void SkinsWindow::connectControls() {
     connect(ui.clearCache, &QPushButton::clicked, this, &SkinsWindow::onClearCache);
 }
 
+void SkinsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    reprioritise_->start();
+}
+
 void SkinsWindow::showFolder(const QString& folder) {
     if (folder == folder_ && generation_ > 0) {
         return;

@@ -84,6 +84,10 @@ signals:
     void collectionShown();
     void pictureShown(const QString& key);
 
+protected:
+    // More or fewer cards come into view.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct Ui;
 
