@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 // The texts of the Skins window: the button that opens it, its controls and its card menu. A
 // card's kind and badges are named in Collection.h.
@@ -88,6 +89,14 @@ inline QString skinsToneMissing(const QString& tone) {
 // A badge's tool tip: what it is and why.
 inline QString skinsBadgeTip(const QString& badge, const QString& reason) {
     return QCoreApplication::translate("Vestimo", "%1: %2").arg(badge, reason);
+}
+// Drawn on a problem's badge.
+inline QString skinsBadgeMark() {
+    return QCoreApplication::translate("Vestimo", "!");
+}
+// A card's files, as its tool tip lists them.
+inline QString skinsCardFiles(const QStringList& files) {
+    return files.join(QCoreApplication::translate("Vestimo", ", "));
 }
 // The card's picture could not be drawn.
 inline QString skinsNoPicture(const QString& why) {

@@ -93,7 +93,7 @@ void paintMark(QPainter& painter, const Mark& mark) {
         painter.setBrush(QColor(0xc0, 0x30, 0x30));
         painter.drawRoundedRect(mark.rect, 3, 3);
         painter.setPen(Qt::white);
-        painter.drawText(mark.rect, Qt::AlignCenter, QStringLiteral("!"));
+        painter.drawText(mark.rect, Qt::AlignCenter, texts::skinsBadgeMark());
         break;
     }
 }
@@ -172,8 +172,7 @@ QVariant SkinsModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return card->name;
     case Qt::ToolTipRole: {
-        QStringList lines{card->name, collection::kindText(card->kind),
-                          card->files().join(QStringLiteral(", "))};
+        QStringList lines{card->name, collection::kindText(card->kind), texts::skinsCardFiles(card->files())};
         for (const qsizetype problem : card->problems) {
             lines.append(badgeTip(*collection_, problem));
         }
