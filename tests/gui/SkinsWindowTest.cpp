@@ -248,6 +248,19 @@ TEST_F(Skins, ReopeningRaisesTheWindowAndFollowsTheFolder) {
     EXPECT_EQ(control<QSpinBox>(shown, "spnSkinsCacheLimit")->value(), 500);
 }
 
+TEST_F(Skins, TheCacheLimitIsTheOneLastSet) {
+    gui::SkinsSetup setup = app->skinsSetup();
+    setup.cacheLimitMegabytes = 120;
+    QList<int> remembered;
+    setup.rememberCacheLimit = [&remembered](int megabytes) { remembered.append(megabytes); };
+    app->setSkinsSetup(setup);
+    open();
+    auto* limit = control<QSpinBox>(shown, "spnSkinsCacheLimit");
+    EXPECT_EQ(limit->value(), 120);
+    limit->setValue(80);
+    EXPECT_EQ(remembered, QList<int>{80});
+}
+
 TEST_F(Skins, ACardsToolTipGivesItsProblemsReasons) {
     open();
     for (int row = 0; row < list()->count(); ++row) {

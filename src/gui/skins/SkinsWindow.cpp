@@ -34,7 +34,6 @@ namespace {
 
 constexpr int PollMs = 1000;
 constexpr int ReprioritiseMs = 40;
-constexpr int DefaultCacheMegabytes = 500;
 constexpr qint64 Megabyte = 1024LL * 1024;
 // Pictures kept in memory: this many times the cards in view, and never fewer than the floor.
 constexpr int ViewsKept = 3;
@@ -89,7 +88,8 @@ SkinsWindow::SkinsWindow(const QString& folder, Services services, SkinsSetup se
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
     }
     pictures_.setMaxCost(LeastKept);
-    cache_ = std::make_unique<platform::PictureCache>(setup_.cacheFolder, DefaultCacheMegabytes * Megabyte);
+    cache_ =
+        std::make_unique<platform::PictureCache>(setup_.cacheFolder, setup_.cacheLimitMegabytes * Megabyte);
     // Results come back to this window's thread; the workers are stopped before the window goes,
     // and what they posted meanwhile goes with it.
     loader_ = std::make_unique<CollectionLoader>([this](CollectionLoader::Read read) {
@@ -160,7 +160,7 @@ void SkinsWindow::build() {
     ui.list->setModel(ui.model);
     ui.cacheLimit = named(new QSpinBox(this), "spnSkinsCacheLimit");
     ui.cacheLimit->setRange(1, 1000000);
-    ui.cacheLimit->setValue(DefaultCacheMegabytes);
+    ui.cacheLimit->setValue(setup_.cacheLimitMegabytes);
     ui.cacheLimit->setSuffix(texts::skinsCacheLimitUnit());
     ui.clearCache = button(this, "cmdClearPictureCache", texts::skinsClearCache());
 
@@ -473,6 +473,9 @@ void SkinsWindow::onOpenFolder() {
 
 // The cache's upkeep touches the disk, so it runs on the reading thread.
 void SkinsWindow::onCacheLimit(int megabytes) {
+    if (setup_.rememberCacheLimit) {
+        setup_.rememberCacheLimit(megabytes);
+    }
     platform::PictureCache* cache = cache_.get();
     loader_->post([cache, megabytes] { cache->setLimit(megabytes * Megabyte); });
 }

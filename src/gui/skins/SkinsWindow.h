@@ -39,6 +39,9 @@ struct SkinsSetup {
     QString cacheFolder;
     // Opens a folder in the desktop's file manager; false when nothing could.
     std::function<bool(const QUrl& folder)> openUrl;
+    // The picture cache's limit in megabytes, as the player last set it, and where a new one is kept.
+    int cacheLimitMegabytes = 500;
+    std::function<void(int megabytes)> rememberCacheLimit;
 
     // The program's own: cards drawn as Try It On draws them, completed from `installs`, cached in
     // the user's cache folder, folders opened by the desktop.
