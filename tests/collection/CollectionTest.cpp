@@ -322,8 +322,9 @@ TEST(View, AMoveLeavesWhatAnotherCardClaims) {
         {"Zebra", {"Zebra.bmp"}},
     };
     for (const auto& [name, moved] : cases) {
+        const QString wanted = QString::fromLatin1(name);
         const auto card = std::find_if(collection.cards.begin(), collection.cards.end(),
-                                       [&name](const Card& c) { return c.name == QLatin1String(name); });
+                                       [&wanted](const Card& c) { return c.name == wanted; });
         ASSERT_NE(card, collection.cards.end()) << name;
         EXPECT_EQ(filesToMove(collection, card - collection.cards.begin()), moved) << name;
     }
