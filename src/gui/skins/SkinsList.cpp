@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
 #include <array>
 
 namespace vestimo::gui {
@@ -212,7 +213,10 @@ void CardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QVariant picture = index.data(SkinsModel::PictureRole);
     if (picture.isValid()) {
         const QImage image = picture.value<QImage>();
-        const QSize fitted = image.size().scaled(pictureRect.size(), Qt::KeepAspectRatio);
+        // The whole picture, as large as the square allows, its proportions kept.
+        const double scale = std::min(static_cast<double>(PictureSide) / std::max(1, image.width()),
+                                      static_cast<double>(PictureSide) / std::max(1, image.height()));
+        const QSize fitted(qRound(image.width() * scale), qRound(image.height() * scale));
         painter->drawImage(QRect(pictureRect.topLeft() + QPoint((PictureSide - fitted.width()) / 2,
                                                                 (PictureSide - fitted.height()) / 2),
                                  fitted),
