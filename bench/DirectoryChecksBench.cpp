@@ -17,11 +17,14 @@
 // of the window's thread while the CMX check walks 100,000 files on its worker
 // (VESTIMO_BENCH_ONLY=stall). Last, a frame of the software renderer (see RenderBench.cpp;
 // VESTIMO_BENCH_ONLY=render), and the demo adult drawn to a written picture as `vestimo render` does.
-// Then the Skins view on 1,000 and 10,000 skins (see SkinsBench.cpp; VESTIMO_BENCH_ONLY=skins).
+// Then the Skins view on 1,000 and 10,000 skins (see SkinsBench.cpp), and the longest stall of the
+// window's thread while the Skins window opens 10,000 skins and draws their pictures (see
+// SkinsViewBench.cpp); VESTIMO_BENCH_ONLY=skins runs both.
 
 #include "InstallBench.h"
 #include "RenderBench.h"
 #include "SkinsBench.h"
+#include "SkinsViewBench.h"
 #include "core/catalogue/History.h"
 #include "core/catalogue/RunReport.h"
 #include "core/checks/SkinChecks.h"
@@ -349,6 +352,7 @@ bool OtherParts(const QString& only, QProgressBar& bar, gui::FileList& fileList,
     }
     if (only.isEmpty() || only == QLatin1String("skins")) {
         bench::skinsBench();
+        bench::skinsViewStall();
     }
     return !missed;
 }

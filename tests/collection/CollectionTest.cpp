@@ -343,5 +343,31 @@ TEST(View, FiltersSearchAndSort) {
     }
 }
 
+TEST(View, AMoveLeavesWhatAnotherCardClaims) {
+    const Collection collection = groupCollection(Made()
+                                                      .skin("B001FAFit_01.cmx")
+                                                      .skin("B001FAFit_02.cmx")
+                                                      .bmp("B001FAFitlgt_a.bmp")
+                                                      .skin("B002FAOwn_x.cmx")
+                                                      .bmp("B002FAOwnlgt_x.bmp")
+                                                      .file("xskin-B001FAFit_01-PELVIS-BODY.skn")
+                                                      .bmp("Zebra.bmp")
+                                                      .facts);
+    const std::pair<const char*, QStringList> cases[] = {
+        {"B001FAFit_01", {"B001FAFit_01.cmx", "xskin-B001FAFit_01-PELVIS-BODY.skn"}},
+        {"B001FAFit_02", {"B001FAFit_02.cmx"}},
+        {"B002FAOwn_x", {"B002FAOwn_x.cmx", "B002FAOwnlgt_x.bmp"}},
+        {"Zebra", {"Zebra.bmp"}},
+    };
+    for (const auto& [name, moved] : cases) {
+        const QString wanted = QString::fromLatin1(name);
+        const auto card = std::find_if(collection.cards.begin(), collection.cards.end(),
+                                       [&wanted](const Card& c) { return c.name == wanted; });
+        ASSERT_NE(card, collection.cards.end()) << name;
+        EXPECT_EQ(filesToMove(collection, card - collection.cards.begin()), moved) << name;
+    }
+    EXPECT_TRUE(filesToMove(collection, 99).isEmpty());
+}
+
 } // namespace
 } // namespace vestimo::collection

@@ -29,7 +29,7 @@ TEST_F(Keyboard, TabFollowsTheOnScreenOrderOfTheSkinEditingWindow) {
         "Option2",      "Option1",       "cmdDefault",   "cmdCloseFile", "cmdCheckAllBMP", "cmdMoveFile",
         "cmdCheckBMP",  "cmdFitBMP",     "cmdDeleteBMP", "cmdTryOn",     "cmdCancel",      "Text1",
         "cmdGotoFault", "cmdAssocFiles", "cmdSaveCMX",   "cmdCMXError",  "Text3",          "cmdCheckAllCMX",
-        "cmdClose",     "cmdHistory",    "cmdAbout",     "cmdInstall",   "cmdSkinReport"};
+        "cmdClose",     "cmdHistory",    "cmdAbout",     "cmdInstall",   "cmdSkinReport",  "cmdSkins"};
     EXPECT_EQ(order, expected);
 }
 

@@ -87,4 +87,20 @@ ViewCounts viewCounts(const Collection& collection, const std::vector<qsizetype>
                       static_cast<qsizetype>(collection.problems.size())};
 }
 
+QStringList filesToMove(const Collection& collection, qsizetype index) {
+    if (index < 0 || index >= static_cast<qsizetype>(collection.cards.size())) {
+        return {};
+    }
+    QStringList moving = collection.cards[static_cast<std::size_t>(index)].files();
+    for (qsizetype other = 0; other < static_cast<qsizetype>(collection.cards.size()) && !moving.isEmpty();
+         ++other) {
+        if (other == index) {
+            continue;
+        }
+        const QStringList claimed = collection.cards[static_cast<std::size_t>(other)].files();
+        moving.removeIf([&claimed](const QString& name) { return claimed.contains(name); });
+    }
+    return moving;
+}
+
 } // namespace vestimo::collection

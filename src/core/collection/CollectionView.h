@@ -3,6 +3,7 @@
 #include "core/collection/Collection.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -36,5 +37,9 @@ struct ViewCounts {
     bool operator==(const ViewCounts&) const = default;
 };
 ViewCounts viewCounts(const Collection& collection, const std::vector<qsizetype>& visible);
+
+// The files "Move to the problem folder" takes for card `index`: all of the card's files but those
+// another card still claims (a texture shared by several skins stays for the others).
+QStringList filesToMove(const Collection& collection, qsizetype index);
 
 } // namespace vestimo::collection

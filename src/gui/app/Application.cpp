@@ -28,9 +28,10 @@ namespace vestimo::gui {
 namespace {
 
 const QString GeometryKey = QStringLiteral("window/geometry");
+const QString CacheLimitKey = QStringLiteral("skins/cacheLimitMegabytes");
 
-// ~/.config/Vestimo/Vestimo.conf. Only the windows' size and place are kept: every run still
-// starts in the current directory.
+// ~/.config/Vestimo/Vestimo.conf. Only the windows' size and place and the picture cache's limit
+// are kept: every run still starts in the current directory.
 QSettings settings() {
     return QSettings(QStringLiteral("Vestimo"), QStringLiteral("Vestimo"));
 }
@@ -170,6 +171,17 @@ bool Application::confirmFit(QWidget* parent, const FitPreview& preview) const {
 
 TryOnBuilder Application::tryOnBuilder() const {
     return tryOnBuilder_ ? tryOnBuilder_ : defaultTryOnBuilder(installs_);
+}
+
+SkinsSetup Application::skinsSetup() const {
+    if (skinsSetup_) {
+        return *skinsSetup_;
+    }
+    SkinsSetup setup = SkinsSetup::system(installs_);
+    const int limit = settings().value(CacheLimitKey, setup.cacheLimitMegabytes).toInt();
+    setup.cacheLimitMegabytes = limit > 0 ? limit : setup.cacheLimitMegabytes;
+    setup.rememberCacheLimit = [](int megabytes) { settings().setValue(CacheLimitKey, megabytes); };
+    return setup;
 }
 
 void Application::showWindow(QWidget* window) const {

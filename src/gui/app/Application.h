@@ -4,12 +4,14 @@
 
 #include "gui/app/MessageBoxes.h"
 #include "gui/app/Services.h"
+#include "gui/skins/SkinsWindow.h"
 #include "gui/tryon/TryOnBuilder.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -88,6 +90,11 @@ public:
     // Tests build their own scenes.
     void setTryOnBuilder(TryOnBuilder builder) { tryOnBuilder_ = std::move(builder); }
 
+    // What the Skins window draws its pictures with, where it caches them, how it opens folders.
+    SkinsSetup skinsSetup() const;
+    // Tests draw their own pictures into a cache of their own.
+    void setSkinsSetup(SkinsSetup setup) { skinsSetup_ = std::move(setup); }
+
 private:
     MessageBoxes& messages_;
     QString programDirectory_;
@@ -99,6 +106,7 @@ private:
     FitConfirmer fitConfirmer_;
     WindowShower windowShower_;
     TryOnBuilder tryOnBuilder_;
+    std::optional<SkinsSetup> skinsSetup_;
     std::unique_ptr<SkinEditWindow> skinEdit_;
     std::unique_ptr<BuyableMakerWindow> buyable_;
     std::unique_ptr<HistoryWindow> history_;

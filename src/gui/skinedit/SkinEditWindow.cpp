@@ -7,6 +7,7 @@
 #include "core/catalogue/MakerTools.h"
 #include "core/catalogue/SingleChecks.h"
 #include "core/catalogue/SkinEdit.h"
+#include "core/catalogue/SkinsWindow.h"
 #include "core/catalogue/TryOnWindow.h"
 #include "core/catalogue/Windows.h"
 #include "core/checks/CheckRegistry.h"
@@ -84,6 +85,7 @@ struct SkinEditWindow::Ui {
     QPushButton* aboutButton = nullptr;
     QPushButton* installButton = nullptr;
     QPushButton* skinReportButton = nullptr;
+    QPushButton* skinsButton = nullptr;
 };
 
 SkinEditWindow::SkinEditWindow(Application& app)
@@ -101,6 +103,7 @@ SkinEditWindow::SkinEditWindow(Application& app)
     closeThrough(this, ui_->closeProgramButton);
     assignMnemonics(this);
     captionAfterMnemonics(this, ui_->tryOnButton, texts::tryOnButton());
+    captionAfterMnemonics(this, ui_->skinsButton, texts::skinsButton());
     // Ctrl+S as in every editor: "Save CMX Changes", refusals and all.
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     connect(save, &QShortcut::activated, ui_->saveCmxButton, &QPushButton::click);
@@ -207,6 +210,9 @@ void SkinEditWindow::build() {
     ui.skinReportButton = button(ui.editorFrame, "cmdSkinReport", texts::skinSetReportButton());
     ui.installButton = button(ui.editorFrame, "cmdInstall", texts::installButton());
     setTabOrder(ui.installButton, ui.skinReportButton);
+    // Captioned once the others have their Alt+letters, so they keep the ones they always had.
+    ui.skinsButton = button(ui.editorFrame, "cmdSkins", QString());
+    setTabOrder(ui.skinReportButton, ui.skinsButton);
     auto* commands = new QGridLayout;
     commands->addWidget(checkAssociatedFilesButton, 0, 0);
     commands->addWidget(ui.saveCmxButton, 0, 1);
@@ -218,6 +224,7 @@ void SkinEditWindow::build() {
     commands->addWidget(ui.historyButton, 1, 3);
     commands->addWidget(ui.installButton, 2, 0);
     commands->addWidget(ui.skinReportButton, 2, 1);
+    commands->addWidget(ui.skinsButton, 2, 2);
     // A check given no place above gets a button after the others, four to a row.
     int unplaced = 0;
     for (const checks::RegisteredCheck& check : checks::checkRegistry()) {
@@ -266,6 +273,7 @@ void SkinEditWindow::connectControls() {
     onClick(ui.fitBmpButton, &SkinEditWindow::onFitBmpClicked);
     onClick(ui.skinReportButton, &SkinEditWindow::onSkinReportClicked);
     onClick(ui.tryOnButton, &SkinEditWindow::onTryOnClicked);
+    onClick(ui.skinsButton, &SkinEditWindow::onSkinsClicked);
     // After the click's own handler: what it showed decides it anew.
     connect(ui.column, &BrowserColumn::fileClicked, this, &SkinEditWindow::updateFitButton);
     onClick(ui.deleteBmpButton, &SkinEditWindow::onDeleteBmpClicked);
@@ -557,6 +565,36 @@ void SkinEditWindow::onTryOnClicked() {
     }
     showTryOn(tryOn_, this, tryOnRequest(state_.folder, *target), app_.tryOnBuilder(), services_.messages,
               [this](QWidget* window) { app_.showWindow(window); });
+}
+
+void SkinEditWindow::onSkinsClicked() {
+    SkinsHooks hooks;
+    hooks.tryOn = [this](const tryon::TryOnRequest& request) {
+        showTryOn(tryOn_, this, request, app_.tryOnBuilder(), services_.messages,
+                  [this](QWidget* window) { app_.showWindow(window); });
+    };
+    hooks.selectBitmap = [this](const QString& folder, const QString& bitmap) {
+        selectFromSkins(folder, bitmap);
+    };
+    hooks.filesMoved = [this] { ui_->column->files().refresh(); };
+    showSkins(skins_, this, state_.folder, services_, app_.skinsSetup(), hooks,
+              [this](QWidget* window) { app_.showWindow(window); });
+}
+
+// Only bitmaps are ever selected from there: a CMX file would be opened, locking the browser.
+void SkinEditWindow::selectFromSkins(const QString& folder, const QString& bitmap) {
+    if (state_.browsingLocked() || folder != state_.folder) {
+        return;
+    }
+    if (state_.filter != FileFilter::Bitmaps) {
+        ui_->bmpFilterButton->setChecked(true);
+        onFilterChosen(FileFilter::Bitmaps);
+    }
+    FileList& files = ui_->column->files();
+    const int row = static_cast<int>(files.entries().indexOf(bitmap));
+    if (row >= 0 && row != files.listIndex()) {
+        files.setListIndex(row);
+    }
 }
 
 void SkinEditWindow::onSkinReportClicked() {

@@ -2,6 +2,7 @@
 
 #include "core/editor/SkinEditState.h"
 #include "gui/app/Services.h"
+#include "gui/skins/SkinsWindow.h"
 #include "gui/tryon/TryOnWindow.h"
 
 #include <QPointer>
@@ -72,6 +73,10 @@ private:
     // the same skin follows the selected bitmap.
     void updateTryOn();
     void onTryOnClicked();
+    // "Browse Skins...": the cards of the folder shown.
+    void onSkinsClicked();
+    // A card chosen in the Skins window: its bitmap selected here, the list showing bitmaps.
+    void selectFromSkins(const QString& folder, const QString& bitmap);
     void onDeleteBmpClicked();
     void onSaveCmxClicked();
     // "Save CMX Changes": true when the file was written and closed.
@@ -94,6 +99,7 @@ private:
     // The open file's text as read, to tell whether the editor's text still matches it.
     QString loadedText_;
     QPointer<TryOnWindow> tryOn_;
+    QPointer<SkinsWindow> skins_;
     FolderCmxFiles cmxFiles_;
 };
 
