@@ -1,4 +1,5 @@
-// Draws both windows and a report on the demo skins and saves them as PNG pictures for the README.
+// Draws both windows, a report and the Skins window on the demo skins and saves them as PNG
+// pictures for the README.
 #include "core/checks/ClosingMessage.h"
 #include "core/checks/SkinChecks.h"
 #include "gui/app/Application.h"
@@ -7,7 +8,9 @@
 #include "gui/buyable/BuyableMakerWindow.h"
 #include "gui/report/ReportWindow.h"
 #include "gui/skinedit/SkinEditWindow.h"
+#include "gui/skins/SkinsWindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -86,6 +89,7 @@ int main(int argc, char** argv) {
     // The pictures show the windows at their opening size, not at a size some run remembered.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(config.path()));
     QApplication qt(argc, argv);
     Silent messages;
     vestimo::gui::Application app(messages, QDir::tempPath(), [] {});
@@ -103,5 +107,18 @@ int main(int argc, char** argv) {
     vestimo::gui::ReportWindow window(*report, messages);
     window.show();
     ok = save(&window, output + QStringLiteral("/report.png")) && ok;
+    app.switchToSkinEdit();
+    if (auto* browse = app.skinEdit()->findChild<QAbstractButton*>(QStringLiteral("cmdSkins"))) {
+        browse->click();
+    }
+    auto* skins = qApp->findChild<vestimo::gui::SkinsWindow*>();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        skins = skins != nullptr ? skins : qobject_cast<vestimo::gui::SkinsWindow*>(widget);
+    }
+    if (skins == nullptr || !QTest::qWaitFor([&] { return skins->picturesInViewReady(); }, 30000)) {
+        std::fprintf(stderr, "the Skins window did not draw its cards\n");
+        return 1;
+    }
+    ok = save(skins, output + QStringLiteral("/skins.png")) && ok;
     return ok ? 0 : 1;
 }
