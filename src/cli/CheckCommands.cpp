@@ -391,22 +391,15 @@ int runCheck(const QStringList& arguments, Output& out) {
     if (const auto ended = parse(parser, arguments, usage, out)) {
         return *ended;
     }
-    const QStringList given = parser.positionalArguments();
-    if (given.isEmpty()) {
-        return out.usageError(texts::missingArgument(QStringLiteral("SKIN_DIR")), usage.line);
-    }
-    if (given.size() > 1) {
-        return out.usageError(texts::tooManyArguments(), usage.line);
-    }
-    if (const auto problem = folderProblem(given[0])) {
-        out.error(*problem);
-        return out.finish(Stopped);
+    const std::variant<QString, int> given = oneSkinFolder(parser, usage, out);
+    if (const int* ended = std::get_if<int>(&given)) {
+        return *ended;
     }
     const std::optional<QString> program = programFolder(parser, out);
     if (!program) {
         return out.finish(Stopped);
     }
-    const QString skins = QDir::cleanPath(QFileInfo(given[0]).absoluteFilePath());
+    const QString skins = QDir::cleanPath(QFileInfo(std::get<QString>(given)).absoluteFilePath());
     // Refused before the journal is opened, so nothing of the program's lands in the skin folder.
     if (QFileInfo(skins).canonicalFilePath() == QFileInfo(*program).canonicalFilePath()) {
         out.error(texts::skinFolderIsProgramFolder(skins));

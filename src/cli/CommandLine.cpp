@@ -3,6 +3,9 @@
 #include "cli/Commands.h"
 #include "cli/Signals.h"
 #include "core/catalogue/CommandLine.h"
+#include "core/catalogue/FileErrors.h"
+#include "core/catalogue/PlatformErrors.h"
+#include "core/catalogue/TryOn.h"
 #include "platform/FileSystem.h"
 #include "platform/ReadOpen.h"
 
@@ -186,6 +189,34 @@ std::optional<int> parse(QCommandLineParser& parser, const QStringList& argument
         return out.finish(Clean);
     }
     return std::nullopt;
+}
+
+std::variant<QString, int> oneSkinFolder(const QCommandLineParser& parser, const Usage& usage, Output& out) {
+    const QStringList given = parser.positionalArguments();
+    if (given.isEmpty()) {
+        return out.usageError(texts::missingArgument(QStringLiteral("SKIN_DIR")), usage.line);
+    }
+    if (given.size() > 1) {
+        return out.usageError(texts::tooManyArguments(), usage.line);
+    }
+    if (const auto problem = folderProblem(given[0])) {
+        out.error(*problem);
+        return out.finish(Stopped);
+    }
+    return given[0];
+}
+
+bool writePicture(const QString& output, const QByteArray& png, Output& out) {
+    if (png.isEmpty()) {
+        out.error(texts::cannotWritePicture(output, texts::pictureNotEncoded()));
+        return false;
+    }
+    const platform::FileResult saved = platform::saveFile(output, png);
+    if (!saved.ok) {
+        out.error(texts::cannotWritePicture(output, texts::fileErrorReason(saved.error)));
+        return false;
+    }
+    return true;
 }
 
 std::optional<QString> folderProblem(const QString& path) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <variant>
 
 namespace vestimo::journal {
 class Journal;
@@ -30,6 +31,14 @@ std::optional<int> parse(QCommandLineParser& parser, const QStringList& argument
 
 // Why `path` cannot serve as a folder to read, or nothing.
 std::optional<QString> folderProblem(const QString& path);
+
+// The one folder a command that takes SKIN_DIR was given, or the status to end with, after the
+// usage error or the folder's problem has been printed.
+std::variant<QString, int> oneSkinFolder(const QCommandLineParser& parser, const Usage& usage, Output& out);
+
+// Writes the encoded picture `png` (empty: it could not be encoded) to `output`, replacing a file
+// but never a link; false after the reason has been printed.
+bool writePicture(const QString& output, const QByteArray& png, Output& out);
 // Why `path` cannot be read as a file, or nothing.
 std::optional<QString> fileProblem(const QString& path);
 

@@ -176,12 +176,9 @@ int runRender(const QStringList& arguments, Output& out) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!rendered.picture.save(&buffer, "PNG")) {
-        out.error(texts::cannotWritePicture(output, texts::pictureNotEncoded()));
-        return out.finish(Stopped);
+        png.clear();
     }
-    const platform::FileResult saved = platform::saveFile(output, png);
-    if (!saved.ok) {
-        out.error(texts::cannotWritePicture(output, texts::fileErrorReason(saved.error)));
+    if (!writePicture(output, png, out)) {
         return out.finish(Stopped);
     }
     report(scene, output, parser.isSet(o.json), out);

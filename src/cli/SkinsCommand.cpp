@@ -142,13 +142,7 @@ int writeSheet(const Collection& collection, const std::vector<qsizetype>& shown
         }
     }
     const QByteArray png = platform::render::contactSheet(cells, PictureSide);
-    if (png.isEmpty()) {
-        out.error(texts::cannotWritePicture(output, texts::pictureNotEncoded()));
-        return out.finish(Stopped);
-    }
-    const platform::FileResult saved = platform::saveFile(output, png);
-    if (!saved.ok) {
-        out.error(texts::cannotWritePicture(output, texts::fileErrorReason(saved.error)));
+    if (!writePicture(output, png, out)) {
         return out.finish(Stopped);
     }
     if (json) {
@@ -175,18 +169,11 @@ int runSkins(const QStringList& arguments, Output& out) {
     if (const auto ended = parse(parser, arguments, usage, out)) {
         return *ended;
     }
-    const QStringList given = parser.positionalArguments();
-    if (given.isEmpty()) {
-        return out.usageError(texts::missingArgument(QStringLiteral("SKIN_DIR")), usage.line);
+    const std::variant<QString, int> given = oneSkinFolder(parser, usage, out);
+    if (const int* ended = std::get_if<int>(&given)) {
+        return *ended;
     }
-    if (given.size() > 1) {
-        return out.usageError(texts::tooManyArguments(), usage.line);
-    }
-    if (const auto problem = folderProblem(given[0])) {
-        out.error(*problem);
-        return out.finish(Stopped);
-    }
-    const QString folder = QDir::cleanPath(QFileInfo(given[0]).absoluteFilePath());
+    const QString folder = QDir::cleanPath(QFileInfo(std::get<QString>(given)).absoluteFilePath());
     collection::CollectionReader reader(folder);
     const Collection collection = reader.judged();
     if (!collection.ok) {

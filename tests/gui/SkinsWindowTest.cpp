@@ -73,6 +73,9 @@ protected:
         });
     }
 
+    // The window's picture workers call paint(): they must stop before the fixture's members go.
+    ~Skins() override { delete shown.data(); }
+
     // Runs on the picture workers: a picture whose colour follows the texture's length, counted.
     collection::CardPicture paint(const collection::Card& card) {
         const QMutexLocker lock(&mutex);
